@@ -1,0 +1,26 @@
+#pragma once
+// Window messages of the system's own, shared between its threads and windows.
+#include <cstdint>
+
+namespace quencfg {
+
+inline constexpr unsigned kWmUser = 0x0400;
+
+inline constexpr unsigned UM_SHOWMAIN = 0x6000;
+inline constexpr unsigned UM_EXITAPP = 0x6001;
+inline constexpr unsigned UM_DEVICESYNC = kWmUser + 250;
+inline constexpr unsigned UM_DEVICEEVENT = kWmUser + 251;
+inline constexpr unsigned UM_TRAYNOTIFY = kWmUser + 200;
+inline constexpr unsigned UM_PROGRESSOPEN = 0x5401;
+inline constexpr unsigned UM_PROGRESSCLOSE = 0x5402;
+inline constexpr unsigned UM_PROGRESSPOS = 0x5403;
+inline constexpr unsigned UM_KEYCHANGED = kWmUser + 513;  // key assignment dialog -> main window
+inline constexpr unsigned UM_HOOKEVENT = kWmUser + 10;    // hook component -> key assignment dialog
+inline constexpr std::uint32_t kMenuPickCommand = 0x10001;
+
+// Names by which the windows and instances find each other.
+inline constexpr char16_t kMainWindowTitle[] = u"Korvane";
+inline constexpr char16_t kMutexName[] = u"Korvane";
+inline constexpr char16_t kDeviceWindowTitle[] = u"Korvane_Hid";
+
+}  // namespace quencfg

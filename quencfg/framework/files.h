@@ -1,0 +1,36 @@
+#pragma once
+// The files-and-folders seam: the Win32 file API on Windows, std::filesystem natively.
+// Paths are full UTF-16 paths in this platform's form (see paths.h).
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quencfg {
+
+[[nodiscard]] bool PathExists(std::u16string_view path);
+[[nodiscard]] bool IsDirectory(std::u16string_view path);
+[[nodiscard]] bool IsRegularFile(std::u16string_view path);
+
+// Creates one folder (its parent must exist). True when it exists afterwards.
+bool CreateFolder(std::u16string_view path);
+
+// Appends bytes to a file, creating it when missing.
+[[nodiscard]] bool AppendToFile(std::u16string_view path, std::string_view bytes);
+
+// The whole content of a file, or nothing when it cannot be read.
+[[nodiscard]] std::optional<std::string> ReadWholeFile(std::u16string_view path);
+
+// Writes the whole file through a temporary file in the same folder, flushed to disk,
+// then moved over the target. On any failure the previous file is left as it was.
+[[nodiscard]] bool ReplaceFileContents(std::u16string_view path, std::string_view bytes);
+
+bool DeleteFileAt(std::u16string_view path);
+
+[[nodiscard]] bool CopyFileTo(std::u16string_view from, std::u16string_view to);
+
+// Names (not paths) of the regular files in a folder whose name ends with `suffix`
+// (compared without regard to ASCII case), in the order the platform lists them.
+std::vector<std::u16string> ListFiles(std::u16string_view folder, std::u16string_view suffix);
+
+}  // namespace quencfg

@@ -1,0 +1,105 @@
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "quencfg/framework/files.h"
+#include "quencfg/framework/text.h"
+
+namespace quencfg {
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path ToPath(std::u16string_view path) { return fs::path(Utf16ToUtf8(path)); }
+
+bool WriteAllAndSync(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n <= 0) return false;
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return ::fsync(fd) == 0;
+}
+
+}  // namespace
+
+bool PathExists(std::u16string_view path) {
+  std::error_code ec;
+  return fs::exists(ToPath(path), ec);
+}
+
+bool IsDirectory(std::u16string_view path) {
+  std::error_code ec;
+  return fs::is_directory(ToPath(path), ec);
+}
+
+bool IsRegularFile(std::u16string_view path) {
+  std::error_code ec;
+  return fs::is_regular_file(ToPath(path), ec);
+}
+
+bool CreateFolder(std::u16string_view path) {
+  std::error_code ec;
+  fs::create_directory(ToPath(path), ec);
+  return IsDirectory(path);
+}
+
+bool AppendToFile(std::u16string_view path, std::string_view bytes) {
+  std::FILE* file = std::fopen(ToPath(path).c_str(), "ab");
+  if (file == nullptr) return false;
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  return std::fclose(file) == 0 && written;
+}
+
+std::optional<std::string> ReadWholeFile(std::u16string_view path) {
+  std::ifstream in(ToPath(path), std::ios::binary);
+  if (!in || IsDirectory(path)) return std::nullopt;
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) return std::nullopt;
+  return bytes;
+}
+
+bool ReplaceFileContents(std::u16string_view path, std::string_view bytes) {
+  const fs::path target = ToPath(path);
+  fs::path temp = target;
+  temp += ".tmp";
+  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  const bool written = WriteAllAndSync(fd, bytes);
+  const bool closed = ::close(fd) == 0;
+  std::error_code ec;
+  if (!written || !closed) {
+    fs::remove(temp, ec);
+    return false;
+  }
+  fs::rename(temp, target, ec);
+  if (ec) fs::remove(temp, ec);
+  return !ec;
+}
+
+bool DeleteFileAt(std::u16string_view path) {
+  std::error_code ec;
+  return fs::remove(ToPath(path), ec);
+}
+
+bool CopyFileTo(std::u16string_view from, std::u16string_view to) {
+  std::error_code ec;
+  return fs::copy_file(ToPath(from), ToPath(to), fs::copy_options::overwrite_existing, ec);
+}
+
+std::vector<std::u16string> ListFiles(std::u16string_view folder, std::u16string_view suffix) {
+  std::vector<std::u16string> names;
+  std::error_code ec;
+  for (fs::directory_iterator it(ToPath(folder), ec), end; !ec && it != end; it.increment(ec)) {
+    if (!it->is_regular_file(ec)) continue;
+    std::u16string name = Utf8ToUtf16(it->path().filename().string());
+    if (EndsWithIgnoringAsciiCase(name, suffix)) names.push_back(std::move(name));
+  }
+  return names;
+}
+
+}  // namespace quencfg

@@ -1,0 +1,112 @@
+#include <windows.h>
+
+#include "quencfg/framework/files.h"
+#include "quencfg/framework/handle_win.h"
+#include "quencfg/framework/text.h"
+#include "quencfg/framework/wide_win.h"
+
+namespace quencfg {
+namespace {
+
+DWORD Attributes(std::u16string_view path) { return ::GetFileAttributesW(ToWide(path).c_str()); }
+
+bool WriteAll(HANDLE file, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const DWORD chunk = bytes.size() > 0x40000000u ? 0x40000000u : static_cast<DWORD>(bytes.size());
+    DWORD written = 0;
+    if (!::WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
+    bytes.remove_prefix(written);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool PathExists(std::u16string_view path) { return Attributes(path) != INVALID_FILE_ATTRIBUTES; }
+
+bool IsDirectory(std::u16string_view path) {
+  const DWORD a = Attributes(path);
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool IsRegularFile(std::u16string_view path) {
+  const DWORD a = Attributes(path);
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool CreateFolder(std::u16string_view path) {
+  ::CreateDirectoryW(ToWide(path).c_str(), nullptr);
+  return IsDirectory(path);
+}
+
+bool AppendToFile(std::u16string_view path, std::string_view bytes) {
+  UniqueFileHandle file(::CreateFileW(ToWide(path).c_str(), FILE_APPEND_DATA,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+  return file && WriteAll(file.get(), bytes);
+}
+
+std::optional<std::string> ReadWholeFile(std::u16string_view path) {
+  UniqueFileHandle file(::CreateFileW(ToWide(path).c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return std::nullopt;
+  LARGE_INTEGER size{};
+  if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFFF) return std::nullopt;
+  std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD read = 0;
+    if (!::ReadFile(file.get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &read,
+                    nullptr)) {
+      return std::nullopt;
+    }
+    if (read == 0) break;
+    done += read;
+  }
+  bytes.resize(done);
+  return bytes;
+}
+
+bool ReplaceFileContents(std::u16string_view path, std::string_view bytes) {
+  const std::wstring target = ToWide(path);
+  const std::wstring temp = target + L".tmp";
+  {
+    UniqueFileHandle file(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    if (!WriteAll(file.get(), bytes) || !::FlushFileBuffers(file.get())) {
+      file.reset();
+      ::DeleteFileW(temp.c_str());
+      return false;
+    }
+  }
+  if (!::MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    ::DeleteFileW(temp.c_str());
+    return false;
+  }
+  return true;
+}
+
+bool DeleteFileAt(std::u16string_view path) { return ::DeleteFileW(ToWide(path).c_str()) != 0; }
+
+bool CopyFileTo(std::u16string_view from, std::u16string_view to) {
+  return ::CopyFileW(ToWide(from).c_str(), ToWide(to).c_str(), FALSE) != 0;
+}
+
+std::vector<std::u16string> ListFiles(std::u16string_view folder, std::u16string_view suffix) {
+  std::vector<std::u16string> names;
+  std::wstring pattern = ToWide(folder);
+  pattern += L"*";
+  WIN32_FIND_DATAW found{};
+  UniqueFindHandle find(::FindFirstFileW(pattern.c_str(), &found));
+  if (!find) return names;
+  do {
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
+    std::u16string name = ToU16(found.cFileName);
+    if (EndsWithIgnoringAsciiCase(name, suffix)) names.push_back(std::move(name));
+  } while (::FindNextFileW(find.get(), &found));
+  return names;
+}
+
+}  // namespace quencfg

@@ -1,0 +1,129 @@
+#pragma once
+// GDI owners and scopes: owning and borrowing object holders from one template,
+// select-and-restore, and the device contexts of painting, all move-only.
+#include <windows.h>
+
+#include <utility>
+
+namespace quencfg {
+
+template <typename T, bool Owning>
+class GdiObject {
+ public:
+  GdiObject() noexcept = default;
+  explicit GdiObject(T object) noexcept : object_(object) {}
+  ~GdiObject() { reset(); }
+  GdiObject(const GdiObject&) = delete;
+  GdiObject& operator=(const GdiObject&) = delete;
+  GdiObject(GdiObject&& other) noexcept : object_(std::exchange(other.object_, nullptr)) {}
+  GdiObject& operator=(GdiObject&& other) noexcept {
+    if (this != &other) reset(std::exchange(other.object_, nullptr));
+    return *this;
+  }
+
+  [[nodiscard]] T get() const noexcept { return object_; }
+  explicit operator bool() const noexcept { return object_ != nullptr; }
+  [[nodiscard]] T release() noexcept { return std::exchange(object_, nullptr); }
+  void reset(T object = nullptr) noexcept {
+    if constexpr (Owning) {
+      if (object_ != nullptr) ::DeleteObject(object_);
+    }
+    object_ = object;
+  }
+
+ private:
+  T object_ = nullptr;
+};
+
+using OwnedBitmap = GdiObject<HBITMAP, true>;
+using OwnedBrush = GdiObject<HBRUSH, true>;
+using OwnedFont = GdiObject<HFONT, true>;
+using OwnedPen = GdiObject<HPEN, true>;
+using OwnedRegion = GdiObject<HRGN, true>;
+using BorrowedBitmap = GdiObject<HBITMAP, false>;
+using BorrowedFont = GdiObject<HFONT, false>;
+
+// Selects an object into a DC for the scope's lifetime.
+class SelectScope {
+ public:
+  SelectScope(HDC dc, HGDIOBJ object) noexcept : dc_(dc), previous_(::SelectObject(dc, object)) {}
+  ~SelectScope() {
+    if (previous_ != nullptr && previous_ != HGDI_ERROR) ::SelectObject(dc_, previous_);
+  }
+  SelectScope(const SelectScope&) = delete;
+  SelectScope& operator=(const SelectScope&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_;
+};
+
+// BeginPaint / EndPaint.
+class PaintDc {
+ public:
+  explicit PaintDc(HWND hwnd) noexcept : hwnd_(hwnd) { dc_ = ::BeginPaint(hwnd, &paint_); }
+  ~PaintDc() { ::EndPaint(hwnd_, &paint_); }
+  PaintDc(const PaintDc&) = delete;
+  PaintDc& operator=(const PaintDc&) = delete;
+  [[nodiscard]] HDC get() const noexcept { return dc_; }
+  [[nodiscard]] const RECT& dirty() const noexcept { return paint_.rcPaint; }
+
+ private:
+  HWND hwnd_;
+  PAINTSTRUCT paint_{};
+  HDC dc_ = nullptr;
+};
+
+// GetDC / ReleaseDC.
+class WindowDc {
+ public:
+  explicit WindowDc(HWND hwnd) noexcept : hwnd_(hwnd), dc_(::GetDC(hwnd)) {}
+  ~WindowDc() {
+    if (dc_ != nullptr) ::ReleaseDC(hwnd_, dc_);
+  }
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  [[nodiscard]] HDC get() const noexcept { return dc_; }
+
+ private:
+  HWND hwnd_;
+  HDC dc_;
+};
+
+// A memory DC compatible with another DC; deleted with the scope.
+class MemoryDc {
+ public:
+  explicit MemoryDc(HDC compatibleWith) noexcept : dc_(::CreateCompatibleDC(compatibleWith)) {}
+  ~MemoryDc() {
+    if (dc_ != nullptr) ::DeleteDC(dc_);
+  }
+  MemoryDc(const MemoryDc&) = delete;
+  MemoryDc& operator=(const MemoryDc&) = delete;
+  [[nodiscard]] HDC get() const noexcept { return dc_; }
+
+ private:
+  HDC dc_;
+};
+
+// Paints a window off-screen and copies the result in one blit; the window class
+// must not erase its background (answer WM_ERASEBKGND with 1).
+template <typename PaintFn>
+void PaintDoubleBuffered(HWND hwnd, PaintFn&& paint) {
+  PaintDc screen(hwnd);
+  RECT client{};
+  ::GetClientRect(hwnd, &client);
+  const int width = client.right - client.left;
+  const int height = client.bottom - client.top;
+  if (width <= 0 || height <= 0) return;
+  MemoryDc memory(screen.get());
+  OwnedBitmap canvas(::CreateCompatibleBitmap(screen.get(), width, height));
+  if (memory.get() == nullptr || !canvas) {
+    paint(screen.get(), client);
+    return;
+  }
+  SelectScope select(memory.get(), canvas.get());
+  paint(memory.get(), client);
+  ::BitBlt(screen.get(), 0, 0, width, height, memory.get(), 0, 0, SRCCOPY);
+}
+
+}  // namespace quencfg

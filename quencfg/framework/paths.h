@@ -1,0 +1,21 @@
+#pragma once
+// Paths are UTF-16 strings; folder strings end with the separator.
+#include <string>
+#include <string_view>
+
+namespace quencfg {
+
+#ifdef _WIN32
+inline constexpr char16_t kPathSeparator = u'\\';
+#else
+inline constexpr char16_t kPathSeparator = u'/';
+#endif
+
+// The maximum length of a path held in a fixed 260-unit buffer, without its terminating 0.
+inline constexpr std::size_t kMaxPathLength = 259;
+
+// Turns a relative path written with backslashes ("Profiles\\a.profile") into
+// this platform's form.
+std::u16string NativeRelativePath(std::u16string_view backslashed);
+
+}  // namespace quencfg

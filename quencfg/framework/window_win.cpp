@@ -1,0 +1,120 @@
+#include "quencfg/framework/window_win.h"
+
+namespace quencfg {
+
+LRESULT CALLBACK Window::StaticWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  Window* self = nullptr;
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    self = static_cast<Window*>(create->lpCreateParams);
+    if (self != nullptr) {
+      self->hwnd_ = hwnd;
+      ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+  } else {
+    self = FromHandle(hwnd);
+  }
+  if (self == nullptr) return ::DefWindowProcW(hwnd, message, wParam, lParam);
+  const LRESULT result = self->HandleMessage(message, wParam, lParam);
+  if (message == WM_NCDESTROY) self->Detach();
+  return result;
+}
+
+namespace {
+
+bool RegisterFrameworkClass(const WindowCreateParams& params, WNDPROC procedure) {
+  HINSTANCE instance = ::GetModuleHandleW(nullptr);
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof existing;
+  if (::GetClassInfoExW(instance, params.className, &existing)) return true;
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.style = params.classStyle;
+  wc.lpfnWndProc = procedure;
+  wc.hInstance = instance;
+  wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = params.background;
+  wc.hIcon = params.icon;
+  wc.lpszClassName = params.className;
+  return ::RegisterClassExW(&wc) != 0;
+}
+
+}  // namespace
+
+Window::~Window() { Destroy(); }
+
+bool Window::Create(const WindowCreateParams& params) {
+  if (hwnd_ != nullptr || params.className == nullptr) return false;
+  if (!RegisterFrameworkClass(params, &Window::StaticWndProc)) return false;
+  HWND created = ::CreateWindowExW(params.exStyle, params.className, params.title, params.style,
+                                   params.x, params.y, params.width, params.height, params.parent,
+                                   params.menuOrId, ::GetModuleHandleW(nullptr), this);
+  return created != nullptr;
+}
+
+void Window::Destroy() {
+  if (hwnd_ != nullptr) ::DestroyWindow(hwnd_);
+  Detach();
+}
+
+void Window::Detach() noexcept {
+  if (hwnd_ != nullptr && ::IsWindow(hwnd_)) ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+  hwnd_ = nullptr;
+}
+
+Window* Window::FromHandle(HWND hwnd) noexcept {
+  if (hwnd == nullptr) return nullptr;
+  return reinterpret_cast<Window*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
+LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefaultHandling(message, wParam, lParam);
+}
+
+LRESULT Window::DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) {
+  return ::DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+bool Window::CreateForModal(HWND) { return false; }
+
+bool Window::PreTranslateMessage(MSG&) { return false; }
+
+INT_PTR Window::DoModal(HWND owner) {
+  if (hwnd_ == nullptr && !CreateForModal(owner)) return -1;
+  const bool disableOwner = owner != nullptr && ::IsWindowEnabled(owner);
+  if (disableOwner) ::EnableWindow(owner, FALSE);
+  modalRunning_ = true;
+  modalEnded_ = false;
+  modalResult_ = 0;
+  ::ShowWindow(hwnd_, SW_SHOW);
+
+  MSG msg{};
+  while (!modalEnded_ && hwnd_ != nullptr) {
+    const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
+    if (got == 0) {  // WM_QUIT: end the run and leave the quit for the outer loop
+      ::PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    if (got == -1) break;
+    if (PreTranslateMessage(msg)) continue;
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
+
+  modalRunning_ = false;
+  if (disableOwner) ::EnableWindow(owner, TRUE);
+  return modalResult_;
+}
+
+void Window::EndModal(INT_PTR result) {
+  modalResult_ = result;
+  modalEnded_ = true;
+  // Wake the loop in case it waits for a message.
+  if (hwnd_ != nullptr) ::PostMessageW(hwnd_, WM_NULL, 0, 0);
+}
+
+bool PostToWindow(HWND target, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+  return target != nullptr && ::PostMessageW(target, message, wParam, lParam) != 0;
+}
+
+}  // namespace quencfg

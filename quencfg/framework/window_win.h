@@ -1,0 +1,73 @@
+#pragma once
+// The window framework: one static window procedure routes every message to the
+// object stored in the window's user data, whose HandleMessage is a plain switch.
+#include <windows.h>
+
+#include <string>
+
+namespace quencfg {
+
+struct WindowCreateParams {
+  const wchar_t* className = nullptr;  // registered on first use with the framework's procedure
+  const wchar_t* title = L"";
+  DWORD style = WS_OVERLAPPEDWINDOW;
+  DWORD exStyle = 0;
+  int x = CW_USEDEFAULT;
+  int y = CW_USEDEFAULT;
+  int width = CW_USEDEFAULT;
+  int height = CW_USEDEFAULT;
+  HWND parent = nullptr;
+  UINT classStyle = CS_DBLCLKS;
+  HBRUSH background = nullptr;  // null: the window paints all of itself
+  HICON icon = nullptr;
+  HMENU menuOrId = nullptr;
+};
+
+class Window {
+ public:
+  Window() = default;
+  virtual ~Window();
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+
+  [[nodiscard]] HWND hwnd() const noexcept { return hwnd_; }
+  [[nodiscard]] bool IsCreated() const noexcept { return hwnd_ != nullptr; }
+
+  // Creates the window; the object receives messages from WM_NCCREATE on.
+  bool Create(const WindowCreateParams& params);
+  void Destroy();
+
+  // The object behind a window created by this framework, or null.
+  static Window* FromHandle(HWND hwnd) noexcept;
+
+  // Modal run: disables the owner, shows the window and pumps messages until
+  // EndModal. Returns the EndModal result, or -1 when the window could not be made.
+  INT_PTR DoModal(HWND owner = nullptr);
+  void EndModal(INT_PTR result);
+  [[nodiscard]] bool InModalLoop() const noexcept { return modalRunning_; }
+
+ protected:
+  virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam);
+
+  // Called by DoModal when the window does not exist yet.
+  virtual bool CreateForModal(HWND owner);
+
+  // Gives the window a look at each message of its modal loop before dispatch;
+  // true means the message was handled and is not dispatched.
+  virtual bool PreTranslateMessage(MSG& message);
+
+ private:
+  static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  void Detach() noexcept;
+
+  HWND hwnd_ = nullptr;
+  bool modalRunning_ = false;
+  bool modalEnded_ = false;
+  INT_PTR modalResult_ = 0;
+};
+
+// Posts a message; false when the target is gone or its queue is full.
+bool PostToWindow(HWND target, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) noexcept;
+
+}  // namespace quencfg

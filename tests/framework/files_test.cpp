@@ -1,0 +1,73 @@
+#include "quencfg/framework/files.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "support/temp_folder.h"
+
+namespace quencfg {
+namespace {
+
+using testing::TempFolder;
+
+TEST(Files, AppendCreatesThenExtends) {
+  TempFolder dir;
+  const auto file = dir / u"log.txt";
+  ASSERT_TRUE(AppendToFile(file, "one\n"));
+  ASSERT_TRUE(AppendToFile(file, "two\n"));
+  EXPECT_EQ(ReadWholeFile(file).value_or(""), "one\ntwo\n");
+  EXPECT_TRUE(IsRegularFile(file));
+  EXPECT_FALSE(IsDirectory(file));
+}
+
+TEST(Files, MissingFileAndMissingFolder) {
+  TempFolder dir;
+  EXPECT_FALSE(ReadWholeFile(dir / u"none").has_value());
+  EXPECT_FALSE(AppendToFile(dir / u"no-such-folder/x", "a"));
+  EXPECT_FALSE(ReplaceFileContents(dir / u"no-such-folder/x", "a"));
+  EXPECT_FALSE(PathExists(dir / u"none"));
+}
+
+TEST(Files, ReplaceKeepsOldFileWhenWritingFails) {
+  TempFolder dir;
+  const auto file = dir / u"a.xml";
+  ASSERT_TRUE(ReplaceFileContents(file, "first"));
+  ASSERT_TRUE(ReplaceFileContents(file, "second, longer"));
+  EXPECT_EQ(ReadWholeFile(file).value_or(""), "second, longer");
+  // A folder standing where the temporary file must go makes the write fail.
+  ASSERT_TRUE(CreateFolder(file + u".tmp"));
+  EXPECT_FALSE(ReplaceFileContents(file, "third"));
+  EXPECT_EQ(ReadWholeFile(file).value_or(""), "second, longer");
+}
+
+TEST(Files, NonAsciiNamesRoundTrip) {
+  TempFolder dir;
+  const auto file = dir / u"\u00c4rger \u5b8f.macro";
+  ASSERT_TRUE(ReplaceFileContents(file, "x"));
+  const auto names = ListFiles(dir.path(), u".MACRO");
+  ASSERT_EQ(names.size(), 1u);
+  EXPECT_EQ(names[0], u"\u00c4rger \u5b8f.macro");
+}
+
+TEST(Files, ListFilesFiltersBySuffixAndSkipsFolders) {
+  TempFolder dir;
+  ASSERT_TRUE(ReplaceFileContents(dir / u"a.macro", ""));
+  ASSERT_TRUE(ReplaceFileContents(dir / u"b.profile", ""));
+  ASSERT_TRUE(CreateFolder(dir / u"c.macro"));
+  auto names = ListFiles(dir.path(), u".macro");
+  EXPECT_EQ(names, std::vector<std::u16string>{u"a.macro"});
+}
+
+TEST(Files, CopyAndDelete) {
+  TempFolder dir;
+  ASSERT_TRUE(ReplaceFileContents(dir / u"a", "payload"));
+  ASSERT_TRUE(CopyFileTo(dir / u"a", dir / u"b"));
+  EXPECT_EQ(ReadWholeFile(dir / u"b").value_or(""), "payload");
+  EXPECT_TRUE(DeleteFileAt(dir / u"a"));
+  EXPECT_FALSE(PathExists(dir / u"a"));
+  EXPECT_FALSE(CopyFileTo(dir / u"a", dir / u"c"));
+}
+
+}  // namespace
+}  // namespace quencfg
