@@ -3,7 +3,7 @@ JOBS ?= 2
 NATIVE := build/native
 WIN := build/win
 
-.PHONY: run test app native win bootstrap test-native test-win clean
+.PHONY: run test app native win bootstrap test-native test-win bench fuzz clean
 
 bootstrap:
 	@scripts/bootstrap
@@ -30,6 +30,18 @@ test-win: win
 
 test:
 	@$(MAKE) --no-print-directory test-native && $(MAKE) --no-print-directory test-win
+
+# Benchmarks: release build without sanitizers; each prints `name: value` lines.
+bench: bootstrap
+	@cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DKORVANE_SANITIZE=OFF >/dev/null
+	@cmake --build build/bench -j $(JOBS)
+	@scripts/run-benchmarks build/bench
+
+# Fuzzing with libFuzzer: FUZZ_SECONDS per target (default 60).
+fuzz: bootstrap
+	@CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVANE_LIBFUZZER=ON >/dev/null
+	@cmake --build build/fuzz -j $(JOBS)
+	@scripts/run-fuzzers build/fuzz $${FUZZ_SECONDS:-60}
 
 clean:
 	rm -rf build
