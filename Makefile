@@ -1,5 +1,6 @@
 # The two commands: `make run` and `make test`. Both bootstrap a fresh Debian machine.
 JOBS ?= 2
+MAKEFLAGS += --no-print-directory
 NATIVE := build/native
 WIN := build/win
 

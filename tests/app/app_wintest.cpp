@@ -1,0 +1,112 @@
+// The real program under Wine: single instance, folders, and the log of a run.
+#include <windows.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "quencfg/app/messages.h"
+#include "quencfg/app/writelog.h"
+#include "quencfg/framework/clock.h"
+#include "quencfg/framework/files.h"
+#include "quencfg/framework/handle_win.h"
+#include "quencfg/framework/text.h"
+#include "quencfg/framework/wide_win.h"
+#include "support/process_win.h"
+
+namespace quencfg {
+namespace {
+
+using testing::ChildProcess;
+using testing::StagedProgram;
+using testing::WaitForWindow;
+
+constexpr DWORD kStartTimeout = 20000;
+
+std::u16string ExpectedDataFolder() {
+  wchar_t appData[MAX_PATH] = {};
+  ::SHGetFolderPathW(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, appData);
+  return ToU16(appData) + u"\\Korvane\\";
+}
+
+// The message part of each line of today's log ("hh:mm:ss:mmm ::  message").
+std::vector<std::string> LogMessages() {
+  const auto text = ReadWholeFile(LogFilePath(CurrentLocalTime(), ExpectedDataFolder())).value_or("");
+  std::vector<std::string> messages;
+  std::istringstream lines(text);
+  std::string line;
+  while (std::getline(lines, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.size() >= 17) messages.push_back(line.substr(17));
+  }
+  return messages;
+}
+
+void ClearTodaysLog() { DeleteFileAt(LogFilePath(CurrentLocalTime(), ExpectedDataFolder())); }
+
+std::string AppFolderAsLogged() {
+  std::wstring exe = StagedProgram();
+  return Utf16ToUtf8(ToU16(exe.substr(0, exe.find_last_of(L'\\') + 1)));
+}
+
+class ProgramTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(::FindWindowW(nullptr, L"Korvane"), nullptr) << "an instance is already running";
+    ClearTodaysLog();
+  }
+};
+
+TEST_F(ProgramTest, RunLogsItsStepsAndMakesTheDataFolder) {
+  ChildProcess first(StagedProgram());
+  ASSERT_TRUE(first.started());
+  HWND main = WaitForWindow(L"Korvane", first.id(), kStartTimeout);
+  ASSERT_NE(main, nullptr);
+  EXPECT_NE(WaitForWindow(L"Korvane_Hid", first.id(), kStartTimeout), nullptr) << "the device thread's window";
+  EXPECT_TRUE(IsDirectory(ExpectedDataFolder()));
+
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  DWORD code = 1;
+  ASSERT_TRUE(first.WaitForExit(kStartTimeout, &code));
+  EXPECT_EQ(code, 0u);
+
+  const std::vector<std::string> expected = {AppFolderAsLogged(), "STEP CreateDlg", "STEP CreateDlg -End",
+                                             "Instance End", "STEP-ExitInstance()-End"};
+  EXPECT_EQ(LogMessages(), expected);
+}
+
+TEST_F(ProgramTest, SecondStartShowsTheFirstAndEnds) {
+  ChildProcess first(StagedProgram());
+  HWND main = WaitForWindow(L"Korvane", first.id(), kStartTimeout);
+  ASSERT_NE(main, nullptr);
+  ::ShowWindow(main, SW_HIDE);
+  ASSERT_FALSE(::IsWindowVisible(main));
+
+  ChildProcess second(StagedProgram());
+  ASSERT_TRUE(second.WaitForExit(kStartTimeout)) << "the second instance ends by itself";
+  for (int i = 0; i < 100 && !::IsWindowVisible(main); ++i) ::Sleep(50);
+  EXPECT_TRUE(::IsWindowVisible(main)) << "UM_SHOWMAIN reached the first instance";
+
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(first.WaitForExit(kStartTimeout));
+  // The second instance wrote nothing: one start-up line only.
+  const auto messages = LogMessages();
+  EXPECT_EQ(std::count(messages.begin(), messages.end(), AppFolderAsLogged()), 1);
+}
+
+TEST_F(ProgramTest, SecondStartWithoutAWindowEndsQuietly) {
+  // Holding the mutex makes this test the "first instance", one with no main window.
+  UniqueKernelHandle mutex(::CreateMutexW(nullptr, FALSE, L"Korvane"));
+  ASSERT_TRUE(mutex);
+  ChildProcess second(StagedProgram());
+  ASSERT_TRUE(second.WaitForExit(kStartTimeout));
+  EXPECT_EQ(::FindWindowW(nullptr, L"Korvane"), nullptr);
+  EXPECT_EQ(::FindWindowW(nullptr, L"Korvane_Hid"), nullptr);
+  EXPECT_TRUE(LogMessages().empty()) << "nothing of the start-up ran";
+}
+
+}  // namespace
+}  // namespace quencfg
