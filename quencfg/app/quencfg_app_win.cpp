@@ -76,7 +76,7 @@ void CQuencfgApp::StartGdiplus() {
 
 void CQuencfgApp::RunMainWindow() {
   WriteLogString(u"STEP CreateDlg");
-  auto mainWindow = std::make_unique<CQuencfgDlg>();
+  auto mainWindow = std::make_unique<CQuencfgDlg>([this] { OnHelp(); });
   SetMainWindow(mainWindow.get());
   mainWindow->DoModal();
   WriteLogString(u"STEP CreateDlg -End");
@@ -95,10 +95,15 @@ int CQuencfgApp::ExitInstance() {
   return 0;
 }
 
-void CQuencfgApp::OnHelp() const {
+std::u16string HelpFilePath() {
   std::u16string path(AppFolder());
-  path += NativeRelativePath(u"\\Help\\Help.pdf");
-  ::ShellExecuteW(nullptr, nullptr, AsWide(path), nullptr, nullptr, SW_SHOW);
+  path += NativeRelativePath(u"Help\\Help.pdf");
+  return path;
+}
+
+void CQuencfgApp::OnHelp() const {
+  // A missing help file is not reported: the shell's answer is ignored.
+  ::ShellExecuteW(nullptr, nullptr, AsWide(HelpFilePath()), nullptr, nullptr, SW_SHOW);
 }
 
 }  // namespace quencfg

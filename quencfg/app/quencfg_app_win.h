@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 #include "quencfg/framework/handle_win.h"
 
@@ -38,6 +39,9 @@ class CQuencfgApp {
   ULONG_PTR gdiplusToken_ = 0;
   UniqueKernelHandle deviceThread_;
 };
+
+// AppFolder + "Help\\Help.pdf".
+std::u16string HelpFilePath();
 
 // Asks the running instance to show its main window; true when a window was found.
 bool ShowRunningInstance();

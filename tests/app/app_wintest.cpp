@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "quencfg/app/folders.h"
 #include "quencfg/app/messages.h"
+#include "quencfg/app/quencfg_app_win.h"
 #include "quencfg/app/writelog.h"
 #include "quencfg/framework/clock.h"
 #include "quencfg/framework/files.h"
@@ -106,6 +108,20 @@ TEST_F(ProgramTest, SecondStartWithoutAWindowEndsQuietly) {
   EXPECT_EQ(::FindWindowW(nullptr, L"Korvane"), nullptr);
   EXPECT_EQ(::FindWindowW(nullptr, L"Korvane_Hid"), nullptr);
   EXPECT_TRUE(LogMessages().empty()) << "nothing of the start-up ran";
+}
+
+}  // namespace
+}  // namespace quencfg
+
+namespace quencfg {
+namespace {
+
+TEST(Help, PathIsInTheProgramFolderAndShipped) {
+  const std::u16string saved = AppFolder();
+  ASSERT_TRUE(SetAppFolder(ToU16(KORVANE_TEST_APP_DIR)));
+  EXPECT_EQ(HelpFilePath(), ToU16(KORVANE_TEST_APP_DIR) + u"Help\\Help.pdf");
+  EXPECT_TRUE(IsRegularFile(HelpFilePath()));
+  SetAppFolder(saved);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "quencfg/ui/main/quencfg_dlg_win.h"
 
 #include "quencfg/app/messages.h"
+#include "quencfg/app/quencfg_app_win.h"
 #include "quencfg/framework/gdi_win.h"
 #include "quencfg/framework/wide_win.h"
 
@@ -28,6 +29,15 @@ LRESULT CQuencfgDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT:
       Paint();
       return 0;
+    case WM_HELP:
+      if (onHelp_) onHelp_();
+      return TRUE;
+    case WM_COMMAND:
+      if (LOWORD(wParam) == ID_HELP && onHelp_) {
+        onHelp_();
+        return 0;
+      }
+      return DefaultHandling(message, wParam, lParam);
     case WM_CLOSE:
       EndModal(IDCANCEL);
       return 0;
