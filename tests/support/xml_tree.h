@@ -28,6 +28,41 @@ inline std::string DescribeTree(const XmlDocument& doc) {
   return out;
 }
 
+// Checks the index against the text: every element inside its parent, siblings in
+// order and apart, tags where the records say. Returns what is wrong, or "".
+inline std::string CheckIndex(const XmlDocument& doc) {
+  const std::u16string& text = doc.Text();
+  if (doc.Record(0).start != 0 || doc.Record(0).length != text.size()) return "record 0 does not span the text";
+  for (ElementNumber n = 0; n <= doc.ElementCount(); ++n) {
+    const ElementRecord& r = doc.Record(n);
+    const std::string at = "element " + std::to_string(n) + ": ";
+    if (n != 0) {
+      if (std::size_t{r.start} + r.length > text.size()) return at + "runs past the text";
+      if (text[r.start] != u'<') return at + "does not start with <";
+      if (std::size_t{r.StartTagLength()} + r.EndTagLength() > r.length) return at + "tags longer than element";
+      if (text[r.start + r.StartTagLength() - 1] != u'>') return at + "start tag does not end with >";
+      if (r.EndTagLength() != 0 && text.compare(r.start + r.length - r.EndTagLength(), 2, u"</") != 0) {
+        return at + "end tag does not start with </";
+      }
+    }
+    std::size_t previousEnd = n == 0 ? 0 : std::size_t{r.start} + r.StartTagLength();
+    ElementNumber last = 0;
+    for (ElementNumber c = r.firstChild; c != 0; c = doc.Record(c).nextSibling) {
+      const ElementRecord& child = doc.Record(c);
+      if (child.parent != n) return at + "child " + std::to_string(c) + " has another parent";
+      if (child.start < previousEnd) return at + "child " + std::to_string(c) + " overlaps";
+      if (last != 0 && child.previousSibling != last) return at + "broken previous link";
+      previousEnd = std::size_t{child.start} + child.length;
+      last = c;
+    }
+    if (n != 0 && last != 0 && previousEnd > std::size_t{r.start} + r.length - r.EndTagLength()) {
+      return at + "children run past the end tag";
+    }
+    if (r.firstChild != 0 && doc.Record(r.firstChild).previousSibling != last) return at + "broken last link";
+  }
+  return {};
+}
+
 inline std::string DescribeReparsedTree(const XmlDocument& doc) {
   XmlDocument fresh;
   fresh.SetText(doc.Text());
