@@ -67,7 +67,8 @@ struct ElementRecord {
   [[nodiscard]] std::uint32_t StartTagLength() const noexcept { return tagLengths & kMaxStartTagLength; }
   [[nodiscard]] std::uint32_t EndTagLength() const noexcept { return tagLengths >> 22; }
   [[nodiscard]] std::uint32_t Depth() const noexcept { return flags & kDepthMask; }
-  [[nodiscard]] bool IsEmptyTag() const noexcept { return EndTagLength() == 0; }
+  // A single tag ending in "/>" (not an element closed for want of its end tag).
+  [[nodiscard]] bool IsEmptyTag() const noexcept { return EndTagLength() == 0 && (flags & kNotEnded) == 0; }
   // Callers must keep both lengths within their limits.
   void SetTagLengths(std::uint32_t startTag, std::uint32_t endTag) noexcept {
     tagLengths = (startTag & kMaxStartTagLength) | (endTag << 22);
