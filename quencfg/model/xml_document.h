@@ -44,7 +44,8 @@ namespace quencfg {
 // Number of an element in the index; 0 stands for the document itself.
 using ElementNumber = std::uint32_t;
 
-// One element of the index.
+// One element of the index. Trivial, so that large indexes are allocated without
+// being filled first: value-initialise (ElementRecord r{}) for zeros.
 struct ElementRecord {
   static constexpr std::uint32_t kMaxStartTagLength = (1u << 22) - 1;  // 4,194,303 units
   static constexpr std::uint32_t kMaxEndTagLength = (1u << 10) - 1;    // 1,023 units
@@ -55,14 +56,14 @@ struct ElementRecord {
   static constexpr std::uint32_t kIllFormed = 0x00040000;   // record 0 only: the document has an error
   static constexpr std::uint32_t kDepthMask = 0x0000FFFF;
 
-  std::uint32_t start = 0;       // offset of the element's "<"
-  std::uint32_t length = 0;      // "<" up to the last ">" of its end tag (or of an empty tag)
-  std::uint32_t tagLengths = 0;  // start tag length in bits 0-21, end tag length in bits 22-31
-  std::uint32_t flags = 0;
-  ElementNumber parent = 0;           // 0 for a top-level element
-  ElementNumber firstChild = 0;       // 0 when none
-  ElementNumber nextSibling = 0;      // 0 for the last child
-  ElementNumber previousSibling = 0;  // for the first child: the last child
+  std::uint32_t start;       // offset of the element's "<"
+  std::uint32_t length;      // "<" up to the last ">" of its end tag (or of an empty tag)
+  std::uint32_t tagLengths;  // start tag length in bits 0-21, end tag length in bits 22-31
+  std::uint32_t flags;
+  ElementNumber parent;           // 0 for a top-level element
+  ElementNumber firstChild;       // 0 when none
+  ElementNumber nextSibling;      // 0 for the last child
+  ElementNumber previousSibling;  // for the first child: the last child
 
   [[nodiscard]] std::uint32_t StartTagLength() const noexcept { return tagLengths & kMaxStartTagLength; }
   [[nodiscard]] std::uint32_t EndTagLength() const noexcept { return tagLengths >> 22; }
