@@ -36,6 +36,7 @@ class IndexBuilder {
   struct OpenElement {
     ElementNumber element;
     std::uint32_t nameLength;
+    ElementNumber lastChild;  // kept here so appending never reads the first child's record
   };
 
   void Fail(std::u16string message) {
@@ -147,6 +148,7 @@ class IndexBuilder {
       return false;
     }
     const ElementNumber parent = open_.empty() ? 0 : open_.back().element;
+    ElementNumber& lastChild = open_.empty() ? topLevelLast_ : open_.back().lastChild;
     ElementRecord& record = index_[n];
     record.start = static_cast<std::uint32_t>(token.start);
     record.length = static_cast<std::uint32_t>(tagLength);
@@ -155,25 +157,26 @@ class IndexBuilder {
     const std::size_t depth = open_.size() + 1;
     record.flags = depth <= kMaxXmlDepth ? static_cast<std::uint32_t>(depth) : kMaxXmlDepth;
     if (depth > kMaxXmlDepth) Fail(u"Element at offset " + Number(token.start) + u" nested too deeply");
-    AppendChild(parent, n);
+    AppendChild(parent, lastChild, n);
+    lastChild = n;
     if (!token.emptyTag) {
-      open_.push_back(OpenElement{n, static_cast<std::uint32_t>(token.nameEnd - token.start - 1)});
+      open_.push_back(OpenElement{n, static_cast<std::uint32_t>(token.nameEnd - token.start - 1), 0});
     }
     return true;
   }
 
-  void AppendChild(ElementNumber parent, ElementNumber child) {
-    ElementRecord& p = index_[parent];
-    if (p.firstChild == 0) {
-      p.firstChild = child;
-      index_[child].previousSibling = child;
-      index_[child].flags |= ElementRecord::kFirstChild;
+  void AppendChild(ElementNumber parent, ElementNumber last, ElementNumber child) {
+    ElementRecord& record = index_[child];
+    record.nextSibling = 0;
+    record.firstChild = 0;
+    if (last == 0) {
+      index_[parent].firstChild = child;
+      record.previousSibling = child;
+      record.flags |= ElementRecord::kFirstChild;
     } else {
-      ElementRecord& first = index_[p.firstChild];
-      const ElementNumber last = first.previousSibling;
       index_[last].nextSibling = child;
-      index_[child].previousSibling = last;
-      first.previousSibling = child;
+      record.previousSibling = last;
+      index_[index_[parent].firstChild].previousSibling = child;
     }
   }
 
@@ -207,12 +210,17 @@ class IndexBuilder {
   // so all of them end up as children of the element below open_[from].
   void CloseAsNotEnded(std::size_t from) {
     const ElementNumber target = from == 0 ? 0 : open_[from - 1].element;
+    ElementNumber& targetLast = from == 0 ? topLevelLast_ : open_[from - 1].lastChild;
     for (std::size_t i = from; i < open_.size(); ++i) {
       const ElementNumber n = open_[i].element;
       ElementRecord& record = index_[n];
       record.length = record.StartTagLength();
       record.flags |= ElementRecord::kNotEnded;
-      MoveChildrenAfter(n, target);
+      // n is the last child of target now; after the move, its own last child is.
+      if (open_[i].lastChild != 0) {
+        MoveChildrenAfter(n, target);
+        targetLast = open_[i].lastChild;
+      }
     }
     open_.resize(from);
   }
@@ -269,7 +277,8 @@ class IndexBuilder {
   std::vector<OpenElement> open_;
   std::u16string message_;
   bool illFormed_ = false;
-  bool movedChildren_ = false;  // depths and first-child bits need a fresh pass
+  bool movedChildren_ = false;
+  ElementNumber topLevelLast_ = 0;  // depths and first-child bits need a fresh pass
 };
 
 }  // namespace
