@@ -166,6 +166,9 @@ class XmlDocument {
 
  private:
   void ClearPositions() noexcept;
+  bool LoadFileContents(std::u16string_view path);
+  // Empty text and index (record 0 only), for a load that could not be done.
+  void ClearAfterFailure(std::u16string_view diagnostic) noexcept;
   void Parse();
   bool MatchesName(ElementNumber element, std::u16string_view name) const;
   ElementNumber FindSibling(ElementNumber from, std::u16string_view name) const;
@@ -174,6 +177,7 @@ class XmlDocument {
   // its ancestors by the difference.
   void ReplaceText(std::size_t offset, std::size_t removed, std::u16string_view inserted, ElementNumber owner);
   [[nodiscard]] bool FitsIndexLimits(std::size_t added) const noexcept;
+  bool ReplaceContent(std::u16string_view text);
   bool InsertElement(std::u16string_view name, std::u16string_view encoded);
   void LinkNewElement(ElementNumber created, ElementNumber parent, ElementNumber after);
 

@@ -1,5 +1,6 @@
 // Edits change the text in place and patch the index instead of parsing again.
 #include <cstdio>
+#include <exception>
 
 #include "quencfg/framework/text.h"
 #include "quencfg/model/xml_document.h"
@@ -67,6 +68,15 @@ void XmlDocument::ReplaceText(std::size_t offset, std::size_t removed, std::u16s
 bool XmlDocument::SetElementText(std::int32_t value) { return SetElementText(Decimal(value)); }
 
 bool XmlDocument::SetElementText(std::u16string_view text) {
+  // Every allocation happens before the text or the index changes.
+  try {
+    return ReplaceContent(text);
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+bool XmlDocument::ReplaceContent(std::u16string_view text) {
   if (current_ == 0) return false;
   const ElementRecord record = (*index_)[current_];
   if (record.firstChild != 0 || (record.flags & ElementRecord::kNotEnded) != 0) return false;
@@ -100,7 +110,11 @@ bool XmlDocument::AddElement(std::u16string_view name, std::int32_t value) {
 
 bool XmlDocument::AddElement(std::u16string_view name, std::u16string_view text) {
   if (!IsValidNewName(name)) return false;
-  return InsertElement(name, EncodeEntities(text));
+  try {
+    return InsertElement(name, EncodeEntities(text));
+  } catch (const std::exception&) {  // allocations come before any change
+    return false;
+  }
 }
 
 bool XmlDocument::InsertElement(std::u16string_view name, std::u16string_view encoded) {
