@@ -176,6 +176,8 @@ class XmlDocument {
   // starts at or after offset + removed, and changes the length of `owner` and of all
   // its ancestors by the difference.
   void ReplaceText(std::size_t offset, std::size_t removed, std::u16string_view inserted, ElementNumber owner);
+  // Growth policy of the text: the needed length plus half of it plus 128 units.
+  void ReserveText(std::size_t needed);
   [[nodiscard]] bool FitsIndexLimits(std::size_t added) const noexcept;
   bool ReplaceContent(std::u16string_view text);
   bool InsertElement(std::u16string_view name, std::u16string_view encoded);
