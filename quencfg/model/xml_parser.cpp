@@ -1,5 +1,6 @@
 #include "quencfg/model/xml_parser.h"
 
+#include <array>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -12,6 +13,17 @@ namespace quencfg {
 namespace {
 
 std::u16string Number(std::size_t n) { return AsciiToUtf16(std::to_string(n)); }
+
+// ASCII letters, digits, "_", "-", ".", ":": the tag names the quick path handles.
+constexpr std::array<bool, 128> MakeQuickNameCharacters() {
+  std::array<bool, 128> table{};
+  for (char16_t c = 0; c < 128; ++c) {
+    table[c] = (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'_' ||
+               c == u'-' || c == u'.' || c == u':';
+  }
+  return table;
+}
+constexpr std::array<bool, 128> kQuickNameCharacters = MakeQuickNameCharacters();
 
 class IndexBuilder {
  public:
@@ -115,10 +127,7 @@ class IndexBuilder {
     return true;
   }
 
-  static bool IsQuickNameCharacter(char16_t c) noexcept {
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'_' ||
-           c == u'-' || c == u'.' || c == u':';
-  }
+  static bool IsQuickNameCharacter(char16_t c) noexcept { return c < 128 && kQuickNameCharacters[c]; }
 
   // Offset of the next "<" at or after `from`, or the text's size; four units a step.
   std::size_t FindMarkup(std::size_t from) const noexcept {
