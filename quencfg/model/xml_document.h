@@ -90,13 +90,15 @@ class XmlDocument {
   ~XmlDocument();
   XmlDocument(const XmlDocument&) = delete;
   XmlDocument& operator=(const XmlDocument&) = delete;
+  // A moved-from document may only be assigned to or destroyed.
   XmlDocument(XmlDocument&&) noexcept;
   XmlDocument& operator=(XmlDocument&&) noexcept;
 
   // Reads and decodes the file (byte-order mark, declared encoding, UTF-8 test), sets the
   // flags from the mark and parses. True only when the file was read and the document
   // is well-formed; an ill-formed document is still loaded and indexed as far as the
-  // recovery rules allow. A missing file leaves the document empty. Positions become 0.
+  // recovery rules allow. A missing, unconvertible or enormous file leaves the document
+  // empty. Never throws. Positions become 0.
   bool LoadFile(std::u16string_view path);
 
   // Writes the text in the encoding the flags choose (UTF-16LE/BE or UTF-8 with their
