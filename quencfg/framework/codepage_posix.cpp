@@ -30,8 +30,8 @@ const char* IconvName(std::uint32_t codePage) {
     case 10005: return "MACHEBREW";
     case 10006: return "MACGREEK";
     case 10007: return "MAC-CYRILLIC";
-    case 10029: return "MACCENTRALEUROPE";
-    case 10079: return "MACICELAND";
+    case 10029: return "MAC-CENTRALEUROPE";
+    case 10079: return "MAC-IS";
     case 10081: return "MACTURKISH";
     case 20127: return "ASCII";
     case 20866: return "KOI8-R";
@@ -82,7 +82,8 @@ bool OpenFor(std::uint32_t codePage, Open open) {
   for (const char* prefix : {"CP", "IBM", "WINDOWS-"}) {
     if (open((prefix + number).c_str())) return true;
   }
-  return false;
+  // Windows numbers the EBCDIC pages 20273, 21025, 50930 ...: iconv calls them IBM273 ...
+  return codePage > 10000 && open(("IBM" + std::to_string(codePage % 10000)).c_str());
 }
 
 // Runs the conversion; `onInvalid` is called for an input it cannot convert and
