@@ -69,6 +69,9 @@ void RunOperation(XmlDocument& doc, std::uint8_t op) {
 const std::u16string& SavePath() {
   static const std::u16string path =
       quencfg::AsciiToUtf16("/tmp/xml_edit_fuzz_" + std::to_string(::getpid()) + ".xml");
+  // The file goes when the run ends, replayed corpus or fuzzing session alike.
+  static const bool removeAtExit = std::atexit([] { quencfg::DeleteFileAt(SavePath()); }) == 0;
+  (void)removeAtExit;
   return path;
 }
 

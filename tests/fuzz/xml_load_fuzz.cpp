@@ -19,6 +19,9 @@ using quencfg::XmlDocument;
 const std::u16string& InputPath() {
   static const std::u16string path =
       quencfg::AsciiToUtf16("/tmp/xml_load_fuzz_" + std::to_string(::getpid()) + ".xml");
+  // The file goes when the run ends, replayed corpus or fuzzing session alike.
+  static const bool removeAtExit = std::atexit([] { quencfg::DeleteFileAt(InputPath()); }) == 0;
+  (void)removeAtExit;
   return path;
 }
 
