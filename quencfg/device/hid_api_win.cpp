@@ -1,10 +1,11 @@
 #include "quencfg/device/hid_api_win.h"
 
-// clang-format off
 #include <setupapi.h>
+// The HID library headers declare C functions without saying so.
+extern "C" {
 #include <hidsdi.h>
 #include <hidpi.h>
-// clang-format on
+}
 
 #include <cwchar>
 #include <memory>
