@@ -181,7 +181,7 @@ class FakeHidMachine {
 
  private:
   struct Entry {
-    FakeCollection spec;
+    FakeCollection config;
     std::deque<std::vector<std::uint8_t>> pendingInput;
   };
   struct HandleState {
@@ -209,7 +209,7 @@ class FakeHidMachine {
   InterfaceLookup GetDevicePath(DeviceSet, std::uint32_t index, std::u16string* path) {
     std::lock_guard<std::mutex> hold(lock_);
     if (unplugged_ || index >= collections_.size()) return InterfaceLookup::End;
-    if (!collections_[index].spec.pathReadable) return InterfaceLookup::Unreadable;
+    if (!collections_[index].config.pathReadable) return InterfaceLookup::Unreadable;
     *path = PathOf(static_cast<int>(index));
     return InterfaceLookup::Found;
   }
@@ -223,8 +223,8 @@ class FakeHidMachine {
     std::lock_guard<std::mutex> hold(lock_);
     for (std::size_t i = 0; i < collections_.size(); ++i) {
       if (PathOf(static_cast<int>(i)) != path) continue;
-      const FakeCollection& spec = collections_[i].spec;
-      if (readWrite ? !spec.opensReadWrite : !spec.opensWithoutAccess) return kInvalidHidHandle;
+      const FakeCollection& config = collections_[i].config;
+      if (readWrite ? !config.opensReadWrite : !config.opensWithoutAccess) return kInvalidHidHandle;
       const HidHandle handle = nextHandle_;
       nextHandle_ += 4;
       handles_[handle] = HandleState{static_cast<int>(i), readWrite};
@@ -262,21 +262,21 @@ class FakeHidMachine {
   bool Caps(HidHandle handle, HidCollectionCaps* caps) {
     std::lock_guard<std::mutex> hold(lock_);
     Entry* entry = Working(handle);
-    if (entry == nullptr || !entry->spec.capsReadable) return false;
-    const FakeCollection& spec = entry->spec;
-    caps->caps = HidCaps{spec.usage, spec.usagePage, 16, 0, spec.featureReportLength};
-    caps->featureValues = CapsOf(spec.featureValueIds, spec.usagePage);
-    caps->featureButtons = CapsOf(spec.featureButtonIds, spec.usagePage);
-    caps->inputButtons = CapsOf(spec.inputButtonIds, spec.usagePage);
-    caps->inputValues = CapsOf(spec.inputValueIds, spec.usagePage);
+    if (entry == nullptr || !entry->config.capsReadable) return false;
+    const FakeCollection& config = entry->config;
+    caps->caps = HidCaps{config.usage, config.usagePage, 16, 0, config.featureReportLength};
+    caps->featureValues = CapsOf(config.featureValueIds, config.usagePage);
+    caps->featureButtons = CapsOf(config.featureButtonIds, config.usagePage);
+    caps->inputButtons = CapsOf(config.inputButtonIds, config.usagePage);
+    caps->inputValues = CapsOf(config.inputValueIds, config.usagePage);
     return true;
   }
 
   bool Attributes(HidHandle handle, HidAttributes* attributes) {
     std::lock_guard<std::mutex> hold(lock_);
     Entry* entry = Working(handle);
-    if (entry == nullptr || !entry->spec.attributesReadable) return false;
-    *attributes = HidAttributes{entry->spec.vendorId, entry->spec.productId, 0x0100};
+    if (entry == nullptr || !entry->config.attributesReadable) return false;
+    *attributes = HidAttributes{entry->config.vendorId, entry->config.productId, 0x0100};
     return true;
   }
 
