@@ -5,7 +5,10 @@
 
 #include <setupapi.h>
 
+#include <atomic>
+
 #include "quencfg/device/usb_driver.h"
+#include "quencfg/framework/handle_win.h"
 #include "quencfg/framework/pause.h"
 
 namespace quencfg {
@@ -42,6 +45,37 @@ TEST(PlatformHidApi, ReadFromNoHandleFailsAtOnce) {
   const HidApi& api = PlatformHidApi();
   std::uint8_t buffer[16] = {};
   EXPECT_EQ(api.readInput(api.context, kNoHidHandle, buffer, sizeof buffer), -1);
+}
+
+TEST(PlatformHidApi, ReadDeliversWhatTheHandleHolds) {
+  HANDLE readEnd = nullptr;
+  HANDLE writeEnd = nullptr;
+  ASSERT_TRUE(::CreatePipe(&readEnd, &writeEnd, nullptr, 0));
+  UniqueKernelHandle reader(readEnd);
+  UniqueKernelHandle writer(writeEnd);
+  const std::uint8_t report[4] = {0x0D, 0x05, 0x00, 0x18};
+  DWORD written = 0;
+  ASSERT_TRUE(::WriteFile(writer.get(), report, sizeof report, &written, nullptr));
+  const HidApi& api = PlatformHidApi();
+  std::uint8_t buffer[16] = {};
+  EXPECT_EQ(api.readInput(api.context, reinterpret_cast<HidHandle>(reader.get()), buffer, sizeof buffer), 4);
+  EXPECT_EQ(buffer[3], 0x18);
+}
+
+TEST(PlatformHidApi, StartThreadRunsTheEntry) {
+  struct Probe {
+    std::atomic<int> runs{0};
+    UniqueKernelHandle done{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+  } probe;
+  const HidApi& api = PlatformHidApi();
+  auto entry = [](void* argument) {
+    auto* p = static_cast<Probe*>(argument);
+    ++p->runs;
+    ::SetEvent(p->done.get());
+  };
+  ASSERT_TRUE(api.startThread(api.context, entry, &probe, READ_THREAD_STACK_SIZE));
+  EXPECT_EQ(::WaitForSingleObject(probe.done.get(), 5000), WAIT_OBJECT_0);
+  EXPECT_EQ(probe.runs.load(), 1);
 }
 
 }  // namespace
