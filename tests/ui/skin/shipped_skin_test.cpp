@@ -198,8 +198,11 @@ TEST(ShippedSkin, EveryNamedImageExistsInItsStateSet) {
       const std::string where = Utf16ToUtf8(section + u"/" + key);
       // The colour swatch is a grey mask recoloured at run time: one image serves all states.
       const bool colourButton = key == u"BUTTON_ALLKEYRECT";
-      for (const char16_t* state : {u"_normal.png", u"_over.png", u"_down.png", u"_disable.png"})
-        if (!colourButton || state == std::u16string_view(u"_normal.png")) EXPECT_TRUE(PathExists(Skin(stem + state))) << where << " " << Utf16ToUtf8(stem + state);
+      for (const char16_t* state : {u"_normal.png", u"_over.png", u"_down.png", u"_disable.png"}) {
+        if (!colourButton || state == std::u16string_view(u"_normal.png")) {
+          EXPECT_TRUE(PathExists(Skin(stem + state))) << where << " " << Utf16ToUtf8(stem + state);
+        }
+      }
       const std::pair<int, int> rectSize{entry.right - entry.left, entry.bottom - entry.top};
       const auto normal = ImageSize(Skin(stem + u"_normal.png"));
       if (key.rfind(u"SLIDER_", 0) == 0) {
