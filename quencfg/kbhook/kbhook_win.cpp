@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <atomic>
-#include <mutex>
 
 #include "quencfg/kbhook/kbhook_contract_win.h"
 
@@ -22,7 +21,7 @@ std::atomic<HWND> g_target{nullptr};
 std::atomic<bool> g_enabled{false};
 
 // The hook thread, started by installhook and ended by removehook.
-std::mutex g_threadLock;
+SRWLOCK g_threadLock = SRWLOCK_INIT;
 HANDLE g_thread = nullptr;
 DWORD g_threadId = 0;
 
@@ -124,13 +123,21 @@ bool StartHookThread() {
   return true;
 }
 
+class ThreadLockScope {
+ public:
+  ThreadLockScope() { ::AcquireSRWLockExclusive(&g_threadLock); }
+  ~ThreadLockScope() { ::ReleaseSRWLockExclusive(&g_threadLock); }
+  ThreadLockScope(const ThreadLockScope&) = delete;
+  ThreadLockScope& operator=(const ThreadLockScope&) = delete;
+};
+
 }  // namespace
 
 extern "C" {
 
 // From now on every press and release is reported to `window`.
 int __cdecl installhook(HWND window) {
-  std::lock_guard<std::mutex> lock(g_threadLock);
+  ThreadLockScope lock;
   g_target.store(window);
   g_enabled.store(true);
   return StartHookThread() ? 1 : 0;
@@ -144,7 +151,7 @@ int __cdecl enablehook(int enable) {
 
 // Ends the reporting and removes the hooks.
 int __cdecl removehook() {
-  std::lock_guard<std::mutex> lock(g_threadLock);
+  ThreadLockScope lock;
   g_enabled.store(false);
   g_target.store(nullptr);
   StopHookThread();
