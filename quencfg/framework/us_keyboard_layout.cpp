@@ -116,9 +116,9 @@ int UsKeyboardLayout::ToUnicode(std::uint32_t virtualKey, std::uint32_t scanCode
   if (const ScanKey* key = KeyOf(virtualKey, scanCode)) {
     const bool shift = (keyState[0x10] & 0x80) != 0;
     const bool capsLock = (keyState[0x14] & 0x01) != 0;
-    c = shift ? key->shifted : key->plain;
-    if (IsLetter(key->plain) && shift != capsLock) c = key->shifted;
-    if (IsLetter(key->plain) && shift == capsLock) c = key->plain;
+    // Caps Lock turns Shift around for letters only.
+    const bool upper = IsLetter(key->plain) ? shift != capsLock : shift;
+    c = upper ? key->shifted : key->plain;
   }
   if (c == 0) return 0;
   buffer[0] = c;

@@ -10,9 +10,10 @@ constexpr std::uint32_t kLeftWindows = 0x5B;
 constexpr std::uint32_t kRightWindows = 0x5C;
 constexpr std::uint32_t kHighestMakeCode = 0x7F;  // set 1 break codes have bit 7 set
 
-// Keys whose VK only an extended key gives, although the scan-to-VK mapping cannot
-// show it: right Ctrl and right Alt map back to the shared modifier VK, and Pause
-// shares its scan code with Num Lock. Without this they would take the left key's code.
+// Keys whose VK only an extended key gives, although the scan-to-VK mapping may not
+// show it: right Ctrl and right Alt map back to the shared modifier VK, Pause shares
+// its scan code with Num Lock, and some layouts give keypad "/" the slash key's VK.
+// Without this they would take the code of the other key with their scan code.
 bool IsExtendedOnlyVirtualKey(std::uint32_t virtualKey) noexcept {
   return virtualKey == 0xA3 || virtualKey == 0xA5 || virtualKey == 0x6F || virtualKey == 0x13;
 }
