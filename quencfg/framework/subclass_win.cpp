@@ -6,6 +6,7 @@ namespace quencfg {
 namespace {
 
 constexpr UINT_PTR kSubclassId = 0x4B56;  // one framework subclass per window
+constexpr wchar_t kObjectProperty[] = L"KorvaneSubclassedWindow";
 
 // The control a parent's message is about, or null for messages not reflected.
 HWND ControlOfParentMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -36,6 +37,7 @@ bool SubclassedWindow::Attach(HWND hwnd) {
     return false;
   }
   hwnd_ = hwnd;
+  ::SetPropW(hwnd, kObjectProperty, this);
   return true;
 }
 
@@ -51,14 +53,14 @@ void SubclassedWindow::Detach() noexcept {
   reflectingParent_ = nullptr;
   if (hwnd_ != nullptr && ::IsWindow(hwnd_)) {
     ::RemoveWindowSubclass(hwnd_, &SubclassedWindow::Procedure, kSubclassId);
+    ::RemovePropW(hwnd_, kObjectProperty);
   }
   hwnd_ = nullptr;
 }
 
 SubclassedWindow* SubclassedWindow::FromHandle(HWND hwnd) noexcept {
-  DWORD_PTR data = 0;
-  if (hwnd == nullptr || !::GetWindowSubclass(hwnd, &SubclassedWindow::Procedure, kSubclassId, &data)) return nullptr;
-  return reinterpret_cast<SubclassedWindow*>(data);
+  if (hwnd == nullptr) return nullptr;
+  return static_cast<SubclassedWindow*>(::GetPropW(hwnd, kObjectProperty));
 }
 
 LRESULT SubclassedWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
