@@ -153,6 +153,7 @@ void CBtnMenu::Pick(HWND rowWindow, UINT message) {
     const int index = firstVisible_ + static_cast<int>(r);
     if (index >= ItemCount() || items_[static_cast<std::size_t>(index)].itemEnabled == 0) return;
     currentItem_ = index;
+    FillRows();
     const MenuPickParams pick = MakeMenuPick(menuId_, index, items_[static_cast<std::size_t>(index)].itemId);
     PostToWindow(owner_, message, pick.wParam, static_cast<LPARAM>(pick.lParam));
     return;

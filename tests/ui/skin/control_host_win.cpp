@@ -74,8 +74,8 @@ std::uint8_t* PixelAddress(const SkinBitmap& bitmap, int x, int y) {
   if (bitmap.empty() || ::GetObjectW(bitmap.get(), sizeof dib, &dib) != sizeof dib) return nullptr;
   ::GdiFlush();
   auto* bits = static_cast<std::uint8_t*>(dib.dsBm.bmBits);
-  const int row = dib.dsBmih.biHeight < 0 ? y : dib.dsBm.bmHeight - 1 - y;
-  return bits + static_cast<std::size_t>(row) * static_cast<std::size_t>(dib.dsBm.bmWidthBytes) +
+  // Every bitmap here comes from CreateBitmap32: top-down rows.
+  return bits + static_cast<std::size_t>(y) * static_cast<std::size_t>(dib.dsBm.bmWidthBytes) +
          static_cast<std::size_t>(x) * 4;
 }
 
