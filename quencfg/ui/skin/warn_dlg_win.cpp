@@ -10,6 +10,7 @@ namespace {
 
 constexpr int kFallbackWidth = 420;  // the dialog still answers when its picture is missing
 constexpr int kFallbackHeight = 220;
+constexpr SIZE kFallbackButton{120, 40};
 constexpr COLORREF kWhite = 0xFFFFFF;
 constexpr COLORREF kTitleRed = 0x0000FF;
 
@@ -74,11 +75,21 @@ bool CWarnDlg::CreateForModal(HWND owner) {
   if (!Create(params)) return false;
 
   const std::pair<CPngListBtn*, std::u16string_view> buttons[] = {{&cancelButton_, u"CANCEL"}, {&okButton_, u"OK"}};
+  int fallbackRight = width - 16;
   for (const auto& [button, name] : buttons) {
     const std::u16string key = u"BUTTON_" + std::u16string(name);
     LoadPushButton(*button, background_.get(), u"WARN_STRING", key, hwnd(), false);
     button->SetCaption(StringDocument().Lookup(u"MAIN", name));
     button->SetTextColors(kWhite, kWhite, kWhite);
+    // Without a layout entry a button would have no size, and nothing could answer.
+    RECT placed{};
+    ::GetClientRect(button->hwnd(), &placed);
+    if (placed.right <= 0 || placed.bottom <= 0) {
+      fallbackRight -= kFallbackButton.cx;
+      ::MoveWindow(button->hwnd(), fallbackRight, height - kFallbackButton.cy - 16, kFallbackButton.cx,
+                   kFallbackButton.cy, FALSE);
+      fallbackRight -= 8;
+    }
   }
   return true;
 }
