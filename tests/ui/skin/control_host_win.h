@@ -50,6 +50,7 @@ class Drawing {
   [[nodiscard]] COLORREF At(int x, int y) const;
   [[nodiscard]] int width() const { return bitmap_.width; }
   [[nodiscard]] int height() const { return bitmap_.height; }
+  [[nodiscard]] const SkinBitmap& bitmap() const { return bitmap_; }
 
  private:
   SkinBitmap bitmap_;
