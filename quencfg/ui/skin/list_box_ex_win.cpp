@@ -1,5 +1,6 @@
 #include "quencfg/ui/skin/list_box_ex_win.h"
 
+#include <commctrl.h>
 #include <windowsx.h>
 
 #include "quencfg/framework/wide_win.h"
@@ -38,6 +39,18 @@ bool CListBoxEx::Create(DWORD style, const RECT& rect, HWND parent, int controlI
   }
   ::SendMessageW(list, LB_SETITEMHEIGHT, 0, kListRowHeight);
   backgroundBrush_.reset(::CreateSolidBrush(::GetSysColor(COLOR_WINDOW)));
+  tooltip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, list, nullptr, nullptr,
+                               nullptr);
+  if (tooltip_ != nullptr) {
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = parent;
+    tool.uId = reinterpret_cast<UINT_PTR>(list);
+    tool.lpszText = const_cast<wchar_t*>(L"");
+    ::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  }
   return ReflectFromParent();
 }
 
@@ -170,6 +183,18 @@ void CListBoxEx::TrackRowUnder(POINT point) {
   InvalidateRow(hoverRow_);
   hoverRow_ = row;
   InvalidateRow(hoverRow_);
+  ShowRowTooltip();
+}
+
+void CListBoxEx::ShowRowTooltip() {
+  if (tooltip_ == nullptr) return;
+  std::wstring text = hoverRow_ >= 0 ? ToWide(RowText(hoverRow_)) : std::wstring();
+  TOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.hwnd = ::GetParent(hwnd());
+  tool.uId = reinterpret_cast<UINT_PTR>(hwnd());
+  tool.lpszText = text.data();
+  ::SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 LRESULT CListBoxEx::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -191,7 +216,12 @@ LRESULT CListBoxEx::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       trackingLeave_ = false;
       InvalidateRow(hoverRow_);
       hoverRow_ = -1;
+      ShowRowTooltip();
       return 0;
+    case WM_DESTROY:
+      if (tooltip_ != nullptr) ::DestroyWindow(tooltip_);
+      tooltip_ = nullptr;
+      return DefaultHandling(message, wParam, lParam);
     default:
       return DefaultHandling(message, wParam, lParam);
   }

@@ -33,6 +33,7 @@ class CListBoxEx : public SubclassedWindow {
   int InsertRow(int index, std::u16string_view text, LPARAM itemValue);
   [[nodiscard]] int RowCount() const;
   [[nodiscard]] int hoverRow() const noexcept { return hoverRow_; }
+  [[nodiscard]] HWND tooltip() const noexcept { return tooltip_; }
 
   // Draws one row as the owner-draw request describes.
   void DrawRow(const DRAWITEMSTRUCT& item);
@@ -43,6 +44,7 @@ class CListBoxEx : public SubclassedWindow {
 
  private:
   void TrackRowUnder(POINT point);
+  void ShowRowTooltip();
   void InvalidateRow(int row) const;
   HBITMAP RowBitmap(LPARAM itemValue);
   std::u16string RowText(int row) const;
@@ -59,6 +61,7 @@ class CListBoxEx : public SubclassedWindow {
   HFONT font_ = nullptr;
   int hoverRow_ = -1;
   bool trackingLeave_ = false;
+  HWND tooltip_ = nullptr;  // the full text of the row under the mouse
   std::map<LPARAM, OwnedBitmap> bitmaps_;
 };
 

@@ -165,6 +165,23 @@ TEST_F(Menu, ScrollBarArrowsAndThumbScrollTheMenu) {
   EXPECT_FALSE(menu.scrollBar().dragging());
 }
 
+TEST_F(Menu, HoldingAnArrowRepeatsUntilTheEnd) {
+  Open(10);  // four positions: 0..4
+  HWND bar = menu.scrollBar().hwnd();
+  testing::SendMouse(bar, WM_LBUTTONDOWN, 5, 6 * kRowHeight - 3, MK_LBUTTON);
+  EXPECT_EQ(menu.firstVisible(), 1) << "the press itself scrolls once";
+  // 500 ms until the repetition starts, then every 100 ms.
+  const DWORD start = ::GetTickCount();
+  MSG msg{};
+  while (::GetTickCount() - start < 1200) {
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+    ::Sleep(5);
+  }
+  EXPECT_EQ(menu.firstVisible(), 4);
+  testing::SendMouse(bar, WM_LBUTTONUP, 5, 6 * kRowHeight - 3);
+  EXPECT_NE(::GetCapture(), bar);
+}
+
 TEST_F(Menu, RowsShowTheirPieceOfTheBackground) {
   Open(8);
   const testing::Drawing normal(menu.row(3).hwnd());

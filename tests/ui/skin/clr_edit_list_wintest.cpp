@@ -1,4 +1,7 @@
 // The coloured edit, the owner-drawn list and the skinned scroll bars attached to it.
+#include <windows.h>
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -145,9 +148,18 @@ TEST_F(EventList, SelectedRowsAreHighlightedAndGridLinesDrawn) {
 }
 
 TEST_F(EventList, HoverModeHighlightsTheRowUnderTheMouse) {
-  for (int i = 0; i < 4; ++i) list.AddRow(u"row", 0);
+  for (int i = 0; i < 4; ++i) list.AddRow(u"row " + AsciiToUtf16(std::to_string(i)), 0);
   testing::SendMouse(list.hwnd(), WM_MOUSEMOVE, 50, 2 * kListRowHeight + 3);
   EXPECT_EQ(list.hoverRow(), 2);
+  ASSERT_NE(list.tooltip(), nullptr);
+  wchar_t tip[64] = {};
+  TOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.hwnd = host.hwnd();
+  tool.uId = reinterpret_cast<UINT_PTR>(list.hwnd());
+  tool.lpszText = tip;
+  ::SendMessageW(list.tooltip(), TTM_GETTEXTW, 64, reinterpret_cast<LPARAM>(&tool));
+  EXPECT_STREQ(tip, L"row 2") << "the tooltip shows the row's whole text";
   EXPECT_EQ(testing::PixelOf(DrawRow(2, 0), 250, 35), RGB(0xC6, 0x01, 0x0B));
   EXPECT_EQ(testing::PixelOf(DrawRow(1, 0), 250, 20), RGB(0, 0, 0));
   ::SendMessageW(list.hwnd(), WM_MOUSELEAVE, 0, 0);
