@@ -59,8 +59,7 @@ bool LoadColourEdit(CClrEdit& edit, HBITMAP windowBackground, std::u16string_vie
   edit.SetBackgroundImages(std::move(skin.images), rect);
   edit.SetSkinFont();
   edit.textColor = 0xFFFFFF;
-  edit.SetText(FieldText(skin.entry.text));
-  ::SendMessageW(edit.hwnd(), EM_LIMITTEXT, 3, 0);
+  ApplyEditEntry(edit.hwnd(), skin.entry);
   MoveToSkinRect(edit.hwnd(), skin.entry);
   return true;
 }
