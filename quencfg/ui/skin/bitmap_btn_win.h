@@ -74,6 +74,8 @@ class CPngListBtn : public CBitmapBtnEx {
 
 class CBitmapListBtn : public CBitmapBtnEx {
  public:
+  // Destroyed here, so that the window's last messages still reach this class.
+  ~CBitmapListBtn() override { Destroy(); }
   void SetTooltip(std::u16string_view text);
 
  protected:

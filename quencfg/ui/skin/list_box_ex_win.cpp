@@ -27,7 +27,8 @@ void DrawColumn(HDC dc, std::u16string_view text, RECT rect) {
 }  // namespace
 
 bool CListBoxEx::Create(DWORD style, const RECT& rect, HWND parent, int controlId) {
-  const DWORD listStyle = style | WS_CHILD | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY;
+  // The list keeps its layout rectangle instead of shrinking to whole rows.
+  const DWORD listStyle = style | WS_CHILD | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
   HWND list = ::CreateWindowExW(0, L"LISTBOX", L"", listStyle, rect.left, rect.top, rect.right - rect.left,
                                 rect.bottom - rect.top, parent,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)),

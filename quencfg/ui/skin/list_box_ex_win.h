@@ -14,6 +14,8 @@ namespace quencfg {
 
 class CListBoxEx : public SubclassedWindow {
  public:
+  // Destroyed here, so that the window's last messages still reach this class.
+  ~CListBoxEx() override { Destroy(); }
   // A list box of the given style with owner-drawn fixed rows and strings added.
   bool Create(DWORD style, const RECT& rect, HWND parent, int controlId);
 

@@ -13,6 +13,8 @@ inline constexpr UINT kSliderMovedMessage = 0x446;  // WM_USER+70: wParam positi
 
 class CPngHSliderBar : public Window {
  public:
+  // Destroyed here, so that the window's last messages still reach this class.
+  ~CPngHSliderBar() override { Destroy(); }
   // A visible child at `rect` (parent client coordinates); range 0..10, position 0.
   bool Create(const RECT& rect, HWND parent, int identifier, DWORD style = WS_CHILD | WS_VISIBLE,
               int controlId = 1001);

@@ -19,18 +19,44 @@ RECT RectInParent(HWND window) {
 
 }  // namespace
 
+bool CSkinScrollCorner::Create(HWND parent, HBITMAP bitmap) {
+  bitmap_ = bitmap;
+  WindowCreateParams params;
+  params.className = L"KorvaneSkinScrollCorner";
+  params.style = WS_CHILD;
+  params.x = params.y = params.width = params.height = 0;
+  params.parent = parent;
+  params.classStyle = 0;
+  return Window::Create(params);
+}
+
+LRESULT CSkinScrollCorner::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT:
+      PaintDoubleBuffered(hwnd(), [this](HDC dc, const RECT& client) {
+        CSkinScrollBar::DrawCorner(dc, bitmap_, client, false);
+      });
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    default:
+      return DefaultHandling(message, wParam, lParam);
+  }
+}
+
 CSkinScrollWnd::~CSkinScrollWnd() { Detach(); }
 
 bool CSkinScrollWnd::Attach(HWND window, HBITMAP bitmap) {
   if (window_ != nullptr || window == nullptr) return false;
   HWND parent = ::GetParent(window);
   if (parent == nullptr) return false;
-  bitmap_ = bitmap;
   place_ = RectInParent(window);
   if (!vertical_.Create(parent, RECT{}, true, bitmap, kVerticalBarId, false) ||
-      !horizontal_.Create(parent, RECT{}, false, bitmap, kHorizontalBarId, false)) {
+      !horizontal_.Create(parent, RECT{}, false, bitmap, kHorizontalBarId, false) ||
+      !corner_.Create(parent, bitmap)) {
     vertical_.Destroy();
     horizontal_.Destroy();
+    corner_.Destroy();
     return false;
   }
   vertical_.SetTarget(window);
@@ -59,6 +85,7 @@ void CSkinScrollWnd::Detach() {
   window_ = nullptr;
   vertical_.Destroy();
   horizontal_.Destroy();
+  corner_.Destroy();
 }
 
 void CSkinScrollWnd::Relayout() {
@@ -87,6 +114,9 @@ void CSkinScrollWnd::Relayout() {
                  SWP_NOACTIVATE | verticalShow);
   ::SetWindowPos(horizontal_.hwnd(), HWND_TOP, place_.left, place_.top + visibleHeight, visibleWidth, thickness,
                  SWP_NOACTIVATE | horizontalShow);
+  const UINT cornerShow = showVertical_ && showHorizontal_ && windowShown ? SWP_SHOWWINDOW : SWP_HIDEWINDOW;
+  ::SetWindowPos(corner_.hwnd(), HWND_TOP, place_.left + visibleWidth, place_.top + visibleHeight, thickness,
+                 thickness, SWP_NOACTIVATE | cornerShow);
   laidOut_ = true;
   relayouting_ = false;
 }
@@ -146,6 +176,7 @@ LRESULT CSkinScrollWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_SHOWWINDOW:
       ::ShowWindow(vertical_.hwnd(), wParam != 0 && showVertical_ ? SW_SHOWNA : SW_HIDE);
       ::ShowWindow(horizontal_.hwnd(), wParam != 0 && showHorizontal_ ? SW_SHOWNA : SW_HIDE);
+      ::ShowWindow(corner_.hwnd(), wParam != 0 && showVertical_ && showHorizontal_ ? SW_SHOWNA : SW_HIDE);
       break;
     case WM_WINDOWPOSCHANGED: {
       const auto* position = reinterpret_cast<const WINDOWPOS*>(lParam);
@@ -168,6 +199,7 @@ LRESULT CSkinScrollWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
       window_ = nullptr;
       vertical_.Destroy();
       horizontal_.Destroy();
+      corner_.Destroy();
       return ::DefSubclassProc(window, message, wParam, lParam);
     }
     default:

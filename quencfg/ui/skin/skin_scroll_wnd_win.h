@@ -13,6 +13,19 @@ namespace quencfg {
 inline constexpr UINT_PTR kScrollSyncTimer = 0x5C5C;
 inline constexpr UINT kScrollSyncMs = 500;
 
+// The square between a vertical and a horizontal bar, from column 8 of the bitmap.
+class CSkinScrollCorner : public Window {
+ public:
+  ~CSkinScrollCorner() override { Destroy(); }
+  bool Create(HWND parent, HBITMAP bitmap);
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  HBITMAP bitmap_ = nullptr;
+};
+
 class CSkinScrollWnd {
  public:
   CSkinScrollWnd() = default;
@@ -29,6 +42,7 @@ class CSkinScrollWnd {
 
   [[nodiscard]] CSkinScrollBar& verticalBar() noexcept { return vertical_; }
   [[nodiscard]] CSkinScrollBar& horizontalBar() noexcept { return horizontal_; }
+  [[nodiscard]] HWND corner() const noexcept { return corner_.hwnd(); }
   [[nodiscard]] HWND window() const noexcept { return window_; }
 
  private:
@@ -39,7 +53,6 @@ class CSkinScrollWnd {
   void SyncBar(CSkinScrollBar& bar, int which);
 
   HWND window_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
   RECT place_{};  // the window's rectangle in its parent, bars included
   bool showVertical_ = false;
   bool showHorizontal_ = false;
@@ -47,6 +60,7 @@ class CSkinScrollWnd {
   bool relayouting_ = false;
   CSkinScrollBar vertical_;
   CSkinScrollBar horizontal_;
+  CSkinScrollCorner corner_;
 };
 
 }  // namespace quencfg

@@ -18,6 +18,8 @@ inline constexpr UINT kScrollRepeatMs = 100;
 
 class CSkinScrollBar : public Window {
  public:
+  // Destroyed here, so that the window's last messages still reach this class.
+  ~CSkinScrollBar() override { Destroy(); }
   // `bitmap` is borrowed: it must outlive the bar (null draws nothing).
   bool Create(HWND parent, const RECT& rect, bool vertical, HBITMAP bitmap, int controlId, bool visible = true);
 

@@ -18,6 +18,7 @@ std::u16string_view WarningMessageKey(int warningType) noexcept;
 class CWarnDlg : public Window {
  public:
   CWarnDlg(HWND parent, int warningType);
+  ~CWarnDlg() override { Destroy(); }
 
   // IDOK or IDCANCEL; the window is gone when it returns.
   INT_PTR DoModal();

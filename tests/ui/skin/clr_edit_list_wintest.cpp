@@ -210,5 +210,33 @@ TEST_F(EventList, SkinnedBarReplacesTheNativeOneAndScrollsTheList) {
   EXPECT_FALSE(::IsWindowVisible(bar.hwnd()));
 }
 
+TEST_F(EventList, BothBarsShareTheCorner) {
+  CListBoxEx wide;
+  ASSERT_TRUE(wide.Create(WS_VISIBLE | WS_VSCROLL | WS_HSCROLL, RECT{340, 10, 540, 130}, host.hwnd(), 0x1013));
+  for (int i = 0; i < 30; ++i) wide.AddRow(u"row", 0);
+  ::SendMessageW(wide.hwnd(), LB_SETHORIZONTALEXTENT, 900, 0);
+  const SkinBitmap grid = ScrollGrid();
+  CSkinScrollWnd bars;
+  ASSERT_TRUE(bars.Attach(wide.hwnd(), grid.get()));
+  bars.Sync();
+  ASSERT_TRUE(::IsWindowVisible(bars.verticalBar().hwnd()));
+  ASSERT_TRUE(::IsWindowVisible(bars.horizontalBar().hwnd()));
+  ASSERT_TRUE(::IsWindowVisible(bars.corner()));
+  RECT corner{};
+  ::GetWindowRect(bars.corner(), &corner);
+  ::MapWindowPoints(nullptr, host.hwnd(), reinterpret_cast<POINT*>(&corner), 2);
+  EXPECT_EQ(corner.right, 540);
+  EXPECT_EQ(corner.bottom, 130);
+  EXPECT_EQ(corner.right - corner.left, 12);
+  testing::Click(bars.horizontalBar().hwnd(), 200 - 12 - 4, 5);  // the right arrow
+  SCROLLINFO info{sizeof(SCROLLINFO), SIF_POS};
+  ::GetScrollInfo(wide.hwnd(), SB_HORZ, &info);
+  EXPECT_GT(info.nPos, 0);
+  // Destroying the window takes the bars with it.
+  HWND vertical = bars.verticalBar().hwnd();
+  wide.Destroy();
+  EXPECT_FALSE(::IsWindow(vertical));
+}
+
 }  // namespace
 }  // namespace quencfg
