@@ -95,7 +95,7 @@ void SkinButton::OnMouseMove(WPARAM keys, POINT point) {
   }
 }
 
-void SkinButton::OnRelease(POINT point) {
+void SkinButton::FinishPress(POINT point) {
   if (!pressed_) return;
   pressed_ = false;
   if (!PointerOver(point)) {
@@ -139,7 +139,7 @@ LRESULT SkinButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       StartPress();
       return 0;
     case WM_LBUTTONUP:
-      OnRelease(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+      FinishPress(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
       return 0;
     case WM_LBUTTONDBLCLK:
       OnDoubleClick();

@@ -49,7 +49,7 @@ class SkinButton : public SubclassedWindow {
 
  private:
   void OnMouseMove(WPARAM keys, POINT point);
-  void OnRelease(POINT point);
+  void FinishPress(POINT point);
   bool PointerOver(POINT clientPoint) const;
 
   bool hovering_ = false;

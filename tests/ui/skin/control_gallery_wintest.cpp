@@ -84,7 +84,6 @@ class Gallery : public ::testing::Test {
   }
   // What the screen shows of a live window, copied to (x, y).
   void Capture(HWND window, int x, int y) {
-    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
     RECT rect{};
     ::GetWindowRect(window, &rect);
     HDC screen = ::GetDC(nullptr);
@@ -117,11 +116,11 @@ struct Capturing {
 };
 Capturing g_capture;
 
-// Shows the dialog's picture at the bottom right of the gallery, then answers it.
+// Copies the dialog's picture into the gallery, then answers it. The screen is read a
+// while after painting, once the modal loop has handed the drawing to the display.
 void CALLBACK CaptureWarning(HWND, UINT, UINT_PTR id, DWORD) {
   ::KillTimer(nullptr, id);
   CWarnDlg& dialog = *g_capture.dialog;
-  ::RedrawWindow(dialog.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   g_capture.gallery->CaptureAt(dialog.hwnd(), 20, 660);
   ::PostMessageW(dialog.okButton().hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   ::PostMessageW(dialog.okButton().hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
@@ -310,7 +309,7 @@ TEST_F(Gallery, EveryControlInEveryState) {
   {
     CWarnDlg warning(host.hwnd(), 2);
     g_capture = Capturing{this, &warning};
-    ::SetTimer(nullptr, 0, 50, &CaptureWarning);
+    ::SetTimer(nullptr, 0, 400, &CaptureWarning);
     EXPECT_EQ(warning.DoModal(), IDOK);
   }
   Save();
