@@ -124,6 +124,9 @@ LRESULT CWarnDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT:
       PaintDoubleBuffered(hwnd(), [this](HDC dc, const RECT&) { Paint(dc); });
       return 0;
+    case WM_PRINTCLIENT:
+      Paint(reinterpret_cast<HDC>(wParam));
+      return 0;
     case WM_ERASEBKGND:
       return 1;
     case WM_COMMAND:

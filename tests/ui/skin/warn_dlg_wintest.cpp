@@ -133,6 +133,32 @@ TEST_F(WarnDialog, WorksWithoutSkinFiles) {
   EXPECT_EQ(closed.DoModal(), IDCANCEL);
 }
 
+// White text pixels inside the LAYER_RESET label rectangle of a dialog of `type`.
+int g_whitePixels = -1;
+int MessagePixels(CWarnDlg& dialog) {
+  g_script = Script{&dialog, false, true};
+  g_whitePixels = -1;
+  ::SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR id, DWORD) {
+    const testing::Drawing drawn(g_script.dialog->hwnd());
+    const SkinRect label = LayoutDocument().LookupRect(u"WARN_STRING", u"LAYER_RESET");
+    g_whitePixels = 0;
+    for (int y = label.top; y < label.bottom; ++y)
+      for (int x = label.left; x < label.right; ++x) g_whitePixels += drawn.At(x, y) == RGB(255, 255, 255) ? 1 : 0;
+    Answer(nullptr, 0, id, 0);
+  });
+  EXPECT_EQ(dialog.DoModal(), IDOK);
+  return g_whitePixels;
+}
+
+TEST_F(WarnDialog, OnlyTypesWithAMessageShowOne) {
+  CWarnDlg reset(host.hwnd(), 2);
+  EXPECT_GT(MessagePixels(reset), 50);
+  CWarnDlg titleOnly(host.hwnd(), 0);
+  EXPECT_EQ(MessagePixels(titleOnly), 0);
+  CWarnDlg unknown(host.hwnd(), 5);
+  EXPECT_EQ(MessagePixels(unknown), 0);
+}
+
 TEST(WarningMessageKey, TypesChooseTheirMessage) {
   EXPECT_EQ(WarningMessageKey(1), u"SAVE_CHANGE");
   EXPECT_EQ(WarningMessageKey(2), u"LAYER_RESET");
