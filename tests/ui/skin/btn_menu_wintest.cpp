@@ -182,6 +182,39 @@ TEST_F(Menu, HoldingAnArrowRepeatsUntilTheEnd) {
   EXPECT_NE(::GetCapture(), bar);
 }
 
+TEST_F(Menu, HoldingTheTrackPagesUntilTheThumbIsUnderTheMouse) {
+  Open(40);  // 34 positions; the thumb is 12 pixels long
+  HWND bar = menu.scrollBar().hwnd();
+  const int target = 60;  // a point on the track below the thumb
+  POINT cursor{5, target};  // the real cursor too: the system's own moves must agree
+  ::ClientToScreen(bar, &cursor);
+  ::SetCursorPos(cursor.x, cursor.y);
+  testing::SendMouse(bar, WM_LBUTTONDOWN, 5, target, MK_LBUTTON);
+  const DWORD start = ::GetTickCount();
+  MSG msg{};
+  while (::GetTickCount() - start < 1500) {
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+    ::Sleep(5);
+  }
+  testing::SendMouse(bar, WM_LBUTTONUP, 5, target);
+  const ScrollBarLayout layout = menu.scrollBar().Layout();
+  EXPECT_LT(menu.firstVisible(), 34) << "stopped before the end";
+  EXPECT_LE(layout.thumbStart, target + layout.thumbLength);
+  EXPECT_GE(layout.thumbStart + layout.thumbLength, target - layout.thumbLength);
+}
+
+TEST_F(Menu, DoubleClickPostsTheDoublePickMessage) {
+  menu.SetMenuId(7);
+  Open(4);
+  menu.SetPickMessages(0x501, 0x5401);
+  testing::SendMouse(menu.row(3).hwnd(), WM_LBUTTONDBLCLK, 5, 5, MK_LBUTTON);
+  PumpMessages();
+  const auto picks = host.Of(0x5401);
+  ASSERT_EQ(picks.size(), 1u);
+  EXPECT_EQ(picks[0].wParam, static_cast<WPARAM>(MAKELONG(7, 3)));
+  EXPECT_EQ(HIWORD(picks[0].lParam), 103);
+}
+
 TEST_F(Menu, RowsShowTheirPieceOfTheBackground) {
   Open(8);
   const testing::Drawing normal(menu.row(3).hwnd());

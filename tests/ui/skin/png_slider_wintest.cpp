@@ -92,6 +92,17 @@ TEST_F(Slider, SetPosPostsNothingAndRangeClampsThePosition) {
   EXPECT_EQ(Posted(), std::vector<int>{7});
 }
 
+TEST_F(Slider, HoverFollowsTheMouse) {
+  ::SetActiveWindow(host.hwnd());
+  SendMouse(slider.hwnd(), WM_MOUSEMOVE, 30, 5);
+  EXPECT_TRUE(slider.hovering());
+  EXPECT_EQ(::GetCapture(), slider.hwnd());
+  SendMouse(slider.hwnd(), WM_MOUSEMOVE, 30, 200);  // over the host below it
+  EXPECT_FALSE(slider.hovering());
+  EXPECT_NE(::GetCapture(), slider.hwnd());
+  EXPECT_TRUE(Posted().empty()) << "hovering moves nothing";
+}
+
 TEST_F(Slider, EqualMinimumAndMaximumStillWork) {
   slider.SetRange(3, 3);
   ClickAt(150);
