@@ -1,0 +1,111 @@
+#include "quencfg/ui/skin/bitmap_btn_win.h"
+
+#include <commctrl.h>
+
+#include <utility>
+
+#include "quencfg/framework/wide_win.h"
+#include "quencfg/ui/skin/skin_draw_win.h"
+
+namespace quencfg {
+
+UINT CaptionFormat(int textAlign) noexcept {
+  switch (textAlign) {
+    case kAlignLeft: return DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS;
+    case kAlignCenter: return DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS;
+    case kAlignBottom: return DT_CENTER | DT_VCENTER | DT_BOTTOM | DT_SINGLELINE | DT_END_ELLIPSIS;
+    default: return DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS;
+  }
+}
+
+void CBitmapBtnEx::SetImages(StateImages images) {
+  images_ = std::move(images);
+  Redraw();
+}
+
+bool CBitmapBtnEx::SetCaption(std::u16string_view text, int offset, int /*number*/) {
+  if (caption_ == text && captionOffset_ == offset) return false;
+  caption_ = std::u16string(text);
+  captionOffset_ = offset;
+  Redraw();
+  return true;
+}
+
+void CBitmapBtnEx::SetTextColors(COLORREF normal, COLORREF hover, COLORREF pressed) {
+  textColorNormal_ = normal;
+  textColorHover_ = hover;
+  textColorPressed_ = pressed;
+  textColorDisabled_ = 0x464646;
+  Redraw();
+}
+
+void CBitmapBtnEx::SetFontHeight(int height) { fontHeight_ = height; }
+
+void CBitmapBtnEx::SetFontWeight(int weight) { fontWeight_ = weight; }
+
+void CBitmapBtnEx::SetSelected(bool selected) {
+  selected_ = selected;
+  StopHovering();
+  Redraw();
+}
+
+CBitmapBtnEx::Look CBitmapBtnEx::CurrentLook() const {
+  if (hwnd() != nullptr && !::IsWindowEnabled(hwnd())) return Look{kStateDisabled, textColorDisabled_};
+  if (selected_ || pushed()) return Look{kStateDown, textColorPressed_};
+  if (hovering()) return Look{kStateOver, textColorHover_};
+  return Look{kStateNormal, textColorNormal_};
+}
+
+void CBitmapBtnEx::Paint(HDC dc, const RECT& client) {
+  BlitBitmap(dc, backgroundPiece_, 0, 0);
+  const Look look = CurrentLook();
+  BlendBitmap(dc, images_.states[static_cast<std::size_t>(look.state)], 0, 0);
+  if (!caption_.empty()) DrawCaption(dc, client, look.textColor);
+}
+
+void CBitmapBtnEx::DrawCaption(HDC dc, const RECT& client, COLORREF color) const {
+  OwnedFont font = CreateSkinFont(fontHeight_, fontWeight_);
+  SelectScope selectFont(dc, font.get());
+  const int oldMode = ::SetBkMode(dc, TRANSPARENT);
+  const COLORREF oldColor = ::SetTextColor(dc, color);
+  SIZE extent{};
+  ::GetTextExtentPoint32W(dc, AsWide(caption_), static_cast<int>(caption_.size()), &extent);
+  RECT rect{client.left + captionOffset_, 0, client.right, 0};
+  rect.top = (client.bottom - client.top - extent.cy) / 2;
+  rect.bottom = rect.top + extent.cy;
+  if (textAlign_ == kAlignBottom) ::OffsetRect(&rect, 0, client.bottom - 2 - rect.bottom);
+  std::u16string text = caption_;  // DrawTextW may not change it without DT_MODIFYSTRING, but takes a mutable pointer
+  ::DrawTextW(dc, AsWide(text.data()), static_cast<int>(text.size()), &rect, CaptionFormat(textAlign_));
+  ::SetTextColor(dc, oldColor);
+  ::SetBkMode(dc, oldMode);
+}
+
+void CBitmapListBtn::SetTooltip(std::u16string_view text) {
+  if (hwnd() == nullptr) return;
+  std::wstring wide = ToWide(text);
+  TOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = ::GetParent(hwnd());
+  tool.uId = reinterpret_cast<UINT_PTR>(hwnd());
+  tool.lpszText = wide.data();
+  if (tooltip_ == nullptr) {
+    tooltip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr, nullptr,
+                                 nullptr);
+    if (tooltip_ == nullptr) return;
+    ::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  } else {
+    ::SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+}
+
+LRESULT CBitmapListBtn::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_DESTROY && tooltip_ != nullptr) {
+    ::DestroyWindow(tooltip_);
+    tooltip_ = nullptr;
+  }
+  return CBitmapBtnEx::HandleMessage(message, wParam, lParam);
+}
+
+}  // namespace quencfg

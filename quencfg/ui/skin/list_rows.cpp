@@ -1,0 +1,51 @@
+#include "quencfg/ui/skin/list_rows.h"
+
+namespace quencfg {
+namespace {
+
+constexpr std::size_t kSecondColumnStart = 10;     // the eleventh character
+constexpr std::size_t kSecondColumnMinLength = 13; // longer than 12 characters
+
+std::u16string Trim(std::u16string_view text) {
+  const auto isBlank = [](char16_t c) { return c == u' ' || c == u'\t'; };
+  std::size_t begin = 0;
+  std::size_t end = text.size();
+  while (begin < end && isBlank(text[begin])) ++begin;
+  while (end > begin && isBlank(text[end - 1])) --end;
+  return std::u16string(text.substr(begin, end - begin));
+}
+
+void AddLines(std::vector<int>& lines, int first, int lastIncluded) {
+  for (int y = first; y <= lastIncluded; y += kListRowHeight) lines.push_back(y);
+}
+
+}  // namespace
+
+RowColumns SplitRowColumns(std::u16string_view text) {
+  RowColumns columns;
+  const std::size_t gap = text.find(u"  ");
+  if (gap != std::u16string_view::npos) columns.first = Trim(text.substr(0, gap));
+  if (text.size() >= kSecondColumnMinLength && text.substr(0, 2) != u"MS") {
+    columns.second = Trim(text.substr(kSecondColumnStart));
+  }
+  return columns;
+}
+
+std::vector<int> GridLineRows(int gridStyle) {
+  std::vector<int> lines;
+  const int rowBottom = kListRowHeight - 1;
+  switch (gridStyle) {
+    case kGridTwelveRows:
+      lines.push_back(0);
+      AddLines(lines, rowBottom, 193);  // while y < 194
+      break;
+    case kGridLong:
+      AddLines(lines, rowBottom, 434);
+      break;
+    default:
+      break;
+  }
+  return lines;
+}
+
+}  // namespace quencfg

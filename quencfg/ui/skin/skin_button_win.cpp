@@ -1,0 +1,161 @@
+#include "quencfg/ui/skin/skin_button_win.h"
+
+#include <windowsx.h>
+
+#include <utility>
+
+#include "quencfg/framework/clock.h"
+#include "quencfg/framework/gdi_win.h"
+#include "quencfg/ui/skin/skin_loaders_win.h"
+
+namespace quencfg {
+
+bool SkinButton::Create(HWND parent) {
+  HWND button = CreateSkinButtonWindow(parent);
+  if (button == nullptr) return false;
+  if (!Attach(button)) {
+    ::DestroyWindow(button);
+    return false;
+  }
+  return true;
+}
+
+void SkinButton::SetBackgroundPiece(SkinBitmap piece) {
+  backgroundPiece_ = std::move(piece);
+  Redraw();
+}
+
+void SkinButton::Redraw() {
+  if (hwnd() != nullptr) ::InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+std::uint32_t SkinButton::Now() const { return tickSource_ != nullptr ? tickSource_() : TickCountMs(); }
+
+void SkinButton::SendCommand(WORD code) {
+  HWND self = hwnd();
+  HWND parent = ::GetParent(self);
+  lastCommandTime_ = Now();
+  const WPARAM wParam = MAKEWPARAM(static_cast<WORD>(::GetDlgCtrlID(self)), code);
+  // Last thing a handler does: the parent may destroy the button while handling it.
+  ::SendMessageW(parent, WM_COMMAND, wParam, reinterpret_cast<LPARAM>(self));
+}
+
+void SkinButton::OnRelease() { SendCommand(BN_CLICKED); }
+
+void SkinButton::OnDoubleClick() {
+  if (Now() != lastCommandTime_) SendCommand(BN_DBLCLK);
+}
+
+bool SkinButton::PointerOver(POINT clientPoint) const {
+  RECT client{};
+  ::GetClientRect(hwnd(), &client);
+  if (!::PtInRect(&client, clientPoint)) return false;
+  POINT screen = clientPoint;
+  ::ClientToScreen(hwnd(), &screen);
+  return ::WindowFromPoint(screen) == hwnd();  // a window above the button hides it
+}
+
+void SkinButton::StopHovering() {
+  if (!hovering_) return;
+  hovering_ = false;
+  Redraw();
+}
+
+void SkinButton::StartPress() {
+  pressed_ = true;
+  pointerInside_ = true;
+  if (::GetCapture() != hwnd()) ::SetCapture(hwnd());
+  Redraw();
+}
+
+void SkinButton::OnMouseMove(WPARAM keys, POINT point) {
+  const bool leftHeld = (keys & MK_LBUTTON) != 0;
+  if (::GetCapture() != hwnd()) {
+    if (leftHeld && !hovering_) return;
+    if (!hovering_) {
+      TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE, hwnd(), 0};
+      ::TrackMouseEvent(&track);
+    }
+    hovering_ = true;
+    ::SetCapture(hwnd());
+    Redraw();
+    return;
+  }
+  const bool over = PointerOver(point);
+  if (pressed_ && over != pointerInside_) {
+    pointerInside_ = over;
+    Redraw();
+  }
+  if (!over) {
+    StopHovering();
+    if (!leftHeld && !pressed_) ::ReleaseCapture();
+  } else if (!hovering_ && !pressed_) {
+    hovering_ = true;
+    Redraw();
+  }
+}
+
+void SkinButton::FinishPress(POINT point) {
+  if (!pressed_) return;
+  pressed_ = false;
+  if (!PointerOver(point)) {
+    hovering_ = false;
+    if (::GetCapture() == hwnd()) ::ReleaseCapture();
+  }
+  Redraw();
+  OnRelease();
+}
+
+LRESULT SkinButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT:
+      PaintDoubleBuffered(hwnd(), [this](HDC dc, const RECT& client) { Paint(dc, client); });
+      return 0;
+    case WM_PRINTCLIENT: {
+      RECT client{};
+      ::GetClientRect(hwnd(), &client);
+      Paint(reinterpret_cast<HDC>(wParam), client);
+      return 0;
+    }
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_MOUSEMOVE:
+      OnMouseMove(wParam, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+      return 0;
+    case WM_MOUSELEAVE:
+      StopHovering();
+      return 0;
+    case WM_KILLFOCUS:
+      StopHovering();
+      return DefaultHandling(message, wParam, lParam);
+    case WM_CAPTURECHANGED:
+      if (reinterpret_cast<HWND>(lParam) != hwnd()) {
+        pressed_ = false;
+        StopHovering();
+      }
+      return 0;
+    case WM_LBUTTONDOWN:
+      // Handled here, not by the button class: no focus taken, no command of its own.
+      StartPress();
+      return 0;
+    case WM_LBUTTONUP:
+      FinishPress(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+      return 0;
+    case WM_LBUTTONDBLCLK:
+      OnDoubleClick();
+      return 0;
+    case WM_MOUSEWHEEL:
+      ::PostMessageW(::GetParent(hwnd()), WM_VSCROLL, GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? SB_LINEUP : SB_LINEDOWN, 0);
+      return DefaultHandling(message, wParam, lParam);
+    case WM_SETCURSOR:
+      if (KeepsCursor()) return TRUE;
+      return DefaultHandling(message, wParam, lParam);
+    case WM_ENABLE:
+      Redraw();
+      return DefaultHandling(message, wParam, lParam);
+    default:
+      return DefaultHandling(message, wParam, lParam);
+  }
+}
+
+}  // namespace quencfg

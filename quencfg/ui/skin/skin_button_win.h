@@ -1,0 +1,61 @@
+#pragma once
+// What every skinned button shares: an owner-drawn button window that paints itself
+// double-buffered, follows the mouse (hover with capture and leave notification,
+// press, release) and sends its commands to its parent with WM_COMMAND.
+#include <windows.h>
+
+#include <cstdint>
+
+#include "quencfg/framework/subclass_win.h"
+#include "quencfg/ui/skin/skin_image_win.h"
+
+namespace quencfg {
+
+class SkinButton : public SubclassedWindow {
+ public:
+  using TickSource = std::uint32_t (*)();
+
+  // Creates the owner-drawn child button of the skin loaders and takes it over.
+  bool Create(HWND parent);
+
+  void SetBackgroundPiece(SkinBitmap piece);
+  [[nodiscard]] bool hovering() const noexcept { return hovering_; }
+  // Pressed on the button and still over it: the look of a pushed button.
+  [[nodiscard]] bool pushed() const noexcept { return pressed_ && pointerInside_; }
+  [[nodiscard]] std::uint32_t lastCommandTime() const noexcept { return lastCommandTime_; }
+
+  // The clock the command timing reads; the tests give a fake one.
+  void SetTickSource(TickSource source) noexcept { tickSource_ = source; }
+
+  void Redraw();
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  virtual void Paint(HDC dc, const RECT& client) = 0;
+  // Release of the left button after a press on the button (inside or not).
+  virtual void OnRelease();
+  virtual void OnDoubleClick();
+  virtual bool KeepsCursor() const { return false; }
+
+  // WM_COMMAND to the parent with the control id and `code`; records the tick.
+  void SendCommand(WORD code);
+  [[nodiscard]] std::uint32_t Now() const;
+  void StartPress();
+  void StopHovering();
+
+  SkinBitmap backgroundPiece_;
+  std::uint32_t lastCommandTime_ = 0;
+
+ private:
+  void OnMouseMove(WPARAM keys, POINT point);
+  void FinishPress(POINT point);
+  bool PointerOver(POINT clientPoint) const;
+
+  bool hovering_ = false;
+  bool pressed_ = false;
+  bool pointerInside_ = false;
+  TickSource tickSource_ = nullptr;
+};
+
+}  // namespace quencfg

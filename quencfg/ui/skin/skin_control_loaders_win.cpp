@@ -1,0 +1,83 @@
+#include "quencfg/ui/skin/skin_control_loaders_win.h"
+
+#include <utility>
+
+#include "quencfg/framework/files.h"
+#include "quencfg/framework/text.h"
+
+namespace quencfg {
+namespace {
+
+RECT RectOf(const SkinRect& entry) { return RECT{entry.left, entry.top, entry.right, entry.bottom}; }
+
+}  // namespace
+
+bool LoadPushButtonFor(CBitmapBtnEx& button, HBITMAP windowBackground, const SkinRect& entry, HWND parent,
+                       bool rebuild) {
+  ControlSkin skin = LoadControlSkinFor(entry, windowBackground);
+  // A rebuild of a button that was never made makes it.
+  if ((!rebuild || !button.IsCreated()) && !button.Create(parent)) return false;
+  button.SetImages(std::move(skin.images));
+  button.SetBackgroundPiece(std::move(skin.backgroundPiece));
+  MoveToSkinRect(button.hwnd(), skin.entry);
+  return true;
+}
+
+bool LoadPushButton(CBitmapBtnEx& button, HBITMAP windowBackground, std::u16string_view section,
+                    std::u16string_view key, HWND parent, bool rebuild) {
+  return LoadPushButtonFor(button, windowBackground, LayoutDocument().LookupRect(section, key), parent, rebuild);
+}
+
+bool LoadColourButtonFor(CColorBtn2& button, HBITMAP windowBackground, const SkinRect& entry, HWND parent,
+                         bool rebuild) {
+  ControlSkin skin = LoadControlSkinFor(entry, windowBackground);
+  if ((!rebuild || !button.IsCreated()) && !button.Create(parent)) return false;
+  const SkinBitmap source = LoadColourButtonSource(skin.imageName, skin.images);
+  // The whole-window picture is cut at the entry's rectangle; the fallback, the
+  // button's own normal image, from its origin.
+  const bool wholeWindow = !skin.imageName.empty() && PathExists(SkinsFolder() + skin.imageName + u"_normal2.png");
+  RECT cut = RectOf(skin.entry);
+  if (!wholeWindow) cut = RECT{0, 0, skin.entry.right - skin.entry.left, skin.entry.bottom - skin.entry.top};
+  button.LoadImages(source.get(), source.get(), cut);
+  button.SetDisabledImage(std::move(skin.images.states[kStateDisabled]), false);
+  button.SetBackgroundPiece(std::move(skin.backgroundPiece));
+  button.SetCaption(FieldText(skin.entry.text));
+  MoveToSkinRect(button.hwnd(), skin.entry);
+  return true;
+}
+
+bool LoadColourButton(CColorBtn2& button, HBITMAP windowBackground, std::u16string_view section,
+                      std::u16string_view key, HWND parent, bool rebuild) {
+  return LoadColourButtonFor(button, windowBackground, LayoutDocument().LookupRect(section, key), parent, rebuild);
+}
+
+bool LoadColourEdit(CClrEdit& edit, HBITMAP windowBackground, std::u16string_view section, std::u16string_view key,
+                    HWND parent, DWORD style, int controlId, bool rebuild) {
+  ControlSkin skin = LoadControlSkin(LayoutDocument(), section, key, windowBackground);
+  const RECT rect = RectOf(skin.entry);
+  if ((!rebuild || !edit.IsCreated()) && !edit.Create(style, rect, parent, controlId)) return false;
+  edit.SetBackgroundImages(std::move(skin.images), rect);
+  edit.SetSkinFont();
+  edit.textColor = 0xFFFFFF;
+  ApplyEditEntry(edit.hwnd(), skin.entry);
+  MoveToSkinRect(edit.hwnd(), skin.entry);
+  return true;
+}
+
+bool LoadSlider(CPngHSliderBar& slider, HBITMAP windowBackground, std::u16string_view section,
+                std::u16string_view key, HWND parent, int identifier, int minimum, int maximum, bool topAligned,
+                bool rebuild) {
+  ControlSkin thumb = LoadControlSkin(LayoutDocument(), section, key, windowBackground);
+  const StateImages bar = LoadSliderBarImages(thumb);
+  const RECT rect = RectOf(thumb.entry);
+  if ((!rebuild || !slider.IsCreated()) && !slider.Create(rect, parent, identifier)) return false;
+  slider.SetBarImages(rect, bar.states[kStateNormal].get(), bar.states[kStateDown].get(),
+                      bar.states[kStateDisabled].get());
+  slider.SetThumbImages(thumb.images, topAligned);
+  slider.SetRange(minimum, maximum);
+  slider.SetBackground(rect, windowBackground);
+  MoveToSkinRect(slider.hwnd(), thumb.entry);
+  return true;
+}
+
+}  // namespace quencfg

@@ -1,0 +1,38 @@
+#pragma once
+// The skin loaders of the control families: each creates its control (unless asked to
+// rebuild an existing one), gives it the images of its layout entry and the piece of
+// the window background under it, and moves it to the entry's rectangle.
+#include <windows.h>
+
+#include <string_view>
+
+#include "quencfg/ui/skin/bitmap_btn_win.h"
+#include "quencfg/ui/skin/clr_edit_win.h"
+#include "quencfg/ui/skin/color_btn_win.h"
+#include "quencfg/ui/skin/png_slider_win.h"
+#include "quencfg/ui/skin/skin_loaders_win.h"
+
+namespace quencfg {
+
+// Push buttons (CPngListBtn and the other image buttons), from LayoutDocument().
+bool LoadPushButton(CBitmapBtnEx& button, HBITMAP windowBackground, std::u16string_view section,
+                    std::u16string_view key, HWND parent, bool rebuild);
+bool LoadPushButtonFor(CBitmapBtnEx& button, HBITMAP windowBackground, const SkinRect& entry, HWND parent,
+                       bool rebuild);
+
+// Colour buttons; the entry's text becomes the caption.
+bool LoadColourButton(CColorBtn2& button, HBITMAP windowBackground, std::u16string_view section,
+                      std::u16string_view key, HWND parent, bool rebuild);
+bool LoadColourButtonFor(CColorBtn2& button, HBITMAP windowBackground, const SkinRect& entry, HWND parent,
+                         bool rebuild);
+
+// Coloured edits: skin font, white text, the entry's text, at most 3 characters.
+bool LoadColourEdit(CClrEdit& edit, HBITMAP windowBackground, std::u16string_view section, std::u16string_view key,
+                    HWND parent, DWORD style, int controlId, bool rebuild);
+
+// Sliders: thumb images of the entry's name, bar images of name + "_bar".
+bool LoadSlider(CPngHSliderBar& slider, HBITMAP windowBackground, std::u16string_view section,
+                std::u16string_view key, HWND parent, int identifier, int minimum, int maximum, bool topAligned,
+                bool rebuild);
+
+}  // namespace quencfg

@@ -1,0 +1,35 @@
+#pragma once
+// Small drawing steps the skinned controls share: copying and alpha-blending parts of
+// bitmaps, and the fonts made with the skin's face name.
+#include <windows.h>
+
+#include <cstdint>
+
+#include "quencfg/framework/gdi_win.h"
+#include "quencfg/ui/skin/skin_image_win.h"
+
+namespace quencfg {
+
+// Copies `bitmap` (or its part starting at sourceX, sourceY) opaquely to (x, y);
+// nothing for an empty bitmap. Width and height are cut to the bitmap.
+void BlitBitmap(HDC dc, const SkinBitmap& bitmap, int x, int y, int width = -1, int height = -1, int sourceX = 0,
+                int sourceY = 0);
+
+// Blends a premultiplied 32-bit bitmap (or its part) over (x, y) with per-pixel alpha.
+void BlendBitmap(HDC dc, const SkinBitmap& bitmap, int x, int y, int width = -1, int height = -1, int sourceX = 0,
+                 int sourceY = 0);
+
+// Stretches a part of a bitmap opaquely into a rectangle.
+void StretchBitmap(HDC dc, HBITMAP bitmap, const RECT& target, const RECT& source);
+
+// CreateFontW with SkinFontName(), the default character set and quality 6.
+OwnedFont CreateSkinFont(int height, int weight, BYTE pitchAndFamily = 0x20);
+
+// The 32-bit pixels of a DIB section (blue, green, red, alpha), or null.
+std::uint8_t* DibPixels(HBITMAP bitmap) noexcept;
+
+// A 32-bit copy of a whole bitmap with every alpha set to 255, so that a picture
+// without an alpha channel blends as opaque.
+SkinBitmap OpaqueCopy32(HBITMAP source, int left, int top, int right, int bottom);
+
+}  // namespace quencfg

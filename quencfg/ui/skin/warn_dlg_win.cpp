@@ -1,0 +1,147 @@
+#include "quencfg/ui/skin/warn_dlg_win.h"
+
+#include "quencfg/ui/skin/skin_control_loaders_win.h"
+#include "quencfg/ui/skin/skin_documents.h"
+#include "quencfg/ui/skin/skin_draw_win.h"
+#include "quencfg/ui/skin/skin_text_win.h"
+
+namespace quencfg {
+namespace {
+
+constexpr int kFallbackWidth = 420;  // the dialog still answers when its picture is missing
+constexpr int kFallbackHeight = 220;
+constexpr SIZE kFallbackButton{120, 40};
+constexpr COLORREF kWhite = 0xFFFFFF;
+constexpr COLORREF kTitleRed = 0x0000FF;
+
+bool IsAnsweringKey(const MSG& message) {
+  switch (message.message) {
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
+      return message.wParam == VK_RETURN || message.wParam == VK_ESCAPE || message.wParam == VK_SPACE;
+    case WM_CHAR:
+      return message.wParam == L'\r' || message.wParam == 0x1B || message.wParam == L' ';
+    default:
+      return false;
+  }
+}
+
+bool IsKeyboardMessage(UINT message) { return message >= WM_KEYFIRST && message <= WM_KEYLAST; }
+
+}  // namespace
+
+std::u16string_view WarningMessageKey(int warningType) noexcept {
+  switch (warningType) {
+    case 1: return u"SAVE_CHANGE";
+    case 2: return u"LAYER_RESET";
+    case 3: return u"MAXWARN";
+    case 4: return u"RECORD_OUTOFRANGE";
+    default: return {};
+  }
+}
+
+CWarnDlg::CWarnDlg(HWND parent, int warningType) : parent_(parent), warningType_(warningType) {}
+
+INT_PTR CWarnDlg::DoModal() {
+  const INT_PTR result = Window::DoModal(parent_);
+  Destroy();
+  return result;
+}
+
+POINT CWarnDlg::Placement(int width, int height) const {
+  RECT over{};
+  if (parent_ == nullptr || !::GetWindowRect(parent_, &over)) {
+    over = RECT{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+  }
+  return POINT{over.left + (over.right - over.left - width) / 2, over.top + (over.bottom - over.top - height) / 2};
+}
+
+bool CWarnDlg::CreateForModal(HWND owner) {
+  background_ = LoadPicture(SkinsFolder() + SkinDocument().Lookup(u"MAINSCREENNEW", u"Warn"));
+  const int width = background_.empty() ? kFallbackWidth : background_.width;
+  const int height = background_.empty() ? kFallbackHeight : background_.height;
+  const POINT at = Placement(width, height);
+  WindowCreateParams params;
+  params.className = L"KorvaneWarnDlg";
+  params.title = L"";
+  params.style = WS_POPUP;
+  params.x = at.x;
+  params.y = at.y;
+  params.width = width;
+  params.height = height;
+  params.parent = owner;
+  if (!Create(params)) return false;
+
+  const std::pair<CPngListBtn*, std::u16string_view> buttons[] = {{&cancelButton_, u"CANCEL"}, {&okButton_, u"OK"}};
+  int fallbackRight = width - 16;
+  for (const auto& [button, name] : buttons) {
+    const std::u16string key = u"BUTTON_" + std::u16string(name);
+    LoadPushButton(*button, background_.get(), u"WARN_STRING", key, hwnd(), false);
+    button->SetCaption(StringDocument().Lookup(u"MAIN", name));
+    button->SetTextColors(kWhite, kWhite, kWhite);
+    // Without a layout entry a button would have no size, and nothing could answer.
+    RECT placed{};
+    ::GetClientRect(button->hwnd(), &placed);
+    if (placed.right <= 0 || placed.bottom <= 0) {
+      fallbackRight -= kFallbackButton.cx;
+      ::MoveWindow(button->hwnd(), fallbackRight, height - kFallbackButton.cy - 16, kFallbackButton.cx,
+                   kFallbackButton.cy, FALSE);
+      fallbackRight -= 8;
+    }
+  }
+  return true;
+}
+
+bool CWarnDlg::PreTranslateMessage(MSG& message) {
+  if (hwnd() == nullptr || !IsAnsweringKey(message)) return false;
+  return message.hwnd == hwnd() || ::IsChild(hwnd(), message.hwnd);
+}
+
+void CWarnDlg::Paint(HDC dc) const {
+  BlitBitmap(dc, background_, 0, 0);
+  const int oldMode = ::SetBkMode(dc, TRANSPARENT);
+  {
+    OwnedFont titleFont = CreateSkinFont(35, 700);
+    SelectScope select(dc, titleFont.get());
+    ::SetTextColor(dc, kTitleRed);
+    DrawSkinText(dc, u"WARN_STRING", u"WARNING", DT_WORDBREAK);
+  }
+  const std::u16string_view messageKey = WarningMessageKey(warningType_);
+  if (!messageKey.empty()) {
+    OwnedFont messageFont = CreateSkinFont(16, 500);
+    SelectScope select(dc, messageFont.get());
+    ::SetTextColor(dc, kWhite);
+    DrawSkinText(dc, u"WARN_STRING", messageKey, DT_WORDBREAK);
+  }
+  ::SetBkMode(dc, oldMode);
+}
+
+LRESULT CWarnDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (IsKeyboardMessage(message)) ++keyMessagesSeen_;
+  switch (message) {
+    case WM_PAINT:
+      PaintDoubleBuffered(hwnd(), [this](HDC dc, const RECT&) { Paint(dc); });
+      return 0;
+    case WM_PRINTCLIENT:
+      Paint(reinterpret_cast<HDC>(wParam));
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_COMMAND:
+      if (HIWORD(wParam) == BN_CLICKED) {
+        HWND from = reinterpret_cast<HWND>(lParam);
+        if (from == okButton_.hwnd()) EndModal(IDOK);
+        if (from == cancelButton_.hwnd()) EndModal(IDCANCEL);
+      }
+      return 0;
+    case WM_CLOSE:
+      EndModal(IDCANCEL);  // closed by the system: not an agreement
+      return 0;
+    default:
+      return DefaultHandling(message, wParam, lParam);
+  }
+}
+
+}  // namespace quencfg

@@ -1,0 +1,48 @@
+#pragma once
+// CWarnDlg: the system's only message box. A skinned modal pop-up with a red title, the
+// message of a warning type and the buttons OK and Cancel; it is answered with the
+// mouse only (Enter, Escape and Space never reach it).
+#include <windows.h>
+
+#include <string_view>
+
+#include "quencfg/framework/window_win.h"
+#include "quencfg/ui/skin/bitmap_btn_win.h"
+#include "quencfg/ui/skin/skin_image_win.h"
+
+namespace quencfg {
+
+// The message key (section WARN_STRING) of a warning type; empty: title only.
+std::u16string_view WarningMessageKey(int warningType) noexcept;
+
+class CWarnDlg : public Window {
+ public:
+  CWarnDlg(HWND parent, int warningType);
+  ~CWarnDlg() override { Destroy(); }
+
+  // IDOK or IDCANCEL; the window is gone when it returns.
+  INT_PTR DoModal();
+
+  [[nodiscard]] CPngListBtn& okButton() noexcept { return okButton_; }
+  [[nodiscard]] CPngListBtn& cancelButton() noexcept { return cancelButton_; }
+  // Keyboard messages that reached the dialog or its buttons (none should).
+  [[nodiscard]] int keyMessagesSeen() const noexcept { return keyMessagesSeen_; }
+
+ protected:
+  bool CreateForModal(HWND owner) override;
+  bool PreTranslateMessage(MSG& message) override;
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  void Paint(HDC dc) const;
+  POINT Placement(int width, int height) const;
+
+  HWND parent_;
+  int warningType_;
+  SkinBitmap background_;
+  CPngListBtn okButton_;
+  CPngListBtn cancelButton_;
+  int keyMessagesSeen_ = 0;
+};
+
+}  // namespace quencfg
