@@ -1,0 +1,30 @@
+#pragma once
+// A stored macro: repeat count, name and 80 events of three bytes. Plain data, filled
+// with zero bytes before a file is read into it.
+#include <cstdint>
+#include <type_traits>
+
+namespace quencfg {
+
+inline constexpr int MACRO_EVENT_COUNT = 80;
+inline constexpr int MACRO_FILE_NAME_CAPACITY = 520;
+
+// attributeH bit 7: press; attributeH bits 0-6 and attributeL: a 15-bit delay or
+// distance; map: the key code or mouse code.
+struct MacroEvent {
+  std::uint8_t attributeH;
+  std::uint8_t attributeL;
+  std::uint8_t map;
+};
+
+struct MacroFile {
+  std::uint16_t Repeat;
+  char16_t MacroName[MACRO_FILE_NAME_CAPACITY];
+  MacroEvent events[MACRO_EVENT_COUNT];
+};
+
+static_assert(std::is_trivially_copyable_v<MacroFile> && std::is_standard_layout_v<MacroFile>);
+static_assert(sizeof(MacroEvent) == 3);
+static_assert(sizeof(MacroFile) == 2 + 2 * MACRO_FILE_NAME_CAPACITY + 3 * MACRO_EVENT_COUNT);
+
+}  // namespace quencfg
