@@ -1,0 +1,94 @@
+#include "quencfg/model/xml_document.h"
+
+#include <utility>
+
+#include "quencfg/framework/files.h"
+#include "quencfg/framework/system_error.h"
+#include "quencfg/model/xml_element_index.h"
+#include "quencfg/model/xml_file_codec.h"
+#include "quencfg/model/xml_parser.h"
+
+namespace quencfg {
+namespace {
+
+// The system's message for the last error: first line only, at most 100 units.
+std::u16string SystemErrorLine() {
+  std::u16string message = LastSystemErrorMessage();
+  const std::size_t lineBreak = message.find_first_of(u"\r\n");
+  if (lineBreak != std::u16string::npos) message.resize(lineBreak);
+  if (message.size() > 100) message.resize(100);
+  return message;
+}
+
+}  // namespace
+
+XmlDocument::XmlDocument() : index_(std::make_unique<ElementIndex>()) { index_->Reset(0); }
+XmlDocument::~XmlDocument() = default;
+XmlDocument::XmlDocument(XmlDocument&&) noexcept = default;
+XmlDocument& XmlDocument::operator=(XmlDocument&&) noexcept = default;
+
+bool XmlDocument::LoadFile(std::u16string_view path) {
+  ClearPositions();
+  text_.clear();
+  diagnostic_.clear();
+  flags_ = 0;
+  index_->Reset(0);
+  std::optional<std::string> bytes = ReadWholeFile(path);
+  if (!bytes) {
+    diagnostic_ = SystemErrorLine();
+    return false;
+  }
+  DecodedXmlFile decoded = DecodeXmlFile(*bytes);
+  bytes.reset();
+  diagnostic_ = std::move(decoded.diagnostic);
+  flags_ = decoded.flags;
+  if (!decoded.ok) return false;
+  text_ = std::move(decoded.text);
+  Parse();
+  return IsWellFormed();
+}
+
+bool XmlDocument::SaveFile(std::u16string_view path) {
+  EncodedXmlFile encoded = EncodeXmlFile(text_, flags_);
+  diagnostic_ = std::move(encoded.diagnostic);
+  if (!encoded.ok) return false;
+  if (!ReplaceFileContents(path, encoded.bytes)) {
+    diagnostic_ = SystemErrorLine();
+    return false;
+  }
+  return true;
+}
+
+bool XmlDocument::SetText(std::u16string_view text) {
+  ClearPositions();
+  text_.assign(text);
+  diagnostic_.clear();
+  Parse();
+  return IsWellFormed();
+}
+
+bool XmlDocument::IsWellFormed() const noexcept {
+  const ElementRecord& document = (*index_)[0];
+  if ((document.flags & ElementRecord::kIllFormed) != 0 || document.firstChild == 0) return false;
+  return (*index_)[document.firstChild].nextSibling == 0;
+}
+
+ElementNumber XmlDocument::ElementCount() const noexcept { return index_->Used() - 1; }
+
+const ElementRecord& XmlDocument::Record(ElementNumber element) const {
+  return (*index_)[element < index_->Used() ? element : 0];
+}
+
+void XmlDocument::Parse() {
+  const std::u16string message = BuildElementIndex(text_, *index_);
+  diagnostic_ += message;
+}
+
+void XmlDocument::ClearPositions() noexcept {
+  parent_ = current_ = child_ = 0;
+  currentIsElement_ = false;
+}
+
+void XmlDocument::ResetPosition() noexcept { ClearPositions(); }
+
+}  // namespace quencfg
