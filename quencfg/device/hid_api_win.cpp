@@ -1,0 +1,186 @@
+#include "quencfg/device/hid_api_win.h"
+
+#include <setupapi.h>
+// The HID library headers declare C functions without saying so.
+extern "C" {
+#include <hidsdi.h>
+#include <hidpi.h>
+}
+
+#include <cwchar>
+#include <memory>
+
+#include "quencfg/framework/thread_win.h"
+#include "quencfg/framework/wide_win.h"
+
+namespace quencfg {
+namespace {
+
+// The HID device interface class {4D1E55B2-F16F-11CF-88CB-001111000030}.
+constexpr GUID kHidInterfaceClass = {0x4D1E55B2, 0xF16F, 0x11CF, {0x88, 0xCB, 0x00, 0x11, 0x11, 0x00, 0x00, 0x30}};
+
+HANDLE AsHandle(HidHandle handle) noexcept { return reinterpret_cast<HANDLE>(handle); }
+
+DeviceSet GetHidDeviceSet(void*) {
+  HDEVINFO set = ::SetupDiGetClassDevsW(&kHidInterfaceClass, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+  return set == INVALID_HANDLE_VALUE ? nullptr : set;
+}
+
+InterfaceLookup GetDevicePath(void*, DeviceSet set, std::uint32_t index, std::u16string* path) {
+  SP_DEVICE_INTERFACE_DATA interfaceData{};
+  interfaceData.cbSize = sizeof interfaceData;
+  if (!::SetupDiEnumDeviceInterfaces(set, nullptr, &kHidInterfaceClass, index, &interfaceData)) {
+    return InterfaceLookup::End;
+  }
+  DWORD required = 0;
+  ::SetupDiGetDeviceInterfaceDetailW(set, &interfaceData, nullptr, 0, &required, nullptr);
+  if (required < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W)) return InterfaceLookup::Unreadable;
+  // Allocated as an array of the structure so that it is aligned for it.
+  const std::size_t count = (required + sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W) - 1) /
+                            sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W);
+  auto buffer = std::make_unique<SP_DEVICE_INTERFACE_DETAIL_DATA_W[]>(count);
+  buffer[0].cbSize = DeviceInterfaceDetailSize();
+  if (!::SetupDiGetDeviceInterfaceDetailW(set, &interfaceData, buffer.get(), required, nullptr, nullptr)) {
+    return InterfaceLookup::Unreadable;
+  }
+  const std::size_t capacity = (required - offsetof(SP_DEVICE_INTERFACE_DETAIL_DATA_W, DevicePath)) / sizeof(WCHAR);
+  *path = ToU16(std::wstring_view(buffer[0].DevicePath, ::wcsnlen(buffer[0].DevicePath, capacity)));
+  return InterfaceLookup::Found;
+}
+
+void DestroyDeviceSet(void*, DeviceSet set) { ::SetupDiDestroyDeviceInfoList(set); }
+
+HidHandle OpenDevice(void*, const std::u16string& path, bool readWrite) {
+  const DWORD access = readWrite ? GENERIC_READ | GENERIC_WRITE : 0;
+  HANDLE handle = ::CreateFileW(AsWide(path), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+  return reinterpret_cast<HidHandle>(handle);
+}
+
+void CloseDeviceHandle(void*, HidHandle handle) { ::CloseHandle(AsHandle(handle)); }
+
+template <typename PlatformCap>
+std::vector<HidReportCap> ToReportCaps(const std::vector<PlatformCap>& platform) {
+  std::vector<HidReportCap> caps;
+  caps.reserve(platform.size());
+  for (const PlatformCap& cap : platform) {
+    caps.push_back(HidReportCap{cap.ReportID, cap.UsagePage, cap.IsRange ? cap.Range.UsageMin : cap.NotRange.Usage});
+  }
+  return caps;
+}
+
+std::vector<HidReportCap> ButtonCaps(HIDP_REPORT_TYPE type, USHORT announced, PHIDP_PREPARSED_DATA data) {
+  if (announced == 0) return {};
+  std::vector<HIDP_BUTTON_CAPS> platform(announced);
+  USHORT length = announced;
+  if (::HidP_GetSpecificButtonCaps(type, 0, 0, 0, platform.data(), &length, data) != HIDP_STATUS_SUCCESS) return {};
+  platform.resize(length < announced ? length : announced);
+  return ToReportCaps(platform);
+}
+
+std::vector<HidReportCap> ValueCaps(HIDP_REPORT_TYPE type, USHORT announced, PHIDP_PREPARSED_DATA data) {
+  if (announced == 0) return {};
+  std::vector<HIDP_VALUE_CAPS> platform(announced);
+  USHORT length = announced;
+  if (::HidP_GetSpecificValueCaps(type, 0, 0, 0, platform.data(), &length, data) != HIDP_STATUS_SUCCESS) return {};
+  platform.resize(length < announced ? length : announced);
+  return ToReportCaps(platform);
+}
+
+bool GetCollectionCaps(void*, HidHandle handle, HidCollectionCaps* out) {
+  PHIDP_PREPARSED_DATA data = nullptr;
+  if (!::HidD_GetPreparsedData(AsHandle(handle), &data)) return false;
+  HIDP_CAPS caps{};
+  const bool ok = ::HidP_GetCaps(data, &caps) == HIDP_STATUS_SUCCESS;
+  if (ok) {
+    out->caps = HidCaps{caps.Usage, caps.UsagePage, caps.InputReportByteLength, caps.OutputReportByteLength,
+                        caps.FeatureReportByteLength};
+    out->inputButtons = ButtonCaps(HidP_Input, caps.NumberInputButtonCaps, data);
+    out->outputButtons = ButtonCaps(HidP_Output, caps.NumberOutputButtonCaps, data);
+    out->featureButtons = ButtonCaps(HidP_Feature, caps.NumberFeatureButtonCaps, data);
+    out->inputValues = ValueCaps(HidP_Input, caps.NumberInputValueCaps, data);
+    out->outputValues = ValueCaps(HidP_Output, caps.NumberOutputValueCaps, data);
+    out->featureValues = ValueCaps(HidP_Feature, caps.NumberFeatureValueCaps, data);
+  }
+  ::HidD_FreePreparsedData(data);
+  return ok;
+}
+
+bool GetAttributes(void*, HidHandle handle, HidAttributes* out) {
+  HIDD_ATTRIBUTES attributes{};
+  attributes.Size = sizeof attributes;
+  if (!::HidD_GetAttributes(AsHandle(handle), &attributes)) return false;
+  *out = HidAttributes{attributes.VendorID, attributes.ProductID, attributes.VersionNumber};
+  return true;
+}
+
+bool SetFeature(void*, HidHandle handle, const std::uint8_t* report, std::uint32_t length) {
+  // The platform takes a non-const buffer but does not write to it.
+  return ::HidD_SetFeature(AsHandle(handle), const_cast<std::uint8_t*>(report), length) != FALSE;
+}
+
+std::int32_t ReadInput(void*, HidHandle handle, std::uint8_t* buffer, std::uint32_t length) {
+  UniqueKernelHandle event(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  if (!event) return -1;
+  OVERLAPPED overlapped{};
+  overlapped.hEvent = event.get();
+  DWORD delivered = 0;
+  if (!::ReadFile(AsHandle(handle), buffer, length, &delivered, &overlapped)) {
+    if (::GetLastError() != ERROR_IO_PENDING) return -1;
+    ::WaitForSingleObject(event.get(), INFINITE);
+    if (!::GetOverlappedResult(AsHandle(handle), &overlapped, &delivered, FALSE)) return -1;
+  }
+  return static_cast<std::int32_t>(delivered);
+}
+
+struct ThreadStart {
+  void (*entry)(void*);
+  void* argument;
+};
+
+DWORD WINAPI ThreadTrampoline(LPVOID parameter) {
+  const ThreadStart start = *static_cast<ThreadStart*>(parameter);
+  delete static_cast<ThreadStart*>(parameter);
+  start.entry(start.argument);
+  return 0;
+}
+
+bool StartDeviceThread(void*, void (*entry)(void*), void* argument, std::uint32_t stackSize) {
+  auto* start = new ThreadStart{entry, argument};
+  // The thread runs until the process ends; its handle is not needed afterwards.
+  StartedThread thread = StartThread(&ThreadTrampoline, start, stackSize);
+  if (!thread.handle) {
+    delete start;
+    return false;
+  }
+  return true;
+}
+
+bool PostToWindow(void*, NotifyWindow window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
+  return ::PostMessageW(reinterpret_cast<HWND>(window), message, wParam, lParam) != FALSE;
+}
+
+}  // namespace
+
+DWORD DeviceInterfaceDetailSize() noexcept { return sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W); }
+
+const HidApi& PlatformHidApi() noexcept {
+  static const HidApi api = [] {
+    HidApi table;
+    table.getHidDeviceSet = &GetHidDeviceSet;
+    table.getDevicePath = &GetDevicePath;
+    table.destroyDeviceSet = &DestroyDeviceSet;
+    table.openDevice = &OpenDevice;
+    table.closeHandle = &CloseDeviceHandle;
+    table.getCollectionCaps = &GetCollectionCaps;
+    table.getAttributes = &GetAttributes;
+    table.setFeature = &SetFeature;
+    table.readInput = &ReadInput;
+    table.startThread = &StartDeviceThread;
+    table.postMessage = &PostToWindow;
+    return table;
+  }();
+  return api;
+}
+
+}  // namespace quencfg
