@@ -1,0 +1,12 @@
+#pragma once
+// Premultiplied alpha for 32-bit images drawn with per-pixel alpha blending.
+#include <cstddef>
+#include <cstdint>
+
+namespace quencfg {
+
+// Pixels as bytes blue, green, red, alpha: each colour becomes colour * alpha / 255,
+// truncated; alpha stays.
+void PremultiplyBgra(std::uint8_t* pixels, std::size_t pixelCount) noexcept;
+
+}  // namespace quencfg

@@ -1,0 +1,254 @@
+#include "quencfg/ui/skin/skin_image_win.h"
+
+#include <objbase.h>
+#include <ocidl.h>
+#include <olectl.h>
+#include <gdiplus.h>
+
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "quencfg/app/folders.h"
+#include "quencfg/framework/files.h"
+#include "quencfg/framework/paths.h"
+#include "quencfg/framework/wide_win.h"
+#include "quencfg/ui/skin/mask_runs.h"
+#include "quencfg/ui/skin/premultiply.h"
+
+namespace quencfg {
+namespace {
+
+SkinBitmap MakeDib32(int width, int height, void** bits) {
+  SkinBitmap result;
+  *bits = nullptr;
+  if (width <= 0 || height <= 0) return result;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down: row 0 is the top row
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  result.bitmap.reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0));
+  if (!result.bitmap || *bits == nullptr) {
+    result.bitmap.reset();
+    *bits = nullptr;
+    return result;
+  }
+  std::memset(*bits, 0, static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
+  result.width = width;
+  result.height = height;
+  return result;
+}
+
+struct GdiplusImageDeleter {
+  void operator()(Gdiplus::Bitmap* image) const noexcept { delete image; }
+};
+
+struct ComRelease {
+  void operator()(IUnknown* object) const noexcept {
+    if (object != nullptr) object->Release();
+  }
+};
+
+BITMAP BitmapInfoOf(HBITMAP bitmap) {
+  BITMAP info{};
+  if (bitmap == nullptr || ::GetObjectW(bitmap, sizeof info, &info) == 0) return BITMAP{};
+  return info;
+}
+
+// The bitmap as 32-bit top-down pixels (blue, green, red, x), whatever its format.
+std::vector<std::uint8_t> ReadPixels32(HBITMAP bitmap, int width, int height) {
+  std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  HDC screen = ::GetDC(nullptr);
+  const int rows = ::GetDIBits(screen, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
+  ::ReleaseDC(nullptr, screen);
+  if (rows != height) pixels.clear();
+  return pixels;
+}
+
+std::u16string PathText(std::u16string_view path) { return std::u16string(path); }
+
+}  // namespace
+
+SkinBitmap CreateBitmap32(int width, int height) {
+  void* bits = nullptr;
+  return MakeDib32(width, height, &bits);
+}
+
+SkinBitmap LoadPng(std::u16string_view path) {
+  const std::u16string file = PathText(path);
+  if (!IsRegularFile(file)) return {};
+  std::unique_ptr<Gdiplus::Bitmap, GdiplusImageDeleter> image(
+      Gdiplus::Bitmap::FromFile(AsWide(file), FALSE));
+  if (!image || image->GetLastStatus() != Gdiplus::Ok) return {};
+  const int width = static_cast<int>(image->GetWidth());
+  const int height = static_cast<int>(image->GetHeight());
+  void* bits = nullptr;
+  SkinBitmap result = MakeDib32(width, height, &bits);
+  if (result.empty()) return {};
+
+  // Let GDI+ write the pixels straight into the DIB section, as non-premultiplied ARGB.
+  Gdiplus::BitmapData data{};
+  data.Width = static_cast<UINT>(width);
+  data.Height = static_cast<UINT>(height);
+  data.Stride = width * 4;
+  data.PixelFormat = PixelFormat32bppARGB;
+  data.Scan0 = bits;
+  Gdiplus::Rect whole(0, 0, width, height);
+  if (image->LockBits(&whole, Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf,
+                      PixelFormat32bppARGB, &data) != Gdiplus::Ok) {
+    return {};
+  }
+  image->UnlockBits(&data);
+  PremultiplyBgra(static_cast<std::uint8_t*>(bits), static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+  ::GdiFlush();
+  return result;
+}
+
+SkinBitmap LoadPicture(std::u16string_view path) {
+  const std::optional<std::string> bytes = ReadWholeFile(path);
+  if (!bytes || bytes->empty()) return {};
+  HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes->size());
+  if (memory == nullptr) return {};
+  void* target = ::GlobalLock(memory);
+  if (target == nullptr) {
+    ::GlobalFree(memory);
+    return {};
+  }
+  std::memcpy(target, bytes->data(), bytes->size());
+  ::GlobalUnlock(memory);
+
+  IStream* rawStream = nullptr;
+  if (FAILED(::CreateStreamOnHGlobal(memory, TRUE, &rawStream)) || rawStream == nullptr) {
+    ::GlobalFree(memory);
+    return {};
+  }
+  std::unique_ptr<IStream, ComRelease> stream(rawStream);  // frees the memory block too
+
+  IPicture* rawPicture = nullptr;
+  if (FAILED(::OleLoadPicture(stream.get(), static_cast<LONG>(bytes->size()), FALSE, IID_IPicture,
+                              reinterpret_cast<void**>(&rawPicture))) ||
+      rawPicture == nullptr) {
+    return {};
+  }
+  std::unique_ptr<IPicture, ComRelease> picture(rawPicture);
+  OLE_HANDLE handle = 0;
+  SHORT type = PICTYPE_UNINITIALIZED;
+  if (FAILED(picture->get_Type(&type)) || type != PICTYPE_BITMAP || FAILED(picture->get_Handle(&handle))) {
+    return {};
+  }
+  // The picture owns its bitmap; keep a copy that lives as long as we need it.
+  HBITMAP own = static_cast<HBITMAP>(
+      ::CopyImage(reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle)), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  SkinBitmap result;
+  result.bitmap.reset(own);
+  const BITMAP info = BitmapInfoOf(own);
+  if (info.bmWidth <= 0 || info.bmHeight <= 0) return {};
+  result.width = info.bmWidth;
+  result.height = info.bmHeight;
+  return result;
+}
+
+SkinBitmap CropBitmap(HDC dc, HBITMAP source, int left, int top, int right, int bottom) {
+  const int width = right - left;
+  const int height = bottom - top;
+  if (source == nullptr || width <= 0 || height <= 0) return {};
+  HDC reference = dc != nullptr ? dc : ::GetDC(nullptr);
+  SkinBitmap result;
+  result.bitmap.reset(::CreateCompatibleBitmap(reference, width, height));
+  if (result.bitmap) {
+    MemoryDc from(reference);
+    MemoryDc to(reference);
+    SelectScope selectFrom(from.get(), source);
+    SelectScope selectTo(to.get(), result.get());
+    ::BitBlt(to.get(), 0, 0, width, height, from.get(), left, top, SRCCOPY);
+    result.width = width;
+    result.height = height;
+  }
+  if (dc == nullptr) ::ReleaseDC(nullptr, reference);
+  return result;
+}
+
+SkinBitmap CropBitmap32(HBITMAP source, int left, int top, int right, int bottom) {
+  if (source == nullptr) return {};
+  SkinBitmap result = CreateBitmap32(right - left, bottom - top);
+  if (result.empty()) return {};
+  MemoryDc from(nullptr);
+  MemoryDc to(nullptr);
+  SelectScope selectFrom(from.get(), source);
+  SelectScope selectTo(to.get(), result.get());
+  ::BitBlt(to.get(), 0, 0, result.width, result.height, from.get(), left, top, SRCCOPY);
+  ::GdiFlush();
+  return result;
+}
+
+OwnedRegion RegionFromMask(HBITMAP mask) {
+  if (mask == nullptr) return OwnedRegion();
+  const BITMAP info = BitmapInfoOf(mask);
+  if (info.bmWidth <= 0 || info.bmHeight <= 0) return OwnedRegion();
+  const std::vector<std::uint8_t> pixels = ReadPixels32(mask, info.bmWidth, info.bmHeight);
+  if (pixels.empty()) return OwnedRegion();
+
+  OwnedRegion region(::CreateRectRgn(0, 0, 0, 0));
+  if (!region) return OwnedRegion();
+  bool failed = false;
+  std::vector<std::uint8_t> buffer;
+  FindMaskRuns(pixels.data(), info.bmWidth, info.bmHeight, static_cast<std::size_t>(info.bmWidth) * 4,
+               [&](std::span<const MaskRun> runs) {
+                 if (failed) return;
+                 buffer.assign(sizeof(RGNDATAHEADER) + runs.size() * sizeof(RECT), 0);
+                 auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
+                 data->rdh.dwSize = sizeof(RGNDATAHEADER);
+                 data->rdh.iType = RDH_RECTANGLES;
+                 data->rdh.nCount = static_cast<DWORD>(runs.size());
+                 data->rdh.rcBound = RECT{0, 0, info.bmWidth, info.bmHeight};
+                 RECT* rects = reinterpret_cast<RECT*>(data->Buffer);
+                 for (std::size_t i = 0; i < runs.size(); ++i) {
+                   rects[i] = RECT{runs[i].left, runs[i].top, runs[i].right, runs[i].bottom};
+                 }
+                 OwnedRegion part(::ExtCreateRegion(nullptr, static_cast<DWORD>(buffer.size()), data));
+                 if (!part || ::CombineRgn(region.get(), region.get(), part.get(), RGN_OR) == ERROR) failed = true;
+               });
+  if (failed) return OwnedRegion();
+  return region;
+}
+
+std::u16string SkinsFolder() {
+  std::u16string folder = AppFolder();
+  folder += u"skins";
+  folder += kPathSeparator;
+  return folder;
+}
+
+StateImages LoadStateImagesFrom(std::u16string_view skinsFolder, std::u16string_view imageName, bool single) {
+  StateImages images;
+  if (imageName.empty()) return images;
+  const std::u16string stem = std::u16string(skinsFolder) + std::u16string(imageName);
+  const std::u16string normal = stem + u"_normal.png";
+  images.states[kStateNormal] = LoadPng(normal);
+  images.width = images.states[kStateNormal].width;
+  images.height = images.states[kStateNormal].height;
+  static constexpr std::u16string_view kSuffixes[] = {u"_over.png", u"_down.png", u"_disable.png"};
+  for (int state = kStateOver; state <= kStateDisabled; ++state) {
+    const std::u16string own = stem + std::u16string(kSuffixes[state - 1]);
+    images.states[state] = LoadPng(!single && PathExists(own) ? own : normal);
+  }
+  const std::u16string mask = stem + u"_mask.bmp";
+  if (PathExists(mask)) images.mask = LoadPng(mask);
+  return images;
+}
+
+StateImages LoadStateImages(std::u16string_view imageName, bool single) {
+  return LoadStateImagesFrom(SkinsFolder(), imageName, single);
+}
+
+}  // namespace quencfg

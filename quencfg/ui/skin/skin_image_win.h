@@ -1,0 +1,70 @@
+#pragma once
+// Skin images as GDI bitmaps: PNG state images with premultiplied alpha (GDI+),
+// backgrounds and masks through the platform picture loader, window shapes from masks,
+// and the small bitmap operations the skinned controls draw with.
+//
+// A missing or undecodable file is never a failure: it gives an empty bitmap (no
+// handle) of size 0 x 0, and the control then draws nothing for it.
+#include <windows.h>
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "quencfg/framework/gdi_win.h"
+
+namespace quencfg {
+
+struct SkinBitmap {
+  OwnedBitmap bitmap;
+  int width = 0;
+  int height = 0;
+
+  [[nodiscard]] HBITMAP get() const noexcept { return bitmap.get(); }
+  [[nodiscard]] bool empty() const noexcept { return !bitmap; }
+};
+
+// Loads a PNG (or any format the GDI+ codecs read) as a 32-bit top-down DIB section
+// with premultiplied colour, ready for AlphaBlend with AC_SRC_ALPHA. Needs GDI+ started.
+SkinBitmap LoadPng(std::u16string_view path);
+
+// Loads a JPEG, BMP or GIF through OleLoadPicture; the result is the picture's own bitmap
+// copied into a bitmap of ours.
+SkinBitmap LoadPicture(std::u16string_view path);
+
+// A new 32-bit top-down DIB section, all bytes 0; empty for a size that is not positive.
+SkinBitmap CreateBitmap32(int width, int height);
+
+// The rectangle [left, right) x [top, bottom) of `source`, 1:1, in a bitmap compatible
+// with `dc`. Parts outside the source stay black; an empty rectangle gives an empty bitmap.
+SkinBitmap CropBitmap(HDC dc, HBITMAP source, int left, int top, int right, int bottom);
+
+// The same into a 32-bit DIB section, so that the alpha channel survives.
+SkinBitmap CropBitmap32(HBITMAP source, int left, int top, int right, int bottom);
+
+// The window shape of a mask: every pixel that is not pure white is inside. No bitmap
+// gives no region; an all-white mask gives an empty region.
+OwnedRegion RegionFromMask(HBITMAP mask);
+
+// The images of one skinned control, in state order.
+enum SkinState : int { kStateNormal = 0, kStateOver = 1, kStateDown = 2, kStateDisabled = 3 };
+
+struct StateImages {
+  std::array<SkinBitmap, 4> states;  // normal, mouse over, pressed, disabled
+  SkinBitmap mask;                   // empty when there is no "_mask.bmp"
+  int width = 0;                     // natural size: that of the normal image
+  int height = 0;
+};
+
+// Loads AppFolder() + "skins\" + name + "_normal.png" and its state files; a missing
+// state file falls back to the normal file, and `single` loads the normal file into
+// every state without looking for the others. An empty name loads nothing.
+StateImages LoadStateImages(std::u16string_view imageName, bool single);
+
+// The same below any skins folder (ending with the separator); the tests use it.
+StateImages LoadStateImagesFrom(std::u16string_view skinsFolder, std::u16string_view imageName, bool single);
+
+// AppFolder() + "skins\" with this platform's separator.
+std::u16string SkinsFolder();
+
+}  // namespace quencfg

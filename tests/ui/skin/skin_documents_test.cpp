@@ -1,0 +1,125 @@
+#include "quencfg/ui/skin/skin_documents.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "quencfg/framework/files.h"
+#include "quencfg/framework/text.h"
+#include "support/temp_folder.h"
+
+namespace quencfg {
+namespace {
+
+XmlDocument Parse(std::u16string_view text) {
+  XmlDocument document;
+  document.SetText(text);
+  return document;
+}
+
+TEST(LookupString, Table) {
+  XmlDocument document = Parse(
+      u"<?xml version=\"1.0\"?>\r\n<ANY>\r\n"
+      u"  <MAINSCREENNEW><Main>bg.jpg</Main><Warn>w &amp; v.jpg</Warn></MAINSCREENNEW>\r\n"
+      u"  <MAIN><BUTTON_OK>btnPng,1,2,3,4,,FALSE</BUTTON_OK><Nested><x>1</x></Nested>"
+      u"<PROFILE>Profile </PROFILE></MAIN>\r\n"
+      u"  <S><S><K>deep</K></S></S>\r\n"
+      u"</ANY>\r\n");
+  struct Case {
+    std::u16string section, key, value;
+  } cases[] = {
+      {u"MAINSCREENNEW", u"Main", u"bg.jpg"},
+      {u"MAINSCREENNEW", u"Warn", u"w & v.jpg"},      // entities decoded
+      {u"MAIN", u"BUTTON_OK", u"btnPng,1,2,3,4,,FALSE"},
+      {u"MAIN", u"PROFILE", u"Profile "},             // white space kept
+      {u"MAIN", u"Main", u""},                        // names compare with case
+      {u"Main", u"BUTTON_OK", u""},
+      {u"MAIN", u"BUTTON_CANCEL", u""},               // missing key
+      {u"NOSECTION", u"Main", u""},                   // missing section
+      {u"MAIN", u"Nested", u""},                      // an entry with children has no text
+      {u"S", u"K", u"deep"},                          // the section nested in itself
+      {u"ANY", u"MAIN", u""},                         // the root is not a section
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(LookupString(document, c.section, c.key), c.value)
+        << Utf16ToUtf8(c.section) << "/" << Utf16ToUtf8(c.key);
+  }
+  // Lookups in any order give the same answers: each one starts from the top.
+  EXPECT_EQ(LookupString(document, u"MAINSCREENNEW", u"Main"), u"bg.jpg");
+}
+
+TEST(SharedSkinDocument, MissingFileGivesEmptyLookups) {
+  testing::TempFolder folder;
+  SharedSkinDocument document;
+  ASSERT_TRUE(ReplaceFileContents(folder / u"a.xml", "<R><MAIN><OK>Ok</OK></MAIN></R>"));
+  document.Load(folder / u"a.xml");
+  EXPECT_EQ(document.Lookup(u"MAIN", u"OK"), u"Ok");
+  document.Load(folder / u"missing.xml");  // a load replaces what the document held
+  EXPECT_EQ(document.Lookup(u"MAIN", u"OK"), u"");
+}
+
+TEST(SharedSkinDocument, LookupRectParsesTheEntry) {
+  testing::TempFolder folder;
+  ASSERT_TRUE(ReplaceFileContents(folder / u"b.xml", "<R><KEYBOARD><BUTTON_1>key100,260,84,60,60,ESC,FALSE"
+                                                     "</BUTTON_1></KEYBOARD></R>"));
+  SharedSkinDocument document;
+  document.Load(folder / u"b.xml");
+  const SkinRect entry = document.LookupRect(u"KEYBOARD", u"BUTTON_1");
+  EXPECT_EQ(FieldText(entry.name), u"key100");
+  EXPECT_EQ(entry.right, 320);
+  EXPECT_EQ(FieldText(entry.text), u"ESC");
+  EXPECT_EQ(FieldText(document.LookupRect(u"KEYBOARD", u"BUTTON_2").name), u"");
+}
+
+// Readers on several threads while another reloads: every lookup must see a whole
+// document, either version, never a position moved by another thread.
+TEST(SharedSkinDocument, LookupsFromSeveralThreadsWhileReloading) {
+  testing::TempFolder folder;
+  std::string a = "<R>", b = "<R>";
+  for (int s = 0; s < 20; ++s) {
+    const std::string section = "S" + std::to_string(s);
+    a += "<" + section + ">";
+    b += "<" + section + ">";
+    for (int k = 0; k < 20; ++k) {
+      const std::string key = "K" + std::to_string(k);
+      const std::string value = std::to_string(s * 100 + k);
+      a += "<" + key + ">" + value + "</" + key + ">";
+      b += "<" + key + ">" + value + "</" + key + ">";
+    }
+    a += "</" + section + ">";
+    b += "</" + section + ">";
+  }
+  a += "</R>";
+  b += "<X/></R>";
+  ASSERT_TRUE(ReplaceFileContents(folder / u"a.xml", a));
+  ASSERT_TRUE(ReplaceFileContents(folder / u"b.xml", b));
+
+  SharedSkinDocument document;
+  document.Load(folder / u"a.xml");
+  std::atomic<int> wrong{0};
+  std::atomic<bool> stop{false};
+  std::vector<std::thread> readers;
+  for (int t = 0; t < 3; ++t) {
+    readers.emplace_back([&, t] {
+      for (int i = 0; i < 1500; ++i) {
+        const int s = (i * 7 + t) % 20, k = (i * 13 + t) % 20;
+        const std::u16string value = document.Lookup(u"S" + AsciiToUtf16(std::to_string(s)),
+                                                      u"K" + AsciiToUtf16(std::to_string(k)));
+        if (value != AsciiToUtf16(std::to_string(s * 100 + k))) ++wrong;
+      }
+    });
+  }
+  std::thread loader([&] {
+    for (int i = 0; i < 60 && !stop; ++i) document.Load(folder / (i % 2 ? u"a.xml" : u"b.xml"));
+  });
+  for (auto& r : readers) r.join();
+  stop = true;
+  loader.join();
+  EXPECT_EQ(wrong, 0);
+}
+
+}  // namespace
+}  // namespace quencfg

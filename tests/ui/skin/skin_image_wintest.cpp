@@ -1,0 +1,181 @@
+#include "quencfg/ui/skin/skin_image_win.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "quencfg/framework/files.h"
+#include "quencfg/framework/wide_win.h"
+#include "support/gdiplus_session_win.h"
+#include "support/temp_folder.h"
+
+namespace quencfg {
+namespace {
+
+std::u16string Fixture(std::u16string_view name) {
+  return ToU16(KORVANE_TEST_SOURCE_DIR) + u"tests\\ui\\skin\\fixtures\\" + std::u16string(name);
+}
+
+std::u16string ShippedSkin(std::u16string_view name) {
+  return ToU16(KORVANE_TEST_APP_DIR) + u"skins\\" + std::u16string(name);
+}
+
+// The first pixel of a 32-bit DIB section as bytes blue, green, red, alpha.
+std::array<std::uint8_t, 4> FirstPixel(HBITMAP bitmap) {
+  DIBSECTION dib{};
+  std::array<std::uint8_t, 4> pixel{};
+  if (::GetObjectW(bitmap, sizeof dib, &dib) == sizeof dib && dib.dsBm.bmBits != nullptr) {
+    std::memcpy(pixel.data(), dib.dsBm.bmBits, 4);
+  }
+  return pixel;
+}
+
+class SkinImages : public ::testing::Test {
+ protected:
+  testing::GdiplusSession gdiplus_;
+};
+
+TEST_F(SkinImages, PngIsPremultiplied) {
+  const SkinBitmap image = LoadPng(Fixture(u"red_half.png"));
+  ASSERT_FALSE(image.empty());
+  EXPECT_EQ(image.width, 1);
+  EXPECT_EQ(image.height, 1);
+  EXPECT_EQ(FirstPixel(image.get()), (std::array<std::uint8_t, 4>{0, 0, 128, 128}));
+}
+
+TEST_F(SkinImages, MissingOrUndecodableGivesEmptyBitmap) {
+  const std::u16string paths[] = {Fixture(u"no_such.png"), Fixture(u"garbage.png"), Fixture(u"")};
+  for (const auto& path : paths) {
+    const SkinBitmap png = LoadPng(path);
+    EXPECT_TRUE(png.empty());
+    EXPECT_EQ(png.width, 0);
+    EXPECT_EQ(png.height, 0);
+    const SkinBitmap picture = LoadPicture(path);
+    EXPECT_TRUE(picture.empty());
+    EXPECT_EQ(picture.width, 0);
+    EXPECT_EQ(picture.height, 0);
+  }
+}
+
+TEST_F(SkinImages, PictureLoaderReadsShippedJpegAndBmp) {
+  const SkinBitmap background = LoadPicture(ShippedSkin(u"Main_bg.jpg"));
+  EXPECT_EQ(background.width, 1200);
+  EXPECT_EQ(background.height, 672);
+  const SkinBitmap mask = LoadPicture(ShippedSkin(u"Lighting_mask.bmp"));
+  EXPECT_EQ(mask.width, 1200);
+  EXPECT_EQ(mask.height, 672);
+  // The lighting panel covers the content area and leaves the side and top bars out.
+  const OwnedRegion region = RegionFromMask(mask.get());
+  ASSERT_TRUE(region);
+  EXPECT_TRUE(::PtInRegion(region.get(), 600, 300));
+  EXPECT_TRUE(::PtInRegion(region.get(), 220, 48));
+  EXPECT_FALSE(::PtInRegion(region.get(), 219, 300));
+  EXPECT_FALSE(::PtInRegion(region.get(), 600, 47));
+  EXPECT_FALSE(::PtInRegion(region.get(), 600, 600));
+}
+
+// A 32-bit mask whose pixels are black where `inside` says so, white elsewhere.
+template <typename Inside>
+SkinBitmap MakeMask(int width, int height, Inside inside) {
+  SkinBitmap mask = CreateBitmap32(width, height);
+  DIBSECTION dib{};
+  ::GetObjectW(mask.get(), sizeof dib, &dib);
+  auto* bits = static_cast<std::uint8_t*>(dib.dsBm.bmBits);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      std::memset(bits + (static_cast<std::size_t>(y) * width + x) * 4, inside(x, y) ? 0 : 255, 4);
+  return mask;
+}
+
+TEST_F(SkinImages, RegionFromMaskEdgeCases) {
+  EXPECT_FALSE(RegionFromMask(nullptr));
+
+  const SkinBitmap white = MakeMask(30, 20, [](int, int) { return false; });
+  const OwnedRegion none = RegionFromMask(white.get());
+  ASSERT_TRUE(none);
+  RECT box{};
+  EXPECT_EQ(::GetRgnBox(none.get(), &box), NULLREGION);
+
+  const SkinBitmap black = MakeMask(30, 20, [](int, int) { return true; });
+  const OwnedRegion full = RegionFromMask(black.get());
+  ASSERT_TRUE(full);
+  EXPECT_EQ(::GetRgnBox(full.get(), &box), SIMPLEREGION);
+  EXPECT_EQ(box.left, 0);
+  EXPECT_EQ(box.top, 0);
+  EXPECT_EQ(box.right, 30);
+  EXPECT_EQ(box.bottom, 20);
+}
+
+TEST_F(SkinImages, RegionFromCheckerboardCoversExactlyTheDarkPixels) {
+  const int width = 100, height = 60;  // 3000 runs: more than one batch
+  const auto inside = [](int x, int y) { return (x + y) % 2 == 0; };
+  const SkinBitmap mask = MakeMask(width, height, inside);
+  const OwnedRegion region = RegionFromMask(mask.get());
+  ASSERT_TRUE(region);
+  int wrong = 0;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      if ((::PtInRegion(region.get(), x, y) != FALSE) != inside(x, y)) ++wrong;
+  EXPECT_EQ(wrong, 0);
+}
+
+TEST_F(SkinImages, CropKeepsAlphaAndPosition) {
+  SkinBitmap source = CreateBitmap32(4, 3);
+  DIBSECTION dib{};
+  ::GetObjectW(source.get(), sizeof dib, &dib);
+  auto* bits = static_cast<std::uint8_t*>(dib.dsBm.bmBits);
+  const std::uint8_t marked[4] = {10, 20, 30, 40};
+  std::memcpy(bits + (1 * 4 + 2) * 4, marked, 4);  // pixel (2, 1)
+  ::GdiFlush();
+
+  const SkinBitmap piece = CropBitmap32(source.get(), 2, 1, 4, 3);
+  ASSERT_FALSE(piece.empty());
+  EXPECT_EQ(piece.width, 2);
+  EXPECT_EQ(piece.height, 2);
+  EXPECT_EQ(FirstPixel(piece.get()), (std::array<std::uint8_t, 4>{10, 20, 30, 40}));
+
+  const SkinBitmap opaque = CropBitmap(nullptr, source.get(), 0, 0, 3, 2);
+  EXPECT_EQ(opaque.width, 3);
+  EXPECT_EQ(opaque.height, 2);
+  EXPECT_TRUE(CropBitmap(nullptr, source.get(), 2, 2, 2, 5).empty());
+  EXPECT_TRUE(CropBitmap32(nullptr, 0, 0, 2, 2).empty());
+  EXPECT_TRUE(CreateBitmap32(0, 5).empty());
+}
+
+TEST_F(SkinImages, StateImagesFallBackToNormal) {
+  testing::TempFolder folder;
+  ASSERT_TRUE(CopyFileTo(Fixture(u"small_normal.png"), folder / u"only_normal.png"));
+  ASSERT_TRUE(CopyFileTo(Fixture(u"small_normal.png"), folder / u"two_normal.png"));
+  ASSERT_TRUE(CopyFileTo(Fixture(u"large.png"), folder / u"two_down.png"));
+  ASSERT_TRUE(CopyFileTo(Fixture(u"large.png"), folder / u"two_mask.bmp"));
+
+  const StateImages only = LoadStateImagesFrom(folder.path(), u"only", false);
+  EXPECT_EQ(only.width, 3);
+  EXPECT_EQ(only.height, 2);
+  for (const SkinBitmap& state : only.states) {
+    EXPECT_FALSE(state.empty());
+    EXPECT_EQ(state.width, 3);
+  }
+  EXPECT_TRUE(only.mask.empty());
+
+  const StateImages two = LoadStateImagesFrom(folder.path(), u"two", false);
+  EXPECT_EQ(two.states[kStateOver].width, 3);
+  EXPECT_EQ(two.states[kStateDown].width, 5);  // its own file
+  EXPECT_EQ(two.states[kStateDisabled].width, 3);
+  EXPECT_EQ(two.mask.width, 5);
+  EXPECT_EQ(two.width, 3);  // the natural size is the normal image's
+
+  const StateImages single = LoadStateImagesFrom(folder.path(), u"two", true);
+  EXPECT_EQ(single.states[kStateDown].width, 3) << "one image for all states: others not looked for";
+
+  const StateImages missing = LoadStateImagesFrom(folder.path(), u"nothing", false);
+  EXPECT_EQ(missing.width, 0);
+  for (const SkinBitmap& state : missing.states) EXPECT_TRUE(state.empty());
+
+  const StateImages unnamed = LoadStateImagesFrom(folder.path(), u"", false);
+  EXPECT_TRUE(unnamed.states[kStateNormal].empty());
+}
+
+}  // namespace
+}  // namespace quencfg
