@@ -1,0 +1,49 @@
+#include "quencfg/ui/skin/skin_loaders_win.h"
+
+#include "quencfg/framework/files.h"
+
+namespace quencfg {
+
+ControlSkin LoadControlSkinFor(const SkinRect& entry, HBITMAP windowBackground) {
+  ControlSkin skin;
+  skin.entry = entry;
+  skin.imageName = SkinImageName(entry);
+  skin.images = LoadStateImages(skin.imageName, entry.flag);
+  skin.backgroundPiece = CropBitmap(nullptr, windowBackground, entry.left, entry.top, entry.right, entry.bottom);
+  return skin;
+}
+
+ControlSkin LoadControlSkin(SharedSkinDocument& layout, std::u16string_view section, std::u16string_view key,
+                            HBITMAP windowBackground) {
+  return LoadControlSkinFor(layout.LookupRect(section, key), windowBackground);
+}
+
+HWND CreateSkinButtonWindow(HWND parent) {
+  return ::CreateWindowExW(0, L"BUTTON", L"", kSkinButtonStyle, 0, 0, 0, 0, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(kSkinControlId)),
+                           reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
+}
+
+void MoveToSkinRect(HWND control, const SkinRect& entry) {
+  if (control == nullptr) return;
+  ::MoveWindow(control, entry.left, entry.top, entry.right - entry.left, entry.bottom - entry.top, TRUE);
+}
+
+SkinBitmap LoadColourButtonSource(std::u16string_view imageName, const StateImages& images) {
+  if (!imageName.empty()) {
+    const std::u16string whole = SkinsFolder() + std::u16string(imageName) + u"_normal2.png";
+    if (PathExists(whole)) {
+      SkinBitmap picture = LoadPng(whole);
+      if (!picture.empty()) return picture;
+    }
+  }
+  const SkinBitmap& normal = images.states[kStateNormal];
+  return CropBitmap32(normal.get(), 0, 0, normal.width, normal.height);
+}
+
+StateImages LoadSliderBarImages(const ControlSkin& thumb) {
+  if (thumb.imageName.empty()) return StateImages{};
+  return LoadStateImages(thumb.imageName + u"_bar", thumb.entry.flag);
+}
+
+}  // namespace quencfg

@@ -1,0 +1,19 @@
+#pragma once
+// Drawing straight from the skin documents: a localised label at its layout rectangle,
+// and an image named by an entry of the skin document.
+#include <windows.h>
+
+#include <string_view>
+
+namespace quencfg {
+
+// The label of (section, key): text from StringDocument(), rectangle from
+// LayoutDocument(), vertically centred on the text's height, drawn with DrawTextW and
+// `format` in the font, colour and background mode selected into `dc`.
+void DrawSkinText(HDC dc, std::u16string_view section, std::u16string_view key, UINT format);
+
+// Loads AppFolder() + "skins\" + the entry's name from SkinDocument(), draws it with
+// GDI+ into the entry's rectangle and releases it again. Nothing when the file is missing.
+void DrawSkinImage(HDC dc, std::u16string_view section, std::u16string_view key);
+
+}  // namespace quencfg
