@@ -24,7 +24,10 @@ MacroFile ZeroMacro() {
 
 std::u16string MacroText(const MacroFile& m) {
   auto line = [](std::u16string_view name, int value) {
-    return u"<" + std::u16string(name) + u">" + FormatDecimal(value) + u"</" + std::u16string(name) + u">\r\n";
+    // Appended piece by piece: mingw's GCC 12 warns falsely about the chain of operator+.
+    std::u16string text(u"<");
+    text.append(name).append(u">").append(FormatDecimal(value)).append(u"</").append(name).append(u">\r\n");
+    return text;
   };
   std::u16string t = u"<?xml version=\"1.0\" encoding=\"utf-16\"?>\r\n<root>\r\n<Setting>\r\n<MacroName>";
   t += FieldText(m.MacroName);

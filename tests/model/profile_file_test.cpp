@@ -33,10 +33,13 @@ std::unique_ptr<ProfileData> FactoryProfile(int index) {
 // text is written ("<launch/>" the first time, "<launch></launch>" after a second save).
 std::u16string ProfileText(const ProfileData& p, bool secondSave) {
   auto line = [](std::u16string_view name, std::u16string_view value) {
-    return u"<" + std::u16string(name) + u">" + std::u16string(value) + u"</" + std::u16string(name) + u">\r\n";
+    // Appended piece by piece: mingw's GCC 12 warns falsely about the chain of operator+.
+    std::u16string text(u"<");
+    text.append(name).append(u">").append(value).append(u"</").append(name).append(u">\r\n");
+    return text;
   };
   auto textLine = [&](std::u16string_view name, std::u16string_view value) {
-    if (value.empty() && !secondSave) return u"<" + std::u16string(name) + u"/>\r\n";
+    if (value.empty() && !secondSave) return std::u16string(u"<").append(name).append(u"/>\r\n");
     return line(name, value);
   };
   std::u16string t = u"<?xml version=\"1.0\" encoding=\"utf-16\"?>\r\n<root>\r\n<ButtonSet>\r\n";
