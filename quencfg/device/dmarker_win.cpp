@@ -1,5 +1,6 @@
 #include "quencfg/device/dmarker_win.h"
 
+#include "quencfg/device/ignored_input_win.h"
 #include "quencfg/framework/wide_win.h"
 
 namespace quencfg {
@@ -83,6 +84,7 @@ void CDMarker::DrawCaption(HDC dc) const {
 }
 
 LRESULT CDMarker::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (IsIgnoredInput(message)) return 0;
   switch (message) {
     case WM_ERASEBKGND:
       return 1;

@@ -1,5 +1,6 @@
 #include "quencfg/device/progress_dlg_win.h"
 
+#include "quencfg/device/ignored_input_win.h"
 #include "quencfg/ui/skin/skin_documents.h"
 
 namespace quencfg {
@@ -11,13 +12,6 @@ constexpr int kFallbackWidth = 750;
 constexpr int kFallbackHeight = 150;
 
 std::u16string SkinFile(const char16_t* name) { return SkinsFolder() + name; }
-
-// Input messages the window swallows: it is a display, not a control.
-bool IsInput(UINT message) noexcept {
-  return (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
-         (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) ||
-         (message >= WM_NCMOUSEMOVE && message <= WM_NCMBUTTONDBLCLK);
-}
 
 }  // namespace
 
@@ -89,7 +83,7 @@ void CProgressDlg::Paint() {
 }
 
 LRESULT CProgressDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (IsInput(message)) return 0;
+  if (IsIgnoredInput(message)) return 0;  // only the progress thread ends the window
   switch (message) {
     case WM_CREATE:
       if (DefaultHandling(message, wParam, lParam) == -1) return -1;
@@ -101,10 +95,6 @@ LRESULT CProgressDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       return 0;
     case WM_MOUSEACTIVATE:
       return MA_NOACTIVATE;
-    case WM_CLOSE:
-      return 0;  // only the progress thread ends the window
-    case WM_SYSCOMMAND:
-      return 0;  // no moving, sizing or closing from the system menu keys
     default:
       return DefaultHandling(message, wParam, lParam);
   }
