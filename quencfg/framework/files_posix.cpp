@@ -1,6 +1,8 @@
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -56,10 +58,29 @@ bool AppendToFile(std::u16string_view path, std::string_view bytes) {
 }
 
 std::optional<std::string> ReadWholeFile(std::u16string_view path) {
-  std::ifstream in(ToPath(path), std::ios::binary);
-  if (!in || IsDirectory(path)) return std::nullopt;
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
+  // One read of the known size: documents of many megabytes load often.
+  const int fd = ::open(ToPath(path).c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  struct stat info {};
+  errno = 0;
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (errno == 0) errno = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+    ::close(fd);
+    return std::nullopt;
+  }
+  std::string bytes(static_cast<std::size_t>(info.st_size), '\0');
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0) {
+      ::close(fd);
+      return std::nullopt;
+    }
+    if (n == 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  ::close(fd);
+  bytes.resize(done);
   return bytes;
 }
 

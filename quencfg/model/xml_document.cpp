@@ -1,5 +1,6 @@
 #include "quencfg/model/xml_document.h"
 
+#include <exception>
 #include <utility>
 
 #include "quencfg/framework/files.h"
@@ -29,10 +30,17 @@ XmlDocument& XmlDocument::operator=(XmlDocument&&) noexcept = default;
 
 bool XmlDocument::LoadFile(std::u16string_view path) {
   ClearPositions();
-  text_.clear();
-  diagnostic_.clear();
   flags_ = 0;
-  index_->Reset(0);
+  try {
+    return LoadFileContents(path);
+  } catch (const std::exception&) {  // out of memory on an enormous file
+    ClearAfterFailure(u"Out of memory");
+    return false;
+  }
+}
+
+bool XmlDocument::LoadFileContents(std::u16string_view path) {
+  ClearAfterFailure(u"");
   std::optional<std::string> bytes = ReadWholeFile(path);
   if (!bytes) {
     diagnostic_ = SystemErrorLine();
@@ -48,23 +56,43 @@ bool XmlDocument::LoadFile(std::u16string_view path) {
   return IsWellFormed();
 }
 
+void XmlDocument::ClearAfterFailure(std::u16string_view diagnostic) noexcept {
+  std::u16string().swap(text_);
+  diagnostic_.clear();
+  try {
+    diagnostic_.assign(diagnostic);
+  } catch (const std::exception&) {
+  }
+  index_->Clear();
+}
+
 bool XmlDocument::SaveFile(std::u16string_view path) {
-  EncodedXmlFile encoded = EncodeXmlFile(text_, flags_);
-  diagnostic_ = std::move(encoded.diagnostic);
-  if (!encoded.ok) return false;
-  if (!ReplaceFileContents(path, encoded.bytes)) {
-    diagnostic_ = SystemErrorLine();
+  try {
+    EncodedXmlFile encoded = EncodeXmlFile(text_, flags_);
+    diagnostic_ = std::move(encoded.diagnostic);
+    if (!encoded.ok) return false;
+    if (!ReplaceFileContents(path, encoded.bytes)) {
+      diagnostic_ = SystemErrorLine();
+      return false;
+    }
+    return true;
+  } catch (const std::exception&) {
+    diagnostic_.clear();
     return false;
   }
-  return true;
 }
 
 bool XmlDocument::SetText(std::u16string_view text) {
   ClearPositions();
-  text_.assign(text);
-  diagnostic_.clear();
-  Parse();
-  return IsWellFormed();
+  try {
+    text_.assign(text);
+    diagnostic_.clear();
+    Parse();
+    return IsWellFormed();
+  } catch (const std::exception&) {
+    ClearAfterFailure(u"Out of memory");
+    return false;
+  }
 }
 
 bool XmlDocument::IsWellFormed() const noexcept {

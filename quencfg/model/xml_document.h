@@ -44,7 +44,8 @@ namespace quencfg {
 // Number of an element in the index; 0 stands for the document itself.
 using ElementNumber = std::uint32_t;
 
-// One element of the index.
+// One element of the index. Trivial, so that large indexes are allocated without
+// being filled first: value-initialise (ElementRecord r{}) for zeros.
 struct ElementRecord {
   static constexpr std::uint32_t kMaxStartTagLength = (1u << 22) - 1;  // 4,194,303 units
   static constexpr std::uint32_t kMaxEndTagLength = (1u << 10) - 1;    // 1,023 units
@@ -55,14 +56,14 @@ struct ElementRecord {
   static constexpr std::uint32_t kIllFormed = 0x00040000;   // record 0 only: the document has an error
   static constexpr std::uint32_t kDepthMask = 0x0000FFFF;
 
-  std::uint32_t start = 0;       // offset of the element's "<"
-  std::uint32_t length = 0;      // "<" up to the last ">" of its end tag (or of an empty tag)
-  std::uint32_t tagLengths = 0;  // start tag length in bits 0-21, end tag length in bits 22-31
-  std::uint32_t flags = 0;
-  ElementNumber parent = 0;           // 0 for a top-level element
-  ElementNumber firstChild = 0;       // 0 when none
-  ElementNumber nextSibling = 0;      // 0 for the last child
-  ElementNumber previousSibling = 0;  // for the first child: the last child
+  std::uint32_t start;       // offset of the element's "<"
+  std::uint32_t length;      // "<" up to the last ">" of its end tag (or of an empty tag)
+  std::uint32_t tagLengths;  // start tag length in bits 0-21, end tag length in bits 22-31
+  std::uint32_t flags;
+  ElementNumber parent;           // 0 for a top-level element
+  ElementNumber firstChild;       // 0 when none
+  ElementNumber nextSibling;      // 0 for the last child
+  ElementNumber previousSibling;  // for the first child: the last child
 
   [[nodiscard]] std::uint32_t StartTagLength() const noexcept { return tagLengths & kMaxStartTagLength; }
   [[nodiscard]] std::uint32_t EndTagLength() const noexcept { return tagLengths >> 22; }
@@ -89,13 +90,15 @@ class XmlDocument {
   ~XmlDocument();
   XmlDocument(const XmlDocument&) = delete;
   XmlDocument& operator=(const XmlDocument&) = delete;
+  // A moved-from document may only be assigned to or destroyed.
   XmlDocument(XmlDocument&&) noexcept;
   XmlDocument& operator=(XmlDocument&&) noexcept;
 
   // Reads and decodes the file (byte-order mark, declared encoding, UTF-8 test), sets the
   // flags from the mark and parses. True only when the file was read and the document
   // is well-formed; an ill-formed document is still loaded and indexed as far as the
-  // recovery rules allow. A missing file leaves the document empty. Positions become 0.
+  // recovery rules allow. A missing, unconvertible or enormous file leaves the document
+  // empty. Never throws. Positions become 0.
   bool LoadFile(std::u16string_view path);
 
   // Writes the text in the encoding the flags choose (UTF-16LE/BE or UTF-8 with their
@@ -165,6 +168,9 @@ class XmlDocument {
 
  private:
   void ClearPositions() noexcept;
+  bool LoadFileContents(std::u16string_view path);
+  // Empty text and index (record 0 only), for a load that could not be done.
+  void ClearAfterFailure(std::u16string_view diagnostic) noexcept;
   void Parse();
   bool MatchesName(ElementNumber element, std::u16string_view name) const;
   ElementNumber FindSibling(ElementNumber from, std::u16string_view name) const;
@@ -172,7 +178,10 @@ class XmlDocument {
   // starts at or after offset + removed, and changes the length of `owner` and of all
   // its ancestors by the difference.
   void ReplaceText(std::size_t offset, std::size_t removed, std::u16string_view inserted, ElementNumber owner);
+  // Growth policy of the text: the needed length plus half of it plus 128 units.
+  void ReserveText(std::size_t needed);
   [[nodiscard]] bool FitsIndexLimits(std::size_t added) const noexcept;
+  bool ReplaceContent(std::u16string_view text);
   bool InsertElement(std::u16string_view name, std::u16string_view encoded);
   void LinkNewElement(ElementNumber created, ElementNumber parent, ElementNumber after);
 

@@ -1,5 +1,6 @@
 // Edits change the text in place and patch the index instead of parsing again.
 #include <cstdio>
+#include <exception>
 
 #include "quencfg/framework/text.h"
 #include "quencfg/model/xml_document.h"
@@ -46,10 +47,13 @@ bool XmlDocument::FitsIndexLimits(std::size_t added) const noexcept {
   return added <= kMaxXmlTextLength && text_.size() + added <= kMaxXmlTextLength;
 }
 
+void XmlDocument::ReserveText(std::size_t needed) {
+  if (needed > text_.capacity()) text_.reserve(needed + needed / 2 + 128);
+}
+
 void XmlDocument::ReplaceText(std::size_t offset, std::size_t removed, std::u16string_view inserted,
                               ElementNumber owner) {
-  const std::size_t needed = text_.size() - removed + inserted.size();
-  if (needed > text_.capacity()) text_.reserve(needed + needed / 2 + 128);
+  ReserveText(text_.size() - removed + inserted.size());
   text_.replace(offset, removed, inserted);
 
   const auto delta = static_cast<std::uint32_t>(inserted.size() - removed);  // modulo 2^32
@@ -67,6 +71,15 @@ void XmlDocument::ReplaceText(std::size_t offset, std::size_t removed, std::u16s
 bool XmlDocument::SetElementText(std::int32_t value) { return SetElementText(Decimal(value)); }
 
 bool XmlDocument::SetElementText(std::u16string_view text) {
+  // Every allocation happens before the text or the index changes.
+  try {
+    return ReplaceContent(text);
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+bool XmlDocument::ReplaceContent(std::u16string_view text) {
   if (current_ == 0) return false;
   const ElementRecord record = (*index_)[current_];
   if (record.firstChild != 0 || (record.flags & ElementRecord::kNotEnded) != 0) return false;
@@ -100,7 +113,11 @@ bool XmlDocument::AddElement(std::u16string_view name, std::int32_t value) {
 
 bool XmlDocument::AddElement(std::u16string_view name, std::u16string_view text) {
   if (!IsValidNewName(name)) return false;
-  return InsertElement(name, EncodeEntities(text));
+  try {
+    return InsertElement(name, EncodeEntities(text));
+  } catch (const std::exception&) {  // allocations come before any change
+    return false;
+  }
 }
 
 bool XmlDocument::InsertElement(std::u16string_view name, std::u16string_view encoded) {
@@ -116,44 +133,57 @@ bool XmlDocument::InsertElement(std::u16string_view name, std::u16string_view en
   const ElementNumber parent = current_ != 0 ? (*index_)[current_].parent : parent_;
   const ElementRecord parentRecord = (*index_)[parent];
   if (current_ == 0 && parent != 0 && (parentRecord.flags & ElementRecord::kNotEnded) != 0) return false;
-  const ElementNumber created = index_->Append();
-  if (created == 0) return false;
 
+  // Plan the change completely first: every allocation must come before the text or
+  // the index changes, so that running out of memory leaves the document as it was.
+  std::size_t offset = 0;       // where the text changes
+  std::size_t removed = 0;      // units replaced there
+  std::u16string inserted;      // what goes there
+  ElementNumber owner = parent; // whose length (and its ancestors') grows
   std::size_t elementStart = 0;
+  std::u16string parentEndTag;  // set when an empty parent tag is rewritten
   if (current_ != 0) {
     // After the current element, past the line break that follows it.
     const ElementRecord& after = (*index_)[current_];
-    std::size_t at = after.start + after.length;
-    std::size_t skip = at;
+    offset = after.start + after.length;
+    std::size_t skip = offset;
     while (skip < text_.size() && IsXmlSpace(text_[skip])) ++skip;
-    if (skip == text_.size() || text_[skip] == u'<') at = skip;
-    ReplaceText(at, 0, element, parent);
-    elementStart = at;
+    if (skip == text_.size() || text_[skip] == u'<') offset = skip;
+    inserted = std::move(element);
+    elementStart = offset;
   } else if (parent == 0) {
-    elementStart = text_.size();
-    ReplaceText(elementStart, 0, element, 0);
+    offset = elementStart = text_.size();
+    inserted = std::move(element);
   } else if (parentRecord.IsEmptyTag()) {
     // <parent/> becomes <parent>CR LF element CR LF </parent>.
     const std::uint32_t parentStartTag = parentRecord.StartTagLength();
-    const std::u16string parentEndTag = EndTag(ElementName(parent));
-    std::u16string rewritten = text_.substr(parentRecord.start, parentStartTag - 2);
-    rewritten += u'>';
-    rewritten += kLineBreak;
-    rewritten += element;
-    rewritten += parentEndTag;
-    ReplaceText(parentRecord.start, parentStartTag, rewritten, parentRecord.parent);
-    ElementRecord& changed = (*index_)[parent];
-    changed.length = static_cast<std::uint32_t>(rewritten.size());
-    changed.SetTagLengths(parentStartTag - 1, static_cast<std::uint32_t>(parentEndTag.size()));
+    parentEndTag = EndTag(ElementName(parent));
+    inserted = text_.substr(parentRecord.start, parentStartTag - 2);
+    inserted += u'>';
+    inserted += kLineBreak;
+    inserted += element;
+    inserted += parentEndTag;
+    offset = parentRecord.start;
+    removed = parentStartTag;
+    owner = parentRecord.parent;
     elementStart = parentRecord.start + parentStartTag - 1 + kLineBreak.size();
   } else {
-    const std::size_t endTagStart = parentRecord.start + parentRecord.length - parentRecord.EndTagLength();
-    const bool noContent = endTagStart == parentRecord.start + parentRecord.StartTagLength();
-    if (noContent) element.insert(0, kLineBreak);
-    ReplaceText(endTagStart, 0, element, parent);
-    elementStart = endTagStart + (noContent ? kLineBreak.size() : 0);
+    offset = parentRecord.start + parentRecord.length - parentRecord.EndTagLength();
+    const bool noContent = offset == parentRecord.start + parentRecord.StartTagLength();
+    if (noContent) inserted = kLineBreak;
+    inserted += element;
+    elementStart = offset + (noContent ? kLineBreak.size() : 0);
   }
+  ReserveText(text_.size() - removed + inserted.size());
+  const ElementNumber created = index_->Append();
+  if (created == 0) return false;
 
+  ReplaceText(offset, removed, inserted, owner);
+  if (!parentEndTag.empty()) {
+    ElementRecord& changed = (*index_)[parent];
+    changed.length = static_cast<std::uint32_t>(inserted.size());
+    changed.SetTagLengths(parentRecord.StartTagLength() - 1, static_cast<std::uint32_t>(parentEndTag.size()));
+  }
   ElementRecord& record = (*index_)[created];
   record.start = static_cast<std::uint32_t>(elementStart);
   record.length = static_cast<std::uint32_t>(elementLength);

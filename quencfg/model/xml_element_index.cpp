@@ -7,14 +7,19 @@ namespace quencfg {
 void ElementIndex::Reset(std::size_t textLength) {
   used_ = 0;
   const std::size_t wanted = std::min<std::size_t>(textLength / 64 + 8, kMaxRecords);
-  if (capacity_ < wanted || capacity_ > 4 * wanted + kSegmentSize) {
-    // A small document after a big one gives its memory back.
-    segments_.clear();
-    lastSegmentSize_ = 0;
-    capacity_ = 0;
-    Grow(static_cast<std::uint32_t>(wanted));
+  if (segments_.size() > 1 && capacity_ > 4 * wanted + kSegmentSize) {
+    // A small document after a big one gives the memory back; the first segment
+    // (always full when there are more) stays, so the index is never without storage.
+    segments_.resize(1);
+    capacity_ = lastSegmentSize_ = kSegmentSize;
   }
+  if (capacity_ < wanted) Grow(static_cast<std::uint32_t>(wanted));
   (void)Append();
+}
+
+void ElementIndex::Clear() noexcept {
+  used_ = 1;
+  (*this)[0] = ElementRecord{};
 }
 
 ElementNumber ElementIndex::Append() {

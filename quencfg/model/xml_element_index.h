@@ -21,6 +21,9 @@ class ElementIndex {
   // document) is handed out already.
   void Reset(std::size_t textLength);
 
+  // Record 0 only, describing an empty text; keeps the memory. Never allocates.
+  void Clear() noexcept;
+
   // A new zeroed record, or 0 when the index is full.
   [[nodiscard]] ElementNumber Append();
 

@@ -37,7 +37,14 @@ std::u16string XmlDocument::GetElementText(ElementNumber element) const {
   const std::size_t contentEnd = record.start + record.length - record.EndTagLength();
   if (contentEnd <= contentStart) return {};
   const std::u16string_view content = std::u16string_view(text_).substr(contentStart, contentEnd - contentStart);
-  if (content.find(u'<') != std::u16string_view::npos) return MixedContentText(content);
+  bool markup = false;
+  bool references = false;
+  for (const char16_t c : content) {
+    markup |= c == u'<';
+    references |= c == u'&';
+  }
+  if (markup) return MixedContentText(content);
+  if (!references) return std::u16string(content);  // the usual value: nothing to decode
   std::u16string out;
   AppendDecodedEntities(out, content);
   return out;

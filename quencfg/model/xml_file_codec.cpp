@@ -21,36 +21,51 @@ bool StartsWith(std::string_view bytes, std::string_view prefix) {
   return bytes.substr(0, prefix.size()) == prefix;
 }
 
-// Removes every zero unit of `unitSize` bytes; returns how many.
+// Whether any unit of `unitSize` bytes is zero; 16-bit units four at a time.
+bool HasZeroUnit(std::string_view bytes, std::size_t unitSize) noexcept {
+  if (unitSize == 1) return std::memchr(bytes.data(), 0, bytes.size()) != nullptr;
+  const std::size_t units = bytes.size() / 2;
+  const char* p = bytes.data();
+  std::size_t i = 0;
+  for (; i + 4 <= units; i += 4) {
+    std::uint64_t word;
+    std::memcpy(&word, p + 2 * i, sizeof word);
+    if (((word - 0x0001000100010001ull) & ~word & 0x8000800080008000ull) != 0) return true;
+  }
+  for (; i < units; ++i) {
+    if (p[2 * i] == 0 && p[2 * i + 1] == 0) return true;
+  }
+  return false;
+}
+
+// Removes every zero unit of `unitSize` bytes (a partial last unit is dropped);
+// returns how many.
 std::size_t RemoveZeroUnits(std::string& bytes, std::size_t unitSize) {
   const std::size_t units = bytes.size() / unitSize;
   char* p = bytes.data();
-  std::size_t read = 0;
-  // Most files have none: find the first one quickly.
-  if (unitSize == 1) {
-    const void* zero = std::memchr(p, 0, bytes.size());
-    if (zero == nullptr) return 0;
-    read = static_cast<std::size_t>(static_cast<const char*>(zero) - p);
-  } else {
-    while (read < units && (p[2 * read] != 0 || p[2 * read + 1] != 0)) ++read;
-    if (read == units) return 0;
-  }
-  std::size_t write = read;
-  for (; read < units; ++read) {
+  std::size_t write = 0;
+  for (std::size_t read = 0; read < units; ++read) {
     const char* unit = p + read * unitSize;
     const bool zero = unitSize == 1 ? unit[0] == 0 : (unit[0] == 0 && unit[1] == 0);
     if (zero) continue;
-    std::memmove(p + write * unitSize, unit, unitSize);
+    if (write != read) std::memmove(p + write * unitSize, unit, unitSize);
     ++write;
   }
-  const std::size_t removed = read - write;
-  bytes.erase(write * unitSize, removed * unitSize);
-  return removed;
+  bytes.resize(write * unitSize);
+  return units - write;
 }
 
 std::u16string Utf16Units(std::string_view bytes, bool bigEndian) {
-  std::u16string text(bytes.size() / 2, u'\0');
-  std::memcpy(text.data(), bytes.data(), text.size() * 2);
+  // Copied straight from the bytes (no zero fill first): the bytes start at an even
+  // offset of a heap block, so they are aligned for 16-bit units.
+  std::u16string text;
+  const std::size_t units = bytes.size() / 2;
+  if (reinterpret_cast<std::uintptr_t>(bytes.data()) % alignof(char16_t) == 0) {
+    text.assign(reinterpret_cast<const char16_t*>(bytes.data()), units);
+  } else {
+    text.resize(units);
+    std::memcpy(text.data(), bytes.data(), units * 2);
+  }
   if (bigEndian) {
     for (char16_t& c : text) c = static_cast<char16_t>((c << 8) | (c >> 8));
   }
@@ -139,7 +154,7 @@ DecodedXmlFile DecodeXmlFile(std::string_view input) {
     }
   }
   const bool utf32 = CodePageOfEncodingName(encoding) == kUtf32CodePage;
-  std::string bytes(input.substr(markSize));
+  std::string_view bytes = input.substr(markSize);
 
   result.diagnostic = encoding.empty() ? u"ANSI" : encoding;
   result.diagnostic += markSize > 0 ? u" BOM +" : u" ";
@@ -150,8 +165,13 @@ DecodedXmlFile DecodeXmlFile(std::string_view input) {
   }
   result.diagnostic += u"length " + Number(bytes.size() / unitSize) + u" ";
   // UTF-32 units are full of zero bytes; every other encoding has none of its own.
-  const std::size_t nulls = utf32 ? 0 : RemoveZeroUnits(bytes, unitSize);
-  if (nulls > 0) result.diagnostic += u"(" + Number(nulls) + u" nulls removed) ";
+  std::string withoutZeros;
+  if (!utf32 && HasZeroUnit(bytes, unitSize)) {
+    withoutZeros.assign(bytes);
+    const std::size_t nulls = RemoveZeroUnits(withoutZeros, unitSize);
+    result.diagnostic += u"(" + Number(nulls) + u" nulls removed) ";
+    bytes = withoutZeros;
+  }
 
   if (unitSize == 2) {
     const bool bigEndian = result.flags == XmlDocument::BOM_UTF16BE;

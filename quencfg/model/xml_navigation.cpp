@@ -29,12 +29,17 @@ bool XmlDocument::MatchesName(ElementNumber element, std::u16string_view name) c
   const std::size_t nameStart = (*index_)[element].start + 1;
   const std::size_t after = nameStart + name.size();
   if (after > text_.size()) return false;
-  if (std::u16string_view(text_).substr(nameStart, name.size()) != name) return false;
-  return after == text_.size() || IsTagNameDelimiter(text_[after]);
+  // The cheap test first: a tag name of another length ends elsewhere.
+  if (after < text_.size() && !IsTagNameDelimiter(text_[after])) return false;
+  const char16_t* tagName = text_.data() + nameStart;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    if (tagName[i] != name[i]) return false;
+  }
+  return true;
 }
 
 ElementNumber XmlDocument::FindSibling(ElementNumber from, std::u16string_view name) const {
-  if (!CanBeTagName(name)) return 0;
+  if (!name.empty() && !CanBeTagName(name)) return 0;
   for (ElementNumber n = from; n != 0; n = (*index_)[n].nextSibling) {
     if (MatchesName(n, name)) return n;
   }

@@ -1,5 +1,7 @@
 #include "quencfg/model/xml_parser.h"
 
+#include <array>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -11,6 +13,17 @@ namespace quencfg {
 namespace {
 
 std::u16string Number(std::size_t n) { return AsciiToUtf16(std::to_string(n)); }
+
+// ASCII letters, digits, "_", "-", ".", ":": the tag names the quick path handles.
+constexpr std::array<bool, 128> MakeQuickNameCharacters() {
+  std::array<bool, 128> table{};
+  for (char16_t c = 0; c < 128; ++c) {
+    table[c] = (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'_' ||
+               c == u'-' || c == u'.' || c == u':';
+  }
+  return table;
+}
+constexpr std::array<bool, 128> kQuickNameCharacters = MakeQuickNameCharacters();
 
 class IndexBuilder {
  public:
@@ -24,7 +37,7 @@ class IndexBuilder {
     } else {
       ReadTokens();
       CloseOpenElements();
-      FinishRecords();
+      if (movedChildren_) FinishRecords();
       CheckRoot();
     }
     if (illFormed_) index_[0].flags |= ElementRecord::kIllFormed;
@@ -35,6 +48,7 @@ class IndexBuilder {
   struct OpenElement {
     ElementNumber element;
     std::uint32_t nameLength;
+    ElementNumber lastChild;  // kept here so appending never reads the first child's record
   };
 
   void Fail(std::u16string message) {
@@ -46,10 +60,23 @@ class IndexBuilder {
     return text_.substr(index_[open.element].start + 1, open.nameLength);
   }
 
+  bool HasName(const OpenElement& open, std::u16string_view name) const noexcept {
+    if (open.nameLength != name.size()) return false;
+    // Names are short: a plain loop beats a call to memcmp.
+    const char16_t* a = text_.data() + index_[open.element].start + 1;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+      if (a[i] != name[i]) return false;
+    }
+    return true;
+  }
+
   void ReadTokens() {
     std::size_t offset = 0;
     for (;;) {
-      const XmlToken token = NextXmlToken(text_, offset);
+      // Character data makes no records: go straight to the next markup.
+      offset = FindMarkup(offset);
+      XmlToken token;
+      if (!QuickTag(offset, token)) token = NextXmlToken(text_, offset);
       switch (token.kind) {
         case XmlNodeKind::End:
           return;
@@ -71,6 +98,52 @@ class IndexBuilder {
     }
   }
 
+  // The common tags without the general tokenizer: "<name>", "<name/>" and "</name>".
+  // False leaves anything else (attributes, odd spacing, other markup) to NextXmlToken.
+  bool QuickTag(std::size_t offset, XmlToken& token) const noexcept {
+    const char16_t* p = text_.data();
+    const std::size_t n = text_.size();
+    if (offset + 2 >= n) return false;
+    const bool end = p[offset + 1] == u'/';
+    const std::size_t nameStart = offset + (end ? 2 : 1);
+    const char16_t first = p[nameStart];
+    if (!((first >= u'a' && first <= u'z') || (first >= u'A' && first <= u'Z') || first == u'_')) return false;
+    std::size_t i = nameStart + 1;
+    while (i < n && IsQuickNameCharacter(p[i])) ++i;
+    if (i >= n) return false;
+    std::size_t close = i;
+    bool empty = false;
+    if (p[i] == u'/' && !end && i + 1 < n && p[i + 1] == u'>') {
+      close = i + 1;
+      empty = true;
+    } else if (p[i] != u'>') {
+      return false;
+    }
+    token.kind = end ? XmlNodeKind::EndTag : XmlNodeKind::StartTag;
+    token.start = offset;
+    token.end = close + 1;
+    token.nameEnd = i;
+    token.emptyTag = empty;
+    return true;
+  }
+
+  static bool IsQuickNameCharacter(char16_t c) noexcept { return c < 128 && kQuickNameCharacters[c]; }
+
+  // Offset of the next "<" at or after `from`, or the text's size; four units a step.
+  std::size_t FindMarkup(std::size_t from) const noexcept {
+    const char16_t* p = text_.data();
+    const std::size_t n = text_.size();
+    std::size_t i = from;
+    for (; i + 4 <= n; i += 4) {
+      std::uint64_t word;
+      std::memcpy(&word, p + i, sizeof word);
+      const std::uint64_t x = word ^ 0x003C003C003C003Cull;  // a "<" lane becomes 0
+      if (((x - 0x0001000100010001ull) & ~x & 0x8000800080008000ull) != 0) break;
+    }
+    while (i < n && p[i] != u'<') ++i;
+    return i;
+  }
+
   // False when the index is full.
   bool OnStartTag(const XmlToken& token) {
     const std::size_t tagLength = token.end - token.start;
@@ -84,29 +157,35 @@ class IndexBuilder {
       return false;
     }
     const ElementNumber parent = open_.empty() ? 0 : open_.back().element;
+    ElementNumber& lastChild = open_.empty() ? topLevelLast_ : open_.back().lastChild;
     ElementRecord& record = index_[n];
     record.start = static_cast<std::uint32_t>(token.start);
     record.length = static_cast<std::uint32_t>(tagLength);
     record.SetTagLengths(static_cast<std::uint32_t>(tagLength), 0);
     record.parent = parent;
-    AppendChild(parent, n);
+    const std::size_t depth = open_.size() + 1;
+    record.flags = depth <= kMaxXmlDepth ? static_cast<std::uint32_t>(depth) : kMaxXmlDepth;
+    if (depth > kMaxXmlDepth) Fail(u"Element at offset " + Number(token.start) + u" nested too deeply");
+    AppendChild(parent, lastChild, n);
+    lastChild = n;
     if (!token.emptyTag) {
-      open_.push_back(OpenElement{n, static_cast<std::uint32_t>(token.nameEnd - token.start - 1)});
+      open_.push_back(OpenElement{n, static_cast<std::uint32_t>(token.nameEnd - token.start - 1), 0});
     }
     return true;
   }
 
-  void AppendChild(ElementNumber parent, ElementNumber child) {
-    ElementRecord& p = index_[parent];
-    if (p.firstChild == 0) {
-      p.firstChild = child;
-      index_[child].previousSibling = child;
+  void AppendChild(ElementNumber parent, ElementNumber last, ElementNumber child) {
+    ElementRecord& record = index_[child];
+    record.nextSibling = 0;
+    record.firstChild = 0;
+    if (last == 0) {
+      index_[parent].firstChild = child;
+      record.previousSibling = child;
+      record.flags |= ElementRecord::kFirstChild;
     } else {
-      ElementRecord& first = index_[p.firstChild];
-      const ElementNumber last = first.previousSibling;
       index_[last].nextSibling = child;
-      index_[child].previousSibling = last;
-      first.previousSibling = child;
+      record.previousSibling = last;
+      index_[index_[parent].firstChild].previousSibling = child;
     }
   }
 
@@ -114,7 +193,7 @@ class IndexBuilder {
     const std::u16string_view name = text_.substr(token.start + 2, token.nameEnd - token.start - 2);
     const std::size_t tagLength = token.end - token.start;
     std::size_t match = open_.size();
-    while (match > 0 && NameOf(open_[match - 1]) != name) --match;
+    while (match > 0 && !HasName(open_[match - 1], name)) --match;
     if (match == 0) {
       Fail(u"No start tag for end tag '" + std::u16string(name) + u"' at offset " + Number(token.start));
       return;
@@ -140,12 +219,17 @@ class IndexBuilder {
   // so all of them end up as children of the element below open_[from].
   void CloseAsNotEnded(std::size_t from) {
     const ElementNumber target = from == 0 ? 0 : open_[from - 1].element;
+    ElementNumber& targetLast = from == 0 ? topLevelLast_ : open_[from - 1].lastChild;
     for (std::size_t i = from; i < open_.size(); ++i) {
       const ElementNumber n = open_[i].element;
       ElementRecord& record = index_[n];
       record.length = record.StartTagLength();
       record.flags |= ElementRecord::kNotEnded;
-      MoveChildrenAfter(n, target);
+      // n is the last child of target now; after the move, its own last child is.
+      if (open_[i].lastChild != 0) {
+        MoveChildrenAfter(n, target);
+        targetLast = open_[i].lastChild;
+      }
     }
     open_.resize(from);
   }
@@ -156,6 +240,7 @@ class IndexBuilder {
     const ElementNumber first = record.firstChild;
     if (first == 0) return;
     const ElementNumber last = index_[first].previousSibling;
+    movedChildren_ = true;
     record.firstChild = 0;
     record.nextSibling = first;
     index_[first].previousSibling = element;
@@ -171,7 +256,7 @@ class IndexBuilder {
     CloseAsNotEnded(0);
   }
 
-  // Depths and first-child bits, once the tree no longer changes. A parent always has
+  // Depths and first-child bits once recovery has moved children. A parent always has
   // a lower number than its children, so one forward pass suffices.
   void FinishRecords() {
     const std::uint32_t used = index_.Used();
@@ -179,10 +264,7 @@ class IndexBuilder {
       ElementRecord& record = index_[n];
       const ElementRecord& parent = index_[record.parent];
       std::uint32_t depth = (record.parent == 0 ? 0 : parent.Depth()) + 1;
-      if (depth > kMaxXmlDepth) {
-        Fail(u"Element at offset " + Number(record.start) + u" nested too deeply");
-        depth = kMaxXmlDepth;
-      }
+      if (depth > kMaxXmlDepth) depth = kMaxXmlDepth;
       record.flags = (record.flags & ElementRecord::kNotEnded) | depth |
                      (parent.firstChild == n ? ElementRecord::kFirstChild : 0);
     }
@@ -204,6 +286,8 @@ class IndexBuilder {
   std::vector<OpenElement> open_;
   std::u16string message_;
   bool illFormed_ = false;
+  bool movedChildren_ = false;
+  ElementNumber topLevelLast_ = 0;  // depths and first-child bits need a fresh pass
 };
 
 }  // namespace

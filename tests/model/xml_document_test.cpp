@@ -317,5 +317,40 @@ TEST(XmlDocumentEdit, AddElementRefusesNamesThatWouldNotParseBack) {
   EXPECT_TRUE(doc.AddElement(u"_ok:\u00e9"));
 }
 
+
+TEST(XmlDocumentEdit, PatchesAnIndexSpanningSeveralSegments) {
+  // More records than one segment holds: edits near the start move records in every segment.
+  std::u16string text = u"<r>";
+  for (int i = 0; i < 70000; ++i) text += u"<v>" + AsciiToUtf16(std::to_string(i)) + u"</v>";
+  text += u"</r>";
+  XmlDocument doc;
+  ASSERT_TRUE(doc.SetText(text));
+  ASSERT_EQ(doc.ElementCount(), 70001u);
+  ASSERT_TRUE(doc.FindChildElement(u"v"));
+  ASSERT_TRUE(doc.EnterElement());
+  ASSERT_TRUE(doc.SetElementText(u"a longer first value"));
+  ASSERT_TRUE(doc.AddElement(u"w", 1));
+  EXPECT_EQ(testing::CheckIndex(doc), "");
+  EXPECT_EQ(doc.GetElementText(70001), u"69999");
+  EXPECT_EQ(doc.GetElementText(70002), u"1");
+  EXPECT_EQ(doc.Record(0).length, doc.Text().size());
+  EXPECT_EQ(doc.Record(1).length, doc.Text().size());
+}
+
+TEST(XmlDocumentEdit, NewDocumentFromNothing) {
+  XmlDocument doc;
+  doc.SetFlags(XmlDocument::BOM_UTF16LE);
+  EXPECT_FALSE(doc.SetText(u""));
+  EXPECT_EQ(doc.Diagnostic(), u"Empty document");
+  EXPECT_EQ(doc.Flags(), XmlDocument::BOM_UTF16LE);  // SetText keeps the flags
+  ASSERT_TRUE(doc.AddElement(u"root"));
+  EXPECT_EQ(doc.Text(), u"<root/>\r\n");
+  ASSERT_TRUE(doc.EnterElement());
+  ASSERT_TRUE(doc.AddElement(u"a", u"&"));
+  EXPECT_EQ(doc.Text(), u"<root>\r\n<a>&amp;</a>\r\n</root>\r\n");
+  EXPECT_EQ(doc.GetCurrentText(), u"&");
+  ExpectReparsesTheSame(doc);
+}
+
 }  // namespace
 }  // namespace quencfg
