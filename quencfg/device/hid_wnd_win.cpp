@@ -22,7 +22,8 @@ namespace quencfg {
 namespace {
 
 // The USB device interface class {A5DCBF10-6530-11D2-901F-00C04FB951ED}.
-constexpr GUID kUsbDeviceInterfaceClass = {0xA5DCBF10, 0x6530, 0x11D2, {0x90, 0x1F, 0x00, 0xC0, 0x4F, 0xB9, 0x51, 0xED}};
+constexpr GUID kUsbDeviceInterfaceClass = {
+    0xA5DCBF10, 0x6530, 0x11D2, {0x90, 0x1F, 0x00, 0xC0, 0x4F, 0xB9, 0x51, 0xED}};
 
 std::u16string DeviceLogLine(const char* what, std::uint32_t vendorId, std::uint32_t productId) {
   char line[120];
@@ -148,7 +149,13 @@ int CHidWnd::RunMessageLoop() {
         if (message.hwnd == hwnd()) OnTrayNotify(message.lParam);
         break;
       default:
-        break;  // nothing else is taken from the queue
+        // Windows that the shell or COM made on this thread need their messages;
+        // everything else meant for the device window is dropped.
+        if (message.hwnd != nullptr && message.hwnd != hwnd()) {
+          ::TranslateMessage(&message);
+          ::DispatchMessageW(&message);
+        }
+        break;
     }
   }
 }

@@ -60,7 +60,9 @@ class CHidWnd : public Window {
   // Readable from other threads.
   [[nodiscard]] bool TrayIconShown() const noexcept { return trayIconShown_.load(); }
   [[nodiscard]] bool ReadThreadStarted() const noexcept { return readThreadStarted_.load(); }
+  // The driver's handles are atomic; its read pass is the read thread's own work.
   [[nodiscard]] CUSBDriver& Driver() noexcept { return driver_; }
+  // The record as last handed to the shell; read it only while the device thread rests.
   [[nodiscard]] const NOTIFYICONDATAW& TrayIconRecord() const noexcept { return trayIcon_; }
 
  protected:

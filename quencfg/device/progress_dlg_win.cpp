@@ -40,8 +40,9 @@ bool CProgressDlg::OnCreate() {
   const RECT whole{0, 0, width_, height_};
   if (!marker_.CreateControl(hwnd(), PROGRESS_BAR_ID, whole, caption)) return false;
   WindowDc screen(nullptr);
-  marker_.SetImages(background_.empty() ? SkinBitmap{} : CropBitmap(screen.get(), background_.get(), 0, 0, width_, height_),
-                    filled.empty() ? SkinBitmap{} : CropBitmap(screen.get(), filled.get(), 0, 0, width_, height_));
+  marker_.SetImages(
+      background_.empty() ? SkinBitmap{} : CropBitmap(screen.get(), background_.get(), 0, 0, width_, height_),
+      filled.empty() ? SkinBitmap{} : CropBitmap(screen.get(), filled.get(), 0, 0, width_, height_));
   ::SetWindowTextW(hwnd(), kProgressWindowTitle);
   marker_.SetRange(0, 100);
   return true;

@@ -33,6 +33,7 @@
 #include "support/data_folder_scope.h"
 #include "support/fake_pause_clock.h"
 #include "support/gdiplus_session_win.h"
+#include "support/process_win.h"
 #include "support/screenshot_win.h"
 
 namespace quencfg {
@@ -68,10 +69,19 @@ class ProgressRecorder {
   void Record(UINT message, WPARAM wParam) {
     std::lock_guard<std::mutex> hold(lock_);
     switch (message) {
-      case UM_PROGRESSOPEN: seen_.push_back("open"); break;
-      case UM_PROGRESSCLOSE: seen_.push_back("close"); ++closes_; break;
-      case UM_PROGRESSPOS: seen_.push_back(std::to_string(wParam)); break;
-      default: seen_.push_back("other " + std::to_string(message)); break;
+      case UM_PROGRESSOPEN:
+        seen_.push_back("open");
+        break;
+      case UM_PROGRESSCLOSE:
+        seen_.push_back("close");
+        ++closes_;
+        break;
+      case UM_PROGRESSPOS:
+        seen_.push_back(std::to_string(wParam));
+        break;
+      default:
+        seen_.push_back("other " + std::to_string(message));
+        break;
     }
     changed_.notify_all();
   }
@@ -149,7 +159,8 @@ struct InterfaceEvent {
   std::vector<std::uint8_t> bytes;  // zero-filled, so the name ends with 0
 };
 
-const std::wstring kKeyboardInterface = L"\\\\?\\USB#VID_258A&PID_0090#5&2c1b3a&0&3#{a5dcbf10-6530-11d2-901f-00c04fb951ed}";
+const std::wstring kKeyboardInterface =
+    L"\\\\?\\USB#VID_258A&PID_0090#5&2c1b3a&0&3#{a5dcbf10-6530-11d2-901f-00c04fb951ed}";
 
 class DeviceThreadTest : public ::testing::Test {
  protected:
@@ -258,7 +269,8 @@ TEST_F(DeviceThreadTest, RequestsWriteTheCurrentProfile) {
     std::size_t stepCount;
     std::vector<std::string> progress;
   };
-  const std::vector<std::string> plain = Steps({"open", "20", "20", "40", "50", "70", "50", "60", "90", "100", "close"});
+  const std::vector<std::string> plain =
+      Steps({"open", "20", "20", "40", "50", "70", "50", "60", "90", "100", "close"});
   const std::vector<std::string> lit =
       Steps({"open", "20", "20", "40", "50", "70", "50", "60", "70", "80", "90", "100", "close"});
   const std::vector<Case> cases = {
@@ -585,9 +597,25 @@ TEST_F(DeviceThreadTest, TrayIconUnderWine) {
   EXPECT_EQ(record.uCallbackMessage, UM_TRAYNOTIFY);
   EXPECT_NE(record.hIcon, nullptr);
   EXPECT_STREQ(record.szTip, L"Korvane_TrayIcon");
+
+  // This test program has no icon resource; the program has, as resource 220. For the
+  // picture, the icon shows the program's own.
+  const std::wstring program = testing::StagedProgram();
+  HMODULE resources =
+      ::LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  ASSERT_NE(resources, nullptr);
+  auto icon =
+      static_cast<HICON>(::LoadImageW(resources, MAKEINTRESOURCEW(TRAY_ICON_ID), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+  EXPECT_NE(icon, nullptr) << "the program carries its tray icon";
+  NOTIFYICONDATAW modified = record;
+  modified.uFlags = NIF_ICON;
+  modified.hIcon = icon;
+  EXPECT_TRUE(::Shell_NotifyIconW(NIM_MODIFY, &modified));
   PumpUntil([] { return false; }, 500);
   testing::GdiplusSession gdiplus;
   EXPECT_TRUE(testing::SaveScreen(u"tray-icon.png"));
+  if (icon != nullptr) ::DestroyIcon(icon);
+  ::FreeLibrary(resources);
 }
 
 }  // namespace

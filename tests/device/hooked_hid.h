@@ -20,7 +20,9 @@ class HookedHid {
     api_.getDevicePath = [](void* c, DeviceSet set, std::uint32_t index, std::u16string* path) {
       return Self(c).inner_.getDevicePath(Self(c).inner_.context, set, index, path);
     };
-    api_.destroyDeviceSet = [](void* c, DeviceSet set) { Self(c).inner_.destroyDeviceSet(Self(c).inner_.context, set); };
+    api_.destroyDeviceSet = [](void* c, DeviceSet set) {
+      Self(c).inner_.destroyDeviceSet(Self(c).inner_.context, set);
+    };
     api_.openDevice = [](void* c, const std::u16string& path, bool rw) {
       return Self(c).inner_.openDevice(Self(c).inner_.context, path, rw);
     };
