@@ -22,6 +22,7 @@
 #include "quencfg/app/messages.h"
 #include "quencfg/app/window_refs_win.h"
 #include "quencfg/device/key_cells.h"
+#include "quencfg/device/progress_dlg_win.h"
 #include "quencfg/device/progress_thread_win.h"
 #include "quencfg/framework/files.h"
 #include "quencfg/framework/text.h"
@@ -616,6 +617,33 @@ TEST_F(DeviceThreadTest, TrayIconUnderWine) {
   EXPECT_TRUE(testing::SaveScreen(u"tray-icon.png"));
   if (icon != nullptr) ::DestroyIcon(icon);
   ::FreeLibrary(resources);
+}
+
+}  // namespace
+}  // namespace quencfg
+
+namespace quencfg {
+namespace {
+
+// The real program on a machine without the keyboard: a request from the main window
+// still runs the whole write, with the progress window shown and closed again.
+TEST(DeviceThreadInProgram, RequestWithoutKeyboardShowsAndClosesTheProgressWindow) {
+  ASSERT_EQ(::FindWindowW(nullptr, L"Korvane"), nullptr) << "an instance is already running";
+  testing::ChildProcess program(testing::StagedProgram());
+  ASSERT_TRUE(program.started());
+  HWND main = testing::WaitForWindow(L"Korvane", program.id(), kWaitMs);
+  HWND device = testing::WaitForWindow(L"Korvane_Hid", program.id(), kWaitMs);
+  ASSERT_NE(main, nullptr);
+  ASSERT_NE(device, nullptr);
+
+  ASSERT_TRUE(::PostMessageW(device, UM_DEVICESYNC, 1, 1));
+  HWND progress = testing::WaitForWindow(kProgressWindowTitle, program.id(), kWaitMs);
+  ASSERT_NE(progress, nullptr) << "the progress window opened";
+  EXPECT_TRUE(::GetWindowLongW(progress, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_TRUE(PumpUntil([progress] { return !::IsWindow(progress); })) << "and closed at the end of the write";
+
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(program.WaitForExit(kWaitMs));
 }
 
 }  // namespace
