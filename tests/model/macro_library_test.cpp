@@ -95,8 +95,8 @@ TEST_F(MacroLibraryTest, ReadingCutsAndSkipsAsTheFormatSays) {
   EXPECT_EQ(m.Repeat, 1);
   EXPECT_EQ(m.events[0].attributeH, 128);
   EXPECT_EQ(m.events[0].attributeL, 44);
-  EXPECT_EQ(m.events[1].map, 5);
-  EXPECT_EQ(m.events[1].attributeH, 0) << "stands before map: passed";
+  EXPECT_EQ(m.events[1].attributeH, 1);
+  EXPECT_EQ(m.events[1].map, 0) << "map stands before attributeH, which was found: passed";
   EXPECT_EQ(m.events[2].map, 99) << "a missing event keeps the caller's bytes";
   EXPECT_EQ(m.events[3].attributeH, 3);
 }

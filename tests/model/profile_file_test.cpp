@@ -40,7 +40,19 @@ std::u16string ProfileText(const ProfileData& p, bool secondSave) {
   };
   auto textLine = [&](std::u16string_view name, std::u16string_view value) {
     if (value.empty() && !secondSave) return std::u16string(u"<").append(name).append(u"/>\r\n");
-    return line(name, value);
+    std::u16string encoded;  // the layer writes <, & and > as entities
+    for (char16_t c : value) {
+      if (c == u'<') {
+        encoded += u"&lt;";
+      } else if (c == u'&') {
+        encoded += u"&amp;";
+      } else if (c == u'>') {
+        encoded += u"&gt;";
+      } else {
+        encoded.push_back(c);
+      }
+    }
+    return line(name, encoded);
   };
   std::u16string t = u"<?xml version=\"1.0\" encoding=\"utf-16\"?>\r\n<root>\r\n<ButtonSet>\r\n";
   for (int i = 0; i < KEY_COUNT; ++i) {
@@ -169,8 +181,8 @@ TEST(ProfileFile, ReadingFollowsTheForwardOnlyRules) {
   EXPECT_EQ(p->keys[8].launch[0], 0) << "launch stands before byBtnFuncType: passed";
   EXPECT_EQ(p->keys[9].byBtnFuncType, 0) << "not a number reads as 0";
   EXPECT_EQ(p->keys[9].repeatTime, 1);
-  EXPECT_EQ(p->lighting.byLightSpeed, 3);
-  EXPECT_EQ(p->lighting.byLightEffect, 1) << "effect stands before speed: passed";
+  EXPECT_EQ(p->lighting.byLightEffect, 9);
+  EXPECT_EQ(p->lighting.byLightSpeed, 0) << "speed stands before effect, which was found: passed";
 }
 
 TEST(ProfileFile, EntitiesAndOverlongTextsAreReadSafely) {
