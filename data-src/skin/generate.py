@@ -220,14 +220,20 @@ def lighting_mask():
 
 
 def colour_mask_window():
-    """btnColor2_normal2: the key caps as a grey mask in window coordinates."""
+    """btnColor2_normal2: the keys as a grey mask in window coordinates.
+
+    The lighting panel recolours it: each pixel becomes the key's colour times the grey
+    level. Bright legends and a glowing rim, dim caps: a lit key shows its colour in the
+    legend the way shine-through keycaps do.
+    """
     parts = [rrect(0, 0, MAIN_W, MAIN_H, 0, fill="#000000")]
     for slot, row, ux, uw, label, legend in KEYS:
         x, y, w, h = key_rect(row, ux, uw)
-        parts.append(rrect(x + 3, y + 3, w - 6, h - 6, 8, fill="#8c8c8c"))
-        parts.append(rrect(x + 8, y + 5, w - 16, h - 17, 6, fill="#dcdcdc"))
-        parts.append(legend_svg(x, y, w, h - 4, legend, "#3c3c3c", accent="#3c3c3c")
-                     .replace(MUTED, "#5a5a5a"))
+        parts.append(rrect(x + 2, y + 2, w - 4, h - 4, 9, fill="#9a9a9a"))
+        parts.append(rrect(x + 4, y + 4, w - 8, h - 8, 8, fill="#4a4a4a"))
+        parts.append(rrect(x + 8, y + 5, w - 16, h - 17, 6, fill="#3a3a3a"))
+        parts.append(legend_svg(x, y, w, h - 4, legend, "#ffffff", accent="#ffffff")
+                     .replace(MUTED, "#c8c8c8"))
     return svg(MAIN_W, MAIN_H, "".join(parts))
 
 

@@ -1,6 +1,7 @@
 #include "quencfg/ui/skin/skin_loaders_win.h"
 
 #include "quencfg/framework/files.h"
+#include "quencfg/framework/wide_win.h"
 
 namespace quencfg {
 
@@ -27,6 +28,12 @@ HWND CreateSkinButtonWindow(HWND parent) {
 void MoveToSkinRect(HWND control, const SkinRect& entry) {
   if (control == nullptr) return;
   ::MoveWindow(control, entry.left, entry.top, entry.right - entry.left, entry.bottom - entry.top, TRUE);
+}
+
+void ApplyEditEntry(HWND edit, const SkinRect& entry) {
+  if (edit == nullptr) return;
+  ::SendMessageW(edit, EM_LIMITTEXT, 3, 0);
+  ::SetWindowTextW(edit, AsWide(entry.text));
 }
 
 SkinBitmap LoadColourButtonSource(std::u16string_view imageName, const StateImages& images) {

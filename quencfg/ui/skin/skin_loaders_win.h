@@ -38,6 +38,10 @@ HWND CreateSkinButtonWindow(HWND parent);
 // Moves a control to the entry's left, top, width and height.
 void MoveToSkinRect(HWND control, const SkinRect& entry);
 
+// What the edit loader gives an edit field from its entry: the entry's text as content
+// and a limit of 3 characters (the callers that need longer fields raise it afterwards).
+void ApplyEditEntry(HWND edit, const SkinRect& entry);
+
 // The colour button's source picture: stem + "_normal2.png", laid out in the
 // coordinates of the whole window, else a copy of the normal image of the set.
 SkinBitmap LoadColourButtonSource(std::u16string_view imageName, const StateImages& images);

@@ -89,6 +89,19 @@ TEST_F(SkinLoaders, SkinButtonWindowIsOwnerDrawnWithTheSharedId) {
   ::DestroyWindow(parent);
 }
 
+TEST_F(SkinLoaders, EditTakesTheEntryTextAndAThreeCharacterLimit) {
+  HWND parent = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
+  HWND edit = ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD | ES_AUTOHSCROLL, 0, 0, 60, 20, parent, nullptr, nullptr, nullptr);
+  ASSERT_NE(edit, nullptr);
+  ApplyEditEntry(edit, ParseSkinRect(u"editRgb,1,2,66,28,128,TRUE"));
+  wchar_t text[16] = {};
+  ::GetWindowTextW(edit, text, 16);
+  EXPECT_STREQ(text, L"128");
+  EXPECT_EQ(::SendMessageW(edit, EM_GETLIMITTEXT, 0, 0), 3);
+  ApplyEditEntry(nullptr, ParseSkinRect(u""));  // no window: nothing happens
+  ::DestroyWindow(parent);
+}
+
 // Draws into a white 32-bit bitmap and reports the bounding box of the pixels that
 // changed.
 struct Canvas {

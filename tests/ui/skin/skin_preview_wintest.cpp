@@ -201,6 +201,90 @@ void PaintMain(HDC dc) {
   LoadLanguage(u"EN");
 }
 
+// The lighting panel under the per-key effect: every key a colour button showing the
+// grey mask recoloured with the key's colour (black keys stay unrecoloured).
+void PaintLighting(HDC dc) {
+  ::PatBlt(dc, 0, 0, kWidth, kHeight, BLACKNESS);
+  const SkinBitmap background = LoadPicture(SkinsFolder() + u"Main_bg.jpg");
+  Copy(dc, background, 0, 0);
+  LoadLanguage(u"EN");
+  const StateImages none;
+  const SkinBitmap mask = LoadColourButtonSource(u"btnColor2", none);
+  XmlDocument keys;
+  keys.LoadFile(LanguagesFilePath(u"KeyboardButtons.xml"));
+  for (int n = 1; n <= 63; ++n) {
+    const SkinRect e = ParseSkinRect(LookupString(keys, u"KEYBOARD", u"BUTTON_" + AsciiToUtf16(std::to_string(n))));
+    SkinBitmap shown = CropBitmap32(mask.get(), e.left, e.top, e.right, e.bottom);
+    // A hue sweep from left to right; the bottom row is left off.
+    const double hue = 6.0 * (e.left - 260) / 900.0;
+    const int sector = static_cast<int>(hue) % 6;
+    const double f = hue - static_cast<int>(hue);
+    const int up = static_cast<int>(255 * f), down = 255 - up;
+    const int rgb[6][3] = {{255, up, 0}, {down, 255, 0}, {0, 255, up}, {0, down, 255}, {up, 0, 255}, {255, 0, down}};
+    const bool off = e.top >= 84 + 4 * 60;
+    DIBSECTION dib{};
+    ::GetObjectW(shown.get(), sizeof dib, &dib);
+    auto* p = static_cast<std::uint8_t*>(dib.dsBm.bmBits);
+    for (int i = 0; !off && i < shown.width * shown.height; ++i, p += 4) {
+      const float v = p[0];
+      p[0] = static_cast<std::uint8_t>(v * rgb[sector][2] / 255.0f);
+      p[1] = static_cast<std::uint8_t>(v * rgb[sector][1] / 255.0f);
+      p[2] = static_cast<std::uint8_t>(v * rgb[sector][0] / 255.0f);
+      p[3] = static_cast<std::uint8_t>(v);
+    }
+    Copy(dc, shown, e.left, e.top);
+  }
+  Button(dc, u"MAIN", u"BUTTON_BACKLIGHT", kStateDown);
+  const SkinRect effect = LayoutDocument().LookupRect(u"LIGHTING", u"BUTTON_MENU");
+  Blend(dc, LoadControlSkin(LayoutDocument(), u"LIGHTING", u"BUTTON_MENU", nullptr).images.states[kStateNormal],
+        effect.left, effect.top);
+  Caption(dc, effect, Text(u"LIGHT_STRING", u"LIGHT_EFFECT_20"), RGB(255, 255, 255), 14, DT_LEFT, 8);
+  const ControlSkin thumb = LoadControlSkin(LayoutDocument(), u"LIGHTING", u"SLIDER_BRIGHT", nullptr);
+  const StateImages bar = LoadSliderBarImages(thumb);
+  Blend(dc, bar.states[kStateDown], thumb.entry.left, thumb.entry.top);
+  Blend(dc, thumb.images.states[kStateNormal], thumb.entry.left + bar.width - thumb.images.width, thumb.entry.top);
+  DrawSkinImage(dc, u"MAINSCREENNEW", u"CUSTOMRECT");
+  OwnedFont font = SkinFont(16, 500);
+  SelectScope select(dc, font.get());
+  ::SetTextColor(dc, RGB(255, 255, 255));
+  ::SetBkMode(dc, TRANSPARENT);
+  for (const char16_t* key : {u"BRIGHTNESS", u"COLORCUSTOM", u"TXR", u"TXG", u"TXB"})
+    DrawSkinText(dc, u"LIGHT_STRING", key, DT_WORDBREAK);
+}
+
+// The single-key page (top) and the launch page (bottom) of the key assignment dialog.
+void PaintKeyPages(HDC dc) {
+  ::PatBlt(dc, 0, 0, kWidth, kHeight, BLACKNESS);
+  LoadLanguage(u"ES");
+  const SkinBitmap assign = LoadPicture(SkinsFolder() + u"KeyAssign_bg.jpg");
+  const int tops[] = {0, 300};
+  for (int page = 0; page < 2; ++page) {
+    POINT old{};
+    ::SetViewportOrgEx(dc, page * 300, tops[page], &old);
+    Copy(dc, assign, 0, 0);
+    Button(dc, u"KEY_ASSIGNMENT", u"BUTTON_SINGLEKEY", page == 0 ? kStateDown : kStateNormal, Text(u"MAIN", u"SINGLEKEY"));
+    Button(dc, u"KEY_ASSIGNMENT", u"BUTTON_MACRO", kStateNormal, Text(u"MAIN", u"MACRO"));
+    Button(dc, u"KEY_ASSIGNMENT", u"BUTTON_LAUNCH", page == 1 ? kStateDown : kStateNormal, Text(u"MAIN", u"LAUNCH"));
+    Button(dc, u"KEY_ASSIGNMENT", u"BUTTON_RESET", kStateOver);
+    if (page == 0) {
+      const SkinRect key = LayoutDocument().LookupRect(u"KEY_ASSIGNMENT", u"BUTTON_CKEY");
+      Button(dc, u"KEY_ASSIGNMENT", u"BUTTON_CKEY", kStateNormal);
+      Caption(dc, key, u"F5", RGB(0, 0, 0), 25);
+    } else {
+      const SkinRect program = LayoutDocument().LookupRect(u"KEY_ASSIGNMENT", u"BUTTON_LAUNCHPROGRAM");
+      Button(dc, u"KEY_ASSIGNMENT", u"BUTTON_LAUNCHPROGRAM", kStateOver);
+      Caption(dc, program, u"app.exe", RGB(0, 0, 0), 16);
+    }
+    OwnedFont font = SkinFont(16, 500);
+    SelectScope select(dc, font.get());
+    ::SetTextColor(dc, RGB(255, 255, 255));
+    ::SetBkMode(dc, TRANSPARENT);
+    DrawSkinText(dc, page == 0 ? u"SINGLE_KEY" : u"LAUNCH_PROGRAM", u"TEXT_TITLE", DT_WORDBREAK);
+    ::SetViewportOrgEx(dc, old.x, old.y, nullptr);
+  }
+  LoadLanguage(u"EN");
+}
+
 // The key assignment dialog's macro page, the warning, both menus and the progress bar.
 void PaintDialogs(HDC dc) {
   ::PatBlt(dc, 0, 0, kWidth, kHeight, BLACKNESS);
@@ -450,6 +534,31 @@ TEST_F(SkinPreview, MainWindowStatesAndLanguages) {
   const SkinRect p3 = LayoutDocument().LookupRect(u"MAIN", u"BUTTON_PROFILE_3");
   EXPECT_GT(GetRValue(PixelAt(shot, p1.left + 6, p1.bottom - 6)), 150);
   EXPECT_LT(GetRValue(PixelAt(shot, p3.left + 6, p3.bottom - 6)), 60);
+}
+
+TEST_F(SkinPreview, PerKeyLighting) {
+  const SkinBitmap shot = Shoot(PaintLighting, u"skin_lighting.png");
+  ASSERT_FALSE(shot.empty());
+  // Esc (leftmost) is lit red: its legend is red, not white.
+  XmlDocument keys;
+  keys.LoadFile(LanguagesFilePath(u"KeyboardButtons.xml"));
+  const SkinRect esc = ParseSkinRect(LookupString(keys, u"KEYBOARD", u"BUTTON_1"));
+  COLORREF brightest = 0;
+  for (int y = esc.top; y < esc.bottom; ++y)
+    for (int x = esc.left; x < esc.right; ++x) {
+      const COLORREF c = PixelAt(shot, x, y);
+      if (GetRValue(c) > GetRValue(brightest)) brightest = c;
+    }
+  EXPECT_GT(GetRValue(brightest), 200);
+  EXPECT_LT(GetBValue(brightest), 60);
+}
+
+TEST_F(SkinPreview, KeyAssignmentPages) {
+  const SkinBitmap shot = Shoot(PaintKeyPages, u"skin_key_pages.png");
+  ASSERT_FALSE(shot.empty());
+  // The key display is a light cap so that its black caption reads.
+  const COLORREF cap = PixelAt(shot, 330 + 30, 200 + 20);
+  EXPECT_GT(GetRValue(cap) + GetGValue(cap) + GetBValue(cap), 600);
 }
 
 TEST_F(SkinPreview, DialogsMenusAndProgress) {
