@@ -1,7 +1,6 @@
 #include "quencfg/device/hid_wnd_win.h"
 
 #include <dbt.h>
-#include <objbase.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -14,6 +13,7 @@
 #include "quencfg/device/device_sync.h"
 #include "quencfg/device/hid_api_win.h"
 #include "quencfg/device/progress_thread_win.h"
+#include "quencfg/framework/com_apartment_win.h"
 #include "quencfg/framework/text.h"
 #include "quencfg/framework/wide_win.h"
 #include "quencfg/model/settings_file.h"
@@ -39,20 +39,6 @@ std::u16string_view InterfaceName(const DEV_BROADCAST_DEVICEINTERFACE_W& record)
   const std::size_t capacity = (record.dbcc_size - kNameOffset) / sizeof(wchar_t);
   return std::u16string_view(AsU16(record.dbcc_name), ::wcsnlen(record.dbcc_name, capacity));
 }
-
-// COM for the shell calls of the program launcher, for the thread's lifetime.
-class ComApartment {
- public:
-  ComApartment() noexcept : initialised_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-  ~ComApartment() {
-    if (initialised_) ::CoUninitialize();
-  }
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-
- private:
-  bool initialised_;
-};
 
 }  // namespace
 
@@ -187,7 +173,7 @@ LRESULT CHidWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 DWORD WINAPI DeviceThreadMain(LPVOID parameter) {
-  ComApartment com;
+  ComApartment com;  // for the shell calls of the program launcher
   const DeviceThreadSetup defaults;
   const auto* setup = parameter != nullptr ? static_cast<const DeviceThreadSetup*>(parameter) : &defaults;
   auto window = std::make_unique<CHidWnd>(*setup);

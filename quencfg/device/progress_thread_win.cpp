@@ -6,6 +6,7 @@
 #include "quencfg/app/messages.h"
 #include "quencfg/app/window_refs_win.h"
 #include "quencfg/device/progress_dlg_win.h"
+#include "quencfg/framework/com_apartment_win.h"
 #include "quencfg/ui/main/quencfg_dlg_win.h"
 
 namespace quencfg {
@@ -80,6 +81,7 @@ void SignalQueueReady(LPVOID parameter) noexcept {
 }
 
 DWORD WINAPI ProgressThreadMain(LPVOID parameter) {
+  ComApartment com;  // for the picture loader of the skin images
   SignalQueueReady(parameter);
   std::unique_ptr<CProgressDlg> window;
   MSG message{};
