@@ -94,6 +94,7 @@ bool XmlDocument::ReplaceContent(std::u16string_view text) {
   }
   // <name .../> becomes <name ...>text</name>: the "/" goes, an end tag comes.
   const std::u16string endTag = EndTag(ElementName(current_));
+  if (endTag.size() > ElementRecord::kMaxEndTagLength) return false;  // a name too long for its end tag
   if (!FitsIndexLimits(encoded.size() + endTag.size())) return false;
   std::u16string rewritten = text_.substr(record.start, startTag - 2);
   rewritten += u'>';
@@ -158,6 +159,7 @@ bool XmlDocument::InsertElement(std::u16string_view name, std::u16string_view en
     // <parent/> becomes <parent>CR LF element CR LF </parent>.
     const std::uint32_t parentStartTag = parentRecord.StartTagLength();
     parentEndTag = EndTag(ElementName(parent));
+    if (parentEndTag.size() > ElementRecord::kMaxEndTagLength) return false;
     inserted = text_.substr(parentRecord.start, parentStartTag - 2);
     inserted += u'>';
     inserted += kLineBreak;

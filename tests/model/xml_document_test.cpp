@@ -315,6 +315,16 @@ TEST(XmlDocumentEdit, AddElementRefusesNamesThatWouldNotParseBack) {
   EXPECT_FALSE(doc.AddElement(std::u16string(1021, u'n')));
   EXPECT_EQ(doc.Text(), u"<r/>");
   EXPECT_TRUE(doc.AddElement(u"_ok:\u00e9"));
+
+  // An empty tag whose name is too long for an end tag cannot take content or children.
+  const std::u16string longEmpty = u"<" + std::u16string(1030, u'n') + u"/>";
+  ASSERT_TRUE(doc.SetText(longEmpty));
+  ASSERT_TRUE(doc.FindElement());
+  EXPECT_FALSE(doc.SetElementText(u"x"));
+  EXPECT_TRUE(doc.EnterElement());
+  EXPECT_FALSE(doc.AddElement(u"c"));
+  EXPECT_EQ(doc.Text(), longEmpty);
+  EXPECT_EQ(testing::CheckIndex(doc), "");
 }
 
 

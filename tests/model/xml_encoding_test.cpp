@@ -21,7 +21,7 @@ std::string Narrow(std::u16string_view text) { return Utf16ToUtf8(text); }
 
 bool Contains(std::u16string_view text, std::u16string_view part) { return text.find(part) != text.npos; }
 
-TEST(XmlEncodingNames, TableAnswersAsSpecified) {
+TEST(XmlEncodingNames, KnownNamesUtf32AndUnknownNames) {
   EXPECT_EQ(EncodingNameCount(), 254u);
   const std::pair<std::u16string_view, std::uint32_t> rows[] = {
       {u"utf-8", 65001}, {u"UTF-8", 65001}, {u"utf-16", 1200}, {u"unicode", 1200}, {u"unicodefffe", 1201},
