@@ -1,11 +1,53 @@
 #include "quencfg/device/hid_wnd_win.h"
 
+#include <dbt.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <memory>
+
 #include "quencfg/app/messages.h"
 #include "quencfg/app/window_refs_win.h"
-#include "quencfg/framework/thread_win.h"
+#include "quencfg/app/writelog.h"
+#include "quencfg/device/device_interface_name.h"
+#include "quencfg/device/device_sync.h"
+#include "quencfg/device/hid_api_win.h"
+#include "quencfg/device/progress_thread_win.h"
+#include "quencfg/framework/com_apartment_win.h"
+#include "quencfg/framework/text.h"
 #include "quencfg/framework/wide_win.h"
+#include "quencfg/model/settings_file.h"
 
 namespace quencfg {
+namespace {
+
+// The USB device interface class {A5DCBF10-6530-11D2-901F-00C04FB951ED}.
+constexpr GUID kUsbDeviceInterfaceClass = {
+    0xA5DCBF10, 0x6530, 0x11D2, {0x90, 0x1F, 0x00, 0xC0, 0x4F, 0xB9, 0x51, 0xED}};
+
+std::u16string DeviceLogLine(const char* what, std::uint32_t vendorId, std::uint32_t productId) {
+  char line[120];
+  std::snprintf(line, sizeof line, "%s-VID : 0x%x PID : 0x%x \r\n", what, static_cast<unsigned>(vendorId),
+                static_cast<unsigned>(productId));
+  return u"\u2514\u2500>" + AsciiToUtf16(line);
+}
+
+// The interface name of a device-change event, never read beyond the record's size.
+std::u16string_view InterfaceName(const DEV_BROADCAST_DEVICEINTERFACE_W& record) {
+  constexpr std::size_t kNameOffset = offsetof(DEV_BROADCAST_DEVICEINTERFACE_W, dbcc_name);
+  if (record.dbcc_size <= kNameOffset) return {};
+  const std::size_t capacity = (record.dbcc_size - kNameOffset) / sizeof(wchar_t);
+  return std::u16string_view(AsU16(record.dbcc_name), ::wcsnlen(record.dbcc_name, capacity));
+}
+
+}  // namespace
+
+CHidWnd::CHidWnd(const DeviceThreadSetup& setup)
+    : driver_(setup.hidApi != nullptr ? *setup.hidApi : PlatformHidApi(),
+              setup.clock != nullptr ? *setup.clock : SystemPauseClock()),
+      progressEntry_(setup.progressThread != nullptr ? setup.progressThread : &ProgressThreadMain) {}
+
+CHidWnd::~CHidWnd() { Shutdown(); }
 
 bool CHidWnd::CreateHidden() {
   WindowCreateParams params;
@@ -19,17 +61,134 @@ bool CHidWnd::CreateHidden() {
   return Create(params);
 }
 
-LRESULT CHidWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefaultHandling(message, wParam, lParam);
+bool CHidWnd::OnCreate() {
+  ::SetWindowTextW(hwnd(), AsWide(kDeviceWindowTitle));
+  driver_.SetNotifyWindow(reinterpret_cast<NotifyWindow>(hwnd()));
+  // The first start's files exist before the keyboard is looked for.
+  PrepareDataFolder();
+  RegisterForDeviceNotifications();
+  WriteLogString(u"INITDEVICE_OpenUSBDriver");
+  OpenKeyboard(true);
+  Reload();
+  progressThread_ = StartProgressThread(progressEntry_);
+  return true;
 }
 
-DWORD WINAPI DeviceThreadMain(LPVOID) {
-  // The window lives as long as the process: the thread is never joined and ends
-  // with it, so the object is deliberately not destroyed at static shutdown.
-  auto* window = new CHidWnd;
-  SetDeviceWindow(window);
-  if (!window->CreateHidden()) return 1;
-  return static_cast<DWORD>(RunMessageLoop());
+void CHidWnd::RegisterForDeviceNotifications() {
+  DEV_BROADCAST_DEVICEINTERFACE_W filter{};
+  filter.dbcc_size = sizeof filter;
+  filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+  filter.dbcc_classguid = kUsbDeviceInterfaceClass;
+  deviceNotify_ = ::RegisterDeviceNotificationW(hwnd(), &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
+}
+
+void CHidWnd::OpenKeyboard(bool atStart) {
+  if (driver_.OpenDevice(driver_.VendorId(), driver_.ProductId()) <= 0) return;
+  if (!atStart) WriteLogString(DeviceLogLine("Device Open Success", driver_.VendorId(), driver_.ProductId()));
+  AddTrayIcon();
+  // Also on a later plug-in, so that a keyboard first plugged in after start-up
+  // reports its keys too; the driver starts its read thread only once.
+  if (driver_.StartReadThread()) readThreadStarted_.store(true);
+}
+
+void CHidWnd::OnDeviceChange(WPARAM event, LPARAM data) {
+  const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(data);
+  if (header == nullptr || header->dbch_devicetype != DBT_DEVTYP_DEVICEINTERFACE) return;
+  const auto& record = *reinterpret_cast<const DEV_BROADCAST_DEVICEINTERFACE_W*>(header);
+  if (!IsKeyboardInterfaceName(InterfaceName(record), driver_.ProductId())) return;
+  if (event == DBT_DEVICEARRIVAL) {
+    driver_.Clock().Pause(PAUSE_BEFORE_REOPEN_MS);
+    OpenKeyboard(false);
+  } else if (event == DBT_DEVICEREMOVECOMPLETE) {
+    WriteLogString(DeviceLogLine("Device Removed", driver_.VendorId(), driver_.ProductId()));
+    RemoveTrayIcon();
+    // The handles of a removed device are dead: every sender now returns at once.
+    driver_.Handles().Clear();
+  }
+}
+
+void CHidWnd::Reload() { ReloadSettings(settings_); }
+
+void CHidWnd::FullWrite(bool writeLighting, bool reset) {
+  PostedProgress progress;
+  RunFullWrite(driver_, settings_, progress, SyncRequest{writeLighting, reset});
+}
+
+int CHidWnd::RunMessageLoop() {
+  MSG message{};
+  for (;;) {
+    const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
+    if (got == 0) return static_cast<int>(message.wParam);
+    if (got == -1) return -1;
+    switch (message.message) {
+      case WM_COMMAND:
+        OnTrayCommand(LOWORD(message.wParam));
+        break;
+      case UM_DEVICESYNC:
+        FullWrite(message.wParam != 0, message.lParam != 0);
+        break;
+      case UM_DEVICEEVENT:
+        LaunchProgramOfCell(message.wParam);
+        break;
+      case UM_TRAYNOTIFY:
+        // Normally sent by the shell; one that was posted is served the same way.
+        if (message.hwnd == hwnd()) OnTrayNotify(message.lParam);
+        break;
+      default:
+        // Windows that the shell or COM made on this thread need their messages;
+        // everything else meant for the device window is dropped.
+        if (message.hwnd != nullptr && message.hwnd != hwnd()) {
+          ::TranslateMessage(&message);
+          ::DispatchMessageW(&message);
+        }
+        break;
+    }
+  }
+}
+
+void CHidWnd::Shutdown() {
+  if (!IsCreated()) return;
+  RemoveTrayIcon();
+  StopProgressThread(progressThread_);
+  if (deviceNotify_ != nullptr) ::UnregisterDeviceNotification(deviceNotify_);
+  deviceNotify_ = nullptr;
+  driver_.SetNotifyWindow(0);
+  Destroy();
+}
+
+LRESULT CHidWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      if (DefaultHandling(message, wParam, lParam) == -1) return -1;
+      return OnCreate() ? 0 : -1;
+    case WM_DEVICECHANGE:
+      OnDeviceChange(wParam, lParam);
+      return DefaultHandling(message, wParam, lParam);
+    case UM_TRAYNOTIFY:
+      OnTrayNotify(lParam);
+      return 0;
+    default:
+      return DefaultHandling(message, wParam, lParam);
+  }
+}
+
+DWORD WINAPI DeviceThreadMain(LPVOID parameter) {
+  ComApartment com;  // for the shell calls of the program launcher
+  const DeviceThreadSetup defaults;
+  const auto* setup = parameter != nullptr ? static_cast<const DeviceThreadSetup*>(parameter) : &defaults;
+  auto window = std::make_unique<CHidWnd>(*setup);
+  SetDeviceWindow(window.get());
+  if (!window->CreateHidden()) {
+    SetDeviceWindow(nullptr);
+    return 1;
+  }
+  const int code = window->RunMessageLoop();
+  // Only a device thread told to quit gets here; the program's ends with the process.
+  window->Shutdown();
+  SetDeviceWindow(nullptr);
+  // A running read thread keeps using the driver: then the object stays.
+  if (window->ReadThreadStarted()) (void)window.release();
+  return static_cast<DWORD>(code);
 }
 
 }  // namespace quencfg

@@ -1,21 +1,95 @@
 #pragma once
-// The device thread and its hidden window "Korvane_Hid".
+// The device thread and its hidden window "Korvane_Hid": the keyboard's transport, the
+// device thread's own copy of the settings and profiles, the tray icon, the program
+// launcher, and the full writes that the main window asks for.
 #include <windows.h>
+#include <shellapi.h>
 
+#include <atomic>
+
+#include "quencfg/device/hid_api.h"
+#include "quencfg/device/usb_driver.h"
+#include "quencfg/framework/pause.h"
+#include "quencfg/framework/thread_win.h"
 #include "quencfg/framework/window_win.h"
+#include "quencfg/model/settings_block.h"
 
 namespace quencfg {
 
+inline constexpr UINT TRAY_ICON_ID = 220;
+inline constexpr UINT ID_TRAY_LAUNCH = 0x6000;
+inline constexpr UINT ID_TRAY_EXIT = 0x6002;
+inline constexpr wchar_t kTrayTip[] = L"Korvane_TrayIcon";
+inline constexpr std::uint32_t PAUSE_BEFORE_REOPEN_MS = 200;
+inline constexpr DWORD PAUSE_AFTER_LAUNCH_MS = 5;
+
+// What the device thread is built on. The program passes none (null parameter): the
+// platform's HID calls, the system clock and the real progress thread. Tests put a
+// fake HID machine, a fake clock or a recording progress thread in their place.
+struct DeviceThreadSetup {
+  const HidApi* hidApi = nullptr;
+  PauseClock* clock = nullptr;
+  LPTHREAD_START_ROUTINE progressThread = nullptr;
+};
+
 class CHidWnd : public Window {
  public:
+  explicit CHidWnd(const DeviceThreadSetup& setup = {});
+  ~CHidWnd() override;
+
+  // The hidden 1 x 1 pop-up at (1, 1); its creation runs the start-up work.
   bool CreateHidden();
+
+  // The device thread's message loop: requests, key events and tray commands from the
+  // queue, one at a time. Returns when the thread is told to quit.
+  int RunMessageLoop();
+
+  // Ends what the window started (tray icon, progress thread, notifications) and
+  // destroys it. Only orderly ends of device threads in tests come here.
+  void Shutdown();
+
+  // Reloads the copy from the files and writes the current profile to the keyboard.
+  void FullWrite(bool writeLighting, bool reset);
+  void Reload();
+
+  void AddTrayIcon();
+  void RemoveTrayIcon();
+  void OnTrayCommand(UINT commandId);
+  void LaunchProgramOfCell(WPARAM cell);
+
+  // Readable from other threads.
+  [[nodiscard]] bool TrayIconShown() const noexcept { return trayIconShown_.load(); }
+  [[nodiscard]] bool ReadThreadStarted() const noexcept { return readThreadStarted_.load(); }
+  // The driver's handles are atomic; its read pass is the read thread's own work.
+  [[nodiscard]] CUSBDriver& Driver() noexcept { return driver_; }
+  // The record as last handed to the shell; read it only while the device thread rests.
+  [[nodiscard]] const NOTIFYICONDATAW& TrayIconRecord() const noexcept { return trayIcon_; }
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  bool OnCreate();
+  void RegisterForDeviceNotifications();
+  void OpenKeyboard(bool atStart);
+  void OnDeviceChange(WPARAM event, LPARAM data);
+  void OnTrayNotify(LPARAM mouseMessage);
+  void ShowTrayMenu();
+  void ShowMainWindowFromTray();
+
+  NOTIFYICONDATAW trayIcon_{};
+  StartedThread progressThread_;
+  SettingsBlock settings_{};
+  CUSBDriver driver_;
+  LPTHREAD_START_ROUTINE progressEntry_;
+  HDEVNOTIFY deviceNotify_ = nullptr;
+  std::atomic<bool> trayIconShown_{false};
+  std::atomic<bool> readThreadStarted_{false};
 };
 
-// The device thread's entry: creates the device window and runs its message loop
-// until the process ends.
+// The device thread's entry: `parameter` is null or a DeviceThreadSetup whose HID
+// calls and clock outlive the thread. Runs until the process ends (or until the thread
+// gets WM_QUIT).
 DWORD WINAPI DeviceThreadMain(LPVOID parameter);
 
 }  // namespace quencfg

@@ -1,0 +1,119 @@
+// The tray icon of CHidWnd, its pop-up menu and the menu's commands.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cwchar>
+
+#include "quencfg/app/messages.h"
+#include "quencfg/app/window_refs_win.h"
+#include "quencfg/device/hid_wnd_win.h"
+#include "quencfg/framework/wide_win.h"
+#include "quencfg/ui/main/quencfg_dlg_win.h"
+#include "quencfg/ui/skin/skin_documents.h"
+#include "quencfg/ui/skin/skin_resource_ids.h"
+
+namespace quencfg {
+namespace {
+
+// The application icon; an executable without it (a test program) shows the
+// platform's default application icon instead of none.
+HICON ApplicationIcon() {
+  HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_KORVANE));
+  return icon != nullptr ? icon : ::LoadIconW(nullptr, IDI_APPLICATION);
+}
+
+HWND FindMainWindow() { return ::FindWindowW(nullptr, AsWide(kMainWindowTitle)); }
+
+class PopupMenu {
+ public:
+  PopupMenu() noexcept : menu_(::CreatePopupMenu()) {}
+  ~PopupMenu() {
+    if (menu_ != nullptr) ::DestroyMenu(menu_);
+  }
+  PopupMenu(const PopupMenu&) = delete;
+  PopupMenu& operator=(const PopupMenu&) = delete;
+  [[nodiscard]] HMENU get() const noexcept { return menu_; }
+
+ private:
+  HMENU menu_;
+};
+
+std::u16string TrayText(const char16_t* key) { return LookupString(StringDocument(), u"TRAYICON", key); }
+
+}  // namespace
+
+void CHidWnd::AddTrayIcon() {
+  trayIcon_ = NOTIFYICONDATAW{};
+  // The size of this build's record (the 64-bit one), not a 32-bit build's 956.
+  trayIcon_.cbSize = sizeof(NOTIFYICONDATAW);
+  trayIcon_.hWnd = hwnd();
+  trayIcon_.uID = TRAY_ICON_ID;
+  trayIcon_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  trayIcon_.uCallbackMessage = UM_TRAYNOTIFY;
+  trayIcon_.hIcon = ApplicationIcon();
+  ::wcsncpy(trayIcon_.szTip, kTrayTip, sizeof trayIcon_.szTip / sizeof trayIcon_.szTip[0] - 1);
+  if (::Shell_NotifyIconW(NIM_ADD, &trayIcon_)) trayIconShown_.store(true);
+}
+
+void CHidWnd::RemoveTrayIcon() {
+  NOTIFYICONDATAW record{};
+  record.cbSize = sizeof(NOTIFYICONDATAW);
+  record.hWnd = hwnd();
+  record.uID = TRAY_ICON_ID;
+  ::Shell_NotifyIconW(NIM_DELETE, &record);
+  trayIconShown_.store(false);
+}
+
+void CHidWnd::OnTrayNotify(LPARAM mouseMessage) {
+  switch (mouseMessage) {
+    case WM_LBUTTONDBLCLK:
+      ShowMainWindowFromTray();
+      break;
+    case WM_RBUTTONDOWN:
+      ShowTrayMenu();
+      break;
+    default:
+      break;
+  }
+}
+
+void CHidWnd::ShowMainWindowFromTray() {
+  if (CQuencfgDlg* main = MainWindow(); main != nullptr && main->hwnd() != nullptr) {
+    ::ShowWindow(main->hwnd(), SW_SHOWNORMAL);
+  }
+  if (HWND main = FindMainWindow()) ::PostMessageW(main, UM_TRAYNOTIFY, TRAY_ICON_ID, WM_LBUTTONDBLCLK);
+}
+
+void CHidWnd::ShowTrayMenu() {
+  // In the foreground, the menu closes when the user clicks elsewhere.
+  ::SetForegroundWindow(::GetLastActivePopup(hwnd()));
+  PopupMenu menu;
+  if (menu.get() == nullptr) return;
+  const std::u16string launch = TrayText(u"LAUNCH");
+  const std::u16string exit = TrayText(u"EXIT");
+  ::AppendMenuW(menu.get(), MF_STRING, ID_TRAY_LAUNCH, AsWide(launch));
+  ::SetMenuDefaultItem(menu.get(), ID_TRAY_LAUNCH, FALSE);
+  ::AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+  ::AppendMenuW(menu.get(), MF_STRING, ID_TRAY_EXIT, AsWide(exit));
+  POINT cursor{};
+  ::GetCursorPos(&cursor);
+  // The choice comes back as a posted WM_COMMAND, served by the message loop.
+  ::TrackPopupMenu(menu.get(), 0, cursor.x, cursor.y, 0, hwnd(), nullptr);
+  ::PostMessageW(hwnd(), WM_NULL, 0, 0);
+}
+
+void CHidWnd::OnTrayCommand(UINT commandId) {
+  const HWND main = FindMainWindow();
+  UINT message = 0;
+  if (commandId == ID_TRAY_EXIT) {
+    RemoveTrayIcon();
+    if (HWND again = FindMainWindow()) ::PostMessageW(again, WM_CLOSE, 0, reinterpret_cast<LPARAM>(hwnd()));
+    message = UM_EXITAPP;
+  } else if (commandId == ID_TRAY_LAUNCH) {
+    message = UM_SHOWMAIN;
+  }
+  // Other command IDs are not forwarded: posted as messages, they could be anything.
+  if (main != nullptr && message != 0) ::PostMessageW(main, message, 0, 0);
+}
+
+}  // namespace quencfg

@@ -1,0 +1,104 @@
+#include "quencfg/device/progress_dlg_win.h"
+
+#include "quencfg/device/ignored_input_win.h"
+#include "quencfg/ui/skin/skin_documents.h"
+
+namespace quencfg {
+namespace {
+
+// The size of the shipped background, used when the image is missing so that the
+// window still opens with a readable bar.
+constexpr int kFallbackWidth = 750;
+constexpr int kFallbackHeight = 150;
+
+std::u16string SkinFile(const char16_t* name) { return SkinsFolder() + name; }
+
+}  // namespace
+
+bool CProgressDlg::CreateModeless() {
+  WindowCreateParams params;
+  params.className = L"KorvaneProgressWindow";
+  params.title = kProgressWindowTitle;
+  params.style = WS_POPUP;
+  // Never activated, so the keyboard focus stays where the user left it.
+  params.exStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
+  params.x = 0;
+  params.y = 0;
+  params.width = kFallbackWidth;
+  params.height = kFallbackHeight;
+  return Create(params);
+}
+
+bool CProgressDlg::OnCreate() {
+  background_ = LoadPicture(SkinFile(u"updatebar_n.jpg"));
+  SkinBitmap filled = LoadPicture(SkinFile(u"updatebar_o.jpg"));
+  width_ = background_.empty() ? kFallbackWidth : background_.width;
+  height_ = background_.empty() ? kFallbackHeight : background_.height;
+  const std::u16string caption = LookupString(StringDocument(), u"TRAYICON", u"LOADING");
+
+  ::SetWindowPos(hwnd(), nullptr, 0, 0, width_, height_, SWP_NOZORDER | SWP_NOACTIVATE);
+  const RECT whole{0, 0, width_, height_};
+  if (!marker_.CreateControl(hwnd(), PROGRESS_BAR_ID, whole, caption)) return false;
+  WindowDc screen(nullptr);
+  marker_.SetImages(
+      background_.empty() ? SkinBitmap{} : CropBitmap(screen.get(), background_.get(), 0, 0, width_, height_),
+      filled.empty() ? SkinBitmap{} : CropBitmap(screen.get(), filled.get(), 0, 0, width_, height_));
+  ::SetWindowTextW(hwnd(), kProgressWindowTitle);
+  marker_.SetRange(0, 100);
+  return true;
+}
+
+void CProgressDlg::PlaceOverMainWindow(HWND mainWindow) {
+  HWND self = hwnd();
+  if (mainWindow != nullptr && ::IsWindow(mainWindow)) {
+    RECT client{};
+    RECT frame{};
+    ::GetClientRect(mainWindow, &client);
+    ::MapWindowPoints(mainWindow, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    ::GetWindowRect(mainWindow, &frame);
+    ::SetWindowPos(self, HWND_TOPMOST, client.left + frame.left, client.top + frame.top, 0, 0,
+                   SWP_NOSIZE | SWP_NOACTIVATE);
+  } else {
+    ::SetWindowPos(self, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+  // Without an owner, centring means the work area of the monitor the window is on.
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  if (!::GetMonitorInfoW(::MonitorFromWindow(self, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+  RECT window{};
+  ::GetWindowRect(self, &window);
+  const RECT& area = monitor.rcWork;
+  const int x = area.left + ((area.right - area.left) - (window.right - window.left)) / 2;
+  const int y = area.top + ((area.bottom - area.top) - (window.bottom - window.top)) / 2;
+  ::SetWindowPos(self, HWND_TOPMOST, x, y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void CProgressDlg::SetPos(int position) { marker_.SetPos(position); }
+
+void CProgressDlg::Paint() {
+  PaintDc paint(hwnd());
+  if (background_.empty()) return;  // the bar covers the whole window anyway
+  MemoryDc source(paint.get());
+  SelectScope select(source.get(), background_.get());
+  ::BitBlt(paint.get(), 0, 0, width_, height_, source.get(), 0, 0, SRCCOPY);
+}
+
+LRESULT CProgressDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (IsIgnoredInput(message)) return 0;  // only the progress thread ends the window
+  switch (message) {
+    case WM_CREATE:
+      if (DefaultHandling(message, wParam, lParam) == -1) return -1;
+      return OnCreate() ? 0 : -1;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT:
+      Paint();
+      return 0;
+    case WM_MOUSEACTIVATE:
+      return MA_NOACTIVATE;
+    default:
+      return DefaultHandling(message, wParam, lParam);
+  }
+}
+
+}  // namespace quencfg

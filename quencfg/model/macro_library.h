@@ -1,0 +1,38 @@
+#pragma once
+// The macro library: one XML file per macro in DataFolder + "Macros\", shared by all
+// profiles and referred to by name.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "quencfg/model/macro_file.h"
+
+namespace quencfg {
+
+// DataFolder + "Macros\" + name + ".macro".
+std::u16string MacroPath(std::u16string_view name);
+
+// A name the library can use as a file name in its folder: not empty, no path
+// separators or other characters a file name cannot hold, not "." or "..".
+// Names from elsewhere (an imported profile) never reach outside the folder.
+bool IsUsableMacroName(std::u16string_view name);
+
+// Replaces `names` with the base names of the folder's ".macro" files, in the order
+// the file system lists them. False when nothing matched.
+bool ListMacros(std::vector<std::u16string>& names);
+
+// The first of prefix + "1", prefix + "2", ... that is not in `names` (exact comparison).
+std::u16string NextMacroName(std::u16string_view prefix, const std::vector<std::u16string>& names);
+
+// Reads the macro file into the record (which the caller zero-fills first); a missing
+// or unreadable file leaves the record as it was. A file that was read is written back
+// unchanged.
+void ReadMacro(MacroFile& macro, std::u16string_view name);
+
+// Writes the record; a missing or ill-formed file is replaced by a new one. Nothing is
+// written when the Macros folder does not exist.
+void WriteMacro(const MacroFile& macro, std::u16string_view name);
+
+void DeleteMacro(std::u16string_view name);
+
+}  // namespace quencfg

@@ -1,0 +1,25 @@
+#pragma once
+// Profile files: one XML file per profile, the same format the user imports and exports.
+#include <string>
+#include <string_view>
+
+#include "quencfg/model/settings_block.h"
+
+namespace quencfg {
+
+// "Profile %d" with index + 1.
+std::u16string ProfileName(int index);
+
+// folder + name + ".profile"; an empty folder means DataFolder + "Profiles\".
+std::u16string ProfilePath(std::u16string_view name, std::u16string_view folder);
+
+// Reads the file into the profile: missing elements, and the whole profile when the
+// file is missing or ill-formed, keep their values. Texts are cut to their fields.
+// A file that was read is written back unchanged.
+void ReadProfile(ProfileData& profile, std::u16string_view name, std::u16string_view folder);
+
+// Writes the profile, changing only texts of existing elements and adding missing
+// ones; a missing or ill-formed file is replaced by a new one.
+void WriteProfile(const ProfileData& profile, std::u16string_view name, std::u16string_view folder);
+
+}  // namespace quencfg

@@ -1,0 +1,650 @@
+// The device thread as the rest of the system meets it: its window found by the title
+// "Korvane_Hid", requests posted to it, device changes and tray notifications sent to
+// it, and what it posts to the window titled "Korvane" and to the progress thread. The
+// fake HID machine stands behind the seam; the keyboard model rebuilds what it got.
+#include "quencfg/device/hid_wnd_win.h"
+
+#include <gtest/gtest.h>
+
+#include <dbt.h>
+
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "device/fake_hid.h"
+#include "device/hooked_hid.h"
+#include "device/keyboard_model.h"
+#include "quencfg/app/folders.h"
+#include "quencfg/app/messages.h"
+#include "quencfg/app/window_refs_win.h"
+#include "quencfg/device/key_cells.h"
+#include "quencfg/device/progress_dlg_win.h"
+#include "quencfg/device/progress_thread_win.h"
+#include "quencfg/framework/files.h"
+#include "quencfg/framework/text.h"
+#include "quencfg/framework/wide_win.h"
+#include "quencfg/model/profile_file.h"
+#include "quencfg/model/settings_file.h"
+#include "quencfg/ui/main/quencfg_dlg_win.h"
+#include "quencfg/ui/skin/skin_documents.h"
+#include "support/data_folder_scope.h"
+#include "support/fake_pause_clock.h"
+#include "support/gdiplus_session_win.h"
+#include "support/process_win.h"
+#include "support/screenshot_win.h"
+
+namespace quencfg {
+namespace {
+
+using testing::DataFolderScope;
+using testing::FakeHidMachine;
+using testing::FakePauseClock;
+using testing::HookedHid;
+using testing::KeyboardCollectionIds;
+using testing::KeyboardModel;
+
+constexpr DWORD kWaitMs = 15000;
+
+// Runs `done` until it holds, serving this thread's messages meanwhile.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = kWaitMs) {
+  const DWORD start = ::GetTickCount();
+  while (!done()) {
+    if (::GetTickCount() - start > timeoutMs) return false;
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&message);
+      ::DispatchMessageW(&message);
+    }
+    ::Sleep(5);
+  }
+  return true;
+}
+
+// The thread messages a progress thread receives, in order.
+class ProgressRecorder {
+ public:
+  void Record(UINT message, WPARAM wParam) {
+    std::lock_guard<std::mutex> hold(lock_);
+    switch (message) {
+      case UM_PROGRESSOPEN:
+        seen_.push_back("open");
+        break;
+      case UM_PROGRESSCLOSE:
+        seen_.push_back("close");
+        ++closes_;
+        break;
+      case UM_PROGRESSPOS:
+        seen_.push_back(std::to_string(wParam));
+        break;
+      default:
+        seen_.push_back("other " + std::to_string(message));
+        break;
+    }
+    changed_.notify_all();
+  }
+  bool WaitForCloses(int count) {
+    std::unique_lock<std::mutex> hold(lock_);
+    return changed_.wait_for(hold, std::chrono::milliseconds(kWaitMs), [&] { return closes_ >= count; });
+  }
+  void Reset() {
+    std::lock_guard<std::mutex> hold(lock_);
+    seen_.clear();
+    closes_ = 0;
+  }
+  std::vector<std::string> Seen() {
+    std::lock_guard<std::mutex> hold(lock_);
+    return seen_;
+  }
+
+ private:
+  std::mutex lock_;
+  std::condition_variable changed_;
+  std::vector<std::string> seen_;
+  int closes_ = 0;
+};
+
+ProgressRecorder* g_recorder = nullptr;
+
+DWORD WINAPI RecordingProgressThread(LPVOID parameter) {
+  SignalQueueReady(parameter);
+  MSG message{};
+  while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (message.hwnd == nullptr && g_recorder != nullptr) g_recorder->Record(message.message, message.wParam);
+  }
+  return 0;
+}
+
+// A top-level window titled "Korvane" that records what is posted to it.
+class MainWindowProbe : public Window {
+ public:
+  struct Posted {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+  };
+  MainWindowProbe() {
+    WindowCreateParams params;
+    params.className = L"KorvaneMainWindowProbe";
+    params.title = AsWide(kMainWindowTitle);
+    params.style = WS_POPUP;
+    params.width = 10;
+    params.height = 10;
+    Create(params);
+  }
+  std::vector<Posted> posted;
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == UM_SHOWMAIN || message == UM_EXITAPP || message == UM_TRAYNOTIFY || message == WM_CLOSE) {
+      posted.push_back(Posted{message, wParam, lParam});
+      return 0;
+    }
+    return DefaultHandling(message, wParam, lParam);
+  }
+};
+
+// A device-change record of a device interface.
+struct InterfaceEvent {
+  explicit InterfaceEvent(const std::wstring& name, DWORD type = DBT_DEVTYP_DEVICEINTERFACE)
+      : bytes(offsetof(DEV_BROADCAST_DEVICEINTERFACE_W, dbcc_name) + (name.size() + 1) * sizeof(wchar_t)) {
+    auto* record = reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_W*>(bytes.data());
+    record->dbcc_size = static_cast<DWORD>(bytes.size());
+    record->dbcc_devicetype = type;
+    std::copy(name.begin(), name.end(), record->dbcc_name);
+  }
+  LPARAM lParam() { return reinterpret_cast<LPARAM>(bytes.data()); }
+  std::vector<std::uint8_t> bytes;  // zero-filled, so the name ends with 0
+};
+
+const std::wstring kKeyboardInterface =
+    L"\\\\?\\USB#VID_258A&PID_0090#5&2c1b3a&0&3#{a5dcbf10-6530-11d2-901f-00c04fb951ed}";
+
+class DeviceThreadTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(::FindWindowW(nullptr, AsWide(kDeviceWindowTitle)), nullptr) << "a device window is left over";
+    g_recorder = &recorder;
+    hid.post = [](NotifyWindow window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
+      return ::PostMessageW(reinterpret_cast<HWND>(window), message, wParam, lParam) != FALSE;
+    };
+    setup.hidApi = &hid.Api();
+    setup.clock = &clock;
+    setup.progressThread = &RecordingProgressThread;
+  }
+
+  void TearDown() override {
+    Stop();
+    g_recorder = nullptr;
+  }
+
+  void Start() {
+    thread = StartThread(&DeviceThreadMain, &setup);
+    ASSERT_TRUE(thread.handle);
+    ASSERT_TRUE(PumpUntil([] { return ProgressThreadId() != 0 && DeviceWindow() != nullptr; }))
+        << "the device window finished its creation";
+    window = ::FindWindowW(nullptr, AsWide(kDeviceWindowTitle));
+    ASSERT_NE(window, nullptr);
+  }
+
+  void Stop() {
+    if (!thread.handle) return;
+    ::PostThreadMessageW(thread.id, WM_QUIT, 0, 0);
+    EXPECT_EQ(::WaitForSingleObject(thread.handle.get(), kWaitMs), WAIT_OBJECT_0);
+    thread.handle.reset();
+  }
+
+  CHidWnd& Device() { return *DeviceWindow(); }
+
+  void EditProfile(int index, const std::function<void(ProfileData&)>& edit) {
+    PrepareDataFolder();
+    auto profile = std::make_unique<ProfileData>();
+    ReadProfile(*profile, ProfileName(index), u"");
+    edit(*profile);
+    WriteProfile(*profile, ProfileName(index), u"");
+  }
+
+  // Posts a request as the main window does and waits for its progress window to close.
+  void Request(WPARAM lighting, LPARAM reset, int closesBefore = 0) {
+    ASSERT_TRUE(::PostMessageW(::FindWindowW(nullptr, AsWide(kDeviceWindowTitle)), UM_DEVICESYNC, lighting, reset));
+    ASSERT_TRUE(recorder.WaitForCloses(closesBefore + 1));
+  }
+
+  KeyboardModel Replay() {
+    KeyboardModel model(KeyboardCollectionIds());
+    model.Replay(machine.Features());
+    return model;
+  }
+
+  bool HandlesSet() { return Device().Driver().Handles().command.load() != kNoHidHandle; }
+
+  DataFolderScope data;
+  FakePauseClock clock;
+  FakeHidMachine machine{clock};
+  HookedHid hid{machine};
+  ProgressRecorder recorder;
+  DeviceThreadSetup setup;
+  StartedThread thread;
+  HWND window = nullptr;
+};
+
+std::vector<std::string> Steps(std::initializer_list<const char*> names) {
+  return std::vector<std::string>(names.begin(), names.end());
+}
+
+TEST_F(DeviceThreadTest, FirstStartPreparesTheDataFolderBeforeTheSearch) {
+  bool profileAtSearch = false;
+  int searches = 0;
+  hid.onSearch = [&] {
+    ++searches;
+    profileAtSearch = PathExists(ProfilePath(ProfileName(0), u""));
+  };
+  machine.AddKeyboard();
+  Start();
+  EXPECT_EQ(searches, 1);
+  EXPECT_TRUE(profileAtSearch) << "the factory profiles were written before the keyboard was searched";
+  EXPECT_TRUE(SettingsFileExists()) << "the reload created the settings file";
+  for (int i = 0; i < PROFILE_COUNT; ++i) EXPECT_TRUE(PathExists(ProfilePath(ProfileName(i), u""))) << i;
+  EXPECT_TRUE(Device().TrayIconShown());
+  EXPECT_TRUE(Device().ReadThreadStarted());
+  EXPECT_EQ(machine.ThreadRequests().size(), 1u);
+
+  Request(0, 0);
+  const KeyboardModel model = Replay();
+  EXPECT_TRUE(model.errors.empty());
+  ASSERT_TRUE(model.keyMap.has_value());
+  EXPECT_TRUE(std::equal(DefaultKeyMap.begin(), DefaultKeyMap.end(), model.keyMap->begin()))
+      << "the factory profile keeps every key's default";
+}
+
+TEST_F(DeviceThreadTest, RequestsWriteTheCurrentProfile) {
+  struct Case {
+    const char* name;
+    WPARAM lighting;
+    LPARAM reset;
+    std::uint8_t effect;
+    std::vector<std::string> firstSteps;  // the steps up to the 9th; the last one is "end"
+    std::size_t stepCount;
+    std::vector<std::string> progress;
+  };
+  const std::vector<std::string> plain =
+      Steps({"open", "20", "20", "40", "50", "70", "50", "60", "90", "100", "close"});
+  const std::vector<std::string> lit =
+      Steps({"open", "20", "20", "40", "50", "70", "50", "60", "70", "80", "90", "100", "close"});
+  const std::vector<Case> cases = {
+      {"apply without lighting", 0, 0, 16, Steps({"keymap", "end"}), 2, plain},
+      {"apply with effect 16", 1, 0, 16, Steps({"keymap", "lighting", "effect-color", "end"}), 4, lit},
+      {"apply with effect 19", 1, 0, 19, Steps({"keymap", "lighting", "key-color 21"}), 2 + 70 + 1, lit},
+      {"reset", 0, 1, 3, Steps({"reset", "keymap", "lighting", "end"}), 4,
+       Steps({"open", "20", "30", "20", "40", "50", "70", "50", "60", "70", "80", "90", "100", "close"})},
+  };
+  machine.AddKeyboard();
+  Start();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    machine.ClearFeatures();
+    recorder.Reset();
+    EditProfile(1, [&](ProfileData& p) {
+      p.lighting.byLightEffect = c.effect;
+      p.lighting.byLightColor = 0x00FF8040;
+      p.lighting.keyColors.coLightRGB[3] = 0x123456;
+      p.keys[14].byBtnFuncType = BTNFUNC_KEY;
+      p.keys[14].byKeyNumber = 0x29;
+    });
+    auto settings = std::make_unique<SettingsBlock>();
+    ClearSettings(*settings);
+    settings->Profile = 1;
+    WriteSettings(*settings);
+
+    Request(c.lighting, c.reset);
+    const KeyboardModel model = Replay();
+    EXPECT_EQ(model.errors, std::vector<std::string>{});
+    ASSERT_EQ(model.steps.size(), c.stepCount);
+    EXPECT_TRUE(std::equal(c.firstSteps.begin(), c.firstSteps.end(), model.steps.begin()));
+    EXPECT_EQ(model.steps.back(), "end");
+    ASSERT_TRUE(model.keyMap.has_value());
+    EXPECT_EQ((*model.keyMap)[41], 0x29) << "profile 2, the current one, was written";
+    if (c.effect == 16 && c.lighting != 0) {
+      EXPECT_EQ(model.effectColor, 0x00FF8040u);
+    }
+    if (c.effect == 19) {
+      EXPECT_EQ(model.keyColors.at(24), 0x123456u);
+    }
+    EXPECT_EQ(recorder.Seen(), c.progress);
+  }
+}
+
+TEST_F(DeviceThreadTest, TwoRequestsInQuickSuccessionGiveTwoCompleteWrites) {
+  machine.AddKeyboard();
+  Start();
+  ASSERT_TRUE(::PostMessageW(window, UM_DEVICESYNC, 0, 0));
+  ASSERT_TRUE(::PostMessageW(window, UM_DEVICESYNC, 1, 0));
+  ASSERT_TRUE(recorder.WaitForCloses(2));
+  const KeyboardModel model = Replay();
+  EXPECT_TRUE(model.errors.empty());
+  EXPECT_EQ(model.endsOfUpdate, 2);
+  const std::vector<std::string> seen = recorder.Seen();
+  ASSERT_FALSE(seen.empty());
+  const auto secondOpen = std::find(seen.begin() + 1, seen.end(), "open");
+  ASSERT_NE(secondOpen, seen.end());
+  EXPECT_EQ(*(secondOpen - 1), "close") << "the second write starts after the first has closed";
+  EXPECT_EQ(std::count(seen.begin(), seen.end(), "80"), 1) << "only the second asked for the lighting";
+}
+
+TEST_F(DeviceThreadTest, KeyboardPluggedInLaterIsOpenedAndReadFrom) {
+  Start();
+  EXPECT_FALSE(Device().TrayIconShown());
+  EXPECT_FALSE(HandlesSet());
+  EXPECT_TRUE(machine.ThreadRequests().empty()) << "no read thread without a keyboard";
+
+  machine.AddKeyboard();
+  InterfaceEvent arrival(kKeyboardInterface);
+  ::SendMessageW(window, WM_DEVICECHANGE, DBT_DEVICEARRIVAL, arrival.lParam());
+  EXPECT_TRUE(Device().TrayIconShown());
+  EXPECT_TRUE(HandlesSet());
+  EXPECT_EQ(machine.ThreadRequests().size(), 1u) << "the first arrival starts the read thread";
+
+  InterfaceEvent removal(kKeyboardInterface);
+  ::SendMessageW(window, WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, removal.lParam());
+  EXPECT_FALSE(Device().TrayIconShown());
+  EXPECT_EQ(Device().Driver().Handles().input.load(), kNoHidHandle);
+  EXPECT_FALSE(HandlesSet());
+
+  machine.Unplug();
+  machine.Replug();
+  ::SendMessageW(window, WM_DEVICECHANGE, DBT_DEVICEARRIVAL, arrival.lParam());
+  EXPECT_TRUE(Device().TrayIconShown());
+  EXPECT_TRUE(HandlesSet());
+  EXPECT_EQ(machine.ThreadRequests().size(), 1u) << "the read thread is started once";
+}
+
+TEST_F(DeviceThreadTest, OtherDevicesEventsChangeNothing) {
+  machine.AddKeyboard();
+  Start();
+  ASSERT_TRUE(Device().TrayIconShown());
+  const std::wstring others[] = {
+      L"\\\\?\\USB#VID_258A&PID_0091#5&2c1b3a&0&3#{a5dcbf10-6530-11d2-901f-00c04fb951ed}",
+      L"\\\\?\\USB#VID_258A&PID_009",  // too short to hold the digits
+      L"",
+  };
+  for (const std::wstring& name : others) {
+    InterfaceEvent removal(name);
+    ::SendMessageW(window, WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, removal.lParam());
+    EXPECT_TRUE(Device().TrayIconShown());
+    EXPECT_TRUE(HandlesSet());
+  }
+  InterfaceEvent volume(kKeyboardInterface, DBT_DEVTYP_VOLUME);
+  ::SendMessageW(window, WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, volume.lParam());
+  ::SendMessageW(window, WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, 0);
+  // A record whose size says it ends before the digits, though memory goes on.
+  InterfaceEvent cut(kKeyboardInterface);
+  reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_W*>(cut.bytes.data())->dbcc_size =
+      offsetof(DEV_BROADCAST_DEVICEINTERFACE_W, dbcc_name) + 20 * sizeof(wchar_t);
+  ::SendMessageW(window, WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, cut.lParam());
+  EXPECT_TRUE(Device().TrayIconShown());
+  EXPECT_TRUE(HandlesSet());
+}
+
+// Holds the device thread at the first key map packet of a write until released.
+class WriteHold {
+ public:
+  explicit WriteHold(HookedHid& hid) {
+    hid.onFeature = [this](const std::uint8_t* report, std::uint32_t) {
+      if (report[0] != REPORT_ID_KEYMAP) return;
+      std::unique_lock<std::mutex> hold(lock_);
+      if (held_) return;
+      held_ = true;
+      changed_.notify_all();
+      changed_.wait(hold, [this] { return released_; });
+    };
+  }
+  ~WriteHold() { Release(); }  // never leaves the device thread stuck
+  WriteHold(const WriteHold&) = delete;
+  WriteHold& operator=(const WriteHold&) = delete;
+
+  bool WaitUntilHeld() {
+    std::unique_lock<std::mutex> hold(lock_);
+    return changed_.wait_for(hold, std::chrono::milliseconds(kWaitMs), [this] { return held_; });
+  }
+  void Release() {
+    std::lock_guard<std::mutex> hold(lock_);
+    released_ = true;
+    changed_.notify_all();
+  }
+
+ private:
+  std::mutex lock_;
+  std::condition_variable changed_;
+  bool held_ = false;
+  bool released_ = false;
+};
+
+TEST_F(DeviceThreadTest, UnplugDuringAWriteLetsItEndAndReplugRestoresEverything) {
+  machine.AddKeyboard();
+  WriteHold hold(hid);
+  Start();
+  ASSERT_TRUE(::PostMessageW(window, UM_DEVICESYNC, 1, 0));
+  ASSERT_TRUE(hold.WaitUntilHeld());
+  machine.Unplug();
+  hold.Release();
+  // The platform's removal event reaches the busy device thread when the write is over.
+  InterfaceEvent removal(kKeyboardInterface);
+  ::SendMessageW(window, WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, removal.lParam());
+  ASSERT_TRUE(recorder.WaitForCloses(1)) << "the write ran to its end";
+  const std::size_t afterFirstWrite = machine.Features().size();
+  ASSERT_TRUE(::PostMessageW(window, UM_DEVICESYNC, 1, 0));
+  ASSERT_TRUE(recorder.WaitForCloses(2));
+  const std::size_t afterTwoWrites = machine.Features().size();
+  EXPECT_EQ(afterTwoWrites, afterFirstWrite) << "without handles the second write sends nothing";
+  EXPECT_FALSE(Device().TrayIconShown());
+  EXPECT_FALSE(HandlesSet());
+  for (const auto& record : machine.Features()) {
+    if (record.bytes[0] == REPORT_ID_KEYMAP && record.bytes[1] > 1) {
+      EXPECT_FALSE(record.accepted);
+    }
+  }
+  EXPECT_EQ(Replay().endsOfUpdate, 0) << "nothing after the unplug reached the keyboard";
+
+  machine.Replug();
+  InterfaceEvent arrival(kKeyboardInterface);
+  ::SendMessageW(window, WM_DEVICECHANGE, DBT_DEVICEARRIVAL, arrival.lParam());
+  EXPECT_TRUE(Device().TrayIconShown());
+  Request(1, 0, 2);
+  std::vector<testing::FeatureRecord> third = machine.Features();
+  third.erase(third.begin(), third.begin() + static_cast<std::ptrdiff_t>(afterTwoWrites));
+  KeyboardModel model(KeyboardCollectionIds());
+  model.Replay(third);
+  EXPECT_TRUE(model.errors.empty());
+  EXPECT_EQ(model.endsOfUpdate, 1);
+  EXPECT_TRUE(model.keyMap.has_value());
+  EXPECT_TRUE(model.lighting.has_value());
+}
+
+TEST_F(DeviceThreadTest, TrayCommandsPostToTheMainWindow) {
+  machine.AddKeyboard();
+  Start();
+  MainWindowProbe main;
+  ASSERT_TRUE(main.IsCreated());
+
+  ::PostMessageW(window, WM_COMMAND, ID_TRAY_LAUNCH, 0);
+  ASSERT_TRUE(PumpUntil([&] { return main.posted.size() == 1; }));
+  EXPECT_EQ(main.posted[0].message, UM_SHOWMAIN);
+  EXPECT_EQ(main.posted[0].wParam, 0u);
+  EXPECT_EQ(main.posted[0].lParam, 0);
+
+  ::PostMessageW(window, WM_COMMAND, 0x0010, 0);  // not a menu command: forwards nothing
+  ::PostMessageW(window, WM_COMMAND, ID_TRAY_EXIT, 0);
+  ASSERT_TRUE(PumpUntil([&] { return main.posted.size() == 3; }));
+  EXPECT_EQ(main.posted[1].message, static_cast<UINT>(WM_CLOSE));
+  EXPECT_EQ(main.posted[1].lParam, reinterpret_cast<LPARAM>(window));
+  EXPECT_EQ(main.posted[2].message, UM_EXITAPP);
+  EXPECT_FALSE(Device().TrayIconShown()) << "exit removes the icon";
+  PumpUntil([] { return false; }, 100);
+  EXPECT_EQ(main.posted.size(), 3u);
+}
+
+TEST_F(DeviceThreadTest, TrayCommandsWithoutMainWindowStillRemoveTheIcon) {
+  machine.AddKeyboard();
+  Start();
+  ::PostMessageW(window, WM_COMMAND, ID_TRAY_EXIT, 0);
+  ASSERT_TRUE(PumpUntil([&] { return !Device().TrayIconShown(); }));
+}
+
+TEST_F(DeviceThreadTest, DoubleClickShowsTheMainWindow) {
+  machine.AddKeyboard();
+  Start();
+  CQuencfgDlg mainDialog;
+  WindowCreateParams params;
+  params.className = L"KorvaneMainDialogProbe";
+  params.title = L"Korvane main window reference";
+  params.style = WS_POPUP;
+  params.width = 50;
+  params.height = 50;
+  ASSERT_TRUE(mainDialog.Create(params));
+  SetMainWindow(&mainDialog);
+  MainWindowProbe probe;
+
+  ::SendMessageW(window, UM_TRAYNOTIFY, TRAY_ICON_ID, WM_LBUTTONDBLCLK);
+  EXPECT_TRUE(::IsWindowVisible(mainDialog.hwnd()));
+  ASSERT_TRUE(PumpUntil([&] { return probe.posted.size() == 1; }));
+  EXPECT_EQ(probe.posted[0].message, UM_TRAYNOTIFY);
+  EXPECT_EQ(probe.posted[0].wParam, TRAY_ICON_ID);
+  EXPECT_EQ(probe.posted[0].lParam, WM_LBUTTONDBLCLK);
+
+  ::SendMessageW(window, UM_TRAYNOTIFY, TRAY_ICON_ID, WM_MOUSEMOVE);  // nothing
+  SetMainWindow(nullptr);
+  mainDialog.Destroy();
+}
+
+TEST_F(DeviceThreadTest, RightClickMenuOffersLaunchAndExit) {
+  const std::u16string savedApp = AppFolder();
+  ASSERT_TRUE(SetAppFolder(ToU16(KORVANE_TEST_APP_DIR)));
+  StringDocument().Load(LanguagesFilePath(u"EN\\Strings.xml"));
+  machine.AddKeyboard();
+  Start();
+  MainWindowProbe main;
+
+  ::SendNotifyMessageW(window, UM_TRAYNOTIFY, TRAY_ICON_ID, WM_RBUTTONDOWN);
+  HWND menuWindow = nullptr;
+  ASSERT_TRUE(PumpUntil([&] {
+    menuWindow = ::FindWindowW(L"#32768", nullptr);
+    return menuWindow != nullptr && ::IsWindowVisible(menuWindow);
+  }));
+  testing::GdiplusSession gdiplus;
+  EXPECT_TRUE(testing::SaveScreen(u"tray-menu.png"));
+
+  const auto menu = reinterpret_cast<HMENU>(::SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
+  ASSERT_NE(menu, nullptr);
+  ASSERT_EQ(::GetMenuItemCount(menu), 3);
+  wchar_t text[64] = {};
+  EXPECT_EQ(::GetMenuItemID(menu, 0), ID_TRAY_LAUNCH);
+  ::GetMenuStringW(menu, 0, text, 64, MF_BYPOSITION);
+  EXPECT_STREQ(text, L"Open Korvane");
+  EXPECT_EQ(::GetMenuDefaultItem(menu, FALSE, 0), ID_TRAY_LAUNCH) << "launch is the bold default";
+  EXPECT_TRUE(::GetMenuState(menu, 1, MF_BYPOSITION) & MF_SEPARATOR);
+  EXPECT_EQ(::GetMenuItemID(menu, 2), ID_TRAY_EXIT);
+  ::GetMenuStringW(menu, 2, text, 64, MF_BYPOSITION);
+  EXPECT_STREQ(text, L"Exit");
+
+  // Choosing the first item from the keyboard, as a user would.
+  ::PostMessageW(menuWindow, WM_KEYDOWN, VK_DOWN, 0);
+  ::PostMessageW(menuWindow, WM_KEYDOWN, VK_RETURN, 0);
+  EXPECT_TRUE(PumpUntil([&] { return !main.posted.empty(); }));
+  if (!main.posted.empty()) {
+    EXPECT_EQ(main.posted[0].message, UM_SHOWMAIN);
+  }
+  PumpUntil([&] { return ::FindWindowW(L"#32768", nullptr) == nullptr || !::IsWindowVisible(menuWindow); }, 2000);
+
+  StringDocument().Load(u"");
+  SetAppFolder(savedApp);
+}
+
+TEST_F(DeviceThreadTest, KeyEventForCell24StartsTheProgramOfSlot3) {
+  // The program: a command script that leaves a file behind.
+  const std::u16string marker = data.path() + u"launched.txt";
+  const std::u16string script = data.path() + u"launch me.cmd";
+  const std::string body = "@echo launched> \"" + Utf16ToUtf8(marker) + "\"\r\n";
+  ASSERT_TRUE(ReplaceFileContents(script, body));
+  EditProfile(0, [&](ProfileData& p) {
+    p.keys[3].byBtnFuncType = BTNFUNC_LAUNCH;
+    CopyToField(p.keys[3].launch, script);
+  });
+  machine.AddKeyboard();  // collection 3 is the input collection
+  Start();
+
+  // A key without a program, then the launch key, as the keyboard reports them.
+  machine.DeliverInput(3, {0x0D, 0x05, 0x00, 22, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+  machine.DeliverInput(3, {0x0D, 0x05, 0x00, 24, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+  Device().Driver().ReadPass();
+  Device().Driver().ReadPass();
+  EXPECT_TRUE(PumpUntil([&] { return PathExists(marker); })) << "the script of slot 3 ran";
+}
+
+TEST_F(DeviceThreadTest, TrayIconUnderWine) {
+  machine.AddKeyboard();
+  Start();
+  ASSERT_TRUE(Device().TrayIconShown()) << "Shell_NotifyIconW accepted the icon";
+  const NOTIFYICONDATAW& record = Device().TrayIconRecord();
+  EXPECT_EQ(record.cbSize, sizeof(NOTIFYICONDATAW));
+#ifdef _WIN64
+  EXPECT_NE(record.cbSize, 956u) << "the 64-bit record, not a 32-bit build's";
+#endif
+  EXPECT_EQ(record.hWnd, window);
+  EXPECT_EQ(record.uID, TRAY_ICON_ID);
+  EXPECT_EQ(record.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
+  EXPECT_EQ(record.uCallbackMessage, UM_TRAYNOTIFY);
+  EXPECT_NE(record.hIcon, nullptr);
+  EXPECT_STREQ(record.szTip, L"Korvane_TrayIcon");
+
+  // This test program has no icon resource; the program has, as resource 220. For the
+  // picture, the icon shows the program's own.
+  const std::wstring program = testing::StagedProgram();
+  HMODULE resources =
+      ::LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  ASSERT_NE(resources, nullptr);
+  auto icon =
+      static_cast<HICON>(::LoadImageW(resources, MAKEINTRESOURCEW(TRAY_ICON_ID), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+  EXPECT_NE(icon, nullptr) << "the program carries its tray icon";
+  NOTIFYICONDATAW modified = record;
+  modified.uFlags = NIF_ICON;
+  modified.hIcon = icon;
+  EXPECT_TRUE(::Shell_NotifyIconW(NIM_MODIFY, &modified));
+  PumpUntil([] { return false; }, 500);
+  testing::GdiplusSession gdiplus;
+  EXPECT_TRUE(testing::SaveScreen(u"tray-icon.png"));
+  if (icon != nullptr) ::DestroyIcon(icon);
+  ::FreeLibrary(resources);
+}
+
+}  // namespace
+}  // namespace quencfg
+
+namespace quencfg {
+namespace {
+
+// The real program on a machine without the keyboard: a request from the main window
+// still runs the whole write, with the progress window shown and closed again.
+TEST(DeviceThreadInProgram, RequestWithoutKeyboardShowsAndClosesTheProgressWindow) {
+  ASSERT_EQ(::FindWindowW(nullptr, L"Korvane"), nullptr) << "an instance is already running";
+  testing::ChildProcess program(testing::StagedProgram());
+  ASSERT_TRUE(program.started());
+  HWND main = testing::WaitForWindow(L"Korvane", program.id(), kWaitMs);
+  HWND device = testing::WaitForWindow(L"Korvane_Hid", program.id(), kWaitMs);
+  ASSERT_NE(main, nullptr);
+  ASSERT_NE(device, nullptr);
+
+  ASSERT_TRUE(::PostMessageW(device, UM_DEVICESYNC, 1, 1));
+  HWND progress = testing::WaitForWindow(kProgressWindowTitle, program.id(), kWaitMs);
+  ASSERT_NE(progress, nullptr) << "the progress window opened";
+  EXPECT_TRUE(::GetWindowLongW(progress, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_TRUE(PumpUntil([progress] { return !::IsWindow(progress); })) << "and closed at the end of the write";
+
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(program.WaitForExit(kWaitMs));
+}
+
+}  // namespace
+}  // namespace quencfg

@@ -1,0 +1,162 @@
+#include "quencfg/model/macro_library.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "quencfg/framework/files.h"
+#include "quencfg/framework/text.h"
+#include "quencfg/model/number_text.h"
+#include "support/data_folder_scope.h"
+
+namespace quencfg {
+namespace {
+
+using testing::DataFolderScope;
+using testing::Utf16FileBytes;
+
+MacroFile ZeroMacro() {
+  MacroFile m;
+  std::memset(&m, 0, sizeof m);
+  return m;
+}
+
+std::u16string MacroText(const MacroFile& m) {
+  auto line = [](std::u16string_view name, int value) {
+    // Appended piece by piece: mingw's GCC 12 warns falsely about the chain of operator+.
+    std::u16string text(u"<");
+    text.append(name).append(u">").append(FormatDecimal(value)).append(u"</").append(name).append(u">\r\n");
+    return text;
+  };
+  std::u16string t = u"<?xml version=\"1.0\" encoding=\"utf-16\"?>\r\n<root>\r\n<Setting>\r\n<MacroName>";
+  t += FieldText(m.MacroName);
+  t += u"</MacroName>\r\n" + line(u"Repeat", m.Repeat);
+  for (int k = 0; k < MACRO_EVENT_COUNT; ++k) {
+    const std::u16string event = u"Event_" + FormatDecimal(k);
+    t += u"<" + event + u">\r\n" + line(u"attributeH", m.events[k].attributeH) +
+         line(u"attributeL", m.events[k].attributeL) + line(u"map", m.events[k].map) + u"</" + event + u">\r\n";
+  }
+  return t + u"</Setting>\r\n</root>\r\n";
+}
+
+class MacroLibraryTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(CreateFolder(data_.path() + u"Macros")); }
+  static void WriteRaw(std::u16string_view name, std::u16string_view body) {
+    std::u16string text(u"<?xml version=\"1.0\" encoding=\"utf-16\"?>\r\n<root><Setting>");
+    text += body;
+    text += u"</Setting></root>";
+    ASSERT_TRUE(ReplaceFileContents(MacroPath(name), Utf16FileBytes(text)));
+  }
+  DataFolderScope data_;
+};
+
+TEST_F(MacroLibraryTest, NewMacroFileHasTheDocumentedBytes) {
+  MacroFile m = ZeroMacro();
+  m.Repeat = 1;
+  CopyToField(m.MacroName, u"Macro 1");
+  WriteMacro(m, u"Macro 1");
+  const std::string bytes = ReadWholeFile(MacroPath(u"Macro 1")).value_or("");
+  EXPECT_EQ(bytes, Utf16FileBytes(MacroText(m)));
+  const std::string begin = Utf16FileBytes(
+      u"<?xml version=\"1.0\" encoding=\"utf-16\"?>\r\n<root>\r\n<Setting>\r\n<MacroName>Macro 1</MacroName>\r\n"
+      u"<Repeat>1</Repeat>\r\n<Event_0>\r\n<attributeH>0</attributeH>\r\n<attributeL>0</attributeL>\r\n"
+      u"<map>0</map>\r\n</Event_0>\r\n");
+  EXPECT_EQ(bytes.substr(0, begin.size()), begin);
+}
+
+TEST_F(MacroLibraryTest, RoundTripOfEventsAndAnAmpersandName) {
+  MacroFile m = ZeroMacro();
+  m.Repeat = 65535;
+  CopyToField(m.MacroName, u"Tom & Jerry <1>");
+  m.events[0] = {0x80, 0x00, 0x04};
+  m.events[1] = {0x00, 0x32, 0x04};
+  m.events[2] = {0xFF, 0xFF, 0xF0};
+  WriteMacro(m, u"Tom & Jerry");
+  const std::string bytes = ReadWholeFile(MacroPath(u"Tom & Jerry")).value_or("");
+  EXPECT_NE(bytes.find(Utf16FileBytes(u"Tom &amp; Jerry &lt;1&gt;").substr(2)), std::string::npos);
+
+  MacroFile read = ZeroMacro();
+  ReadMacro(read, u"Tom & Jerry");
+  EXPECT_EQ(std::memcmp(&read, &m, sizeof m), 0);
+}
+
+TEST_F(MacroLibraryTest, ReadingCutsAndSkipsAsTheFormatSays) {
+  const std::u16string longName(600, u'n');
+  WriteRaw(u"m", u"<MacroName>" + longName + u"</MacroName><Repeat>65537</Repeat>"
+                 u"<Event_0><attributeH>128</attributeH><attributeL>300</attributeL><map>4</map></Event_0>"
+                 u"<Event_1><map>5</map><attributeH>1</attributeH></Event_1>"
+                 u"<Event_3><attributeH>3</attributeH></Event_3>");
+  MacroFile m = ZeroMacro();
+  m.events[2].map = 99;
+  ReadMacro(m, u"m");
+  EXPECT_EQ(FieldText(m.MacroName), std::u16string(MACRO_FILE_NAME_CAPACITY - 1, u'n'));
+  EXPECT_EQ(m.Repeat, 1);
+  EXPECT_EQ(m.events[0].attributeH, 128);
+  EXPECT_EQ(m.events[0].attributeL, 44);
+  EXPECT_EQ(m.events[1].attributeH, 1);
+  EXPECT_EQ(m.events[1].map, 0) << "map stands before attributeH, which was found: passed";
+  EXPECT_EQ(m.events[2].map, 99) << "a missing event keeps the caller's bytes";
+  EXPECT_EQ(m.events[3].attributeH, 3);
+}
+
+TEST_F(MacroLibraryTest, FileWithoutSettingIsNotTouched) {
+  ASSERT_TRUE(ReplaceFileContents(MacroPath(u"odd"), Utf16FileBytes(u"<root><Other/></root>")));
+  MacroFile m = ZeroMacro();
+  ReadMacro(m, u"odd");
+  EXPECT_EQ(ReadWholeFile(MacroPath(u"odd")).value_or(""), Utf16FileBytes(u"<root><Other/></root>"));
+}
+
+TEST_F(MacroLibraryTest, ListOnlyMacroFiles) {
+  ASSERT_TRUE(ReplaceFileContents(MacroPath(u"a"), "x"));
+  ASSERT_TRUE(ReplaceFileContents(data_.path() + u"Macros/b.txt", "x"));
+  std::vector<std::u16string> names{u"stale"};
+  EXPECT_TRUE(ListMacros(names));
+  EXPECT_EQ(names, std::vector<std::u16string>{u"a"});
+  DeleteMacro(u"a");
+  EXPECT_FALSE(ListMacros(names));
+  EXPECT_TRUE(names.empty());
+}
+
+TEST(MacroLibrary, WithoutTheFolderNothingIsListedOrWritten) {
+  DataFolderScope data;
+  std::vector<std::u16string> names{u"stale"};
+  EXPECT_FALSE(ListMacros(names));
+  EXPECT_TRUE(names.empty());
+  WriteMacro(ZeroMacro(), u"m");
+  EXPECT_FALSE(PathExists(MacroPath(u"m")));
+}
+
+TEST(MacroLibrary, NextMacroName) {
+  const struct {
+    std::vector<std::u16string> names;
+    std::u16string next;
+  } cases[] = {
+      {{}, u"Macro 1"},
+      {{u"Macro 1", u"Macro 3"}, u"Macro 2"},
+      {{u"Macro 2", u"Macro 1"}, u"Macro 3"},
+      {{u"macro 1"}, u"Macro 1"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(NextMacroName(u"Macro ", c.names), c.next);
+}
+
+TEST_F(MacroLibraryTest, NamesThatLeaveTheFolderAreRefused) {
+  const std::u16string outside = data_.path() + u"outside.macro";
+  ASSERT_TRUE(ReplaceFileContents(outside, "keep"));
+  for (std::u16string_view name : {u"../outside", u"..\\outside", u"C:x", u"", u"..", u"a|b", u"a\tb"}) {
+    EXPECT_FALSE(IsUsableMacroName(name));
+    MacroFile m = ZeroMacro();
+    WriteMacro(m, name);
+    ReadMacro(m, name);
+    DeleteMacro(name);
+  }
+  EXPECT_EQ(ReadWholeFile(outside).value_or(""), "keep");
+  std::vector<std::u16string> names;
+  EXPECT_FALSE(ListMacros(names));
+  EXPECT_TRUE(IsUsableMacroName(u"Macro 1"));
+  EXPECT_TRUE(IsUsableMacroName(u"\u5b8f \u00e9 & more"));
+}
+
+}  // namespace
+}  // namespace quencfg
