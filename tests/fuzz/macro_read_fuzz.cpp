@@ -16,6 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   MacroFile again;
   std::memset(&again, 0, sizeof again);
   ReadMacro(again, u"fuzz");
-  if (std::memcmp(&again, &macro, sizeof macro) != 0) std::abort();
+  // Numbers survive the write exactly; the name may not, when the file declares an
+  // 8-bit encoding that cannot hold every character read.
+  if (again.Repeat != macro.Repeat || std::memcmp(again.events, macro.events, sizeof macro.events) != 0) std::abort();
   return 0;
 }
