@@ -81,7 +81,7 @@ void ReadMacro(MacroFile& macro, std::u16string_view name) {
     doc.LeaveElement();
   }
   doc.LeaveElement();
-  doc.SaveFile(path);
+  doc.SaveFileIfChanged(path);  // the rewrite after a read: text unchanged
 }
 
 void WriteMacro(const MacroFile& macro, std::u16string_view name) {

@@ -1,9 +1,7 @@
 #include "quencfg/model/number_text.h"
 
-#include <cstdio>
 #include <limits>
 
-#include "quencfg/framework/text.h"
 
 namespace quencfg {
 namespace {
@@ -28,9 +26,17 @@ std::int32_t ParseDecimal(std::u16string_view text) noexcept {
 }
 
 std::u16string FormatDecimal(std::int32_t value) {
-  char digits[16];
-  std::snprintf(digits, sizeof digits, "%d", static_cast<int>(value));
-  return AsciiToUtf16(digits);
+  // "%d" by hand: the files hold thousands of numbers and names like "Button_%d".
+  char16_t digits[12];
+  char16_t* end = digits + 12;
+  char16_t* p = end;
+  std::uint32_t magnitude = value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
+  do {
+    *--p = static_cast<char16_t>(u'0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
+  if (value < 0) *--p = u'-';
+  return std::u16string(p, end);
 }
 
 }  // namespace quencfg

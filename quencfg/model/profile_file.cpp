@@ -83,7 +83,7 @@ void ReadProfile(ProfileData& profile, std::u16string_view name, std::u16string_
     ReadLighting(doc, profile.lighting);
     doc.LeaveElement();
   }
-  doc.SaveFile(path);
+  doc.SaveFileIfChanged(path);  // the rewrite after a read: text unchanged
 }
 
 void WriteProfile(const ProfileData& profile, std::u16string_view name, std::u16string_view folder) {

@@ -59,7 +59,7 @@ void ReadSettings(SettingsBlock& settings) {
     if (ReadChildElement(doc, u"Language", text)) settings.Language = ParseLow8(text);
     doc.LeaveElement();
   }
-  doc.SaveFile(path);
+  doc.SaveFileIfChanged(path);  // the rewrite after a read: text unchanged
 }
 
 void WriteSettings(const SettingsBlock& settings) {

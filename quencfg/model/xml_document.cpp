@@ -66,11 +66,16 @@ void XmlDocument::ClearAfterFailure(std::u16string_view diagnostic) noexcept {
   index_->Clear();
 }
 
-bool XmlDocument::SaveFile(std::u16string_view path) {
+bool XmlDocument::SaveFile(std::u16string_view path) { return Save(path, false); }
+
+bool XmlDocument::SaveFileIfChanged(std::u16string_view path) { return Save(path, true); }
+
+bool XmlDocument::Save(std::u16string_view path, bool skipWhenUnchanged) {
   try {
     EncodedXmlFile encoded = EncodeXmlFile(text_, flags_);
     diagnostic_ = std::move(encoded.diagnostic);
     if (!encoded.ok) return false;
+    if (skipWhenUnchanged && ReadWholeFile(path) == encoded.bytes) return true;
     if (!ReplaceFileContents(path, encoded.bytes)) {
       diagnostic_ = SystemErrorLine();
       return false;

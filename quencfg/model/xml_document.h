@@ -107,6 +107,10 @@ class XmlDocument {
   // target only when complete: on failure returns false and the old file stays as it was.
   bool SaveFile(std::u16string_view path);
 
+  // SaveFile, except that a file already holding exactly the bytes it would write is
+  // left untouched (no write, no flush): the rewrite after a read costs only a compare.
+  bool SaveFileIfChanged(std::u16string_view path);
+
   // Replaces the text, clears the diagnostic, parses. Flags are kept. True when
   // well-formed. Positions become 0.
   bool SetText(std::u16string_view text);
@@ -167,6 +171,7 @@ class XmlDocument {
   [[nodiscard]] std::u16string_view ElementName(ElementNumber element) const;
 
  private:
+  bool Save(std::u16string_view path, bool skipWhenUnchanged);
   void ClearPositions() noexcept;
   bool LoadFileContents(std::u16string_view path);
   // Empty text and index (record 0 only), for a load that could not be done.
