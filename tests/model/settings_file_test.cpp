@@ -135,3 +135,22 @@ TEST(SettingsFile, MissingFolderWritesNothingAndReadsNothing) {
 
 }  // namespace
 }  // namespace quencfg
+
+namespace quencfg {
+namespace {
+
+TEST(SettingsFile, ReadRewritesAFileWhoseBytesChangeOnSaving) {
+  testing::DataFolderScope data;
+  // UTF-16LE without a mark: loaded as 8-bit text with the zero bytes removed, so the
+  // rewrite after the read stores it as UTF-8.
+  std::string bytes = testing::Utf16FileBytes(u"<root><Setting><Profile>1</Profile></Setting></root>").substr(2);
+  ASSERT_TRUE(ReplaceFileContents(SettingsFilePath(), bytes));
+  auto block = std::make_unique<SettingsBlock>();
+  ClearSettings(*block);
+  ReadSettings(*block);
+  EXPECT_EQ(block->Profile, 1);
+  EXPECT_EQ(ReadWholeFile(SettingsFilePath()).value_or(""), "<root><Setting><Profile>1</Profile></Setting></root>");
+}
+
+}  // namespace
+}  // namespace quencfg
