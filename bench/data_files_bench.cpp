@@ -62,6 +62,7 @@ void LoadWithPugixml(benchmark::State& state) {
     pugi::xml_document config;
     if (config.load_file((folder + "config.xml").c_str())) {
       const auto setting = config.first_child().child("Setting");
+      settings->Plug = static_cast<std::uint8_t>(ReadInt(setting, "Plug"));
       settings->Profile = static_cast<std::uint8_t>(ReadInt(setting, "Profile"));
       settings->Language = static_cast<std::uint8_t>(ReadInt(setting, "Language"));
     }
@@ -83,7 +84,10 @@ void LoadWithPugixml(benchmark::State& state) {
       }
       const auto light = doc.first_child().child("Lighting");
       profile.lighting.byLightEffect = static_cast<std::uint8_t>(ReadInt(light, "byLightEffect"));
+      profile.lighting.byLightBright = static_cast<std::uint8_t>(ReadInt(light, "byLightBright"));
+      profile.lighting.byLightSpeed = static_cast<std::uint8_t>(ReadInt(light, "byLightSpeed"));
       profile.lighting.byLightColor = static_cast<std::uint32_t>(ReadInt(light, "byLightColor"));
+      profile.lighting.byLightColorType = static_cast<std::uint8_t>(ReadInt(light, "byLightColorType"));
     }
     benchmark::DoNotOptimize(settings->profiles[2].lighting.byLightColor);
   }
