@@ -8,7 +8,19 @@ constexpr char32_t kReplacement = 0xFFFD;
 bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
-void AppendUtf8(std::string& out, char32_t cp) {
+void AppendUtf16(std::u16string& out, char32_t cp) {
+  if (cp < 0x10000) {
+    out.push_back(static_cast<char16_t>(cp));
+  } else {
+    cp -= 0x10000;
+    out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+    out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+  }
+}
+
+}  // namespace
+
+void AppendUtf8CodePoint(std::string& out, char32_t cp) {
   if (cp < 0x80) {
     out.push_back(static_cast<char>(cp));
   } else if (cp < 0x800) {
@@ -26,20 +38,8 @@ void AppendUtf8(std::string& out, char32_t cp) {
   }
 }
 
-void AppendUtf16(std::u16string& out, char32_t cp) {
-  if (cp < 0x10000) {
-    out.push_back(static_cast<char16_t>(cp));
-  } else {
-    cp -= 0x10000;
-    out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-    out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-  }
-}
-
-// Decodes one UTF-8 sequence at text[i]; advances i. Overlong forms, surrogates and
-// values past U+10FFFF are malformed.
-char32_t DecodeUtf8(std::string_view text, std::size_t& i) {
-  const auto lead = static_cast<unsigned char>(text[i++]);
+char32_t DecodeUtf8Sequence(const unsigned char* s, std::size_t n, std::size_t& i) noexcept {
+  const unsigned char lead = s[i++];
   if (lead < 0x80) return lead;
   int extra = 0;
   char32_t cp = 0;
@@ -54,14 +54,13 @@ char32_t DecodeUtf8(std::string_view text, std::size_t& i) {
     return kReplacement;
   }
   for (int k = 0; k < extra; ++k) {
-    if (i >= text.size() || (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) return kReplacement;
-    cp = (cp << 6) | (static_cast<unsigned char>(text[i++]) & 0x3F);
+    if (i >= n || (s[i] & 0xC0) != 0x80) return kReplacement;
+    cp = (cp << 6) | (s[i++] & 0x3F);
   }
   if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return kReplacement;
   return cp;
 }
 
-}  // namespace
 
 std::string Utf16ToUtf8(std::u16string_view text) {
   std::string out;
@@ -69,12 +68,12 @@ std::string Utf16ToUtf8(std::u16string_view text) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char16_t c = text[i];
     if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
-      AppendUtf8(out, 0x10000 + ((char32_t(c) - 0xD800) << 10) + (char32_t(text[i + 1]) - 0xDC00));
+      AppendUtf8CodePoint(out, 0x10000 + ((char32_t(c) - 0xD800) << 10) + (char32_t(text[i + 1]) - 0xDC00));
       ++i;
     } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
-      AppendUtf8(out, kReplacement);
+      AppendUtf8CodePoint(out, kReplacement);
     } else {
-      AppendUtf8(out, c);
+      AppendUtf8CodePoint(out, c);
     }
   }
   return out;
@@ -83,7 +82,8 @@ std::string Utf16ToUtf8(std::u16string_view text) {
 std::u16string Utf8ToUtf16(std::string_view text) {
   std::u16string out;
   out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size();) AppendUtf16(out, DecodeUtf8(text, i));
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+  for (std::size_t i = 0; i < text.size();) AppendUtf16(out, DecodeUtf8Sequence(bytes, text.size(), i));
   return out;
 }
 

@@ -6,6 +6,13 @@
 
 namespace quencfg {
 
+// Appends one code point as UTF-8.
+void AppendUtf8CodePoint(std::string& out, char32_t cp);
+
+// Decodes the UTF-8 sequence starting at s[i] (of n bytes) and advances i past it.
+// Overlong forms, surrogates, values past U+10FFFF and cut sequences give U+FFFD.
+char32_t DecodeUtf8Sequence(const unsigned char* s, std::size_t n, std::size_t& i) noexcept;
+
 // UTF-16 to UTF-8. Unpaired surrogates become U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view text);
 

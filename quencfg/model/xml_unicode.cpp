@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "quencfg/framework/text.h"
+
 namespace quencfg {
 namespace {
 
@@ -20,45 +22,6 @@ void PutUtf16(char16_t*& out, char32_t cp) noexcept {
   }
 }
 
-// Decodes one multi-byte sequence at s[i] (s[i] >= 0x80); advances i.
-char32_t DecodeSequence(const unsigned char* s, std::size_t n, std::size_t& i) noexcept {
-  const unsigned char lead = s[i++];
-  int extra = 0;
-  char32_t cp = 0, minimum = 0;
-  if ((lead & 0xE0) == 0xC0) {
-    extra = 1, cp = lead & 0x1F, minimum = 0x80;
-  } else if ((lead & 0xF0) == 0xE0) {
-    extra = 2, cp = lead & 0x0F, minimum = 0x800;
-  } else if ((lead & 0xF8) == 0xF0) {
-    extra = 3, cp = lead & 0x07, minimum = 0x10000;
-  } else {
-    return kReplacement;
-  }
-  for (int k = 0; k < extra; ++k) {
-    if (i >= n || (s[i] & 0xC0) != 0x80) return kReplacement;
-    cp = (cp << 6) | (s[i++] & 0x3F);
-  }
-  if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return kReplacement;
-  return cp;
-}
-
-void PutUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out.push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-}
 
 // Walks UTF-16 text as code points; an unpaired surrogate is reported as 0xFFFFFFFF.
 template <typename F>
@@ -90,7 +53,7 @@ void AppendUtf8AsUtf16(std::u16string& out, std::string_view utf8) {
     if (s[i] < 0x80) {
       *dst++ = s[i++];
     } else {
-      PutUtf16(dst, DecodeSequence(s, n, i));
+      PutUtf16(dst, DecodeUtf8Sequence(s, n, i));
     }
   }
   out.resize(static_cast<std::size_t>(dst - out.data()));
@@ -103,7 +66,7 @@ void AppendUtf16AsUtf8(std::string& out, std::u16string_view text, bool& lost) {
       out.push_back('?');
       lost = true;
     } else {
-      PutUtf8(out, cp);
+      AppendUtf8CodePoint(out, cp);
     }
   });
 }
