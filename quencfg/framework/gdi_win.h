@@ -3,6 +3,7 @@
 // select-and-restore, and the device contexts of painting, all move-only.
 #include <windows.h>
 
+#include <optional>
 #include <utility>
 
 namespace quencfg {
@@ -124,6 +125,28 @@ void PaintDoubleBuffered(HWND hwnd, PaintFn&& paint) {
   SelectScope select(memory.get(), canvas.get());
   paint(memory.get(), client);
   ::BitBlt(screen.get(), 0, 0, width, height, memory.get(), 0, 0, SRCCOPY);
+}
+
+// The painting messages every skinned window answers alike: WM_PAINT off-screen,
+// WM_PRINTCLIENT straight into the given DC, WM_ERASEBKGND suppressed. Returns the
+// answer when `message` was one of them; `paint(dc, client)` draws the window.
+template <typename PaintFn>
+std::optional<LRESULT> HandlePaintMessages(HWND hwnd, UINT message, WPARAM wParam, PaintFn&& paint) {
+  switch (message) {
+    case WM_PAINT:
+      PaintDoubleBuffered(hwnd, paint);
+      return 0;
+    case WM_PRINTCLIENT: {
+      RECT client{};
+      ::GetClientRect(hwnd, &client);
+      paint(reinterpret_cast<HDC>(wParam), client);
+      return 0;
+    }
+    case WM_ERASEBKGND:
+      return 1;
+    default:
+      return std::nullopt;
+  }
 }
 
 }  // namespace quencfg

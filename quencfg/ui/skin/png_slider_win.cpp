@@ -131,18 +131,9 @@ void CPngHSliderBar::OnMouseMove(WPARAM keys, POINT point) {
 }
 
 LRESULT CPngHSliderBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  const auto paint = [this](HDC dc, const RECT& client) { Paint(dc, client); };
+  if (const auto painted = HandlePaintMessages(hwnd(), message, wParam, paint)) return *painted;
   switch (message) {
-    case WM_PAINT:
-      PaintDoubleBuffered(hwnd(), [this](HDC dc, const RECT& client) { Paint(dc, client); });
-      return 0;
-    case WM_PRINTCLIENT: {
-      RECT client{};
-      ::GetClientRect(hwnd(), &client);
-      Paint(reinterpret_cast<HDC>(wParam), client);
-      return 0;
-    }
-    case WM_ERASEBKGND:
-      return 1;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
       dragging_ = true;

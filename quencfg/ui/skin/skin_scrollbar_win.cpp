@@ -198,18 +198,9 @@ void CSkinScrollBar::OnTimer(UINT_PTR id) {
 }
 
 LRESULT CSkinScrollBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  const auto paint = [this](HDC dc, const RECT& client) { Paint(dc, client); };
+  if (const auto painted = HandlePaintMessages(hwnd(), message, wParam, paint)) return *painted;
   switch (message) {
-    case WM_PAINT:
-      PaintDoubleBuffered(hwnd(), [this](HDC dc, const RECT& client) { Paint(dc, client); });
-      return 0;
-    case WM_PRINTCLIENT: {
-      RECT client{};
-      ::GetClientRect(hwnd(), &client);
-      Paint(reinterpret_cast<HDC>(wParam), client);
-      return 0;
-    }
-    case WM_ERASEBKGND:
-      return 1;
     case WM_LBUTTONDOWN:
       OnButtonDown(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
       return 0;

@@ -120,15 +120,9 @@ void CWarnDlg::Paint(HDC dc) const {
 
 LRESULT CWarnDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (IsKeyboardMessage(message)) ++keyMessagesSeen_;
+  const auto paint = [this](HDC dc, const RECT&) { Paint(dc); };
+  if (const auto painted = HandlePaintMessages(hwnd(), message, wParam, paint)) return *painted;
   switch (message) {
-    case WM_PAINT:
-      PaintDoubleBuffered(hwnd(), [this](HDC dc, const RECT&) { Paint(dc); });
-      return 0;
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wParam));
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
     case WM_COMMAND:
       if (HIWORD(wParam) == BN_CLICKED) {
         HWND from = reinterpret_cast<HWND>(lParam);
