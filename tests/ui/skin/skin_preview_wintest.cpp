@@ -21,6 +21,7 @@
 #include "quencfg/ui/skin/skin_loaders_win.h"
 #include "quencfg/ui/skin/skin_text_win.h"
 #include "support/gdiplus_session_win.h"
+#include "support/screenshot_win.h"
 
 namespace quencfg {
 namespace {
@@ -432,28 +433,6 @@ LRESULT CALLBACK PreviewProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
   return ::DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-bool SavePng(HBITMAP bitmap, const std::u16string& path) {
-  UINT count = 0, size = 0;
-  Gdiplus::GetImageEncodersSize(&count, &size);
-  std::vector<std::uint8_t> buffer(size);
-  auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-  if (size == 0 || Gdiplus::GetImageEncoders(count, size, codecs) != Gdiplus::Ok) return false;
-  for (UINT i = 0; i < count; ++i) {
-    if (std::wstring(codecs[i].MimeType) != L"image/png") continue;
-    Gdiplus::Bitmap image(bitmap, nullptr);
-    return image.Save(AsWide(path), &codecs[i].Clsid, nullptr) == Gdiplus::Ok;
-  }
-  return false;
-}
-
-std::u16string ScreenshotFolder() {
-  const std::u16string build = ToU16(KORVANE_TEST_SOURCE_DIR) + u"build\\";
-  ::CreateDirectoryW(AsWide(build), nullptr);
-  const std::u16string folder = build + u"screenshots\\";
-  ::CreateDirectoryW(AsWide(folder), nullptr);
-  return folder;
-}
-
 class SkinPreview : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -499,7 +478,7 @@ class SkinPreview : public ::testing::Test {
       ::BitBlt(memory.get(), 0, 0, kWidth, kHeight, screen.get(), 0, 0, SRCCOPY);
     }
     ::DestroyWindow(window);
-    EXPECT_TRUE(SavePng(shot.get(), ScreenshotFolder() + std::u16string(name)));
+    EXPECT_TRUE(testing::SavePng(shot.get(), testing::ScreenshotFolder() + std::u16string(name)));
     return shot;
   }
 
