@@ -34,29 +34,32 @@ const ProfileData& CurrentProfile(const SettingsBlock& settings) noexcept {
   return settings.profiles[index];
 }
 
+void WriteProfileToKeyboard(CUSBDriver& driver, const ProfileData& profile, const MacroSource& macros,
+                            SyncRequest request, const ProgressCallback& report) {
+  PreciseTimingScope precise(driver.Clock());
+  if (request.reset) {
+    driver.SendReset();
+    report(30);
+  }
+  WriteKeysAndMacros(driver, profile, macros, report);
+  driver.Clock().Pause(PAUSE_AFTER_KEYS_MS);
+  report(50);
+  report(60);
+  if (request.writeLighting || request.reset) {
+    report(70);
+    WriteLighting(driver, profile, report);
+  }
+  report(90);
+  driver.SendEndOfUpdate();
+  report(100);
+}
+
 void RunFullWrite(CUSBDriver& driver, SettingsBlock& settings, ProgressTarget& progress, SyncRequest request) {
   progress.Open();
   ReloadSettings(settings);
   progress.Position(20);
-  const ProfileData& profile = CurrentProfile(settings);
   const ProgressCallback report = [&progress](int percent) { progress.Position(percent); };
-
-  PreciseTimingScope precise(driver.Clock());
-  if (request.reset) {
-    driver.SendReset();
-    progress.Position(30);
-  }
-  WriteKeysAndMacros(driver, profile, LibraryMacroSource(), report);
-  driver.Clock().Pause(PAUSE_AFTER_KEYS_MS);
-  progress.Position(50);
-  progress.Position(60);
-  if (request.writeLighting || request.reset) {
-    progress.Position(70);
-    WriteLighting(driver, profile, report);
-  }
-  progress.Position(90);
-  driver.SendEndOfUpdate();
-  progress.Position(100);
+  WriteProfileToKeyboard(driver, CurrentProfile(settings), LibraryMacroSource(), request, report);
   progress.Close();
 }
 

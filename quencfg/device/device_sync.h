@@ -39,6 +39,12 @@ MacroSource LibraryMacroSource();
 // The profile the settings name as current; profile 0 when the index is out of range.
 const ProfileData& CurrentProfile(const SettingsBlock& settings) noexcept;
 
+// The keyboard part of a request: [reset,] macros and key map, the pause, [lighting,]
+// end of update, with the progress points 30 .. 100 through `report`. Precise pauses
+// are held for the whole write.
+void WriteProfileToKeyboard(CUSBDriver& driver, const ProfileData& profile, const MacroSource& macros,
+                            SyncRequest request, const ProgressCallback& report);
+
 // The whole request: open the progress window, reload, [reset,] macros and key map,
 // [lighting,] end of update, close the progress window. Without a keyboard nothing
 // is sent, but the reload and every progress step still happen.
