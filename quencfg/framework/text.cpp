@@ -8,7 +8,10 @@ constexpr char32_t kReplacement = 0xFFFD;
 bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
-void AppendUtf16(std::u16string& out, char32_t cp) {
+
+}  // namespace
+
+void AppendUtf16CodePoint(std::u16string& out, char32_t cp) {
   if (cp < 0x10000) {
     out.push_back(static_cast<char16_t>(cp));
   } else {
@@ -17,8 +20,6 @@ void AppendUtf16(std::u16string& out, char32_t cp) {
     out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
   }
 }
-
-}  // namespace
 
 void AppendUtf8CodePoint(std::string& out, char32_t cp) {
   if (cp < 0x80) {
@@ -83,7 +84,7 @@ std::u16string Utf8ToUtf16(std::string_view text) {
   std::u16string out;
   out.reserve(text.size());
   const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
-  for (std::size_t i = 0; i < text.size();) AppendUtf16(out, DecodeUtf8Sequence(bytes, text.size(), i));
+  for (std::size_t i = 0; i < text.size();) AppendUtf16CodePoint(out, DecodeUtf8Sequence(bytes, text.size(), i));
   return out;
 }
 

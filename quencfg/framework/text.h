@@ -9,6 +9,9 @@ namespace quencfg {
 // Appends one code point as UTF-8.
 void AppendUtf8CodePoint(std::string& out, char32_t cp);
 
+// Appends one code point as UTF-16 (a surrogate pair above U+FFFF).
+void AppendUtf16CodePoint(std::u16string& out, char32_t cp);
+
 // Decodes the UTF-8 sequence starting at s[i] (of n bytes) and advances i past it.
 // Overlong forms, surrogates, values past U+10FFFF and cut sequences give U+FFFD.
 char32_t DecodeUtf8Sequence(const unsigned char* s, std::size_t n, std::size_t& i) noexcept;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "quencfg/framework/text.h"
+
 namespace quencfg {
 namespace {
 
@@ -117,15 +119,6 @@ bool IsUsableCodePoint(char32_t cp) noexcept {
   return cp != 0 && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF);
 }
 
-void AppendCodePoint(std::u16string& out, char32_t cp) {
-  if (cp < 0x10000) {
-    out.push_back(static_cast<char16_t>(cp));
-  } else {
-    cp -= 0x10000;
-    out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-    out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-  }
-}
 
 // The reference name after the ampersand at `amp`, when it ends with ";" within reach.
 bool ReferenceName(std::u16string_view text, std::size_t amp, std::u16string_view& name) noexcept {
@@ -158,7 +151,7 @@ void AppendDecodedEntities(std::u16string& out, std::u16string_view text) {
     const char32_t cp = name.empty() ? 0 : (name[0] == u'#' ? NumericReference(name) : LookupEntityName(name));
     if (!IsUsableCodePoint(cp)) continue;
     out.append(text.substr(done, amp - done));
-    AppendCodePoint(out, cp);
+    AppendUtf16CodePoint(out, cp);
     done = amp + name.size() + 2;
     amp = done - 1;
   }
