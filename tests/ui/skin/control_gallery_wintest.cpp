@@ -22,6 +22,7 @@
 #include "quencfg/ui/skin/skin_scroll_wnd_win.h"
 #include "quencfg/ui/skin/warn_dlg_win.h"
 #include "support/gdiplus_session_win.h"
+#include "support/shipped_skin_win.h"
 
 namespace quencfg {
 namespace {
@@ -31,8 +32,6 @@ using testing::SendMouse;
 
 constexpr int kCanvasWidth = 1000;
 constexpr int kCanvasHeight = 920;
-
-std::u16string AppDir() { return ToU16(KORVANE_TEST_APP_DIR); }
 
 SkinRect Entry(std::u16string_view name, int x, int y, int w, int h) {
   const std::u16string value = std::u16string(name) + u"," + AsciiToUtf16(std::to_string(x)) + u"," +
@@ -48,11 +47,7 @@ class Gallery : public ::testing::Test {
 
  protected:
   void SetUp() override {
-    previous_ = AppFolder();
-    ASSERT_TRUE(SetAppFolder(AppDir()));
-    SkinDocument().Load(LanguagesFilePath(u"Skins.xml"));
-    LayoutDocument().Load(LanguagesFilePath(u"Buttons.xml"));
-    StringDocument().Load(AppDir() + u"Languages\\EN\\Strings.xml");
+    ASSERT_TRUE(skin_.loaded());
     SetSkinFontName(StringDocument().Lookup(u"GLOBAL", u"FONT"));
     background = LoadPicture(SkinsFolder() + u"KeyAssign_bg.jpg");
     ASSERT_FALSE(background.empty());
@@ -70,11 +65,7 @@ class Gallery : public ::testing::Test {
   void TearDown() override {
     ::SelectObject(dc, previousBitmap);
     ::DeleteDC(dc);
-    SetAppFolder(previous_);
     SetSkinFontName(u"");
-    SkinDocument().Load(u"");
-    LayoutDocument().Load(u"");
-    StringDocument().Load(u"");
   }
 
   void Label(int x, int y, const wchar_t* text) { ::TextOutW(dc, x, y, text, static_cast<int>(wcslen(text))); }
@@ -101,8 +92,8 @@ class Gallery : public ::testing::Test {
     EXPECT_EQ(image.Save(AsWide(path), &png, nullptr), Gdiplus::Ok);
   }
 
+  testing::ShippedSkin skin_;
   testing::GdiplusSession gdiplus_;
-  std::u16string previous_;
   SkinBitmap background;
   testing::ControlHost host;
   SkinBitmap canvas;

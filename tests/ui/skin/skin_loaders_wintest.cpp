@@ -11,32 +11,19 @@
 #include "quencfg/framework/wide_win.h"
 #include "quencfg/ui/skin/skin_text_win.h"
 #include "support/gdiplus_session_win.h"
+#include "support/shipped_skin_win.h"
 #include "support/temp_folder.h"
 
 namespace quencfg {
 namespace {
 
-std::u16string AppDir() { return ToU16(KORVANE_TEST_APP_DIR); }
-
 // The shipped application folder as AppFolder() for the test, restored afterwards.
 class SkinLoaders : public ::testing::Test {
  protected:
-  void SetUp() override {
-    previous_ = AppFolder();
-    ASSERT_TRUE(SetAppFolder(AppDir()));
-    SkinDocument().Load(LanguagesFilePath(u"Skins.xml"));
-    LayoutDocument().Load(LanguagesFilePath(u"Buttons.xml"));
-    StringDocument().Load(AppDir() + u"Languages\\EN\\Strings.xml");
-  }
-  void TearDown() override {
-    SetAppFolder(previous_);
-    SkinDocument().Load(u"");
-    LayoutDocument().Load(u"");
-    StringDocument().Load(u"");
-  }
+  void SetUp() override { ASSERT_TRUE(skin_.loaded()); }
 
+  testing::ShippedSkin skin_;
   testing::GdiplusSession gdiplus_;
-  std::u16string previous_;
 };
 
 TEST_F(SkinLoaders, ControlSkinFromLayoutEntry) {

@@ -8,11 +8,10 @@
 #include "quencfg/framework/wide_win.h"
 #include "quencfg/ui/skin/skin_documents.h"
 #include "support/gdiplus_session_win.h"
+#include "support/shipped_skin_win.h"
 
 namespace quencfg {
 namespace {
-
-std::u16string AppDir() { return ToU16(KORVANE_TEST_APP_DIR); }
 
 // What the timer does once the dialog runs its modal loop.
 struct Script {
@@ -48,18 +47,8 @@ void CALLBACK Answer(HWND, UINT, UINT_PTR id, DWORD) {
 class WarnDialog : public ::testing::Test {
  protected:
   void SetUp() override {
-    previous_ = AppFolder();
-    ASSERT_TRUE(SetAppFolder(AppDir()));
-    SkinDocument().Load(LanguagesFilePath(u"Skins.xml"));
-    LayoutDocument().Load(LanguagesFilePath(u"Buttons.xml"));
-    StringDocument().Load(AppDir() + u"Languages\\EN\\Strings.xml");
+    ASSERT_TRUE(skin_.loaded());
     ASSERT_TRUE(host.Make(800, 600, 0, 0));
-  }
-  void TearDown() override {
-    SetAppFolder(previous_);
-    SkinDocument().Load(u"");
-    LayoutDocument().Load(u"");
-    StringDocument().Load(u"");
   }
   INT_PTR Run(CWarnDlg& dialog, bool pressKeys, bool clickOk) {
     g_script = Script{&dialog, pressKeys, clickOk};
@@ -67,9 +56,9 @@ class WarnDialog : public ::testing::Test {
     return dialog.DoModal();
   }
 
+  testing::ShippedSkin skin_;
   testing::GdiplusSession gdiplus_;
   testing::ControlHost host;
-  std::u16string previous_;
 };
 
 TEST_F(WarnDialog, OkAndCancelAnswer) {
