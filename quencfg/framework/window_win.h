@@ -46,6 +46,10 @@ class Window {
   void EndModal(INT_PTR result);
   [[nodiscard]] bool InModalLoop() const noexcept { return modalRunning_; }
 
+  // A modeless window that lives in its owner's modal loop gets its messages filtered
+  // through here by the owner's PreTranslateMessage.
+  bool FilterBeforeDispatch(MSG& message) { return PreTranslateMessage(message); }
+
  protected:
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam);

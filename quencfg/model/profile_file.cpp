@@ -86,7 +86,7 @@ void ReadProfile(ProfileData& profile, std::u16string_view name, std::u16string_
   doc.SaveFileIfChanged(path);  // the rewrite after a read: text unchanged
 }
 
-void WriteProfile(const ProfileData& profile, std::u16string_view name, std::u16string_view folder) {
+bool WriteProfile(const ProfileData& profile, std::u16string_view name, std::u16string_view folder) {
   const auto hold = LockDataFiles();
   const std::u16string path = ProfilePath(name, folder);
   XmlDocument doc;
@@ -101,7 +101,7 @@ void WriteProfile(const ProfileData& profile, std::u16string_view name, std::u16
   EnterOrAddElement(doc, u"Lighting");
   WriteLighting(doc, profile.lighting);
   doc.LeaveElement();
-  doc.SaveFile(path);
+  return doc.SaveFile(path);
 }
 
 }  // namespace quencfg

@@ -19,7 +19,8 @@ std::u16string ProfilePath(std::u16string_view name, std::u16string_view folder)
 void ReadProfile(ProfileData& profile, std::u16string_view name, std::u16string_view folder);
 
 // Writes the profile, changing only texts of existing elements and adding missing
-// ones; a missing or ill-formed file is replaced by a new one.
-void WriteProfile(const ProfileData& profile, std::u16string_view name, std::u16string_view folder);
+// ones; a missing or ill-formed file is replaced by a new one. False when the file
+// could not be saved (the old file, if any, is left as it was).
+bool WriteProfile(const ProfileData& profile, std::u16string_view name, std::u16string_view folder);
 
 }  // namespace quencfg

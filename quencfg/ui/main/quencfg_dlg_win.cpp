@@ -1,59 +1,187 @@
 #include "quencfg/ui/main/quencfg_dlg_win.h"
 
+#include <windowsx.h>
+
+#include "quencfg/app/folders.h"
 #include "quencfg/app/messages.h"
 #include "quencfg/app/quencfg_app_win.h"
 #include "quencfg/framework/gdi_win.h"
 #include "quencfg/framework/wide_win.h"
+#include "quencfg/ui/main/main_window_rules.h"
+#include "quencfg/ui/main/sub_window_flag.h"
+#include "quencfg/ui/skin/skin_documents.h"
+#include "quencfg/ui/skin/skin_draw_win.h"
+#include "quencfg/ui/skin/skin_language.h"
+#include "quencfg/ui/skin/skin_resource_ids.h"
+#include "quencfg/ui/skin/skin_text_win.h"
 
 namespace quencfg {
+namespace {
 
-bool CQuencfgDlg::CreateForModal(HWND owner) {
+constexpr DWORD kLateStyleBits = 0x80020;  // WS_SYSMENU and 0x20, added after the controls exist
+constexpr COLORREF kLabelColor = 0xFFFFFF;
+constexpr int kLabelFontHeight = 18;
+constexpr int kLabelFontWeight = 500;
+
+bool IsKeyboardMessage(UINT message) { return message >= WM_KEYFIRST && message <= WM_KEYLAST; }
+
+HICON WindowIcon() {
+  HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_KORVANE));
+  return icon != nullptr ? icon : ::LoadIconW(nullptr, IDI_APPLICATION);
+}
+
+OwnedFont CreateLabelFont() {
+  const std::u16string face = SkinFontName();
+  return OwnedFont(::CreateFontW(kLabelFontHeight, 0, 0, 0, kLabelFontWeight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                 OUT_DEFAULT_PRECIS, CLIP_STROKE_PRECIS, PROOF_QUALITY, FF_SWISS, AsWide(face)));
+}
+
+}  // namespace
+
+CQuencfgDlg::CQuencfgDlg(std::function<void()> onHelp)
+    : onHelp_(std::move(onHelp)), settings_(std::make_unique<SettingsBlock>()) {
+  ClearSettings(*settings_);
+}
+
+CQuencfgDlg::~CQuencfgDlg() {
+  DestroySettingsMenu();
+  Destroy();
+}
+
+ProfileData& CQuencfgDlg::currentProfile() noexcept {
+  const std::size_t index = settings_->Profile < PROFILE_COUNT ? settings_->Profile : 0;
+  return settings_->profiles[index];
+}
+
+bool CQuencfgDlg::CreateForModal(HWND owner) { return Open(owner); }
+
+bool CQuencfgDlg::Open(HWND owner) {
+  if (IsCreated()) return true;
   WindowCreateParams params;
   params.className = L"KorvaneMainWindow";
   params.title = AsWide(kMainWindowTitle);
-  params.style = WS_OVERLAPPEDWINDOW;
-  params.width = 800;
-  params.height = 500;
+  params.style = WS_POPUP | WS_MINIMIZEBOX;
+  params.exStyle = WS_EX_APPWINDOW;
+  params.x = 0;
+  params.y = 0;
+  params.width = 0;
+  params.height = 0;
   params.parent = owner;
-  return Create(params);
+  params.icon = WindowIcon();
+  if (!Create(params)) return false;
+  Initialise();
+  return true;
+}
+
+void CQuencfgDlg::Initialise() {
+  HICON icon = WindowIcon();
+  ::SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  ::SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+  LoadAllSettings();
+  StringDocument().Load(StringsFilePath(settings_->Language));
+  BuildLayout();
+  SelectProfile(settings_->Profile);
+  CreateSubWindows();
+  ::SetWindowLongPtrW(hwnd(), GWL_STYLE, ::GetWindowLongPtrW(hwnd(), GWL_STYLE) | kLateStyleBits);
+  CenterOnWorkArea();
+}
+
+void CQuencfgDlg::CenterOnWorkArea() {
+  RECT work{};
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  RECT window{};
+  ::GetWindowRect(hwnd(), &window);
+  const int width = window.right - window.left;
+  const int height = window.bottom - window.top;
+  const int x = work.left + (work.right - work.left - width) / 2;
+  const int y = work.top + (work.bottom - work.top - height) / 2;
+  ::SetWindowPos(hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool CQuencfgDlg::PreTranslateMessage(MSG& message) {
+  // Enter never presses a default button. Only keyboard messages are filtered: a mouse
+  // message whose modifier flags happen to add up to 13 is a click like any other.
+  return IsKeyboardMessage(message.message) && message.wParam == VK_RETURN;
 }
 
 LRESULT CQuencfgDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case UM_SHOWMAIN:
-      ::ShowWindow(hwnd(), SW_SHOW);
-      ::SetForegroundWindow(hwnd());
-      return 0;
+    case WM_CREATE: {
+      const LRESULT result = DefaultHandling(message, wParam, lParam);
+      ::SetCurrentDirectoryW(AsWide(AppFolder()));
+      return result;
+    }
     case WM_ERASEBKGND:
-      return 1;
+      return 0;
     case WM_PAINT:
       Paint();
       return 0;
-    case WM_HELP:
-      if (onHelp_) onHelp_();
-      return TRUE;
+    case WM_QUERYDRAGICON:
+      return reinterpret_cast<LRESULT>(WindowIcon());
+    case WM_LBUTTONDOWN:
+      OnLeftButtonDown(wParam, lParam);
+      return DefaultHandling(message, wParam, lParam);
     case WM_COMMAND:
       if (LOWORD(wParam) == ID_HELP && onHelp_) {
         onHelp_();
         return 0;
       }
-      return DefaultHandling(message, wParam, lParam);
-    case WM_CLOSE:
-      EndModal(IDCANCEL);
+      OnCommand(reinterpret_cast<HWND>(lParam));
+      if (LOWORD(wParam) == IDCANCEL) EndModal(IDCANCEL);
       return 0;
+    case WM_HELP:
+      if (onHelp_) onHelp_();
+      return TRUE;
+    case WM_CLOSE:
+      // The framework's dialog behaviour: closing is the cancel command.
+      ::SendMessageW(hwnd(), WM_COMMAND, IDCANCEL, 0);
+      return 0;
+    case UM_KEYCHANGED:
+      OnKeyChanged();
+      return 1;
+    case UM_SHOWMAIN:
+      ::ShowWindow(hwnd(), SW_SHOW);
+      return 1;
+    case kMenuPickCommand:
+      OnMenuPick(lParam);
+      return DefaultHandling(message, wParam, lParam);
     default:
       return DefaultHandling(message, wParam, lParam);
   }
 }
 
+void CQuencfgDlg::OnLeftButtonDown(WPARAM, LPARAM lParam) {
+  if (SubWindowOpen()) return;
+  DestroySettingsMenu();
+  const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  if (InDragStrip(point.x, point.y)) {
+    ::PostMessageW(hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, lParam);
+  }
+}
+
+void CQuencfgDlg::OnKeyChanged() {
+  // Only a key the dialog was opened for can have changed.
+  if (editedKeyIndex_ < 0 || editedKeyIndex_ >= KEY_COUNT) return;
+  MarkKey(editedKeyIndex_);
+}
+
 void CQuencfgDlg::Paint() {
-  PaintDoubleBuffered(hwnd(), [](HDC dc, const RECT& client) {
-    OwnedBrush background(::CreateSolidBrush(RGB(32, 34, 40)));
-    ::FillRect(dc, &client, background.get());
+  if (::IsIconic(hwnd())) {
+    PaintDc dc(hwnd());
+    RECT client{};
+    ::GetClientRect(hwnd(), &client);
+    const int x = (client.right - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
+    const int y = (client.bottom - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
+    ::DrawIcon(dc.get(), x, y, WindowIcon());
+    return;
+  }
+  PaintDoubleBuffered(hwnd(), [this](HDC dc, const RECT&) {
+    BlitBitmap(dc, background_, 0, 0);
+    OwnedFont font = CreateLabelFont();
+    SelectScope selectFont(dc, font.get());
+    ::SetTextColor(dc, kLabelColor);
     ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, RGB(230, 230, 235));
-    RECT text = client;
-    ::DrawTextW(dc, L"Korvane", -1, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    DrawSkinText(dc, u"MAIN", u"LIGHTING", DT_WORDBREAK);
   });
 }
 

@@ -1,26 +1,129 @@
 #pragma once
-// The main window. For now a plain top-level window titled "Korvane" that shows
-// itself on UM_SHOWMAIN and ends its modal run when closed.
+// The main window: a borderless skinned window with a picture of the keyboard, a
+// button over each of its 111 keys, the three profile buttons and the commands (apply,
+// reset, settings menu, lighting, macros). It runs modally for the whole life of the
+// program and is hidden, not closed, by its exit and cancel buttons.
+#include <windows.h>
+
+#include <array>
 #include <functional>
+#include <memory>
+#include <optional>
+#include <string>
 #include <utility>
 
 #include "quencfg/framework/window_win.h"
+#include "quencfg/model/settings_block.h"
+#include "quencfg/ui/skin/bitmap_btn_win.h"
+#include "quencfg/ui/skin/btn_menu_win.h"
+#include "quencfg/ui/skin/skin_image_win.h"
 
 namespace quencfg {
 
 class CQuencfgDlg : public Window {
  public:
-  // `onHelp` runs the application's help command (F1 or the help command ID).
-  explicit CQuencfgDlg(std::function<void()> onHelp = {}) : onHelp_(std::move(onHelp)) {}
+  // The command buttons, in the order the layout pass creates them.
+  enum class Command : int {
+    Minimise,
+    Exit,
+    Apply,
+    Cancel,
+    Setting,
+    Ok,
+    Profile1,
+    Profile2,
+    Profile3,
+    Macro,
+    Backlight,
+    Reset,
+  };
+  static constexpr int kCommandCount = 12;
+  static constexpr int kProfileButtonCount = 3;
+  // Every button carries this control id; the window tells them apart by handle.
+  static constexpr int kButtonId = 1001;
+
+  // `onHelp` runs the application's help command (F1 or the help command id).
+  explicit CQuencfgDlg(std::function<void()> onHelp = {});
+  ~CQuencfgDlg() override;
+
+  // Creates the window hidden and runs its start-up; DoModal calls it.
+  bool Open(HWND owner = nullptr);
+
+  // Profile management.
+  void LoadAllSettings();
+  void SelectProfile(int index);
+  void ApplyProfile();
+  void ResetProfile();
+  void ImportProfile();
+  void ExportProfile();
+  // The file parts of import and export, below their file dialogs. An export returns
+  // false when nothing could be written to `path`.
+  void ImportProfileFrom(std::u16string_view path);
+  bool ExportProfileTo(std::u16string_view path);
+  void ChangeLanguage(std::uint8_t language);
+
+  void BuildLayout();
+  void RefreshKeyMarks();
+
+  [[nodiscard]] SettingsBlock& settings() noexcept { return *settings_; }
+  [[nodiscard]] ProfileData& currentProfile() noexcept;
+  [[nodiscard]] CPngListBtn& keyButton(int index) { return keyButtons_[static_cast<std::size_t>(index)]; }
+  [[nodiscard]] CPngListBtn& commandButton(Command command) {
+    return commandButtons_[static_cast<std::size_t>(command)];
+  }
+  [[nodiscard]] bool lightingVisible() const noexcept;
+  [[nodiscard]] bool importPending() const noexcept { return importPending_; }
+  [[nodiscard]] int editedKeyIndex() const noexcept { return editedKeyIndex_; }
+  [[nodiscard]] CBtnMenu* settingsMenu() noexcept { return settingsMenu_.get(); }
 
  protected:
   bool CreateForModal(HWND owner) override;
+  bool PreTranslateMessage(MSG& message) override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  // Start-up and painting (quencfg_dlg_win.cpp).
+  void Initialise();
+  void CenterOnWorkArea();
   void Paint();
+  void OnLeftButtonDown(WPARAM wParam, LPARAM lParam);
+  void OnKeyChanged();
+
+  // Layout (quencfg_dlg_layout_win.cpp).
+  void LayoutKeyButtons(bool rebuild);
+  void LayoutCommandButtons(bool rebuild);
+  void MarkKey(int index);
+
+  // Commands (quencfg_dlg_commands_win.cpp).
+  void OnCommand(HWND control);
+  void OnMenuPick(LPARAM lParam);
+  void DispatchMenuCommand(int command);
+  void OpenSettingsMenu();
+  void DestroySettingsMenu();
+  void ToggleLightingPanel();
+
+  // The owned windows (quencfg_dlg_subwindows_win.cpp).
+  void CreateSubWindows();
+  void OpenMacroEditor();
+  void OpenKeyAssignment(int index);
+  void ShowLightingPanel(bool visible);
+  void RelayoutSubWindows();
+  void RefreshLightingPanel();
+  void ConfirmAndResetProfile();
+  void SaveCurrentProfile();
+  void PostDeviceSync(WPARAM lighting, LPARAM reset);
+  [[nodiscard]] std::optional<Command> CommandOf(HWND control) const;
+  [[nodiscard]] int KeyIndexOf(HWND control) const;
 
   std::function<void()> onHelp_;
+  std::unique_ptr<SettingsBlock> settings_;
+  SkinBitmap background_;
+  std::array<CPngListBtn, KEY_COUNT> keyButtons_;
+  std::array<CPngListBtn, kCommandCount> commandButtons_;
+  std::unique_ptr<CBtnMenu> settingsMenu_;
+  bool layoutBuilt_ = false;
+  bool importPending_ = false;
+  int editedKeyIndex_ = -1;
 };
 
 }  // namespace quencfg

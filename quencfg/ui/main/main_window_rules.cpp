@@ -1,0 +1,51 @@
+#include "quencfg/ui/main/main_window_rules.h"
+
+#include "quencfg/model/settings_block.h"
+
+namespace quencfg {
+namespace {
+
+constexpr int kDragStripWidth = 1200;
+constexpr int kDragStripHeight = 48;
+
+bool IsSeparator(char16_t c) noexcept { return c == u'\\' || c == u'/'; }
+
+}  // namespace
+
+bool SlotShowsAssignment(std::int32_t buttonFunction) noexcept {
+  return buttonFunction == BTNFUNC_KEY || buttonFunction == BTNFUNC_LAUNCH || buttonFunction == BTNFUNC_MACRO;
+}
+
+bool InDragStrip(int x, int y) noexcept { return x >= 0 && x < kDragStripWidth && y >= 0 && y < kDragStripHeight; }
+
+int TakeApplyWriteKind(bool lightingVisible, bool& importPending) noexcept {
+  const bool withLighting = lightingVisible || importPending;
+  importPending = false;
+  return withLighting ? 1 : 0;
+}
+
+ProfileFileParts SplitProfilePath(std::u16string_view path) {
+  std::size_t nameStart = path.size();
+  while (nameStart > 0 && !IsSeparator(path[nameStart - 1])) --nameStart;
+  const std::u16string_view fileName = path.substr(nameStart);
+  const std::size_t dot = fileName.rfind(u'.');
+  ProfileFileParts parts;
+  parts.folder = std::u16string(path.substr(0, nameStart));
+  parts.name = std::u16string(dot == std::u16string_view::npos ? fileName : fileName.substr(0, dot));
+  return parts;
+}
+
+std::optional<std::uint8_t> MenuCommandLanguage(int command) noexcept {
+  switch (command) {
+    case 101:
+    case 106:
+    case 108:
+    case 110:
+    case 111:
+      return static_cast<std::uint8_t>(command);
+    default:
+      return std::nullopt;
+  }
+}
+
+}  // namespace quencfg

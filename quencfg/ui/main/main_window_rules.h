@@ -1,0 +1,52 @@
+#pragma once
+// The main window's decisions that need no window: which keys are marked, where a
+// drag may start, what an apply asks the device thread for, how an imported file's
+// path is split, and what the settings menu's commands mean.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quencfg {
+
+// A key button is shown selected when its slot sends a key, starts a program or
+// plays a macro; the factory function, a disabled key and unknown values are not.
+[[nodiscard]] bool SlotShowsAssignment(std::int32_t buttonFunction) noexcept;
+
+// The top strip of the window, (0, 0) to (1200, 48) with right and bottom excluded,
+// acts as its caption bar.
+[[nodiscard]] bool InDragStrip(int x, int y) noexcept;
+
+// The lighting flag of an apply: 1 when the lighting panel is visible or an import
+// is pending (which the apply consumes), else 0.
+[[nodiscard]] int TakeApplyWriteKind(bool lightingVisible, bool& importPending) noexcept;
+
+// An imported file's folder (ending with the separator) and its name without the
+// extension, as the profile reader takes them.
+struct ProfileFileParts {
+  std::u16string folder;
+  std::u16string name;
+};
+[[nodiscard]] ProfileFileParts SplitProfilePath(std::u16string_view path);
+
+// The settings menu's command numbers.
+inline constexpr int kImportCommand = 10001;
+inline constexpr int kExportCommand = 10002;
+
+// The language a menu command number selects: 101, 106, 108, and 110 and 111, which
+// no menu item sends but which are accepted all the same.
+[[nodiscard]] std::optional<std::uint8_t> MenuCommandLanguage(int command) noexcept;
+
+// The settings menu's rows in order: strings section and key, and command number.
+struct SettingsMenuItem {
+  std::u16string_view section;
+  std::u16string_view key;
+  int command;
+};
+inline constexpr SettingsMenuItem kSettingsMenuItems[] = {
+    {u"MAIN", u"IMPORT", kImportCommand},  {u"MAIN", u"EXPORT", kExportCommand},
+    {u"LANGUAGE", u"ENGLISH", 101},        {u"LANGUAGE", u"CHINESE", 106},
+    {u"LANGUAGE", u"ES", 108},
+};
+
+}  // namespace quencfg

@@ -1,0 +1,267 @@
+// What the main window's buttons and settings menu do: profiles, apply, reset, import,
+// export, language, the lighting panel and the key assignment dialog.
+#include <span>
+
+#include "quencfg/app/folders.h"
+#include "quencfg/app/messages.h"
+#include "quencfg/framework/file_dialog_win.h"
+#include "quencfg/framework/files.h"
+#include "quencfg/framework/paths.h"
+#include "quencfg/framework/wide_win.h"
+#include "quencfg/model/profile_file.h"
+#include "quencfg/model/settings_file.h"
+#include "quencfg/ui/main/main_window_rules.h"
+#include "quencfg/ui/main/quencfg_dlg_win.h"
+#include "quencfg/ui/main/sub_window_flag.h"
+#include "quencfg/ui/skin/button_group_win.h"
+#include "quencfg/ui/skin/skin_documents.h"
+#include "quencfg/ui/skin/skin_language.h"
+#include "quencfg/ui/skin/warn_dlg_win.h"
+
+namespace quencfg {
+namespace {
+
+constexpr char16_t kProfileFilter[] = u"Profile File(*.profile)|*.profile|";
+constexpr char16_t kProfileExtension[] = u".profile";
+constexpr DWORD kImportDialogFlags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+constexpr DWORD kExportDialogFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+constexpr int kResetWarning = 2;
+
+constexpr int kMenuRows = 6;
+constexpr int kMenuRowHeight = 18;
+constexpr int kMenuFontHeight = 16;
+constexpr int kMenuTextOffset = 5;
+constexpr COLORREF kMenuTextNormal = 0x787878;
+constexpr COLORREF kMenuTextHover = 0x000000;
+
+std::u16string TemporaryFolder() {
+  wchar_t folder[MAX_PATH + 1] = {};
+  const DWORD length = ::GetTempPathW(MAX_PATH + 1, folder);
+  if (length == 0 || length > MAX_PATH) return {};
+  return ToU16(folder);
+}
+
+}  // namespace
+
+void CQuencfgDlg::LoadAllSettings() {
+  ClearSettings(*settings_);
+  ReadSettings(*settings_);
+  NormalizeSettings(*settings_);
+  for (int index = 0; index < PROFILE_COUNT; ++index) {
+    ReadProfile(settings_->profiles[index], ProfileName(index), u"");
+    NormalizeProfile(settings_->profiles[index], false, index);
+  }
+}
+
+void CQuencfgDlg::SelectProfile(int index) {
+  if (index < 0 || index >= PROFILE_COUNT) return;
+  settings_->Profile = static_cast<std::uint8_t>(index);
+  for (int i = 0; i < kProfileButtonCount; ++i) {
+    commandButton(static_cast<Command>(static_cast<int>(Command::Profile1) + i)).SetSelected(false);
+  }
+  commandButton(static_cast<Command>(static_cast<int>(Command::Profile1) + index)).SetSelected(true);
+  RefreshKeyMarks();
+}
+
+void CQuencfgDlg::SaveCurrentProfile() { WriteProfile(currentProfile(), ProfileName(settings_->Profile), u""); }
+
+void CQuencfgDlg::ApplyProfile() {
+  WriteSettings(*settings_);
+  const int writeKind = TakeApplyWriteKind(lightingVisible(), importPending_);
+  SaveCurrentProfile();
+  PostDeviceSync(static_cast<WPARAM>(writeKind), 0);
+}
+
+void CQuencfgDlg::ResetProfile() {
+  NormalizeProfile(currentProfile(), true, settings_->Profile);
+  RefreshLightingPanel();
+  RefreshKeyMarks();
+  SaveCurrentProfile();
+  PostDeviceSync(0, 1);
+}
+
+void CQuencfgDlg::PostDeviceSync(WPARAM lighting, LPARAM reset) {
+  // The device thread reloads the files saved just before this post.
+  PostToWindow(::FindWindowW(nullptr, AsWide(kDeviceWindowTitle)), UM_DEVICESYNC, lighting, reset);
+}
+
+void CQuencfgDlg::ImportProfile() {
+  const std::u16string desktop = DesktopFolder();
+  FileDialogRequest request;
+  request.filter = kProfileFilter;
+  request.initialName = u"*.profile";
+  request.defaultExtension = kProfileExtension;
+  request.initialFolder = desktop;
+  request.flags = kImportDialogFlags;
+  if (const auto path = ShowOpenFileDialog(request)) ImportProfileFrom(*path);
+}
+
+void CQuencfgDlg::ImportProfileFrom(std::u16string_view path) {
+  const ProfileFileParts parts = SplitProfilePath(path);
+  ReadProfile(currentProfile(), parts.name, parts.folder);
+  // Out-of-range lighting takes the first profile's factory values, whichever is current.
+  NormalizeProfile(currentProfile(), false, 0);
+  RefreshKeyMarks();
+  importPending_ = true;
+}
+
+void CQuencfgDlg::ExportProfile() {
+  const std::u16string desktop = DesktopFolder();
+  FileDialogRequest request;
+  request.owner = hwnd();
+  request.filter = kProfileFilter;
+  request.initialName = kProfileExtension;
+  request.defaultExtension = kProfileExtension;
+  request.initialFolder = desktop;
+  request.flags = kExportDialogFlags;
+  const auto path = ShowSaveFileDialog(request);
+  if (!path || ExportProfileTo(*path)) return;
+  const std::wstring text = L"The profile could not be exported to " + ToWide(*path) + L".";
+  ::MessageBoxW(hwnd(), text.c_str(), AsWide(kMainWindowTitle), MB_OK | MB_ICONWARNING);
+}
+
+bool CQuencfgDlg::ExportProfileTo(std::u16string_view path) {
+  // The export is the profile as last applied. A profile that was never saved has no
+  // file to copy: then what the user sees is exported, written from memory through a
+  // file of the temporary folder (the writer always names its file "*.profile").
+  const std::u16string saved = ProfilePath(ProfileName(settings_->Profile), u"");
+  if (IsRegularFile(saved)) return CopyFileTo(saved, path);
+  const std::u16string folder = TemporaryFolder();
+  const std::u16string name = u"Korvane export";
+  const std::u16string written = ProfilePath(name, folder);
+  DeleteFileAt(written);  // a leftover would lend the export its other content
+  if (folder.empty() || !WriteProfile(currentProfile(), name, folder)) return false;
+  const bool copied = CopyFileTo(written, path);
+  DeleteFileAt(written);
+  return copied;
+}
+
+void CQuencfgDlg::ChangeLanguage(std::uint8_t language) {
+  settings_->Language = language;
+  StringDocument().Load(StringsFilePath(settings_->Language));
+  WriteSettings(*settings_);
+  BuildLayout();
+  RelayoutSubWindows();
+  ::InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void CQuencfgDlg::OnCommand(HWND control) {
+  DestroySettingsMenu();
+  if (control == nullptr) return;
+  if (const auto command = CommandOf(control)) {
+    switch (*command) {
+      case Command::Exit:
+      case Command::Cancel:
+        ::ShowWindow(hwnd(), SW_HIDE);
+        return;
+      case Command::Minimise:
+        ::ShowWindow(hwnd(), SW_MINIMIZE);
+        return;
+      case Command::Apply:
+        ApplyProfile();
+        return;
+      case Command::Ok:
+        ApplyProfile();
+        ::ShowWindow(hwnd(), SW_HIDE);
+        return;
+      case Command::Setting:
+        OpenSettingsMenu();
+        return;
+      case Command::Backlight:
+        ToggleLightingPanel();
+        return;
+      case Command::Macro:
+        OpenMacroEditor();
+        return;
+      case Command::Reset:
+        ConfirmAndResetProfile();
+        return;
+      case Command::Profile1:
+      case Command::Profile2:
+      case Command::Profile3: {
+        const std::span<CPngListBtn> profiles(&commandButton(Command::Profile1), kProfileButtonCount);
+        const int index = SelectButtonInGroup(profiles, control);
+        if (index >= 0) SelectProfile(index);
+        return;
+      }
+    }
+  }
+  const int keyIndex = KeyIndexOf(control);
+  if (keyIndex >= 0) OpenKeyAssignment(keyIndex);
+}
+
+std::optional<CQuencfgDlg::Command> CQuencfgDlg::CommandOf(HWND control) const {
+  for (int index = 0; index < kCommandCount; ++index) {
+    if (commandButtons_[static_cast<std::size_t>(index)].hwnd() == control) return static_cast<Command>(index);
+  }
+  return std::nullopt;
+}
+
+int CQuencfgDlg::KeyIndexOf(HWND control) const {
+  for (int index = 0; index < KEY_COUNT; ++index) {
+    if (keyButtons_[static_cast<std::size_t>(index)].hwnd() == control) return index;
+  }
+  return -1;
+}
+
+void CQuencfgDlg::ConfirmAndResetProfile() {
+  CWarnDlg warning(hwnd(), kResetWarning);
+  if (warning.DoModal() == IDOK) ResetProfile();
+}
+
+void CQuencfgDlg::OpenSettingsMenu() {
+  CPngListBtn& settingButton = commandButton(Command::Setting);
+  RECT button{};
+  ::GetWindowRect(settingButton.hwnd(), &button);
+
+  auto menu = std::make_unique<CBtnMenu>();
+  menu->SetVisibleRows(kMenuRows);
+  menu->SetRowHeight(kMenuRowHeight);
+  menu->SetRowFontHeight(kMenuFontHeight);
+  menu->SetRowTextAlign(kAlignLeft, kMenuTextOffset);
+  menu->SetRowTextColors(kMenuTextNormal, kMenuTextHover);
+  menu->SetPickMessages(kMenuPickCommand, kMenuPickCommand);
+  const std::u16string normal = SkinsFolder() + u"Menu_normal.jpg";
+  const std::u16string over = SkinsFolder() + u"Menu_over.jpg";
+  menu->SetBackgrounds(normal, over, over, normal);
+  for (const SettingsMenuItem& item : kSettingsMenuItems) {
+    menu->AddItem(LookupString(StringDocument(), item.section, item.key), item.command, nullptr, true);
+  }
+  menu->SetPosition(POINT{button.left, button.bottom});
+  menu->SetOwner(hwnd());
+  if (menu->Create(hwnd())) settingsMenu_ = std::move(menu);
+}
+
+void CQuencfgDlg::DestroySettingsMenu() {
+  if (!settingsMenu_) return;
+  settingsMenu_->Destroy();
+  settingsMenu_.reset();
+}
+
+void CQuencfgDlg::OnMenuPick(LPARAM lParam) {
+  DestroySettingsMenu();
+  DispatchMenuCommand(HIWORD(lParam));
+}
+
+void CQuencfgDlg::DispatchMenuCommand(int command) {
+  if (command == kImportCommand) {
+    ImportProfile();
+  } else if (command == kExportCommand) {
+    ExportProfile();
+  } else if (const auto language = MenuCommandLanguage(command)) {
+    ChangeLanguage(*language);
+  }
+}
+
+bool CQuencfgDlg::lightingVisible() const noexcept {
+  return commandButtons_[static_cast<std::size_t>(Command::Backlight)].selected();
+}
+
+void CQuencfgDlg::ToggleLightingPanel() {
+  const bool visible = lightingVisible();
+  for (CPngListBtn& key : keyButtons_) ::ShowWindow(key.hwnd(), visible ? SW_SHOW : SW_HIDE);
+  commandButton(Command::Backlight).SetSelected(!visible);
+  ShowLightingPanel(!visible);
+}
+
+}  // namespace quencfg

@@ -1,0 +1,93 @@
+// The main window's layout pass: the background, the 111 key buttons and the command
+// buttons from the skin files, and the marks of the keys that carry an assignment.
+#include <string>
+
+#include "quencfg/model/number_text.h"
+#include "quencfg/ui/main/main_window_rules.h"
+#include "quencfg/ui/main/quencfg_dlg_win.h"
+#include "quencfg/ui/skin/skin_control_loaders_win.h"
+#include "quencfg/ui/skin/skin_documents.h"
+#include "quencfg/ui/skin/skin_language.h"
+
+namespace quencfg {
+namespace {
+
+constexpr COLORREF kCaptionColor = 0xFFFFFF;
+constexpr int kCaptionFontHeight = 14;
+
+struct CommandButtonSkin {
+  const char16_t* skinKey;
+  const char16_t* captionKey;  // section MAIN of the strings; null: no caption
+  int profileNumber;           // 1 to 3 for the profile buttons, else 0
+};
+
+// In the order of CQuencfgDlg::Command, which is the order of creation.
+constexpr CommandButtonSkin kCommandButtonSkins[CQuencfgDlg::kCommandCount] = {
+    {u"BUTTON_MIN", nullptr, 0},         {u"BUTTON_EXIT", nullptr, 0},
+    {u"BUTTON_APPLY", u"APPLY", 0},      {u"BUTTON_CANCEL", u"CANCEL", 0},
+    {u"BUTTON_SETTING", nullptr, 0},     {u"BUTTON_OK", u"OK", 0},
+    {u"BUTTON_PROFILE_1", u"PROFILE", 1}, {u"BUTTON_PROFILE_2", u"PROFILE", 2},
+    {u"BUTTON_PROFILE_3", u"PROFILE", 3}, {u"BUTTON_MACRO", u"MACRO", 0},
+    {u"BUTTON_BACKLIGHT", nullptr, 0},   {u"BUTTON_RESET", u"RESETPROFILE", 0},
+};
+
+// LWIN and FN keep their factory function: their buttons cannot be clicked.
+bool IsLockedKeyText(std::u16string_view text) { return text == u"LWIN" || text == u"FN"; }
+
+std::u16string CaptionOf(const CommandButtonSkin& skin) {
+  std::u16string caption = LookupString(StringDocument(), u"MAIN", skin.captionKey);
+  if (skin.profileNumber > 0) caption += FormatDecimal(skin.profileNumber);
+  return caption;
+}
+
+}  // namespace
+
+void CQuencfgDlg::BuildLayout() {
+  SkinDocument().Load(LanguagesFilePath(u"Skins.xml"));
+  background_ = LoadPicture(SkinsFolder() + SkinDocument().Lookup(u"MAINSCREENNEW", u"Main"));
+  if (!layoutBuilt_) {
+    ::MoveWindow(hwnd(), 0, 0, background_.width, background_.height, FALSE);
+  }
+  SetSkinFontName(LookupString(StringDocument(), u"GLOBAL", u"FONT"));
+
+  LayoutDocument().Load(LanguagesFilePath(u"KeyboardButtons.xml"));
+  LayoutKeyButtons(layoutBuilt_);
+  LayoutDocument().Load(LanguagesFilePath(u"Buttons.xml"));
+  LayoutCommandButtons(layoutBuilt_);
+  layoutBuilt_ = true;
+}
+
+void CQuencfgDlg::LayoutKeyButtons(bool rebuild) {
+  for (int index = 0; index < KEY_COUNT; ++index) {
+    const std::u16string key = u"BUTTON_" + FormatDecimal(index + 1);
+    CPngListBtn& button = keyButtons_[static_cast<std::size_t>(index)];
+    LoadPushButton(button, background_.get(), u"KEYBOARD", key, hwnd(), rebuild);
+    if (IsLockedKeyText(LayoutDocument().LookupRect(u"KEYBOARD", key).text)) {
+      ::EnableWindow(button.hwnd(), FALSE);
+    }
+  }
+}
+
+void CQuencfgDlg::LayoutCommandButtons(bool rebuild) {
+  for (int index = 0; index < kCommandCount; ++index) {
+    const CommandButtonSkin& skin = kCommandButtonSkins[index];
+    CPngListBtn& button = commandButtons_[static_cast<std::size_t>(index)];
+    LoadPushButton(button, background_.get(), u"MAIN", skin.skinKey, hwnd(), rebuild);
+    if (skin.captionKey == nullptr) continue;
+    button.SetCaption(CaptionOf(skin), 0);
+    button.SetTextColors(kCaptionColor, kCaptionColor, kCaptionColor);
+    button.SetFontHeight(kCaptionFontHeight);
+  }
+}
+
+void CQuencfgDlg::RefreshKeyMarks() {
+  for (int index = 0; index < KEY_COUNT; ++index) MarkKey(index);
+  RefreshLightingPanel();
+}
+
+void CQuencfgDlg::MarkKey(int index) {
+  const KeySlot& slot = currentProfile().keys[index];
+  keyButtons_[static_cast<std::size_t>(index)].SetSelected(SlotShowsAssignment(slot.byBtnFuncType));
+}
+
+}  // namespace quencfg

@@ -1,0 +1,63 @@
+#include "quencfg/ui/main/main_window_rules.h"
+
+#include <gtest/gtest.h>
+
+#include "quencfg/model/settings_block.h"
+
+namespace quencfg {
+namespace {
+
+TEST(MainWindowRules, KeysCarryingAnAssignmentAreMarked) {
+  const struct {
+    std::int32_t function;
+    bool marked;
+  } cases[] = {{BTNFUNC_DEFAULT, false}, {BTNFUNC_DISABLE, false}, {466, false}, {BTNFUNC_KEY, true},
+               {BTNFUNC_LAUNCH, true},   {BTNFUNC_MACRO, true},    {-1, false},  {513, false}};
+  for (const auto& c : cases) EXPECT_EQ(SlotShowsAssignment(c.function), c.marked) << c.function;
+}
+
+TEST(MainWindowRules, DragStripIsTheTopBandWithRightAndBottomExcluded) {
+  const struct {
+    int x, y;
+    bool inside;
+  } cases[] = {{0, 0, true},    {1199, 47, true},  {1200, 10, false}, {10, 48, false},
+               {-1, 10, false}, {10, -1, false},   {600, 20, true}};
+  for (const auto& c : cases) EXPECT_EQ(InDragStrip(c.x, c.y), c.inside) << c.x << "," << c.y;
+}
+
+TEST(MainWindowRules, AnImportMakesOnlyTheNextApplyWriteTheLighting) {
+  bool importPending = false;
+  EXPECT_EQ(TakeApplyWriteKind(false, importPending), 0);
+  EXPECT_EQ(TakeApplyWriteKind(true, importPending), 1);
+  importPending = true;
+  EXPECT_EQ(TakeApplyWriteKind(false, importPending), 1);
+  EXPECT_FALSE(importPending);
+  EXPECT_EQ(TakeApplyWriteKind(false, importPending), 0);
+}
+
+TEST(MainWindowRules, ImportedPathSplitsIntoFolderAndBareName) {
+  const struct {
+    std::u16string_view path, folder, name;
+  } cases[] = {
+      {u"C:\\Users\\me\\Desktop\\Gaming.profile", u"C:\\Users\\me\\Desktop\\", u"Gaming"},
+      {u"C:\\a.b\\my.game.profile", u"C:\\a.b\\", u"my.game"},
+      {u"/home/me/x.profile", u"/home/me/", u"x"},
+      {u"C:\\noextension", u"C:\\", u"noextension"},
+      {u"plain.profile", u"", u"plain"},
+      {u"", u"", u""},
+  };
+  for (const auto& c : cases) {
+    const ProfileFileParts parts = SplitProfilePath(c.path);
+    EXPECT_EQ(parts.folder, c.folder);
+    EXPECT_EQ(parts.name, c.name);
+  }
+}
+
+TEST(MainWindowRules, OnlyTheKnownLanguageNumbersAreLanguages) {
+  for (int command : {101, 106, 108, 110, 111}) EXPECT_EQ(MenuCommandLanguage(command), command);
+  for (int command : {0, 100, 102, 107, 109, 112, 131, kImportCommand, kExportCommand})
+    EXPECT_FALSE(MenuCommandLanguage(command).has_value()) << command;
+}
+
+}  // namespace
+}  // namespace quencfg

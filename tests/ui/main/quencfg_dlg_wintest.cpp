@@ -1,0 +1,456 @@
+// The main window on a real window under the shipped skin, with a data folder of its
+// own and a stand-in device window that records what the main window posts to it.
+#include "quencfg/ui/main/quencfg_dlg_win.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "quencfg/app/folders.h"
+#include "quencfg/app/messages.h"
+#include "quencfg/framework/files.h"
+#include "quencfg/framework/wide_win.h"
+#include "quencfg/model/profile_file.h"
+#include "quencfg/model/settings_file.h"
+#include "quencfg/ui/main/sub_window_flag.h"
+#include "quencfg/ui/skin/skin_documents.h"
+#include "quencfg/ui/skin/skin_language.h"
+#include "quencfg/ui/skin/warn_dlg_win.h"
+#include "support/data_folder_scope.h"
+#include "support/gdiplus_session_win.h"
+#include "support/screenshot_win.h"
+#include "support/shipped_skin_win.h"
+#include "support/temp_folder.h"
+#include "ui/skin/control_host_win.h"
+
+namespace quencfg {
+namespace {
+
+using Command = CQuencfgDlg::Command;
+
+struct DeviceSync {
+  WPARAM lighting;
+  LPARAM reset;
+  bool operator==(const DeviceSync&) const = default;
+};
+
+// The device thread's window as the main window finds it: by its title.
+class DeviceWindowSpy : public Window {
+ public:
+  bool Make() {
+    WindowCreateParams params;
+    params.className = L"KorvaneTestDeviceSpy";
+    params.title = AsWide(kDeviceWindowTitle);
+    params.style = WS_POPUP;
+    params.width = 10;
+    params.height = 10;
+    return Create(params);
+  }
+  std::vector<DeviceSync> syncs;
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == UM_DEVICESYNC) syncs.push_back({wParam, lParam});
+    return DefaultHandling(message, wParam, lParam);
+  }
+};
+
+void Press(HWND parent, HWND button) {
+  ::SendMessageW(parent, WM_COMMAND, MAKEWPARAM(CQuencfgDlg::kButtonId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(button));
+}
+
+std::string FileBytes(const std::u16string& path) {
+  return ReadWholeFile(path).value_or("<missing>");
+}
+
+class MainWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(skin_.loaded());
+    PrepareDataFolder();
+    ASSERT_TRUE(device_.Make());
+  }
+  void TearDown() override {
+    SetSubWindowOpen(false);
+    StringDocument().Load(StringsFilePath(101));
+  }
+
+  CQuencfgDlg& Open() {
+    window_ = std::make_unique<CQuencfgDlg>();
+    EXPECT_TRUE(window_->Open());
+    testing::PumpMessages();
+    return *window_;
+  }
+  void Press(Command command) { quencfg::Press(window_->hwnd(), window_->commandButton(command).hwnd()); }
+  std::vector<bool> ProfileMarks() {
+    return {window_->commandButton(Command::Profile1).selected(), window_->commandButton(Command::Profile2).selected(),
+            window_->commandButton(Command::Profile3).selected()};
+  }
+  std::vector<DeviceSync> TakeSyncs() {
+    testing::PumpMessages();
+    return std::exchange(device_.syncs, {});
+  }
+  int DisabledKeyCount() {
+    int count = 0;
+    for (int i = 0; i < KEY_COUNT; ++i) count += ::IsWindowEnabled(window_->keyButton(i).hwnd()) ? 0 : 1;
+    return count;
+  }
+
+  testing::ShippedSkin skin_;
+  testing::GdiplusSession gdiplus_;
+  testing::DataFolderScope data_;
+  DeviceWindowSpy device_;
+  std::unique_ptr<CQuencfgDlg> window_;
+};
+
+TEST_F(MainWindow, OpensAsTheBorderlessKorvaneWindowSizedByItsBackground) {
+  CQuencfgDlg& window = Open();
+  wchar_t title[32] = {};
+  ::GetWindowTextW(window.hwnd(), title, 32);
+  EXPECT_STREQ(title, L"Korvane");
+  RECT client{};
+  ::GetClientRect(window.hwnd(), &client);
+  EXPECT_EQ(client.right, 1200);
+  EXPECT_EQ(client.bottom, 672);
+  const LONG_PTR style = ::GetWindowLongPtrW(window.hwnd(), GWL_STYLE);
+  EXPECT_EQ(style & WS_CAPTION, 0);
+  EXPECT_NE(style & WS_MINIMIZEBOX, 0);
+  EXPECT_NE(style & WS_SYSMENU, 0);
+  EXPECT_NE(::GetWindowLongPtrW(window.hwnd(), GWL_EXSTYLE) & WS_EX_APPWINDOW, 0);
+  EXPECT_EQ(::GetDlgCtrlID(window.keyButton(0).hwnd()), CQuencfgDlg::kButtonId);
+  EXPECT_EQ(::GetDlgCtrlID(window.commandButton(Command::Reset).hwnd()), CQuencfgDlg::kButtonId);
+  EXPECT_EQ(DisabledKeyCount(), 2) << "LWIN and FN cannot be reassigned";
+  EXPECT_EQ(ProfileMarks(), (std::vector<bool>{true, false, false}));
+}
+
+TEST_F(MainWindow, ProfileButtonSelectsExactlyItselfAndRemarksTheKeys) {
+  CQuencfgDlg& window = Open();
+  window.settings().profiles[1].keys[5].byBtnFuncType = BTNFUNC_MACRO;
+  window.settings().profiles[1].keys[6].byBtnFuncType = BTNFUNC_DISABLE;
+  window.settings().profiles[1].keys[7].byBtnFuncType = 466;
+  window.settings().profiles[1].keys[8].byBtnFuncType = BTNFUNC_LAUNCH;
+  window.settings().profiles[1].keys[9].byBtnFuncType = BTNFUNC_KEY;
+
+  Press(Command::Profile2);
+  EXPECT_EQ(window.settings().Profile, 1);
+  EXPECT_EQ(ProfileMarks(), (std::vector<bool>{false, true, false}));
+  const bool expected[] = {true, false, false, true, true};
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(window.keyButton(5 + i).selected(), expected[i]) << "key " << 5 + i;
+
+  Press(Command::Profile1);
+  EXPECT_EQ(ProfileMarks(), (std::vector<bool>{true, false, false}));
+  EXPECT_FALSE(window.keyButton(5).selected());
+  EXPECT_TRUE(TakeSyncs().empty()) << "selecting a profile tells the device nothing";
+}
+
+TEST_F(MainWindow, ApplySavesAndAsksForLightingOnlyWhenThePanelShowsOrAfterAnImport) {
+  CQuencfgDlg& window = Open();
+  Press(Command::Profile3);
+  window.settings().profiles[2].keys[3].byBtnFuncType = BTNFUNC_KEY;
+  window.settings().profiles[2].keys[3].byKeyNumber = 0x2C;
+
+  Press(Command::Apply);
+  EXPECT_EQ(TakeSyncs(), (std::vector<DeviceSync>{{0, 0}}));
+  auto stored = std::make_unique<SettingsBlock>();
+  ClearSettings(*stored);
+  ReadSettings(*stored);
+  EXPECT_EQ(stored->Profile, 2);
+  ReadProfile(stored->profiles[2], ProfileName(2), u"");
+  EXPECT_EQ(stored->profiles[2].keys[3].byKeyNumber, 0x2C);
+
+  Press(Command::Backlight);
+  EXPECT_TRUE(window.lightingVisible());
+  Press(Command::Apply);
+  Press(Command::Backlight);
+  EXPECT_FALSE(window.lightingVisible());
+  Press(Command::Apply);
+  EXPECT_EQ(TakeSyncs(), (std::vector<DeviceSync>{{1, 0}, {0, 0}}));
+
+  testing::TempFolder folder;
+  ASSERT_TRUE(WriteProfile(window.currentProfile(), u"shared", folder.path()));
+  window.ImportProfileFrom(ProfilePath(u"shared", folder.path()));
+  EXPECT_TRUE(window.importPending());
+  Press(Command::Apply);
+  Press(Command::Apply);
+  EXPECT_EQ(TakeSyncs(), (std::vector<DeviceSync>{{1, 0}, {0, 0}}));
+  EXPECT_FALSE(window.importPending());
+}
+
+TEST_F(MainWindow, OkAppliesAndHidesCancelOnlyHides) {
+  CQuencfgDlg& window = Open();
+  ::ShowWindow(window.hwnd(), SW_SHOW);
+  Press(Command::Ok);
+  EXPECT_FALSE(::IsWindowVisible(window.hwnd()));
+  EXPECT_EQ(TakeSyncs().size(), 1u);
+
+  ::SendMessageW(window.hwnd(), UM_SHOWMAIN, 0, 0);
+  EXPECT_TRUE(::IsWindowVisible(window.hwnd()));
+  Press(Command::Profile2);
+  const std::string settingsBefore = FileBytes(SettingsFilePath());
+  Press(Command::Cancel);
+  EXPECT_FALSE(::IsWindowVisible(window.hwnd()));
+  EXPECT_EQ(window.settings().Profile, 1) << "nothing is reverted";
+  EXPECT_EQ(FileBytes(SettingsFilePath()), settingsBefore) << "nor saved";
+  EXPECT_TRUE(TakeSyncs().empty());
+}
+
+TEST_F(MainWindow, ApplyWithoutADeviceWindowStillSaves) {
+  CQuencfgDlg& window = Open();
+  device_.Destroy();
+  window.currentProfile().keys[0].byBtnFuncType = BTNFUNC_KEY;
+  Press(Command::Apply);
+  ProfileData stored{};
+  ReadProfile(stored, ProfileName(0), u"");
+  EXPECT_EQ(stored.keys[0].byBtnFuncType, BTNFUNC_KEY);
+}
+
+// The reset confirmation runs modally: a timer answers it like the user would.
+bool g_confirmReset = true;
+void CALLBACK AnswerResetWarning(HWND, UINT, UINT_PTR id, DWORD) {
+  ::KillTimer(nullptr, id);
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND candidate, LPARAM) -> BOOL {
+        auto* warning = dynamic_cast<CWarnDlg*>(Window::FromHandle(candidate));
+        if (warning == nullptr) return TRUE;
+        HWND button = g_confirmReset ? warning->okButton().hwnd() : warning->cancelButton().hwnd();
+        testing::Click(button);
+        return FALSE;
+      },
+      0);
+}
+
+TEST_F(MainWindow, ResetAfterConfirmationRestoresTheFactoryProfileAndLeavesTheSettingsFile) {
+  for (const bool confirm : {false, true}) {
+    SCOPED_TRACE(confirm ? "OK" : "Cancel");
+    CQuencfgDlg& window = Open();
+    Press(Command::Profile2);
+    window.currentProfile().keys[10].byBtnFuncType = BTNFUNC_LAUNCH;
+    window.currentProfile().lighting.byLightEffect = 7;
+    window.RefreshKeyMarks();
+    const std::string settingsBefore = FileBytes(SettingsFilePath());
+    const std::string profileBefore = FileBytes(ProfilePath(ProfileName(1), u""));
+
+    g_confirmReset = confirm;
+    ::SetTimer(nullptr, 0, 30, &AnswerResetWarning);
+    Press(Command::Reset);
+
+    EXPECT_EQ(FileBytes(SettingsFilePath()), settingsBefore);
+    if (confirm) {
+      ProfileData factory{};
+      NormalizeProfile(factory, true, 1);
+      EXPECT_EQ(window.currentProfile().keys[10].byBtnFuncType, BTNFUNC_DEFAULT);
+      EXPECT_EQ(window.currentProfile().lighting.byLightEffect, factory.lighting.byLightEffect);
+      EXPECT_FALSE(window.keyButton(10).selected());
+      EXPECT_EQ(TakeSyncs(), (std::vector<DeviceSync>{{0, 1}}));
+      ProfileData stored{};
+      ReadProfile(stored, ProfileName(1), u"");
+      EXPECT_EQ(stored.lighting.byLightEffect, factory.lighting.byLightEffect);
+    } else {
+      EXPECT_EQ(window.currentProfile().keys[10].byBtnFuncType, BTNFUNC_LAUNCH);
+      EXPECT_TRUE(window.keyButton(10).selected());
+      EXPECT_EQ(FileBytes(ProfilePath(ProfileName(1), u"")), profileBefore);
+      EXPECT_TRUE(TakeSyncs().empty());
+    }
+  }
+}
+
+TEST_F(MainWindow, ImportTakesTheFirstProfilesFactoryLightingForOutOfRangeValues) {
+  CQuencfgDlg& window = Open();
+  Press(Command::Profile3);
+  ProfileData imported{};
+  NormalizeProfile(imported, true, 2);
+  imported.lighting.byLightColor = 0x1000000;
+  imported.lighting.byLightEffect = 200;
+  imported.keys[4].byBtnFuncType = BTNFUNC_KEY;
+  imported.keys[4].byKeyNumber = 0x05;
+  testing::TempFolder folder;
+  ASSERT_TRUE(WriteProfile(imported, u"from a friend", folder.path()));
+
+  window.ImportProfileFrom(ProfilePath(u"from a friend", folder.path()));
+  ProfileData first{};
+  NormalizeProfile(first, true, 0);
+  EXPECT_EQ(window.currentProfile().lighting.byLightColor, 0xFFFFFFu);
+  EXPECT_EQ(window.currentProfile().lighting.byLightEffect, first.lighting.byLightEffect);
+  EXPECT_EQ(window.currentProfile().keys[4].byKeyNumber, 0x05);
+  EXPECT_TRUE(window.keyButton(4).selected());
+  EXPECT_TRUE(TakeSyncs().empty()) << "nothing is sent before the next apply";
+
+  window.ImportProfileFrom(folder.path() + u"missing.profile");
+  EXPECT_EQ(window.currentProfile().keys[4].byKeyNumber, 0x05) << "a missing file changes nothing";
+}
+
+TEST_F(MainWindow, ExportCopiesTheSavedProfileAndWritesAnUnsavedOneFromMemory) {
+  CQuencfgDlg& window = Open();
+  testing::TempFolder target;
+
+  // Profile 3 was never written by anybody: its file is missing.
+  Press(Command::Profile3);
+  ASSERT_TRUE(DeleteFileAt(ProfilePath(ProfileName(2), u"")));
+  window.currentProfile().keys[1].byBtnFuncType = BTNFUNC_KEY;
+  window.currentProfile().keys[1].byKeyNumber = 0x1E;
+  const std::u16string unsavedExport = target.path() + u"unsaved.profile";
+  ASSERT_TRUE(window.ExportProfileTo(unsavedExport));
+  ProfileData exported{};
+  ReadProfile(exported, u"unsaved", target.path());
+  EXPECT_EQ(exported.keys[1].byKeyNumber, 0x1E) << "never applied: what the user sees is exported";
+
+  // An applied profile is exported as last saved, not with the edits since.
+  Press(Command::Apply);
+  window.currentProfile().keys[1].byKeyNumber = 0x1F;
+  const std::u16string savedExport = target.path() + u"saved.profile";
+  ASSERT_TRUE(window.ExportProfileTo(savedExport));
+  EXPECT_EQ(FileBytes(savedExport), FileBytes(ProfilePath(ProfileName(2), u"")));
+
+  EXPECT_FALSE(window.ExportProfileTo(target.path() + u"no such folder\\x.profile"));
+}
+
+TEST_F(MainWindow, LanguageChangeRecaptionsTheSameButtonsAndSavesTheLanguage) {
+  CQuencfgDlg& window = Open();
+  std::vector<HWND> before;
+  for (int i = 0; i < KEY_COUNT; ++i) before.push_back(window.keyButton(i).hwnd());
+  for (int i = 0; i < CQuencfgDlg::kCommandCount; ++i) before.push_back(window.commandButton(Command(i)).hwnd());
+
+  for (const std::uint8_t language : {std::uint8_t{106}, std::uint8_t{108}, std::uint8_t{101}, std::uint8_t{101}}) {
+    SCOPED_TRACE(language);
+    window.ChangeLanguage(language);
+    SharedSkinDocument expected;
+    expected.Load(StringsFilePath(language));
+    EXPECT_EQ(window.commandButton(Command::Apply).caption(), expected.Lookup(u"MAIN", u"APPLY"));
+    EXPECT_EQ(window.commandButton(Command::Profile2).caption(), expected.Lookup(u"MAIN", u"PROFILE") + u"2");
+    EXPECT_EQ(SkinFontName(), expected.Lookup(u"GLOBAL", u"FONT"));
+    auto stored = std::make_unique<SettingsBlock>();
+    ClearSettings(*stored);
+    ReadSettings(*stored);
+    EXPECT_EQ(stored->Language, language);
+
+    std::vector<HWND> after;
+    for (int i = 0; i < KEY_COUNT; ++i) after.push_back(window.keyButton(i).hwnd());
+    for (int i = 0; i < CQuencfgDlg::kCommandCount; ++i) after.push_back(window.commandButton(Command(i)).hwnd());
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(DisabledKeyCount(), 2);
+  }
+}
+
+TEST_F(MainWindow, SettingsMenuOffersImportExportAndLanguagesAndClosesOnAnyCommand) {
+  CQuencfgDlg& window = Open();
+  Press(Command::Setting);
+  ASSERT_NE(window.settingsMenu(), nullptr);
+  std::vector<std::int32_t> ids;
+  for (const BMPMENUINFO& item : window.settingsMenu()->items()) ids.push_back(item.itemId);
+  EXPECT_EQ(ids, (std::vector<std::int32_t>{10001, 10002, 101, 106, 108}));
+  RECT button{}, menu{};
+  ::GetWindowRect(window.commandButton(Command::Setting).hwnd(), &button);
+  ::GetWindowRect(window.settingsMenu()->hwnd(), &menu);
+  EXPECT_EQ(menu.left, button.left);
+  EXPECT_EQ(menu.top, button.bottom);
+
+  Press(Command::Profile2);
+  EXPECT_EQ(window.settingsMenu(), nullptr) << "any command closes the menu";
+
+  Press(Command::Setting);
+  ::SendMessageW(window.hwnd(), kMenuPickCommand, 0, MAKELPARAM(0, 106));
+  EXPECT_EQ(window.settingsMenu(), nullptr);
+  EXPECT_EQ(window.settings().Language, 106);
+
+  Press(Command::Setting);
+  Press(Command::Setting);
+  EXPECT_NE(window.settingsMenu(), nullptr) << "a second click opens a new menu";
+  ::SendMessageW(window.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(600, 400));
+  EXPECT_EQ(window.settingsMenu(), nullptr) << "a click on the surface closes it";
+}
+
+TEST_F(MainWindow, DragStartsOnlyInsideTheTopStripAndNeverWithTheKeyDialogOpen) {
+  CQuencfgDlg& window = Open();
+  const struct {
+    int x, y;
+    bool subWindowOpen;
+    bool drags;
+  } cases[] = {{1199, 47, false, true}, {1200, 10, false, false}, {10, 48, false, false},
+               {0, 0, false, true},     {1199, 47, true, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.x << "," << c.y << (c.subWindowOpen ? " with the dialog open" : ""));
+    SetSubWindowOpen(c.subWindowOpen);
+    ::SendMessageW(window.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(c.x, c.y));
+    MSG posted{};
+    // Taken off the queue before the system's move loop could run.
+    const bool drags = ::PeekMessageW(&posted, window.hwnd(), WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE) != 0;
+    EXPECT_EQ(drags, c.drags);
+    if (drags) {
+      EXPECT_EQ(posted.wParam, static_cast<WPARAM>(HTCAPTION));
+    }
+  }
+}
+
+TEST_F(MainWindow, KeyChangedBeforeAnyKeyWasOpenedTouchesNothing) {
+  CQuencfgDlg& window = Open();
+  window.currentProfile().keys[0].byBtnFuncType = BTNFUNC_KEY;
+  EXPECT_EQ(::SendMessageW(window.hwnd(), UM_KEYCHANGED, 0, 0), 1);
+  EXPECT_FALSE(window.keyButton(0).selected()) << "no key was opened";
+
+  quencfg::Press(window.hwnd(), window.keyButton(0).hwnd());
+  EXPECT_EQ(window.editedKeyIndex(), 0);
+  ::SendMessageW(window.hwnd(), UM_KEYCHANGED, 0, 0);
+  EXPECT_TRUE(window.keyButton(0).selected());
+}
+
+// Enter and Escape in the modal loop: posted to the window and to a focused button,
+// followed by a close that ends the run once they have been handled.
+struct KeyScript {
+  CQuencfgDlg* window;
+  bool visibleAfterKeys = false;
+  int editedKeyAfterKeys = -2;
+};
+KeyScript g_keyScript{};
+
+void CALLBACK PressEnterAndEscape(HWND, UINT, UINT_PTR id, DWORD) {
+  ::KillTimer(nullptr, id);
+  CQuencfgDlg& window = *g_keyScript.window;
+  HWND button = window.keyButton(20).hwnd();
+  ::SetFocus(button);
+  for (HWND target : {window.hwnd(), button}) {
+    for (const WPARAM key : {WPARAM{VK_RETURN}, WPARAM{VK_ESCAPE}}) {
+      ::PostMessageW(target, WM_KEYDOWN, key, 0);
+      ::PostMessageW(target, WM_CHAR, key == VK_RETURN ? L'\r' : 0x1B, 0);
+      ::PostMessageW(target, WM_KEYUP, key, 0xC0000000);
+    }
+  }
+  ::SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR next, DWORD) {
+    ::KillTimer(nullptr, next);
+    g_keyScript.visibleAfterKeys = ::IsWindowVisible(g_keyScript.window->hwnd()) != 0;
+    g_keyScript.editedKeyAfterKeys = g_keyScript.window->editedKeyIndex();
+    ::PostMessageW(g_keyScript.window->hwnd(), WM_CLOSE, 0, 0);
+  });
+}
+
+TEST_F(MainWindow, EnterAndEscapeNeitherCloseItNorPressAButtonAndCloseEndsTheRun) {
+  window_ = std::make_unique<CQuencfgDlg>();
+  g_keyScript = KeyScript{window_.get()};
+  ::SetTimer(nullptr, 0, 100, &PressEnterAndEscape);
+  EXPECT_EQ(window_->DoModal(), IDCANCEL);
+  EXPECT_TRUE(g_keyScript.visibleAfterKeys);
+  EXPECT_EQ(g_keyScript.editedKeyAfterKeys, -1);
+  EXPECT_TRUE(TakeSyncs().empty());
+}
+
+TEST_F(MainWindow, ScreenshotsInEachLanguageAndWithAssignedKeys) {
+  CQuencfgDlg& window = Open();
+  for (const int key : {2, 3, 4, 17, 30, 31, 58}) window.currentProfile().keys[key].byBtnFuncType = BTNFUNC_KEY;
+  window.currentProfile().keys[45].byBtnFuncType = BTNFUNC_MACRO;
+  window.currentProfile().keys[46].byBtnFuncType = BTNFUNC_LAUNCH;
+  window.RefreshKeyMarks();
+  ::SetWindowPos(window.hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+  for (const auto& [language, name] : {std::pair{101, u"main-EN.png"}, std::pair{106, u"main-CS.png"},
+                                       std::pair{108, u"main-ES.png"}}) {
+    window.ChangeLanguage(static_cast<std::uint8_t>(language));
+    ::RedrawWindow(window.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    testing::PumpMessages();
+    EXPECT_TRUE(testing::SaveScreen(name));
+  }
+}
+
+}  // namespace
+}  // namespace quencfg
