@@ -34,6 +34,9 @@ const std::set<std::uint32_t> kVirtualKeysPlacedDifferently = {0x2C, 0x92, 0xE1,
 const std::set<std::uint32_t> kCodesMappedDifferently = {0x46, 0x54, 0x55, 0x68, 0x69, 0x6A, 0x6B, 0x6C,
                                                          0x6D, 0x6E, 0x6F, 0x70, 0x71, 0x72, 0x73};
 
+// Key codes whose German VK leads back to another row of the same scan code.
+const std::set<std::uint32_t> kGermanRoundTripExceptions = {};
+
 std::u16string NoStoredName(std::u16string_view) { return {}; }
 
 class PlatformLayoutTest : public ::testing::Test {
@@ -132,6 +135,43 @@ TEST(GermanLayout, KeyCodesFollowPositionsAndNamesFollowTheLayout) {
   EXPECT_EQ(KeyNameForVirtualKey(VirtualKeyFromKeyCode(0x1C, *layout), *layout, NoStoredName), u"Z");
   EXPECT_EQ(KeyNameForVirtualKey(VirtualKeyFromKeyCode(0x1D, *layout), *layout, NoStoredName), u"Y");
   EXPECT_EQ(KeyNameForVirtualKey(0xE2, *layout, NoStoredName), u"<");
+}
+
+// Every key of the table, converted to the VK the German layout gives it and back,
+// lands on its own key code: the conversions follow the key's position.
+TEST(GermanLayout, WholeTableKeepsKeyPositions) {
+  RequireGermanLetters();
+  if (::testing::Test::IsSkipped() || ::testing::Test::HasFatalFailure()) return;
+  const auto layout = CurrentKeyboardLayout();
+  UsKeyboardLayout us;
+  std::set<std::uint32_t> seenCodes;
+  std::map<std::uint32_t, std::uint32_t> movedVirtualKeys;  // code -> German VK, where it differs from US
+  for (const KeyCodeEntry& row : KeyCodeTable) {
+    if (!seenCodes.insert(row.code).second || kCodesMappedDifferently.count(row.code) != 0) continue;
+    const std::uint32_t virtualKey = VirtualKeyFromKeyCode(row.code, *layout);
+    if (virtualKey != VirtualKeyFromKeyCode(row.code, us)) movedVirtualKeys[row.code] = virtualKey;
+    if (virtualKey == 0 || IsDirectVirtualKeyCode(row.code) || kGermanRoundTripExceptions.count(row.code) != 0) {
+      continue;
+    }
+    EXPECT_EQ(KeyCodeFromVirtualKey(virtualKey, *layout), row.code) << std::hex << "code " << row.code << " VK "
+                                                                     << virtualKey;
+  }
+  // Only the keys German moves: Y and Z, and punctuation keys.
+  for (const auto& [code, virtualKey] : movedVirtualKeys) {
+    EXPECT_TRUE(code == 0x1C || code == 0x1D || (code >= 0x2D && code <= 0x38)) << std::hex << "code " << code
+                                                                               << " VK " << virtualKey;
+  }
+  EXPECT_EQ(movedVirtualKeys.count(0x1C), 1u);
+  EXPECT_EQ(movedVirtualKeys.count(0x1D), 1u);
+  // The letter keys are named by the German letters at their positions.
+  for (std::uint32_t code = 0x04; code <= 0x1D; ++code) {
+    char16_t letter = static_cast<char16_t>(u'A' + (code - 0x04));
+    if (letter == u'Y') letter = u'Z';
+    else if (letter == u'Z') letter = u'Y';
+    EXPECT_EQ(KeyNameForVirtualKey(VirtualKeyFromKeyCode(code, *layout), *layout, NoStoredName),
+              std::u16string(1, letter))
+        << std::hex << "code " << code;
+  }
 }
 
 TEST(GermanLayout, UsExpectationsDoNotHoldThere) {
