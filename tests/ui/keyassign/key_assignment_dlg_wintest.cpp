@@ -319,6 +319,7 @@ TEST_F(KeyAssignmentDialog, ComesFromTheSkinAndKeepsItsControlsAfterALanguageCha
 class KeyAssignmentScreenshots : public KeyAssignmentDialog {
  protected:
   void Shoot(const char16_t* name) {
+    ::SetCursorPos(1279, 1023);  // no button under the pointer: every button in its normal look
     ::SetWindowPos(dialog_.hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
     ::RedrawWindow(dialog_.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     for (int i = 0; i < 10; ++i) {
