@@ -134,6 +134,43 @@ TEST(GermanLayout, KeyCodesFollowPositionsAndNamesFollowTheLayout) {
   EXPECT_EQ(KeyNameForVirtualKey(0xE2, *layout, NoStoredName), u"<");
 }
 
+// Every key of the table, converted to the VK the German layout gives it and back,
+// lands on its own key code: the conversions follow the key's position.
+TEST(GermanLayout, WholeTableKeepsKeyPositions) {
+  RequireGermanLetters();
+  if (::testing::Test::IsSkipped() || ::testing::Test::HasFatalFailure()) return;
+  const auto layout = CurrentKeyboardLayout();
+  UsKeyboardLayout us;
+  std::set<std::uint32_t> seenCodes;
+  std::map<std::uint32_t, std::uint32_t> movedVirtualKeys;  // code -> German VK, where it differs from US
+  for (const KeyCodeEntry& row : KeyCodeTable) {
+    if (!seenCodes.insert(row.code).second || kCodesMappedDifferently.count(row.code) != 0) continue;
+    const std::uint32_t virtualKey = VirtualKeyFromKeyCode(row.code, *layout);
+    if (virtualKey != VirtualKeyFromKeyCode(row.code, us)) movedVirtualKeys[row.code] = virtualKey;
+    // The keyboard's own rows carry their VK as a stand-in scan code: no position to keep.
+    const bool ownCode = row.scanCode == row.virtualKey;
+    if (virtualKey == 0 || IsDirectVirtualKeyCode(row.code) || ownCode) continue;
+    EXPECT_EQ(KeyCodeFromVirtualKey(virtualKey, *layout), row.code) << std::hex << "code " << row.code << " VK "
+                                                                     << virtualKey;
+  }
+  // Only the keys German moves: Y and Z, and punctuation keys.
+  for (const auto& [code, virtualKey] : movedVirtualKeys) {
+    EXPECT_TRUE(code == 0x1C || code == 0x1D || (code >= 0x2D && code <= 0x38)) << std::hex << "code " << code
+                                                                               << " VK " << virtualKey;
+  }
+  EXPECT_EQ(movedVirtualKeys.count(0x1C), 1u);
+  EXPECT_EQ(movedVirtualKeys.count(0x1D), 1u);
+  // The letter keys are named by the German letters at their positions.
+  for (std::uint32_t code = 0x04; code <= 0x1D; ++code) {
+    char16_t letter = static_cast<char16_t>(u'A' + (code - 0x04));
+    if (letter == u'Y') letter = u'Z';
+    else if (letter == u'Z') letter = u'Y';
+    EXPECT_EQ(KeyNameForVirtualKey(VirtualKeyFromKeyCode(code, *layout), *layout, NoStoredName),
+              std::u16string(1, letter))
+        << std::hex << "code " << code;
+  }
+}
+
 TEST(GermanLayout, UsExpectationsDoNotHoldThere) {
   RequireGermanLetters();
   if (::testing::Test::IsSkipped() || ::testing::Test::HasFatalFailure()) return;

@@ -1,0 +1,305 @@
+#include "quencfg/ui/keyassign/key_assignment_dlg_win.h"
+
+#include <utility>
+
+#include "quencfg/app/folders.h"
+#include "quencfg/app/messages.h"
+#include "quencfg/framework/gdi_win.h"
+#include "quencfg/framework/text.h"
+#include "quencfg/ui/keyassign/key_codes.h"
+#include "quencfg/ui/keyassign/key_name_document.h"
+#include "quencfg/ui/keyassign/program_picker_win.h"
+#include "quencfg/ui/main/sub_window_flag.h"
+#include "quencfg/ui/skin/skin_control_loaders_win.h"
+#include "quencfg/ui/skin/skin_documents.h"
+#include "quencfg/ui/skin/skin_draw_win.h"
+#include "quencfg/ui/skin/skin_text_win.h"
+
+namespace quencfg {
+namespace {
+
+constexpr std::u16string_view kLayoutSection = u"KEY_ASSIGNMENT";
+// The dialog still answers when its picture is missing.
+constexpr int kFallbackWidth = 900;
+constexpr int kFallbackHeight = 560;
+constexpr COLORREF kWhite = 0xFFFFFF;
+constexpr COLORREF kBlack = 0x000000;
+constexpr int kLabelFontHeight = 16;
+constexpr int kLabelFontWeight = 500;
+
+enum class CaptionColours { kWhite, kBlack, kButtonDefaults };
+
+struct ButtonSkin {
+  std::u16string_view layoutKey;
+  std::u16string_view captionKey;  // section MAIN; empty: the caption is set elsewhere
+  int captionSize;                 // 0: the button's default
+  CaptionColours colours;
+};
+
+// Escape, Space and Enter never press a button or close the dialog; the single-key
+// capture sees them through the hook.
+bool IsSwallowedKey(WPARAM key) { return key == VK_ESCAPE || key == VK_SPACE || key == VK_RETURN; }
+
+void ShowControl(HWND control, bool visible) {
+  if (control != nullptr) ::ShowWindow(control, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+}  // namespace
+
+bool CKeyAssignmentDlg::CreateHidden(HWND ownerWindow) {
+  ownerWindow_ = ownerWindow;
+  WindowCreateParams params;
+  params.className = L"KorvaneKeyAssignDlg";
+  params.title = L"";  // the main window is found by its title; this one must not match
+  params.style = WS_POPUP;
+  params.x = 0;
+  params.y = 0;
+  params.width = kFallbackWidth;
+  params.height = kFallbackHeight;
+  params.parent = ownerWindow;
+  if (!Create(params)) return false;
+  Layout(false);
+  hook_.Load(AppFolder());
+  return true;
+}
+
+void CKeyAssignmentDlg::Relayout() {
+  if (hwnd() != nullptr) Layout(layoutDone_);
+}
+
+void CKeyAssignmentDlg::Layout(bool rebuild) {
+  background_ = LoadPicture(SkinsFolder() + SkinDocument().Lookup(u"MAINSCREENNEW", u"Keyassignment"));
+  if (!rebuild && !background_.empty()) {
+    ::SetWindowPos(hwnd(), nullptr, 0, 0, background_.width, background_.height, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  SkinButtons(rebuild);
+  // Macro page (CMacroPage): macroPage_.Layout(hwnd(), background_.get(), rebuild);
+  ShowPageControls();
+  layoutDone_ = true;
+  ::InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void CKeyAssignmentDlg::SkinButtons(bool rebuild) {
+  const std::pair<CPngListBtn*, ButtonSkin> buttons[] = {
+      {&cancelButton_, {u"BUTTON_CANCEL", u"CANCEL", 14, CaptionColours::kWhite}},
+      {&okButton_, {u"BUTTON_OK", u"OK", 14, CaptionColours::kWhite}},
+      {&pageButtons_[kPageSingleKey], {u"BUTTON_SINGLEKEY", u"SINGLEKEY", 15, CaptionColours::kWhite}},
+      {&pageButtons_[kPageMacro], {u"BUTTON_MACRO", u"MACRO", 15, CaptionColours::kWhite}},
+      {&pageButtons_[kPageLaunch], {u"BUTTON_LAUNCH", u"LAUNCH", 15, CaptionColours::kWhite}},
+      {&resetButton_, {u"BUTTON_RESET", u"", 0, CaptionColours::kWhite}},
+      {&keyDisplay_, {u"BUTTON_CKEY", u"", 25, CaptionColours::kBlack}},
+      {&programButton_, {u"BUTTON_LAUNCHPROGRAM", u"", 16, CaptionColours::kButtonDefaults}},
+  };
+  for (const auto& [button, skin] : buttons) {
+    LoadPushButton(*button, background_.get(), kLayoutSection, skin.layoutKey, hwnd(), rebuild);
+    if (!skin.captionKey.empty()) button->SetCaption(StringDocument().Lookup(u"MAIN", skin.captionKey));
+    if (skin.captionSize > 0) button->SetFontHeight(skin.captionSize);
+    if (skin.colours == CaptionColours::kWhite) button->SetTextColors(kWhite, kWhite, kWhite);
+    if (skin.colours == CaptionColours::kBlack) button->SetTextColors(kBlack, kBlack, kBlack);
+  }
+}
+
+void CKeyAssignmentDlg::SetSlot(KeySlot& slot) {
+  sourceSlot_ = &slot;
+  workingSlot_ = slot;
+}
+
+void CKeyAssignmentDlg::SetMacroOnly(bool macroOnly) {
+  macroOnly_ = macroOnly;
+  ShowPageControls();
+  if (macroOnly) ShowPage(kPageMacro);
+}
+
+void CKeyAssignmentDlg::ShowAssignment() {
+  ShowKeyName();
+  ShowProgramName();
+  // The page follows the slot; opening it does not yet choose its function, so a key
+  // that was reset keeps its factory function until the user picks a page.
+  OpenPage(PageForFunction(workingSlot_.byBtnFuncType), false);
+}
+
+void CKeyAssignmentDlg::ShowPage(AssignmentPage page) { OpenPage(page, true); }
+
+void CKeyAssignmentDlg::OpenPage(AssignmentPage page, bool takeFunction) {
+  page_ = page;
+  ShowPageControls();
+  switch (page) {
+    case kPageSingleKey:
+      // Macro page (CMacroPage): macroPage_.StopRecording();
+      SetHook(true);  // the next key pressed is captured
+      break;
+    case kPageMacro:
+      // Macro page (CMacroPage): macroPage_.LoadMacroLibrary();
+      SetHook(false);
+      // Macro page (CMacroPage): macroPage_.SelectSlotMacro(workingSlot_);
+      break;
+    case kPageLaunch:
+      // Macro page (CMacroPage): macroPage_.StopRecording();
+      SetHook(false);
+      break;
+  }
+  if (takeFunction) {
+    TakeFunctionOfPage(workingSlot_, page);
+    if (page == kPageSingleKey) ShowKeyName();
+    if (page == kPageLaunch) ShowProgramName();
+  }
+  ::InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void CKeyAssignmentDlg::ShowPageControls() {
+  ShowControl(keyDisplay_.hwnd(), page_ == kPageSingleKey);
+  ShowControl(programButton_.hwnd(), page_ == kPageLaunch);
+  // Macro page (CMacroPage): macroPage_.Show(page_ == kPageMacro);
+  ShowControl(pageButtons_[kPageSingleKey].hwnd(), !macroOnly_);
+  ShowControl(pageButtons_[kPageLaunch].hwnd(), !macroOnly_);
+  for (int p = kPageSingleKey; p <= kPageLaunch; ++p) pageButtons_[p].SetSelected(p == page_);
+}
+
+void CKeyAssignmentDlg::SetHook(bool on) {
+  if (on != hook_.hookOn()) hook_.SetHook(on, hwnd());
+}
+
+void CKeyAssignmentDlg::ShowKeyName() {
+  std::u16string name;
+  if (workingSlot_.byBtnFuncType == BTNFUNC_KEY) {
+    const std::uint32_t virtualKey = VirtualKeyFromKeyCode(workingSlot_.byKeyNumber);
+    if (virtualKey != 0) name = KeyNameForVirtualKey(virtualKey);
+  }
+  keyDisplay_.SetCaption(name);
+}
+
+void CKeyAssignmentDlg::ShowProgramName() {
+  std::u16string_view name;
+  if (workingSlot_.byBtnFuncType == BTNFUNC_LAUNCH) name = ProgramFileName(FieldText(workingSlot_.launch));
+  programButton_.SetCaption(name);
+}
+
+void CKeyAssignmentDlg::CaptureSingleKey(WPARAM wParam, LPARAM lParam) {
+  const std::optional<std::uint8_t> virtualKey = SingleKeyOfHookEvent(wParam, lParam);
+  if (!virtualKey) return;
+  keyDisplay_.SetCaption(KeyNameForVirtualKey(*virtualKey));
+  AssignSingleKey(workingSlot_, KeyCodeFromVirtualKey(*virtualKey));
+}
+
+void CKeyAssignmentDlg::ApplyChosenProgram(std::u16string_view path) {
+  if (AssignProgram(workingSlot_, path)) programButton_.SetCaption(ProgramFileName(path));
+}
+
+void CKeyAssignmentDlg::OnProgramButton() { ApplyChosenProgram(ChooseProgramFile(hwnd())); }
+
+void CKeyAssignmentDlg::OnReset() {
+  ShowPage(kPageSingleKey);
+  ResetFunction(workingSlot_);
+  keyDisplay_.SetCaption(u"");
+  programButton_.SetCaption(u"");
+}
+
+void CKeyAssignmentDlg::OnOk() {
+  if (macroOnly_) {
+    // Macro page (CMacroPage): macroPage_.SaveMacro(nullptr);
+    Close();
+    return;
+  }
+  // Macro page (CMacroPage):
+  //   if (workingSlot_.byBtnFuncType == BTNFUNC_MACRO) macroPage_.SaveMacro(&workingSlot_);
+  if (sourceSlot_ == nullptr) {  // never given a key: nothing to write back
+    Close();
+    return;
+  }
+  *sourceSlot_ = workingSlot_;
+  Close();
+  PostToWindow(ownerWindow_, UM_KEYCHANGED, 0, 0);
+}
+
+void CKeyAssignmentDlg::OnCancel() { Close(); }
+
+// Hidden, the dialog lets the hook go: a keyboard hook left on would see every key the
+// user types into other programs. Each opening switches it on again through its page.
+void CKeyAssignmentDlg::Close() {
+  SetSubWindowOpen(false);
+  SetHook(false);
+  ::ShowWindow(hwnd(), SW_HIDE);
+}
+
+void CKeyAssignmentDlg::OnCommand(HWND control) {
+  // Macro page (CMacroPage): if (macroPage_.CloseMenuIfOpen()) return;
+  // Macro page (CMacroPage): if (macroPage_.HandleCommand(control)) return;
+  if (control == nullptr) return;
+  if (control == okButton_.hwnd()) return OnOk();
+  if (control == cancelButton_.hwnd()) return OnCancel();
+  for (int p = kPageSingleKey; p <= kPageLaunch; ++p) {
+    if (control == pageButtons_[p].hwnd()) return ShowPage(static_cast<AssignmentPage>(p));
+  }
+  if (control == resetButton_.hwnd()) return OnReset();
+  if (control == programButton_.hwnd()) return OnProgramButton();
+}
+
+bool CKeyAssignmentDlg::PreTranslateMessage(MSG& message) {
+  if (hwnd() == nullptr || (message.hwnd != hwnd() && !::IsChild(hwnd(), message.hwnd))) return false;
+  switch (message.message) {
+    case WM_KEYDOWN:
+      // Macro page (CMacroPage): if (macroPage_.IsRecording()) return true;
+      return IsSwallowedKey(message.wParam);
+    case WM_KEYUP:
+      // Macro page (CMacroPage): macroPage_.OnKeyUp();
+      return false;
+    default:
+      return false;
+  }
+}
+
+void CKeyAssignmentDlg::Paint(HDC dc) const {
+  if (background_.empty()) {
+    RECT client{};
+    ::GetClientRect(hwnd(), &client);
+    ::FillRect(dc, &client, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+  }
+  BlitBitmap(dc, background_, 0, 0);
+  PaintPageLabels(dc);
+}
+
+void CKeyAssignmentDlg::PaintPageLabels(HDC dc) const {
+  OwnedFont font = CreateSkinFont(kLabelFontHeight, kLabelFontWeight);
+  SelectScope select(dc, font.get());
+  const int oldMode = ::SetBkMode(dc, TRANSPARENT);
+  ::SetTextColor(dc, kWhite);
+  switch (page_) {
+    case kPageSingleKey:
+      DrawSkinText(dc, u"SINGLE_KEY", u"TEXT_TITLE", DT_WORDBREAK);
+      break;
+    case kPageMacro:
+      for (std::u16string_view key : {u"TEXT_MACRONAME", u"TEXT_DELAY", u"TEXT_REPEAT"}) {
+        DrawSkinText(dc, u"MACRO_STRING", key, DT_WORDBREAK | DT_RIGHT);
+      }
+      break;
+    case kPageLaunch:
+      DrawSkinText(dc, u"LAUNCH_PROGRAM", u"TEXT_TITLE", DT_WORDBREAK);
+      break;
+  }
+  ::SetBkMode(dc, oldMode);
+}
+
+LRESULT CKeyAssignmentDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  const auto paint = [this](HDC dc, const RECT&) { Paint(dc); };
+  if (const auto painted = HandlePaintMessages(hwnd(), message, wParam, paint)) return *painted;
+  switch (message) {
+    case WM_COMMAND:
+      OnCommand(reinterpret_cast<HWND>(lParam));
+      return 0;
+    case UM_HOOKEVENT:
+      // Events still queued when the dialog was hidden are dropped.
+      if (!::IsWindowVisible(hwnd())) return 0;
+      if (page_ == kPageSingleKey) CaptureSingleKey(wParam, lParam);
+      // Macro page (CMacroPage): if (page_ == kPageMacro) macroPage_.HandleHookEvent(wParam, lParam);
+      return 0;
+    // Macro page (CMacroPage): case kMenuPickCommand: macroPage_.HandleMenuPick(lParam); return 0;
+    // Macro page (CMacroPage): case WM_TIMER: if (macroPage_.HandleTimer(wParam)) return 0; break;
+    case WM_CLOSE:
+      OnCancel();  // closed by the system: hidden like Cancel, never destroyed before its owner
+      return 0;
+    default:
+      return DefaultHandling(message, wParam, lParam);
+  }
+}
+
+}  // namespace quencfg

@@ -1,0 +1,103 @@
+#pragma once
+// CKeyAssignmentDlg: the skinned pop-up in which the user decides what one key does.
+// Three pages (single key, macro, launch) edit a private copy of the key's slot, which
+// OK writes back and Cancel drops. The main window creates it once, hidden, as its
+// owned window, and from then on only shows and hides it.
+#include <windows.h>
+
+#include <array>
+#include <string>
+
+#include "quencfg/framework/window_win.h"
+#include "quencfg/model/settings_block.h"
+#include "quencfg/ui/keyassign/kbhook_loader_win.h"
+#include "quencfg/ui/keyassign/slot_edits.h"
+#include "quencfg/ui/skin/bitmap_btn_win.h"
+#include "quencfg/ui/skin/skin_image_win.h"
+
+namespace quencfg {
+
+class CKeyAssignmentDlg : public Window {
+ public:
+  CKeyAssignmentDlg() = default;
+  ~CKeyAssignmentDlg() override { Destroy(); }
+
+  // Creates the window hidden, owned by `ownerWindow`, runs the first layout pass and
+  // loads the hook component from the program's folder.
+  bool CreateHidden(HWND ownerWindow);
+
+  // The second layout pass after a change of language: every image and caption is
+  // read again; the controls keep their windows.
+  void Relayout();
+
+  // Edits a copy of `slot`; OK writes it back there. The slot must outlive the dialog
+  // (it is a slot of the main window's working profile).
+  void SetSlot(KeySlot& slot);
+  // Macro-only mode edits the macro library and never a key slot.
+  void SetMacroOnly(bool macroOnly);
+  // Opens the page of the working slot's function and fills it.
+  void ShowAssignment();
+  void ShowPage(AssignmentPage page);
+
+  // The program picker's result: the launch page takes `path` (the picker's dialog
+  // itself cannot run unattended, so this step stands on its own).
+  void ApplyChosenProgram(std::u16string_view path);
+
+  // Keys before dispatch, for the dialog and its controls. The message loop of the
+  // main window passes every message here first; true: swallowed.
+  bool PreTranslateMessage(MSG& message) override;
+
+  [[nodiscard]] AssignmentPage page() const noexcept { return page_; }
+  [[nodiscard]] bool macroOnly() const noexcept { return macroOnly_; }
+  [[nodiscard]] bool layoutDone() const noexcept { return layoutDone_; }
+  [[nodiscard]] const KeySlot& workingSlot() const noexcept { return workingSlot_; }
+  [[nodiscard]] bool hookOn() const noexcept { return hook_.hookOn(); }
+
+  [[nodiscard]] CPngListBtn& okButton() noexcept { return okButton_; }
+  [[nodiscard]] CPngListBtn& cancelButton() noexcept { return cancelButton_; }
+  [[nodiscard]] CPngListBtn& pageButton(AssignmentPage page) noexcept { return pageButtons_[page]; }
+  [[nodiscard]] CPngListBtn& resetButton() noexcept { return resetButton_; }
+  [[nodiscard]] CPngListBtn& keyDisplay() noexcept { return keyDisplay_; }
+  [[nodiscard]] CPngListBtn& programButton() noexcept { return programButton_; }
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  void Layout(bool rebuild);
+  void SkinButtons(bool rebuild);
+  void ShowPageControls();
+  void OpenPage(AssignmentPage page, bool takeFunction);
+  void SetHook(bool on);
+
+  void OnCommand(HWND control);
+  void OnOk();
+  void OnCancel();
+  void OnReset();
+  void OnProgramButton();
+  void CaptureSingleKey(WPARAM wParam, LPARAM lParam);
+  void Close();
+
+  void ShowKeyName();
+  void ShowProgramName();
+  void Paint(HDC dc) const;
+  void PaintPageLabels(HDC dc) const;
+
+  KeySlot workingSlot_{};
+  KeySlot* sourceSlot_ = nullptr;
+  HWND ownerWindow_ = nullptr;
+  AssignmentPage page_ = kPageSingleKey;
+  bool macroOnly_ = false;
+  bool layoutDone_ = false;
+  SkinBitmap background_;
+  KbHookComponent hook_;
+
+  CPngListBtn okButton_;
+  CPngListBtn cancelButton_;
+  std::array<CPngListBtn, 3> pageButtons_;  // single key, macro, launch
+  CPngListBtn resetButton_;
+  CPngListBtn keyDisplay_;
+  CPngListBtn programButton_;
+};
+
+}  // namespace quencfg

@@ -1,0 +1,355 @@
+// The key assignment dialog on real windows: pages, single-key capture from hook
+// events, the program step, reset, OK and Cancel, keys before dispatch, re-layout.
+#include "quencfg/ui/keyassign/key_assignment_dlg_win.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "../skin/control_host_win.h"
+#include "quencfg/app/messages.h"
+#include "quencfg/framework/gdi_win.h"
+#include "quencfg/framework/text.h"
+#include "quencfg/ui/keyassign/key_name_document.h"
+#include "quencfg/ui/main/sub_window_flag.h"
+#include "quencfg/ui/skin/skin_documents.h"
+#include "support/gdiplus_session_win.h"
+#include "support/screenshot_win.h"
+#include "support/shipped_skin_win.h"
+
+namespace quencfg {
+namespace {
+
+constexpr LPARAM kExtended = 0x01;
+constexpr LPARAM kRelease = 0x80;
+
+KeySlot SlotOf(std::int32_t function, std::uint8_t keyCode = 0, std::u16string_view launch = {}) {
+  KeySlot slot{};
+  slot.byBtnFuncType = function;
+  slot.byKeyNumber = keyCode;
+  CopyToField(slot.launch, launch);
+  CopyToField(slot.MacroName, u"Macro 1");
+  slot.repeatTime = 1;
+  return slot;
+}
+
+bool SameBytes(const KeySlot& a, const KeySlot& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+bool Visible(HWND window) { return ::IsWindowVisible(window) != FALSE; }
+
+class KeyAssignmentDialog : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(skin_.loaded());
+    ASSERT_TRUE(host_.Make(900, 560, 0, 0));
+    ASSERT_TRUE(dialog_.CreateHidden(host_.hwnd()));
+    EXPECT_FALSE(Visible(dialog_.hwnd())) << "created hidden";
+  }
+  void TearDown() override { SetSubWindowOpen(false); }
+
+  // Opens the dialog for `slot` as the main window does for a key.
+  void OpenFor(KeySlot& slot) {
+    SetSubWindowOpen(true);
+    ::ShowWindow(dialog_.hwnd(), SW_SHOWNA);
+    dialog_.SetSlot(slot);
+    dialog_.SetMacroOnly(false);
+    dialog_.ShowAssignment();
+  }
+  void Press(CPngListBtn& button) {
+    ::SendMessageW(dialog_.hwnd(), WM_COMMAND, MAKEWPARAM(1001, BN_CLICKED), reinterpret_cast<LPARAM>(button.hwnd()));
+  }
+  void HookEvent(WPARAM what, LPARAM flags) { ::SendMessageW(dialog_.hwnd(), UM_HOOKEVENT, what, flags); }
+  std::size_t KeyChangedPosts() {
+    testing::PumpMessages();
+    return host_.Of(UM_KEYCHANGED).size();
+  }
+
+  testing::ShippedSkin skin_;
+  testing::GdiplusSession gdiplus_;
+  testing::ControlHost host_;
+  CKeyAssignmentDlg dialog_;
+};
+
+TEST_F(KeyAssignmentDialog, OpensEachFunctionOnItsPage) {
+  struct Case {
+    KeySlot slot;
+    AssignmentPage page;
+    std::u16string keyCaption, programCaption;
+  } cases[] = {
+      {SlotOf(BTNFUNC_KEY, 0x04), kPageSingleKey, u"A", u""},
+      {SlotOf(BTNFUNC_KEY, 0x28), kPageSingleKey, KeyNameForVirtualKey(0x0D), u""},
+      {SlotOf(BTNFUNC_LAUNCH, 0x04, u"C:\\Tools\\app.exe"), kPageLaunch, u"", u"app.exe"},
+      {SlotOf(BTNFUNC_MACRO, 0x04, u"C:\\Tools\\app.exe"), kPageMacro, u"", u""},
+      {SlotOf(BTNFUNC_DEFAULT, 0x04, u"C:\\Tools\\app.exe"), kPageSingleKey, u"", u""},
+      {SlotOf(BTNFUNC_DISABLE), kPageSingleKey, u"", u""},
+  };
+  EXPECT_EQ(KeyNameForVirtualKey(0x0D), u"Enter");
+  for (Case& c : cases) {
+    SCOPED_TRACE(c.slot.byBtnFuncType);
+    const KeySlot before = c.slot;
+    OpenFor(c.slot);
+    EXPECT_EQ(dialog_.page(), c.page);
+    EXPECT_EQ(Utf16ToUtf8(dialog_.keyDisplay().caption()), Utf16ToUtf8(c.keyCaption));
+    EXPECT_EQ(Utf16ToUtf8(dialog_.programButton().caption()), Utf16ToUtf8(c.programCaption));
+    EXPECT_EQ(Visible(dialog_.keyDisplay().hwnd()), c.page == kPageSingleKey);
+    EXPECT_EQ(Visible(dialog_.programButton().hwnd()), c.page == kPageLaunch);
+    EXPECT_EQ(dialog_.hookOn(), c.page == kPageSingleKey) << "the hook listens on the single-key page only";
+    EXPECT_EQ(dialog_.workingSlot().byBtnFuncType, before.byBtnFuncType) << "opening changes nothing";
+    for (int p = kPageSingleKey; p <= kPageLaunch; ++p) {
+      EXPECT_TRUE(Visible(dialog_.pageButton(static_cast<AssignmentPage>(p)).hwnd()));
+      EXPECT_EQ(dialog_.pageButton(static_cast<AssignmentPage>(p)).selected(), p == c.page);
+    }
+  }
+}
+
+TEST_F(KeyAssignmentDialog, HookEventsAssignKeysOnTheSingleKeyPage) {
+  struct Case {
+    const char* what;
+    WPARAM virtualKey;
+    LPARAM flags;
+    bool assigns;
+    std::uint8_t code;
+  } cases[] = {
+      {"Enter", VK_RETURN, 0, true, 0x28},
+      {"keypad Enter", VK_RETURN, kExtended, true, 0x28},
+      {"A", 'A', 0, true, 0x04},
+      {"Escape", VK_ESCAPE, 0, true, 0x29},
+      {"release", VK_RETURN, kRelease, false, 0},
+      {"media key", VK_VOLUME_UP, 0, false, 0},
+      {"play/pause", VK_MEDIA_PLAY_PAUSE, 0, false, 0},
+      {"left mouse button", WM_LBUTTONDOWN, 0, false, 0},
+      {"right mouse button", WM_RBUTTONDOWN, 0, false, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    KeySlot slot = SlotOf(BTNFUNC_DEFAULT, 0x3A);  // a stored F1 that the page does not take up
+    OpenFor(slot);
+    HookEvent(c.virtualKey, c.flags);
+    EXPECT_EQ(dialog_.workingSlot().byBtnFuncType, c.assigns ? BTNFUNC_KEY : BTNFUNC_DEFAULT);
+    EXPECT_EQ(dialog_.workingSlot().byKeyNumber, c.assigns ? c.code : 0x3A);
+    const std::u16string caption = c.assigns ? KeyNameForVirtualKey(static_cast<std::uint32_t>(c.virtualKey)) : u"";
+    EXPECT_EQ(Utf16ToUtf8(dialog_.keyDisplay().caption()), Utf16ToUtf8(caption));
+  }
+}
+
+TEST_F(KeyAssignmentDialog, HoldingAKeyAssignsItOnceAndOtherPagesIgnoreKeys) {
+  KeySlot slot = SlotOf(BTNFUNC_KEY, 0x04);
+  OpenFor(slot);
+  HookEvent('B', 0);
+  HookEvent('B', kRelease);
+  EXPECT_EQ(dialog_.workingSlot().byKeyNumber, 0x05);
+  Press(dialog_.pageButton(kPageLaunch));
+  HookEvent('C', 0);
+  EXPECT_EQ(dialog_.workingSlot().byKeyNumber, 0x05) << "not captured on the launch page";
+  Press(dialog_.pageButton(kPageSingleKey));
+  EXPECT_EQ(Utf16ToUtf8(dialog_.keyDisplay().caption()), "B");
+  // Events still queued after the dialog was hidden change nothing.
+  Press(dialog_.cancelButton());
+  HookEvent('D', 0);
+  EXPECT_EQ(dialog_.workingSlot().byKeyNumber, 0x05);
+}
+
+TEST_F(KeyAssignmentDialog, CancelAfterEditsLeavesTheSlotAndPostsNothing) {
+  KeySlot slot = SlotOf(BTNFUNC_KEY, 0x04, u"C:\\old.exe");
+  const KeySlot before = slot;
+  OpenFor(slot);
+  HookEvent(VK_RETURN, 0);
+  Press(dialog_.pageButton(kPageLaunch));
+  dialog_.ApplyChosenProgram(u"C:\\Tools\\new.exe");
+  Press(dialog_.pageButton(kPageMacro));
+  Press(dialog_.resetButton());
+  Press(dialog_.cancelButton());
+  EXPECT_TRUE(SameBytes(slot, before));
+  EXPECT_EQ(KeyChangedPosts(), 0u);
+  EXPECT_FALSE(Visible(dialog_.hwnd()));
+  EXPECT_FALSE(SubWindowOpen());
+  EXPECT_FALSE(dialog_.hookOn()) << "no hook while hidden";
+  EXPECT_TRUE(::IsWindow(dialog_.hwnd()));
+}
+
+TEST_F(KeyAssignmentDialog, OkWritesTheSlotBackAndTellsTheOwner) {
+  KeySlot unchanged = SlotOf(BTNFUNC_KEY, 0x04);
+  const KeySlot before = unchanged;
+  OpenFor(unchanged);
+  Press(dialog_.okButton());
+  EXPECT_TRUE(SameBytes(unchanged, before));
+  ASSERT_EQ(KeyChangedPosts(), 1u);
+  EXPECT_EQ(host_.Of(UM_KEYCHANGED)[0].wParam, 0u);
+  EXPECT_EQ(host_.Of(UM_KEYCHANGED)[0].lParam, 0);
+  EXPECT_FALSE(Visible(dialog_.hwnd()));
+  EXPECT_FALSE(SubWindowOpen());
+
+  host_.Clear();
+  KeySlot edited = SlotOf(BTNFUNC_DEFAULT);
+  OpenFor(edited);
+  HookEvent(VK_RETURN, kExtended);
+  HookEvent(WM_LBUTTONDOWN, 0);  // the click on OK itself, as the hook reports it
+  testing::Click(dialog_.okButton().hwnd(), 20, 20);  // a real click this time
+  EXPECT_EQ(edited.byBtnFuncType, BTNFUNC_KEY);
+  EXPECT_EQ(edited.byKeyNumber, 0x28);
+  EXPECT_EQ(KeyChangedPosts(), 1u);
+}
+
+TEST_F(KeyAssignmentDialog, ResetThenOkStoresTheFactoryFunction) {
+  KeySlot slot = SlotOf(BTNFUNC_LAUNCH, 0x2B, u"C:\\Tools\\app.exe");
+  OpenFor(slot);
+  Press(dialog_.resetButton());
+  EXPECT_EQ(dialog_.page(), kPageSingleKey);
+  EXPECT_TRUE(dialog_.hookOn());
+  EXPECT_EQ(dialog_.keyDisplay().caption(), u"");
+  EXPECT_EQ(dialog_.programButton().caption(), u"");
+  Press(dialog_.okButton());
+  EXPECT_EQ(slot.byBtnFuncType, BTNFUNC_DEFAULT);
+  EXPECT_EQ(slot.byKeyNumber, 0x2B);
+  EXPECT_EQ(FieldText(slot.launch), u"C:\\Tools\\app.exe");
+
+  // Opened again and confirmed without a choice, the key stays reset although it
+  // still stores a key code.
+  OpenFor(slot);
+  Press(dialog_.okButton());
+  EXPECT_EQ(slot.byBtnFuncType, BTNFUNC_DEFAULT);
+}
+
+TEST_F(KeyAssignmentDialog, LaunchPage) {
+  KeySlot slot = SlotOf(BTNFUNC_KEY, 0x04);
+  OpenFor(slot);
+  Press(dialog_.pageButton(kPageLaunch));
+  EXPECT_EQ(dialog_.page(), kPageLaunch);
+  EXPECT_EQ(dialog_.workingSlot().byBtnFuncType, BTNFUNC_KEY) << "no program yet";
+  EXPECT_FALSE(dialog_.hookOn());
+  dialog_.ApplyChosenProgram(u"");  // the picker was cancelled
+  EXPECT_EQ(dialog_.workingSlot().byBtnFuncType, BTNFUNC_KEY);
+  dialog_.ApplyChosenProgram(u"C:\\Program Files\\Tool\\tool.lnk");
+  EXPECT_EQ(dialog_.workingSlot().byBtnFuncType, BTNFUNC_LAUNCH);
+  EXPECT_EQ(dialog_.programButton().caption(), u"tool.lnk");
+  // Back on the single-key page the stored key is taken up again and shown.
+  Press(dialog_.pageButton(kPageSingleKey));
+  EXPECT_EQ(dialog_.workingSlot().byBtnFuncType, BTNFUNC_KEY);
+  EXPECT_EQ(dialog_.keyDisplay().caption(), u"A");
+  Press(dialog_.pageButton(kPageLaunch));
+  Press(dialog_.okButton());
+  EXPECT_EQ(slot.byBtnFuncType, BTNFUNC_LAUNCH);
+  EXPECT_EQ(FieldText(slot.launch), u"C:\\Program Files\\Tool\\tool.lnk");
+  EXPECT_EQ(slot.byKeyNumber, 0x04);
+}
+
+TEST_F(KeyAssignmentDialog, MacroOnlyModeHidesTwoPageButtonsAndTouchesNoSlot) {
+  KeySlot slot = SlotOf(BTNFUNC_KEY, 0x04);
+  const KeySlot before = slot;
+  OpenFor(slot);
+  ::ShowWindow(dialog_.hwnd(), SW_SHOWNA);
+  dialog_.SetMacroOnly(true);
+  EXPECT_TRUE(dialog_.macroOnly());
+  EXPECT_EQ(dialog_.page(), kPageMacro);
+  EXPECT_FALSE(Visible(dialog_.pageButton(kPageSingleKey).hwnd()));
+  EXPECT_FALSE(Visible(dialog_.pageButton(kPageLaunch).hwnd()));
+  EXPECT_TRUE(Visible(dialog_.pageButton(kPageMacro).hwnd()));
+  EXPECT_FALSE(Visible(dialog_.keyDisplay().hwnd()));
+  Press(dialog_.okButton());
+  EXPECT_FALSE(Visible(dialog_.hwnd()));
+  EXPECT_TRUE(SameBytes(slot, before));
+  EXPECT_EQ(KeyChangedPosts(), 0u);
+
+  OpenFor(slot);  // a key again
+  EXPECT_TRUE(Visible(dialog_.pageButton(kPageSingleKey).hwnd()));
+  EXPECT_TRUE(Visible(dialog_.pageButton(kPageLaunch).hwnd()));
+}
+
+TEST_F(KeyAssignmentDialog, EnterEscapeAndSpaceNeverReachTheButtons) {
+  KeySlot slot = SlotOf(BTNFUNC_KEY, 0x04);
+  OpenFor(slot);
+  const HWND targets[] = {dialog_.hwnd(), dialog_.okButton().hwnd(), dialog_.cancelButton().hwnd()};
+  for (HWND target : targets) {
+    for (WPARAM key : {VK_RETURN, VK_ESCAPE, VK_SPACE}) {
+      MSG down{target, WM_KEYDOWN, key, 0, 0, {}};
+      EXPECT_TRUE(dialog_.PreTranslateMessage(down)) << key;
+      MSG up{target, WM_KEYUP, key, static_cast<LPARAM>(0xC0000000), 0, {}};
+      EXPECT_FALSE(dialog_.PreTranslateMessage(up)) << key;
+    }
+    MSG letter{target, WM_KEYDOWN, 'A', 0, 0, {}};
+    EXPECT_FALSE(dialog_.PreTranslateMessage(letter));
+  }
+  MSG elsewhere{host_.hwnd(), WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+  EXPECT_FALSE(dialog_.PreTranslateMessage(elsewhere)) << "other windows keep their keys";
+}
+
+TEST_F(KeyAssignmentDialog, ClosedBySystemItIsHiddenNotDestroyed) {
+  KeySlot slot = SlotOf(BTNFUNC_KEY, 0x04);
+  const KeySlot before = slot;
+  OpenFor(slot);
+  HookEvent('B', 0);
+  ::SendMessageW(dialog_.hwnd(), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(::IsWindow(dialog_.hwnd()));
+  EXPECT_FALSE(Visible(dialog_.hwnd()));
+  EXPECT_TRUE(SameBytes(slot, before));
+  EXPECT_EQ(KeyChangedPosts(), 0u);
+}
+
+TEST_F(KeyAssignmentDialog, ComesFromTheSkinAndKeepsItsControlsAfterALanguageChange) {
+  RECT window{};
+  ::GetWindowRect(dialog_.hwnd(), &window);
+  EXPECT_EQ(window.right - window.left, 900);
+  EXPECT_EQ(window.bottom - window.top, 560);
+  RECT ok{};
+  ::GetWindowRect(dialog_.okButton().hwnd(), &ok);
+  EXPECT_EQ(ok.left - window.left, 636);
+  EXPECT_EQ(ok.right - ok.left, 120);
+  EXPECT_EQ(dialog_.okButton().caption(), u"OK");
+  EXPECT_EQ(dialog_.resetButton().caption(), u"");
+  ASSERT_TRUE(dialog_.layoutDone());
+
+  KeySlot slot = SlotOf(BTNFUNC_KEY, 0x04);
+  OpenFor(slot);
+  const HWND before[] = {dialog_.okButton().hwnd(), dialog_.cancelButton().hwnd(),
+                         dialog_.pageButton(kPageSingleKey).hwnd(), dialog_.keyDisplay().hwnd()};
+  StringDocument().Load(testing::StagedAppFolder() + u"Languages\\CS\\Strings.xml");
+  dialog_.Relayout();
+  const HWND after[] = {dialog_.okButton().hwnd(), dialog_.cancelButton().hwnd(),
+                        dialog_.pageButton(kPageSingleKey).hwnd(), dialog_.keyDisplay().hwnd()};
+  for (std::size_t i = 0; i < std::size(before); ++i) EXPECT_EQ(after[i], before[i]);
+  EXPECT_EQ(dialog_.okButton().caption(), StringDocument().Lookup(u"MAIN", u"OK"));
+  EXPECT_NE(dialog_.okButton().caption(), u"OK");
+  EXPECT_EQ(dialog_.keyDisplay().caption(), u"A") << "the assignment shown stays";
+  EXPECT_TRUE(Visible(dialog_.keyDisplay().hwnd()));
+  EXPECT_FALSE(Visible(dialog_.programButton().hwnd()));
+}
+
+// What the dialog shows on screen, for a look by eye.
+class KeyAssignmentScreenshots : public KeyAssignmentDialog {
+ protected:
+  void Shoot(const char16_t* name) {
+    ::SetCursorPos(1279, 1023);  // no button under the pointer: every button in its normal look
+    ::SetWindowPos(dialog_.hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
+    ::RedrawWindow(dialog_.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    for (int i = 0; i < 10; ++i) {
+      testing::PumpMessages();
+      ::Sleep(20);
+    }
+    RECT client{};
+    ::GetClientRect(dialog_.hwnd(), &client);
+    SkinBitmap shot = CreateBitmap32(client.right, client.bottom);
+    {
+      WindowDc screen(nullptr);
+      MemoryDc memory(screen.get());
+      SelectScope select(memory.get(), shot.get());
+      ::BitBlt(memory.get(), 0, 0, client.right, client.bottom, screen.get(), 0, 0, SRCCOPY);
+    }
+    EXPECT_TRUE(testing::SavePng(shot.get(), testing::ScreenshotFolder() + name));
+  }
+};
+
+TEST_F(KeyAssignmentScreenshots, Pages) {
+  KeySlot key = SlotOf(BTNFUNC_KEY, 0x28);
+  OpenFor(key);
+  Shoot(u"keyassign_single_key.png");
+  KeySlot launch = SlotOf(BTNFUNC_LAUNCH, 0, u"C:\\Tools\\app.exe");
+  OpenFor(launch);
+  Shoot(u"keyassign_launch.png");
+  KeySlot macro = SlotOf(BTNFUNC_MACRO);
+  OpenFor(macro);
+  Shoot(u"keyassign_macro.png");
+}
+
+}  // namespace
+}  // namespace quencfg
