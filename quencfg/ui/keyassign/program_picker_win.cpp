@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "quencfg/framework/file_dialog_win.h"
 #include "quencfg/framework/wide_win.h"
 
 namespace quencfg {
@@ -12,36 +13,26 @@ namespace {
 constexpr DWORD kPathCapacity = MAX_PATH;
 // Hide read-only, file must exist, explorer style, shortcuts not followed.
 constexpr DWORD kPickerFlags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_NODEREFERENCELINKS;
-// "All Files (*.*)|*.*|" in the double-zero-terminated form of the dialog.
-constexpr wchar_t kFilter[] = L"All Files (*.*)\0*.*\0";
 
-std::array<wchar_t, kPathCapacity> ProgramsFolder() {
+std::u16string ProgramsFolder() {
   std::array<wchar_t, kPathCapacity> folder{};
-  if (::ExpandEnvironmentStringsW(L"%ProgramFiles%", folder.data(), kPathCapacity) == 0 ||
-      folder.back() != L'\0') {
-    folder.fill(L'\0');
-  }
-  return folder;
+  const DWORD length = ::ExpandEnvironmentStringsW(L"%ProgramFiles%", folder.data(), kPathCapacity);
+  if (length == 0 || length > kPathCapacity) return {};
+  return ToU16(folder.data());
 }
 
 }  // namespace
 
 std::u16string ChooseProgramFile(HWND owner) {
-  const std::array<wchar_t, kPathCapacity> initialFolder = ProgramsFolder();
-  std::array<wchar_t, kPathCapacity> file{L"*.*"};
-  OPENFILENAMEW dialog{};
-  dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = owner;
-  dialog.lpstrFilter = kFilter;
-  dialog.nFilterIndex = 1;
-  dialog.lpstrFile = file.data();
-  dialog.nMaxFile = kPathCapacity;
-  dialog.lpstrInitialDir = initialFolder[0] != L'\0' ? initialFolder.data() : nullptr;
-  dialog.lpstrDefExt = L"*.*";
-  dialog.Flags = kPickerFlags;
-  if (!::GetOpenFileNameW(&dialog)) return {};
-  file.back() = L'\0';
-  return ToU16(file.data());
+  const std::u16string initialFolder = ProgramsFolder();
+  FileDialogRequest request;
+  request.owner = owner;
+  request.filter = u"All Files (*.*)|*.*|";
+  request.initialName = u"*.*";
+  request.defaultExtension = u"*.*";
+  request.initialFolder = initialFolder;
+  request.flags = kPickerFlags;
+  return ShowOpenFileDialog(request).value_or(std::u16string());
 }
 
 }  // namespace quencfg

@@ -3,17 +3,52 @@
 #include "quencfg/ui/main/sub_window_flag.h"
 
 namespace quencfg {
+namespace {
 
-void CQuencfgDlg::CreateSubWindows() {}
+// Where the key assignment dialog sits over the main window, in screen coordinates.
+constexpr POINT kKeyAssignmentOffset{270, 39};
 
-void CQuencfgDlg::OpenKeyAssignment(int index) { editedKeyIndex_ = index; }
+bool BelongsTo(HWND window, HWND target) { return window != nullptr && (target == window || ::IsChild(window, target)); }
 
-void CQuencfgDlg::OpenMacroEditor() {}
+}  // namespace
+
+void CQuencfgDlg::CreateSubWindows() { keyAssignment_.CreateHidden(hwnd()); }
+
+bool CQuencfgDlg::FilterForSubWindow(MSG& message) {
+  // The owned windows live in this window's modal loop: their own key handling comes
+  // first for their messages.
+  if (BelongsTo(keyAssignment_.hwnd(), message.hwnd)) return keyAssignment_.FilterBeforeDispatch(message);
+  return false;
+}
+
+void CQuencfgDlg::PlaceKeyAssignment() {
+  if (keyAssignment_.hwnd() == nullptr) return;
+  RECT main{};
+  ::GetWindowRect(hwnd(), &main);
+  ::SetWindowPos(keyAssignment_.hwnd(), nullptr, main.left + kKeyAssignmentOffset.x, main.top + kKeyAssignmentOffset.y,
+                 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CQuencfgDlg::OpenKeyAssignment(int index) {
+  editedKeyIndex_ = index;
+  SetSubWindowOpen(true);
+  ::ShowWindow(keyAssignment_.hwnd(), SW_SHOW);
+  keyAssignment_.SetSlot(currentProfile().keys[index]);
+  keyAssignment_.SetMacroOnly(false);
+  keyAssignment_.ShowAssignment();
+  PlaceKeyAssignment();
+}
+
+void CQuencfgDlg::OpenMacroEditor() {
+  SetSubWindowOpen(true);
+  keyAssignment_.SetMacroOnly(true);
+  ::ShowWindow(keyAssignment_.hwnd(), SW_SHOW);
+}
 
 void CQuencfgDlg::ShowLightingPanel(bool) {}
 
 void CQuencfgDlg::RefreshLightingPanel() {}
 
-void CQuencfgDlg::RelayoutSubWindows() {}
+void CQuencfgDlg::RelayoutSubWindows() { keyAssignment_.Relayout(); }
 
 }  // namespace quencfg

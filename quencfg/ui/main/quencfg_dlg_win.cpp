@@ -84,6 +84,7 @@ void CQuencfgDlg::Initialise() {
   CreateSubWindows();
   ::SetWindowLongPtrW(hwnd(), GWL_STYLE, ::GetWindowLongPtrW(hwnd(), GWL_STYLE) | kLateStyleBits);
   CenterOnWorkArea();
+  PlaceKeyAssignment();
 }
 
 void CQuencfgDlg::CenterOnWorkArea() {
@@ -99,6 +100,7 @@ void CQuencfgDlg::CenterOnWorkArea() {
 }
 
 bool CQuencfgDlg::PreTranslateMessage(MSG& message) {
+  if (FilterForSubWindow(message)) return true;
   // Enter never presses a default button. Only keyboard messages are filtered: a mouse
   // message whose modifier flags happen to add up to 13 is a click like any other.
   return IsKeyboardMessage(message.message) && message.wParam == VK_RETURN;

@@ -14,6 +14,7 @@
 
 #include "quencfg/framework/window_win.h"
 #include "quencfg/model/settings_block.h"
+#include "quencfg/ui/keyassign/key_assignment_dlg_win.h"
 #include "quencfg/ui/skin/bitmap_btn_win.h"
 #include "quencfg/ui/skin/btn_menu_win.h"
 #include "quencfg/ui/skin/skin_image_win.h"
@@ -75,6 +76,7 @@ class CQuencfgDlg : public Window {
   [[nodiscard]] bool importPending() const noexcept { return importPending_; }
   [[nodiscard]] int editedKeyIndex() const noexcept { return editedKeyIndex_; }
   [[nodiscard]] CBtnMenu* settingsMenu() noexcept { return settingsMenu_.get(); }
+  [[nodiscard]] CKeyAssignmentDlg& keyAssignment() noexcept { return keyAssignment_; }
 
  protected:
   bool CreateForModal(HWND owner) override;
@@ -109,6 +111,8 @@ class CQuencfgDlg : public Window {
   void ShowLightingPanel(bool visible);
   void RelayoutSubWindows();
   void RefreshLightingPanel();
+  void PlaceKeyAssignment();
+  [[nodiscard]] bool FilterForSubWindow(MSG& message);
   void ConfirmAndResetProfile();
   void SaveCurrentProfile();
   void PostDeviceSync(WPARAM lighting, LPARAM reset);
@@ -121,6 +125,7 @@ class CQuencfgDlg : public Window {
   std::array<CPngListBtn, KEY_COUNT> keyButtons_;
   std::array<CPngListBtn, kCommandCount> commandButtons_;
   std::unique_ptr<CBtnMenu> settingsMenu_;
+  CKeyAssignmentDlg keyAssignment_;
   bool layoutBuilt_ = false;
   bool importPending_ = false;
   int editedKeyIndex_ = -1;

@@ -397,6 +397,41 @@ TEST_F(MainWindow, KeyChangedBeforeAnyKeyWasOpenedTouchesNothing) {
   EXPECT_TRUE(window.keyButton(0).selected());
 }
 
+TEST_F(MainWindow, AKeyOpensTheAssignmentDialogOverTheWindowAndItsOkMarksTheKey) {
+  CQuencfgDlg& window = Open();
+  CKeyAssignmentDlg& dialog = window.keyAssignment();
+  ASSERT_NE(dialog.hwnd(), nullptr);
+  EXPECT_FALSE(::IsWindowVisible(dialog.hwnd())) << "created hidden";
+  EXPECT_EQ(::GetWindow(dialog.hwnd(), GW_OWNER), window.hwnd());
+
+  quencfg::Press(window.hwnd(), window.keyButton(12).hwnd());
+  EXPECT_TRUE(::IsWindowVisible(dialog.hwnd()));
+  EXPECT_TRUE(SubWindowOpen());
+  EXPECT_EQ(window.editedKeyIndex(), 12);
+  RECT main{}, placed{};
+  ::GetWindowRect(window.hwnd(), &main);
+  ::GetWindowRect(dialog.hwnd(), &placed);
+  EXPECT_EQ(placed.left, main.left + 270);
+  EXPECT_EQ(placed.top, main.top + 39);
+
+  ::SendMessageW(dialog.hwnd(), UM_HOOKEVENT, 0x41, 0);  // A pressed anywhere
+  quencfg::Press(dialog.hwnd(), dialog.okButton().hwnd());
+  testing::PumpMessages();
+  EXPECT_FALSE(SubWindowOpen());
+  EXPECT_EQ(window.currentProfile().keys[12].byBtnFuncType, BTNFUNC_KEY);
+  EXPECT_EQ(window.currentProfile().keys[12].byKeyNumber, 0x04);
+  EXPECT_TRUE(window.keyButton(12).selected()) << "the key changed notice re-marked it";
+  EXPECT_TRUE(TakeSyncs().empty()) << "nothing reaches the keyboard before an apply";
+}
+
+TEST_F(MainWindow, MacroButtonOpensTheDialogAsMacroEditor) {
+  CQuencfgDlg& window = Open();
+  Press(Command::Macro);
+  EXPECT_TRUE(SubWindowOpen());
+  EXPECT_TRUE(window.keyAssignment().macroOnly());
+  EXPECT_TRUE(::IsWindowVisible(window.keyAssignment().hwnd()));
+}
+
 // Enter and Escape in the modal loop: posted to the window and to a focused button,
 // followed by a close that ends the run once they have been handled.
 struct KeyScript {
