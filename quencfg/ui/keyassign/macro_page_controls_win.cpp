@@ -6,6 +6,7 @@
 #include "quencfg/ui/skin/skin_control_loaders_win.h"
 #include "quencfg/ui/skin/skin_documents.h"
 #include "quencfg/ui/skin/skin_draw_win.h"
+#include "quencfg/ui/skin/list_rows.h"
 #include "quencfg/ui/skin/skin_resource_ids.h"
 
 namespace quencfg {
@@ -67,6 +68,8 @@ void LayoutEventList(MacroPageControls& controls, HWND dialog) {
   controls.eventList.SetDarkBackground();
   controls.eventList.SetDarkText();
   controls.eventList.SetSelectionMode(true);
+  // Lines under every row the list can show, not only the first twelve.
+  controls.eventList.SetGridStyle(kGridLong);
   controls.scrollBitmap.reset(static_cast<HBITMAP>(
       ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_SCROLLBAR_GRID), IMAGE_BITMAP, 0, 0, 0)));
   controls.eventListBars.Attach(controls.eventList.hwnd(), controls.scrollBitmap.get());
@@ -90,8 +93,9 @@ void MacroPageControls::Layout(HWND dialog, HBITMAP background, bool rebuild) {
     button.SetCaption(StringDocument().Lookup(kCaptions, entry.captionKey));
   }
   ShowRecordCaption(record.selected());
-  LayoutField(nameField, background, u"EDIT_MACRONAME", dialog, ES_AUTOHSCROLL, kMacroNameFieldLimit, rebuild);
-  LayoutField(repeatField, background, u"EDIT_REPEAT", dialog, ES_AUTOHSCROLL | ES_NUMBER | ES_CENTER,
+  LayoutField(nameField, background, u"EDIT_MACRONAME", dialog, WS_VISIBLE | ES_AUTOHSCROLL, kMacroNameFieldLimit,
+              rebuild);
+  LayoutField(repeatField, background, u"EDIT_REPEAT", dialog, WS_VISIBLE | ES_AUTOHSCROLL | ES_NUMBER | ES_CENTER,
               kRepeatFieldLimit, rebuild);
   LayoutEventList(*this, dialog);
 }

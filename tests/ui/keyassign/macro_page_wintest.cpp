@@ -483,7 +483,7 @@ TEST_F(MacroPage, ScreenshotWithARecordedMacro) {
   window.page.controls().nameField.SetText(u"Greeting");
   window.page.controls().repeatField.SetText(u"3");
   StartRecording();
-  const WPARAM keys[] = {0x10, 'H', 'I', kVkReturn};
+  const WPARAM keys[] = {0x10, 'H', 'E', 'L', 'L', 'O', 0x20, 'W', 'O', 'R', 'L', 'D', kVkReturn};
   for (WPARAM key : keys) {
     g_now += 80;
     window.Hook(key, 0x00);
@@ -494,13 +494,17 @@ TEST_F(MacroPage, ScreenshotWithARecordedMacro) {
   window.Hook(WM_LBUTTONDOWN, 0x00);
   g_now += 90;
   window.Hook(WM_LBUTTONUP, 0x80);
+  Pump(300);
+  EXPECT_TRUE(testing::SaveScreen(u"macro_page_recording.png"));
   Click(window.page.controls().record);
   window.page.LoadMacroLibrary();
   window.page.SaveMacro(&window.slot);
   window.page.SelectSlotMacro(window.slot);  // shown again as a refresh shows it
   Select(3);
+  ASSERT_GT(Rows(), 23) << "more rows than the list shows: its skinned bar is there";
   ::InvalidateRect(window.hwnd(), nullptr, TRUE);
   Pump(300);
+  EXPECT_TRUE(::IsWindowVisible(window.page.controls().eventListBars.verticalBar().hwnd()));
   EXPECT_TRUE(testing::SaveScreen(u"macro_page.png"));
   ExpectListShowsBuffer();
 }
