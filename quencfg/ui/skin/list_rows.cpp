@@ -19,6 +19,21 @@ void AddLines(std::vector<int>& lines, int first, int lastIncluded) {
   for (int y = first; y <= lastIncluded; y += kListRowHeight) lines.push_back(y);
 }
 
+bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+
+// The second column starts at the eleventh character. In a text with a first column,
+// a name reaching past it or a number right-aligned across it would be cut in two:
+// then the column starts after the first column's blanks, or where that word starts.
+std::size_t SecondColumnStart(std::u16string_view text, std::size_t gap) {
+  if (gap == std::u16string_view::npos) return kSecondColumnStart;
+  std::size_t afterGap = gap;
+  while (afterGap < text.size() && IsBlank(text[afterGap])) ++afterGap;
+  if (afterGap >= kSecondColumnStart) return afterGap;
+  std::size_t start = kSecondColumnStart;
+  while (start > afterGap && !IsBlank(text[start]) && !IsBlank(text[start - 1])) --start;
+  return start;
+}
+
 }  // namespace
 
 RowColumns SplitRowColumns(std::u16string_view text) {
@@ -26,7 +41,7 @@ RowColumns SplitRowColumns(std::u16string_view text) {
   const std::size_t gap = text.find(u"  ");
   if (gap != std::u16string_view::npos) columns.first = Trim(text.substr(0, gap));
   if (text.size() >= kSecondColumnMinLength && text.substr(0, 2) != u"MS") {
-    columns.second = Trim(text.substr(kSecondColumnStart));
+    columns.second = Trim(text.substr(SecondColumnStart(text, gap)));
   }
   return columns;
 }

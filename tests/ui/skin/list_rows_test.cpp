@@ -21,6 +21,13 @@ TEST(ListRows, SplitsTheTwoColumns) {
       {u"NoDoubleBlank at all", u"", u"ank at all"},
       {u"", u"", u""},
       {u"  lead", u"", u""},
+      // The macro rows: a number right-aligned across the eleventh character, and a
+      // name reaching past it, are not cut in two.
+      {u"A       150ms", u"A", u"150ms"},
+      {u"LB       300ms", u"LB", u"300ms"},
+      {u"Right Shift       150ms", u"Right Shift", u"150ms"},
+      {u"A                 150ms", u"A", u"150ms"},
+      {u"RB         ", u"RB", u""},
   };
   for (const Case& c : cases) {
     const RowColumns columns = SplitRowColumns(c.text);

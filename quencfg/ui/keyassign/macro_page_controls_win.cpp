@@ -1,0 +1,119 @@
+#include "quencfg/ui/keyassign/macro_page_controls_win.h"
+
+#include <string>
+
+#include "quencfg/ui/keyassign/macro_repeat.h"
+#include "quencfg/ui/skin/skin_control_loaders_win.h"
+#include "quencfg/ui/skin/skin_documents.h"
+#include "quencfg/ui/skin/skin_draw_win.h"
+#include "quencfg/ui/skin/list_rows.h"
+#include "quencfg/ui/skin/skin_resource_ids.h"
+
+namespace quencfg {
+namespace {
+
+constexpr COLORREF kWhite = 0xFFFFFF;
+constexpr std::u16string_view kSection = u"MACRO";
+constexpr std::u16string_view kCaptions = u"MACRO_STRING";
+constexpr int kListFontHeight = 14;
+
+struct ButtonEntry {
+  CPngListBtn MacroPageControls::*button;
+  const char16_t* layoutKey;
+  const char16_t* captionKey;  // null: no caption
+  int captionSize;
+};
+
+constexpr ButtonEntry kButtons[] = {
+    {&MacroPageControls::macroMenu, u"BUTTON_MACROMENU", nullptr, 0},
+    {&MacroPageControls::macroNew, u"BUTTON_MACRONEW", nullptr, 0},
+    {&MacroPageControls::macroDelete, u"BUTTON_MACRODELETE", nullptr, 0},
+    {&MacroPageControls::record, u"BUTTON_RECORD", u"RECORD", 14},
+    {&MacroPageControls::deleteEvent, u"BUTTON_DELETE", u"DELETE", 14},
+    {&MacroPageControls::clear, u"BUTTON_CLEAR", u"CLEAR", 14},
+    {&MacroPageControls::up, u"BUTTON_UP", u"UP", 14},
+    {&MacroPageControls::down, u"BUTTON_DOWN", u"DOWN", 14},
+    {&MacroPageControls::top, u"BUTTON_TOP", u"TOP", 15},
+    {&MacroPageControls::bottom, u"BUTTON_BOTTOM", u"BOTTOM", 15},
+    {&MacroPageControls::recordDelay, u"BUTTON_RECORDDELAY", nullptr, 0},
+};
+
+// The edit loader puts the layout entry's text in; a later pass keeps what the user has.
+void LayoutField(CClrEdit& field, HBITMAP background, std::u16string_view key, HWND dialog, DWORD style, int limit,
+                 bool rebuild) {
+  const bool existed = field.IsCreated();
+  const std::u16string kept = existed ? field.Text() : std::u16string();
+  LoadColourEdit(field, background, kSection, key, dialog, style, kSkinControlId, rebuild);
+  if (!field.IsCreated()) return;
+  ::SendMessageW(field.hwnd(), EM_LIMITTEXT, static_cast<WPARAM>(limit), 0);
+  if (existed) field.SetText(kept);
+}
+
+RECT ListRect() {
+  const SkinRect entry = LayoutDocument().LookupRect(kSection, u"MACRO_DISPLAY");
+  return RECT{entry.left, entry.top, entry.right, entry.bottom};
+}
+
+void LayoutEventList(MacroPageControls& controls, HWND dialog) {
+  const RECT rect = ListRect();
+  if (controls.eventList.IsCreated()) {
+    // The bars follow the list's moves themselves.
+    ::MoveWindow(controls.eventList.hwnd(), rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                 TRUE);
+    return;
+  }
+  if (!controls.eventList.Create(WS_VISIBLE | WS_VSCROLL, rect, dialog, kMacroEventListId)) return;
+  controls.listFont = CreateSkinFont(kListFontHeight, 400);
+  controls.eventList.SetFont(controls.listFont.get());
+  controls.eventList.SetDarkBackground();
+  controls.eventList.SetDarkText();
+  controls.eventList.SetSelectionMode(true);
+  // Lines under every row the list can show, not only the first twelve.
+  controls.eventList.SetGridStyle(kGridLong);
+  controls.scrollBitmap.reset(static_cast<HBITMAP>(
+      ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_SCROLLBAR_GRID), IMAGE_BITMAP, 0, 0, 0)));
+  controls.eventListBars.Attach(controls.eventList.hwnd(), controls.scrollBitmap.get());
+}
+
+}  // namespace
+
+std::array<CPngListBtn*, 11> MacroPageControls::Buttons() {
+  std::array<CPngListBtn*, 11> buttons{};
+  for (std::size_t i = 0; i < buttons.size(); ++i) buttons[i] = &(this->*kButtons[i].button);
+  return buttons;
+}
+
+void MacroPageControls::Layout(HWND dialog, HBITMAP background, bool rebuild) {
+  for (const ButtonEntry& entry : kButtons) {
+    CPngListBtn& button = this->*entry.button;
+    LoadPushButton(button, background, kSection, entry.layoutKey, dialog, rebuild && button.IsCreated());
+    if (entry.captionKey == nullptr) continue;
+    button.SetFontHeight(entry.captionSize);
+    button.SetTextColors(kWhite, kWhite, kWhite);
+    button.SetCaption(StringDocument().Lookup(kCaptions, entry.captionKey));
+  }
+  ShowRecordCaption(record.selected());
+  LayoutField(nameField, background, u"EDIT_MACRONAME", dialog, WS_VISIBLE | ES_AUTOHSCROLL, kMacroNameFieldLimit,
+              rebuild);
+  LayoutField(repeatField, background, u"EDIT_REPEAT", dialog, WS_VISIBLE | ES_AUTOHSCROLL | ES_NUMBER | ES_CENTER,
+              kRepeatFieldLimit, rebuild);
+  LayoutEventList(*this, dialog);
+}
+
+void MacroPageControls::ShowRecordCaption(bool recording) {
+  record.SetCaption(StringDocument().Lookup(kCaptions, recording ? u"STOP" : u"RECORD"));
+}
+
+void MacroPageControls::Show(bool visible) {
+  const int command = visible ? SW_SHOW : SW_HIDE;
+  for (CPngListBtn* button : Buttons()) {
+    if (button->IsCreated()) ::ShowWindow(button->hwnd(), command);
+  }
+  for (CClrEdit* field : {&nameField, &repeatField}) {
+    if (field->IsCreated()) ::ShowWindow(field->hwnd(), command);
+  }
+  // Its skinned bars follow it.
+  if (eventList.IsCreated()) ::ShowWindow(eventList.hwnd(), command);
+}
+
+}  // namespace quencfg

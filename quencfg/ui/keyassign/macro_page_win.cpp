@@ -1,0 +1,281 @@
+#include "quencfg/ui/keyassign/macro_page_win.h"
+
+#include <algorithm>
+#include <string>
+
+#include "quencfg/app/folders.h"
+#include "quencfg/framework/clock.h"
+#include "quencfg/framework/paths.h"
+#include "quencfg/framework/wide_win.h"
+#include "quencfg/model/number_text.h"
+#include "quencfg/ui/keyassign/macro_event_rows.h"
+#include "quencfg/ui/keyassign/macro_repeat.h"
+#include "quencfg/ui/skin/list_rows.h"
+
+namespace quencfg {
+namespace {
+
+constexpr int kMenuRows = 6;
+constexpr int kMenuRowHeight = 18;
+constexpr int kMenuFontHeight = 16;
+constexpr int kMenuTextOffset = 5;
+constexpr COLORREF kMenuTextNormal = 0x787878;
+constexpr COLORREF kMenuTextHover = 0x000000;
+
+std::u16string MenuBackground(std::u16string_view fileName) {
+  std::u16string path = AppFolder();
+  path += NativeRelativePath(u"Skins\\");
+  path += fileName;
+  return path;
+}
+
+std::u16string RowText(HWND list, int row) {
+  const LRESULT length = ::SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0);
+  if (length <= 0) return {};
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const LRESULT copied =
+      ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+  return ToU16(text);
+}
+
+}  // namespace
+
+CMacroPage::CMacroPage(MacroPageHost& host) : host_(host) {}
+
+CMacroPage::~CMacroPage() {
+  CloseMenuIfOpen();
+  if (dialog_ != nullptr && ::IsWindow(dialog_)) ::KillTimer(dialog_, kRepeatCheckTimer);
+}
+
+void CMacroPage::Layout(HWND dialog, HBITMAP background, bool rebuild) {
+  dialog_ = dialog;
+  controls_.Layout(dialog, background, rebuild);
+  controls_.recordDelay.SetSelected(recorder_.fixedDelay());
+  SetRecordingUi(recorder_.recording());
+}
+
+void CMacroPage::Show(bool visible) {
+  if (!visible) CloseMenuIfOpen();
+  controls_.Show(visible);
+}
+
+bool CMacroPage::HandleCommand(HWND control) {
+  if (control == nullptr) return false;
+  MacroPageControls& c = controls_;
+  if (control == c.macroMenu.hwnd()) {
+    OpenMacroMenu();
+  } else if (control == c.macroNew.hwnd()) {
+    NewMacro();
+  } else if (control == c.macroDelete.hwnd()) {
+    DeleteMacro();
+  } else if (control == c.record.hwnd()) {
+    PressRecordButton();
+  } else if (control == c.deleteEvent.hwnd()) {
+    ApplyEdit(EventEdit::kDelete);
+  } else if (control == c.clear.hwnd()) {
+    ClearEventList();
+  } else if (control == c.up.hwnd()) {
+    ApplyEdit(EventEdit::kUp);
+  } else if (control == c.down.hwnd()) {
+    ApplyEdit(EventEdit::kDown);
+  } else if (control == c.top.hwnd()) {
+    ApplyEdit(EventEdit::kTop);
+  } else if (control == c.bottom.hwnd()) {
+    ApplyEdit(EventEdit::kBottom);
+  } else if (control == c.recordDelay.hwnd()) {
+    ToggleRecordDelay();
+  } else {
+    // The fields and the list tell of clicks and selections: nothing to do.
+    return control == c.nameField.hwnd() || control == c.repeatField.hwnd() || control == c.eventList.hwnd();
+  }
+  return true;
+}
+
+bool CMacroPage::CloseMenuIfOpen() {
+  if (!macroMenu_) return false;
+  macroMenu_->Destroy();
+  macroMenu_.reset();
+  return true;
+}
+
+void CMacroPage::HandleMenuPick(LPARAM lParam) {
+  CloseMenuIfOpen();
+  MacroFields shown;
+  if (!editor_.PickMacro(HIWORD(lParam), workingSlot_, shown)) return;
+  ShowFields(shown);
+  RefreshEventList();
+}
+
+LRESULT CMacroPage::HandleHookEvent(WPARAM wParam, LPARAM lParam) {
+  const std::uint32_t now = tickSource_ != nullptr ? tickSource_() : TickCountMs();
+  const HookEventResult result = recorder_.HandleHookEvent(editor_.buffer(), static_cast<std::uint32_t>(wParam),
+                                                           static_cast<std::uint32_t>(lParam), now);
+  if (result.limitReached) ReachedEventLimit();
+  HWND list = controls_.eventList.hwnd();
+  if (result.stored) controls_.eventList.AddRow(result.row.text, result.row.image);
+  const int rows = controls_.eventList.RowCount();
+  if (result.moveCaretToLast && rows > 0) {
+    ::SendMessageW(list, LB_SETCARETINDEX, static_cast<WPARAM>(rows - 1), FALSE);
+    RECT client{};
+    ::GetClientRect(list, &client);
+    const int visibleRows = std::max(1, static_cast<int>(client.bottom / kListRowHeight));
+    const auto top = static_cast<int>(::SendMessageW(list, LB_GETTOPINDEX, 0, 0));
+    if (rows - 1 >= top + visibleRows) {
+      ::SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(rows - visibleRows), 0);
+    }
+  }
+  return result.answer;
+}
+
+void CMacroPage::StopRecording() {
+  recorder_.StopRecording();
+  SetRecordingUi(false);
+}
+
+void CMacroPage::LoadMacroLibrary() { editor_.LoadMacroLibrary(); }
+
+void CMacroPage::SelectSlotMacro(KeySlot& workingSlot) {
+  workingSlot_ = &workingSlot;
+  ShowFields(editor_.SelectSlotMacro(workingSlot));
+  RefreshEventList();
+}
+
+void CMacroPage::SaveMacro(KeySlot* workingSlotOrNull) {
+  const std::u16string repeat = controls_.repeatField.Text();
+  const std::u16string saved = editor_.SaveMacro(controls_.nameField.Text(), repeat, workingSlotOrNull);
+  controls_.nameField.SetText(saved);
+  if (CorrectedRepeatText(repeat)) controls_.repeatField.SetText(FormatDecimal(RepeatCountToSave(repeat)));
+}
+
+void CMacroPage::OnKeyUp() {
+  if (dialog_ != nullptr) ::SetTimer(dialog_, kRepeatCheckTimer, kRepeatCheckDelayMs, nullptr);
+}
+
+bool CMacroPage::HandleTimer(UINT_PTR id) {
+  if (id != kRepeatCheckTimer) return false;
+  if (dialog_ != nullptr) ::KillTimer(dialog_, kRepeatCheckTimer);
+  CheckRepeatCount();
+  return true;
+}
+
+void CMacroPage::SetRecordingUi(bool recording) {
+  MacroPageControls& c = controls_;
+  for (HWND control : {c.up.hwnd(), c.down.hwnd(), c.top.hwnd(), c.bottom.hwnd(), c.deleteEvent.hwnd(),
+                       c.clear.hwnd(), c.recordDelay.hwnd(), c.nameField.hwnd(), c.repeatField.hwnd()}) {
+    if (control != nullptr) ::EnableWindow(control, recording ? FALSE : TRUE);
+  }
+  host_.SetOkCancelEnabled(!recording);
+  c.ShowRecordCaption(recording);
+  c.record.SetSelected(recording);
+}
+
+void CMacroPage::PressRecordButton() {
+  switch (recorder_.PressRecordButton(controls_.nameField.Text().empty())) {
+    case RecordButtonAction::kStarted:
+      SetRecordingUi(true);
+      host_.SetHook(true);
+      ::SetFocus(controls_.eventList.hwnd());
+      break;
+    case RecordButtonAction::kStopped:
+      SetRecordingUi(false);
+      host_.SetHook(false);
+      break;
+    case RecordButtonAction::kNothing:
+      break;
+  }
+}
+
+void CMacroPage::ToggleRecordDelay() {
+  recorder_.ToggleFixedDelay();
+  controls_.recordDelay.SetSelected(recorder_.fixedDelay());
+}
+
+void CMacroPage::OpenMacroMenu() {
+  CloseMenuIfOpen();
+  auto menu = std::make_unique<CBtnMenu>();
+  menu->SetVisibleRows(kMenuRows);
+  menu->SetRowHeight(kMenuRowHeight);
+  menu->SetRowFontHeight(kMenuFontHeight);
+  menu->SetRowTextAlign(kAlignLeft, kMenuTextOffset);
+  menu->SetRowTextColors(kMenuTextNormal, kMenuTextHover);
+  menu->SetPickMessages(kMacroMenuPickMessage, kMacroMenuPickMessage);
+  menu->SetBackgrounds(MenuBackground(u"Menu_normal.jpg"), MenuBackground(u"Menu_over.jpg"),
+                       MenuBackground(u"Menu_over.jpg"), MenuBackground(u"Menu_normal.jpg"));
+  RECT field{};
+  ::GetWindowRect(controls_.nameField.hwnd(), &field);
+  menu->SetPosition(POINT{field.left, field.bottom});
+  menu->SetOwner(dialog_);
+  const auto& names = editor_.macroNames();
+  for (std::size_t i = 0; i < names.size(); ++i) menu->AddItem(names[i], static_cast<std::int32_t>(i), nullptr, true);
+  if (menu->Create(dialog_)) macroMenu_ = std::move(menu);
+}
+
+void CMacroPage::NewMacro() {
+  ShowFields(editor_.NewMacro(workingSlot_));
+  ::SendMessageW(controls_.eventList.hwnd(), LB_RESETCONTENT, 0, 0);
+}
+
+void CMacroPage::DeleteMacro() {
+  if (editor_.DeleteSelectedMacro()) host_.ShowAssignment();
+}
+
+int CMacroPage::SelectedRow() const {
+  const auto row = static_cast<int>(::SendMessageW(controls_.eventList.hwnd(), LB_GETCURSEL, 0, 0));
+  return row < 0 ? kNoRow : row;
+}
+
+void CMacroPage::ApplyEdit(EventEdit edit) {
+  HWND list = controls_.eventList.hwnd();
+  const EventEditResult result = ApplyEventEdit(editor_.buffer(), edit, SelectedRow());
+  if (!result.changed) return;
+  const std::u16string text = RowText(list, result.from);
+  ::SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(result.from), 0);
+  if (result.to != kNoRow) {
+    const MacroEvent& moved = editor_.buffer().events[static_cast<std::size_t>(result.to)];
+    controls_.eventList.InsertRow(result.to, text, MovedRowImage(moved));
+  }
+  ::SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(result.selected), 0);
+}
+
+void CMacroPage::ClearEventList() {
+  ClearEvents(editor_.buffer());
+  ::SendMessageW(controls_.eventList.hwnd(), LB_RESETCONTENT, 0, 0);
+}
+
+void CMacroPage::RefreshEventList() {
+  HWND list = controls_.eventList.hwnd();
+  ::SendMessageW(list, LB_RESETCONTENT, 0, 0);
+  MacroBuffer& buffer = editor_.buffer();
+  buffer.eventCount = 0;
+  for (const MacroEventRow& row : EventRows(buffer.events)) {
+    controls_.eventList.AddRow(row.text, row.image);
+    ++buffer.eventCount;
+  }
+}
+
+void CMacroPage::ShowFields(const MacroFields& fields) {
+  controls_.nameField.SetText(fields.name);
+  controls_.repeatField.SetText(fields.repeat);
+}
+
+void CMacroPage::ReachedEventLimit() {
+  SetRecordingUi(false);
+  host_.SetHook(false);
+  CWarnDlg warning(dialog_, kMaxEventsWarning);
+  limitWarning_ = &warning;
+  warning.DoModal();  // its answer changes nothing
+  limitWarning_ = nullptr;
+}
+
+void CMacroPage::CheckRepeatCount() {
+  HWND field = controls_.repeatField.hwnd();
+  const auto corrected = CorrectedRepeatText(controls_.repeatField.Text());
+  if (!corrected || field == nullptr) return;
+  controls_.repeatField.SetText(*corrected);
+  const auto end = static_cast<WPARAM>(corrected->size());
+  ::SendMessageW(field, EM_SETSEL, end, static_cast<LPARAM>(end));
+  ::SendMessageW(field, EM_SCROLLCARET, 0, 0);
+}
+
+}  // namespace quencfg

@@ -1,0 +1,107 @@
+#pragma once
+// CMacroPage: the macro page of the key assignment dialog, its macro recorder and
+// macro editor. The dialog owns it, hands it its commands, hook messages, menu picks,
+// key-ups and timers, and implements MacroPageHost for what the page needs of it.
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+
+#include "quencfg/model/settings_block.h"
+#include "quencfg/ui/keyassign/macro_editor.h"
+#include "quencfg/ui/keyassign/macro_event_edits.h"
+#include "quencfg/ui/keyassign/macro_page_controls_win.h"
+#include "quencfg/ui/keyassign/macro_recorder.h"
+#include "quencfg/ui/skin/btn_menu_win.h"
+#include "quencfg/ui/skin/warn_dlg_win.h"
+
+namespace quencfg {
+
+inline constexpr UINT kMacroMenuPickMessage = 0x10001;
+inline constexpr UINT_PTR kRepeatCheckTimer = 10001;
+inline constexpr UINT kRepeatCheckDelayMs = 500;
+inline constexpr int kMaxEventsWarning = 3;  // WARN_STRING / MAXWARN
+
+class MacroPageHost {
+ public:
+  virtual ~MacroPageHost() = default;
+  // The dialog owns the hook component; on: events reach the dialog's window.
+  virtual void SetHook(bool on) = 0;
+  // OK and Cancel are disabled while a recording runs.
+  virtual void SetOkCancelEnabled(bool enabled) = 0;
+  // After a macro was deleted: show the current assignment again.
+  virtual void ShowAssignment() = 0;
+};
+
+class CMacroPage {
+ public:
+  using TickSource = std::uint32_t (*)();
+
+  explicit CMacroPage(MacroPageHost& host);
+  ~CMacroPage();
+  CMacroPage(const CMacroPage&) = delete;
+  CMacroPage& operator=(const CMacroPage&) = delete;
+
+  // Creates the controls as children of `dialog` (or re-skins them when `rebuild`).
+  void Layout(HWND dialog, HBITMAP background, bool rebuild);
+  void Show(bool visible);
+
+  // A command from one of the page's controls; false when `control` is not one of them.
+  bool HandleCommand(HWND control);
+  // Closes the macro menu; false when it was not open.
+  bool CloseMenuIfOpen();
+  // The menu's pick message: the item's index in the high word of lParam.
+  void HandleMenuPick(LPARAM lParam);
+  // A hook message while the dialog is not on its single-key page.
+  LRESULT HandleHookEvent(WPARAM wParam, LPARAM lParam);
+
+  // Another page was shown: the run ends, the controls go back to idle.
+  void StopRecording();
+  [[nodiscard]] bool IsRecording() const noexcept { return recorder_.recording(); }
+
+  void LoadMacroLibrary();
+  void SelectSlotMacro(KeySlot& workingSlot);
+  // OK: the macro is written; the slot (null in macro-only mode) takes the saved name.
+  void SaveMacro(KeySlot* workingSlotOrNull);
+
+  // Every key-up in the dialog restarts the repeat-count check.
+  void OnKeyUp();
+  bool HandleTimer(UINT_PTR id);
+
+  // What tests and the dialog may look at.
+  [[nodiscard]] MacroPageControls& controls() noexcept { return controls_; }
+  [[nodiscard]] const MacroEditor& editor() const noexcept { return editor_; }
+  [[nodiscard]] const MacroBuffer& buffer() const noexcept { return editor_.buffer(); }
+  [[nodiscard]] const MacroRecorder& recorder() const noexcept { return recorder_; }
+  [[nodiscard]] CBtnMenu* macroMenu() noexcept { return macroMenu_.get(); }
+  // The limit warning while it is shown, else null.
+  [[nodiscard]] CWarnDlg* limitWarning() noexcept { return limitWarning_; }
+  void SetTickSource(TickSource source) noexcept { tickSource_ = source; }
+
+ private:
+  void SetRecordingUi(bool recording);
+  void PressRecordButton();
+  void ToggleRecordDelay();
+  void OpenMacroMenu();
+  void NewMacro();
+  void DeleteMacro();
+  void ApplyEdit(EventEdit edit);
+  void ClearEventList();
+  void RefreshEventList();
+  void ShowFields(const MacroFields& fields);
+  void ReachedEventLimit();
+  void CheckRepeatCount();
+  [[nodiscard]] int SelectedRow() const;
+
+  MacroPageHost& host_;
+  HWND dialog_ = nullptr;
+  MacroPageControls controls_;
+  MacroEditor editor_;
+  MacroRecorder recorder_;
+  KeySlot* workingSlot_ = nullptr;  // the dialog's, from SelectSlotMacro on
+  std::unique_ptr<CBtnMenu> macroMenu_;
+  CWarnDlg* limitWarning_ = nullptr;
+  TickSource tickSource_ = nullptr;
+};
+
+}  // namespace quencfg
