@@ -73,7 +73,7 @@ void CKeyAssignmentDlg::Layout(bool rebuild) {
     ::SetWindowPos(hwnd(), nullptr, 0, 0, background_.width, background_.height, SWP_NOZORDER | SWP_NOACTIVATE);
   }
   SkinButtons(rebuild);
-  // Macro page (CMacroPage): macroPage_.Layout(hwnd(), background_.get(), rebuild);
+  macroPage_.Layout(hwnd(), background_.get(), rebuild);
   ShowPageControls();
   layoutDone_ = true;
   ::InvalidateRect(hwnd(), nullptr, FALSE);
@@ -125,16 +125,16 @@ void CKeyAssignmentDlg::OpenPage(AssignmentPage page, bool takeFunction) {
   ShowPageControls();
   switch (page) {
     case kPageSingleKey:
-      // Macro page (CMacroPage): macroPage_.StopRecording();
+      macroPage_.StopRecording();
       SetHook(true);  // the next key pressed is captured
       break;
     case kPageMacro:
-      // Macro page (CMacroPage): macroPage_.LoadMacroLibrary();
+      macroPage_.LoadMacroLibrary();
       SetHook(false);
-      // Macro page (CMacroPage): macroPage_.SelectSlotMacro(workingSlot_);
+      macroPage_.SelectSlotMacro(workingSlot_);
       break;
     case kPageLaunch:
-      // Macro page (CMacroPage): macroPage_.StopRecording();
+      macroPage_.StopRecording();
       SetHook(false);
       break;
   }
@@ -149,7 +149,7 @@ void CKeyAssignmentDlg::OpenPage(AssignmentPage page, bool takeFunction) {
 void CKeyAssignmentDlg::ShowPageControls() {
   ShowControl(keyDisplay_.hwnd(), page_ == kPageSingleKey);
   ShowControl(programButton_.hwnd(), page_ == kPageLaunch);
-  // Macro page (CMacroPage): macroPage_.Show(page_ == kPageMacro);
+  macroPage_.Show(page_ == kPageMacro);
   ShowControl(pageButtons_[kPageSingleKey].hwnd(), !macroOnly_);
   ShowControl(pageButtons_[kPageLaunch].hwnd(), !macroOnly_);
   for (int p = kPageSingleKey; p <= kPageLaunch; ++p) pageButtons_[p].SetSelected(p == page_);
@@ -157,6 +157,11 @@ void CKeyAssignmentDlg::ShowPageControls() {
 
 void CKeyAssignmentDlg::SetHook(bool on) {
   if (on != hook_.hookOn()) hook_.SetHook(on, hwnd());
+}
+
+void CKeyAssignmentDlg::SetOkCancelEnabled(bool enabled) {
+  ::EnableWindow(okButton_.hwnd(), enabled ? TRUE : FALSE);
+  ::EnableWindow(cancelButton_.hwnd(), enabled ? TRUE : FALSE);
 }
 
 void CKeyAssignmentDlg::ShowKeyName() {
@@ -196,12 +201,11 @@ void CKeyAssignmentDlg::OnReset() {
 
 void CKeyAssignmentDlg::OnOk() {
   if (macroOnly_) {
-    // Macro page (CMacroPage): macroPage_.SaveMacro(nullptr);
+    macroPage_.SaveMacro(nullptr);
     Close();
     return;
   }
-  // Macro page (CMacroPage):
-  //   if (workingSlot_.byBtnFuncType == BTNFUNC_MACRO) macroPage_.SaveMacro(&workingSlot_);
+  if (workingSlot_.byBtnFuncType == BTNFUNC_MACRO) macroPage_.SaveMacro(&workingSlot_);
   if (sourceSlot_ == nullptr) {  // never given a key: nothing to write back
     Close();
     return;
@@ -222,8 +226,9 @@ void CKeyAssignmentDlg::Close() {
 }
 
 void CKeyAssignmentDlg::OnCommand(HWND control) {
-  // Macro page (CMacroPage): if (macroPage_.CloseMenuIfOpen()) return;
-  // Macro page (CMacroPage): if (macroPage_.HandleCommand(control)) return;
+  // An open macro menu only closes: the command that closed it does nothing else.
+  if (macroPage_.CloseMenuIfOpen()) return;
+  if (control != nullptr && macroPage_.HandleCommand(control)) return;
   if (control == nullptr) return;
   if (control == okButton_.hwnd()) return OnOk();
   if (control == cancelButton_.hwnd()) return OnCancel();
@@ -238,10 +243,10 @@ bool CKeyAssignmentDlg::PreTranslateMessage(MSG& message) {
   if (hwnd() == nullptr || (message.hwnd != hwnd() && !::IsChild(hwnd(), message.hwnd))) return false;
   switch (message.message) {
     case WM_KEYDOWN:
-      // Macro page (CMacroPage): if (macroPage_.IsRecording()) return true;
+      if (macroPage_.IsRecording()) return true;  // keys typed while recording are only recorded
       return IsSwallowedKey(message.wParam);
     case WM_KEYUP:
-      // Macro page (CMacroPage): macroPage_.OnKeyUp();
+      macroPage_.OnKeyUp();
       return false;
     default:
       return false;
@@ -289,11 +294,17 @@ LRESULT CKeyAssignmentDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
     case UM_HOOKEVENT:
       // Events still queued when the dialog was hidden are dropped.
       if (!::IsWindowVisible(hwnd())) return 0;
-      if (page_ == kPageSingleKey) CaptureSingleKey(wParam, lParam);
-      // Macro page (CMacroPage): if (page_ == kPageMacro) macroPage_.HandleHookEvent(wParam, lParam);
+      if (page_ == kPageSingleKey) {
+        CaptureSingleKey(wParam, lParam);
+        return 0;
+      }
+      return macroPage_.HandleHookEvent(wParam, lParam);
+    case kMenuPickCommand:
+      macroPage_.HandleMenuPick(lParam);
       return 0;
-    // Macro page (CMacroPage): case kMenuPickCommand: macroPage_.HandleMenuPick(lParam); return 0;
-    // Macro page (CMacroPage): case WM_TIMER: if (macroPage_.HandleTimer(wParam)) return 0; break;
+    case WM_TIMER:
+      if (macroPage_.HandleTimer(wParam)) return 0;
+      return DefaultHandling(message, wParam, lParam);
     case WM_CLOSE:
       OnCancel();  // closed by the system: hidden like Cancel, never destroyed before its owner
       return 0;

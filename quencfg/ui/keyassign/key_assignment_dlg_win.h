@@ -11,15 +11,16 @@
 #include "quencfg/framework/window_win.h"
 #include "quencfg/model/settings_block.h"
 #include "quencfg/ui/keyassign/kbhook_loader_win.h"
+#include "quencfg/ui/keyassign/macro_page_win.h"
 #include "quencfg/ui/keyassign/slot_edits.h"
 #include "quencfg/ui/skin/bitmap_btn_win.h"
 #include "quencfg/ui/skin/skin_image_win.h"
 
 namespace quencfg {
 
-class CKeyAssignmentDlg : public Window {
+class CKeyAssignmentDlg : public Window, private MacroPageHost {
  public:
-  CKeyAssignmentDlg() = default;
+  CKeyAssignmentDlg() : macroPage_(*this) {}
   ~CKeyAssignmentDlg() override { Destroy(); }
 
   // Creates the window hidden, owned by `ownerWindow`, runs the first layout pass and
@@ -36,7 +37,7 @@ class CKeyAssignmentDlg : public Window {
   // Macro-only mode edits the macro library and never a key slot.
   void SetMacroOnly(bool macroOnly);
   // Opens the page of the working slot's function and fills it.
-  void ShowAssignment();
+  void ShowAssignment() override;
   void ShowPage(AssignmentPage page);
 
   // The program picker's result: the launch page takes `path` (the picker's dialog
@@ -59,6 +60,7 @@ class CKeyAssignmentDlg : public Window {
   [[nodiscard]] CPngListBtn& resetButton() noexcept { return resetButton_; }
   [[nodiscard]] CPngListBtn& keyDisplay() noexcept { return keyDisplay_; }
   [[nodiscard]] CPngListBtn& programButton() noexcept { return programButton_; }
+  [[nodiscard]] CMacroPage& macroPage() noexcept { return macroPage_; }
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -68,7 +70,8 @@ class CKeyAssignmentDlg : public Window {
   void SkinButtons(bool rebuild);
   void ShowPageControls();
   void OpenPage(AssignmentPage page, bool takeFunction);
-  void SetHook(bool on);
+  void SetHook(bool on) override;
+  void SetOkCancelEnabled(bool enabled) override;
 
   void OnCommand(HWND control);
   void OnOk();
@@ -98,6 +101,7 @@ class CKeyAssignmentDlg : public Window {
   CPngListBtn resetButton_;
   CPngListBtn keyDisplay_;
   CPngListBtn programButton_;
+  CMacroPage macroPage_;  // after the dialog's own controls: laid out after them
 };
 
 }  // namespace quencfg

@@ -7,14 +7,12 @@
 #include <functional>
 #include <string>
 
+#include "quencfg/ui/keyassign/hook_event_flags.h"
 #include "quencfg/ui/keyassign/macro_event_rows.h"
 #include "quencfg/ui/keyassign/macro_events.h"
 
 namespace quencfg {
 
-// The flags of a hook message: bit 0 an extended key, bit 7 a release.
-inline constexpr std::uint32_t kHookExtendedFlag = 0x01;
-inline constexpr std::uint32_t kHookReleaseFlag = 0x80;
 inline constexpr int kFixedRecordDelay = 20;
 
 // What the window does with one hook message.

@@ -26,7 +26,7 @@ AssignmentPage PageForFunction(std::int32_t byBtnFuncType) noexcept {
 }
 
 std::optional<std::uint8_t> SingleKeyOfHookEvent(std::uintptr_t wParam, std::intptr_t lParam) noexcept {
-  if ((lParam & kHookReleaseFlag) != 0) return std::nullopt;
+  if ((static_cast<std::uintptr_t>(lParam) & kHookReleaseFlag) != 0) return std::nullopt;
   if (wParam > kHighestVirtualKey) return std::nullopt;
   if (std::find(kMediaVirtualKeys.begin(), kMediaVirtualKeys.end(), wParam) != kMediaVirtualKeys.end()) {
     return std::nullopt;

@@ -7,6 +7,8 @@
 
 #include "quencfg/model/settings_block.h"
 
+#include "quencfg/ui/keyassign/hook_event_flags.h"
+
 namespace quencfg {
 
 enum AssignmentPage : int { kPageSingleKey = 0, kPageMacro = 1, kPageLaunch = 2 };
@@ -14,9 +16,6 @@ enum AssignmentPage : int { kPageSingleKey = 0, kPageMacro = 1, kPageLaunch = 2 
 // The page that shows a slot of this function; every value but macro and launch
 // opens the single-key page.
 AssignmentPage PageForFunction(std::int32_t byBtnFuncType) noexcept;
-
-// Flag bit of a hook event's lParam that marks a release.
-inline constexpr std::intptr_t kHookReleaseFlag = 0x80;
 
 // The VK a hook event assigns on the single-key page, or nothing for a release, a
 // media key, or a mouse-button message (the hook reports WM_LBUTTONDOWN and the like

@@ -12,8 +12,11 @@
 #include "quencfg/framework/gdi_win.h"
 #include "quencfg/framework/text.h"
 #include "quencfg/ui/keyassign/key_name_document.h"
+#include "quencfg/model/macro_library.h"
+#include "quencfg/model/settings_file.h"
 #include "quencfg/ui/main/sub_window_flag.h"
 #include "quencfg/ui/skin/skin_documents.h"
+#include "support/data_folder_scope.h"
 #include "support/gdiplus_session_win.h"
 #include "support/screenshot_win.h"
 #include "support/shipped_skin_win.h"
@@ -42,6 +45,7 @@ class KeyAssignmentDialog : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(skin_.loaded());
+    PrepareDataFolder();  // the macro page works on the data folder's macro library
     ASSERT_TRUE(host_.Make(900, 560, 0, 0));
     ASSERT_TRUE(dialog_.CreateHidden(host_.hwnd()));
     EXPECT_FALSE(Visible(dialog_.hwnd())) << "created hidden";
@@ -67,6 +71,7 @@ class KeyAssignmentDialog : public ::testing::Test {
 
   testing::ShippedSkin skin_;
   testing::GdiplusSession gdiplus_;
+  testing::DataFolderScope data_;
   testing::ControlHost host_;
   CKeyAssignmentDlg dialog_;
 };
@@ -209,6 +214,40 @@ TEST_F(KeyAssignmentDialog, ResetThenOkStoresTheFactoryFunction) {
   OpenFor(slot);
   Press(dialog_.okButton());
   EXPECT_EQ(slot.byBtnFuncType, BTNFUNC_DEFAULT);
+}
+
+TEST_F(KeyAssignmentDialog, MacroPageRecordsTheKeysMacroAndOkSavesIt) {
+  KeySlot slot = SlotOf(BTNFUNC_KEY, 0x04);
+  OpenFor(slot);
+  Press(dialog_.pageButton(kPageMacro));
+  CMacroPage& page = dialog_.macroPage();
+  EXPECT_TRUE(Visible(page.controls().eventList.hwnd()));
+  EXPECT_FALSE(dialog_.hookOn()) << "the macro page listens only while recording";
+  EXPECT_EQ(dialog_.workingSlot().byBtnFuncType, BTNFUNC_MACRO);
+  EXPECT_EQ(FieldText(dialog_.workingSlot().MacroName), u"Macro 1");
+
+  Press(page.controls().record);
+  EXPECT_TRUE(page.IsRecording());
+  EXPECT_TRUE(dialog_.hookOn());
+  EXPECT_FALSE(::IsWindowEnabled(dialog_.okButton().hwnd())) << "OK waits for the end of the recording";
+  MSG typed{dialog_.hwnd(), WM_KEYDOWN, 'B', 0, 0, {}};
+  EXPECT_TRUE(dialog_.PreTranslateMessage(typed)) << "keys typed while recording are only recorded";
+  HookEvent('A', 0);
+  HookEvent('A', kRelease);
+  Press(page.controls().record);
+  EXPECT_FALSE(page.IsRecording());
+  EXPECT_FALSE(dialog_.hookOn());
+
+  Press(dialog_.okButton());
+  EXPECT_EQ(slot.byBtnFuncType, BTNFUNC_MACRO);
+  EXPECT_EQ(FieldText(slot.MacroName), u"Macro 1");
+  MacroFile saved{};
+  ReadMacro(saved, u"Macro 1");
+  EXPECT_EQ(saved.events[0].map, 0x04);
+  EXPECT_EQ(saved.events[0].attributeH & 0x80, 0x80) << "a press";
+  EXPECT_EQ(saved.events[1].map, 0x04);
+  EXPECT_EQ(saved.events[1].attributeH & 0x80, 0) << "then a release";
+  EXPECT_EQ(KeyChangedPosts(), 1u);
 }
 
 TEST_F(KeyAssignmentDialog, LaunchPage) {
