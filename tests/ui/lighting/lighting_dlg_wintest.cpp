@@ -15,6 +15,7 @@
 namespace quencfg {
 namespace {
 
+using testing::ClickControl;
 using testing::Drawing;
 using testing::LabelDrawn;
 using testing::LightingPanelTest;

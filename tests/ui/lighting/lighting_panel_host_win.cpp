@@ -32,7 +32,7 @@ void LightingPanelTest::ShowPanel() {
   PumpMessages();
 }
 
-void LightingPanelTest::ClickControl(HWND control, int x, int y) {
+void ClickControl(HWND control, int x, int y) {
   SendMouse(control, WM_LBUTTONDOWN, x, y, MK_LBUTTON);
   SendMouse(control, WM_LBUTTONUP, x, y);
   PumpMessages();

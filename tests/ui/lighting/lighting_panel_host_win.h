@@ -30,8 +30,6 @@ class LightingPanelTest : public ::testing::Test {
   void ShowPanel();
   LightingSettings& lighting() { return profile->lighting; }
 
-  // A press and release on a control, then the posted messages are handled.
-  static void ClickControl(HWND control, int x = 5, int y = 5);
   // A left click on the panel's own surface, in panel client coordinates.
   void ClickPanel(POINT point);
 
@@ -42,6 +40,9 @@ class LightingPanelTest : public ::testing::Test {
   int maskNotices = 0;
   std::unique_ptr<CLightingDlg> panel;
 };
+
+// A press and release on a control, then the posted messages are handled.
+void ClickControl(HWND control, int x = 5, int y = 5);
 
 // A clock for the colour buttons that moves a second on every reading, so that every
 // click counts however quickly the test clicks.
