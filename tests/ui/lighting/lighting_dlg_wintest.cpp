@@ -98,6 +98,18 @@ TEST_F(LightingPanelTest, EffectButtonNamesTheEffect) {
   EXPECT_EQ(panel->effectButton().caption(), u"") << "an effect above 19 has no name";
 }
 
+TEST_F(LightingPanelTest, RefreshAfterALanguageChangeRenamesTheEffect) {
+  lighting().byLightEffect = 3;
+  MakePanel();
+  ShowPanel();
+  const std::u16string english = panel->effectButton().caption();
+  StringDocument().Load(testing::StagedAppFolder() + u"Languages\\ES\\Strings.xml");
+  panel->RefreshLighting();
+  const std::u16string spanish = StringDocument().Lookup(u"LIGHT_STRING", u"LIGHT_EFFECT_4");
+  EXPECT_EQ(panel->effectButton().caption(), spanish);
+  EXPECT_NE(spanish, english);
+}
+
 TEST_F(LightingPanelTest, EffectsMenuOffersTwelveEffectsAndPicksOne) {
   MakePanel();
   ShowPanel();
