@@ -16,6 +16,7 @@ namespace {
 constexpr COLORREF kWhite = 0xFFFFFF;
 constexpr COLORREF kBlack = 0x000000;
 constexpr char16_t kKeyColourImage[] = u"btnColor2";
+constexpr int kFieldTextMargin = 6;
 
 void ShowMaskError(HWND panel) { ::MessageBoxW(::GetParent(panel), L"error", nullptr, MB_OK); }
 
@@ -104,6 +105,8 @@ void CLightingDlg::LayOutColourControls() {
                    WS_CHILD | WS_TABSTOP | ES_NUMBER | ES_AUTOHSCROLL, kSkinControlId, false);
     field.textColor = kBlack;
     field.backgroundColor = kWhite;
+    // The digits would otherwise touch the field's rounded left edge.
+    ::SendMessageW(field.hwnd(), EM_SETMARGINS, EC_LEFTMARGIN, MAKELPARAM(kFieldTextMargin, 0));
   }
   LoadColourButton(swatch_, background_.get(), u"LIGHTING", u"BUTTON_ALLKEYRECT", hwnd(), false);
 }
