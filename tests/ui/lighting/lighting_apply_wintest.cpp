@@ -146,7 +146,8 @@ TEST_F(LightingScreens, ForTheEye) {
     EXPECT_TRUE(testing::SaveScreen(u"lighting_effect_" + FormatDecimal(effect) + u".png"));
   }
   ClickControl(panel->effectButton().hwnd());
-  ::RedrawWindow(nullptr, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  ASSERT_NE(panel->effectsMenu(), nullptr);
+  ::RedrawWindow(panel->effectsMenu()->hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   PumpMessages();
   EXPECT_TRUE(testing::SaveScreen(u"lighting_effects_menu.png"));
 }
