@@ -29,13 +29,16 @@ bool LoadPushButton(CBitmapBtnEx& button, HBITMAP windowBackground, std::u16stri
 }
 
 bool LoadColourButtonFor(CColorBtn2& button, HBITMAP windowBackground, const SkinRect& entry, HWND parent,
-                         bool rebuild) {
+                         bool rebuild, const SkinBitmap* wholeWindowPicture) {
   ControlSkin skin = LoadControlSkinFor(entry, windowBackground);
   if ((!rebuild || !button.IsCreated()) && !button.Create(parent)) return false;
-  const SkinBitmap source = LoadColourButtonSource(skin.imageName, skin.images);
+  const bool given = wholeWindowPicture != nullptr && !wholeWindowPicture->empty();
+  const SkinBitmap loaded = given ? SkinBitmap{} : LoadColourButtonSource(skin.imageName, skin.images);
+  const SkinBitmap& source = given ? *wholeWindowPicture : loaded;
   // The whole-window picture is cut at the entry's rectangle; the fallback, the
   // button's own normal image, from its origin.
-  const bool wholeWindow = !skin.imageName.empty() && PathExists(SkinsFolder() + skin.imageName + u"_normal2.png");
+  const bool wholeWindow =
+      given || (!skin.imageName.empty() && PathExists(SkinsFolder() + skin.imageName + u"_normal2.png"));
   RECT cut = RectOf(skin.entry);
   if (!wholeWindow) cut = RECT{0, 0, skin.entry.right - skin.entry.left, skin.entry.bottom - skin.entry.top};
   button.LoadImages(source.get(), source.get(), cut);

@@ -1,0 +1,128 @@
+// The panel's creation and its layout, made once from the skin: background, window
+// shape, the effect controls, the colour controls and the 111 key colour buttons.
+#include "quencfg/ui/lighting/lighting_dlg_win.h"
+
+#include <string>
+#include <utility>
+
+#include "quencfg/framework/gdi_win.h"
+#include "quencfg/framework/text.h"
+#include "quencfg/model/number_text.h"
+#include "quencfg/ui/skin/skin_control_loaders_win.h"
+
+namespace quencfg {
+namespace {
+
+constexpr COLORREF kWhite = 0xFFFFFF;
+constexpr COLORREF kBlack = 0x000000;
+constexpr char16_t kKeyColourImage[] = u"btnColor2";
+constexpr int kFieldTextMargin = 6;
+
+void ShowMaskError(HWND panel) { ::MessageBoxW(::GetParent(panel), L"error", nullptr, MB_OK); }
+
+// An empty region would hide the whole panel: no better than no region at all.
+bool UsableRegion(HRGN region) {
+  RECT box{};
+  return region != nullptr && ::GetRgnBox(region, &box) > NULLREGION;
+}
+
+RECT RectOf(const SkinRect& entry) { return RECT{entry.left, entry.top, entry.right, entry.bottom}; }
+
+}  // namespace
+
+CLightingDlg::CLightingDlg(MaskFailureNotice maskFailureNotice)
+    : maskFailureNotice_(maskFailureNotice ? std::move(maskFailureNotice) : MaskFailureNotice(&ShowMaskError)) {}
+
+CLightingDlg::~CLightingDlg() {
+  effectsMenu_.reset();
+  Destroy();  // while the controls are still alive to hear their last messages
+}
+
+bool CLightingDlg::Create(HWND parent) {
+  if (IsCreated() || parent == nullptr) return false;
+  RECT parentClient{};
+  ::GetClientRect(parent, &parentClient);
+  WindowCreateParams params;
+  params.className = L"KorvaneLightingDlg";
+  params.title = L"";
+  params.style = WS_CHILD | WS_CLIPCHILDREN;
+  params.exStyle = WS_EX_CONTROLPARENT;
+  params.x = 0;
+  params.y = 0;
+  params.width = parentClient.right;
+  params.height = parentClient.bottom;
+  params.parent = parent;
+  if (!Window::Create(params)) return false;
+  LoadBackground(parent);
+  ApplyMaskRegion();
+  LayOutEffectControls();
+  LayOutColourControls();
+  customColorRect_ = RectOf(SkinDocument().LookupRect(u"MAINSCREENNEW", u"CUSTOMRECT"));
+  LayOutKeyButtons();
+  ShowControlsOf(editor_.currentEffect());
+  return true;
+}
+
+void CLightingDlg::LoadBackground(HWND parent) {
+  background_ = LoadPicture(SkinsFolder() + SkinDocument().Lookup(u"MAINSCREENNEW", u"Main"));
+  // Without its picture the panel keeps the parent's size, so that it still works.
+  RECT size{0, 0, background_.width, background_.height};
+  if (background_.empty()) ::GetClientRect(parent, &size);
+  ::MoveWindow(hwnd(), 0, 0, size.right, size.bottom, FALSE);
+}
+
+void CLightingDlg::ApplyMaskRegion() {
+  const SkinBitmap mask = LoadPicture(SkinsFolder() + u"Lighting_mask.bmp");
+  OwnedRegion region = RegionFromMask(mask.get());
+  if (UsableRegion(region.get()) && ::SetWindowRgn(hwnd(), region.get(), FALSE) != 0) {
+    static_cast<void>(region.release());  // the window owns it now
+    shapedByMask_ = true;
+    return;
+  }
+  maskFailureNotice_(hwnd());
+}
+
+void CLightingDlg::LayOutEffectControls() {
+  LoadPushButton(effectButton_, background_.get(), u"LIGHTING", u"BUTTON_MENU", hwnd(), false);
+  effectButton_.SetFontHeight(14);
+  effectButton_.SetTextAlign(kAlignLeft);
+  effectButton_.SetTextColors(kWhite, kWhite, kWhite);
+  LoadSlider(brightnessSlider_, background_.get(), u"LIGHTING", u"SLIDER_BRIGHT", hwnd(), kBrightnessSliderId, 0,
+             kLightingSliderMax, false, false);
+  LoadSlider(speedSlider_, background_.get(), u"LIGHTING", u"SLIDER_SPEED", hwnd(), kSpeedSliderId, 0,
+             kLightingSliderMax, false, false);
+}
+
+void CLightingDlg::LayOutColourControls() {
+  for (int i = 0; i < kPresetCount; ++i) {
+    LoadPushButton(preset(i), background_.get(), u"LIGHTING", u"RECT_COLORSLIDER_" + FormatDecimal(i + 1), hwnd(),
+                   false);
+  }
+  static constexpr const char16_t* kFieldKeys[kComponentCount] = {u"EDIT_R", u"EDIT_G", u"EDIT_B"};
+  for (int i = 0; i < kComponentCount; ++i) {
+    CClrEdit& field = colourFields_[static_cast<std::size_t>(i)];
+    LoadColourEdit(field, background_.get(), u"LIGHTING", kFieldKeys[i], hwnd(),
+                   WS_CHILD | WS_TABSTOP | ES_NUMBER | ES_AUTOHSCROLL, kSkinControlId, false);
+    field.textColor = kBlack;
+    field.backgroundColor = kWhite;
+    // The digits would otherwise touch the field's rounded left edge.
+    ::SendMessageW(field.hwnd(), EM_SETMARGINS, EC_LEFTMARGIN, MAKELPARAM(kFieldTextMargin, 0));
+  }
+  LoadColourButton(swatch_, background_.get(), u"LIGHTING", u"BUTTON_ALLKEYRECT", hwnd(), false);
+}
+
+void CLightingDlg::LayOutKeyButtons() {
+  keyLayout_.Load(LanguagesFilePath(u"KeyboardButtons.xml"));
+  // One picture of all keys, loaded once for the 111 buttons.
+  const SkinBitmap keysPicture = LoadColourButtonSource(kKeyColourImage, StateImages{});
+  for (int slot = 0; slot < KEY_COUNT; ++slot) {
+    SkinRect entry = keyLayout_.LookupRect(u"KEYBOARD", u"BUTTON_" + FormatDecimal(slot + 1));
+    CopyToField(entry.name, kKeyColourImage);
+    CColorBtn2& button = keyButton(slot);
+    LoadColourButtonFor(button, background_.get(), entry, hwnd(), false, &keysPicture);
+    // The key picture carries the legends; a caption over it would only blur them.
+    button.SetCaption(u"");
+  }
+}
+
+}  // namespace quencfg

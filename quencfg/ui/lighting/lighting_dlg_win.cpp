@@ -1,0 +1,289 @@
+// The panel at work: refreshing from the profile, selecting effects, painting, and the
+// commands, picks, slider moves and typed colours it receives.
+#include "quencfg/ui/lighting/lighting_dlg_win.h"
+
+#include <span>
+#include <string>
+#include <utility>
+
+#include "quencfg/app/messages.h"
+#include "quencfg/framework/gdi_win.h"
+#include "quencfg/framework/wide_win.h"
+#include "quencfg/model/number_text.h"
+#include "quencfg/ui/lighting/lighting_rules.h"
+#include "quencfg/ui/skin/button_group_win.h"
+#include "quencfg/ui/skin/skin_draw_win.h"
+#include "quencfg/ui/skin/skin_language.h"
+#include "quencfg/ui/skin/skin_text_win.h"
+
+namespace quencfg {
+namespace {
+
+constexpr COLORREF kWhite = 0xFFFFFF;
+constexpr int kEffectCaptionOffset = 8;
+constexpr LPARAM kFirstInvalidEffectPick = 0x150000;  // command numbers 21 and up
+
+// The effects menu: the values every menu of the system is given.
+constexpr int kMenuRows = 6;
+constexpr int kMenuRowHeight = 18;
+constexpr int kMenuFontHeight = 16;
+constexpr int kMenuTextOffset = 5;
+constexpr COLORREF kMenuTextNormal = 0x787878;
+constexpr COLORREF kMenuTextHover = 0x000000;
+
+void ShowIf(HWND window, bool shown) {
+  if (window != nullptr) ::ShowWindow(window, shown ? SW_SHOWNA : SW_HIDE);
+}
+
+OwnedFont LabelFont() {
+  return OwnedFont(::CreateFontW(16, 0, 0, 0, 500, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                 CLIP_STROKE_PRECIS, PROOF_QUALITY, FF_SWISS, ToWide(SkinFontName()).c_str()));
+}
+
+bool IsKeyThePanelDiscards(const MSG& message) {
+  return message.message == WM_KEYDOWN &&
+         (message.wParam == VK_RETURN || message.wParam == VK_ESCAPE || message.wParam == VK_SPACE);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- the profile
+
+void CLightingDlg::SetLightingProfile(ProfileData& profile) { editor_.SetProfile(&profile); }
+
+void CLightingDlg::RefreshLighting() {
+  ProfileData* profile = editor_.profile();
+  if (profile == nullptr) return;
+  const LightingSettings& lighting = profile->lighting;
+  editor_.TakeProfileColour();
+  SelectEffect(lighting.byLightEffect);
+  brightnessSlider_.SetPos(lighting.byLightBright);
+  speedSlider_.SetPos(lighting.byLightSpeed);
+  for (int i = 0; i < kPresetCount; ++i) preset(i).SetSelected(i == lighting.byLightColorType);
+  for (int slot = 0; slot < KEY_COUNT; ++slot) {
+    const RgbColor colour = RgbFromColorValue(lighting.keyColors.coLightRGB[slot]);
+    keyButton(slot).Recolor(colour.red, colour.green, colour.blue);
+  }
+}
+
+void CLightingDlg::SelectEffect(int effect) {
+  ShowControlsOf(effect);
+  const std::u16string nameKey = EffectNameKey(effect);
+  effectButton_.SetCaption(nameKey.empty() ? std::u16string() : StringDocument().Lookup(u"LIGHT_STRING", nameKey),
+                           kEffectCaptionOffset);
+  editor_.SelectEffect(effect);
+  if (PickSetsEffectColour(effect)) ShowColour(editor_.pickedColour());
+  if (hwnd() != nullptr) ::InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void CLightingDlg::ShowControlsOf(int effect) {
+  const LightingControls shown = ShownControls(effect);
+  ShowIf(brightnessSlider_.hwnd(), shown.brightness);
+  ShowIf(speedSlider_.hwnd(), shown.speed);
+  for (CPngListBtn& button : presets_) ShowIf(button.hwnd(), shown.presets);
+  for (CClrEdit& field : colourFields_) ShowIf(field.hwnd(), shown.customColour);
+  ShowIf(swatch_.hwnd(), shown.customColour);
+  for (CColorBtn2& button : keyButtons_) ShowIf(button.hwnd(), shown.customColour);
+}
+
+void CLightingDlg::ShowColour(std::uint32_t colour) {
+  writingFields_ = true;
+  for (int i = 0; i < kComponentCount; ++i) {
+    CClrEdit& field = colourFields_[static_cast<std::size_t>(i)];
+    const std::u16string text = ComponentText(colour, static_cast<ColourComponent>(i));
+    field.SetText(text);
+    if (field.hwnd() != nullptr) {
+      ::SendMessageW(field.hwnd(), EM_SETSEL, text.size(), static_cast<LPARAM>(text.size()));
+    }
+  }
+  writingFields_ = false;
+  RecolourSwatch(colour);
+}
+
+void CLightingDlg::RecolourSwatch(std::uint32_t colour) {
+  if (editor_.currentEffect() != kPerKeyEffect) return;
+  const RgbColor rgb = RgbFromColorValue(colour);
+  swatch_.RecolorChain(rgb.red, rgb.green, rgb.blue);
+}
+
+// ---------------------------------------------------------------- painting
+
+void CLightingDlg::Paint(HDC dc) const {
+  BlitBitmap(dc, background_, 0, 0);
+  const LightingControls shown = ShownControls(editor_.currentEffect());
+  OwnedFont font = LabelFont();
+  SelectScope selectFont(dc, font.get());
+  const int oldMode = ::SetBkMode(dc, TRANSPARENT);
+  const COLORREF oldColour = ::SetTextColor(dc, kWhite);
+  if (shown.brightness) DrawSkinText(dc, u"LIGHT_STRING", u"BRIGHTNESS", DT_WORDBREAK);
+  if (shown.colourLabel) DrawSkinText(dc, u"LIGHT_STRING", u"COLOR", DT_WORDBREAK);
+  if (shown.customColour) {
+    for (const char16_t* key : {u"COLORCUSTOM", u"TXR", u"TXG", u"TXB"}) {
+      DrawSkinText(dc, u"LIGHT_STRING", key, DT_WORDBREAK);
+    }
+    DrawSkinImage(dc, u"MAINSCREENNEW", u"CUSTOMRECT");
+  }
+  if (shown.speed) DrawSkinText(dc, u"LIGHT_STRING", u"SPEED", DT_WORDBREAK);
+  ::SetTextColor(dc, oldColour);
+  ::SetBkMode(dc, oldMode);
+}
+
+// What the panel shows at `point`, painted off-screen; CLR_INVALID when it cannot be read.
+std::uint32_t CLightingDlg::PaintedPixel(POINT point) const {
+  RECT client{};
+  ::GetClientRect(hwnd(), &client);
+  if (!::PtInRect(&client, point)) return CLR_INVALID;
+  const SkinBitmap canvas = CreateBitmap32(client.right, client.bottom);
+  MemoryDc memory(nullptr);
+  if (canvas.empty() || memory.get() == nullptr) return CLR_INVALID;
+  SelectScope select(memory.get(), canvas.get());
+  ::IntersectClipRect(memory.get(), point.x, point.y, point.x + 1, point.y + 1);
+  Paint(memory.get());
+  return ::GetPixel(memory.get(), point.x, point.y);
+}
+
+// ---------------------------------------------------------------- messages
+
+bool CLightingDlg::PreTranslateMessage(MSG& message) {
+  if (hwnd() == nullptr || (message.hwnd != hwnd() && !::IsChild(hwnd(), message.hwnd))) return false;
+  if (IsKeyThePanelDiscards(message)) return true;
+  if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST) return false;
+  return ::IsDialogMessageW(hwnd(), &message) != 0;
+}
+
+LRESULT CLightingDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  const auto paint = [this](HDC dc, const RECT&) { Paint(dc); };
+  if (const auto painted = HandlePaintMessages(hwnd(), message, wParam, paint)) return *painted;
+  switch (message) {
+    case WM_COMMAND:
+      OnCommand(HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+      return DefaultHandling(message, wParam, lParam);
+    case kSliderMovedMessage:
+      OnSliderMoved(wParam, lParam);
+      return 1;
+    case kMenuPickCommand:
+      OnMenuPick(lParam);
+      return DefaultHandling(message, wParam, lParam);
+    case WM_LBUTTONDOWN:
+      OnLeftButtonDown(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+      return DefaultHandling(message, wParam, lParam);
+    case WM_SHOWWINDOW:
+      // A menu left open over a hidden panel could still pick an effect.
+      if (wParam == FALSE) CloseEffectsMenu();
+      return DefaultHandling(message, wParam, lParam);
+    default:
+      return DefaultHandling(message, wParam, lParam);
+  }
+}
+
+void CLightingDlg::OnCommand(WORD code, HWND from) {
+  const int field = ColourFieldIndex(from);
+  if (field >= 0 && code != 0) {
+    // Notifications of the fields are no clicks: they leave the menu alone.
+    if (code == EN_CHANGE && !writingFields_) OnFieldChanged(static_cast<ColourComponent>(field));
+    return;
+  }
+  if (CloseEffectsMenu()) return;  // the click that closed the menu does nothing else
+  if (from == effectButton_.hwnd()) {
+    OpenEffectsMenu();
+    return;
+  }
+  const int presetIndex = SelectButtonInGroup(std::span<CPngListBtn>(presets_), from);
+  if (presetIndex >= 0) {
+    editor_.SetColourMode(presetIndex);
+    return;
+  }
+  const int slot = KeyButtonIndex(from);
+  if (slot >= 0) {
+    const RgbColor colour = RgbFromColorValue(editor_.ToggleKey(slot));
+    if (colour.red == 0 && colour.green == 0 && colour.blue == 0) {
+      keyButton(slot).Recolor(0, 0, 0);
+    } else {
+      keyButton(slot).RecolorChain(colour.red, colour.green, colour.blue);
+    }
+  }
+}
+
+void CLightingDlg::OnFieldChanged(ColourComponent component) {
+  CClrEdit& field = colourField(component);
+  const std::u16string typed = field.Text();
+  const std::optional<std::uint8_t> value = ParseComponentField(typed);
+  if (!value) return;  // empty or not a number yet: the colour stays
+  const std::u16string shown = FormatDecimal(*value);
+  if (*value == 255 && typed != shown) {
+    // Above 255: the field says what was taken.
+    writingFields_ = true;
+    field.SetText(shown);
+    ::SendMessageW(field.hwnd(), EM_SETSEL, shown.size(), static_cast<LPARAM>(shown.size()));
+    writingFields_ = false;
+  }
+  editor_.TakeTypedColour(WithComponent(editor_.pickedColour(), component, *value));
+  RecolourSwatch(editor_.pickedColour());
+}
+
+void CLightingDlg::OnSliderMoved(WPARAM position, LPARAM identifier) {
+  const int value = static_cast<int>(position);
+  if (identifier == kBrightnessSliderId) {
+    brightnessSlider_.SetPos(value);
+    editor_.SetBrightness(value);
+  } else if (identifier == kSpeedSliderId) {
+    speedSlider_.SetPos(value);
+    editor_.SetSpeed(value);
+  }
+}
+
+void CLightingDlg::OnMenuPick(LPARAM lParam) {
+  CloseEffectsMenu();
+  if (lParam >= 0 && lParam < kFirstInvalidEffectPick) SelectEffect(HIWORD(lParam));
+}
+
+void CLightingDlg::OnLeftButtonDown(POINT point) {
+  CloseEffectsMenu();
+  if (!::PtInRect(&customColorRect_, point)) return;
+  if (editor_.Pick(PaintedPixel(point))) ShowColour(editor_.pickedColour());
+}
+
+void CLightingDlg::OpenEffectsMenu() {
+  RECT button{};
+  ::GetWindowRect(effectButton_.hwnd(), &button);
+  auto menu = std::make_unique<CBtnMenu>();
+  menu->SetVisibleRows(kMenuRows);
+  menu->SetRowHeight(kMenuRowHeight);
+  menu->SetRowFontHeight(kMenuFontHeight);
+  menu->SetRowTextAlign(kAlignLeft, kMenuTextOffset);
+  menu->SetRowTextColors(kMenuTextNormal, kMenuTextHover);
+  menu->SetPickMessages(kMenuPickCommand, kMenuPickCommand);
+  const std::u16string normal = SkinsFolder() + u"menu_effect_normal.jpg";
+  const std::u16string over = SkinsFolder() + u"menu_effect_over.jpg";
+  menu->SetBackgrounds(normal, over, over, normal);
+  menu->SetPosition(POINT{button.left, button.bottom});
+  menu->SetOwner(hwnd());
+  for (int effect : MenuEffects()) {
+    menu->AddItem(StringDocument().Lookup(u"LIGHT_STRING", EffectNameKey(effect)), effect, nullptr, true);
+  }
+  if (menu->Create(hwnd())) effectsMenu_ = std::move(menu);
+}
+
+bool CLightingDlg::CloseEffectsMenu() {
+  if (!effectsMenu_) return false;
+  effectsMenu_.reset();
+  return true;
+}
+
+int CLightingDlg::KeyButtonIndex(HWND button) const {
+  if (button == nullptr) return -1;
+  for (int slot = 0; slot < KEY_COUNT; ++slot) {
+    if (keyButtons_[static_cast<std::size_t>(slot)].hwnd() == button) return slot;
+  }
+  return -1;
+}
+
+int CLightingDlg::ColourFieldIndex(HWND field) const {
+  if (field == nullptr) return -1;
+  for (int i = 0; i < kComponentCount; ++i) {
+    if (colourFields_[static_cast<std::size_t>(i)].hwnd() == field) return i;
+  }
+  return -1;
+}
+
+}  // namespace quencfg

@@ -1,0 +1,53 @@
+#pragma once
+// What the lighting panel does to the profile it edits, apart from its windows: the
+// effect, brightness, speed and colour mode, the picked colour and the key colours.
+// The profile is the main window's working copy; it is changed in place.
+#include <cstdint>
+
+#include "quencfg/model/settings_block.h"
+
+namespace quencfg {
+
+inline constexpr std::uint32_t kInitialPickedColour = 0x0000FF;
+inline constexpr int kPresetCount = 8;
+
+class LightingEditor {
+ public:
+  // The profile edited from now on (none: nothing is edited); changes nothing.
+  void SetProfile(ProfileData* profile) noexcept { profile_ = profile; }
+  [[nodiscard]] ProfileData* profile() const noexcept { return profile_; }
+
+  [[nodiscard]] std::uint32_t pickedColour() const noexcept { return pickedColour_; }
+  [[nodiscard]] int currentEffect() const noexcept { return currentEffect_; }
+
+  // The first step of a refresh: the picked colour becomes the profile's effect colour.
+  void TakeProfileColour() noexcept;
+  // The effect becomes current and the profile's effect.
+  void SelectEffect(int effect) noexcept;
+
+  // A pixel of the colour field. Dark pixels and failed reads are not taken (false);
+  // otherwise the pixel is the picked colour and, under the effects that use one colour,
+  // the profile's effect colour.
+  bool Pick(std::uint32_t pixel) noexcept;
+  // A colour typed into the red, green and blue fields: taken like a pick, dark or not,
+  // because the user chose it digit by digit.
+  void TakeTypedColour(std::uint32_t colour) noexcept;
+
+  // A click on key `slot`: switches it between the picked colour and off. Returns the
+  // key's new colour (0 for a slot outside the profile).
+  std::uint32_t ToggleKey(int slot) noexcept;
+
+  // Slider positions and the preset index, kept within their ranges (0..4, 0..7).
+  void SetBrightness(int position) noexcept;
+  void SetSpeed(int position) noexcept;
+  void SetColourMode(int presetIndex) noexcept;
+
+ private:
+  void TakeColour(std::uint32_t colour) noexcept;
+
+  ProfileData* profile_ = nullptr;
+  std::uint32_t pickedColour_ = kInitialPickedColour;
+  int currentEffect_ = 0;
+};
+
+}  // namespace quencfg

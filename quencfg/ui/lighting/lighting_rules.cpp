@@ -1,0 +1,50 @@
+#include "quencfg/ui/lighting/lighting_rules.h"
+
+#include <array>
+
+#include "quencfg/model/number_text.h"
+
+namespace quencfg {
+namespace {
+
+constexpr std::array<int, 12> kMenuEffects = {1, 2, 3, 8, 9, 10, 11, 12, 13, 15, 16, 18};
+
+bool IsOneOf(int value, std::span<const int> values) noexcept {
+  for (int v : values) {
+    if (v == value) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+LightingControls ShownControls(int effect) noexcept {
+  static constexpr int kWithoutPresets[] = {3, 8, 9, 18, 19};
+  static constexpr int kWithColourLabel[] = {1, 2, 7, 10, 11, 12, 13, 14, 15, 16, 17};
+  LightingControls shown;
+  shown.brightness = effect != 1;
+  shown.speed = effect != kEffectColourEffect && effect != kPerKeyEffect;
+  shown.presets = !IsOneOf(effect, kWithoutPresets);
+  shown.colourLabel = IsOneOf(effect, kWithColourLabel);
+  shown.customColour = effect == kPerKeyEffect;
+  return shown;
+}
+
+std::span<const int> MenuEffects() noexcept { return kMenuEffects; }
+
+std::u16string EffectNameKey(int effect) {
+  if (effect < 0 || effect > kHighestNamedEffect) return {};
+  return u"LIGHT_EFFECT_" + FormatDecimal(effect + 1);
+}
+
+bool PickSetsEffectColour(int effect) noexcept { return effect == kEffectColourEffect || effect == kPerKeyEffect; }
+
+bool IsPickablePixel(std::uint32_t pixel) noexcept {
+  return pixel >= kDarkestPickableColour && pixel <= 0xFFFFFF;
+}
+
+std::uint32_t ToggledKeyColour(std::uint32_t keyColour, std::uint32_t picked) noexcept {
+  return keyColour == picked || picked == 0 ? 0 : picked;
+}
+
+}  // namespace quencfg
