@@ -74,7 +74,7 @@ void CQuencfgDlg::ApplyProfile() {
 
 void CQuencfgDlg::ResetProfile() {
   NormalizeProfile(currentProfile(), true, settings_->Profile);
-  RefreshLightingPanel();
+  HandProfileToLightingPanel();
   RefreshKeyMarks();
   SaveCurrentProfile();
   PostDeviceSync(0, 1);

@@ -12,12 +12,17 @@ bool BelongsTo(HWND window, HWND target) { return window != nullptr && (target =
 
 }  // namespace
 
-void CQuencfgDlg::CreateSubWindows() { keyAssignment_.CreateHidden(hwnd()); }
+void CQuencfgDlg::CreateSubWindows() {
+  lighting_.Create(hwnd());
+  lighting_.SetLightingProfile(currentProfile());
+  keyAssignment_.CreateHidden(hwnd());
+}
 
 bool CQuencfgDlg::FilterForSubWindow(MSG& message) {
   // The owned windows live in this window's modal loop: their own key handling comes
   // first for their messages.
   if (BelongsTo(keyAssignment_.hwnd(), message.hwnd)) return keyAssignment_.FilterBeforeDispatch(message);
+  if (BelongsTo(lighting_.hwnd(), message.hwnd)) return lighting_.FilterBeforeDispatch(message);
   return false;
 }
 
@@ -45,10 +50,24 @@ void CQuencfgDlg::OpenMacroEditor() {
   ::ShowWindow(keyAssignment_.hwnd(), SW_SHOW);
 }
 
-void CQuencfgDlg::ShowLightingPanel(bool) {}
+void CQuencfgDlg::ShowLightingPanel(bool visible) {
+  ::ShowWindow(lighting_.hwnd(), visible ? SW_SHOW : SW_HIDE);
+  if (visible) HandProfileToLightingPanel();
+}
 
-void CQuencfgDlg::RefreshLightingPanel() {}
+void CQuencfgDlg::HandProfileToLightingPanel() {
+  lighting_.SetLightingProfile(currentProfile());
+  lighting_.RefreshLighting();
+}
 
-void CQuencfgDlg::RelayoutSubWindows() { keyAssignment_.Relayout(); }
+void CQuencfgDlg::RefreshLightingPanel() {
+  // While the panel is hidden it is handed the profile when it is shown.
+  if (lightingVisible()) HandProfileToLightingPanel();
+}
+
+void CQuencfgDlg::RelayoutSubWindows() {
+  keyAssignment_.Relayout();
+  lighting_.RefreshLighting();
+}
 
 }  // namespace quencfg

@@ -60,7 +60,7 @@ bool CQuencfgDlg::Open(HWND owner) {
   WindowCreateParams params;
   params.className = L"KorvaneMainWindow";
   params.title = AsWide(kMainWindowTitle);
-  params.style = WS_POPUP | WS_MINIMIZEBOX;
+  params.style = WS_POPUP | WS_MINIMIZEBOX | WS_CLIPCHILDREN;  // the lighting panel paints itself
   params.exStyle = WS_EX_APPWINDOW;
   params.x = 0;
   params.y = 0;

@@ -15,6 +15,7 @@
 #include "quencfg/framework/window_win.h"
 #include "quencfg/model/settings_block.h"
 #include "quencfg/ui/keyassign/key_assignment_dlg_win.h"
+#include "quencfg/ui/lighting/lighting_dlg_win.h"
 #include "quencfg/ui/skin/bitmap_btn_win.h"
 #include "quencfg/ui/skin/btn_menu_win.h"
 #include "quencfg/ui/skin/skin_image_win.h"
@@ -77,6 +78,7 @@ class CQuencfgDlg : public Window {
   [[nodiscard]] int editedKeyIndex() const noexcept { return editedKeyIndex_; }
   [[nodiscard]] CBtnMenu* settingsMenu() noexcept { return settingsMenu_.get(); }
   [[nodiscard]] CKeyAssignmentDlg& keyAssignment() noexcept { return keyAssignment_; }
+  [[nodiscard]] CLightingDlg& lightingPanel() noexcept { return lighting_; }
 
  protected:
   bool CreateForModal(HWND owner) override;
@@ -111,6 +113,7 @@ class CQuencfgDlg : public Window {
   void ShowLightingPanel(bool visible);
   void RelayoutSubWindows();
   void RefreshLightingPanel();
+  void HandProfileToLightingPanel();
   void PlaceKeyAssignment();
   [[nodiscard]] bool FilterForSubWindow(MSG& message);
   void ConfirmAndResetProfile();
@@ -126,6 +129,7 @@ class CQuencfgDlg : public Window {
   std::array<CPngListBtn, kCommandCount> commandButtons_;
   std::unique_ptr<CBtnMenu> settingsMenu_;
   CKeyAssignmentDlg keyAssignment_;
+  CLightingDlg lighting_;
   bool layoutBuilt_ = false;
   bool importPending_ = false;
   int editedKeyIndex_ = -1;

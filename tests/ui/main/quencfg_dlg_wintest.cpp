@@ -179,6 +179,36 @@ TEST_F(MainWindow, ApplySavesAndAsksForLightingOnlyWhenThePanelShowsOrAfterAnImp
   EXPECT_FALSE(window.importPending());
 }
 
+TEST_F(MainWindow, BacklightButtonShowsTheLightingPanelInPlaceOfTheKeys) {
+  CQuencfgDlg& window = Open();
+  ::ShowWindow(window.hwnd(), SW_SHOW);
+  CLightingDlg& panel = window.lightingPanel();
+  ASSERT_NE(panel.hwnd(), nullptr);
+  EXPECT_FALSE(::IsWindowVisible(panel.hwnd())) << "created hidden";
+  EXPECT_TRUE(panel.shapedByMask()) << "the shipped mask shapes the panel";
+  window.settings().profiles[1].lighting.byLightEffect = 5;
+  window.settings().profiles[2].lighting.byLightEffect = 19;
+
+  Press(Command::Backlight);
+  EXPECT_TRUE(window.commandButton(Command::Backlight).selected());
+  EXPECT_TRUE(::IsWindowVisible(panel.hwnd()));
+  EXPECT_FALSE(::IsWindowVisible(window.keyButton(0).hwnd()));
+  EXPECT_FALSE(::IsWindowVisible(window.keyButton(110).hwnd()));
+  EXPECT_EQ(panel.currentEffect(), window.settings().profiles[0].lighting.byLightEffect);
+
+  Press(Command::Profile2);
+  EXPECT_EQ(panel.currentEffect(), 5) << "a profile switch hands the visible panel the new profile";
+  window.settings().profiles[2].lighting.byLightEffect = 19;
+  Press(Command::Profile3);
+  EXPECT_EQ(panel.currentEffect(), 19);
+  EXPECT_TRUE(::IsWindowVisible(panel.keyButton(0).hwnd())) << "the per-key effect shows the key colours";
+
+  Press(Command::Backlight);
+  EXPECT_FALSE(window.commandButton(Command::Backlight).selected());
+  EXPECT_FALSE(::IsWindowVisible(panel.hwnd()));
+  EXPECT_TRUE(::IsWindowVisible(window.keyButton(0).hwnd()));
+}
+
 TEST_F(MainWindow, OkAppliesAndHidesCancelOnlyHides) {
   CQuencfgDlg& window = Open();
   ::ShowWindow(window.hwnd(), SW_SHOW);
