@@ -11,23 +11,10 @@
 #include "quencfg/ui/keyassign/macro_event_rows.h"
 #include "quencfg/ui/keyassign/macro_repeat.h"
 #include "quencfg/ui/skin/list_rows.h"
+#include "quencfg/ui/skin/standard_menu_win.h"
 
 namespace quencfg {
 namespace {
-
-constexpr int kMenuRows = 6;
-constexpr int kMenuRowHeight = 18;
-constexpr int kMenuFontHeight = 16;
-constexpr int kMenuTextOffset = 5;
-constexpr COLORREF kMenuTextNormal = 0x787878;
-constexpr COLORREF kMenuTextHover = 0x000000;
-
-std::u16string MenuBackground(std::u16string_view fileName) {
-  std::u16string path = AppFolder();
-  path += NativeRelativePath(u"Skins\\");
-  path += fileName;
-  return path;
-}
 
 std::u16string RowText(HWND list, int row) {
   const LRESULT length = ::SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0);
@@ -193,19 +180,9 @@ void CMacroPage::ToggleRecordDelay() {
 
 void CMacroPage::OpenMacroMenu() {
   CloseMenuIfOpen();
-  auto menu = std::make_unique<CBtnMenu>();
-  menu->SetVisibleRows(kMenuRows);
-  menu->SetRowHeight(kMenuRowHeight);
-  menu->SetRowFontHeight(kMenuFontHeight);
-  menu->SetRowTextAlign(kAlignLeft, kMenuTextOffset);
-  menu->SetRowTextColors(kMenuTextNormal, kMenuTextHover);
-  menu->SetPickMessages(kMacroMenuPickMessage, kMacroMenuPickMessage);
-  menu->SetBackgrounds(MenuBackground(u"Menu_normal.jpg"), MenuBackground(u"Menu_over.jpg"),
-                       MenuBackground(u"Menu_over.jpg"), MenuBackground(u"Menu_normal.jpg"));
   RECT field{};
   ::GetWindowRect(controls_.nameField.hwnd(), &field);
-  menu->SetPosition(POINT{field.left, field.bottom});
-  menu->SetOwner(dialog_);
+  auto menu = MakeStandardMenu(dialog_, POINT{field.left, field.bottom}, u"Menu_normal.jpg", u"Menu_over.jpg");
   const auto& names = editor_.macroNames();
   for (std::size_t i = 0; i < names.size(); ++i) menu->AddItem(names[i], static_cast<std::int32_t>(i), nullptr, true);
   if (menu->Create(dialog_)) macroMenu_ = std::move(menu);

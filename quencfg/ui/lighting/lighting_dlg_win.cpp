@@ -15,6 +15,7 @@
 #include "quencfg/ui/skin/skin_draw_win.h"
 #include "quencfg/ui/skin/skin_language.h"
 #include "quencfg/ui/skin/skin_text_win.h"
+#include "quencfg/ui/skin/standard_menu_win.h"
 
 namespace quencfg {
 namespace {
@@ -24,12 +25,6 @@ constexpr int kEffectCaptionOffset = 8;
 constexpr LPARAM kFirstInvalidEffectPick = 0x150000;  // command numbers 21 and up
 
 // The effects menu: the values every menu of the system is given.
-constexpr int kMenuRows = 6;
-constexpr int kMenuRowHeight = 18;
-constexpr int kMenuFontHeight = 16;
-constexpr int kMenuTextOffset = 5;
-constexpr COLORREF kMenuTextNormal = 0x787878;
-constexpr COLORREF kMenuTextHover = 0x000000;
 
 void ShowIf(HWND window, bool shown) {
   if (window != nullptr) ::ShowWindow(window, shown ? SW_SHOWNA : SW_HIDE);
@@ -246,18 +241,8 @@ void CLightingDlg::OnLeftButtonDown(POINT point) {
 void CLightingDlg::OpenEffectsMenu() {
   RECT button{};
   ::GetWindowRect(effectButton_.hwnd(), &button);
-  auto menu = std::make_unique<CBtnMenu>();
-  menu->SetVisibleRows(kMenuRows);
-  menu->SetRowHeight(kMenuRowHeight);
-  menu->SetRowFontHeight(kMenuFontHeight);
-  menu->SetRowTextAlign(kAlignLeft, kMenuTextOffset);
-  menu->SetRowTextColors(kMenuTextNormal, kMenuTextHover);
-  menu->SetPickMessages(kMenuPickCommand, kMenuPickCommand);
-  const std::u16string normal = SkinsFolder() + u"menu_effect_normal.jpg";
-  const std::u16string over = SkinsFolder() + u"menu_effect_over.jpg";
-  menu->SetBackgrounds(normal, over, over, normal);
-  menu->SetPosition(POINT{button.left, button.bottom});
-  menu->SetOwner(hwnd());
+  auto menu = MakeStandardMenu(hwnd(), POINT{button.left, button.bottom}, u"menu_effect_normal.jpg",
+                               u"menu_effect_over.jpg");
   for (int effect : MenuEffects()) {
     menu->AddItem(StringDocument().Lookup(u"LIGHT_STRING", EffectNameKey(effect)), effect, nullptr, true);
   }

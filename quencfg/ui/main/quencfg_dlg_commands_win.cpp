@@ -16,6 +16,7 @@
 #include "quencfg/ui/skin/button_group_win.h"
 #include "quencfg/ui/skin/skin_documents.h"
 #include "quencfg/ui/skin/skin_language.h"
+#include "quencfg/ui/skin/standard_menu_win.h"
 #include "quencfg/ui/skin/warn_dlg_win.h"
 
 namespace quencfg {
@@ -26,13 +27,6 @@ constexpr char16_t kProfileExtension[] = u".profile";
 constexpr DWORD kImportDialogFlags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
 constexpr DWORD kExportDialogFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
 constexpr int kResetWarning = 2;
-
-constexpr int kMenuRows = 6;
-constexpr int kMenuRowHeight = 18;
-constexpr int kMenuFontHeight = 16;
-constexpr int kMenuTextOffset = 5;
-constexpr COLORREF kMenuTextNormal = 0x787878;
-constexpr COLORREF kMenuTextHover = 0x000000;
 
 std::u16string TemporaryFolder() {
   wchar_t folder[MAX_PATH + 1] = {};
@@ -214,21 +208,10 @@ void CQuencfgDlg::OpenSettingsMenu() {
   RECT button{};
   ::GetWindowRect(settingButton.hwnd(), &button);
 
-  auto menu = std::make_unique<CBtnMenu>();
-  menu->SetVisibleRows(kMenuRows);
-  menu->SetRowHeight(kMenuRowHeight);
-  menu->SetRowFontHeight(kMenuFontHeight);
-  menu->SetRowTextAlign(kAlignLeft, kMenuTextOffset);
-  menu->SetRowTextColors(kMenuTextNormal, kMenuTextHover);
-  menu->SetPickMessages(kMenuPickCommand, kMenuPickCommand);
-  const std::u16string normal = SkinsFolder() + u"Menu_normal.jpg";
-  const std::u16string over = SkinsFolder() + u"Menu_over.jpg";
-  menu->SetBackgrounds(normal, over, over, normal);
+  auto menu = MakeStandardMenu(hwnd(), POINT{button.left, button.bottom}, u"Menu_normal.jpg", u"Menu_over.jpg");
   for (const SettingsMenuItem& item : kSettingsMenuItems) {
     menu->AddItem(LookupString(StringDocument(), item.section, item.key), item.command, nullptr, true);
   }
-  menu->SetPosition(POINT{button.left, button.bottom});
-  menu->SetOwner(hwnd());
   if (menu->Create(hwnd())) settingsMenu_ = std::move(menu);
 }
 

@@ -1,0 +1,37 @@
+#include "quencfg/ui/skin/standard_menu_win.h"
+
+#include <string>
+
+#include "quencfg/app/messages.h"
+#include "quencfg/ui/skin/skin_image_win.h"
+
+namespace quencfg {
+namespace {
+
+constexpr int kMenuRows = 6;
+constexpr int kMenuRowHeight = 18;
+constexpr int kMenuFontHeight = 16;
+constexpr int kMenuTextOffset = 5;
+constexpr COLORREF kMenuTextNormal = 0x787878;
+constexpr COLORREF kMenuTextHover = 0x000000;
+
+}  // namespace
+
+std::unique_ptr<CBtnMenu> MakeStandardMenu(HWND owner, POINT screenPosition, std::u16string_view normalImage,
+                                           std::u16string_view overImage) {
+  auto menu = std::make_unique<CBtnMenu>();
+  menu->SetVisibleRows(kMenuRows);
+  menu->SetRowHeight(kMenuRowHeight);
+  menu->SetRowFontHeight(kMenuFontHeight);
+  menu->SetRowTextAlign(kAlignLeft, kMenuTextOffset);
+  menu->SetRowTextColors(kMenuTextNormal, kMenuTextHover);
+  menu->SetPickMessages(kMenuPickCommand, kMenuPickCommand);
+  const std::u16string normal = SkinsFolder() + std::u16string(normalImage);
+  const std::u16string over = SkinsFolder() + std::u16string(overImage);
+  menu->SetBackgrounds(normal, over, over, normal);
+  menu->SetPosition(screenPosition);
+  menu->SetOwner(owner);
+  return menu;
+}
+
+}  // namespace quencfg
