@@ -157,6 +157,10 @@ void CListBoxEx::DrawRow(const DRAWITEMSTRUCT& item) {
     ::SetBkMode(dc, oldMode);
   }
 
+  DrawGridLines(dc, rect);
+}
+
+void CListBoxEx::DrawGridLines(HDC dc, const RECT& rect) const {
   OwnedPen grid(::CreatePen(PS_SOLID, 1, kGridColor));
   SelectScope selectPen(dc, grid.get());
   for (int y : GridLineRows(gridStyle_)) {
@@ -205,6 +209,8 @@ LRESULT CListBoxEx::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       ::GetClientRect(hwnd(), &client);
       if (::IsWindowEnabled(hwnd())) {
         ::FillRect(reinterpret_cast<HDC>(wParam), &client, backgroundBrush_.get());
+        // The rows still to come are ruled too, so an empty list reads as a list.
+        DrawGridLines(reinterpret_cast<HDC>(wParam), client);
       } else {
         Fill(reinterpret_cast<HDC>(wParam), client, ::GetSysColor(COLOR_INACTIVEBORDER));
       }

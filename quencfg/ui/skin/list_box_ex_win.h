@@ -47,6 +47,7 @@ class CListBoxEx : public SubclassedWindow {
  private:
   void TrackRowUnder(POINT point);
   void ShowRowTooltip();
+  void DrawGridLines(HDC dc, const RECT& rect) const;
   void InvalidateRow(int row) const;
   HBITMAP RowBitmap(LPARAM itemValue);
   std::u16string RowText(int row) const;
