@@ -46,12 +46,16 @@ std::u16string ToU16(const fs::path& path) {
 }  // namespace
 
 TempFolder::TempFolder() {
+  // Process ids repeat between runs (always small under Wine), and a folder an earlier
+  // run could not remove (a path too long for the file API) may still be there: only a
+  // folder this call creates itself is used, never a leftover.
   static std::atomic<int> counter{0};
-  const fs::path folder = fs::temp_directory_path() /
-                          ("korvane-test-" + std::to_string(ProcessId()) + "-" + std::to_string(counter++));
+  const std::string prefix = "korvane-test-" + std::to_string(ProcessId()) + "-";
+  fs::path folder;
   std::error_code ec;
-  fs::remove_all(folder, ec);
-  fs::create_directories(folder, ec);
+  do {
+    folder = fs::temp_directory_path() / (prefix + std::to_string(counter++));
+  } while (!fs::create_directory(folder, ec) && counter < 1000000);
   path_ = ToU16(folder) + (folder.preferred_separator == '\\' ? u"\\" : u"/");
 }
 
