@@ -14,6 +14,7 @@
 #include "quencfg/framework/paths.h"
 #include "quencfg/framework/wide_win.h"
 #include "quencfg/ui/skin/mask_runs.h"
+#include "quencfg/ui/skin/skin_image_cache_win.h"
 #include "quencfg/ui/skin/premultiply.h"
 
 namespace quencfg {
@@ -82,6 +83,24 @@ std::u16string PathText(std::u16string_view path) { return std::u16string(path);
 SkinBitmap CreateBitmap32(int width, int height) {
   void* bits = nullptr;
   return MakeDib32(width, height, &bits);
+}
+
+SkinBitmap CopyBitmap32(const SkinBitmap& source) {
+  if (source.empty()) return {};
+  DIBSECTION section{};
+  const bool topDown32 = ::GetObjectW(source.get(), sizeof section, &section) == sizeof section &&
+                         section.dsBm.bmBitsPixel == 32 && section.dsBm.bmBits != nullptr &&
+                         section.dsBmih.biHeight < 0 && section.dsBm.bmWidth == source.width &&
+                         section.dsBm.bmHeight == source.height;
+  // Any other bitmap goes through GDI, which turns rows and converts formats.
+  if (!topDown32) return CropBitmap32(source.get(), 0, 0, source.width, source.height);
+  void* bits = nullptr;
+  SkinBitmap copy = MakeDib32(source.width, source.height, &bits);
+  if (copy.empty()) return {};
+  ::GdiFlush();  // drawing into the source may still be queued
+  std::memcpy(bits, section.dsBm.bmBits,
+              static_cast<std::size_t>(source.width) * static_cast<std::size_t>(source.height) * 4);
+  return copy;
 }
 
 SkinBitmap LoadPng(std::u16string_view path) {
@@ -232,18 +251,20 @@ std::u16string SkinsFolder() {
 StateImages LoadStateImagesFrom(std::u16string_view skinsFolder, std::u16string_view imageName, bool single) {
   StateImages images;
   if (imageName.empty()) return images;
+  // Many controls share a stem and missing states repeat the normal file: decode once.
+  SkinImageCache& cache = SharedSkinImageCache();
   const std::u16string stem = std::u16string(skinsFolder) + std::u16string(imageName);
   const std::u16string normal = stem + u"_normal.png";
-  images.states[kStateNormal] = LoadPng(normal);
+  images.states[kStateNormal] = cache.LoadPng(normal);
   images.width = images.states[kStateNormal].width;
   images.height = images.states[kStateNormal].height;
   static constexpr std::u16string_view kSuffixes[] = {u"_over.png", u"_down.png", u"_disable.png"};
   for (int state = kStateOver; state <= kStateDisabled; ++state) {
     const std::u16string own = stem + std::u16string(kSuffixes[state - 1]);
-    images.states[state] = LoadPng(!single && PathExists(own) ? own : normal);
+    images.states[state] = cache.LoadPng(!single && PathExists(own) ? own : normal);
   }
   const std::u16string mask = stem + u"_mask.bmp";
-  if (PathExists(mask)) images.mask = LoadPng(mask);
+  if (PathExists(mask)) images.mask = cache.LoadPng(mask);
   return images;
 }
 

@@ -35,6 +35,10 @@ SkinBitmap LoadPicture(std::u16string_view path);
 // A new 32-bit top-down DIB section, all bytes 0; empty for a size that is not positive.
 SkinBitmap CreateBitmap32(int width, int height);
 
+// A 32-bit DIB section of its own with the size and pixels of `source` (a plain memory
+// copy for a top-down 32-bit DIB section, as every loader here makes); empty for empty.
+SkinBitmap CopyBitmap32(const SkinBitmap& source);
+
 // The rectangle [left, right) x [top, bottom) of `source`, 1:1, in a bitmap compatible
 // with `dc`. Parts outside the source stay black; an empty rectangle gives an empty bitmap.
 SkinBitmap CropBitmap(HDC dc, HBITMAP source, int left, int top, int right, int bottom);

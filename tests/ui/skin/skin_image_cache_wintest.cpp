@@ -1,0 +1,154 @@
+#include "quencfg/ui/skin/skin_image_cache_win.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "quencfg/framework/files.h"
+#include "quencfg/framework/wide_win.h"
+#include "quencfg/ui/skin/skin_draw_win.h"
+#include "support/gdiplus_session_win.h"
+#include "support/temp_folder.h"
+
+namespace quencfg {
+namespace {
+
+std::u16string Fixture(std::u16string_view name) {
+  return ToU16(KORVANE_TEST_SOURCE_DIR) + u"tests\\ui\\skin\\fixtures\\" + std::u16string(name);
+}
+
+std::vector<std::uint8_t> PixelsOf(const SkinBitmap& bitmap) {
+  const std::uint8_t* bits = DibPixels(bitmap.get());
+  if (bits == nullptr) return {};
+  return std::vector<std::uint8_t>(bits, bits + static_cast<std::size_t>(bitmap.width) * bitmap.height * 4);
+}
+
+class SkinImageCacheTest : public ::testing::Test {
+ protected:
+  testing::GdiplusSession gdiplus_;
+  testing::TempFolder folder_;
+  SkinImageCache cache_;
+};
+
+TEST_F(SkinImageCacheTest, RepeatedLoadsDecodeOnceIntoSeparateBitmapsWithTheDecodersPixels) {
+  const std::u16string path = Fixture(u"small_normal.png");
+  const SkinBitmap decoded = LoadPng(path);
+  SkinBitmap first = cache_.LoadPng(path);
+  const SkinBitmap second = cache_.LoadPng(path);
+  EXPECT_EQ(cache_.decodeCount(), 1u);
+  ASSERT_FALSE(first.empty());
+  ASSERT_FALSE(second.empty());
+  EXPECT_NE(first.get(), second.get());
+  EXPECT_NE(DibPixels(first.get()), DibPixels(second.get()));
+  EXPECT_EQ(second.width, 3);
+  EXPECT_EQ(second.height, 2);
+  EXPECT_EQ(PixelsOf(first), PixelsOf(decoded)) << "premultiplied exactly as the decoder gives it";
+  EXPECT_EQ(PixelsOf(second), PixelsOf(decoded));
+
+  // A control that draws into its copy or drops it leaves the others and later loads alone.
+  std::memset(DibPixels(first.get()), 0x5A, 4);
+  EXPECT_EQ(PixelsOf(second), PixelsOf(decoded));
+  first = SkinBitmap{};
+  EXPECT_EQ(PixelsOf(second), PixelsOf(decoded));
+  EXPECT_EQ(PixelsOf(cache_.LoadPng(path)), PixelsOf(decoded));
+  cache_.Clear();
+  EXPECT_EQ(PixelsOf(cache_.LoadPng(path)), PixelsOf(decoded));
+  EXPECT_EQ(cache_.decodeCount(), 2u);
+}
+
+TEST_F(SkinImageCacheTest, MissingAndUndecodableFilesStayEmpty) {
+  const std::u16string paths[] = {folder_ / u"no_such.png", Fixture(u"garbage.png"), folder_.path(), u""};
+  for (const std::u16string& path : paths) {
+    for (int round = 0; round < 2; ++round) {
+      const SkinBitmap image = cache_.LoadPng(path);
+      EXPECT_TRUE(image.empty());
+      EXPECT_EQ(image.width, 0);
+      EXPECT_EQ(image.height, 0);
+    }
+  }
+}
+
+TEST_F(SkinImageCacheTest, AFileThatAppearsOrChangesIsDecodedAgain) {
+  const std::u16string path = folder_ / u"changing.png";
+  EXPECT_TRUE(cache_.LoadPng(path).empty());
+  ASSERT_TRUE(CopyFileTo(Fixture(u"small_normal.png"), path));
+  EXPECT_EQ(cache_.LoadPng(path).width, 3) << "a missing file is not remembered as missing";
+  ASSERT_TRUE(DeleteFileAt(path));
+  EXPECT_TRUE(cache_.LoadPng(path).empty());
+  ASSERT_TRUE(CopyFileTo(Fixture(u"large.png"), path));
+  const SkinBitmap replaced = cache_.LoadPng(path);
+  EXPECT_EQ(replaced.width, 5);
+  EXPECT_EQ(replaced.height, 4);
+  EXPECT_EQ(PixelsOf(replaced), PixelsOf(LoadPng(path)));
+}
+
+TEST_F(SkinImageCacheTest, DisabledCacheDecodesEveryLoad) {
+  const std::u16string path = Fixture(u"red_half.png");
+  cache_.SetEnabled(false);
+  EXPECT_EQ(PixelsOf(cache_.LoadPng(path)), PixelsOf(LoadPng(path)));
+  EXPECT_EQ(PixelsOf(cache_.LoadPng(path)), PixelsOf(LoadPng(path)));
+  EXPECT_EQ(cache_.decodeCount(), 2u);
+  cache_.SetEnabled(true);
+  cache_.LoadPng(path);
+  cache_.LoadPng(path);
+  EXPECT_EQ(cache_.decodeCount(), 3u);
+}
+
+TEST_F(SkinImageCacheTest, CopyBitmap32KeepsPixelsOfEveryBitmapKind) {
+  EXPECT_TRUE(CopyBitmap32(SkinBitmap{}).empty());
+  const SkinBitmap decoded = LoadPng(Fixture(u"large.png"));
+  const SkinBitmap copy = CopyBitmap32(decoded);
+  EXPECT_NE(copy.get(), decoded.get());
+  EXPECT_EQ(PixelsOf(copy), PixelsOf(decoded));
+
+  // A bottom-up bitmap is copied through GDI, rows kept in place.
+  HDC screen = ::GetDC(nullptr);
+  SkinBitmap compatible;
+  compatible.bitmap.reset(::CreateCompatibleBitmap(screen, 2, 2));
+  ::ReleaseDC(nullptr, screen);
+  compatible.width = 2;
+  compatible.height = 2;
+  {
+    MemoryDc dc(nullptr);
+    SelectScope select(dc.get(), compatible.get());
+    ::SetPixel(dc.get(), 0, 0, RGB(255, 0, 0));
+    ::SetPixel(dc.get(), 1, 1, RGB(0, 0, 255));
+  }
+  const SkinBitmap converted = CopyBitmap32(compatible);
+  ASSERT_FALSE(converted.empty());
+  const std::vector<std::uint8_t> pixels = PixelsOf(converted);
+  ASSERT_EQ(pixels.size(), 16u);
+  EXPECT_EQ(pixels[2], 255);   // red at the top left
+  EXPECT_EQ(pixels[12], 255);  // blue at the bottom right
+}
+
+// The sharing as the skin loaders use it: every control gets images of its own.
+TEST_F(SkinImageCacheTest, StateImagesOfOneStemAreSeparateCopies) {
+  ASSERT_TRUE(CopyFileTo(Fixture(u"small_normal.png"), folder_ / u"key_normal.png"));
+  ASSERT_TRUE(CopyFileTo(Fixture(u"large.png"), folder_ / u"key_down.png"));
+  StateImages first = LoadStateImagesFrom(folder_.path(), u"key", false);
+  const StateImages second = LoadStateImagesFrom(folder_.path(), u"key", false);
+  const std::vector<std::uint8_t> normal = PixelsOf(LoadPng(folder_ / u"key_normal.png"));
+  const std::vector<std::uint8_t> down = PixelsOf(LoadPng(folder_ / u"key_down.png"));
+  for (const StateImages* images : {&first, &second}) {
+    EXPECT_EQ(PixelsOf(images->states[kStateNormal]), normal);
+    EXPECT_EQ(PixelsOf(images->states[kStateOver]), normal);
+    EXPECT_EQ(PixelsOf(images->states[kStateDown]), down);
+    EXPECT_EQ(PixelsOf(images->states[kStateDisabled]), normal);
+  }
+  std::vector<HBITMAP> handles;
+  for (const StateImages* images : {&first, &second}) {
+    for (const SkinBitmap& state : images->states) handles.push_back(state.get());
+  }
+  for (std::size_t i = 0; i < handles.size(); ++i) {
+    for (std::size_t j = i + 1; j < handles.size(); ++j) EXPECT_NE(handles[i], handles[j]);
+  }
+  first = StateImages{};  // one button destroyed
+  EXPECT_EQ(PixelsOf(second.states[kStateNormal]), normal);
+  EXPECT_EQ(PixelsOf(second.states[kStateDown]), down);
+}
+
+}  // namespace
+}  // namespace quencfg
