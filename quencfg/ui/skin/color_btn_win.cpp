@@ -36,10 +36,10 @@ void CColorBtn2::LoadImages(HBITMAP normalSource, HBITMAP selectedSource, const 
   // less than a cut (the panels make 111 of these buttons from one picture).
   sourceNormal_ = CropBitmap32(normalSource, rect.left, rect.top, rect.right, rect.bottom);
   sourceSelected_ = selectedSource == normalSource
-                        ? CopyBitmap32(sourceNormal_)
+                        ? CopySkinBitmap(sourceNormal_)
                         : CropBitmap32(selectedSource, rect.left, rect.top, rect.right, rect.bottom);
-  shownNormal_ = CopyBitmap32(sourceNormal_);
-  shownSelected_ = CopyBitmap32(sourceSelected_);
+  shownNormal_ = CopySkinBitmap(sourceNormal_);
+  shownSelected_ = CopySkinBitmap(sourceSelected_);
   Redraw();
 }
 

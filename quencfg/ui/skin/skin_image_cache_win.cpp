@@ -14,22 +14,30 @@ bool SkinImageCache::StampOf(const std::u16string& path, FileStamp& stamp) {
   return true;
 }
 
-SkinBitmap SkinImageCache::LoadPng(std::u16string_view path) {
-  const std::u16string file(path);
+SkinBitmap SkinImageCache::Decode(Decoder decoder, const std::u16string& path) {
+  return decoder == Decoder::kPng ? DecodePng(path) : DecodePicture(path);
+}
+
+SkinBitmap SkinImageCache::Load(Decoder decoder, std::u16string_view path) {
+  Key key{decoder, std::u16string(path)};
   FileStamp stamp;
-  if (!StampOf(file, stamp)) return {};
+  if (!StampOf(key.second, stamp)) return {};
   const std::lock_guard<std::mutex> lock(mutex_);
   if (enabled_) {
-    const auto found = entries_.find(file);
-    if (found != entries_.end() && found->second.stamp == stamp) return CopyBitmap32(found->second.image);
+    const auto found = entries_.find(key);
+    if (found != entries_.end() && found->second.stamp == stamp) return CopySkinBitmap(found->second.image);
   }
   ++decodes_;
-  if (!enabled_) return quencfg::LoadPng(file);
-  Entry entry{stamp, quencfg::LoadPng(file)};
-  SkinBitmap copy = CopyBitmap32(entry.image);
-  entries_.insert_or_assign(file, std::move(entry));
+  SkinBitmap decoded = Decode(decoder, key.second);
+  if (!enabled_) return decoded;
+  SkinBitmap copy = CopySkinBitmap(decoded);
+  entries_.insert_or_assign(std::move(key), Entry{stamp, std::move(decoded)});
   return copy;
 }
+
+SkinBitmap SkinImageCache::LoadPng(std::u16string_view path) { return Load(Decoder::kPng, path); }
+
+SkinBitmap SkinImageCache::LoadPicture(std::u16string_view path) { return Load(Decoder::kPicture, path); }
 
 void SkinImageCache::Clear() {
   const std::lock_guard<std::mutex> lock(mutex_);

@@ -85,25 +85,36 @@ SkinBitmap CreateBitmap32(int width, int height) {
   return MakeDib32(width, height, &bits);
 }
 
-SkinBitmap CopyBitmap32(const SkinBitmap& source) {
+SkinBitmap CopySkinBitmap(const SkinBitmap& source) {
   if (source.empty()) return {};
   DIBSECTION section{};
   const bool topDown32 = ::GetObjectW(source.get(), sizeof section, &section) == sizeof section &&
                          section.dsBm.bmBitsPixel == 32 && section.dsBm.bmBits != nullptr &&
                          section.dsBmih.biHeight < 0 && section.dsBm.bmWidth == source.width &&
                          section.dsBm.bmHeight == source.height;
-  // Any other bitmap goes through GDI, which turns rows and converts formats.
-  if (!topDown32) return CropBitmap32(source.get(), 0, 0, source.width, source.height);
-  void* bits = nullptr;
-  SkinBitmap copy = MakeDib32(source.width, source.height, &bits);
-  if (copy.empty()) return {};
-  ::GdiFlush();  // drawing into the source may still be queued
-  std::memcpy(bits, section.dsBm.bmBits,
-              static_cast<std::size_t>(source.width) * static_cast<std::size_t>(source.height) * 4);
+  SkinBitmap copy;
+  if (topDown32) {
+    void* bits = nullptr;
+    copy = MakeDib32(source.width, source.height, &bits);
+    if (copy.empty()) return {};
+    ::GdiFlush();  // drawing into the source may still be queued
+    std::memcpy(bits, section.dsBm.bmBits,
+                static_cast<std::size_t>(source.width) * static_cast<std::size_t>(source.height) * 4);
+    return copy;
+  }
+  // Pictures keep the format the picture loader gave them: its own copy step once more.
+  copy.bitmap.reset(static_cast<HBITMAP>(::CopyImage(source.get(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  if (!copy.bitmap) return {};
+  copy.width = source.width;
+  copy.height = source.height;
   return copy;
 }
 
-SkinBitmap LoadPng(std::u16string_view path) {
+SkinBitmap LoadPng(std::u16string_view path) { return SharedSkinImageCache().LoadPng(path); }
+
+SkinBitmap LoadPicture(std::u16string_view path) { return SharedSkinImageCache().LoadPicture(path); }
+
+SkinBitmap DecodePng(std::u16string_view path) {
   const std::u16string file = PathText(path);
   if (!IsRegularFile(file)) return {};
   std::unique_ptr<Gdiplus::Bitmap, GdiplusImageDeleter> image(
@@ -133,7 +144,7 @@ SkinBitmap LoadPng(std::u16string_view path) {
   return result;
 }
 
-SkinBitmap LoadPicture(std::u16string_view path) {
+SkinBitmap DecodePicture(std::u16string_view path) {
   const std::optional<std::string> bytes = ReadWholeFile(path);
   if (!bytes || bytes->empty()) return {};
   HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes->size());
@@ -251,20 +262,18 @@ std::u16string SkinsFolder() {
 StateImages LoadStateImagesFrom(std::u16string_view skinsFolder, std::u16string_view imageName, bool single) {
   StateImages images;
   if (imageName.empty()) return images;
-  // Many controls share a stem and missing states repeat the normal file: decode once.
-  SkinImageCache& cache = SharedSkinImageCache();
   const std::u16string stem = std::u16string(skinsFolder) + std::u16string(imageName);
   const std::u16string normal = stem + u"_normal.png";
-  images.states[kStateNormal] = cache.LoadPng(normal);
+  images.states[kStateNormal] = LoadPng(normal);
   images.width = images.states[kStateNormal].width;
   images.height = images.states[kStateNormal].height;
   static constexpr std::u16string_view kSuffixes[] = {u"_over.png", u"_down.png", u"_disable.png"};
   for (int state = kStateOver; state <= kStateDisabled; ++state) {
     const std::u16string own = stem + std::u16string(kSuffixes[state - 1]);
-    images.states[state] = cache.LoadPng(!single && PathExists(own) ? own : normal);
+    images.states[state] = LoadPng(!single && PathExists(own) ? own : normal);
   }
   const std::u16string mask = stem + u"_mask.bmp";
-  if (PathExists(mask)) images.mask = cache.LoadPng(mask);
+  if (PathExists(mask)) images.mask = LoadPng(mask);
   return images;
 }
 

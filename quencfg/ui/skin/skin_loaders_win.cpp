@@ -2,7 +2,6 @@
 
 #include "quencfg/framework/files.h"
 #include "quencfg/framework/wide_win.h"
-#include "quencfg/ui/skin/skin_image_cache_win.h"
 
 namespace quencfg {
 
@@ -41,7 +40,7 @@ SkinBitmap LoadColourButtonSource(std::u16string_view imageName, const StateImag
   if (!imageName.empty()) {
     const std::u16string whole = SkinsFolder() + std::u16string(imageName) + u"_normal2.png";
     if (PathExists(whole)) {
-      SkinBitmap picture = SharedSkinImageCache().LoadPng(whole);
+      SkinBitmap picture = LoadPng(whole);
       if (!picture.empty()) return picture;
     }
   }

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "quencfg/framework/files.h"
@@ -19,10 +20,28 @@ std::u16string Fixture(std::u16string_view name) {
   return ToU16(KORVANE_TEST_SOURCE_DIR) + u"tests\\ui\\skin\\fixtures\\" + std::u16string(name);
 }
 
+// Any bitmap's pixels as 32-bit top-down rows, read back through GDI.
 std::vector<std::uint8_t> PixelsOf(const SkinBitmap& bitmap) {
-  const std::uint8_t* bits = DibPixels(bitmap.get());
-  if (bits == nullptr) return {};
-  return std::vector<std::uint8_t>(bits, bits + static_cast<std::size_t>(bitmap.width) * bitmap.height * 4);
+  if (bitmap.empty()) return {};
+  std::vector<std::uint8_t> pixels(static_cast<std::size_t>(bitmap.width) * bitmap.height * 4);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = bitmap.width;
+  info.bmiHeader.biHeight = -bitmap.height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  HDC screen = ::GetDC(nullptr);
+  const int rows = ::GetDIBits(screen, bitmap.get(), 0, static_cast<UINT>(bitmap.height), pixels.data(), &info,
+                               DIB_RGB_COLORS);
+  ::ReleaseDC(nullptr, screen);
+  if (rows != bitmap.height) pixels.clear();
+  return pixels;
+}
+
+int BitsPerPixel(const SkinBitmap& bitmap) {
+  BITMAP info{};
+  return ::GetObjectW(bitmap.get(), sizeof info, &info) == sizeof info ? info.bmBitsPixel : 0;
 }
 
 class SkinImageCacheTest : public ::testing::Test {
@@ -34,7 +53,7 @@ class SkinImageCacheTest : public ::testing::Test {
 
 TEST_F(SkinImageCacheTest, RepeatedLoadsDecodeOnceIntoSeparateBitmapsWithTheDecodersPixels) {
   const std::u16string path = Fixture(u"small_normal.png");
-  const SkinBitmap decoded = LoadPng(path);
+  const SkinBitmap decoded = DecodePng(path);
   SkinBitmap first = cache_.LoadPng(path);
   const SkinBitmap second = cache_.LoadPng(path);
   EXPECT_EQ(cache_.decodeCount(), 1u);
@@ -81,14 +100,14 @@ TEST_F(SkinImageCacheTest, AFileThatAppearsOrChangesIsDecodedAgain) {
   const SkinBitmap replaced = cache_.LoadPng(path);
   EXPECT_EQ(replaced.width, 5);
   EXPECT_EQ(replaced.height, 4);
-  EXPECT_EQ(PixelsOf(replaced), PixelsOf(LoadPng(path)));
+  EXPECT_EQ(PixelsOf(replaced), PixelsOf(DecodePng(path)));
 }
 
 TEST_F(SkinImageCacheTest, DisabledCacheDecodesEveryLoad) {
   const std::u16string path = Fixture(u"red_half.png");
   cache_.SetEnabled(false);
-  EXPECT_EQ(PixelsOf(cache_.LoadPng(path)), PixelsOf(LoadPng(path)));
-  EXPECT_EQ(PixelsOf(cache_.LoadPng(path)), PixelsOf(LoadPng(path)));
+  EXPECT_EQ(PixelsOf(cache_.LoadPng(path)), PixelsOf(DecodePng(path)));
+  EXPECT_EQ(PixelsOf(cache_.LoadPng(path)), PixelsOf(DecodePng(path)));
   EXPECT_EQ(cache_.decodeCount(), 2u);
   cache_.SetEnabled(true);
   cache_.LoadPng(path);
@@ -96,32 +115,61 @@ TEST_F(SkinImageCacheTest, DisabledCacheDecodesEveryLoad) {
   EXPECT_EQ(cache_.decodeCount(), 3u);
 }
 
-TEST_F(SkinImageCacheTest, CopyBitmap32KeepsPixelsOfEveryBitmapKind) {
-  EXPECT_TRUE(CopyBitmap32(SkinBitmap{}).empty());
-  const SkinBitmap decoded = LoadPng(Fixture(u"large.png"));
-  const SkinBitmap copy = CopyBitmap32(decoded);
+TEST_F(SkinImageCacheTest, PicturesKeepTheirFormatAndAreNotMixedUpWithPngs) {
+  const std::u16string pictures[] = {ToU16(KORVANE_TEST_APP_DIR) + u"skins\\Main_bg.jpg",
+                                     ToU16(KORVANE_TEST_APP_DIR) + u"skins\\Lighting_mask.bmp"};
+  for (const std::u16string& path : pictures) {
+    const SkinBitmap decoded = DecodePicture(path);
+    ASSERT_FALSE(decoded.empty());
+    const SkinBitmap first = cache_.LoadPicture(path);
+    const SkinBitmap second = cache_.LoadPicture(path);
+    EXPECT_NE(first.get(), second.get());
+    for (const SkinBitmap* copy : {&first, &second}) {
+      EXPECT_EQ(copy->width, decoded.width);
+      EXPECT_EQ(copy->height, decoded.height);
+      EXPECT_EQ(BitsPerPixel(*copy), BitsPerPixel(decoded));
+      EXPECT_EQ(PixelsOf(*copy), PixelsOf(decoded));
+    }
+  }
+  // The same file through the other decoder is decoded for that decoder.
+  const std::size_t before = cache_.decodeCount();
+  const SkinBitmap asPng = cache_.LoadPng(pictures[1]);
+  EXPECT_EQ(cache_.decodeCount(), before + 1);
+  EXPECT_EQ(BitsPerPixel(asPng), 32);
+  EXPECT_TRUE(cache_.LoadPicture(Fixture(u"garbage.png")).empty());
+}
+
+TEST_F(SkinImageCacheTest, CopySkinBitmapKeepsPixelsOfEveryBitmapKind) {
+  EXPECT_TRUE(CopySkinBitmap(SkinBitmap{}).empty());
+  const SkinBitmap decoded = DecodePng(Fixture(u"large.png"));
+  const SkinBitmap copy = CopySkinBitmap(decoded);
   EXPECT_NE(copy.get(), decoded.get());
+  EXPECT_NE(DibPixels(copy.get()), DibPixels(decoded.get()));
   EXPECT_EQ(PixelsOf(copy), PixelsOf(decoded));
 
-  // A bottom-up bitmap is copied through GDI, rows kept in place.
+  // A device bitmap is copied through GDI, rows kept in place.
   HDC screen = ::GetDC(nullptr);
-  SkinBitmap compatible;
-  compatible.bitmap.reset(::CreateCompatibleBitmap(screen, 2, 2));
+  SkinBitmap device;
+  device.bitmap.reset(::CreateCompatibleBitmap(screen, 2, 2));
   ::ReleaseDC(nullptr, screen);
-  compatible.width = 2;
-  compatible.height = 2;
+  device.width = 2;
+  device.height = 2;
   {
     MemoryDc dc(nullptr);
-    SelectScope select(dc.get(), compatible.get());
+    SelectScope select(dc.get(), device.get());
     ::SetPixel(dc.get(), 0, 0, RGB(255, 0, 0));
+    ::SetPixel(dc.get(), 1, 0, RGB(0, 0, 0));
+    ::SetPixel(dc.get(), 0, 1, RGB(0, 0, 0));
     ::SetPixel(dc.get(), 1, 1, RGB(0, 0, 255));
   }
-  const SkinBitmap converted = CopyBitmap32(compatible);
+  const SkinBitmap converted = CopySkinBitmap(device);
   ASSERT_FALSE(converted.empty());
+  EXPECT_NE(converted.get(), device.get());
   const std::vector<std::uint8_t> pixels = PixelsOf(converted);
   ASSERT_EQ(pixels.size(), 16u);
   EXPECT_EQ(pixels[2], 255);   // red at the top left
   EXPECT_EQ(pixels[12], 255);  // blue at the bottom right
+  EXPECT_EQ(pixels, PixelsOf(device));
 }
 
 // The sharing as the skin loaders use it: every control gets images of its own.
@@ -130,16 +178,16 @@ TEST_F(SkinImageCacheTest, StateImagesOfOneStemAreSeparateCopies) {
   ASSERT_TRUE(CopyFileTo(Fixture(u"large.png"), folder_ / u"key_down.png"));
   StateImages first = LoadStateImagesFrom(folder_.path(), u"key", false);
   const StateImages second = LoadStateImagesFrom(folder_.path(), u"key", false);
-  const std::vector<std::uint8_t> normal = PixelsOf(LoadPng(folder_ / u"key_normal.png"));
-  const std::vector<std::uint8_t> down = PixelsOf(LoadPng(folder_ / u"key_down.png"));
-  for (const StateImages* images : {&first, &second}) {
+  const std::vector<std::uint8_t> normal = PixelsOf(DecodePng(folder_ / u"key_normal.png"));
+  const std::vector<std::uint8_t> down = PixelsOf(DecodePng(folder_ / u"key_down.png"));
+  for (const StateImages* images : {&std::as_const(first), &second}) {
     EXPECT_EQ(PixelsOf(images->states[kStateNormal]), normal);
     EXPECT_EQ(PixelsOf(images->states[kStateOver]), normal);
     EXPECT_EQ(PixelsOf(images->states[kStateDown]), down);
     EXPECT_EQ(PixelsOf(images->states[kStateDisabled]), normal);
   }
   std::vector<HBITMAP> handles;
-  for (const StateImages* images : {&first, &second}) {
+  for (const StateImages* images : {&std::as_const(first), &second}) {
     for (const SkinBitmap& state : images->states) handles.push_back(state.get());
   }
   for (std::size_t i = 0; i < handles.size(); ++i) {
