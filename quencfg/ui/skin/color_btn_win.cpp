@@ -32,14 +32,10 @@ void CBitmapBtn2::OnRelease() {
 }
 
 void CColorBtn2::LoadImages(HBITMAP normalSource, HBITMAP selectedSource, const RECT& rect) {
-  // One cut per source picture; the other images start as copies of it, which cost far
-  // less than a cut (the panels make 111 of these buttons from one picture).
   sourceNormal_ = CropBitmap32(normalSource, rect.left, rect.top, rect.right, rect.bottom);
-  sourceSelected_ = selectedSource == normalSource
-                        ? CopySkinBitmap(sourceNormal_)
-                        : CropBitmap32(selectedSource, rect.left, rect.top, rect.right, rect.bottom);
-  shownNormal_ = CopySkinBitmap(sourceNormal_);
-  shownSelected_ = CopySkinBitmap(sourceSelected_);
+  sourceSelected_ = CropBitmap32(selectedSource, rect.left, rect.top, rect.right, rect.bottom);
+  shownNormal_ = CropBitmap32(normalSource, rect.left, rect.top, rect.right, rect.bottom);
+  shownSelected_ = CropBitmap32(selectedSource, rect.left, rect.top, rect.right, rect.bottom);
   Redraw();
 }
 
