@@ -6,7 +6,9 @@
 // own, which the control owns and may draw into as before.
 //
 // An entry is decoded again when the file's size or write time changed, so a skin
-// file replaced while the program runs is still seen. A missing file is never stored.
+// file replaced while the program runs is still seen. A missing file is never stored,
+// nor a large picture (backgrounds, whole-window key pictures): each is used by one or
+// two windows, and keeping them all would hold some 15 MB for the life of the process.
 #include <windows.h>
 
 #include <cstddef>
@@ -22,8 +24,16 @@
 
 namespace quencfg {
 
+// Images of more pixel bytes are decoded for every load; the largest control image of
+// the shipped skin is far below (620 x 48: 116 KB), the smallest picture far above
+// (the warning background, 440 x 240: 413 KB).
+inline constexpr std::size_t kLargestStoredImageBytes = 256 * 1024;
+
 class SkinImageCache {
  public:
+  explicit SkinImageCache(std::size_t largestStoredBytes = kLargestStoredImageBytes)
+      : largestStoredBytes_(largestStoredBytes) {}
+
   // A copy of what DecodePng gives for the file (premultiplied 32-bit; empty for a
   // missing or undecodable file).
   SkinBitmap LoadPng(std::u16string_view path);
@@ -59,6 +69,7 @@ class SkinImageCache {
 
   mutable std::mutex mutex_;  // the progress window loads its pictures on its own thread
   std::map<Key, Entry> entries_;
+  std::size_t largestStoredBytes_;
   std::size_t decodes_ = 0;
   bool enabled_ = true;
 };

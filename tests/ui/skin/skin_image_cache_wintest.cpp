@@ -139,6 +139,17 @@ TEST_F(SkinImageCacheTest, PicturesKeepTheirFormatAndAreNotMixedUpWithPngs) {
   EXPECT_TRUE(cache_.LoadPicture(Fixture(u"garbage.png")).empty());
 }
 
+TEST_F(SkinImageCacheTest, LargeImagesAreDecodedForEveryLoad) {
+  SkinImageCache limited(50);  // small.png has 24 pixel bytes, large.png 80
+  const std::u16string small = Fixture(u"small_normal.png");
+  const std::u16string large = Fixture(u"large.png");
+  for (int round = 0; round < 3; ++round) {
+    EXPECT_EQ(PixelsOf(limited.LoadPng(small)), PixelsOf(DecodePng(small)));
+    EXPECT_EQ(PixelsOf(limited.LoadPng(large)), PixelsOf(DecodePng(large)));
+  }
+  EXPECT_EQ(limited.decodeCount(), 1u + 3u);
+}
+
 TEST_F(SkinImageCacheTest, CopySkinBitmapKeepsPixelsOfEveryBitmapKind) {
   EXPECT_TRUE(CopySkinBitmap(SkinBitmap{}).empty());
   const SkinBitmap decoded = DecodePng(Fixture(u"large.png"));
