@@ -6,14 +6,13 @@
 // own, which the control owns and may draw into as before.
 //
 // An entry is decoded again when the file's size or write time changed, so a skin
-// file replaced while the program runs is still seen. A missing file is never stored,
-// nor a large picture (backgrounds, whole-window key pictures): each is used by one or
+// file replaced while the program runs is still seen. A missing or undecodable file is
+// never stored, nor a large picture (backgrounds, whole-window key pictures): each is used by one or
 // two windows, and keeping them all would hold some 15 MB for the life of the process.
 #include <windows.h>
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <map>
 #include <mutex>
 #include <string>

@@ -14,8 +14,8 @@
 #include "quencfg/framework/paths.h"
 #include "quencfg/framework/wide_win.h"
 #include "quencfg/ui/skin/mask_runs.h"
-#include "quencfg/ui/skin/skin_image_cache_win.h"
 #include "quencfg/ui/skin/premultiply.h"
+#include "quencfg/ui/skin/skin_image_cache_win.h"
 
 namespace quencfg {
 namespace {

@@ -87,6 +87,9 @@ TEST_F(SkinImageCacheTest, MissingAndUndecodableFilesStayEmpty) {
       EXPECT_EQ(image.height, 0);
     }
   }
+  // Only the file that exists is decoded, and its failure is not kept (a PNG loaded
+  // before GDI+ started would otherwise stay empty).
+  EXPECT_EQ(cache_.decodeCount(), 2u);
 }
 
 TEST_F(SkinImageCacheTest, AFileThatAppearsOrChangesIsDecodedAgain) {
