@@ -15,6 +15,7 @@
 #include "quencfg/framework/wide_win.h"
 #include "quencfg/ui/skin/mask_runs.h"
 #include "quencfg/ui/skin/premultiply.h"
+#include "quencfg/ui/skin/skin_image_cache_win.h"
 
 namespace quencfg {
 namespace {
@@ -84,7 +85,36 @@ SkinBitmap CreateBitmap32(int width, int height) {
   return MakeDib32(width, height, &bits);
 }
 
-SkinBitmap LoadPng(std::u16string_view path) {
+SkinBitmap CopySkinBitmap(const SkinBitmap& source) {
+  if (source.empty()) return {};
+  DIBSECTION section{};
+  const bool topDown32 = ::GetObjectW(source.get(), sizeof section, &section) == sizeof section &&
+                         section.dsBm.bmBitsPixel == 32 && section.dsBm.bmBits != nullptr &&
+                         section.dsBmih.biHeight < 0 && section.dsBm.bmWidth == source.width &&
+                         section.dsBm.bmHeight == source.height;
+  SkinBitmap copy;
+  if (topDown32) {
+    void* bits = nullptr;
+    copy = MakeDib32(source.width, source.height, &bits);
+    if (copy.empty()) return {};
+    ::GdiFlush();  // drawing into the source may still be queued
+    std::memcpy(bits, section.dsBm.bmBits,
+                static_cast<std::size_t>(source.width) * static_cast<std::size_t>(source.height) * 4);
+    return copy;
+  }
+  // Pictures keep the format the picture loader gave them: its own copy step once more.
+  copy.bitmap.reset(static_cast<HBITMAP>(::CopyImage(source.get(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  if (!copy.bitmap) return {};
+  copy.width = source.width;
+  copy.height = source.height;
+  return copy;
+}
+
+SkinBitmap LoadPng(std::u16string_view path) { return SharedSkinImageCache().LoadPng(path); }
+
+SkinBitmap LoadPicture(std::u16string_view path) { return SharedSkinImageCache().LoadPicture(path); }
+
+SkinBitmap DecodePng(std::u16string_view path) {
   const std::u16string file = PathText(path);
   if (!IsRegularFile(file)) return {};
   std::unique_ptr<Gdiplus::Bitmap, GdiplusImageDeleter> image(
@@ -114,7 +144,7 @@ SkinBitmap LoadPng(std::u16string_view path) {
   return result;
 }
 
-SkinBitmap LoadPicture(std::u16string_view path) {
+SkinBitmap DecodePicture(std::u16string_view path) {
   const std::optional<std::string> bytes = ReadWholeFile(path);
   if (!bytes || bytes->empty()) return {};
   HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes->size());

@@ -26,11 +26,20 @@ struct SkinBitmap {
 
 // Loads a PNG (or any format the GDI+ codecs read) as a 32-bit top-down DIB section
 // with premultiplied colour, ready for AlphaBlend with AC_SRC_ALPHA. Needs GDI+ started.
+// Each file is decoded once (SharedSkinImageCache); every call returns a bitmap of its own.
 SkinBitmap LoadPng(std::u16string_view path);
 
 // Loads a JPEG, BMP or GIF through OleLoadPicture; the result is the picture's own bitmap
-// copied into a bitmap of ours.
+// copied into a bitmap of ours. Decoded once per file like LoadPng.
 SkinBitmap LoadPicture(std::u16string_view path);
+
+// The decoders themselves, without the cache.
+SkinBitmap DecodePng(std::u16string_view path);
+SkinBitmap DecodePicture(std::u16string_view path);
+
+// A bitmap of its own with the size, format and pixels of `source`: a plain memory copy
+// for the top-down 32-bit DIB sections the loaders make. Empty for empty.
+SkinBitmap CopySkinBitmap(const SkinBitmap& source);
 
 // A new 32-bit top-down DIB section, all bytes 0; empty for a size that is not positive.
 SkinBitmap CreateBitmap32(int width, int height);

@@ -1,0 +1,65 @@
+#include "quencfg/ui/skin/skin_image_cache_win.h"
+
+#include "quencfg/framework/wide_win.h"
+
+namespace quencfg {
+
+bool SkinImageCache::StampOf(const std::u16string& path, FileStamp& stamp) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (::GetFileAttributesExW(AsWide(path), GetFileExInfoStandard, &data) == 0) return false;
+  if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return false;
+  stamp.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  stamp.writeTime = (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                    data.ftLastWriteTime.dwLowDateTime;
+  return true;
+}
+
+SkinBitmap SkinImageCache::Decode(Decoder decoder, const std::u16string& path) {
+  return decoder == Decoder::kPng ? DecodePng(path) : DecodePicture(path);
+}
+
+SkinBitmap SkinImageCache::Load(Decoder decoder, std::u16string_view path) {
+  Key key{decoder, std::u16string(path)};
+  FileStamp stamp;
+  if (!StampOf(key.second, stamp)) return {};
+  const std::lock_guard<std::mutex> lock(mutex_);
+  if (enabled_) {
+    const auto found = entries_.find(key);
+    if (found != entries_.end() && found->second.stamp == stamp) return CopySkinBitmap(found->second.image);
+  }
+  ++decodes_;
+  SkinBitmap decoded = Decode(decoder, key.second);
+  const std::size_t bytes = static_cast<std::size_t>(decoded.width) * static_cast<std::size_t>(decoded.height) * 4;
+  // A failed decode is tried again next time: GDI+ may not have been started yet.
+  if (!enabled_ || decoded.empty() || bytes > largestStoredBytes_) return decoded;
+  SkinBitmap copy = CopySkinBitmap(decoded);
+  entries_.insert_or_assign(std::move(key), Entry{stamp, std::move(decoded)});
+  return copy;
+}
+
+SkinBitmap SkinImageCache::LoadPng(std::u16string_view path) { return Load(Decoder::kPng, path); }
+
+SkinBitmap SkinImageCache::LoadPicture(std::u16string_view path) { return Load(Decoder::kPicture, path); }
+
+void SkinImageCache::Clear() {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  entries_.clear();
+}
+
+void SkinImageCache::SetEnabled(bool enabled) {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  enabled_ = enabled;
+  if (!enabled_) entries_.clear();
+}
+
+std::size_t SkinImageCache::decodeCount() const {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  return decodes_;
+}
+
+SkinImageCache& SharedSkinImageCache() {
+  static SkinImageCache cache;
+  return cache;
+}
+
+}  // namespace quencfg

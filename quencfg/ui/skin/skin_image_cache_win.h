@@ -1,0 +1,81 @@
+#pragma once
+// Decoded skin images by file path. The windows make many controls of one image name
+// (111 key buttons share a handful of stems, a missing state image falls back to the
+// normal one, and several windows share a background), and a decode costs far more
+// than a copy: each file is decoded once, and every load hands out a bitmap of its
+// own, which the control owns and may draw into as before.
+//
+// An entry is decoded again when the file's size or write time changed, so a skin
+// file replaced while the program runs is still seen. A missing or undecodable file is
+// never stored, nor a large picture (backgrounds, whole-window key pictures): each is used by one or
+// two windows, and keeping them all would hold some 15 MB for the life of the process.
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "quencfg/ui/skin/skin_image_win.h"
+
+namespace quencfg {
+
+// Images of more pixel bytes are decoded for every load; the largest control image of
+// the shipped skin is far below (620 x 48: 116 KB), the smallest picture far above
+// (the warning background, 440 x 240: 413 KB).
+inline constexpr std::size_t kLargestStoredImageBytes = 256 * 1024;
+
+class SkinImageCache {
+ public:
+  explicit SkinImageCache(std::size_t largestStoredBytes = kLargestStoredImageBytes)
+      : largestStoredBytes_(largestStoredBytes) {}
+
+  // A copy of what DecodePng gives for the file (premultiplied 32-bit; empty for a
+  // missing or undecodable file).
+  SkinBitmap LoadPng(std::u16string_view path);
+  // A copy of what DecodePicture gives for the file.
+  SkinBitmap LoadPicture(std::u16string_view path);
+
+  // Forgets every decoded image.
+  void Clear();
+
+  // Off, every load decodes, as without a cache; the benchmarks compare both ways.
+  // Switching it off empties the cache.
+  void SetEnabled(bool enabled);
+
+  // How many files this cache has decoded since it was made.
+  [[nodiscard]] std::size_t decodeCount() const;
+
+ private:
+  enum class Decoder { kPng, kPicture };
+  struct FileStamp {
+    std::uint64_t size = 0;
+    std::uint64_t writeTime = 0;
+    friend bool operator==(const FileStamp&, const FileStamp&) = default;
+  };
+  struct Entry {
+    FileStamp stamp;
+    SkinBitmap image;
+  };
+  using Key = std::pair<Decoder, std::u16string>;  // one file may be read both ways
+
+  SkinBitmap Load(Decoder decoder, std::u16string_view path);
+  static bool StampOf(const std::u16string& path, FileStamp& stamp);
+  static SkinBitmap Decode(Decoder decoder, const std::u16string& path);
+
+  mutable std::mutex mutex_;  // the progress window loads its pictures on its own thread
+  std::map<Key, Entry> entries_;
+  std::size_t largestStoredBytes_;
+  std::size_t decodes_ = 0;
+  bool enabled_ = true;
+};
+
+// The cache every skin load of the process goes through: skin files do not change
+// while the program runs, and a language change that lays the windows out again
+// reuses it.
+SkinImageCache& SharedSkinImageCache();
+
+}  // namespace quencfg
