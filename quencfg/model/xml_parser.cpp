@@ -76,6 +76,11 @@ class IndexBuilder {
       // Character data makes no records: go straight to the next markup.
       offset = FindMarkup(offset);
       XmlToken token;
+      if (InnermostEndTag(offset, token)) {
+        if (FitsEndTagLength(token)) CloseInnermost(token);
+        offset = token.end;
+        continue;
+      }
       if (!QuickTag(offset, token)) token = NextXmlToken(text_, offset);
       switch (token.kind) {
         case XmlNodeKind::End:
@@ -124,6 +129,22 @@ class IndexBuilder {
     token.end = close + 1;
     token.nameEnd = i;
     token.emptyTag = empty;
+    return true;
+  }
+
+  // "</name>" closing the innermost open element, the usual end tag: its name passed as
+  // a tag name at the start tag, so comparing it is all the checking needed.
+  bool InnermostEndTag(std::size_t offset, XmlToken& token) const noexcept {
+    if (open_.empty()) return false;
+    const std::size_t nameStart = offset + 2;
+    const std::size_t close = nameStart + open_.back().nameLength;
+    if (close >= text_.size() || text_[offset + 1] != u'/' || text_[close] != u'>') return false;
+    if (!HasName(open_.back(), text_.substr(nameStart, close - nameStart))) return false;
+    token.kind = XmlNodeKind::EndTag;
+    token.start = offset;
+    token.end = close + 1;
+    token.nameEnd = close;
+    token.emptyTag = false;
     return true;
   }
 
@@ -191,17 +212,13 @@ class IndexBuilder {
 
   void OnEndTag(const XmlToken& token) {
     const std::u16string_view name = text_.substr(token.start + 2, token.nameEnd - token.start - 2);
-    const std::size_t tagLength = token.end - token.start;
     std::size_t match = open_.size();
     while (match > 0 && !HasName(open_[match - 1], name)) --match;
     if (match == 0) {
       Fail(u"No start tag for end tag '" + std::u16string(name) + u"' at offset " + Number(token.start));
       return;
     }
-    if (tagLength > ElementRecord::kMaxEndTagLength) {
-      Fail(u"Element end tag at offset " + Number(token.start) + u" too long");
-      return;
-    }
+    if (!FitsEndTagLength(token)) return;
     if (match < open_.size()) {
       const OpenElement& innermost = open_.back();
       Fail(u"End tag '" + std::u16string(name) + u"' at offset " + Number(token.start) +
@@ -209,9 +226,20 @@ class IndexBuilder {
            Number(index_[innermost.element].start));
       CloseAsNotEnded(match);
     }
+    CloseInnermost(token);
+  }
+
+  bool FitsEndTagLength(const XmlToken& token) {
+    if (token.end - token.start <= ElementRecord::kMaxEndTagLength) return true;
+    Fail(u"Element end tag at offset " + Number(token.start) + u" too long");
+    return false;
+  }
+
+  // The end tag `token` closes the innermost open element.
+  void CloseInnermost(const XmlToken& token) {
     ElementRecord& record = index_[open_.back().element];
     record.length = static_cast<std::uint32_t>(token.end - record.start);
-    record.SetTagLengths(record.StartTagLength(), static_cast<std::uint32_t>(tagLength));
+    record.SetTagLengths(record.StartTagLength(), static_cast<std::uint32_t>(token.end - token.start));
     open_.pop_back();
   }
 
