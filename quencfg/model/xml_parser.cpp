@@ -45,9 +45,13 @@ class IndexBuilder {
   }
 
  private:
+  // Start offset and tag length are copies of the record's, so that matching and
+  // closing an element read nothing from the index.
   struct OpenElement {
     ElementNumber element;
+    std::uint32_t start;
     std::uint32_t nameLength;
+    std::uint32_t startTagLength;
     ElementNumber lastChild;  // kept here so appending never reads the first child's record
   };
 
@@ -57,13 +61,13 @@ class IndexBuilder {
   }
 
   std::u16string_view NameOf(const OpenElement& open) const {
-    return text_.substr(index_[open.element].start + 1, open.nameLength);
+    return text_.substr(open.start + 1, open.nameLength);
   }
 
   bool HasName(const OpenElement& open, std::u16string_view name) const noexcept {
     if (open.nameLength != name.size()) return false;
     // Names are short: a plain loop beats a call to memcmp.
-    const char16_t* a = text_.data() + index_[open.element].start + 1;
+    const char16_t* a = text_.data() + open.start + 1;
     for (std::size_t i = 0; i < name.size(); ++i) {
       if (a[i] != name[i]) return false;
     }
@@ -190,7 +194,8 @@ class IndexBuilder {
     AppendChild(parent, lastChild, n);
     lastChild = n;
     if (!token.emptyTag) {
-      open_.push_back(OpenElement{n, static_cast<std::uint32_t>(token.nameEnd - token.start - 1), 0});
+      open_.push_back(OpenElement{n, record.start, static_cast<std::uint32_t>(token.nameEnd - token.start - 1),
+                                  static_cast<std::uint32_t>(tagLength), 0});
     }
     return true;
   }
@@ -237,9 +242,10 @@ class IndexBuilder {
 
   // The end tag `token` closes the innermost open element.
   void CloseInnermost(const XmlToken& token) {
-    ElementRecord& record = index_[open_.back().element];
-    record.length = static_cast<std::uint32_t>(token.end - record.start);
-    record.SetTagLengths(record.StartTagLength(), static_cast<std::uint32_t>(token.end - token.start));
+    const OpenElement& open = open_.back();
+    ElementRecord& record = index_[open.element];
+    record.length = static_cast<std::uint32_t>(token.end - open.start);
+    record.SetTagLengths(open.startTagLength, static_cast<std::uint32_t>(token.end - token.start));
     open_.pop_back();
   }
 
