@@ -70,8 +70,13 @@ void ReadProfile(ProfileData& profile, std::u16string_view name, std::u16string_
   if (!doc.LoadFile(path)) return;
   if (doc.FindChildElement(u"ButtonSet")) {
     doc.EnterElement();
+    // One name buffer for all buttons: only the number changes.
+    constexpr std::u16string_view kButtonPrefix = u"Button_";
+    std::u16string buttonName(kButtonPrefix);
     for (int i = 0; i < KEY_COUNT; ++i) {
-      if (!doc.FindChildElement(NumberedName(u"Button_", i))) continue;
+      buttonName.resize(kButtonPrefix.size());
+      buttonName += FormatDecimal(i);
+      if (!doc.FindChildElement(buttonName)) continue;
       doc.EnterElement();
       ReadKeySlot(doc, profile.keys[i], profile.lighting.keyColors.coLightRGB[i]);
       doc.LeaveElement();

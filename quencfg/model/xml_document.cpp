@@ -21,6 +21,9 @@ std::u16string SystemErrorLine() {
   return message;
 }
 
+// Larger files are read back for the compare rather than held twice in memory.
+constexpr std::size_t kMaxKeptBytes = 1u << 20;
+
 }  // namespace
 
 XmlDocument::XmlDocument() : index_(std::make_unique<ElementIndex>()) { index_->Reset(0); }
@@ -34,6 +37,7 @@ bool XmlDocument::LoadFile(std::u16string_view path) {
   try {
     return LoadFileContents(path);
   } catch (const std::exception&) {  // out of memory on an enormous file
+    ForgetLoadedBytes();
     ClearAfterFailure(u"Out of memory");
     return false;
   }
@@ -41,12 +45,18 @@ bool XmlDocument::LoadFile(std::u16string_view path) {
 
 bool XmlDocument::LoadFileContents(std::u16string_view path) {
   ClearAfterFailure(u"");
+  ForgetLoadedBytes();
   std::optional<std::string> bytes = ReadWholeFile(path);
   if (!bytes) {
     diagnostic_ = SystemErrorLine();
     return false;
   }
   DecodedXmlFile decoded = DecodeXmlFile(*bytes);
+  if (bytes->size() <= kMaxKeptBytes) {
+    loadedBytes_ = std::move(*bytes);
+    loadedPath_.assign(path);
+    keepsLoadedBytes_ = true;
+  }
   bytes.reset();
   diagnostic_ = std::move(decoded.diagnostic);
   flags_ = decoded.flags;
@@ -72,10 +82,14 @@ bool XmlDocument::SaveFileIfChanged(std::u16string_view path) { return Save(path
 
 bool XmlDocument::Save(std::u16string_view path, bool skipWhenUnchanged) {
   try {
-    EncodedXmlFile encoded = EncodeXmlFile(text_, flags_);
+    const std::string* loaded = skipWhenUnchanged ? LoadedBytesOf(path) : nullptr;
+    EncodedXmlFile encoded = EncodeXmlFile(text_, flags_, loaded);
     diagnostic_ = std::move(encoded.diagnostic);
     if (!encoded.ok) return false;
-    if (skipWhenUnchanged && ReadWholeFile(path) == encoded.bytes) return true;
+    if (encoded.sameAsExpected) return true;
+    if (skipWhenUnchanged && loaded == nullptr && ReadWholeFile(path) == encoded.bytes) return true;
+    // Whatever happens now, the file may no longer hold the loaded bytes.
+    ForgetLoadedBytes();
     if (!ReplaceFileContents(path, encoded.bytes)) {
       diagnostic_ = SystemErrorLine();
       return false;
@@ -85,6 +99,16 @@ bool XmlDocument::Save(std::u16string_view path, bool skipWhenUnchanged) {
     diagnostic_.clear();
     return false;
   }
+}
+
+const std::string* XmlDocument::LoadedBytesOf(std::u16string_view path) const noexcept {
+  return keepsLoadedBytes_ && path == loadedPath_ ? &loadedBytes_ : nullptr;
+}
+
+void XmlDocument::ForgetLoadedBytes() noexcept {
+  keepsLoadedBytes_ = false;
+  std::string().swap(loadedBytes_);
+  loadedPath_.clear();
 }
 
 bool XmlDocument::SetText(std::u16string_view text) {

@@ -109,6 +109,8 @@ class XmlDocument {
 
   // SaveFile, except that a file already holding exactly the bytes it would write is
   // left untouched (no write, no flush): the rewrite after a read costs only a compare.
+  // Saving to the path the document was loaded from compares with the bytes that load
+  // read instead of reading the file again.
   bool SaveFileIfChanged(std::u16string_view path);
 
   // Replaces the text, clears the diagnostic, parses. Flags are kept. True when
@@ -172,6 +174,9 @@ class XmlDocument {
 
  private:
   bool Save(std::u16string_view path, bool skipWhenUnchanged);
+  // The bytes the last load read from `path`, when they were kept; else null.
+  [[nodiscard]] const std::string* LoadedBytesOf(std::u16string_view path) const noexcept;
+  void ForgetLoadedBytes() noexcept;
   void ClearPositions() noexcept;
   bool LoadFileContents(std::u16string_view path);
   // Empty text and index (record 0 only), for a load that could not be done.
@@ -192,6 +197,11 @@ class XmlDocument {
 
   std::u16string text_;
   std::u16string diagnostic_;
+  // What the last successful read of a file gave, for SaveFileIfChanged; kept for
+  // files of up to kMaxKeptBytes.
+  std::string loadedBytes_;
+  std::u16string loadedPath_;
+  bool keepsLoadedBytes_ = false;
   std::unique_ptr<ElementIndex> index_;
   std::uint32_t flags_ = 0;
   ElementNumber parent_ = 0;

@@ -6,7 +6,7 @@ namespace quencfg {
 
 void ElementIndex::Reset(std::size_t textLength) {
   used_ = 0;
-  const std::size_t wanted = std::min<std::size_t>(textLength / 64 + 8, kMaxRecords);
+  const std::size_t wanted = std::min<std::size_t>(textLength / 16 + 8, kMaxRecords);
   if (segments_.size() > 1 && capacity_ > 4 * wanted + kSegmentSize) {
     // A small document after a big one gives the memory back; the first segment
     // (always full when there are more) stays, so the index is never without storage.

@@ -17,8 +17,9 @@ class ElementIndex {
   // Element numbers stay below this so that they fit every 32-bit field with room.
   static constexpr std::uint32_t kMaxRecords = 0x7FFFFFFF;
 
-  // Drops every record and makes room for (textLength / 64) + 8; record 0 (the
-  // document) is handed out already.
+  // Drops every record and makes room for (textLength / 16) + 8: the data files (about
+  // 25 units an element) then load without growing, and room never used is never
+  // written. Record 0 (the document) is handed out already.
   void Reset(std::size_t textLength);
 
   // Record 0 only, describing an empty text; keeps the memory. Never allocates.

@@ -106,6 +106,13 @@ std::optional<EncodedText> EncodeText(std::uint32_t codePage, std::u16string_vie
   }
 }
 
+// Whether `bytes` are the UTF-16LE mark followed by the units of `text`.
+bool SameUtf16LeBytes(std::u16string_view text, std::string_view bytes) noexcept {
+  constexpr std::string_view kMark = "\xFF\xFE";
+  if (bytes.size() != kMark.size() + text.size() * 2 || bytes.substr(0, kMark.size()) != kMark) return false;
+  return std::memcmp(bytes.data() + kMark.size(), text.data(), text.size() * 2) == 0;
+}
+
 }  // namespace
 
 bool LooksLikeUtf8(std::string_view bytes) noexcept {
@@ -195,7 +202,7 @@ DecodedXmlFile DecodeXmlFile(std::string_view input) {
   return result;
 }
 
-EncodedXmlFile EncodeXmlFile(std::u16string_view text, std::uint32_t flags) {
+EncodedXmlFile EncodeXmlFile(std::u16string_view text, std::uint32_t flags, const std::string* expected) {
   EncodedXmlFile result;
   const bool utf16le = (flags & XmlDocument::BOM_UTF16LE) != 0;
   const bool utf16be = !utf16le && (flags & XmlDocument::BOM_UTF16BE) != 0;
@@ -217,6 +224,13 @@ EncodedXmlFile EncodeXmlFile(std::u16string_view text, std::uint32_t flags) {
   if (text.empty()) {
     result.diagnostic += u"0 length ";
     result.ok = true;
+    result.sameAsExpected = expected != nullptr && *expected == result.bytes;
+    return result;
+  }
+  if (utf16le && expected != nullptr && SameUtf16LeBytes(text, *expected)) {
+    result.diagnostic += u"length " + Number(text.size()) + u" ";
+    result.ok = true;
+    result.sameAsExpected = true;
     return result;
   }
   if (utf16le || utf16be) {
@@ -233,6 +247,7 @@ EncodedXmlFile EncodeXmlFile(std::u16string_view text, std::uint32_t flags) {
     }
     result.diagnostic += u"length " + Number(text.size()) + u" ";
     result.ok = true;
+    result.sameAsExpected = expected != nullptr && *expected == result.bytes;
     return result;
   }
   const std::uint32_t codePage = utf8Mark ? kUtf8CodePage : CodePageOfEncodingName(encoding).value_or(kDefaultCodePage);
@@ -245,6 +260,7 @@ EncodedXmlFile EncodeXmlFile(std::u16string_view text, std::uint32_t flags) {
   result.diagnostic += u"length " + Number(encoded->bytes.size()) + u" from wide length " + Number(text.size()) + u" ";
   if (encoded->lost) result.diagnostic += u"(chars lost in conversion!) ";
   result.ok = true;
+  result.sameAsExpected = expected != nullptr && *expected == result.bytes;
   return result;
 }
 

@@ -19,14 +19,17 @@ struct DecodedXmlFile {
 
 struct EncodedXmlFile {
   bool ok = false;  // false when the chosen encoding cannot be written here
+  bool sameAsExpected = false;  // the bytes equal `expected`; then `bytes` may be left empty
   std::string bytes;
   std::u16string diagnostic;
 };
 
 // Chooses the encoding from the flags (UTF-16LE, UTF-16BE, UTF-8 with their marks),
 // else from the declared encoding, else UTF-8 when the text starts with "<", else the
-// system's default code page.
-[[nodiscard]] EncodedXmlFile EncodeXmlFile(std::u16string_view text, std::uint32_t flags);
+// system's default code page. With `expected`, says whether the result equals it; a
+// UTF-16LE text is compared in place, without building the bytes.
+[[nodiscard]] EncodedXmlFile EncodeXmlFile(std::u16string_view text, std::uint32_t flags,
+                                           const std::string* expected = nullptr);
 
 // The encoding named by the xml declaration (or, in html, by a Content-Type meta tag)
 // at the start of the text; nothing when there is none.

@@ -5,17 +5,6 @@
 #include "quencfg/model/xml_tokenizer.h"
 
 namespace quencfg {
-namespace {
-
-// A name with a delimiter in it can never equal a tag name.
-bool CanBeTagName(std::u16string_view name) noexcept {
-  for (const char16_t c : name) {
-    if (IsTagNameDelimiter(c)) return false;
-  }
-  return true;
-}
-
-}  // namespace
 
 std::u16string_view XmlDocument::ElementName(ElementNumber element) const {
   if (element == 0 || element >= index_->Used()) return {};
@@ -31,15 +20,16 @@ bool XmlDocument::MatchesName(ElementNumber element, std::u16string_view name) c
   if (after > text_.size()) return false;
   // The cheap test first: a tag name of another length ends elsewhere.
   if (after < text_.size() && !IsTagNameDelimiter(text_[after])) return false;
+  // A name with a delimiter in it can never equal a tag name; testing that here costs
+  // less than a pass of its own over the name.
   const char16_t* tagName = text_.data() + nameStart;
   for (std::size_t i = 0; i < name.size(); ++i) {
-    if (tagName[i] != name[i]) return false;
+    if (tagName[i] != name[i] || IsTagNameDelimiter(name[i])) return false;
   }
   return true;
 }
 
 ElementNumber XmlDocument::FindSibling(ElementNumber from, std::u16string_view name) const {
-  if (!name.empty() && !CanBeTagName(name)) return 0;
   for (ElementNumber n = from; n != 0; n = (*index_)[n].nextSibling) {
     if (MatchesName(n, name)) return n;
   }

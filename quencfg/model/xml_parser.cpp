@@ -45,9 +45,13 @@ class IndexBuilder {
   }
 
  private:
+  // Start offset and tag length are copies of the record's, so that matching and
+  // closing an element read nothing from the index.
   struct OpenElement {
     ElementNumber element;
+    std::uint32_t start;
     std::uint32_t nameLength;
+    std::uint32_t startTagLength;
     ElementNumber lastChild;  // kept here so appending never reads the first child's record
   };
 
@@ -57,13 +61,13 @@ class IndexBuilder {
   }
 
   std::u16string_view NameOf(const OpenElement& open) const {
-    return text_.substr(index_[open.element].start + 1, open.nameLength);
+    return text_.substr(open.start + 1, open.nameLength);
   }
 
   bool HasName(const OpenElement& open, std::u16string_view name) const noexcept {
     if (open.nameLength != name.size()) return false;
     // Names are short: a plain loop beats a call to memcmp.
-    const char16_t* a = text_.data() + index_[open.element].start + 1;
+    const char16_t* a = text_.data() + open.start + 1;
     for (std::size_t i = 0; i < name.size(); ++i) {
       if (a[i] != name[i]) return false;
     }
@@ -76,6 +80,11 @@ class IndexBuilder {
       // Character data makes no records: go straight to the next markup.
       offset = FindMarkup(offset);
       XmlToken token;
+      if (InnermostEndTag(offset, token)) {
+        if (FitsEndTagLength(token)) CloseInnermost(token);
+        offset = token.end;
+        continue;
+      }
       if (!QuickTag(offset, token)) token = NextXmlToken(text_, offset);
       switch (token.kind) {
         case XmlNodeKind::End:
@@ -127,6 +136,22 @@ class IndexBuilder {
     return true;
   }
 
+  // "</name>" closing the innermost open element, the usual end tag: its name passed as
+  // a tag name at the start tag, so comparing it is all the checking needed.
+  bool InnermostEndTag(std::size_t offset, XmlToken& token) const noexcept {
+    if (open_.empty()) return false;
+    const std::size_t nameStart = offset + 2;
+    const std::size_t close = nameStart + open_.back().nameLength;
+    if (close >= text_.size() || text_[offset + 1] != u'/' || text_[close] != u'>') return false;
+    if (!HasName(open_.back(), text_.substr(nameStart, close - nameStart))) return false;
+    token.kind = XmlNodeKind::EndTag;
+    token.start = offset;
+    token.end = close + 1;
+    token.nameEnd = close;
+    token.emptyTag = false;
+    return true;
+  }
+
   static bool IsQuickNameCharacter(char16_t c) noexcept { return c < 128 && kQuickNameCharacters[c]; }
 
   // Offset of the next "<" at or after `from`, or the text's size; four units a step.
@@ -169,7 +194,8 @@ class IndexBuilder {
     AppendChild(parent, lastChild, n);
     lastChild = n;
     if (!token.emptyTag) {
-      open_.push_back(OpenElement{n, static_cast<std::uint32_t>(token.nameEnd - token.start - 1), 0});
+      open_.push_back(OpenElement{n, record.start, static_cast<std::uint32_t>(token.nameEnd - token.start - 1),
+                                  static_cast<std::uint32_t>(tagLength), 0});
     }
     return true;
   }
@@ -191,17 +217,13 @@ class IndexBuilder {
 
   void OnEndTag(const XmlToken& token) {
     const std::u16string_view name = text_.substr(token.start + 2, token.nameEnd - token.start - 2);
-    const std::size_t tagLength = token.end - token.start;
     std::size_t match = open_.size();
     while (match > 0 && !HasName(open_[match - 1], name)) --match;
     if (match == 0) {
       Fail(u"No start tag for end tag '" + std::u16string(name) + u"' at offset " + Number(token.start));
       return;
     }
-    if (tagLength > ElementRecord::kMaxEndTagLength) {
-      Fail(u"Element end tag at offset " + Number(token.start) + u" too long");
-      return;
-    }
+    if (!FitsEndTagLength(token)) return;
     if (match < open_.size()) {
       const OpenElement& innermost = open_.back();
       Fail(u"End tag '" + std::u16string(name) + u"' at offset " + Number(token.start) +
@@ -209,9 +231,21 @@ class IndexBuilder {
            Number(index_[innermost.element].start));
       CloseAsNotEnded(match);
     }
-    ElementRecord& record = index_[open_.back().element];
-    record.length = static_cast<std::uint32_t>(token.end - record.start);
-    record.SetTagLengths(record.StartTagLength(), static_cast<std::uint32_t>(tagLength));
+    CloseInnermost(token);
+  }
+
+  bool FitsEndTagLength(const XmlToken& token) {
+    if (token.end - token.start <= ElementRecord::kMaxEndTagLength) return true;
+    Fail(u"Element end tag at offset " + Number(token.start) + u" too long");
+    return false;
+  }
+
+  // The end tag `token` closes the innermost open element.
+  void CloseInnermost(const XmlToken& token) {
+    const OpenElement& open = open_.back();
+    ElementRecord& record = index_[open.element];
+    record.length = static_cast<std::uint32_t>(token.end - open.start);
+    record.SetTagLengths(open.startTagLength, static_cast<std::uint32_t>(token.end - token.start));
     open_.pop_back();
   }
 

@@ -2,6 +2,7 @@
 // Splits XML text into nodes: text, whitespace, comments, CDATA sections, declarations,
 // processing instructions, end tags and start tags. The tokenizer never reads outside
 // the view it is given.
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -42,16 +43,16 @@ struct XmlToken {
   std::size_t nameEnd = 0;  // tags and processing instructions: one past the name
 };
 
+// The tag name delimiters (space, tab, CR, LF, < > = \\ / ? ! " ' ;), all below "]".
+inline constexpr std::array<bool, 0x5D> kTagNameDelimiters = [] {
+  std::array<bool, 0x5D> table{};
+  for (const char16_t c : std::u16string_view(u" \t\n\r<>=\\/?!\"';")) table[c] = true;
+  return table;
+}();
+
 // Whether c ends a tag name: space, tab, CR, LF, < > = \ / ? ! " ' ;
 [[nodiscard]] inline bool IsTagNameDelimiter(char16_t c) noexcept {
-  if (c > u';' && c != u'<' && c != u'=' && c != u'>' && c != u'?' && c != u'\\') return false;
-  switch (c) {
-    case u' ': case u'\t': case u'\n': case u'\r': case u'<': case u'>': case u'=': case u'\\':
-    case u'/': case u'?': case u'!': case u'"': case u'\'': case u';':
-      return true;
-    default:
-      return false;
-  }
+  return c < kTagNameDelimiters.size() && kTagNameDelimiters[c];
 }
 
 [[nodiscard]] inline bool IsXmlSpace(char16_t c) noexcept {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
 #include <string>
 
 #include "quencfg/framework/files.h"
@@ -135,6 +137,96 @@ TEST(XmlDocumentFile, FailedSaveKeepsTheOldFile) {
   EXPECT_FALSE(doc.Diagnostic().empty());
   EXPECT_EQ(ReadWholeFile(path).value_or(""), "old");
   EXPECT_FALSE(doc.SaveFile(dir / u"no-such-folder/x.xml"));
+}
+
+// The rewrite after a read: SaveFileIfChanged leaves a file that already holds the
+// bytes alone (its time stays old) and rewrites any other.
+class SaveIfChanged {
+ public:
+  explicit SaveIfChanged(const std::u16string& path) : path_(path) {}
+
+  void Write(const std::string& bytes) {
+    ASSERT_TRUE(ReplaceFileContents(path_.u16string(), bytes));
+    std::filesystem::last_write_time(path_, std::filesystem::file_time_type::clock::now() - std::chrono::hours(48));
+    written_ = std::filesystem::last_write_time(path_);  // as the file system rounded it
+  }
+  [[nodiscard]] bool Untouched() const { return std::filesystem::last_write_time(path_) == written_; }
+  [[nodiscard]] std::string Bytes() const { return ReadWholeFile(path_.u16string()).value_or("<missing>"); }
+
+ private:
+  std::filesystem::path path_;
+  std::filesystem::file_time_type written_;
+};
+
+TEST(XmlDocumentFile, SaveIfChangedRewritesOnlyFilesWhoseBytesWouldChange) {
+  const std::u16string text = u"<root><Profile>1</Profile></root>";
+  const std::string utf16 = "\xFF\xFE" + Utf16LeBytes(text);
+  struct Case {
+    const char* what;
+    std::string stored;
+    bool edit;  // change the value before saving
+    std::string expected;
+  };
+  const Case cases[] = {
+      {"UTF-16LE as written", utf16, false, utf16},
+      {"UTF-8 with mark", "\xEF\xBB\xBF" + Utf16ToUtf8(text), false, "\xEF\xBB\xBF" + Utf16ToUtf8(text)},
+      {"UTF-16LE edited", utf16, true, "\xFF\xFE" + Utf16LeBytes(u"<root><Profile>7</Profile></root>")},
+      {"UTF-16LE with a zero unit", "\xFF\xFE" + Utf16LeBytes(text.substr(0, 6)) + std::string(2, '\0') +
+                                        Utf16LeBytes(text.substr(6)), false, utf16},
+      {"UTF-16LE with an odd last byte", utf16 + "\x0A", false, utf16},
+      {"UTF-16LE without mark", Utf16LeBytes(text), false, Utf16ToUtf8(text)},
+  };
+  TempFolder dir;
+  for (const Case& c : cases) {
+    const auto path = dir / u"a.xml";
+    SaveIfChanged file(path);
+    file.Write(c.stored);
+    XmlDocument doc;
+    ASSERT_TRUE(doc.LoadFile(path)) << c.what;
+    if (c.edit) {
+      ASSERT_TRUE(doc.FindChildElement(u"Profile"));
+      ASSERT_TRUE(doc.EnterElement());
+      ASSERT_TRUE(doc.SetElementText(7));
+    }
+    ASSERT_TRUE(doc.SaveFileIfChanged(path)) << c.what;
+    EXPECT_EQ(file.Bytes(), c.expected) << c.what;
+    EXPECT_EQ(file.Untouched(), c.stored == c.expected) << c.what;
+  }
+}
+
+TEST(XmlDocumentFile, SaveIfChangedComparesWithWhatTheFileHoldsNow) {
+  TempFolder dir;
+  const auto loadedPath = dir / u"loaded.xml";
+  const auto otherPath = dir / u"other.xml";
+  const std::string one = "\xFF\xFE" + Utf16LeBytes(u"<root>1</root>");
+  const std::string two = "\xFF\xFE" + Utf16LeBytes(u"<root>2</root>");
+  SaveIfChanged loaded(loadedPath);
+  SaveIfChanged other(otherPath);
+  loaded.Write(one);
+  XmlDocument doc;
+  ASSERT_TRUE(doc.LoadFile(loadedPath));
+
+  // Another path: its own bytes count, not the loaded file's.
+  other.Write(one);
+  ASSERT_TRUE(doc.SaveFileIfChanged(otherPath));
+  EXPECT_TRUE(other.Untouched());
+  other.Write(two);
+  ASSERT_TRUE(doc.SaveFileIfChanged(otherPath));
+  EXPECT_EQ(other.Bytes(), one);
+
+  // After a save changed the loaded file, what was loaded no longer describes it.
+  ASSERT_TRUE(doc.SetText(u"<root>2</root>"));
+  ASSERT_TRUE(doc.SaveFile(loadedPath));
+  ASSERT_TRUE(doc.SetText(u"<root>1</root>"));
+  ASSERT_TRUE(doc.SaveFileIfChanged(loadedPath));
+  EXPECT_EQ(loaded.Bytes(), one);
+
+  // A new load of a file changed on disk compares with the new bytes.
+  loaded.Write(two);
+  ASSERT_TRUE(doc.LoadFile(loadedPath));
+  ASSERT_TRUE(doc.SetText(u"<root>1</root>"));
+  ASSERT_TRUE(doc.SaveFileIfChanged(loadedPath));
+  EXPECT_EQ(loaded.Bytes(), one);
 }
 
 }  // namespace

@@ -87,6 +87,11 @@ TEST(XmlDocumentParse, ResultsAndFirstErrorMessage) {
       {u"<?xml version=\"1.0\"?>\r\n<!DOCTYPE a [<!ELEMENT a ANY>]>\r\n<!-- c --><a x=\"1\" y='>'/>\r\n", true,
        u""},
       {u"<a><![CDATA[<b></a>]]></a>", true, u""},
+      // End tags whose name starts like the innermost one's, or that are spelled unusually.
+      {u"<ab><a></ab>", false, u"End tag 'ab' at offset 7 does not match start tag 'a' at offset 4"},
+      {u"<a><ab></a>", false, u"End tag 'a' at offset 7 does not match start tag 'ab' at offset 3"},
+      {u"<a><b></b ></a >", true, u""},
+      {u"<\u00e9t\u00e9><x.y-z></x.y-z></\u00e9t\u00e9>", true, u""},
   };
   for (const ParseCase& c : cases) {
     XmlDocument doc;
