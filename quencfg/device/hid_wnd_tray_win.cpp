@@ -4,23 +4,16 @@
 
 #include <cwchar>
 
+#include "quencfg/app/app_icon_win.h"
 #include "quencfg/app/messages.h"
 #include "quencfg/app/window_refs_win.h"
 #include "quencfg/device/hid_wnd_win.h"
 #include "quencfg/framework/wide_win.h"
 #include "quencfg/ui/main/quencfg_dlg_win.h"
 #include "quencfg/ui/skin/skin_documents.h"
-#include "quencfg/ui/skin/skin_resource_ids.h"
 
 namespace quencfg {
 namespace {
-
-// The application icon; an executable without it (a test program) shows the
-// platform's default application icon instead of none.
-HICON ApplicationIcon() {
-  HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_KORVANE));
-  return icon != nullptr ? icon : ::LoadIconW(nullptr, IDI_APPLICATION);
-}
 
 HWND FindMainWindow() { return ::FindWindowW(nullptr, AsWide(kMainWindowTitle)); }
 

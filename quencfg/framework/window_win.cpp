@@ -77,6 +77,10 @@ LRESULT Window::DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) {
 
 bool Window::CreateForModal(HWND) { return false; }
 
+bool Window::IsFor(const MSG& message) const noexcept {
+  return hwnd_ != nullptr && (message.hwnd == hwnd_ || ::IsChild(hwnd_, message.hwnd));
+}
+
 bool Window::PreTranslateMessage(MSG&) { return false; }
 
 INT_PTR Window::DoModal(HWND owner) {

@@ -46,6 +46,9 @@ class Window {
   void EndModal(INT_PTR result);
   [[nodiscard]] bool InModalLoop() const noexcept { return modalRunning_; }
 
+  // Whether a message is for this window or one of its controls.
+  [[nodiscard]] bool IsFor(const MSG& message) const noexcept;
+
   // A modeless window that lives in its owner's modal loop gets its messages filtered
   // through here by the owner's PreTranslateMessage.
   bool FilterBeforeDispatch(MSG& message) { return PreTranslateMessage(message); }
@@ -73,5 +76,7 @@ class Window {
 
 // Posts a message; false when the target is gone or its queue is full.
 bool PostToWindow(HWND target, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) noexcept;
+
+inline bool IsKeyboardMessage(UINT message) noexcept { return message >= WM_KEYFIRST && message <= WM_KEYLAST; }
 
 }  // namespace quencfg

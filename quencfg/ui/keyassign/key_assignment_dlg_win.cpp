@@ -240,7 +240,7 @@ void CKeyAssignmentDlg::OnCommand(HWND control) {
 }
 
 bool CKeyAssignmentDlg::PreTranslateMessage(MSG& message) {
-  if (hwnd() == nullptr || (message.hwnd != hwnd() && !::IsChild(hwnd(), message.hwnd))) return false;
+  if (!IsFor(message)) return false;
   switch (message.message) {
     case WM_KEYDOWN:
       if (macroPage_.IsRecording()) return true;  // keys typed while recording are only recorded

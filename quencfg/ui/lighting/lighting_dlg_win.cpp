@@ -140,9 +140,9 @@ std::uint32_t CLightingDlg::PaintedPixel(POINT point) const {
 // ---------------------------------------------------------------- messages
 
 bool CLightingDlg::PreTranslateMessage(MSG& message) {
-  if (hwnd() == nullptr || (message.hwnd != hwnd() && !::IsChild(hwnd(), message.hwnd))) return false;
+  if (!IsFor(message)) return false;
   if (IsKeyThePanelDiscards(message)) return true;
-  if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST) return false;
+  if (!IsKeyboardMessage(message.message)) return false;
   return ::IsDialogMessageW(hwnd(), &message) != 0;
 }
 

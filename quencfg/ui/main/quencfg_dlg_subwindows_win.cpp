@@ -8,8 +8,6 @@ namespace {
 // Where the key assignment dialog sits over the main window, in screen coordinates.
 constexpr POINT kKeyAssignmentOffset{270, 39};
 
-bool BelongsTo(HWND window, HWND target) { return window != nullptr && (target == window || ::IsChild(window, target)); }
-
 }  // namespace
 
 void CQuencfgDlg::CreateSubWindows() {
@@ -21,8 +19,8 @@ void CQuencfgDlg::CreateSubWindows() {
 bool CQuencfgDlg::FilterForSubWindow(MSG& message) {
   // The owned windows live in this window's modal loop: their own key handling comes
   // first for their messages.
-  if (BelongsTo(keyAssignment_.hwnd(), message.hwnd)) return keyAssignment_.FilterBeforeDispatch(message);
-  if (BelongsTo(lighting_.hwnd(), message.hwnd)) return lighting_.FilterBeforeDispatch(message);
+  if (keyAssignment_.IsFor(message)) return keyAssignment_.FilterBeforeDispatch(message);
+  if (lighting_.IsFor(message)) return lighting_.FilterBeforeDispatch(message);
   return false;
 }
 

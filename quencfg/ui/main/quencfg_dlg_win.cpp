@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "quencfg/app/app_icon_win.h"
 #include "quencfg/app/folders.h"
 #include "quencfg/app/messages.h"
 #include "quencfg/app/quencfg_app_win.h"
@@ -12,7 +13,6 @@
 #include "quencfg/ui/skin/skin_documents.h"
 #include "quencfg/ui/skin/skin_draw_win.h"
 #include "quencfg/ui/skin/skin_language.h"
-#include "quencfg/ui/skin/skin_resource_ids.h"
 #include "quencfg/ui/skin/skin_text_win.h"
 
 namespace quencfg {
@@ -22,13 +22,6 @@ constexpr DWORD kLateStyleBits = 0x80020;  // WS_SYSMENU and 0x20, added after t
 constexpr COLORREF kLabelColor = 0xFFFFFF;
 constexpr int kLabelFontHeight = 18;
 constexpr int kLabelFontWeight = 500;
-
-bool IsKeyboardMessage(UINT message) { return message >= WM_KEYFIRST && message <= WM_KEYLAST; }
-
-HICON WindowIcon() {
-  HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_KORVANE));
-  return icon != nullptr ? icon : ::LoadIconW(nullptr, IDI_APPLICATION);
-}
 
 OwnedFont CreateLabelFont() {
   const std::u16string face = SkinFontName();
@@ -67,14 +60,13 @@ bool CQuencfgDlg::Open(HWND owner) {
   params.width = 0;
   params.height = 0;
   params.parent = owner;
-  params.icon = WindowIcon();
   if (!Create(params)) return false;
   Initialise();
   return true;
 }
 
 void CQuencfgDlg::Initialise() {
-  HICON icon = WindowIcon();
+  HICON icon = ApplicationIcon();
   ::SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
   ::SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
   LoadAllSettings();
@@ -119,7 +111,7 @@ LRESULT CQuencfgDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       Paint();
       return 0;
     case WM_QUERYDRAGICON:
-      return reinterpret_cast<LRESULT>(WindowIcon());
+      return reinterpret_cast<LRESULT>(ApplicationIcon());
     case WM_LBUTTONDOWN:
       OnLeftButtonDown(wParam, lParam);
       return DefaultHandling(message, wParam, lParam);
@@ -174,7 +166,7 @@ void CQuencfgDlg::Paint() {
     ::GetClientRect(hwnd(), &client);
     const int x = (client.right - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
     const int y = (client.bottom - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
-    ::DrawIcon(dc.get(), x, y, WindowIcon());
+    ::DrawIcon(dc.get(), x, y, ApplicationIcon());
     return;
   }
   PaintDoubleBuffered(hwnd(), [this](HDC dc, const RECT&) {

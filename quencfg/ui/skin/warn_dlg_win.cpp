@@ -28,8 +28,6 @@ bool IsAnsweringKey(const MSG& message) {
   }
 }
 
-bool IsKeyboardMessage(UINT message) { return message >= WM_KEYFIRST && message <= WM_KEYLAST; }
-
 }  // namespace
 
 std::u16string_view WarningMessageKey(int warningType) noexcept {
@@ -95,8 +93,7 @@ bool CWarnDlg::CreateForModal(HWND owner) {
 }
 
 bool CWarnDlg::PreTranslateMessage(MSG& message) {
-  if (hwnd() == nullptr || !IsAnsweringKey(message)) return false;
-  return message.hwnd == hwnd() || ::IsChild(hwnd(), message.hwnd);
+  return IsAnsweringKey(message) && IsFor(message);
 }
 
 void CWarnDlg::Paint(HDC dc) const {
