@@ -18,4 +18,8 @@ inline constexpr std::size_t kMaxPathLength = 259;
 // this platform's form.
 std::u16string NativeRelativePath(std::u16string_view backslashed);
 
+// The file name with extension at the end of a path ("C:\Tools\app.exe" gives
+// "app.exe"); either separator and a drive without folder ("C:app.exe") count.
+std::u16string_view FileNameOfPath(std::u16string_view path) noexcept;
+
 }  // namespace quencfg

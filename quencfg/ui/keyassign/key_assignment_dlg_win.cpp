@@ -5,6 +5,7 @@
 #include "quencfg/app/folders.h"
 #include "quencfg/app/messages.h"
 #include "quencfg/framework/gdi_win.h"
+#include "quencfg/framework/paths.h"
 #include "quencfg/framework/text.h"
 #include "quencfg/ui/keyassign/key_codes.h"
 #include "quencfg/ui/keyassign/key_name_document.h"
@@ -175,7 +176,7 @@ void CKeyAssignmentDlg::ShowKeyName() {
 
 void CKeyAssignmentDlg::ShowProgramName() {
   std::u16string_view name;
-  if (workingSlot_.byBtnFuncType == BTNFUNC_LAUNCH) name = ProgramFileName(FieldText(workingSlot_.launch));
+  if (workingSlot_.byBtnFuncType == BTNFUNC_LAUNCH) name = FileNameOfPath(FieldText(workingSlot_.launch));
   programButton_.SetCaption(name);
 }
 
@@ -187,7 +188,7 @@ void CKeyAssignmentDlg::CaptureSingleKey(WPARAM wParam, LPARAM lParam) {
 }
 
 void CKeyAssignmentDlg::ApplyChosenProgram(std::u16string_view path) {
-  if (AssignProgram(workingSlot_, path)) programButton_.SetCaption(ProgramFileName(path));
+  if (AssignProgram(workingSlot_, path)) programButton_.SetCaption(FileNameOfPath(path));
 }
 
 void CKeyAssignmentDlg::OnProgramButton() { ApplyChosenProgram(ChooseProgramFile(hwnd())); }

@@ -53,9 +53,4 @@ bool AssignProgram(KeySlot& slot, std::u16string_view path) noexcept {
 
 void ResetFunction(KeySlot& slot) noexcept { slot.byBtnFuncType = BTNFUNC_DEFAULT; }
 
-std::u16string_view ProgramFileName(std::u16string_view path) noexcept {
-  const std::size_t cut = path.find_last_of(u"\\/:");
-  return cut == std::u16string_view::npos ? path : path.substr(cut + 1);
-}
-
 }  // namespace quencfg

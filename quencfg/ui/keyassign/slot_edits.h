@@ -37,8 +37,4 @@ bool AssignProgram(KeySlot& slot, std::u16string_view path) noexcept;
 // The slot gets its factory function back; the key, program and macro stay stored.
 void ResetFunction(KeySlot& slot) noexcept;
 
-// The file name with extension of a stored program path ("C:\Tools\app.exe" gives
-// "app.exe"); either separator and a drive without folder count.
-std::u16string_view ProgramFileName(std::u16string_view path) noexcept;
-
 }  // namespace quencfg

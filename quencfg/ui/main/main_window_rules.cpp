@@ -1,5 +1,6 @@
 #include "quencfg/ui/main/main_window_rules.h"
 
+#include "quencfg/framework/paths.h"
 #include "quencfg/model/settings_block.h"
 
 namespace quencfg {
@@ -7,8 +8,6 @@ namespace {
 
 constexpr int kDragStripWidth = 1200;
 constexpr int kDragStripHeight = 48;
-
-bool IsSeparator(char16_t c) noexcept { return c == u'\\' || c == u'/'; }
 
 }  // namespace
 
@@ -25,12 +24,10 @@ int TakeApplyWriteKind(bool lightingVisible, bool& importPending) noexcept {
 }
 
 ProfileFileParts SplitProfilePath(std::u16string_view path) {
-  std::size_t nameStart = path.size();
-  while (nameStart > 0 && !IsSeparator(path[nameStart - 1])) --nameStart;
-  const std::u16string_view fileName = path.substr(nameStart);
+  const std::u16string_view fileName = FileNameOfPath(path);
   const std::size_t dot = fileName.rfind(u'.');
   ProfileFileParts parts;
-  parts.folder = std::u16string(path.substr(0, nameStart));
+  parts.folder = std::u16string(path.substr(0, path.size() - fileName.size()));
   parts.name = std::u16string(dot == std::u16string_view::npos ? fileName : fileName.substr(0, dot));
   return parts;
 }

@@ -120,18 +120,6 @@ TEST(SlotEdits, ResetKeepsWhatTheSlotHeld) {
   EXPECT_EQ(FieldText(slot.MacroName), u"Macro 1");
 }
 
-TEST(SlotEdits, ProgramFileName) {
-  const std::pair<std::u16string_view, std::u16string_view> cases[] = {
-      {u"C:\\Tools\\app.exe", u"app.exe"},
-      {u"C:app.exe", u"app.exe"},
-      {u"\\\\server\\share\\run.bat", u"run.bat"},
-      {u"/usr/bin/tool", u"tool"},
-      {u"app.exe", u"app.exe"},
-      {u"C:\\Tools\\", u""},
-      {u"", u""},
-  };
-  for (const auto& [path, name] : cases) EXPECT_EQ(ProgramFileName(path), name) << Utf16ToUtf8(path);
-}
 
 }  // namespace
 }  // namespace quencfg
