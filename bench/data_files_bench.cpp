@@ -11,6 +11,7 @@
 
 #include "quencfg/app/folders.h"
 #include "quencfg/framework/text.h"
+#include "quencfg/model/all_settings.h"
 #include "quencfg/model/profile_file.h"
 #include "quencfg/model/settings_file.h"
 
@@ -39,13 +40,7 @@ void LoadLikeTheMainWindow(benchmark::State& state) {
   BenchDataFolder();
   auto settings = std::make_unique<SettingsBlock>();
   for (auto _ : state) {
-    ClearSettings(*settings);
-    ReadSettings(*settings);
-    NormalizeSettings(*settings);
-    for (int i = 0; i < PROFILE_COUNT; ++i) {
-      ReadProfile(settings->profiles[i], ProfileName(i), u"");
-      NormalizeProfile(settings->profiles[i], false, i);
-    }
+    LoadAllSettings(*settings);
     benchmark::DoNotOptimize(settings->profiles[2].lighting.byLightColor);
   }
 }

@@ -8,6 +8,7 @@
 #include "quencfg/framework/files.h"
 #include "quencfg/framework/paths.h"
 #include "quencfg/framework/wide_win.h"
+#include "quencfg/model/all_settings.h"
 #include "quencfg/model/profile_file.h"
 #include "quencfg/model/settings_file.h"
 #include "quencfg/ui/main/main_window_rules.h"
@@ -37,15 +38,7 @@ std::u16string TemporaryFolder() {
 
 }  // namespace
 
-void CQuencfgDlg::LoadAllSettings() {
-  ClearSettings(*settings_);
-  ReadSettings(*settings_);
-  NormalizeSettings(*settings_);
-  for (int index = 0; index < PROFILE_COUNT; ++index) {
-    ReadProfile(settings_->profiles[index], ProfileName(index), u"");
-    NormalizeProfile(settings_->profiles[index], false, index);
-  }
-}
+void CQuencfgDlg::LoadAllSettings() { quencfg::LoadAllSettings(*settings_); }
 
 void CQuencfgDlg::SelectProfile(int index) {
   if (index < 0 || index >= PROFILE_COUNT) return;
