@@ -43,10 +43,8 @@ void CQuencfgDlg::LoadAllSettings() { quencfg::LoadAllSettings(*settings_); }
 void CQuencfgDlg::SelectProfile(int index) {
   if (index < 0 || index >= PROFILE_COUNT) return;
   settings_->Profile = static_cast<std::uint8_t>(index);
-  for (int i = 0; i < kProfileButtonCount; ++i) {
-    commandButton(static_cast<Command>(static_cast<int>(Command::Profile1) + i)).SetSelected(false);
-  }
-  commandButton(static_cast<Command>(static_cast<int>(Command::Profile1) + index)).SetSelected(true);
+  for (CPngListBtn& button : ProfileButtons()) button.SetSelected(false);
+  ProfileButtons()[static_cast<std::size_t>(index)].SetSelected(true);
   RefreshKeyMarks();
 }
 
@@ -166,8 +164,7 @@ void CQuencfgDlg::OnCommand(HWND control) {
       case Command::Profile1:
       case Command::Profile2:
       case Command::Profile3: {
-        const std::span<CPngListBtn> profiles(&commandButton(Command::Profile1), kProfileButtonCount);
-        const int index = SelectButtonInGroup(profiles, control);
+        const int index = SelectButtonInGroup(ProfileButtons(), control);
         if (index >= 0) SelectProfile(index);
         return;
       }

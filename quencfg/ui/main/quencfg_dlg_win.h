@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <utility>
 
@@ -120,6 +121,10 @@ class CQuencfgDlg : public Window {
   void SaveCurrentProfile();
   void PostDeviceSync(WPARAM lighting, LPARAM reset);
   [[nodiscard]] std::optional<Command> CommandOf(HWND control) const;
+  // The three profile buttons, next to each other among the command buttons.
+  [[nodiscard]] std::span<CPngListBtn> ProfileButtons() noexcept {
+    return {&commandButton(Command::Profile1), static_cast<std::size_t>(kProfileButtonCount)};
+  }
   [[nodiscard]] int KeyIndexOf(HWND control) const;
 
   std::function<void()> onHelp_;
