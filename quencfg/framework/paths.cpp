@@ -1,6 +1,22 @@
 #include "quencfg/framework/paths.h"
 
+#include <initializer_list>
+
+#include "quencfg/framework/text.h"
+
 namespace quencfg {
+namespace {
+
+bool SameIgnoringAsciiCase(std::u16string_view text, std::u16string_view other) noexcept {
+  return text.size() == other.size() && EndsWithIgnoringAsciiCase(text, other);
+}
+
+// The port digits Windows accepts: 1 to 9 and the Latin-1 superscripts one to three.
+bool IsPortDigit(char16_t c) noexcept {
+  return (c >= u'1' && c <= u'9') || c == u'\u00B9' || c == u'\u00B2' || c == u'\u00B3';
+}
+
+}  // namespace
 
 std::u16string NativeRelativePath(std::u16string_view backslashed) {
   std::u16string result(backslashed);
@@ -13,6 +29,18 @@ std::u16string NativeRelativePath(std::u16string_view backslashed) {
 std::u16string_view FileNameOfPath(std::u16string_view path) noexcept {
   const std::size_t cut = path.find_last_of(u"\\/:");
   return cut == std::u16string_view::npos ? path : path.substr(cut + 1);
+}
+
+bool IsDeviceFileName(std::u16string_view fileName) noexcept {
+  // Windows looks only at the part before the first dot, without trailing blanks.
+  std::u16string_view base = fileName.substr(0, fileName.find(u'.'));
+  while (!base.empty() && base.back() == u' ') base.remove_suffix(1);
+  for (std::u16string_view device : {u"CON", u"PRN", u"AUX", u"NUL"}) {
+    if (SameIgnoringAsciiCase(base, device)) return true;
+  }
+  if (base.size() != 4 || !IsPortDigit(base[3])) return false;
+  const std::u16string_view port = base.substr(0, 3);
+  return SameIgnoringAsciiCase(port, u"COM") || SameIgnoringAsciiCase(port, u"LPT");
 }
 
 }  // namespace quencfg

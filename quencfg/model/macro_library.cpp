@@ -44,7 +44,7 @@ std::u16string MacroPath(std::u16string_view name) {
 }
 
 bool IsUsableMacroName(std::u16string_view name) {
-  if (name.empty() || name == u"." || name == u"..") return false;
+  if (name.empty() || name == u"." || name == u".." || IsDeviceFileName(name)) return false;
   constexpr std::u16string_view kForbidden = u"\\/:*?\"<>|";
   return std::none_of(name.begin(), name.end(), [&](char16_t c) {
     return c < 0x20 || kForbidden.find(c) != std::u16string_view::npos;

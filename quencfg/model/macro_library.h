@@ -13,7 +13,8 @@ namespace quencfg {
 std::u16string MacroPath(std::u16string_view name);
 
 // A name the library can use as a file name in its folder: not empty, no path
-// separators or other characters a file name cannot hold, not "." or "..".
+// separators or other characters a file name cannot hold, not "." or "..", and not a
+// device name such as "CON" or "com1.txt" (a write there would reach no file).
 // Names from elsewhere (an imported profile) never reach outside the folder.
 bool IsUsableMacroName(std::u16string_view name);
 

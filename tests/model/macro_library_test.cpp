@@ -141,21 +141,51 @@ TEST(MacroLibrary, NextMacroName) {
   for (const auto& c : cases) EXPECT_EQ(NextMacroName(u"Macro ", c.names), c.next);
 }
 
-TEST_F(MacroLibraryTest, NamesThatLeaveTheFolderAreRefused) {
+TEST_F(MacroLibraryTest, NamesThatLeaveTheFolderOrNameADeviceAreRefused) {
   const std::u16string outside = data_.path() + u"outside.macro";
   ASSERT_TRUE(ReplaceFileContents(outside, "keep"));
-  for (std::u16string_view name : {u"../outside", u"..\\outside", u"C:x", u"", u"..", u"a|b", u"a\tb"}) {
-    EXPECT_FALSE(IsUsableMacroName(name));
+  const struct {
+    std::u16string_view name;
+    bool usable;
+  } cases[] = {
+      {u"../outside", false},
+      {u"..\\outside", false},
+      {u"C:x", false},
+      {u"", false},
+      {u"..", false},
+      {u"a|b", false},
+      {u"a\tb", false},
+      // Device names: with or without an extension, in any case, with trailing blanks.
+      {u"CON", false},
+      {u"nul", false},
+      {u"Aux", false},
+      {u"PRN.txt", false},
+      {u"con.macro", false},
+      {u"NUL .log", false},
+      {u"COM1", false},
+      {u"com9", false},
+      {u"LPT1", false},
+      {u"lpt9.x.y", false},
+      {u"COM\u00B9", false},
+      {u"Macro 1", true},
+      {u"\u5b8f \u00e9 & more", true},
+      {u"CONSOLE", true},
+      {u"NULL", true},
+      {u"COM10", true},
+      {u"LPT", true},
+      {u"a.con", true},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(IsUsableMacroName(c.name), c.usable) << Utf16ToUtf8(c.name);
+    if (c.usable) continue;
     MacroFile m = ZeroMacro();
-    WriteMacro(m, name);
-    ReadMacro(m, name);
-    DeleteMacro(name);
+    WriteMacro(m, c.name);
+    ReadMacro(m, c.name);
+    DeleteMacro(c.name);
   }
   EXPECT_EQ(ReadWholeFile(outside).value_or(""), "keep");
   std::vector<std::u16string> names;
-  EXPECT_FALSE(ListMacros(names));
-  EXPECT_TRUE(IsUsableMacroName(u"Macro 1"));
-  EXPECT_TRUE(IsUsableMacroName(u"\u5b8f \u00e9 & more"));
+  EXPECT_FALSE(ListMacros(names)) << "no refused name was written";
 }
 
 }  // namespace
