@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "quencfg/framework/codepage.h"
 
@@ -86,8 +87,18 @@ bool OpenFor(std::uint32_t codePage, Open open) {
   return codePage > 10000 && open(("IBM" + std::to_string(codePage % 10000)).c_str());
 }
 
-// Runs the conversion; `onInvalid` is called for an input it cannot convert and
-// returns how many input bytes to skip.
+// Whether UTF-16LE bytes start with a surrogate pair: one character in four bytes.
+bool StartsWithSurrogatePair(std::string_view utf16le) {
+  if (utf16le.size() < 4) return false;
+  auto unit = [&](std::size_t at) {
+    return static_cast<unsigned>(static_cast<unsigned char>(utf16le[at])) |
+           (static_cast<unsigned>(static_cast<unsigned char>(utf16le[at + 1])) << 8);
+  };
+  return unit(0) >= 0xD800 && unit(0) <= 0xDBFF && unit(2) >= 0xDC00 && unit(2) <= 0xDFFF;
+}
+
+// Runs the conversion; `onInvalid` is called with the input from the place it cannot
+// convert and returns how many input bytes to skip.
 template <typename OnInvalid>
 void Convert(iconv_t cd, const char* in, std::size_t inSize, std::string& out, OnInvalid onInvalid) {
   char* src = const_cast<char*>(in);
@@ -105,7 +116,7 @@ void Convert(iconv_t cd, const char* in, std::size_t inSize, std::string& out, O
       continue;
     }
     out.resize(used);
-    const std::size_t skip = std::min(left, onInvalid(out, errno == EINVAL));
+    const std::size_t skip = std::min(left, onInvalid(out, std::string_view(src, left), errno == EINVAL));
     used = out.size();
     out.resize(used + left * 2 + 16);
     src += skip;
@@ -133,7 +144,7 @@ std::optional<std::u16string> DecodeCodePage(std::uint32_t codePage, std::string
   const bool converted = OpenFor(codePage, [&](const char* name) {
     Converter cd("UTF-16LE", name);
     if (!cd.valid()) return false;
-    Convert(cd.get(), bytes.data(), bytes.size(), utf16, [](std::string& out, bool truncated) {
+    Convert(cd.get(), bytes.data(), bytes.size(), utf16, [](std::string& out, std::string_view, bool truncated) {
       out.append("\xFD\xFF", 2);  // U+FFFD
       return truncated ? std::size_t(-1) : std::size_t(1);
     });
@@ -151,10 +162,11 @@ std::optional<EncodedText> EncodeCodePage(std::uint32_t codePage, std::u16string
     Converter cd(name, "UTF-16LE");
     if (!cd.valid()) return false;
     const char* in = reinterpret_cast<const char*>(text.data());
-    Convert(cd.get(), in, text.size() * 2, result.bytes, [&](std::string& out, bool) {
+    Convert(cd.get(), in, text.size() * 2, result.bytes, [&](std::string& out, std::string_view rest, bool) {
       out.push_back('?');
       result.lost = true;
-      return std::size_t(2);
+      // A character beyond U+FFFF is one character in two units: one "?" for both.
+      return StartsWithSurrogatePair(rest) ? std::size_t(4) : std::size_t(2);
     });
     return true;
   });
