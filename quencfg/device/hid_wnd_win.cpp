@@ -117,32 +117,50 @@ void CHidWnd::FullWrite(bool writeLighting, bool reset) {
 int CHidWnd::RunMessageLoop() {
   MSG message{};
   for (;;) {
+    ServeTakenRequests();
     const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
     if (got == 0) return static_cast<int>(message.wParam);
     if (got == -1) return -1;
-    switch (message.message) {
-      case WM_COMMAND:
-        OnTrayCommand(LOWORD(message.wParam));
-        break;
-      case UM_DEVICESYNC:
-        FullWrite(message.wParam != 0, message.lParam != 0);
-        break;
-      case UM_DEVICEEVENT:
-        LaunchProgramOfCell(message.wParam);
-        break;
-      case UM_TRAYNOTIFY:
-        // Normally sent by the shell; one that was posted is served the same way.
-        if (message.hwnd == hwnd()) OnTrayNotify(message.lParam);
-        break;
-      default:
-        // Windows that the shell or COM made on this thread need their messages;
-        // everything else meant for the device window is dropped.
-        if (message.hwnd != nullptr && message.hwnd != hwnd()) {
-          ::TranslateMessage(&message);
-          ::DispatchMessageW(&message);
-        }
-        break;
+    if (IsRequest(message.message)) {
+      takenRequests_.push_back(Request{message.message, message.wParam, message.lParam});
+    } else if (message.message == UM_TRAYNOTIFY) {
+      // Normally sent by the shell; one that was posted is served the same way.
+      if (message.hwnd == hwnd()) OnTrayNotify(message.lParam);
+    } else if (message.hwnd != nullptr && message.hwnd != hwnd()) {
+      // Windows that the shell or COM made on this thread need their messages;
+      // everything else meant for the device window is dropped.
+      ::TranslateMessage(&message);
+      ::DispatchMessageW(&message);
     }
+  }
+}
+
+bool CHidWnd::IsRequest(UINT message) noexcept {
+  return message == WM_COMMAND || message == UM_DEVICESYNC || message == UM_DEVICEEVENT;
+}
+
+void CHidWnd::ServeTakenRequests() {
+  // A request may run a modal loop that takes further requests; they join the end.
+  while (!takenRequests_.empty()) {
+    const Request request = takenRequests_.front();
+    takenRequests_.pop_front();
+    ServeRequest(request);
+  }
+}
+
+void CHidWnd::ServeRequest(const Request& request) {
+  switch (request.message) {
+    case WM_COMMAND:
+      OnTrayCommand(LOWORD(request.wParam));
+      break;
+    case UM_DEVICESYNC:
+      FullWrite(request.wParam != 0, request.lParam != 0);
+      break;
+    case UM_DEVICEEVENT:
+      LaunchProgramOfCell(request.wParam);
+      break;
+    default:
+      break;
   }
 }
 
@@ -168,6 +186,14 @@ LRESULT CHidWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnTrayNotify(lParam);
       return 0;
     default:
+      if (IsRequest(message)) {
+        // Handed over by a modal loop (a menu's) or sent: served by the thread's own
+        // loop, after what it took before and never inside that modal loop. The posted
+        // WM_NULL wakes the loop when it waits.
+        takenRequests_.push_back(Request{message, wParam, lParam});
+        ::PostMessageW(hwnd(), WM_NULL, 0, 0);
+        return 0;
+      }
       return DefaultHandling(message, wParam, lParam);
   }
 }

@@ -6,6 +6,7 @@
 #include <shellapi.h>
 
 #include <atomic>
+#include <deque>
 
 #include "quencfg/device/hid_api.h"
 #include "quencfg/device/usb_driver.h"
@@ -41,7 +42,8 @@ class CHidWnd : public Window {
   bool CreateHidden();
 
   // The device thread's message loop: requests, key events and tray commands from the
-  // queue, one at a time. Returns when the thread is told to quit.
+  // queue, one at a time and in the order they came. Returns when the thread is told
+  // to quit.
   int RunMessageLoop();
 
   // Ends what the window started (tray icon, progress thread, notifications) and
@@ -76,6 +78,17 @@ class CHidWnd : public Window {
   void OnTrayNotify(LPARAM mouseMessage);
   void ShowTrayMenu();
   void ShowMainWindowFromTray();
+  // Requests, key events and tray commands wait in a queue until the thread's own loop
+  // serves them, also when a modal loop (the tray menu's) hands them to the window
+  // procedure.
+  struct Request {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+  };
+  [[nodiscard]] static bool IsRequest(UINT message) noexcept;
+  void ServeTakenRequests();
+  void ServeRequest(const Request& request);
 
   NOTIFYICONDATAW trayIcon_{};
   StartedThread progressThread_;
@@ -83,6 +96,7 @@ class CHidWnd : public Window {
   CUSBDriver driver_;
   LPTHREAD_START_ROUTINE progressEntry_;
   HDEVNOTIFY deviceNotify_ = nullptr;
+  std::deque<Request> takenRequests_;
   std::atomic<bool> trayIconShown_{false};
   std::atomic<bool> readThreadStarted_{false};
 };

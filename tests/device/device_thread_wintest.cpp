@@ -221,6 +221,29 @@ class DeviceThreadTest : public ::testing::Test {
 
   bool HandlesSet() { return Device().Driver().Handles().command.load() != kNoHidHandle; }
 
+  // Right-clicks the tray icon as the shell reports it; the open menu's window, or null.
+  HWND OpenTrayMenu() {
+    ::SendNotifyMessageW(window, UM_TRAYNOTIFY, TRAY_ICON_ID, WM_RBUTTONDOWN);
+    HWND menuWindow = nullptr;
+    PumpUntil([&] {
+      menuWindow = ::FindWindowW(L"#32768", nullptr);
+      return menuWindow != nullptr && ::IsWindowVisible(menuWindow);
+    });
+    return menuWindow;
+  }
+
+  // A command script at `marker`'s side that leaves `marker` behind, made the program of
+  // key slot 3 (cell 24) of profile 1.
+  void GiveSlot3AProgram(const std::u16string& marker) {
+    const std::u16string script = data.path() + u"launch me.cmd";
+    const std::string body = "@echo launched> \"" + Utf16ToUtf8(marker) + "\"\r\n";
+    ASSERT_TRUE(ReplaceFileContents(script, body));
+    EditProfile(0, [&](ProfileData& p) {
+      p.keys[3].byBtnFuncType = BTNFUNC_LAUNCH;
+      CopyToField(p.keys[3].launch, script);
+    });
+  }
+
   DataFolderScope data;
   FakePauseClock clock;
   FakeHidMachine machine{clock};
@@ -527,12 +550,8 @@ TEST_F(DeviceThreadTest, RightClickMenuOffersLaunchAndExit) {
   Start();
   MainWindowProbe main;
 
-  ::SendNotifyMessageW(window, UM_TRAYNOTIFY, TRAY_ICON_ID, WM_RBUTTONDOWN);
-  HWND menuWindow = nullptr;
-  ASSERT_TRUE(PumpUntil([&] {
-    menuWindow = ::FindWindowW(L"#32768", nullptr);
-    return menuWindow != nullptr && ::IsWindowVisible(menuWindow);
-  }));
+  HWND menuWindow = OpenTrayMenu();
+  ASSERT_NE(menuWindow, nullptr);
   testing::GdiplusSession gdiplus;
   EXPECT_TRUE(testing::SaveScreen(u"tray-menu.png"));
 
@@ -563,15 +582,8 @@ TEST_F(DeviceThreadTest, RightClickMenuOffersLaunchAndExit) {
 }
 
 TEST_F(DeviceThreadTest, KeyEventForCell24StartsTheProgramOfSlot3) {
-  // The program: a command script that leaves a file behind.
   const std::u16string marker = data.path() + u"launched.txt";
-  const std::u16string script = data.path() + u"launch me.cmd";
-  const std::string body = "@echo launched> \"" + Utf16ToUtf8(marker) + "\"\r\n";
-  ASSERT_TRUE(ReplaceFileContents(script, body));
-  EditProfile(0, [&](ProfileData& p) {
-    p.keys[3].byBtnFuncType = BTNFUNC_LAUNCH;
-    CopyToField(p.keys[3].launch, script);
-  });
+  GiveSlot3AProgram(marker);
   machine.AddKeyboard();  // collection 3 is the input collection
   Start();
 
@@ -581,6 +593,61 @@ TEST_F(DeviceThreadTest, KeyEventForCell24StartsTheProgramOfSlot3) {
   Device().Driver().ReadPass();
   Device().Driver().ReadPass();
   EXPECT_TRUE(PumpUntil([&] { return PathExists(marker); })) << "the script of slot 3 ran";
+}
+
+// The tray menu runs a modal loop on the device thread, which hands what arrives
+// meanwhile to the device window's procedure: each request is served after the menu
+// has closed, none is lost, and they keep their order.
+TEST_F(DeviceThreadTest, RequestsArrivingWhileTheTrayMenuIsOpenAreServedInOrderAfterIt) {
+  const std::u16string marker = data.path() + u"launched.txt";
+  GiveSlot3AProgram(marker);
+  machine.AddKeyboard();
+  Start();
+  MainWindowProbe main;
+  HWND menuWindow = OpenTrayMenu();
+  ASSERT_NE(menuWindow, nullptr);
+  const auto menu = reinterpret_cast<HMENU>(::SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
+  ASSERT_NE(menu, nullptr);
+
+  ASSERT_TRUE(::PostMessageW(window, UM_DEVICESYNC, 0, 0));
+  ASSERT_TRUE(::PostMessageW(window, UM_DEVICEEVENT, 24, 0));
+  ASSERT_TRUE(::PostMessageW(window, WM_COMMAND, ID_TRAY_LAUNCH, 0));
+  ASSERT_TRUE(::PostMessageW(window, UM_DEVICESYNC, 1, 0));
+  // The menu takes its keys after the requests: once it shows the highlight, it has
+  // handed them all to the window.
+  ::PostMessageW(menuWindow, WM_KEYDOWN, VK_DOWN, 0);
+  ASSERT_TRUE(PumpUntil([&] { return (::GetMenuState(menu, 0, MF_BYPOSITION) & MF_HILITE) != 0; }));
+  EXPECT_TRUE(recorder.Seen().empty()) << "no write runs inside the menu's loop";
+  EXPECT_FALSE(PathExists(marker));
+
+  ::PostMessageW(menuWindow, WM_KEYDOWN, VK_ESCAPE, 0);
+  ASSERT_TRUE(recorder.WaitForCloses(2)) << "both writes ran";
+  EXPECT_TRUE(PumpUntil([&] { return PathExists(marker); })) << "the key's program started";
+  EXPECT_TRUE(PumpUntil([&] { return !main.posted.empty(); }));
+  if (!main.posted.empty()) {
+    EXPECT_EQ(main.posted[0].message, UM_SHOWMAIN) << "the tray command was served";
+  }
+  const std::vector<std::string> seen = recorder.Seen();
+  const auto secondOpen = std::find(seen.begin() + 1, seen.end(), "open");
+  ASSERT_NE(secondOpen, seen.end());
+  EXPECT_EQ(*(secondOpen - 1), "close") << "one write after the other";
+  EXPECT_EQ(std::count(seen.begin(), secondOpen, "80"), 0) << "the first request had no lighting";
+  EXPECT_EQ(std::count(secondOpen, seen.end(), "80"), 1) << "the second one had";
+  const KeyboardModel model = Replay();
+  EXPECT_TRUE(model.errors.empty());
+  EXPECT_EQ(model.endsOfUpdate, 2);
+}
+
+// A request sent to the device window, rather than posted, reaches its procedure while
+// the thread waits for messages: it is served all the same.
+TEST_F(DeviceThreadTest, ARequestSentToTheWindowIsServed) {
+  machine.AddKeyboard();
+  Start();
+  ::SendMessageW(window, UM_DEVICESYNC, 1, 0);
+  ASSERT_TRUE(recorder.WaitForCloses(1));
+  const KeyboardModel model = Replay();
+  EXPECT_EQ(model.endsOfUpdate, 1);
+  EXPECT_TRUE(model.lighting.has_value());
 }
 
 TEST_F(DeviceThreadTest, TrayIconUnderWine) {
