@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <memory>
+#include <utility>
 
 #include "quencfg/app/folders.h"
 #include "quencfg/app/messages.h"
@@ -32,6 +33,8 @@ int CQuencfgApp::Run() {
   return ExitInstance();
 }
 
+CQuencfgApp::CQuencfgApp(DeviceThreadSetup deviceSetup) : deviceSetup_(std::move(deviceSetup)) {}
+
 bool CQuencfgApp::InitInstance() {
   if (!TakeSingleInstanceMutex()) {
     ShowRunningInstance();
@@ -39,12 +42,16 @@ bool CQuencfgApp::InitInstance() {
     return false;
   }
   FixFolders();
+  RunInstance();
+  return true;
+}
+
+void CQuencfgApp::RunInstance() {
   WriteLogString(AppFolder());
   StartDeviceThread();
   StartGdiplus();
   RunMainWindow();
   WriteLogString(u"Instance End");
-  return true;
 }
 
 bool CQuencfgApp::TakeSingleInstanceMutex() {
@@ -66,7 +73,10 @@ void CQuencfgApp::FixFolders() {
 }
 
 void CQuencfgApp::StartDeviceThread() {
-  deviceThread_ = StartThread(&DeviceThreadMain, nullptr, kDeviceThreadStack).handle;
+  dataFolderPrepared_.reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  deviceSetup_.dataFolderPrepared = dataFolderPrepared_.get();
+  // The thread reads the setup only while it starts; the application outlives that.
+  deviceThread_ = StartThread(&DeviceThreadMain, &deviceSetup_, kDeviceThreadStack).handle;
 }
 
 void CQuencfgApp::StartGdiplus() {
@@ -74,7 +84,18 @@ void CQuencfgApp::StartGdiplus() {
   Gdiplus::GdiplusStartup(&gdiplusToken_, &input, nullptr);
 }
 
+void CQuencfgApp::WaitForDataFolder() const {
+  // On a first start the device thread writes the factory profiles that the main
+  // window loads; loaded before them, it would show (and save) empty profiles. The wait
+  // ends early when the device thread has ended without preparing anything.
+  if (!dataFolderPrepared_) return;
+  const HANDLE handles[] = {dataFolderPrepared_.get(), deviceThread_.get()};
+  const DWORD count = deviceThread_ ? 2 : 1;
+  ::WaitForMultipleObjects(count, handles, FALSE, kDataFolderWaitMs);
+}
+
 void CQuencfgApp::RunMainWindow() {
+  WaitForDataFolder();
   WriteLogString(u"STEP CreateDlg");
   auto mainWindow = std::make_unique<CQuencfgDlg>([this] { OnHelp(); });
   SetMainWindow(mainWindow.get());

@@ -6,20 +6,28 @@
 #include <cstdint>
 #include <string>
 
+#include "quencfg/device/hid_wnd_win.h"
 #include "quencfg/framework/handle_win.h"
 
 namespace quencfg {
 
 inline constexpr UINT ID_HELP = 0xE146;  // the framework's standard help command
 
+// How long the main window waits at most for the device thread's first-start files.
+inline constexpr DWORD kDataFolderWaitMs = 10000;
+
 class CQuencfgApp {
  public:
-  CQuencfgApp() = default;
+  // `deviceSetup`: what the device thread is built on; the program leaves it empty.
+  explicit CQuencfgApp(DeviceThreadSetup deviceSetup = {});
   CQuencfgApp(const CQuencfgApp&) = delete;
   CQuencfgApp& operator=(const CQuencfgApp&) = delete;
 
   // Start-up, then the main window's modal run. False for a second instance.
   bool InitInstance();
+  // The start-up once the instance is the only one and both folders are fixed: the
+  // first log line, the device thread, GDI+ and the main window's modal run.
+  void RunInstance();
   // Shutdown; returns the exit code.
   int ExitInstance();
 
@@ -33,10 +41,13 @@ class CQuencfgApp {
   void FixFolders();
   void StartDeviceThread();
   void StartGdiplus();
+  void WaitForDataFolder() const;
   void RunMainWindow();
 
   UniqueKernelHandle mutex_;
   ULONG_PTR gdiplusToken_ = 0;
+  DeviceThreadSetup deviceSetup_;
+  UniqueKernelHandle dataFolderPrepared_;
   UniqueKernelHandle deviceThread_;
 };
 

@@ -45,7 +45,9 @@ std::u16string_view InterfaceName(const DEV_BROADCAST_DEVICEINTERFACE_W& record)
 CHidWnd::CHidWnd(const DeviceThreadSetup& setup)
     : driver_(setup.hidApi != nullptr ? *setup.hidApi : PlatformHidApi(),
               setup.clock != nullptr ? *setup.clock : SystemPauseClock()),
-      progressEntry_(setup.progressThread != nullptr ? setup.progressThread : &ProgressThreadMain) {}
+      progressEntry_(setup.progressThread != nullptr ? setup.progressThread : &ProgressThreadMain),
+      prepareDataFolder_(setup.prepareDataFolder ? setup.prepareDataFolder : &PrepareDataFolder),
+      dataFolderPrepared_(setup.dataFolderPrepared) {}
 
 CHidWnd::~CHidWnd() { Shutdown(); }
 
@@ -64,8 +66,10 @@ bool CHidWnd::CreateHidden() {
 bool CHidWnd::OnCreate() {
   ::SetWindowTextW(hwnd(), AsWide(kDeviceWindowTitle));
   driver_.SetNotifyWindow(reinterpret_cast<NotifyWindow>(hwnd()));
-  // The first start's files exist before the keyboard is looked for.
-  PrepareDataFolder();
+  // The first start's files exist before the keyboard is looked for, and before the
+  // main window loads them.
+  prepareDataFolder_();
+  if (dataFolderPrepared_ != nullptr) ::SetEvent(dataFolderPrepared_);
   RegisterForDeviceNotifications();
   WriteLogString(u"INITDEVICE_OpenUSBDriver");
   OpenKeyboard(true);

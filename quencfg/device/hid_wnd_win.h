@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <deque>
+#include <functional>
 
 #include "quencfg/device/hid_api.h"
 #include "quencfg/device/usb_driver.h"
@@ -24,13 +25,17 @@ inline constexpr wchar_t kTrayTip[] = L"Korvane_TrayIcon";
 inline constexpr std::uint32_t PAUSE_BEFORE_REOPEN_MS = 200;
 inline constexpr DWORD PAUSE_AFTER_LAUNCH_MS = 5;
 
-// What the device thread is built on. The program passes none (null parameter): the
-// platform's HID calls, the system clock and the real progress thread. Tests put a
-// fake HID machine, a fake clock or a recording progress thread in their place.
+// What the device thread is built on. Left empty: the platform's HID calls, the system
+// clock, the real progress thread and PrepareDataFolder. Tests put a fake HID machine,
+// a fake clock, a recording progress thread or a slow preparation in their place.
 struct DeviceThreadSetup {
   const HidApi* hidApi = nullptr;
   PauseClock* clock = nullptr;
   LPTHREAD_START_ROUTINE progressThread = nullptr;
+  std::function<void()> prepareDataFolder;
+  // An event set once the data folder is prepared, so that the main window can wait for
+  // the first start's files before it loads them; null when nobody waits.
+  HANDLE dataFolderPrepared = nullptr;
 };
 
 class CHidWnd : public Window {
@@ -95,6 +100,8 @@ class CHidWnd : public Window {
   SettingsBlock settings_{};
   CUSBDriver driver_;
   LPTHREAD_START_ROUTINE progressEntry_;
+  std::function<void()> prepareDataFolder_;
+  HANDLE dataFolderPrepared_;
   HDEVNOTIFY deviceNotify_ = nullptr;
   std::deque<Request> takenRequests_;
   std::atomic<bool> trayIconShown_{false};
