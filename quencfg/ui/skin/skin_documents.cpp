@@ -1,11 +1,15 @@
 #include "quencfg/ui/skin/skin_documents.h"
 
+#include <utility>
+
 #include "quencfg/app/folders.h"
 #include "quencfg/framework/paths.h"
+#include "quencfg/ui/skin/skin_language.h"
 
 namespace quencfg {
 
-std::u16string LookupString(XmlDocument& document, std::u16string_view section, std::u16string_view key) {
+std::optional<std::u16string> FindString(XmlDocument& document, std::u16string_view section,
+                                         std::u16string_view key) {
   document.ResetPosition();
   // With the position reset, the first search takes the root and looks among its
   // children; each further round looks for the section nested in the one entered.
@@ -13,17 +17,29 @@ std::u16string LookupString(XmlDocument& document, std::u16string_view section, 
     document.EnterElement();
     if (document.FindChildElement(key)) return document.GetChildText();
   }
-  return std::u16string();
+  return std::nullopt;
+}
+
+std::u16string LookupString(XmlDocument& document, std::u16string_view section, std::u16string_view key) {
+  return FindString(document, section, key).value_or(std::u16string());
 }
 
 bool SharedSkinDocument::Load(std::u16string_view path) {
   std::lock_guard<std::mutex> hold(lock_);
-  return document_.LoadFile(path);
+  const bool loaded = document_.LoadFile(path);
+  const std::u16string fallback = fallbackPath_ ? fallbackPath_() : std::u16string();
+  if (fallback.empty() || fallback == path) {
+    fallback_ = XmlDocument();
+  } else {
+    fallback_.LoadFile(fallback);
+  }
+  return loaded;
 }
 
 std::u16string SharedSkinDocument::Lookup(std::u16string_view section, std::u16string_view key) {
   std::lock_guard<std::mutex> hold(lock_);
-  return LookupString(document_, section, key);
+  if (auto text = FindString(document_, section, key)) return std::move(*text);
+  return LookupString(fallback_, section, key);
 }
 
 SkinRect SharedSkinDocument::LookupRect(std::u16string_view section, std::u16string_view key) {
@@ -41,7 +57,7 @@ SharedSkinDocument& LayoutDocument() {
 }
 
 SharedSkinDocument& StringDocument() {
-  static SharedSkinDocument document;
+  static SharedSkinDocument document(EnglishStringsFilePath);
   return document;
 }
 

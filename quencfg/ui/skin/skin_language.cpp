@@ -45,6 +45,8 @@ std::u16string StringsFilePathIn(std::u16string_view appFolder, std::int32_t lan
 
 std::u16string StringsFilePath(std::int32_t language) { return StringsFilePathIn(AppFolder(), language); }
 
+std::u16string EnglishStringsFilePath() { return StringsFilePath(kEnglishLanguage); }
+
 std::u16string SkinFontName() {
   std::lock_guard<std::mutex> hold(FontLock());
   return FontName();

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <memory>
 #include <span>
 #include <vector>
@@ -11,9 +12,11 @@
 #include "quencfg/app/folders.h"
 #include "quencfg/app/messages.h"
 #include "quencfg/framework/files.h"
+#include "quencfg/framework/text.h"
 #include "quencfg/framework/wide_win.h"
 #include "quencfg/model/profile_file.h"
 #include "quencfg/model/settings_file.h"
+#include "quencfg/ui/main/main_window_rules.h"
 #include "quencfg/ui/main/sub_window_flag.h"
 #include "quencfg/ui/skin/skin_documents.h"
 #include "quencfg/ui/skin/skin_language.h"
@@ -362,6 +365,38 @@ TEST_F(MainWindow, LanguageChangeRecaptionsTheSameButtonsAndSavesTheLanguage) {
     for (int i = 0; i < CQuencfgDlg::kCommandCount; ++i) after.push_back(window.commandButton(Command(i)).hwnd());
     EXPECT_EQ(after, before);
     EXPECT_EQ(DisabledKeyCount(), 2);
+  }
+}
+
+// A settings file from elsewhere may name a language whose strings are not shipped
+// (102 German, 110 Russian ...): the main window then speaks English, and its settings
+// menu still names the languages it can switch to.
+TEST_F(MainWindow, ALanguageWithoutItsStringsFileShowsTheEnglishTexts) {
+  SharedSkinDocument english;
+  english.Load(StringsFilePath(101));
+  ASSERT_FALSE(english.Lookup(u"MAIN", u"APPLY").empty());
+  for (const std::uint8_t language : {std::uint8_t{102}, std::uint8_t{110}}) {
+    SCOPED_TRACE(language);
+    auto stored = std::make_unique<SettingsBlock>();
+    ClearSettings(*stored);
+    stored->Language = language;
+    WriteSettings(*stored);
+
+    CQuencfgDlg& window = Open();
+    EXPECT_EQ(window.settings().Language, language) << "the setting itself stays";
+    EXPECT_EQ(window.commandButton(Command::Apply).caption(), english.Lookup(u"MAIN", u"APPLY"));
+    EXPECT_EQ(window.commandButton(Command::Profile2).caption(), english.Lookup(u"MAIN", u"PROFILE") + u"2");
+    EXPECT_EQ(SkinFontName(), english.Lookup(u"GLOBAL", u"FONT"));
+    Press(Command::Setting);
+    ASSERT_NE(window.settingsMenu(), nullptr);
+    const std::vector<BMPMENUINFO>& items = window.settingsMenu()->items();
+    ASSERT_EQ(items.size(), std::size(kSettingsMenuItems));
+    for (std::size_t i = 0; i < items.size(); ++i) {
+      const std::u16string expected = english.Lookup(kSettingsMenuItems[i].section, kSettingsMenuItems[i].key);
+      EXPECT_FALSE(expected.empty());
+      EXPECT_EQ(FieldText(items[i].itemText), expected) << i;
+    }
+    window_.reset();
   }
 }
 

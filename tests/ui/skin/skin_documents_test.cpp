@@ -61,6 +61,34 @@ TEST(SharedSkinDocument, MissingFileGivesEmptyLookups) {
   EXPECT_EQ(document.Lookup(u"MAIN", u"OK"), u"");
 }
 
+TEST(SharedSkinDocument, EntriesTheFileLacksComeFromTheFallbackFile) {
+  testing::TempFolder folder;
+  ASSERT_TRUE(ReplaceFileContents(folder / u"en.xml",
+                                  "<R><MAIN><APPLY>Apply</APPLY><OK>OK</OK><BLANK>x</BLANK></MAIN>"
+                                  "<GLOBAL><FONT>Arial</FONT></GLOBAL><LANGUAGE><ES>Espa&#241;ol</ES></LANGUAGE></R>"));
+  ASSERT_TRUE(ReplaceFileContents(folder / u"es.xml",
+                                  "<R><MAIN><APPLY>Aplicar</APPLY><BLANK></BLANK></MAIN><GLOBAL/></R>"));
+  SharedSkinDocument document([&folder] { return folder / u"en.xml"; });
+  const struct {
+    const char16_t* loaded;
+    std::u16string section, key, value;
+  } cases[] = {
+      {u"es.xml", u"MAIN", u"APPLY", u"Aplicar"},      // the loaded file answers first
+      {u"es.xml", u"MAIN", u"OK", u"OK"},              // a key it lacks
+      {u"es.xml", u"GLOBAL", u"FONT", u"Arial"},       // in a section it has, empty
+      {u"es.xml", u"LANGUAGE", u"ES", u"Espa\u00f1ol"},  // a section it lacks
+      {u"es.xml", u"MAIN", u"BLANK", u""},             // an entry that is there stays as it is
+      {u"es.xml", u"MAIN", u"CANCEL", u""},            // missing in both
+      {u"missing.xml", u"MAIN", u"APPLY", u"Apply"},   // a language without its file
+      {u"en.xml", u"MAIN", u"OK", u"OK"},              // the fallback file loaded itself
+  };
+  for (const auto& c : cases) {
+    document.Load(folder / c.loaded);
+    EXPECT_EQ(document.Lookup(c.section, c.key), c.value)
+        << Utf16ToUtf8(c.loaded) << ": " << Utf16ToUtf8(c.section) << "/" << Utf16ToUtf8(c.key);
+  }
+}
+
 TEST(SharedSkinDocument, LookupRectParsesTheEntry) {
   testing::TempFolder folder;
   ASSERT_TRUE(ReplaceFileContents(folder / u"b.xml", "<R><KEYBOARD><BUTTON_1>key100,260,84,60,60,ESC,FALSE"
