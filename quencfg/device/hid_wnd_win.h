@@ -32,6 +32,8 @@ struct DeviceThreadSetup {
   const HidApi* hidApi = nullptr;
   PauseClock* clock = nullptr;
   LPTHREAD_START_ROUTINE progressThread = nullptr;
+  // The first start's preparation of the data folder (Profiles and Macros folders,
+  // factory profiles); empty: PrepareDataFolder.
   std::function<void()> prepareDataFolder;
   // An event set once the data folder is prepared, so that the main window can wait for
   // the first start's files before it loads them; null when nobody waits.
