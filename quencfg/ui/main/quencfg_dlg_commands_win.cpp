@@ -61,6 +61,9 @@ void CQuencfgDlg::ResetProfile() {
   NormalizeProfile(currentProfile(), true, settings_->Profile);
   HandProfileToLightingPanel();
   RefreshKeyMarks();
+  // The device thread writes the profile that the settings file names as current: the
+  // file must name the profile reset here, not the one last applied.
+  WriteSettings(*settings_);
   SaveCurrentProfile();
   PostDeviceSync(0, 1);
 }

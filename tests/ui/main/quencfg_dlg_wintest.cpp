@@ -17,13 +17,13 @@
 #include "quencfg/ui/main/sub_window_flag.h"
 #include "quencfg/ui/skin/skin_documents.h"
 #include "quencfg/ui/skin/skin_language.h"
-#include "quencfg/ui/skin/warn_dlg_win.h"
 #include "support/data_folder_scope.h"
 #include "support/gdiplus_session_win.h"
 #include "support/screenshot_win.h"
 #include "support/shipped_skin_win.h"
 #include "support/temp_folder.h"
 #include "ui/skin/control_host_win.h"
+#include "ui/skin/warn_answer_win.h"
 
 namespace quencfg {
 namespace {
@@ -237,23 +237,7 @@ TEST_F(MainWindow, ApplyWithoutADeviceWindowStillSaves) {
   EXPECT_EQ(stored.keys[0].byBtnFuncType, BTNFUNC_KEY);
 }
 
-// The reset confirmation runs modally: a timer answers it like the user would.
-bool g_confirmReset = true;
-void CALLBACK AnswerResetWarning(HWND, UINT, UINT_PTR id, DWORD) {
-  ::KillTimer(nullptr, id);
-  ::EnumThreadWindows(
-      ::GetCurrentThreadId(),
-      [](HWND candidate, LPARAM) -> BOOL {
-        auto* warning = dynamic_cast<CWarnDlg*>(Window::FromHandle(candidate));
-        if (warning == nullptr) return TRUE;
-        HWND button = g_confirmReset ? warning->okButton().hwnd() : warning->cancelButton().hwnd();
-        testing::Click(button);
-        return FALSE;
-      },
-      0);
-}
-
-TEST_F(MainWindow, ResetAfterConfirmationRestoresTheFactoryProfileAndLeavesTheSettingsFile) {
+TEST_F(MainWindow, ResetAfterConfirmationRestoresTheFactoryProfileAndNamesItInTheSettingsFile) {
   for (const bool confirm : {false, true}) {
     SCOPED_TRACE(confirm ? "OK" : "Cancel");
     CQuencfgDlg& window = Open();
@@ -264,12 +248,16 @@ TEST_F(MainWindow, ResetAfterConfirmationRestoresTheFactoryProfileAndLeavesTheSe
     const std::string settingsBefore = FileBytes(SettingsFilePath());
     const std::string profileBefore = FileBytes(ProfilePath(ProfileName(1), u""));
 
-    g_confirmReset = confirm;
-    ::SetTimer(nullptr, 0, 30, &AnswerResetWarning);
+    testing::AnswerNextWarning(confirm);
     Press(Command::Reset);
 
-    EXPECT_EQ(FileBytes(SettingsFilePath()), settingsBefore);
     if (confirm) {
+      // The device thread writes the profile the settings file names: the one reset.
+      auto storedSettings = std::make_unique<SettingsBlock>();
+      ClearSettings(*storedSettings);
+      ReadSettings(*storedSettings);
+      EXPECT_EQ(storedSettings->Profile, 1);
+      EXPECT_EQ(storedSettings->Language, window.settings().Language);
       ProfileData factory{};
       NormalizeProfile(factory, true, 1);
       EXPECT_EQ(window.currentProfile().keys[10].byBtnFuncType, BTNFUNC_DEFAULT);
@@ -280,6 +268,7 @@ TEST_F(MainWindow, ResetAfterConfirmationRestoresTheFactoryProfileAndLeavesTheSe
       ReadProfile(stored, ProfileName(1), u"");
       EXPECT_EQ(stored.lighting.byLightEffect, factory.lighting.byLightEffect);
     } else {
+      EXPECT_EQ(FileBytes(SettingsFilePath()), settingsBefore);
       EXPECT_EQ(window.currentProfile().keys[10].byBtnFuncType, BTNFUNC_LAUNCH);
       EXPECT_TRUE(window.keyButton(10).selected());
       EXPECT_EQ(FileBytes(ProfilePath(ProfileName(1), u"")), profileBefore);
