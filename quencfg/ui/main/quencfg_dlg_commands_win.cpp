@@ -135,7 +135,9 @@ void CQuencfgDlg::ChangeLanguage(std::uint8_t language) {
 
 void CQuencfgDlg::OnCommand(HWND control) {
   DestroySettingsMenu();
-  if (control == nullptr) return;
+  // While the key assignment dialog is open, its edit belongs to the profile shown when
+  // it opened: the window's own buttons wait until it is closed.
+  if (control == nullptr || SubWindowOpen()) return;
   if (const auto command = CommandOf(control)) {
     switch (*command) {
       case Command::Exit:

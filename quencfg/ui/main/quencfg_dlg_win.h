@@ -116,6 +116,7 @@ class CQuencfgDlg : public Window {
   void RefreshLightingPanel();
   void HandProfileToLightingPanel();
   void PlaceKeyAssignment();
+  void DismissOwnedPopups();
   [[nodiscard]] bool FilterForSubWindow(MSG& message);
   void ConfirmAndResetProfile();
   void SaveCurrentProfile();

@@ -451,6 +451,102 @@ TEST_F(MainWindow, MacroButtonOpensTheDialogAsMacroEditor) {
   EXPECT_TRUE(::IsWindowVisible(window.keyAssignment().hwnd()));
 }
 
+TEST_F(MainWindow, WhileTheKeyDialogIsOpenTheWindowsButtonsWaitAndTheEditLandsInItsProfile) {
+  CQuencfgDlg& window = Open();
+  ::ShowWindow(window.hwnd(), SW_SHOW);
+  CKeyAssignmentDlg& dialog = window.keyAssignment();
+  testing::Click(window.keyButton(12).hwnd());
+  ASSERT_TRUE(::IsWindowVisible(dialog.hwnd()));
+
+  for (const Command command : {Command::Profile2, Command::Apply, Command::Backlight, Command::Macro, Command::Setting,
+                                Command::Minimise, Command::Exit, Command::Cancel, Command::Ok}) {
+    SCOPED_TRACE(static_cast<int>(command));
+    testing::Click(window.commandButton(command).hwnd());
+    testing::PumpMessages();
+    EXPECT_TRUE(::IsWindowVisible(window.hwnd()) && !::IsIconic(window.hwnd()));
+    EXPECT_TRUE(::IsWindowVisible(dialog.hwnd()));
+  }
+  testing::Click(window.keyButton(30).hwnd());
+  EXPECT_EQ(window.settings().Profile, 0);
+  EXPECT_EQ(ProfileMarks(), (std::vector<bool>{true, false, false}));
+  EXPECT_EQ(window.editedKeyIndex(), 12);
+  EXPECT_FALSE(dialog.macroOnly());
+  EXPECT_FALSE(window.lightingVisible());
+  EXPECT_EQ(window.settingsMenu(), nullptr);
+  EXPECT_TRUE(TakeSyncs().empty());
+
+  ::SendMessageW(dialog.hwnd(), UM_HOOKEVENT, 'B', 0);  // B pressed anywhere
+  testing::Click(dialog.okButton().hwnd());
+  testing::PumpMessages();
+  testing::Click(window.commandButton(Command::Apply).hwnd());
+  EXPECT_EQ(TakeSyncs(), (std::vector<DeviceSync>{{0, 0}}));
+  EXPECT_EQ(window.settings().Profile, 0) << "profile 1 is still current";
+  EXPECT_EQ(window.settings().profiles[1].keys[12].byBtnFuncType, BTNFUNC_DEFAULT);
+  auto stored = std::make_unique<SettingsBlock>();
+  ClearSettings(*stored);
+  ReadSettings(*stored);
+  EXPECT_EQ(stored->Profile, 0);
+  ReadProfile(stored->profiles[0], ProfileName(0), u"");
+  EXPECT_EQ(stored->profiles[0].keys[12].byBtnFuncType, BTNFUNC_KEY) << "profile 1 holds the edit";
+  EXPECT_EQ(stored->profiles[0].keys[12].byKeyNumber, 0x05);
+}
+
+TEST_F(MainWindow, HidingTheWindowClosesTheKeyDialogAsCancelWithItsHookAndRecording) {
+  for (const bool recording : {false, true}) {
+    SCOPED_TRACE(recording ? "recording a macro" : "capturing a single key");
+    CQuencfgDlg& window = Open();
+    ::ShowWindow(window.hwnd(), SW_SHOW);
+    CKeyAssignmentDlg& dialog = window.keyAssignment();
+    const KeySlot before = window.currentProfile().keys[12];
+    testing::Click(window.keyButton(12).hwnd());
+    ::SendMessageW(dialog.hwnd(), UM_HOOKEVENT, 'B', 0);
+    if (recording) {
+      testing::Click(dialog.pageButton(kPageMacro).hwnd());
+      testing::Click(dialog.macroPage().controls().record.hwnd());
+      ASSERT_TRUE(dialog.macroPage().IsRecording());
+    }
+    ASSERT_TRUE(dialog.hookOn());
+
+    // Its own exit, cancel and OK buttons wait while the dialog is open; any other hide.
+    ::ShowWindow(window.hwnd(), SW_HIDE);
+    EXPECT_FALSE(::IsWindowVisible(dialog.hwnd()));
+    EXPECT_FALSE(dialog.hookOn()) << "no hook listens to the keys typed into other programs";
+    EXPECT_FALSE(dialog.macroPage().IsRecording());
+    EXPECT_TRUE(::IsWindowEnabled(dialog.okButton().hwnd())) << "the next opening is whole";
+    EXPECT_FALSE(SubWindowOpen());
+    const KeySlot& after = window.currentProfile().keys[12];
+    EXPECT_EQ(after.byBtnFuncType, before.byBtnFuncType) << "dropped as by Cancel";
+    EXPECT_EQ(after.byKeyNumber, before.byKeyNumber);
+  }
+}
+
+// The tray menu's exit closes the window while the key dialog listens for a key.
+struct TrayExitScript {
+  CQuencfgDlg* window;
+  bool listeningBeforeExit = false;
+};
+TrayExitScript g_trayExit{};
+
+void CALLBACK OpenAKeyThenExitFromTheTray(HWND, UINT, UINT_PTR id, DWORD) {
+  ::KillTimer(nullptr, id);
+  CQuencfgDlg& window = *g_trayExit.window;
+  testing::Click(window.keyButton(12).hwnd());
+  CKeyAssignmentDlg& dialog = window.keyAssignment();
+  g_trayExit.listeningBeforeExit = ::IsWindowVisible(dialog.hwnd()) && dialog.hookOn();
+  ::PostMessageW(window.hwnd(), WM_CLOSE, 0, 0);  // as the device thread posts it
+}
+
+TEST_F(MainWindow, ExitFromTheTrayClosesTheKeyDialogAndItsHook) {
+  window_ = std::make_unique<CQuencfgDlg>();
+  g_trayExit = TrayExitScript{window_.get()};
+  ::SetTimer(nullptr, 0, 100, &OpenAKeyThenExitFromTheTray);
+  EXPECT_EQ(window_->DoModal(), IDCANCEL);
+  EXPECT_TRUE(g_trayExit.listeningBeforeExit);
+  EXPECT_FALSE(::IsWindowVisible(window_->keyAssignment().hwnd()));
+  EXPECT_FALSE(window_->keyAssignment().hookOn());
+  EXPECT_FALSE(SubWindowOpen());
+}
+
 // Enter and Escape in the modal loop: posted to the window and to a focused button,
 // followed by a close that ends the run once they have been handled.
 struct KeyScript {
