@@ -53,6 +53,7 @@ void CQuencfgDlg::DismissOwnedPopups() {
   // profile the user no longer sees, and the key dialog's hook would listen to the keys
   // typed into other programs.
   DestroySettingsMenu();
+  lighting_.CloseEffectsMenu();
   keyAssignment_.Dismiss();
 }
 

@@ -547,6 +547,25 @@ TEST_F(MainWindow, ExitFromTheTrayClosesTheKeyDialogAndItsHook) {
   EXPECT_FALSE(SubWindowOpen());
 }
 
+TEST_F(MainWindow, TheEffectsMenuClosesWhenThePanelOrTheWindowHides) {
+  for (const Command command : {Command::Cancel, Command::Ok, Command::Exit, Command::Backlight}) {
+    SCOPED_TRACE(static_cast<int>(command));
+    CQuencfgDlg& window = Open();
+    ::ShowWindow(window.hwnd(), SW_SHOW);
+    CLightingDlg& panel = window.lightingPanel();
+    Press(Command::Backlight);
+    testing::Click(panel.effectButton().hwnd());
+    ASSERT_NE(panel.effectsMenu(), nullptr);
+    const HWND menu = panel.effectsMenu()->hwnd();
+    ASSERT_TRUE(::IsWindowVisible(menu));
+
+    testing::Click(window.commandButton(command).hwnd());
+    EXPECT_FALSE(::IsWindowVisible(panel.hwnd()));
+    EXPECT_EQ(panel.effectsMenu(), nullptr);
+    EXPECT_FALSE(::IsWindow(menu)) << "no menu is left on the desktop to pick from";
+  }
+}
+
 // Enter and Escape in the modal loop: posted to the window and to a focused button,
 // followed by a close that ends the run once they have been handled.
 struct KeyScript {
