@@ -38,7 +38,10 @@ std::u16string TemporaryFolder() {
 
 }  // namespace
 
-void CQuencfgDlg::LoadAllSettings() { quencfg::LoadAllSettings(*settings_); }
+void CQuencfgDlg::LoadAllSettings() {
+  quencfg::LoadAllSettings(*settings_);
+  sentLighting_.RememberAll(*settings_);
+}
 
 void CQuencfgDlg::SelectProfile(int index) {
   if (index < 0 || index >= PROFILE_COUNT) return;
@@ -52,9 +55,12 @@ void CQuencfgDlg::SaveCurrentProfile() { WriteProfile(currentProfile(), ProfileN
 
 void CQuencfgDlg::ApplyProfile() {
   WriteSettings(*settings_);
-  const int writeKind = TakeApplyWriteKind(lightingVisible(), importPending_);
+  const LightingSettings& lighting = currentProfile().lighting;
+  const int writeKind =
+      TakeApplyWriteKind(lightingVisible(), importPending_, sentLighting_.Unsent(settings_->Profile, lighting));
   SaveCurrentProfile();
   PostDeviceSync(static_cast<WPARAM>(writeKind), 0);
+  sentLighting_.Remember(settings_->Profile, lighting);
 }
 
 void CQuencfgDlg::ResetProfile() {
@@ -66,6 +72,7 @@ void CQuencfgDlg::ResetProfile() {
   WriteSettings(*settings_);
   SaveCurrentProfile();
   PostDeviceSync(0, 1);
+  sentLighting_.Remember(settings_->Profile, currentProfile().lighting);  // a reset writes the lighting too
 }
 
 void CQuencfgDlg::PostDeviceSync(WPARAM lighting, LPARAM reset) {

@@ -30,6 +30,7 @@
 #include "support/fake_pause_clock.h"
 #include "support/gdiplus_session_win.h"
 #include "support/shipped_skin_win.h"
+#include "ui/lighting/lighting_panel_host_win.h"
 #include "ui/skin/control_host_win.h"
 #include "ui/skin/warn_answer_win.h"
 
@@ -170,6 +171,30 @@ TEST_F(MainWindowAndKeyboard, ResetWritesTheProfileTheUserSeesAndReset) {
   EXPECT_EQ(model.lighting->colorMode,
             LightingColorMode(factory.lighting.byLightEffect, factory.lighting.byLightColorType));
   EXPECT_FALSE(model.effectColor.has_value()) << "profile 1's effect 16 sent its colour";
+}
+
+TEST_F(MainWindowAndKeyboard, LightingEditedWithThePanelClosedReachesTheKeyboardOnApply) {
+  CQuencfgDlg& window = Open();
+  ASSERT_NE(window.currentProfile().lighting.byLightEffect, 16);
+  Click(Command::Backlight);
+  testing::PickEffectFromMenu(window.lightingPanel(), 16);
+  Click(Command::Backlight);
+  ASSERT_FALSE(window.lightingVisible());
+
+  Click(Command::Apply);
+  KeyboardModel model = NextWrite();
+  EXPECT_EQ(model.errors, std::vector<std::string>{});
+  ASSERT_TRUE(model.lighting.has_value()) << "the edited lighting was sent";
+  EXPECT_EQ(model.lighting->effect, 16);
+  EXPECT_EQ(model.effectColor, window.currentProfile().lighting.byLightColor);
+
+  // Nothing changed since: the apply stays as short as ever.
+  Click(Command::Apply);
+  model = NextWrite();
+  EXPECT_EQ(model.errors, std::vector<std::string>{});
+  EXPECT_TRUE(model.keyMap.has_value());
+  EXPECT_FALSE(model.lighting.has_value());
+  EXPECT_EQ(model.endsOfUpdate, 1);
 }
 
 }  // namespace
