@@ -218,6 +218,12 @@ void CKeyAssignmentDlg::OnOk() {
 
 void CKeyAssignmentDlg::OnCancel() { Close(); }
 
+void CKeyAssignmentDlg::Dismiss() {
+  if (hwnd() == nullptr) return;
+  macroPage_.StopRecording();
+  OnCancel();
+}
+
 // Hidden, the dialog lets the hook go: a keyboard hook left on would see every key the
 // user types into other programs. Each opening switches it on again through its page.
 void CKeyAssignmentDlg::Close() {

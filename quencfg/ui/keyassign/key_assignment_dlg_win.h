@@ -40,6 +40,10 @@ class CKeyAssignmentDlg : public Window, private MacroPageHost {
   void ShowAssignment() override;
   void ShowPage(AssignmentPage page);
 
+  // Closes the dialog as Cancel does, ending a recording first, e.g. because its owner
+  // hides: nothing stays on screen or listens to the keyboard for a hidden window.
+  void Dismiss();
+
   // The program picker's result: the launch page takes `path` (the picker's dialog
   // itself cannot run unattended, so this step stands on its own).
   void ApplyChosenProgram(std::u16string_view path);

@@ -50,6 +50,10 @@ class CLightingDlg : public Window {
   // profile's effect.
   void SelectEffect(int effect);
 
+  // Closes the effects menu if it is open (true); the main window calls it when it
+  // hides, which the panel, its child, is not told of.
+  bool CloseEffectsMenu();
+
   // For the main window's message loop: Enter, Escape and Space pressed in the panel
   // are discarded (true); other keys for the panel get the dialog key handling.
   bool PreTranslateMessage(MSG& message) override;
@@ -93,7 +97,6 @@ class CLightingDlg : public Window {
   void OnMenuPick(LPARAM lParam);
   void OnLeftButtonDown(POINT point);
   void OpenEffectsMenu();
-  bool CloseEffectsMenu();
   int KeyButtonIndex(HWND button) const;
   int ColourFieldIndex(HWND field) const;
 

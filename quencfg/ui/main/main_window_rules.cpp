@@ -17,8 +17,8 @@ bool SlotShowsAssignment(std::int32_t buttonFunction) noexcept {
 
 bool InDragStrip(int x, int y) noexcept { return x >= 0 && x < kDragStripWidth && y >= 0 && y < kDragStripHeight; }
 
-int TakeApplyWriteKind(bool lightingVisible, bool& importPending) noexcept {
-  const bool withLighting = lightingVisible || importPending;
+int TakeApplyWriteKind(bool lightingVisible, bool& importPending, bool lightingUnsent) noexcept {
+  const bool withLighting = lightingVisible || importPending || lightingUnsent;
   importPending = false;
   return withLighting ? 1 : 0;
 }

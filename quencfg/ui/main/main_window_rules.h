@@ -17,9 +17,10 @@ namespace quencfg {
 // acts as its caption bar.
 [[nodiscard]] bool InDragStrip(int x, int y) noexcept;
 
-// The lighting flag of an apply: 1 when the lighting panel is visible or an import
-// is pending (which the apply consumes), else 0.
-[[nodiscard]] int TakeApplyWriteKind(bool lightingVisible, bool& importPending) noexcept;
+// The lighting flag of an apply: 1 when the lighting panel is visible, an import is
+// pending (which the apply consumes) or the applied profile's lighting is not what the
+// keyboard last received of it, else 0.
+[[nodiscard]] int TakeApplyWriteKind(bool lightingVisible, bool& importPending, bool lightingUnsent) noexcept;
 
 // An imported file's folder (ending with the separator) and its name without the
 // extension, as the profile reader takes them.

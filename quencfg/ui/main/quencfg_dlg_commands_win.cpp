@@ -38,7 +38,10 @@ std::u16string TemporaryFolder() {
 
 }  // namespace
 
-void CQuencfgDlg::LoadAllSettings() { quencfg::LoadAllSettings(*settings_); }
+void CQuencfgDlg::LoadAllSettings() {
+  quencfg::LoadAllSettings(*settings_);
+  sentLighting_.RememberAll(*settings_);
+}
 
 void CQuencfgDlg::SelectProfile(int index) {
   if (index < 0 || index >= PROFILE_COUNT) return;
@@ -52,17 +55,24 @@ void CQuencfgDlg::SaveCurrentProfile() { WriteProfile(currentProfile(), ProfileN
 
 void CQuencfgDlg::ApplyProfile() {
   WriteSettings(*settings_);
-  const int writeKind = TakeApplyWriteKind(lightingVisible(), importPending_);
+  const LightingSettings& lighting = currentProfile().lighting;
+  const int writeKind =
+      TakeApplyWriteKind(lightingVisible(), importPending_, sentLighting_.Unsent(settings_->Profile, lighting));
   SaveCurrentProfile();
   PostDeviceSync(static_cast<WPARAM>(writeKind), 0);
+  sentLighting_.Remember(settings_->Profile, lighting);
 }
 
 void CQuencfgDlg::ResetProfile() {
   NormalizeProfile(currentProfile(), true, settings_->Profile);
   HandProfileToLightingPanel();
   RefreshKeyMarks();
+  // The device thread writes the profile that the settings file names as current: the
+  // file must name the profile reset here, not the one last applied.
+  WriteSettings(*settings_);
   SaveCurrentProfile();
   PostDeviceSync(0, 1);
+  sentLighting_.Remember(settings_->Profile, currentProfile().lighting);  // a reset writes the lighting too
 }
 
 void CQuencfgDlg::PostDeviceSync(WPARAM lighting, LPARAM reset) {
@@ -132,7 +142,9 @@ void CQuencfgDlg::ChangeLanguage(std::uint8_t language) {
 
 void CQuencfgDlg::OnCommand(HWND control) {
   DestroySettingsMenu();
-  if (control == nullptr) return;
+  // While the key assignment dialog is open, its edit belongs to the profile shown when
+  // it opened: the window's own buttons wait until it is closed.
+  if (control == nullptr || SubWindowOpen()) return;
   if (const auto command = CommandOf(control)) {
     switch (*command) {
       case Command::Exit:

@@ -48,6 +48,15 @@ void CQuencfgDlg::OpenMacroEditor() {
   ::ShowWindow(keyAssignment_.hwnd(), SW_SHOW);
 }
 
+void CQuencfgDlg::DismissOwnedPopups() {
+  // Nothing stays on the desktop for a hidden window: a pick in a menu would change a
+  // profile the user no longer sees, and the key dialog's hook would listen to the keys
+  // typed into other programs.
+  DestroySettingsMenu();
+  lighting_.CloseEffectsMenu();
+  keyAssignment_.Dismiss();
+}
+
 void CQuencfgDlg::ShowLightingPanel(bool visible) {
   ::ShowWindow(lighting_.hwnd(), visible ? SW_SHOW : SW_HIDE);
   if (visible) HandProfileToLightingPanel();

@@ -121,7 +121,10 @@ LRESULT CQuencfgDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       OnCommand(reinterpret_cast<HWND>(lParam));
-      if (LOWORD(wParam) == IDCANCEL) EndModal(IDCANCEL);
+      if (LOWORD(wParam) == IDCANCEL) {
+        DismissOwnedPopups();
+        EndModal(IDCANCEL);
+      }
       return 0;
     case WM_HELP:
       if (onHelp_) onHelp_();
@@ -130,6 +133,10 @@ LRESULT CQuencfgDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // The framework's dialog behaviour: closing is the cancel command.
       ::SendMessageW(hwnd(), WM_COMMAND, IDCANCEL, 0);
       return 0;
+    case WM_SHOWWINDOW:
+      // Every way of hiding the window (exit, cancel, OK, or anyone's ShowWindow).
+      if (wParam == FALSE) DismissOwnedPopups();
+      return DefaultHandling(message, wParam, lParam);
     case UM_KEYCHANGED:
       OnKeyChanged();
       return 1;

@@ -17,6 +17,7 @@
 #include "quencfg/model/settings_block.h"
 #include "quencfg/ui/keyassign/key_assignment_dlg_win.h"
 #include "quencfg/ui/lighting/lighting_dlg_win.h"
+#include "quencfg/ui/main/sent_lighting.h"
 #include "quencfg/ui/skin/bitmap_btn_win.h"
 #include "quencfg/ui/skin/btn_menu_win.h"
 #include "quencfg/ui/skin/skin_image_win.h"
@@ -116,6 +117,7 @@ class CQuencfgDlg : public Window {
   void RefreshLightingPanel();
   void HandProfileToLightingPanel();
   void PlaceKeyAssignment();
+  void DismissOwnedPopups();
   [[nodiscard]] bool FilterForSubWindow(MSG& message);
   void ConfirmAndResetProfile();
   void SaveCurrentProfile();
@@ -135,6 +137,7 @@ class CQuencfgDlg : public Window {
   std::unique_ptr<CBtnMenu> settingsMenu_;
   CKeyAssignmentDlg keyAssignment_;
   CLightingDlg lighting_;
+  SentLighting sentLighting_;
   bool layoutBuilt_ = false;
   bool importPending_ = false;
   int editedKeyIndex_ = -1;

@@ -23,6 +23,7 @@ namespace quencfg {
 namespace {
 
 using testing::ClickControl;
+using testing::PickEffectFromMenu;
 using testing::KeyboardModel;
 using testing::PumpMessages;
 
@@ -73,19 +74,6 @@ class LightingApply : public testing::LightingPanelTest {
   testing::FakeHidMachine machine{clock};
   CUSBDriver driver{machine.Api(), clock};
 };
-
-void PickEffectFromMenu(CLightingDlg& panel, int effect) {
-  testing::ClickControl(panel.effectButton().hwnd());
-  CBtnMenu* menu = panel.effectsMenu();
-  ASSERT_NE(menu, nullptr);
-  int index = 0;
-  while (index < static_cast<int>(menu->items().size()) && menu->items()[static_cast<std::size_t>(index)].itemId != effect) {
-    ++index;
-  }
-  ASSERT_LT(index, static_cast<int>(menu->items().size()));
-  while (index - menu->firstVisible() >= menu->visibleRows()) ::SendMessageW(menu->hwnd(), WM_VSCROLL, SB_LINEDOWN, 0);
-  testing::ClickControl(menu->row(index - menu->firstVisible()).hwnd());
-}
 
 TEST_F(LightingApply, EffectColourBrightnessSpeedAndModeReachTheKeyboard) {
   CPngHSliderBar& speed = panel->speedSlider();

@@ -38,6 +38,20 @@ void ClickControl(HWND control, int x, int y) {
   PumpMessages();
 }
 
+void PickEffectFromMenu(CLightingDlg& panel, int effect) {
+  ClickControl(panel.effectButton().hwnd());
+  CBtnMenu* menu = panel.effectsMenu();
+  ASSERT_NE(menu, nullptr);
+  int index = 0;
+  while (index < static_cast<int>(menu->items().size()) &&
+         menu->items()[static_cast<std::size_t>(index)].itemId != effect) {
+    ++index;
+  }
+  ASSERT_LT(index, static_cast<int>(menu->items().size()));
+  while (index - menu->firstVisible() >= menu->visibleRows()) ::SendMessageW(menu->hwnd(), WM_VSCROLL, SB_LINEDOWN, 0);
+  ClickControl(menu->row(index - menu->firstVisible()).hwnd());
+}
+
 void LightingPanelTest::ClickPanel(POINT point) {
   SendMouse(panel->hwnd(), WM_LBUTTONDOWN, point.x, point.y, MK_LBUTTON);
   SendMouse(panel->hwnd(), WM_LBUTTONUP, point.x, point.y);

@@ -44,6 +44,10 @@ class LightingPanelTest : public ::testing::Test {
 // A press and release on a control, then the posted messages are handled.
 void ClickControl(HWND control, int x = 5, int y = 5);
 
+// Opens the panel's effects menu with its button and clicks the row of `effect`,
+// scrolling the menu to it first.
+void PickEffectFromMenu(CLightingDlg& panel, int effect);
+
 // A clock for the colour buttons that moves a second on every reading, so that every
 // click counts however quickly the test clicks.
 std::uint32_t SecondPerReading();

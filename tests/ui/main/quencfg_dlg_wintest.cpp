@@ -20,13 +20,13 @@
 #include "quencfg/ui/main/sub_window_flag.h"
 #include "quencfg/ui/skin/skin_documents.h"
 #include "quencfg/ui/skin/skin_language.h"
-#include "quencfg/ui/skin/warn_dlg_win.h"
 #include "support/data_folder_scope.h"
 #include "support/gdiplus_session_win.h"
 #include "support/screenshot_win.h"
 #include "support/shipped_skin_win.h"
 #include "support/temp_folder.h"
 #include "ui/skin/control_host_win.h"
+#include "ui/skin/warn_answer_win.h"
 
 namespace quencfg {
 namespace {
@@ -240,23 +240,7 @@ TEST_F(MainWindow, ApplyWithoutADeviceWindowStillSaves) {
   EXPECT_EQ(stored.keys[0].byBtnFuncType, BTNFUNC_KEY);
 }
 
-// The reset confirmation runs modally: a timer answers it like the user would.
-bool g_confirmReset = true;
-void CALLBACK AnswerResetWarning(HWND, UINT, UINT_PTR id, DWORD) {
-  ::KillTimer(nullptr, id);
-  ::EnumThreadWindows(
-      ::GetCurrentThreadId(),
-      [](HWND candidate, LPARAM) -> BOOL {
-        auto* warning = dynamic_cast<CWarnDlg*>(Window::FromHandle(candidate));
-        if (warning == nullptr) return TRUE;
-        HWND button = g_confirmReset ? warning->okButton().hwnd() : warning->cancelButton().hwnd();
-        testing::Click(button);
-        return FALSE;
-      },
-      0);
-}
-
-TEST_F(MainWindow, ResetAfterConfirmationRestoresTheFactoryProfileAndLeavesTheSettingsFile) {
+TEST_F(MainWindow, ResetAfterConfirmationRestoresTheFactoryProfileAndNamesItInTheSettingsFile) {
   for (const bool confirm : {false, true}) {
     SCOPED_TRACE(confirm ? "OK" : "Cancel");
     CQuencfgDlg& window = Open();
@@ -267,12 +251,16 @@ TEST_F(MainWindow, ResetAfterConfirmationRestoresTheFactoryProfileAndLeavesTheSe
     const std::string settingsBefore = FileBytes(SettingsFilePath());
     const std::string profileBefore = FileBytes(ProfilePath(ProfileName(1), u""));
 
-    g_confirmReset = confirm;
-    ::SetTimer(nullptr, 0, 30, &AnswerResetWarning);
+    testing::AnswerNextWarning(confirm);
     Press(Command::Reset);
 
-    EXPECT_EQ(FileBytes(SettingsFilePath()), settingsBefore);
     if (confirm) {
+      // The device thread writes the profile the settings file names: the one reset.
+      auto storedSettings = std::make_unique<SettingsBlock>();
+      ClearSettings(*storedSettings);
+      ReadSettings(*storedSettings);
+      EXPECT_EQ(storedSettings->Profile, 1);
+      EXPECT_EQ(storedSettings->Language, window.settings().Language);
       ProfileData factory{};
       NormalizeProfile(factory, true, 1);
       EXPECT_EQ(window.currentProfile().keys[10].byBtnFuncType, BTNFUNC_DEFAULT);
@@ -283,6 +271,7 @@ TEST_F(MainWindow, ResetAfterConfirmationRestoresTheFactoryProfileAndLeavesTheSe
       ReadProfile(stored, ProfileName(1), u"");
       EXPECT_EQ(stored.lighting.byLightEffect, factory.lighting.byLightEffect);
     } else {
+      EXPECT_EQ(FileBytes(SettingsFilePath()), settingsBefore);
       EXPECT_EQ(window.currentProfile().keys[10].byBtnFuncType, BTNFUNC_LAUNCH);
       EXPECT_TRUE(window.keyButton(10).selected());
       EXPECT_EQ(FileBytes(ProfilePath(ProfileName(1), u"")), profileBefore);
@@ -495,6 +484,121 @@ TEST_F(MainWindow, MacroButtonOpensTheDialogAsMacroEditor) {
   EXPECT_TRUE(SubWindowOpen());
   EXPECT_TRUE(window.keyAssignment().macroOnly());
   EXPECT_TRUE(::IsWindowVisible(window.keyAssignment().hwnd()));
+}
+
+TEST_F(MainWindow, WhileTheKeyDialogIsOpenTheWindowsButtonsWaitAndTheEditLandsInItsProfile) {
+  CQuencfgDlg& window = Open();
+  ::ShowWindow(window.hwnd(), SW_SHOW);
+  CKeyAssignmentDlg& dialog = window.keyAssignment();
+  testing::Click(window.keyButton(12).hwnd());
+  ASSERT_TRUE(::IsWindowVisible(dialog.hwnd()));
+
+  for (const Command command : {Command::Profile2, Command::Apply, Command::Backlight, Command::Macro, Command::Setting,
+                                Command::Minimise, Command::Exit, Command::Cancel, Command::Ok}) {
+    SCOPED_TRACE(static_cast<int>(command));
+    testing::Click(window.commandButton(command).hwnd());
+    testing::PumpMessages();
+    EXPECT_TRUE(::IsWindowVisible(window.hwnd()) && !::IsIconic(window.hwnd()));
+    EXPECT_TRUE(::IsWindowVisible(dialog.hwnd()));
+  }
+  testing::Click(window.keyButton(30).hwnd());
+  EXPECT_EQ(window.settings().Profile, 0);
+  EXPECT_EQ(ProfileMarks(), (std::vector<bool>{true, false, false}));
+  EXPECT_EQ(window.editedKeyIndex(), 12);
+  EXPECT_FALSE(dialog.macroOnly());
+  EXPECT_FALSE(window.lightingVisible());
+  EXPECT_EQ(window.settingsMenu(), nullptr);
+  EXPECT_TRUE(TakeSyncs().empty());
+
+  ::SendMessageW(dialog.hwnd(), UM_HOOKEVENT, 'B', 0);  // B pressed anywhere
+  testing::Click(dialog.okButton().hwnd());
+  testing::PumpMessages();
+  testing::Click(window.commandButton(Command::Apply).hwnd());
+  EXPECT_EQ(TakeSyncs(), (std::vector<DeviceSync>{{0, 0}}));
+  EXPECT_EQ(window.settings().Profile, 0) << "profile 1 is still current";
+  EXPECT_EQ(window.settings().profiles[1].keys[12].byBtnFuncType, BTNFUNC_DEFAULT);
+  auto stored = std::make_unique<SettingsBlock>();
+  ClearSettings(*stored);
+  ReadSettings(*stored);
+  EXPECT_EQ(stored->Profile, 0);
+  ReadProfile(stored->profiles[0], ProfileName(0), u"");
+  EXPECT_EQ(stored->profiles[0].keys[12].byBtnFuncType, BTNFUNC_KEY) << "profile 1 holds the edit";
+  EXPECT_EQ(stored->profiles[0].keys[12].byKeyNumber, 0x05);
+}
+
+TEST_F(MainWindow, HidingTheWindowClosesTheKeyDialogAsCancelWithItsHookAndRecording) {
+  for (const bool recording : {false, true}) {
+    SCOPED_TRACE(recording ? "recording a macro" : "capturing a single key");
+    CQuencfgDlg& window = Open();
+    ::ShowWindow(window.hwnd(), SW_SHOW);
+    CKeyAssignmentDlg& dialog = window.keyAssignment();
+    const KeySlot before = window.currentProfile().keys[12];
+    testing::Click(window.keyButton(12).hwnd());
+    ::SendMessageW(dialog.hwnd(), UM_HOOKEVENT, 'B', 0);
+    if (recording) {
+      testing::Click(dialog.pageButton(kPageMacro).hwnd());
+      testing::Click(dialog.macroPage().controls().record.hwnd());
+      ASSERT_TRUE(dialog.macroPage().IsRecording());
+    }
+    ASSERT_TRUE(dialog.hookOn());
+
+    // Its own exit, cancel and OK buttons wait while the dialog is open; any other hide.
+    ::ShowWindow(window.hwnd(), SW_HIDE);
+    EXPECT_FALSE(::IsWindowVisible(dialog.hwnd()));
+    EXPECT_FALSE(dialog.hookOn()) << "no hook listens to the keys typed into other programs";
+    EXPECT_FALSE(dialog.macroPage().IsRecording());
+    EXPECT_TRUE(::IsWindowEnabled(dialog.okButton().hwnd())) << "the next opening is whole";
+    EXPECT_FALSE(SubWindowOpen());
+    const KeySlot& after = window.currentProfile().keys[12];
+    EXPECT_EQ(after.byBtnFuncType, before.byBtnFuncType) << "dropped as by Cancel";
+    EXPECT_EQ(after.byKeyNumber, before.byKeyNumber);
+  }
+}
+
+// The tray menu's exit closes the window while the key dialog listens for a key.
+struct TrayExitScript {
+  CQuencfgDlg* window;
+  bool listeningBeforeExit = false;
+};
+TrayExitScript g_trayExit{};
+
+void CALLBACK OpenAKeyThenExitFromTheTray(HWND, UINT, UINT_PTR id, DWORD) {
+  ::KillTimer(nullptr, id);
+  CQuencfgDlg& window = *g_trayExit.window;
+  testing::Click(window.keyButton(12).hwnd());
+  CKeyAssignmentDlg& dialog = window.keyAssignment();
+  g_trayExit.listeningBeforeExit = ::IsWindowVisible(dialog.hwnd()) && dialog.hookOn();
+  ::PostMessageW(window.hwnd(), WM_CLOSE, 0, 0);  // as the device thread posts it
+}
+
+TEST_F(MainWindow, ExitFromTheTrayClosesTheKeyDialogAndItsHook) {
+  window_ = std::make_unique<CQuencfgDlg>();
+  g_trayExit = TrayExitScript{window_.get()};
+  ::SetTimer(nullptr, 0, 100, &OpenAKeyThenExitFromTheTray);
+  EXPECT_EQ(window_->DoModal(), IDCANCEL);
+  EXPECT_TRUE(g_trayExit.listeningBeforeExit);
+  EXPECT_FALSE(::IsWindowVisible(window_->keyAssignment().hwnd()));
+  EXPECT_FALSE(window_->keyAssignment().hookOn());
+  EXPECT_FALSE(SubWindowOpen());
+}
+
+TEST_F(MainWindow, TheEffectsMenuClosesWhenThePanelOrTheWindowHides) {
+  for (const Command command : {Command::Cancel, Command::Ok, Command::Exit, Command::Backlight}) {
+    SCOPED_TRACE(static_cast<int>(command));
+    CQuencfgDlg& window = Open();
+    ::ShowWindow(window.hwnd(), SW_SHOW);
+    CLightingDlg& panel = window.lightingPanel();
+    Press(Command::Backlight);
+    testing::Click(panel.effectButton().hwnd());
+    ASSERT_NE(panel.effectsMenu(), nullptr);
+    const HWND menu = panel.effectsMenu()->hwnd();
+    ASSERT_TRUE(::IsWindowVisible(menu));
+
+    testing::Click(window.commandButton(command).hwnd());
+    EXPECT_FALSE(::IsWindowVisible(panel.hwnd()));
+    EXPECT_EQ(panel.effectsMenu(), nullptr);
+    EXPECT_FALSE(::IsWindow(menu)) << "no menu is left on the desktop to pick from";
+  }
 }
 
 // Enter and Escape in the modal loop: posted to the window and to a focused button,

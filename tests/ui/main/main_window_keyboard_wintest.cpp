@@ -1,0 +1,201 @@
+// From the user's clicks in the main window to the keyboard: the real main window and
+// the real device thread meet through the files and the window titled "Korvane_Hid";
+// the fake HID machine stands behind the seam and the keyboard model rebuilds what
+// the keyboard got.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "device/fake_hid.h"
+#include "device/hooked_hid.h"
+#include "device/keyboard_model.h"
+#include "quencfg/app/messages.h"
+#include "quencfg/app/window_refs_win.h"
+#include "quencfg/device/device_reports.h"
+#include "quencfg/device/hid_wnd_win.h"
+#include "quencfg/device/key_cells.h"
+#include "quencfg/device/progress_thread_win.h"
+#include "quencfg/framework/thread_win.h"
+#include "quencfg/framework/wide_win.h"
+#include "quencfg/model/profile_file.h"
+#include "quencfg/model/settings_file.h"
+#include "quencfg/ui/main/quencfg_dlg_win.h"
+#include "quencfg/ui/main/sub_window_flag.h"
+#include "support/data_folder_scope.h"
+#include "support/fake_pause_clock.h"
+#include "support/gdiplus_session_win.h"
+#include "support/shipped_skin_win.h"
+#include "ui/lighting/lighting_panel_host_win.h"
+#include "ui/skin/control_host_win.h"
+#include "ui/skin/warn_answer_win.h"
+
+namespace quencfg {
+namespace {
+
+using Command = CQuencfgDlg::Command;
+using testing::KeyboardModel;
+
+constexpr DWORD kWaitMs = 15000;
+
+// Runs `done` until it holds, serving this thread's messages meanwhile.
+bool PumpUntil(const std::function<bool()>& done) {
+  const DWORD start = ::GetTickCount();
+  while (!done()) {
+    if (::GetTickCount() - start > kWaitMs) return false;
+    testing::PumpMessages();
+    ::Sleep(5);
+  }
+  return true;
+}
+
+// A progress thread that only counts the writes that came to their end.
+std::atomic<int> g_writesDone{0};
+
+DWORD WINAPI CountingProgressThread(LPVOID parameter) {
+  SignalQueueReady(parameter);
+  MSG message{};
+  while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (message.hwnd == nullptr && message.message == UM_PROGRESSCLOSE) ++g_writesDone;
+  }
+  return 0;
+}
+
+class MainWindowAndKeyboard : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(skin_.loaded());
+    ASSERT_EQ(::FindWindowW(nullptr, AsWide(kDeviceWindowTitle)), nullptr) << "a device window is left over";
+    g_writesDone = 0;
+    hid_.post = [](NotifyWindow window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
+      return ::PostMessageW(reinterpret_cast<HWND>(window), message, wParam, lParam) != FALSE;
+    };
+    setup_.hidApi = &hid_.Api();
+    setup_.clock = &clock_;
+    setup_.progressThread = &CountingProgressThread;
+    machine_.AddKeyboard();
+    thread_ = StartThread(&DeviceThreadMain, &setup_);
+    ASSERT_TRUE(thread_.handle);
+    // The device thread has prepared the data folder before its window exists.
+    ASSERT_TRUE(PumpUntil([] { return ProgressThreadId() != 0 && DeviceWindow() != nullptr; }));
+  }
+
+  void TearDown() override {
+    window_.reset();
+    SetSubWindowOpen(false);
+    if (!thread_.handle) return;
+    ::PostThreadMessageW(thread_.id, WM_QUIT, 0, 0);
+    EXPECT_EQ(::WaitForSingleObject(thread_.handle.get(), kWaitMs), WAIT_OBJECT_0);
+  }
+
+  // A profile file as an earlier run left it, before the main window loads it.
+  static void EditProfileFile(int index, const std::function<void(ProfileData&)>& edit) {
+    auto profile = std::make_unique<ProfileData>();
+    ReadProfile(*profile, ProfileName(index), u"");
+    edit(*profile);
+    WriteProfile(*profile, ProfileName(index), u"");
+  }
+
+  CQuencfgDlg& Open() {
+    window_ = std::make_unique<CQuencfgDlg>();
+    EXPECT_TRUE(window_->Open());
+    ::ShowWindow(window_->hwnd(), SW_SHOW);
+    testing::PumpMessages();
+    return *window_;
+  }
+
+  void Click(Command command) { testing::Click(window_->commandButton(command).hwnd()); }
+
+  // What the keyboard received from the next write the device thread ends.
+  KeyboardModel NextWrite() {
+    const int expected = ++writesSeen_;
+    EXPECT_TRUE(PumpUntil([expected] { return g_writesDone.load() >= expected; })) << "write " << expected;
+    KeyboardModel model(testing::KeyboardCollectionIds());
+    model.Replay(machine_.Features());
+    machine_.ClearFeatures();
+    return model;
+  }
+
+  testing::ShippedSkin skin_;
+  testing::GdiplusSession gdiplus_;
+  testing::DataFolderScope data_;
+  testing::FakePauseClock clock_;
+  testing::FakeHidMachine machine_{clock_};
+  testing::HookedHid hid_{machine_};
+  DeviceThreadSetup setup_;
+  StartedThread thread_;
+  std::unique_ptr<CQuencfgDlg> window_;
+  int writesSeen_ = 0;
+};
+
+TEST_F(MainWindowAndKeyboard, ResetWritesTheProfileTheUserSeesAndReset) {
+  // Profile 1, current on disk, is far from the factory state; profile 2 has an edit
+  // that its reset takes back.
+  EditProfileFile(0, [](ProfileData& p) {
+    p.keys[14].byBtnFuncType = BTNFUNC_KEY;
+    p.keys[14].byKeyNumber = 0x29;
+    p.lighting.byLightEffect = 16;
+    p.lighting.byLightBright = 4;
+    p.lighting.byLightSpeed = 0;
+    p.lighting.byLightColor = 0x00FF00;
+  });
+  EditProfileFile(1, [](ProfileData& p) {
+    p.keys[20].byBtnFuncType = BTNFUNC_KEY;
+    p.keys[20].byKeyNumber = 0x1E;
+    p.lighting.byLightEffect = 10;
+  });
+  CQuencfgDlg& window = Open();
+  ASSERT_EQ(window.settings().Profile, 0);
+
+  Click(Command::Profile2);
+  testing::AnswerNextWarning(true);
+  Click(Command::Reset);
+
+  const KeyboardModel model = NextWrite();
+  EXPECT_EQ(model.errors, std::vector<std::string>{});
+  ASSERT_FALSE(model.steps.empty());
+  EXPECT_EQ(model.steps.front(), "reset");
+  ASSERT_TRUE(model.keyMap.has_value());
+  EXPECT_TRUE(std::equal(DefaultKeyMap.begin(), DefaultKeyMap.end(), model.keyMap->begin()))
+      << "profile 2's key map, back to the factory's, and not profile 1's";
+  ProfileData factory{};
+  NormalizeProfile(factory, true, 1);
+  ASSERT_TRUE(model.lighting.has_value());
+  EXPECT_EQ(model.lighting->effect, factory.lighting.byLightEffect);
+  EXPECT_EQ(model.lighting->brightness, factory.lighting.byLightBright);
+  EXPECT_EQ(model.lighting->speed, factory.lighting.byLightSpeed);
+  EXPECT_EQ(model.lighting->colorMode,
+            LightingColorMode(factory.lighting.byLightEffect, factory.lighting.byLightColorType));
+  EXPECT_FALSE(model.effectColor.has_value()) << "profile 1's effect 16 sent its colour";
+}
+
+TEST_F(MainWindowAndKeyboard, LightingEditedWithThePanelClosedReachesTheKeyboardOnApply) {
+  CQuencfgDlg& window = Open();
+  ASSERT_NE(window.currentProfile().lighting.byLightEffect, 16);
+  Click(Command::Backlight);
+  testing::PickEffectFromMenu(window.lightingPanel(), 16);
+  Click(Command::Backlight);
+  ASSERT_FALSE(window.lightingVisible());
+
+  Click(Command::Apply);
+  KeyboardModel model = NextWrite();
+  EXPECT_EQ(model.errors, std::vector<std::string>{});
+  ASSERT_TRUE(model.lighting.has_value()) << "the edited lighting was sent";
+  EXPECT_EQ(model.lighting->effect, 16);
+  EXPECT_EQ(model.effectColor, window.currentProfile().lighting.byLightColor);
+
+  // Nothing changed since: the apply stays as short as ever.
+  Click(Command::Apply);
+  model = NextWrite();
+  EXPECT_EQ(model.errors, std::vector<std::string>{});
+  EXPECT_TRUE(model.keyMap.has_value());
+  EXPECT_FALSE(model.lighting.has_value());
+  EXPECT_EQ(model.endsOfUpdate, 1);
+}
+
+}  // namespace
+}  // namespace quencfg

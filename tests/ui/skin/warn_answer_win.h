@@ -1,0 +1,10 @@
+#pragma once
+// The warning dialog runs modally: a test answers it as the user would, with a click on
+// its OK or Cancel button once it is open.
+namespace quencfg::testing {
+
+// Arms a one-shot timer of this thread that clicks OK (`confirm`) or Cancel of the
+// warning dialog open when it fires; call it just before the step that opens one.
+void AnswerNextWarning(bool confirm);
+
+}  // namespace quencfg::testing
