@@ -368,15 +368,20 @@ std::vector<MacroEvent> ReleasedKeys(int count) {
 // warning nor keeps a press without its release; what was there stays as it was.
 TEST_F(MacroPage, TheStopClickNeverJoinsTheMacro) {
   struct Case {
+    const char16_t* name;
     int loaded;
     bool typeAB;
     int kept;
   };
-  const Case cases[] = {{0, true, 4}, {78, false, 78}, {79, false, 79}, {80, false, 80}, {76, true, 80}};
+  const Case cases[] = {{u"m0", 0, true, 4},
+                        {u"m78", 78, false, 78},
+                        {u"m79", 79, false, 79},
+                        {u"m80", 80, false, 80},
+                        {u"m76", 76, true, 80}};
   StoreMacro(u"empty", 1, {});
   Open(u"empty");
   for (const Case& c : cases) {
-    const std::u16string name = u"m" + AsciiToUtf16(std::to_string(c.loaded));
+    const std::u16string name = c.name;
     StoreMacro(name, 1, ReleasedKeys(c.loaded));
     SelectMacro(name);
     ASSERT_EQ(window.page.buffer().eventCount, c.loaded);
