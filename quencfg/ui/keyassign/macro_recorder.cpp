@@ -67,6 +67,17 @@ HookKey KeyOfHookEvent(std::uint32_t w, std::uint32_t flags) {
   return key;
 }
 
+// The name a row shows for a hook message.
+std::u16string NameOfHookKey(const HookKey& key, std::uint32_t w, const MacroRecorder::VirtualKeyNamer& nameOf) {
+  if (key.mouseButton || IsMouseButtonCode(key.code)) return MouseName(key.code);
+  return nameOf(VirtualKeyFromKeyCode(KeyCodeFromVirtualKey(w)));
+}
+
+// The name a row shows for a release the recorder adds itself, by its stored code.
+std::u16string NameOfStoredCode(std::uint8_t code, const MacroRecorder::VirtualKeyNamer& nameOf) {
+  return IsMouseButtonCode(code) ? MouseName(code) : nameOf(VirtualKeyFromKeyCode(code));
+}
+
 using KeyBalances = std::array<int, 256>;
 
 // Per key code: its presses minus its releases among the events in use.
@@ -133,7 +144,8 @@ RemovedEvents MacroRecorder::TakeOutStoppingClick(MacroBuffer& buffer) noexcept 
   const std::optional<int> press = std::exchange(stoppingClickPress_, std::nullopt);
   leftPressDropped_ = false;
   const int count = std::clamp(buffer.eventCount, 0, MACRO_EVENT_COUNT);
-  if (!press || *press >= count || !IsLeftButtonPress(buffer.events[static_cast<std::size_t>(*press)])) return removed;
+  if (!press || *press >= count) return removed;
+  if (!IsLeftButtonPress(buffer.events[static_cast<std::size_t>(*press)])) return removed;
   // Only releases of keys held before the click can stand between its press and release.
   for (int i = *press + 1; i < count; ++i) {
     if (IsLeftButtonRelease(buffer.events[static_cast<std::size_t>(i)])) {
@@ -188,9 +200,8 @@ void MacroRecorder::EndRunAtLimit(MacroBuffer& buffer, std::uint32_t now, HookEv
     const int delay = DelayOf(buffer, now);
     buffer.events[static_cast<std::size_t>(buffer.eventCount)] = MakeMacroEvent(false, delay, code);
     ++buffer.eventCount;
-    const bool mouseButton = IsMouseButtonCode(code);
-    const std::u16string name = mouseButton ? MouseName(code) : nameOf_(VirtualKeyFromKeyCode(code));
-    result.closingRows.push_back({RecordedRowText(name, delay, fixedDelay_), RecordedRowImage(false, mouseButton)});
+    const std::u16string text = RecordedRowText(NameOfStoredCode(code, nameOf_), delay, fixedDelay_);
+    result.closingRows.push_back({text, RecordedRowImage(false, IsMouseButtonCode(code))});
     lastEventTime_ = now;
   }
 }
@@ -226,13 +237,7 @@ HookEventResult MacroRecorder::HandleHookEvent(MacroBuffer& buffer, std::uint32_
     return result;
   }
 
-  std::u16string name;
-  if (key.mouseButton) {
-    name = MouseName(key.code);
-  } else {
-    name = IsMouseButtonCode(key.code) ? MouseName(key.code) : nameOf_(VirtualKeyFromKeyCode(KeyCodeFromVirtualKey(w)));
-  }
-
+  const std::u16string name = NameOfHookKey(key, w, nameOf_);
   const int delay = DelayOf(buffer, now);
   if (press || release) {
     const int index = buffer.eventCount;

@@ -401,7 +401,7 @@ TEST_F(MacroPage, TheStopClickNeverJoinsTheMacro) {
     g_warnedPage = nullptr;
     EXPECT_EQ(g_warningsAnswered, 0) << c.loaded << ": the STOP click raised the limit warning";
     EXPECT_EQ(window.page.controls().record.caption(), u"Record") << c.loaded;
-    ASSERT_EQ(window.page.buffer().eventCount, c.kept) << c.loaded;
+    EXPECT_EQ(window.page.buffer().eventCount, c.kept) << c.loaded;
     EXPECT_EQ(Rows(), c.kept) << c.loaded;
     for (int i = 0; i < c.loaded; ++i) EXPECT_EQ(Event(i), loaded.events[static_cast<std::size_t>(i)]) << c.loaded;
     if (c.typeAB) {

@@ -252,7 +252,7 @@ TEST(RecorderStop, TheClickThatStopsTheRunIsTakenOut) {
     std::vector<MacroEvent> kept(before.events.begin(), before.events.begin() + before.eventCount);
     for (int i = 0; i < removed.count; ++i) kept.erase(kept.begin() + removed.indexes[static_cast<std::size_t>(i)]);
     ASSERT_EQ(static_cast<int>(kept.size()), buffer.eventCount) << c.what;
-    for (int i = 0; i < buffer.eventCount; ++i) EXPECT_EQ(buffer.events[static_cast<std::size_t>(i)], kept[static_cast<std::size_t>(i)]) << c.what;
+    for (std::size_t i = 0; i < kept.size(); ++i) EXPECT_EQ(buffer.events[i], kept[i]) << c.what << ", event " << i;
     EXPECT_EQ(CountEventsInUse(buffer.events), buffer.eventCount) << c.what;
     EXPECT_EQ(recorder.TakeOutStoppingClick(buffer).count, 0) << c.what << ": once only";
   }
