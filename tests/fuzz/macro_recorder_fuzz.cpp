@@ -1,6 +1,7 @@
 // Any sequence of hook messages, record-button presses and editor commands keeps the
 // event buffer whole: at most 80 events, all in use before the first zero event, none
-// after it, every recorded delay within 1..32767, and one list row per event.
+// after it, every recorded delay within 1..32767, and one list row per event. A stop
+// takes out at most the stopping click's press and release.
 // Layout: records of 6 bytes [operation][wParam low][wParam high][flags][time step, 2].
 #include <cstdint>
 #include <cstdlib>
@@ -44,7 +45,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ClearEvents(buffer);
         break;
       case 6:
-        recorder.PressRecordButton((flags & 1) != 0);
+        if (recorder.PressRecordButton((flags & 1) != 0) == RecordButtonAction::kStopped) {
+          const int before = buffer.eventCount;
+          const RemovedEvents removed = recorder.TakeOutStoppingClick(buffer);
+          if (removed.count > 2 || buffer.eventCount != before - removed.count) std::abort();
+        }
         break;
       case 7:
         recorder.ToggleFixedDelay();
@@ -52,7 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       default: {
         const int before = buffer.eventCount;
         const HookEventResult result = recorder.HandleHookEvent(buffer, w, flags, now);
-        if (result.stored != (buffer.eventCount == before + 1)) std::abort();
+        const int added = (result.stored ? 1 : 0) + static_cast<int>(result.closingRows.size());
+        if (buffer.eventCount != before + added) std::abort();
         if (result.limitReached && recorder.recording()) std::abort();
         break;
       }

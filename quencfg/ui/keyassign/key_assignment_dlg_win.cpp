@@ -255,9 +255,28 @@ bool CKeyAssignmentDlg::PreTranslateMessage(MSG& message) {
     case WM_KEYUP:
       macroPage_.OnKeyUp();
       return false;
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
+    case WM_SYSCHAR:
+    case WM_SYSDEADCHAR:
+      // Alt+F4 would close the dialog as Cancel under a running recorder, and Alt or F10
+      // would start the menu mode: while keys are captured they only reach the hook.
+      return CapturesKeys();
     default:
       return false;
   }
+}
+
+bool CKeyAssignmentDlg::CapturesKeys() const noexcept {
+  return page_ == kPageSingleKey || macroPage_.IsRecording();
+}
+
+// However the dialog is shown or hidden (OK, Cancel, closed by the system, or by its
+// owner), it starts whole and leaves nothing listening: a recording left running ends,
+// with its controls back to idle and OK enabled.
+void CKeyAssignmentDlg::OnShowWindow(bool shown) {
+  if (macroPage_.IsRecording()) macroPage_.StopRecording();
+  if (!shown) SetHook(false);
 }
 
 void CKeyAssignmentDlg::Paint(HDC dc) const {
@@ -315,6 +334,10 @@ LRESULT CKeyAssignmentDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
     case WM_CLOSE:
       OnCancel();  // closed by the system: hidden like Cancel, never destroyed before its owner
       return 0;
+    case WM_SHOWWINDOW:
+      // Only an explicit show or hide: the owner's minimising hides and shows it back as it was.
+      if (lParam == 0) OnShowWindow(wParam != FALSE);
+      return DefaultHandling(message, wParam, lParam);
     default:
       return DefaultHandling(message, wParam, lParam);
   }

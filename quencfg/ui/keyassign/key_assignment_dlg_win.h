@@ -84,6 +84,9 @@ class CKeyAssignmentDlg : public Window, private MacroPageHost {
   void OnProgramButton();
   void CaptureSingleKey(WPARAM wParam, LPARAM lParam);
   void Close();
+  void OnShowWindow(bool shown);
+  // A single key is being captured or a macro recorded: every key is for the hook.
+  [[nodiscard]] bool CapturesKeys() const noexcept;
 
   void ShowKeyName();
   void ShowProgramName();

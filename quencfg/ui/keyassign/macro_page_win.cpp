@@ -98,6 +98,7 @@ LRESULT CMacroPage::HandleHookEvent(WPARAM wParam, LPARAM lParam) {
   const std::uint32_t now = tickSource_ != nullptr ? tickSource_() : TickCountMs();
   const HookEventResult result = recorder_.HandleHookEvent(editor_.buffer(), static_cast<std::uint32_t>(wParam),
                                                            static_cast<std::uint32_t>(lParam), now);
+  for (const MacroEventRow& row : result.closingRows) controls_.eventList.AddRow(row.text, row.image);
   if (result.limitReached) ReachedEventLimit();
   HWND list = controls_.eventList.hwnd();
   if (result.stored) controls_.eventList.AddRow(result.row.text, result.row.image);
@@ -117,7 +118,16 @@ LRESULT CMacroPage::HandleHookEvent(WPARAM wParam, LPARAM lParam) {
 
 void CMacroPage::StopRecording() {
   recorder_.StopRecording();
+  TakeOutStoppingClick();
   SetRecordingUi(false);
+}
+
+void CMacroPage::TakeOutStoppingClick() {
+  const RemovedEvents removed = recorder_.TakeOutStoppingClick(editor_.buffer());
+  for (int i = 0; i < removed.count; ++i) {
+    const auto row = static_cast<WPARAM>(removed.indexes[static_cast<std::size_t>(i)]);
+    ::SendMessageW(controls_.eventList.hwnd(), LB_DELETESTRING, row, 0);
+  }
 }
 
 void CMacroPage::LoadMacroLibrary() { editor_.LoadMacroLibrary(); }
@@ -165,6 +175,7 @@ void CMacroPage::PressRecordButton() {
       ::SetFocus(controls_.eventList.hwnd());
       break;
     case RecordButtonAction::kStopped:
+      TakeOutStoppingClick();
       SetRecordingUi(false);
       host_.SetHook(false);
       break;
@@ -189,6 +200,7 @@ void CMacroPage::OpenMacroMenu() {
 }
 
 void CMacroPage::NewMacro() {
+  recorder_.ForgetStoppingClick();
   ShowFields(editor_.NewMacro(workingSlot_));
   ::SendMessageW(controls_.eventList.hwnd(), LB_RESETCONTENT, 0, 0);
 }
@@ -216,11 +228,13 @@ void CMacroPage::ApplyEdit(EventEdit edit) {
 }
 
 void CMacroPage::ClearEventList() {
+  recorder_.ForgetStoppingClick();
   ClearEvents(editor_.buffer());
   ::SendMessageW(controls_.eventList.hwnd(), LB_RESETCONTENT, 0, 0);
 }
 
 void CMacroPage::RefreshEventList() {
+  recorder_.ForgetStoppingClick();  // the buffer holds another macro now
   HWND list = controls_.eventList.hwnd();
   ::SendMessageW(list, LB_RESETCONTENT, 0, 0);
   MacroBuffer& buffer = editor_.buffer();

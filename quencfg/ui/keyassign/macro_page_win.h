@@ -55,7 +55,8 @@ class CMacroPage {
   // A hook message while the dialog is not on its single-key page.
   LRESULT HandleHookEvent(WPARAM wParam, LPARAM lParam);
 
-  // Another page was shown: the run ends, the controls go back to idle.
+  // Another page was shown or the dialog was hidden: the run ends without the click
+  // that ended it, the controls go back to idle.
   void StopRecording();
   [[nodiscard]] bool IsRecording() const noexcept { return recorder_.recording(); }
 
@@ -81,6 +82,7 @@ class CMacroPage {
  private:
   void SetRecordingUi(bool recording);
   void PressRecordButton();
+  void TakeOutStoppingClick();
   void ToggleRecordDelay();
   void OpenMacroMenu();
   void NewMacro();

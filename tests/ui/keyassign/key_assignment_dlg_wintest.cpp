@@ -6,6 +6,8 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "../skin/control_host_win.h"
 #include "quencfg/app/messages.h"
@@ -68,6 +70,34 @@ class KeyAssignmentDialog : public ::testing::Test {
     testing::PumpMessages();
     return host_.Of(UM_KEYCHANGED).size();
   }
+  // Dispatches what arrives as the main window's modal loop does, the dialog's key
+  // filter first, until `done` or the time is up.
+  template <typename Done>
+  void PumpAsTheOwnerUntil(Done done, DWORD milliseconds) {
+    const DWORD start = ::GetTickCount();
+    while (!done() && ::GetTickCount() - start < milliseconds) {
+      MSG message;
+      while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (dialog_.IsFor(message) && message.message == WM_SYSKEYDOWN && message.wParam == VK_F4) ++altF4Seen_;
+        if (dialog_.IsFor(message) && dialog_.FilterBeforeDispatch(message)) continue;
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+      }
+      ::Sleep(5);
+    }
+  }
+  void PumpAsTheOwnerFor(DWORD milliseconds) {
+    PumpAsTheOwnerUntil([] { return false; }, milliseconds);
+  }
+  // Activation goes through the X server; keys sent before it ends go elsewhere.
+  bool BringDialogToFront() {
+    ::SetForegroundWindow(dialog_.hwnd());
+    PumpAsTheOwnerUntil([this] { return ::GetForegroundWindow() == dialog_.hwnd(); }, 5000);
+    PumpAsTheOwnerFor(100);
+    return ::GetForegroundWindow() == dialog_.hwnd();
+  }
+
+  int altF4Seen_ = 0;
 
   testing::ShippedSkin skin_;
   testing::GdiplusSession gdiplus_;
@@ -323,6 +353,156 @@ TEST_F(KeyAssignmentDialog, ClosedBySystemItIsHiddenNotDestroyed) {
   EXPECT_FALSE(Visible(dialog_.hwnd()));
   EXPECT_TRUE(SameBytes(slot, before));
   EXPECT_EQ(KeyChangedPosts(), 0u);
+}
+
+void SendKeys(const std::vector<std::pair<WORD, bool>>& keys) {
+  std::vector<INPUT> inputs;
+  for (const auto& [virtualKey, release] : keys) {
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = virtualKey;
+    input.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = release ? KEYEVENTF_KEYUP : 0;
+    inputs.push_back(input);
+  }
+  ASSERT_EQ(::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)), inputs.size());
+}
+
+// Runs xdotool on the X server that Wine draws on; false when it cannot be started.
+bool StartXdotool(const std::wstring& arguments) {
+  std::wstring command = L"Z:\\usr\\bin\\xdotool " + arguments;
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    return false;
+  }
+  ::CloseHandle(process.hThread);
+  ::CloseHandle(process.hProcess);
+  return true;
+}
+
+// While a key is captured or a macro recorded, Alt+F4, F10 and Alt reach the dialog
+// and do nothing there: it stays open, and a recording runs on.
+TEST_F(KeyAssignmentDialog, SystemKeysNeverActOnTheDialogWhileItCapturesKeys) {
+  for (const bool recording : {false, true}) {
+    SCOPED_TRACE(recording ? "recording" : "capturing a single key");
+    KeySlot slot = SlotOf(recording ? BTNFUNC_MACRO : BTNFUNC_KEY, 0x04);
+    OpenFor(slot);
+    ASSERT_TRUE(BringDialogToFront());
+    if (recording) {
+      Press(dialog_.macroPage().controls().record);  // the event list takes the focus
+      ASSERT_TRUE(dialog_.macroPage().IsRecording());
+    } else {
+      ::SetFocus(dialog_.hwnd());
+    }
+    altF4Seen_ = 0;
+    SendKeys({{VK_MENU, false}, {VK_F4, false}, {VK_F4, true}, {VK_MENU, true}, {VK_F10, false}, {VK_F10, true},
+              {VK_MENU, false}, {VK_MENU, true}});
+    PumpAsTheOwnerUntil([this] { return altF4Seen_ > 0; }, 5000);
+    PumpAsTheOwnerFor(300);
+    ASSERT_EQ(altF4Seen_, 1) << "Alt+F4 reached the dialog";
+    EXPECT_TRUE(Visible(dialog_.hwnd()));
+    EXPECT_TRUE(SubWindowOpen());
+    EXPECT_EQ(dialog_.macroPage().IsRecording(), recording);
+    EXPECT_EQ(dialog_.page(), recording ? kPageMacro : kPageSingleKey);
+    if (recording) Press(dialog_.macroPage().controls().record);
+    Press(dialog_.cancelButton());
+  }
+}
+
+// However the dialog goes out of sight, a recording does not outlive it: the next
+// opening shows the record button idle and OK enabled, and no hook listens meanwhile.
+TEST_F(KeyAssignmentDialog, ARecordingEndsWhenTheDialogHidesOrOpensAgain) {
+  struct Case {
+    const char* what;
+    void (*hide)(HWND dialog);
+    bool noticedAtOnce;  // a hide the dialog is told of
+    bool asMacroEditor;  // opened again by the main window's macro button
+  };
+  const Case cases[] = {
+      {"closed by the system", [](HWND d) { ::SendMessageW(d, WM_CLOSE, 0, 0); }, true, false},
+      {"hidden by its owner", [](HWND d) { ::ShowWindow(d, SW_HIDE); }, true, false},
+      {"hidden without a notice, opened as the macro editor",
+       [](HWND d) {
+         ::SetWindowPos(d, nullptr, 0, 0, 0, 0,
+                        SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+       },
+       false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    KeySlot slot = SlotOf(BTNFUNC_MACRO);
+    OpenFor(slot);
+    CMacroPage& page = dialog_.macroPage();
+    Press(page.controls().record);
+    ASSERT_TRUE(page.IsRecording());
+    ASSERT_TRUE(dialog_.hookOn());
+    c.hide(dialog_.hwnd());
+    EXPECT_FALSE(Visible(dialog_.hwnd()));
+    if (c.noticedAtOnce) {
+      EXPECT_FALSE(page.IsRecording());
+      EXPECT_FALSE(dialog_.hookOn()) << "no hook while hidden";
+    }
+    if (c.asMacroEditor) {
+      SetSubWindowOpen(true);
+      dialog_.SetMacroOnly(true);
+      ::ShowWindow(dialog_.hwnd(), SW_SHOWNA);
+    } else {
+      OpenFor(slot);
+    }
+    EXPECT_FALSE(page.IsRecording());
+    EXPECT_FALSE(dialog_.hookOn());
+    EXPECT_EQ(page.controls().record.caption(), u"Record");
+    EXPECT_FALSE(page.controls().record.selected());
+    EXPECT_TRUE(::IsWindowEnabled(dialog_.okButton().hwnd()));
+    EXPECT_TRUE(::IsWindowEnabled(dialog_.cancelButton().hwnd()));
+    EXPECT_TRUE(::IsWindowEnabled(page.controls().nameField.hwnd()));
+    Press(dialog_.cancelButton());
+    EXPECT_FALSE(Visible(dialog_.hwnd())) << "Cancel works again";
+  }
+}
+
+// As a user does it: the real hook, "ab" typed through the X server and a real click
+// on STOP. The saved macro holds the four key events and nothing of the click.
+TEST_F(KeyAssignmentDialog, TypedKeysAndARealClickOnStopSaveOnlyTheKeys) {
+  KeySlot slot = SlotOf(BTNFUNC_MACRO);
+  OpenFor(slot);
+  CMacroPage& page = dialog_.macroPage();
+  Press(page.controls().clear);
+  ASSERT_TRUE(BringDialogToFront());
+  // Shift first, while no hook listens: the X server may hand the first key of a new
+  // focus to Wine late.
+  if (!StartXdotool(L"key shift")) GTEST_SKIP() << "xdotool cannot be started";
+  PumpAsTheOwnerFor(400);
+  Press(page.controls().record);
+  ASSERT_TRUE(dialog_.hookOn()) << "KBHook.dll is not staged";
+  PumpAsTheOwnerFor(300);
+
+  ASSERT_TRUE(StartXdotool(L"key --delay 80 a b"));
+  PumpAsTheOwnerUntil([&page] { return page.buffer().eventCount >= 4; }, 5000);
+  PumpAsTheOwnerFor(200);
+  ASSERT_EQ(page.buffer().eventCount, 4);
+
+  RECT record{};
+  ::GetWindowRect(page.controls().record.hwnd(), &record);
+  const std::wstring at = std::to_wstring((record.left + record.right) / 2) + L" " +
+                          std::to_wstring((record.top + record.bottom) / 2);
+  ASSERT_TRUE(StartXdotool(L"mousemove " + at + L" click 1"));
+  PumpAsTheOwnerUntil([&page] { return !page.IsRecording(); }, 5000);
+  PumpAsTheOwnerFor(300);  // whatever the hook still had on its way
+  ASSERT_FALSE(page.IsRecording()) << "the click reached STOP";
+  EXPECT_EQ(page.controls().eventList.RowCount(), 4);
+
+  Press(dialog_.okButton());
+  MacroFile saved{};
+  ReadMacro(saved, u"Macro 1");
+  const std::pair<std::uint8_t, bool> expected[] = {{0x04, true}, {0x04, false}, {0x05, true}, {0x05, false}};
+  for (std::size_t i = 0; i < std::size(expected); ++i) {
+    EXPECT_EQ(saved.events[i].map, expected[i].first) << i;
+    EXPECT_EQ(IsPress(saved.events[i]), expected[i].second) << i;
+  }
+  EXPECT_TRUE(IsEndOfEvents(saved.events[4])) << "the macro ends with the keys";
 }
 
 TEST_F(KeyAssignmentDialog, ComesFromTheSkinAndKeepsItsControlsAfterALanguageChange) {

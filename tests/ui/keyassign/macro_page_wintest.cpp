@@ -205,6 +205,25 @@ class MacroPage : public ::testing::Test {
     Click(window.page.controls().record);
     ASSERT_TRUE(window.page.IsRecording());
   }
+  // STOP pressed with the mouse: the hook reports the click before the button acts.
+  void StopWithAClick() {
+    window.Hook(WM_LBUTTONDOWN, 0x00);
+    window.Hook(WM_LBUTTONUP, 0x80);
+    Click(window.page.controls().record);
+    ASSERT_FALSE(window.page.IsRecording());
+  }
+  // Shows the library's macro `name` as the page does when it is opened.
+  void SelectMacro(std::u16string_view name) {
+    CopyToField(window.slot.MacroName, name);
+    window.page.LoadMacroLibrary();
+    window.page.SelectSlotMacro(window.slot);
+  }
+  // The limit warning, if one comes, is answered; the count says how many came.
+  UINT_PTR AnswerWarnings() {
+    g_warnedPage = &window.page;
+    g_warningsAnswered = 0;
+    return ::SetTimer(nullptr, 0, 40, &AnswerWarning);
+  }
 
   testing::ShippedSkin skin_;
   testing::GdiplusSession gdiplus_;
@@ -275,11 +294,12 @@ TEST_F(MacroPage, RecordsHookMessagesIntoBufferAndList) {
   EXPECT_EQ(ListRowText(List(), 4), u"LB                  10ms");
 
   window.calls.clear();
-  Click(window.page.controls().record);
-  EXPECT_FALSE(window.page.IsRecording());
+  StopWithAClick();
   EXPECT_EQ(window.calls, (std::vector<HostCall>{{"okcancel", true}, {"hook", false}}));
   EXPECT_EQ(window.Hook(kVkB, 0x00), 0) << "nothing is taken after stop";
   EXPECT_EQ(window.page.buffer().eventCount, 6);
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(Event(i), expected[static_cast<std::size_t>(i)]) << i;
+  EXPECT_EQ(Rows(), 6);
 }
 
 TEST_F(MacroPage, FixedDelayToggle) {
@@ -329,6 +349,94 @@ TEST_F(MacroPage, The81stEventStopsTheRecordingAndWarnsOnce) {
   EXPECT_EQ(Rows(), 80);
   EXPECT_EQ(g_warningsAnswered, 1);
   g_warnedPage = nullptr;
+}
+
+// `count` events that leave no key held: pairs of a press and its release, and for an
+// odd count first the release of a key pressed before the macro began.
+std::vector<MacroEvent> ReleasedKeys(int count) {
+  std::vector<MacroEvent> events;
+  if (count % 2 != 0) events.push_back(MakeMacroEvent(false, 30, 0x30));
+  while (static_cast<int>(events.size()) < count) {
+    const auto key = static_cast<std::uint8_t>(0x04 + events.size() / 2 % 20);
+    events.push_back(MakeMacroEvent(true, 30, key));
+    events.push_back(MakeMacroEvent(false, 30, key));
+  }
+  return events;
+}
+
+// The click on STOP is no part of the macro, and near the limit it neither raises the
+// warning nor keeps a press without its release; what was there stays as it was.
+TEST_F(MacroPage, TheStopClickNeverJoinsTheMacro) {
+  struct Case {
+    const char16_t* name;
+    int loaded;
+    bool typeAB;
+    int kept;
+  };
+  const Case cases[] = {{u"m0", 0, true, 4},
+                        {u"m78", 78, false, 78},
+                        {u"m79", 79, false, 79},
+                        {u"m80", 80, false, 80},
+                        {u"m76", 76, true, 80}};
+  StoreMacro(u"empty", 1, {});
+  Open(u"empty");
+  for (const Case& c : cases) {
+    const std::u16string name = c.name;
+    StoreMacro(name, 1, ReleasedKeys(c.loaded));
+    SelectMacro(name);
+    ASSERT_EQ(window.page.buffer().eventCount, c.loaded);
+    const MacroBuffer loaded = window.page.buffer();
+    StartRecording();
+    if (c.typeAB) {
+      for (WPARAM key : {kVkA, kVkB}) {
+        g_now += 40;
+        window.Hook(key, 0x00);
+        g_now += 40;
+        window.Hook(key, 0x80);
+      }
+    }
+    const UINT_PTR answering = AnswerWarnings();
+    StopWithAClick();
+    ::KillTimer(nullptr, answering);
+    g_warnedPage = nullptr;
+    EXPECT_EQ(g_warningsAnswered, 0) << c.loaded << ": the STOP click raised the limit warning";
+    EXPECT_EQ(window.page.controls().record.caption(), u"Record") << c.loaded;
+    EXPECT_EQ(window.page.buffer().eventCount, c.kept) << c.loaded;
+    EXPECT_EQ(Rows(), c.kept) << c.loaded;
+    for (int i = 0; i < c.loaded; ++i) EXPECT_EQ(Event(i), loaded.events[static_cast<std::size_t>(i)]) << c.loaded;
+    if (c.typeAB) {
+      const std::vector<int> maps = Maps();
+      const std::vector<int> typed(maps.begin() + c.loaded, maps.end());
+      EXPECT_EQ(typed, (std::vector<int>{0x04, 0x04, 0x05, 0x05})) << c.loaded;
+    }
+  }
+}
+
+// A key still held when the limit ends the run is let go in the room its press kept,
+// in the buffer and in the list.
+TEST_F(MacroPage, AKeyHeldAtTheLimitIsLetGo) {
+  StoreMacro(u"nearly full", 1, ReleasedKeys(74));
+  Open(u"nearly full");
+  StartRecording();
+  g_now += 10;
+  window.Hook(0xA0, 0x00);  // left Shift, held
+  for (WPARAM key : {kVkA, kVkB}) {
+    g_now += 10;
+    window.Hook(key, 0x00);
+    g_now += 10;
+    window.Hook(key, 0x80);
+  }
+  const UINT_PTR answering = AnswerWarnings();
+  window.Hook(kVkA, 0x00);
+  ::KillTimer(nullptr, answering);
+  g_warnedPage = nullptr;
+  EXPECT_EQ(g_warningsAnswered, 1);
+  EXPECT_FALSE(window.page.IsRecording());
+  ASSERT_EQ(window.page.buffer().eventCount, 80);
+  EXPECT_EQ(Rows(), 80);
+  EXPECT_EQ(Event(79).map, 0xE1);
+  EXPECT_FALSE(IsPress(Event(79)));
+  EXPECT_EQ(RowImage(79), 4025);
 }
 
 TEST_F(MacroPage, EditorButtonsKeepListAndBufferInStep) {

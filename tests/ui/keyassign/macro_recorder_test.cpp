@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "quencfg/framework/text.h"
+#include "quencfg/ui/keyassign/macro_event_edits.h"
 
 namespace quencfg {
 namespace {
@@ -20,6 +21,20 @@ std::u16string FakeName(std::uint32_t vk) {
   char text[16];
   std::snprintf(text, sizeof text, "K%x", static_cast<unsigned>(vk));
   return AsciiToUtf16(text);
+}
+
+// `count` events that leave no key held: pairs of a press and its release, and for an
+// odd count first a release of a key pressed before the macro began.
+MacroBuffer BufferOfReleasedKeys(int count) {
+  MacroBuffer buffer;
+  int i = 0;
+  if (count % 2 != 0) buffer.events[static_cast<std::size_t>(i++)] = MakeMacroEvent(false, 5, 0x08);
+  for (; i < count; i += 2) {
+    buffer.events[static_cast<std::size_t>(i)] = MakeMacroEvent(true, 5, 0x07);
+    buffer.events[static_cast<std::size_t>(i) + 1] = MakeMacroEvent(false, 5, 0x07);
+  }
+  buffer.eventCount = count;
+  return buffer;
 }
 
 class Recorder : public ::testing::Test {
@@ -177,6 +192,209 @@ TEST_F(Recorder, The81stEventStopsAndWarnsOnce) {
   EXPECT_EQ(recorder.PressRecordButton(false), RecordButtonAction::kStarted);
   EXPECT_TRUE(Hook('C', kPress, now += 5).limitReached);
   EXPECT_FALSE(Hook('D', kPress, now += 5).limitReached);
+}
+
+// The hook reports the STOP click before the button acts: the run's latest press, a
+// left-button press, and its release when it came first are the click, and the stop
+// takes them out. Every other event stays byte for byte.
+TEST(RecorderStop, TheClickThatStopsTheRunIsTakenOut) {
+  constexpr std::uint32_t kLeftDown = 0x201, kLeftUp = 0x202, kRightDown = 0x204, kRightUp = 0x205;
+  struct HookCall {
+    std::uint32_t w, flags;
+  };
+  enum class Stop { kRecordButton, kOtherPage };
+  struct Case {
+    const char* what;
+    std::vector<HookCall> calls;
+    Stop stop;
+    std::vector<int> maps;  // what stays, in order
+  };
+  const Case cases[] = {
+      {"a b, then press and release on STOP",
+       {{'A', kPress}, {'A', kRelease}, {'B', kPress}, {'B', kRelease}, {kLeftDown, kPress}, {kLeftUp, kRelease}},
+       Stop::kRecordButton, {0x04, 0x04, 0x05, 0x05}},
+      {"the button acted before the release was reported",
+       {{'A', kPress}, {'A', kRelease}, {kLeftDown, kPress}}, Stop::kRecordButton, {0x04, 0x04}},
+      {"a click of the macro stays, the later STOP click goes",
+       {{kLeftDown, kPress}, {kLeftUp, kRelease}, {'A', kPress}, {'A', kRelease}, {kLeftDown, kPress},
+        {kLeftUp, kRelease}},
+       Stop::kRecordButton, {0xB7, 0xB7, 0x04, 0x04}},
+      {"a key let go during the click stays",
+       {{'A', kPress}, {kLeftDown, kPress}, {'A', kRelease}, {kLeftUp, kRelease}}, Stop::kRecordButton,
+       {0x04, 0x04}},
+      {"a key pressed after the last click: that click was not the stop",
+       {{kLeftDown, kPress}, {kLeftUp, kRelease}, {'A', kPress}}, Stop::kRecordButton, {0xB7, 0xB7, 0x04}},
+      {"a right click is never the STOP click",
+       {{'A', kPress}, {'A', kRelease}, {kRightDown, kPress}, {kRightUp, kRelease}}, Stop::kRecordButton,
+       {0x04, 0x04, 0xB8, 0xB8}},
+      {"a click on another page's button ends the run the same way",
+       {{'A', kPress}, {'A', kRelease}, {kLeftDown, kPress}, {kLeftUp, kRelease}}, Stop::kOtherPage,
+       {0x04, 0x04}},
+  };
+  for (const Case& c : cases) {
+    MacroRecorder recorder(FakeName);
+    MacroBuffer buffer;
+    ASSERT_EQ(recorder.PressRecordButton(false), RecordButtonAction::kStarted);
+    std::uint32_t now = 1000;
+    for (const HookCall& call : c.calls) recorder.HandleHookEvent(buffer, call.w, call.flags, now += 25);
+    const MacroBuffer before = buffer;
+    if (c.stop == Stop::kRecordButton) {
+      EXPECT_EQ(recorder.PressRecordButton(false), RecordButtonAction::kStopped) << c.what;
+    } else {
+      recorder.StopRecording();
+    }
+    const RemovedEvents removed = recorder.TakeOutStoppingClick(buffer);
+    std::vector<int> maps;
+    for (int i = 0; i < buffer.eventCount; ++i) maps.push_back(buffer.events[static_cast<std::size_t>(i)].map);
+    EXPECT_EQ(maps, c.maps) << c.what;
+    EXPECT_EQ(removed.count, before.eventCount - buffer.eventCount) << c.what;
+    // What stays is what was recorded, delays and all.
+    std::vector<MacroEvent> kept(before.events.begin(), before.events.begin() + before.eventCount);
+    for (int i = 0; i < removed.count; ++i) kept.erase(kept.begin() + removed.indexes[static_cast<std::size_t>(i)]);
+    ASSERT_EQ(static_cast<int>(kept.size()), buffer.eventCount) << c.what;
+    for (std::size_t i = 0; i < kept.size(); ++i) EXPECT_EQ(buffer.events[i], kept[i]) << c.what << ", event " << i;
+    EXPECT_EQ(CountEventsInUse(buffer.events), buffer.eventCount) << c.what;
+    EXPECT_EQ(recorder.TakeOutStoppingClick(buffer).count, 0) << c.what << ": once only";
+  }
+}
+
+TEST(RecorderStop, EventsFromBeforeTheRunAreNeverTakenOut) {
+  MacroRecorder recorder(FakeName);
+  MacroBuffer buffer;
+  buffer.events[0] = MakeMacroEvent(true, 1, 0x04);
+  buffer.events[1] = MakeMacroEvent(true, 9, kMacroLeftButton);  // a loaded macro ending with a click
+  buffer.events[2] = MakeMacroEvent(false, 9, kMacroLeftButton);
+  buffer.eventCount = 3;
+  const MacroBuffer loaded = buffer;
+  recorder.PressRecordButton(false);
+  recorder.PressRecordButton(false);  // stopped by a click the hook did not see
+  EXPECT_EQ(recorder.TakeOutStoppingClick(buffer).count, 0);
+  EXPECT_EQ(buffer.eventCount, 3);
+  EXPECT_TRUE(buffer.events == loaded.events);
+
+  // Nor from another macro loaded during the run.
+  recorder.PressRecordButton(false);
+  recorder.HandleHookEvent(buffer, 0x201, kPress, 100);
+  recorder.ForgetStoppingClick();
+  recorder.PressRecordButton(false);
+  EXPECT_EQ(recorder.TakeOutStoppingClick(buffer).count, 0);
+  EXPECT_EQ(buffer.eventCount, 4);
+  // And nothing while the run goes on.
+  recorder.PressRecordButton(false);
+  recorder.HandleHookEvent(buffer, 0x202, kRelease, 110);
+  recorder.HandleHookEvent(buffer, 0x201, kPress, 120);
+  EXPECT_EQ(recorder.TakeOutStoppingClick(buffer).count, 0);
+  EXPECT_EQ(buffer.eventCount, 6);
+}
+
+// Near the limit every press keeps room for its release: a recording never ends with
+// a key or button down because the 80 events ran out.
+TEST(RecorderLimit, EveryPressKeepsRoomForItsRelease) {
+  constexpr std::uint32_t kLeftShift = 0xA0;  // key code 0xE1
+  struct Case {
+    const char* what;
+    int releasedBefore;  // events already stored, no key held
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> calls;
+    int stored;  // events in the buffer afterwards
+    bool limitReached;
+    std::vector<MacroEvent> tail;  // the last events of the buffer
+  };
+  const Case cases[] = {
+      {"a press at 78 fits with its release", 78, {{'A', kPress}, {'A', kRelease}}, 80, false,
+       {{0x80, 1, 0x04}, {0x00, 10, 0x04}}},
+      {"then a press cannot fit: the limit", 78, {{'A', kPress}, {'A', kRelease}, {'B', kPress}}, 80, true,
+       {{0x80, 1, 0x04}, {0x00, 10, 0x04}}},
+      {"a press at 79 cannot get its release", 79, {{'B', kPress}}, 79, true, {}},
+      {"Shift held: A keeps room for both releases", 76, {{kLeftShift, kPress}, {'A', kPress}}, 78, false,
+       {{0x80, 1, 0xE1}, {0x80, 10, 0x04}}},
+      {"Shift held when the limit comes: it is let go there", 76,
+       {{kLeftShift, kPress}, {'A', kPress}, {'A', kRelease}, {'B', kPress}}, 80, true,
+       {{0x80, 10, 0x04}, {0x00, 10, 0x04}, {0x00, 10, 0xE1}}},
+      {"two keys held: both let go, the later first", 75, {{kLeftShift, kPress}, {'A', kPress}, {'B', kPress}}, 79,
+       true, {{0x80, 10, 0x04}, {0x00, 10, 0x04}, {0x00, 1, 0xE1}}},
+      {"a release of a key pressed before the run leaves room for the held ones", 78,
+       {{kLeftShift, kPress}, {'C', kRelease}}, 80, true, {{0x80, 1, 0xE1}, {0x00, 10, 0xE1}}},
+  };
+  for (const Case& c : cases) {
+    MacroRecorder recorder(FakeName);
+    MacroBuffer buffer = BufferOfReleasedKeys(c.releasedBefore);
+    const MacroBuffer loaded = buffer;
+    recorder.PressRecordButton(false);
+    std::uint32_t now = 1000;
+    bool limitReached = false;
+    for (const auto& [w, flags] : c.calls) {
+      limitReached = recorder.HandleHookEvent(buffer, w, flags, now += 10).limitReached || limitReached;
+    }
+    EXPECT_EQ(buffer.eventCount, c.stored) << c.what;
+    EXPECT_EQ(limitReached, c.limitReached) << c.what;
+    EXPECT_EQ(recorder.recording(), !c.limitReached) << c.what;
+    if (c.limitReached) {
+      EXPECT_EQ(ReleasesOwed(buffer), 0) << c.what << ": no key left down";
+    }
+    for (int i = 0; i < c.releasedBefore; ++i) {
+      EXPECT_EQ(buffer.events[static_cast<std::size_t>(i)], loaded.events[static_cast<std::size_t>(i)]) << c.what;
+    }
+    const auto tailFrom = static_cast<std::size_t>(buffer.eventCount) - c.tail.size();
+    for (std::size_t i = 0; i < c.tail.size(); ++i) {
+      EXPECT_EQ(buffer.events[tailFrom + i], c.tail[i]) << c.what << ", tail " << i;
+    }
+    EXPECT_EQ(CountEventsInUse(buffer.events), buffer.eventCount) << c.what;
+  }
+}
+
+TEST(RecorderLimit, ReleasesAtTheLimitAreListedAsTheRecorderListsThem) {
+  MacroRecorder recorder(FakeName);
+  MacroBuffer buffer = BufferOfReleasedKeys(76);
+  recorder.PressRecordButton(false);
+  recorder.HandleHookEvent(buffer, 0xA0, kPress, 100);
+  recorder.HandleHookEvent(buffer, 0x201, kPress, 110);
+  const HookEventResult full = recorder.HandleHookEvent(buffer, 'B', kPress, 150);
+  ASSERT_TRUE(full.limitReached);
+  ASSERT_EQ(full.closingRows.size(), 2u);
+  EXPECT_EQ(full.closingRows[0].text, u"LB                  40ms");
+  EXPECT_EQ(full.closingRows[0].image, 4020);
+  EXPECT_EQ(full.closingRows[1].text, u"K10                   1ms");
+  EXPECT_EQ(full.closingRows[1].image, 4025);
+  EXPECT_EQ(buffer.eventCount, 80);
+}
+
+// A left click that does not fit may be the STOP click: it is dropped with its release
+// and does not raise the warning. The next event that does not fit does.
+TEST(RecorderLimit, ALeftClickThatDoesNotFitIsDroppedWithoutAWarning) {
+  for (const int full : {79, 80}) {
+    MacroRecorder recorder(FakeName);
+    MacroBuffer buffer = BufferOfReleasedKeys(full);
+    const MacroBuffer loaded = buffer;
+    recorder.PressRecordButton(false);
+    const HookEventResult down = recorder.HandleHookEvent(buffer, 0x201, kPress, 100);
+    const HookEventResult up = recorder.HandleHookEvent(buffer, 0x202, kRelease, 110);
+    EXPECT_FALSE(down.limitReached || up.limitReached) << full;
+    EXPECT_FALSE(down.stored || up.stored) << full;
+    EXPECT_TRUE(recorder.recording()) << full;
+    // The STOP click: the run ends with the buffer as it was.
+    EXPECT_EQ(recorder.PressRecordButton(false), RecordButtonAction::kStopped);
+    EXPECT_EQ(recorder.TakeOutStoppingClick(buffer).count, 0) << full;
+    EXPECT_TRUE(buffer.events == loaded.events) << full;
+    EXPECT_EQ(buffer.eventCount, full);
+
+    // A click elsewhere, then a key: the key raises the warning.
+    recorder.PressRecordButton(false);
+    recorder.HandleHookEvent(buffer, 0x201, kPress, 200);
+    recorder.HandleHookEvent(buffer, 0x202, kRelease, 210);
+    EXPECT_TRUE(recorder.HandleHookEvent(buffer, 'A', kPress, 220).limitReached) << full;
+    EXPECT_EQ(buffer.eventCount, full);
+  }
+  // With room again the next left press is stored, and so is its release.
+  MacroRecorder recorder(FakeName);
+  MacroBuffer buffer = BufferOfReleasedKeys(80);
+  recorder.PressRecordButton(false);
+  recorder.HandleHookEvent(buffer, 0x201, kPress, 100);
+  ClearEvents(buffer);  // a new macro during the run
+  recorder.HandleHookEvent(buffer, 0x202, kRelease, 110);  // the dropped press's release
+  recorder.HandleHookEvent(buffer, 0x201, kPress, 120);
+  recorder.HandleHookEvent(buffer, 0x202, kRelease, 130);
+  EXPECT_EQ(buffer.eventCount, 2);
+  EXPECT_EQ(ReleasesOwed(buffer), 0);
 }
 
 TEST(RecorderButton, EmptyNameDoesNothingAndIdleRecorderTakesNothing) {
