@@ -5,20 +5,23 @@
 
 #include <memory>
 
-#include "quencfg/app/folders.h"
-#include "quencfg/app/messages.h"
-#include "quencfg/app/window_refs_win.h"
-#include "quencfg/app/writelog.h"
 #include "quencfg/device/hid_wnd_win.h"
+#include "quencfg/framework/folders.h"
+#include "quencfg/framework/messages.h"
 #include "quencfg/framework/paths.h"
 #include "quencfg/framework/thread_win.h"
 #include "quencfg/framework/wide_win.h"
+#include "quencfg/framework/writelog.h"
 #include "quencfg/ui/main/quencfg_dlg_win.h"
+#include "quencfg/ui/progress/progress_window_thread_win.h"
+#include "quencfg/ui/skin/skin_documents.h"
 
 namespace quencfg {
 namespace {
 
 constexpr SIZE_T kDeviceThreadStack = 4096;
+
+std::u16string TrayText(std::u16string_view key) { return LookupString(StringDocument(), u"TRAYICON", key); }
 
 }  // namespace
 
@@ -66,7 +69,11 @@ void CQuencfgApp::FixFolders() {
 }
 
 void CQuencfgApp::StartDeviceThread() {
-  deviceThread_ = StartThread(&DeviceThreadMain, nullptr, kDeviceThreadStack).handle;
+  // The real parts: the platform's HID calls and clock, the progress window's thread
+  // and the strings file's tray texts.
+  deviceSetup_.progressThread = &ProgressThreadMain;
+  deviceSetup_.trayText = &TrayText;
+  deviceThread_ = StartThread(&DeviceThreadMain, &deviceSetup_, kDeviceThreadStack).handle;
 }
 
 void CQuencfgApp::StartGdiplus() {
@@ -77,10 +84,8 @@ void CQuencfgApp::StartGdiplus() {
 void CQuencfgApp::RunMainWindow() {
   WriteLogString(u"STEP CreateDlg");
   auto mainWindow = std::make_unique<CQuencfgDlg>([this] { OnHelp(); });
-  SetMainWindow(mainWindow.get());
   mainWindow->DoModal();
   WriteLogString(u"STEP CreateDlg -End");
-  SetMainWindow(nullptr);
   mainWindow.reset();
 }
 

@@ -6,11 +6,10 @@
 #include <cstdint>
 #include <string>
 
+#include "quencfg/device/hid_wnd_win.h"
 #include "quencfg/framework/handle_win.h"
 
 namespace quencfg {
-
-inline constexpr UINT ID_HELP = 0xE146;  // the framework's standard help command
 
 class CQuencfgApp {
  public:
@@ -38,6 +37,7 @@ class CQuencfgApp {
   UniqueKernelHandle mutex_;
   ULONG_PTR gdiplusToken_ = 0;
   UniqueKernelHandle deviceThread_;
+  DeviceThreadSetup deviceSetup_;  // read by the device thread when it starts
 };
 
 // AppFolder + "Help\\Help.pdf".

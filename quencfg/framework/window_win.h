@@ -3,9 +3,14 @@
 // object stored in the window's user data, whose HandleMessage is a plain switch.
 #include <windows.h>
 
+#include <cstddef>
+#include <span>
 #include <string>
 
 namespace quencfg {
+
+// The framework's standard help command (F1 and the help menu item).
+inline constexpr UINT ID_HELP = 0xE146;
 
 struct WindowCreateParams {
   const wchar_t* className = nullptr;  // registered on first use with the framework's procedure
@@ -76,6 +81,22 @@ class Window {
 
 // Posts a message; false when the target is gone or its queue is full.
 bool PostToWindow(HWND target, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) noexcept;
+
+// Shows a child window without activating anything, or hides it; null is skipped.
+inline void ShowChild(HWND child, bool visible) noexcept {
+  if (child != nullptr) ::ShowWindow(child, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+// The index of the control whose window is `window`, or -1 (also for null). `Control`
+// is anything with hwnd(): the skinned controls, windows of this framework.
+template <typename Control>
+int IndexOfWindow(std::span<Control> controls, HWND window) noexcept {
+  if (window == nullptr) return -1;
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    if (controls[i].hwnd() == window) return static_cast<int>(i);
+  }
+  return -1;
+}
 
 inline bool IsKeyboardMessage(UINT message) noexcept { return message >= WM_KEYFIRST && message <= WM_KEYLAST; }
 

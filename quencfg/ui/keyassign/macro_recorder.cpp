@@ -63,7 +63,7 @@ RecordButtonAction MacroRecorder::PressRecordButton(bool macroNameEmpty) {
 
 bool IsKeyHeld(const MacroBuffer& buffer, std::uint8_t keyCode) noexcept {
   int balance = 0;
-  const int count = std::clamp(buffer.eventCount, 0, MACRO_EVENT_COUNT);
+  const int count = std::clamp(buffer.eventCount, 0, kMacroEventCount);
   for (int i = 0; i < count; ++i) {
     const MacroEvent& event = buffer.events[static_cast<std::size_t>(i)];
     if (event.map == keyCode) balance += IsPress(event) ? 1 : -1;
@@ -86,7 +86,7 @@ HookEventResult MacroRecorder::HandleHookEvent(MacroBuffer& buffer, std::uint32_
   if (!recording_) return result;
   // A held key repeats its press; only the first one counts.
   if (w == lastHookWParam_ && flags == lastHookFlags_) return result;
-  if (buffer.eventCount >= MACRO_EVENT_COUNT) {
+  if (buffer.eventCount >= kMacroEventCount) {
     if (!limitWarned_) {
       limitWarned_ = true;
       recording_ = false;

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "quencfg/ui/keyassign/hook_event_flags.h"
+#include "quencfg/framework/messages.h"
 #include "quencfg/ui/keyassign/macro_event_rows.h"
 #include "quencfg/ui/keyassign/macro_events.h"
 

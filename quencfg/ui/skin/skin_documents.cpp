@@ -1,6 +1,6 @@
 #include "quencfg/ui/skin/skin_documents.h"
 
-#include "quencfg/app/folders.h"
+#include "quencfg/framework/folders.h"
 #include "quencfg/framework/paths.h"
 
 namespace quencfg {

@@ -44,7 +44,7 @@ class LightingPanelTest : public ::testing::Test {
 // A press and release on a control, then the posted messages are handled.
 void ClickControl(HWND control, int x = 5, int y = 5);
 
-// A clock for the colour buttons that moves a second on every reading, so that every
+// A clock for the color buttons that moves a second on every reading, so that every
 // click counts however quickly the test clicks.
 std::uint32_t SecondPerReading();
 
