@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "quencfg/app/folders.h"
+#include "quencfg/framework/folders.h"
 #include "quencfg/framework/text.h"
 #include "quencfg/model/all_settings.h"
 #include "quencfg/model/profile_file.h"

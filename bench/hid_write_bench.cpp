@@ -57,7 +57,7 @@ MacroSource BenchLibrary() {
   source.readMacro = [](MacroFile& macro, const std::u16string& name) {
     macro.Repeat = 1;
     CopyToField(macro.MacroName, name);
-    for (int k = 0; k < MACRO_EVENT_COUNT; ++k) macro.events[k] = MacroEvent{0x80, 0x14, 0x04};
+    for (int k = 0; k < kMacroEventCount; ++k) macro.events[k] = MacroEvent{0x80, 0x14, 0x04};
   };
   return source;
 }
@@ -74,7 +74,7 @@ Run WriteOnce() {
   machine.AddKeyboard();
   CUSBDriver driver(machine.Api(), clock);
   driver.SetLogSink(nullptr);
-  driver.OpenDevice(KORVANE_VENDOR_ID, KORVANE_PRODUCT_ID);
+  driver.OpenDevice(kKorvaneVendorId, kKorvaneProductId);
   const auto profile = BenchProfile();
   const std::int64_t start = clock.NowMicroseconds();
   testing::RunFullWrite(driver, *profile, BenchLibrary(), true, false);

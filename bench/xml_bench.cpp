@@ -275,7 +275,7 @@ int main(int argc, char** argv) {
     if (t.count(slower) && t.count(faster) && t[faster] > 0) print(name, t[slower] / t[faster]);
   };
   std::fflush(stdout);
-  std::printf("\n");  // the table's last colour code stays off the figure lines
+  std::printf("\n");  // the table's last color code stays off the figure lines
   std::printf("xml_large_file_mb: %.1f\n", mb);
   if (t.count("BM_LargeLoad_Korvane")) print("xml_large_load_ms", t["BM_LargeLoad_Korvane"] / 1000);
   if (t.count("BM_LargeLoad_Pugixml")) print("pugixml_large_load_ms", t["BM_LargeLoad_Pugixml"] / 1000);

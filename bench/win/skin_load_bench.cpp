@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "quencfg/app/folders.h"
+#include "quencfg/framework/folders.h"
 #include "quencfg/framework/text.h"
 #include "quencfg/framework/wide_win.h"
 #include "quencfg/model/number_text.h"

@@ -6,20 +6,23 @@
 #include <memory>
 #include <utility>
 
-#include "quencfg/app/folders.h"
-#include "quencfg/app/messages.h"
-#include "quencfg/app/window_refs_win.h"
-#include "quencfg/app/writelog.h"
 #include "quencfg/device/hid_wnd_win.h"
+#include "quencfg/framework/folders.h"
+#include "quencfg/framework/messages.h"
 #include "quencfg/framework/paths.h"
 #include "quencfg/framework/thread_win.h"
 #include "quencfg/framework/wide_win.h"
+#include "quencfg/framework/writelog.h"
 #include "quencfg/ui/main/quencfg_dlg_win.h"
+#include "quencfg/ui/progress/progress_window_thread_win.h"
+#include "quencfg/ui/skin/skin_documents.h"
 
 namespace quencfg {
 namespace {
 
 constexpr SIZE_T kDeviceThreadStack = 4096;
+
+std::u16string TrayText(std::u16string_view key) { return LookupString(StringDocument(), u"TRAYICON", key); }
 
 }  // namespace
 
@@ -76,6 +79,10 @@ void CQuencfgApp::StartDeviceThread() {
   dataFolderPrepared_.reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
   deviceSetup_.dataFolderPrepared = dataFolderPrepared_.get();
   // The thread reads the setup only while it starts; the application outlives that.
+  // The real parts: the platform's HID calls and clock, the progress window's thread
+  // and the strings file's tray texts.
+  if (deviceSetup_.progressThread == nullptr) deviceSetup_.progressThread = &ProgressThreadMain;
+  if (deviceSetup_.trayText == nullptr) deviceSetup_.trayText = &TrayText;
   deviceThread_ = StartThread(&DeviceThreadMain, &deviceSetup_, kDeviceThreadStack).handle;
 }
 
@@ -98,10 +105,8 @@ void CQuencfgApp::RunMainWindow() {
   WaitForDataFolder();
   WriteLogString(u"STEP CreateDlg");
   auto mainWindow = std::make_unique<CQuencfgDlg>([this] { OnHelp(); });
-  SetMainWindow(mainWindow.get());
   mainWindow->DoModal();
   WriteLogString(u"STEP CreateDlg -End");
-  SetMainWindow(nullptr);
   mainWindow.reset();
 }
 

@@ -11,14 +11,13 @@
 
 namespace quencfg {
 
-inline constexpr UINT ID_HELP = 0xE146;  // the framework's standard help command
-
 // How long the main window waits at most for the device thread's first-start files.
 inline constexpr DWORD kDataFolderWaitMs = 10000;
 
 class CQuencfgApp {
  public:
-  // `deviceSetup`: what the device thread is built on; the program leaves it empty.
+  // `deviceSetup`: what the device thread is built on; the program leaves it empty, and
+  // what is left empty of the progress window and the tray texts takes the real ones.
   explicit CQuencfgApp(DeviceThreadSetup deviceSetup = {});
   CQuencfgApp(const CQuencfgApp&) = delete;
   CQuencfgApp& operator=(const CQuencfgApp&) = delete;

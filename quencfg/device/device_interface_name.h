@@ -7,8 +7,8 @@
 namespace quencfg {
 
 // Where the four product ID digits stand in a USB device interface name.
-inline constexpr std::size_t PRODUCT_ID_DIGITS_AT = 21;
-inline constexpr std::size_t PRODUCT_ID_DIGIT_COUNT = 4;
+inline constexpr std::size_t kProductIdDigitsAt = 21;
+inline constexpr std::size_t kProductIdDigitCount = 4;
 
 // True when the name's characters 21 to 24 are exactly the product ID as "%04X"
 // (upper-case hexadecimal, case-sensitive). The vendor ID digits are not compared. A

@@ -5,12 +5,12 @@ namespace {
 
 FeatureReport Command(std::uint8_t command) noexcept {
   FeatureReport report{};
-  report[0] = REPORT_ID_COMMAND;
+  report[0] = kReportIdCommand;
   report[1] = command;
   return report;
 }
 
-// A colour value holds red in its low byte; the keyboard takes red, green, blue.
+// A color value holds red in its low byte; the keyboard takes red, green, blue.
 void PutColor(FeatureReport& report, std::size_t offset, std::uint32_t color) noexcept {
   report[offset] = static_cast<std::uint8_t>(color & 0xFF);
   report[offset + 1] = static_cast<std::uint8_t>((color >> 8) & 0xFF);
@@ -19,22 +19,22 @@ void PutColor(FeatureReport& report, std::size_t offset, std::uint32_t color) no
 
 }  // namespace
 
-FeatureReport ResetReport() noexcept { return Command(COMMAND_RESET); }
+FeatureReport ResetReport() noexcept { return Command(kCommandReset); }
 
 FeatureReport EndOfUpdateReport() noexcept {
-  FeatureReport report = Command(COMMAND_END_OF_UPDATE);
+  FeatureReport report = Command(kCommandEndOfUpdate);
   report[2] = 0x01;
   return report;
 }
 
 FeatureReport KeyMapFollowsReport() noexcept {
-  FeatureReport report = Command(COMMAND_KEYMAP_FOLLOWS);
+  FeatureReport report = Command(kCommandKeymapFollows);
   report[2] = 0x01;
   return report;
 }
 
 FeatureReport MacroFollowsReport(std::uint8_t cell) noexcept {
-  FeatureReport report = Command(COMMAND_MACRO_FOLLOWS);
+  FeatureReport report = Command(kCommandMacroFollows);
   report[2] = 0x01;
   report[3] = static_cast<std::uint8_t>(cell + 1);
   report[4] = 0x01;
@@ -51,7 +51,7 @@ std::uint8_t LightingColorMode(std::uint8_t effect, std::uint8_t colorType) noex
 }
 
 FeatureReport LightingReport(const LightingSettings& lighting) noexcept {
-  FeatureReport report = Command(COMMAND_LIGHTING);
+  FeatureReport report = Command(kCommandLighting);
   report[2] = lighting.byLightEffect;
   report[3] = lighting.byLightBright;
   report[4] = lighting.byLightSpeed;
@@ -60,14 +60,14 @@ FeatureReport LightingReport(const LightingSettings& lighting) noexcept {
 }
 
 FeatureReport EffectColorReport(std::uint32_t color) noexcept {
-  FeatureReport report = Command(COMMAND_EFFECT_COLOR);
+  FeatureReport report = Command(kCommandEffectColor);
   report[3] = 4;
   PutColor(report, 4, color);
   return report;
 }
 
 FeatureReport KeyColorReport(std::uint8_t cell, std::uint32_t color) noexcept {
-  FeatureReport report = Command(COMMAND_KEY_COLOR);
+  FeatureReport report = Command(kCommandKeyColor);
   report[3] = cell;
   PutColor(report, 4, color);
   return report;
@@ -78,8 +78,8 @@ FeatureReport BlockPacket(std::uint8_t reportId, int number, std::span<const std
   report[0] = reportId;
   report[1] = static_cast<std::uint8_t>(number);
   if (number < 1) return report;
-  const std::size_t start = static_cast<std::size_t>(number - 1) * PACKET_PAYLOAD;
-  for (std::size_t i = 0; i < PACKET_PAYLOAD && start + i < block.size(); ++i) {
+  const std::size_t start = static_cast<std::size_t>(number - 1) * kPacketPayload;
+  for (std::size_t i = 0; i < kPacketPayload && start + i < block.size(); ++i) {
     report[2 + i] = block[start + i];
   }
   return report;

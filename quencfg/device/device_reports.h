@@ -9,41 +9,41 @@
 
 namespace quencfg {
 
-inline constexpr std::uint8_t REPORT_ID_COMMAND = 0x0A;
-inline constexpr std::uint8_t REPORT_ID_KEYMAP = 0x0B;
-inline constexpr std::uint8_t REPORT_ID_MACRO = 0x0C;
-inline constexpr std::uint8_t REPORT_ID_INPUT = 0x0D;
+inline constexpr std::uint8_t kReportIdCommand = 0x0A;
+inline constexpr std::uint8_t kReportIdKeymap = 0x0B;
+inline constexpr std::uint8_t kReportIdMacro = 0x0C;
+inline constexpr std::uint8_t kReportIdInput = 0x0D;
 
 // Byte 1 of a command report.
-inline constexpr std::uint8_t COMMAND_END_OF_UPDATE = 0x03;
-inline constexpr std::uint8_t COMMAND_KEYMAP_FOLLOWS = 0x04;
-inline constexpr std::uint8_t COMMAND_MACRO_FOLLOWS = 0x05;
-inline constexpr std::uint8_t COMMAND_LIGHTING = 0x0A;
-inline constexpr std::uint8_t COMMAND_EFFECT_COLOR = 0x0B;
-inline constexpr std::uint8_t COMMAND_KEY_COLOR = 0x0C;
-inline constexpr std::uint8_t COMMAND_RESET = 0x0F;
+inline constexpr std::uint8_t kCommandEndOfUpdate = 0x03;
+inline constexpr std::uint8_t kCommandKeymapFollows = 0x04;
+inline constexpr std::uint8_t kCommandMacroFollows = 0x05;
+inline constexpr std::uint8_t kCommandLighting = 0x0A;
+inline constexpr std::uint8_t kCommandEffectColor = 0x0B;
+inline constexpr std::uint8_t kCommandKeyColor = 0x0C;
+inline constexpr std::uint8_t kCommandReset = 0x0F;
 
 // Byte 1 of the input report that asks for a program launch.
-inline constexpr std::uint8_t INPUT_EVENT_KEY = 0x05;
+inline constexpr std::uint8_t kInputEventKey = 0x05;
 
-inline constexpr std::size_t FEATURE_REPORT_LENGTH = 8;
-inline constexpr std::size_t PACKET_PAYLOAD = 6;
+inline constexpr std::size_t kFeatureReportLength = 8;
+inline constexpr std::size_t kPacketPayload = 6;
 
-inline constexpr std::size_t KEYMAP_BLOCK_SIZE = 138;  // 120 cells + 18 zero bytes
-inline constexpr int KEYMAP_PACKET_COUNT = 23;
-inline constexpr std::size_t MACRO_BLOCK_SIZE = 246;
-inline constexpr int MACRO_PACKET_COUNT = 41;
-static_assert(KEYMAP_BLOCK_SIZE == KEYMAP_PACKET_COUNT * PACKET_PAYLOAD);
-static_assert(MACRO_BLOCK_SIZE == MACRO_PACKET_COUNT * PACKET_PAYLOAD);
+inline constexpr std::size_t kKeymapBlockSize = 138;  // 120 cells + 18 zero bytes
+inline constexpr int kKeymapPacketCount = 23;
+inline constexpr std::size_t kMacroBlockSize = 246;
+inline constexpr int kMacroPacketCount = 41;
+static_assert(kKeymapBlockSize == kKeymapPacketCount * kPacketPayload);
+static_assert(kMacroBlockSize == kMacroPacketCount * kPacketPayload);
 
 // Key map codes with a meaning of their own.
-inline constexpr std::uint8_t KEYCODE_NONE = 0x00;
-inline constexpr std::uint8_t KEYCODE_MACRO = 0xCD;
-inline constexpr std::uint8_t KEYCODE_LAUNCH = 0xFE;
+inline constexpr std::uint8_t kKeycodeNone = 0x00;
+inline constexpr std::uint8_t kKeycodeMacro = 0xCD;
+inline constexpr std::uint8_t kKeycodeLaunch = 0xFE;
 
-using FeatureReport = std::array<std::uint8_t, FEATURE_REPORT_LENGTH>;
-using KeyMapBlock = std::array<std::uint8_t, KEYMAP_BLOCK_SIZE>;
-using MacroBlock = std::array<std::uint8_t, MACRO_BLOCK_SIZE>;
+using FeatureReport = std::array<std::uint8_t, kFeatureReportLength>;
+using KeyMapBlock = std::array<std::uint8_t, kKeymapBlockSize>;
+using MacroBlock = std::array<std::uint8_t, kMacroBlockSize>;
 
 FeatureReport ResetReport() noexcept;
 FeatureReport EndOfUpdateReport() noexcept;
@@ -54,7 +54,7 @@ FeatureReport LightingReport(const LightingSettings& lighting) noexcept;
 FeatureReport EffectColorReport(std::uint32_t color) noexcept;
 FeatureReport KeyColorReport(std::uint8_t cell, std::uint32_t color) noexcept;
 
-// The colour mode byte of the lighting command: the profile's mode for the effects
+// The color mode byte of the lighting command: the profile's mode for the effects
 // that use one, 7 for all others.
 std::uint8_t LightingColorMode(std::uint8_t effect, std::uint8_t colorType) noexcept;
 

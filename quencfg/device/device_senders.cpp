@@ -6,7 +6,7 @@ namespace quencfg {
 namespace {
 
 constexpr std::uint32_t kCommandPauseMs = 200;  // after announcing data or changing the lighting
-constexpr std::uint32_t kShortCommandPauseMs = 20;  // after a key colour and the end of update
+constexpr std::uint32_t kShortCommandPauseMs = 20;  // after a key color and the end of update
 constexpr std::uint32_t kKeyMapPacketPauseMs = 60;
 constexpr std::uint32_t kMacroPacketPauseMs = 1;
 
@@ -14,7 +14,7 @@ constexpr std::uint32_t kMacroPacketPauseMs = 1;
 
 void CUSBDriver::SendBlock(HidHandle handle, std::uint8_t reportId, std::span<const std::uint8_t> block,
                            std::uint32_t pauseMs) {
-  const int packets = static_cast<int>(block.size() / PACKET_PAYLOAD);
+  const int packets = static_cast<int>(block.size() / kPacketPayload);
   for (int number = 1; number <= packets; ++number) {
     WriteFeature(handle, BlockPacket(reportId, number, block));
     clock_.Pause(pauseMs);
@@ -62,7 +62,7 @@ void CUSBDriver::SendKeyMap(const KeyMapBlock& block) {
   if (command == kNoHidHandle || keyMap == kNoHidHandle) return;
   WriteFeature(command, KeyMapFollowsReport());
   clock_.Pause(kCommandPauseMs);
-  SendBlock(keyMap, REPORT_ID_KEYMAP, block, kKeyMapPacketPauseMs);
+  SendBlock(keyMap, kReportIdKeymap, block, kKeyMapPacketPauseMs);
 }
 
 void CUSBDriver::SendMacro(std::uint8_t cell, const MacroBlock& block) {
@@ -71,7 +71,7 @@ void CUSBDriver::SendMacro(std::uint8_t cell, const MacroBlock& block) {
   if (command == kNoHidHandle || macro == kNoHidHandle) return;
   WriteFeature(command, MacroFollowsReport(cell));
   clock_.Pause(kCommandPauseMs);
-  SendBlock(macro, REPORT_ID_MACRO, block, kMacroPacketPauseMs);
+  SendBlock(macro, kReportIdMacro, block, kMacroPacketPauseMs);
 }
 
 }  // namespace quencfg

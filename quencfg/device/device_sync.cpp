@@ -29,11 +29,6 @@ MacroSource LibraryMacroSource() {
   return source;
 }
 
-const ProfileData& CurrentProfile(const SettingsBlock& settings) noexcept {
-  const int index = settings.Profile < PROFILE_COUNT ? settings.Profile : 0;
-  return settings.profiles[index];
-}
-
 void WriteProfileToKeyboard(CUSBDriver& driver, const ProfileData& profile, const MacroSource& macros,
                             SyncRequest request, const ProgressCallback& report) {
   PreciseTimingScope precise(driver.Clock());
@@ -42,7 +37,7 @@ void WriteProfileToKeyboard(CUSBDriver& driver, const ProfileData& profile, cons
     report(30);
   }
   WriteKeysAndMacros(driver, profile, macros, report);
-  driver.Clock().Pause(PAUSE_AFTER_KEYS_MS);
+  driver.Clock().Pause(kPauseAfterKeysMs);
   report(50);
   report(60);
   if (request.writeLighting || request.reset) {

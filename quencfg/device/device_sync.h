@@ -26,7 +26,7 @@ struct SyncRequest {
   bool reset = false;          // reset command first; the lighting is written too
 };
 
-inline constexpr std::uint32_t PAUSE_AFTER_KEYS_MS = 200;
+inline constexpr std::uint32_t kPauseAfterKeysMs = 200;
 
 // Fills the copy from the files: a missing settings file is first created from cleared
 // settings; the three profile files are read over what the copy holds (not cleared
@@ -36,8 +36,6 @@ void ReloadSettings(SettingsBlock& settings);
 // The macro library of the data folder, as the write steps read it.
 MacroSource LibraryMacroSource();
 
-// The profile the settings name as current; profile 0 when the index is out of range.
-const ProfileData& CurrentProfile(const SettingsBlock& settings) noexcept;
 
 // The keyboard part of a request: [reset,] macros and key map, the pause, [lighting,]
 // end of update, with the progress points 30 .. 100 through `report`. Precise pauses

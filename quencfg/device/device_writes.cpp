@@ -21,7 +21,7 @@ void SendMacroOfSlot(CUSBDriver& driver, int slot, const std::u16string& name, c
   const bool keyboardPresent = CanSendMacros(driver);
   driver.SendMacro(SlotCell(slot), BuildMacroBlock(macro));
   // The keyboard's time to store the macro; nothing to wait for without a keyboard.
-  if (keyboardPresent) driver.Clock().Pause(PAUSE_AFTER_MACRO_MS);
+  if (keyboardPresent) driver.Clock().Pause(kPauseAfterMacroMs);
 }
 
 }  // namespace
@@ -57,12 +57,12 @@ void WriteKeyColors(CUSBDriver& driver, const ProfileData& profile) {
   PreciseTimingScope precise(driver.Clock());
   for (int slot = 0; slot < KEY_COUNT; ++slot) {
     const std::uint8_t cell = SlotCell(slot);
-    if (cell != NO_KEY_CELL) driver.SendKeyColor(cell, profile.lighting.keyColors.coLightRGB[slot]);
+    if (cell != kNoKeyCell) driver.SendKeyColor(cell, profile.lighting.keyColors.coLightRGB[slot]);
   }
-  for (int row = 0; row < KEY_ROWS; ++row) {
-    driver.SendKeyColor(static_cast<std::uint8_t>(row * KEY_COLUMNS), 0);
+  for (int row = 0; row < kKeyRows; ++row) {
+    driver.SendKeyColor(static_cast<std::uint8_t>(row * kKeyColumns), 0);
   }
-  constexpr std::uint8_t kRow5Column22 = 5 * KEY_COLUMNS + 22;
+  constexpr std::uint8_t kRow5Column22 = 5 * kKeyColumns + 22;
   driver.SendKeyColor(kRow5Column22, 0);
 }
 
@@ -70,12 +70,12 @@ void WriteLighting(CUSBDriver& driver, const ProfileData& profile, const Progres
   PreciseTimingScope precise(driver.Clock());
   const LightingSettings& lighting = profile.lighting;
   driver.SendLighting(lighting);
-  driver.Clock().Pause(PAUSE_AFTER_LIGHTING_MS);
+  driver.Clock().Pause(kPauseAfterLightingMs);
   Report(progress, 80);
-  if (lighting.byLightEffect == LIGHT_EFFECT_SINGLE_COLOR) {
+  if (lighting.byLightEffect == kEffectSingleColor) {
     driver.SendEffectColor(lighting.byLightColor);
-    driver.Clock().Pause(PAUSE_AFTER_EFFECT_COLOR_MS);
-  } else if (lighting.byLightEffect == LIGHT_EFFECT_PER_KEY) {
+    driver.Clock().Pause(kPauseAfterEffectColorMs);
+  } else if (lighting.byLightEffect == kEffectPerKey) {
     WriteKeyColors(driver, profile);
   }
 }

@@ -22,11 +22,9 @@ struct MacroSource {
   std::function<void(MacroFile& macro, const std::u16string& name)> readMacro;
 };
 
-inline constexpr std::uint32_t PAUSE_AFTER_MACRO_MS = 100;
-inline constexpr std::uint32_t PAUSE_AFTER_LIGHTING_MS = 100;
-inline constexpr std::uint32_t PAUSE_AFTER_EFFECT_COLOR_MS = 200;
-inline constexpr std::uint8_t LIGHT_EFFECT_SINGLE_COLOR = 16;
-inline constexpr std::uint8_t LIGHT_EFFECT_PER_KEY = 19;
+inline constexpr std::uint32_t kPauseAfterMacroMs = 100;
+inline constexpr std::uint32_t kPauseAfterLightingMs = 100;
+inline constexpr std::uint32_t kPauseAfterEffectColorMs = 200;
 
 // The macro sent for a macro key: its own name when the library has it, else the
 // library's first macro; none when the library is empty.
@@ -38,12 +36,12 @@ const std::u16string* ChooseMacroName(std::u16string_view wanted, const std::vec
 void WriteKeysAndMacros(CUSBDriver& driver, const ProfileData& profile, const MacroSource& macros,
                         const ProgressCallback& progress);
 
-// 63 key colours of the profile, then colour 0 for the keyless cells 0, 20, 40, 60,
+// 63 key colors of the profile, then color 0 for the keyless cells 0, 20, 40, 60,
 // 80, 100 and 122.
 void WriteKeyColors(CUSBDriver& driver, const ProfileData& profile);
 
-// The lighting command and its pause, progress 80, then the effect colour (effect 16)
-// or the key colours (effect 19).
+// The lighting command and its pause, progress 80, then the effect color (effect 16)
+// or the key colors (effect 19).
 void WriteLighting(CUSBDriver& driver, const ProfileData& profile, const ProgressCallback& progress);
 
 }  // namespace quencfg

@@ -28,7 +28,7 @@ void ExamineCollection(const HidApi& api, HidHandle handle, HidDeviceList& list)
   const bool matches = api.getAttributes(api.context, handle, &attributes) &&
                        attributes.vendorId == list.vendorIdWanted &&
                        attributes.productId == list.productIdWanted;
-  if (!matches || list.count >= HID_DEVICE_LIST_CAPACITY) {
+  if (!matches || list.count >= kHidDeviceListCapacity) {
     api.closeHandle(api.context, handle);
     return;
   }

@@ -8,15 +8,15 @@
 
 namespace quencfg {
 
-inline constexpr int HID_DEVICE_LIST_CAPACITY = 15;
+inline constexpr int kHidDeviceListCapacity = 15;
 
 struct HidDeviceList {
   std::uint32_t productIdWanted = 0;
   std::uint32_t vendorIdWanted = 0;
   std::int32_t count = 0;
   HidAttributes attributes;  // of the last collection recorded
-  std::array<HidCollectionCaps, HID_DEVICE_LIST_CAPACITY> collections;
-  std::array<HidHandle, HID_DEVICE_LIST_CAPACITY> handles{};
+  std::array<HidCollectionCaps, kHidDeviceListCapacity> collections;
+  std::array<HidHandle, kHidDeviceListCapacity> handles{};
 };
 
 // Fills `list` afresh. Collections that do not match, and matching ones beyond the

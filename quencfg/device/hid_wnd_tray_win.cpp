@@ -4,34 +4,16 @@
 
 #include <cwchar>
 
-#include "quencfg/app/app_icon_win.h"
-#include "quencfg/app/messages.h"
-#include "quencfg/app/window_refs_win.h"
 #include "quencfg/device/hid_wnd_win.h"
+#include "quencfg/framework/app_icon_win.h"
+#include "quencfg/framework/handle_win.h"
+#include "quencfg/framework/messages.h"
 #include "quencfg/framework/wide_win.h"
-#include "quencfg/ui/main/quencfg_dlg_win.h"
-#include "quencfg/ui/skin/skin_documents.h"
 
 namespace quencfg {
 namespace {
 
 HWND FindMainWindow() { return ::FindWindowW(nullptr, AsWide(kMainWindowTitle)); }
-
-class PopupMenu {
- public:
-  PopupMenu() noexcept : menu_(::CreatePopupMenu()) {}
-  ~PopupMenu() {
-    if (menu_ != nullptr) ::DestroyMenu(menu_);
-  }
-  PopupMenu(const PopupMenu&) = delete;
-  PopupMenu& operator=(const PopupMenu&) = delete;
-  [[nodiscard]] HMENU get() const noexcept { return menu_; }
-
- private:
-  HMENU menu_;
-};
-
-std::u16string TrayText(const char16_t* key) { return LookupString(StringDocument(), u"TRAYICON", key); }
 
 }  // namespace
 
@@ -40,7 +22,7 @@ void CHidWnd::AddTrayIcon() {
   // The size of this build's record (the 64-bit one), not a 32-bit build's 956.
   trayIcon_.cbSize = sizeof(NOTIFYICONDATAW);
   trayIcon_.hWnd = hwnd();
-  trayIcon_.uID = TRAY_ICON_ID;
+  trayIcon_.uID = kTrayIconId;
   trayIcon_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   trayIcon_.uCallbackMessage = UM_TRAYNOTIFY;
   trayIcon_.hIcon = ApplicationIcon();
@@ -52,7 +34,7 @@ void CHidWnd::RemoveTrayIcon() {
   NOTIFYICONDATAW record{};
   record.cbSize = sizeof(NOTIFYICONDATAW);
   record.hWnd = hwnd();
-  record.uID = TRAY_ICON_ID;
+  record.uID = kTrayIconId;
   ::Shell_NotifyIconW(NIM_DELETE, &record);
   trayIconShown_.store(false);
 }
@@ -71,19 +53,19 @@ void CHidWnd::OnTrayNotify(LPARAM mouseMessage) {
 }
 
 void CHidWnd::ShowMainWindowFromTray() {
-  if (CQuencfgDlg* main = MainWindow(); main != nullptr && main->hwnd() != nullptr) {
-    ::ShowWindow(main->hwnd(), SW_SHOWNORMAL);
-  }
-  if (HWND main = FindMainWindow()) ::PostMessageW(main, UM_TRAYNOTIFY, TRAY_ICON_ID, WM_LBUTTONDBLCLK);
+  HWND main = FindMainWindow();
+  if (main == nullptr) return;
+  ::ShowWindow(main, SW_SHOWNORMAL);
+  ::PostMessageW(main, UM_TRAYNOTIFY, kTrayIconId, WM_LBUTTONDBLCLK);
 }
 
 void CHidWnd::ShowTrayMenu() {
   // In the foreground, the menu closes when the user clicks elsewhere.
   ::SetForegroundWindow(::GetLastActivePopup(hwnd()));
-  PopupMenu menu;
+  UniqueMenu menu(::CreatePopupMenu());
   if (menu.get() == nullptr) return;
-  const std::u16string launch = TrayText(u"LAUNCH");
-  const std::u16string exit = TrayText(u"EXIT");
+  const std::u16string launch = trayText_ != nullptr ? trayText_(u"LAUNCH") : std::u16string();
+  const std::u16string exit = trayText_ != nullptr ? trayText_(u"EXIT") : std::u16string();
   ::AppendMenuW(menu.get(), MF_STRING, ID_TRAY_LAUNCH, AsWide(launch));
   ::SetMenuDefaultItem(menu.get(), ID_TRAY_LAUNCH, FALSE);
   ::AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);

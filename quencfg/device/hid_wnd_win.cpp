@@ -6,16 +6,15 @@
 #include <cwchar>
 #include <memory>
 
-#include "quencfg/app/messages.h"
-#include "quencfg/app/window_refs_win.h"
-#include "quencfg/app/writelog.h"
 #include "quencfg/device/device_interface_name.h"
 #include "quencfg/device/device_sync.h"
 #include "quencfg/device/hid_api_win.h"
 #include "quencfg/device/progress_thread_win.h"
 #include "quencfg/framework/com_apartment_win.h"
+#include "quencfg/framework/messages.h"
 #include "quencfg/framework/text.h"
 #include "quencfg/framework/wide_win.h"
+#include "quencfg/framework/writelog.h"
 #include "quencfg/model/settings_file.h"
 
 namespace quencfg {
@@ -45,7 +44,8 @@ std::u16string_view InterfaceName(const DEV_BROADCAST_DEVICEINTERFACE_W& record)
 CHidWnd::CHidWnd(const DeviceThreadSetup& setup)
     : driver_(setup.hidApi != nullptr ? *setup.hidApi : PlatformHidApi(),
               setup.clock != nullptr ? *setup.clock : SystemPauseClock()),
-      progressEntry_(setup.progressThread != nullptr ? setup.progressThread : &ProgressThreadMain),
+      progressEntry_(setup.progressThread),
+      trayText_(setup.trayText),
       prepareDataFolder_(setup.prepareDataFolder ? setup.prepareDataFolder : &PrepareDataFolder),
       dataFolderPrepared_(setup.dataFolderPrepared) {}
 
@@ -74,7 +74,7 @@ bool CHidWnd::OnCreate() {
   WriteLogString(u"INITDEVICE_OpenUSBDriver");
   OpenKeyboard(true);
   Reload();
-  progressThread_ = StartProgressThread(progressEntry_);
+  if (progressEntry_ != nullptr) progressThread_ = StartProgressThread(progressEntry_);
   return true;
 }
 
@@ -83,7 +83,7 @@ void CHidWnd::RegisterForDeviceNotifications() {
   filter.dbcc_size = sizeof filter;
   filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
   filter.dbcc_classguid = kUsbDeviceInterfaceClass;
-  deviceNotify_ = ::RegisterDeviceNotificationW(hwnd(), &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
+  deviceNotify_.reset(::RegisterDeviceNotificationW(hwnd(), &filter, DEVICE_NOTIFY_WINDOW_HANDLE));
 }
 
 void CHidWnd::OpenKeyboard(bool atStart) {
@@ -101,7 +101,7 @@ void CHidWnd::OnDeviceChange(WPARAM event, LPARAM data) {
   const auto& record = *reinterpret_cast<const DEV_BROADCAST_DEVICEINTERFACE_W*>(header);
   if (!IsKeyboardInterfaceName(InterfaceName(record), driver_.ProductId())) return;
   if (event == DBT_DEVICEARRIVAL) {
-    driver_.Clock().Pause(PAUSE_BEFORE_REOPEN_MS);
+    driver_.Clock().Pause(kPauseBeforeReopenMs);
     OpenKeyboard(false);
   } else if (event == DBT_DEVICEREMOVECOMPLETE) {
     WriteLogString(DeviceLogLine("Device Removed", driver_.VendorId(), driver_.ProductId()));
@@ -172,8 +172,7 @@ void CHidWnd::Shutdown() {
   if (!IsCreated()) return;
   RemoveTrayIcon();
   StopProgressThread(progressThread_);
-  if (deviceNotify_ != nullptr) ::UnregisterDeviceNotification(deviceNotify_);
-  deviceNotify_ = nullptr;
+  deviceNotify_.reset();
   driver_.SetNotifyWindow(0);
   Destroy();
 }
@@ -207,15 +206,10 @@ DWORD WINAPI DeviceThreadMain(LPVOID parameter) {
   const DeviceThreadSetup defaults;
   const auto* setup = parameter != nullptr ? static_cast<const DeviceThreadSetup*>(parameter) : &defaults;
   auto window = std::make_unique<CHidWnd>(*setup);
-  SetDeviceWindow(window.get());
-  if (!window->CreateHidden()) {
-    SetDeviceWindow(nullptr);
-    return 1;
-  }
+  if (!window->CreateHidden()) return 1;
   const int code = window->RunMessageLoop();
   // Only a device thread told to quit gets here; the program's ends with the process.
   window->Shutdown();
-  SetDeviceWindow(nullptr);
   // A running read thread keeps using the driver: then the object stays.
   if (window->ReadThreadStarted()) (void)window.release();
   return static_cast<DWORD>(code);

@@ -8,6 +8,8 @@
 #include <atomic>
 #include <deque>
 #include <functional>
+#include <string>
+#include <string_view>
 
 #include "quencfg/device/hid_api.h"
 #include "quencfg/device/usb_driver.h"
@@ -18,20 +20,28 @@
 
 namespace quencfg {
 
-inline constexpr UINT TRAY_ICON_ID = 220;
+inline constexpr UINT kTrayIconId = 220;
 inline constexpr UINT ID_TRAY_LAUNCH = 0x6000;
 inline constexpr UINT ID_TRAY_EXIT = 0x6002;
 inline constexpr wchar_t kTrayTip[] = L"Korvane_TrayIcon";
-inline constexpr std::uint32_t PAUSE_BEFORE_REOPEN_MS = 200;
-inline constexpr DWORD PAUSE_AFTER_LAUNCH_MS = 5;
+inline constexpr std::uint32_t kPauseBeforeReopenMs = 200;
+inline constexpr DWORD kPauseAfterLaunchMs = 5;
 
-// What the device thread is built on. Left empty: the platform's HID calls, the system
-// clock, the real progress thread and PrepareDataFolder. Tests put a fake HID machine,
-// a fake clock, a recording progress thread or a slow preparation in their place.
+// The localised text of a tray menu item, by its key in the strings file's TRAYICON
+// section ("LAUNCH", "EXIT"); empty when there is none.
+using TrayTextLookup = std::u16string (*)(std::u16string_view key);
+
+// What the device thread is built on. Null members take the platform's HID calls, the
+// system clock and PrepareDataFolder; without a progress entry no progress window is
+// shown, and without a text lookup the tray menu's items have no text. The program
+// passes the progress window's thread and the strings file's lookup; tests put a fake
+// HID machine, a fake clock, a recording progress thread or a slow preparation in
+// their place.
 struct DeviceThreadSetup {
   const HidApi* hidApi = nullptr;
   PauseClock* clock = nullptr;
   LPTHREAD_START_ROUTINE progressThread = nullptr;
+  TrayTextLookup trayText = nullptr;
   // The first start's preparation of the data folder (Profiles and Macros folders,
   // factory profiles); empty: PrepareDataFolder.
   std::function<void()> prepareDataFolder;
@@ -102,9 +112,10 @@ class CHidWnd : public Window {
   SettingsBlock settings_{};
   CUSBDriver driver_;
   LPTHREAD_START_ROUTINE progressEntry_;
+  TrayTextLookup trayText_;
   std::function<void()> prepareDataFolder_;
   HANDLE dataFolderPrepared_;
-  HDEVNOTIFY deviceNotify_ = nullptr;
+  UniqueDeviceNotify deviceNotify_;
   std::deque<Request> takenRequests_;
   std::atomic<bool> trayIconShown_{false};
   std::atomic<bool> readThreadStarted_{false};

@@ -15,7 +15,7 @@ const std::array<KeyCell, KEY_COUNT> KeyCellTable = {{
 }};
 
 // Row by row, columns 0 to 19.
-const std::array<std::uint8_t, KEY_CELL_COUNT> DefaultKeyMap = {
+const std::array<std::uint8_t, kKeyCellCount> DefaultKeyMap = {
     0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
     0x00, 0x29, 0x1E, 0x1F, 0x20, 0x21, 0x22, 0x23, 0x24, 0x25, 0x26, 0x27, 0x2D, 0x2E, 0x00, 0x2A, 0x00, 0x00, 0x00, 0x00,
     0x00, 0x2B, 0x14, 0x1A, 0x08, 0x15, 0x17, 0x1C, 0x18, 0x0C, 0x12, 0x13, 0x2F, 0x30, 0x00, 0x31, 0x00, 0x00, 0x00, 0x00,
@@ -25,12 +25,12 @@ const std::array<std::uint8_t, KEY_CELL_COUNT> DefaultKeyMap = {
 };
 
 std::uint8_t SlotCell(int slot) noexcept {
-  if (slot < 0 || slot >= KEY_COUNT) return NO_KEY_CELL;
+  if (slot < 0 || slot >= KEY_COUNT) return kNoKeyCell;
   return CellNumber(KeyCellTable[static_cast<std::size_t>(slot)]);
 }
 
 std::optional<int> FindSlotOfCell(std::uint8_t cell) noexcept {
-  if (cell == NO_KEY_CELL) return std::nullopt;
+  if (cell == kNoKeyCell) return std::nullopt;
   for (int slot = 0; slot < KEY_COUNT; ++slot) {
     if (SlotCell(slot) == cell) return slot;
   }

@@ -9,13 +9,13 @@
 
 namespace quencfg {
 
-inline constexpr int KEY_ROWS = 6;
-inline constexpr int KEY_COLUMNS = 20;
-inline constexpr int KEY_CELL_COUNT = KEY_ROWS * KEY_COLUMNS;  // 120
-inline constexpr int KEYBOARD_KEY_COUNT = 63;                   // slots 0..62 have a key
+inline constexpr int kKeyRows = 6;
+inline constexpr int kKeyColumns = 20;
+inline constexpr int kKeyCellCount = kKeyRows * kKeyColumns;  // 120
+inline constexpr int kKeyboardKeyCount = 63;                   // slots 0..62 have a key
 
 // Cell 0 (row 0, column 0) carries no key; slots without a key point at it.
-inline constexpr std::uint8_t NO_KEY_CELL = 0;
+inline constexpr std::uint8_t kNoKeyCell = 0;
 
 struct KeyCell {
   std::uint8_t row;
@@ -26,13 +26,13 @@ struct KeyCell {
 extern const std::array<KeyCell, KEY_COUNT> KeyCellTable;
 
 // Cell -> the code the key sends when nothing changes it.
-extern const std::array<std::uint8_t, KEY_CELL_COUNT> DefaultKeyMap;
+extern const std::array<std::uint8_t, kKeyCellCount> DefaultKeyMap;
 
 constexpr std::uint8_t CellNumber(KeyCell cell) noexcept {
-  return static_cast<std::uint8_t>(cell.row * KEY_COLUMNS + cell.column);
+  return static_cast<std::uint8_t>(cell.row * kKeyColumns + cell.column);
 }
 
-// The cell of a key slot; NO_KEY_CELL for a slot outside 0..110.
+// The cell of a key slot; kNoKeyCell for a slot outside 0..110.
 std::uint8_t SlotCell(int slot) noexcept;
 
 // The first slot, in slot order, whose cell is `cell`; none for cell 0 and for cells

@@ -14,7 +14,7 @@ void CHidWnd::LaunchProgramOfCell(WPARAM cell) {
   if (program.empty()) return;
   // Failures (missing file, no association) are not reported.
   ::ShellExecuteW(nullptr, L"open", AsWide(program), L"", nullptr, SW_SHOWNORMAL);
-  ::Sleep(PAUSE_AFTER_LAUNCH_MS);
+  ::Sleep(kPauseAfterLaunchMs);
 }
 
 }  // namespace quencfg

@@ -1,5 +1,6 @@
 #pragma once
-// The progress thread: it owns the progress window and is driven only by the three
+// The progress thread as the device thread sees it: started with an entry that the
+// program chooses (the progress window's thread) and driven only by the three posted
 // thread messages UM_PROGRESSOPEN, UM_PROGRESSPOS and UM_PROGRESSCLOSE.
 #include <windows.h>
 
@@ -8,17 +9,10 @@
 
 namespace quencfg {
 
-class CProgressDlg;
-
-inline constexpr SIZE_T PROGRESS_THREAD_STACK_SIZE = 4096;
-inline constexpr DWORD PROGRESS_CLOSE_PAUSE_MS = 250;
+inline constexpr SIZE_T kProgressThreadStackSize = 4096;
 
 // The thread the progress messages are posted to; 0 until one runs.
 DWORD ProgressThreadId() noexcept;
-
-// The progress window between UM_PROGRESSOPEN and UM_PROGRESSCLOSE, else null. Owned
-// by the progress thread; other threads may only look at it.
-CProgressDlg* CurrentProgressWindow() noexcept;
 
 // The parameter every progress thread entry receives: it calls SignalQueueReady once
 // it can take posted thread messages.
@@ -26,8 +20,6 @@ struct ProgressThreadStart {
   HANDLE queueReady = nullptr;
 };
 void SignalQueueReady(LPVOID parameter) noexcept;
-
-DWORD WINAPI ProgressThreadMain(LPVOID parameter);
 
 // Starts `entry` with the requested stack of 4096 bytes, waits until its queue exists
 // (a message posted earlier would be lost), and makes it the target of the messages.

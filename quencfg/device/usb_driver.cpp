@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "quencfg/app/messages.h"
-#include "quencfg/app/writelog.h"
 #include "quencfg/framework/clock.h"
 #include "quencfg/framework/debug_output.h"
+#include "quencfg/framework/messages.h"
 #include "quencfg/framework/text.h"
+#include "quencfg/framework/writelog.h"
 
 namespace quencfg {
 namespace {
@@ -21,13 +21,13 @@ enum class Role { None, Command, KeyMap, Macro, Input };
 Role RoleOf(const HidCollectionCaps& caps) noexcept {
   if (!caps.featureValues.empty()) {
     switch (caps.featureValues.front().reportId) {
-      case REPORT_ID_COMMAND: return Role::Command;
-      case REPORT_ID_KEYMAP: return Role::KeyMap;
-      case REPORT_ID_MACRO: return Role::Macro;
+      case kReportIdCommand: return Role::Command;
+      case kReportIdKeymap: return Role::KeyMap;
+      case kReportIdMacro: return Role::Macro;
       default: break;
     }
   }
-  if (!caps.inputButtons.empty() && caps.inputButtons.front().reportId == REPORT_ID_INPUT) return Role::Input;
+  if (!caps.inputButtons.empty() && caps.inputButtons.front().reportId == kReportIdInput) return Role::Input;
   return Role::None;
 }
 
@@ -84,7 +84,7 @@ int CUSBDriver::OpenDevice(std::uint32_t vendorId, std::uint32_t productId) {
       continue;
     }
     if (role == Role::Input) {
-      Log(kBranch + Format("Value_buttonCapInput_ReportID : 0x%x \r\n", unsigned{REPORT_ID_INPUT}));
+      Log(kBranch + Format("Value_buttonCapInput_ReportID : 0x%x \r\n", unsigned{kReportIdInput}));
     } else {
       Log(kBranch + Format("Value_CapFeature_ReportID : 0x%x \r\n", unsigned{caps.featureValues.front().reportId}));
       featureLength_ = caps.caps.featureReportByteLength;
@@ -97,7 +97,7 @@ int CUSBDriver::OpenDevice(std::uint32_t vendorId, std::uint32_t productId) {
   if (found[1] != kNoHidHandle) handles_.keyMap.store(found[1]);
   if (found[2] != kNoHidHandle) handles_.macro.store(found[2]);
   if (found[3] != kNoHidHandle) {
-    inputLength_.store(INPUT_READ_LENGTH);
+    inputLength_.store(kInputReadLength);
     handles_.input.store(found[3]);
   }
   return recognised;
@@ -105,7 +105,7 @@ int CUSBDriver::OpenDevice(std::uint32_t vendorId, std::uint32_t productId) {
 
 bool CUSBDriver::StartReadThread() {
   if (readThreadStarted_.exchange(true)) return true;
-  if (api_.startThread(api_.context, &CUSBDriver::ReadThreadMain, this, READ_THREAD_STACK_SIZE)) return true;
+  if (api_.startThread(api_.context, &CUSBDriver::ReadThreadMain, this, kReadThreadStackSize)) return true;
   readThreadStarted_.store(false);
   return false;
 }
@@ -118,20 +118,20 @@ void CUSBDriver::ReadThreadMain(void* driver) {
   auto* self = static_cast<CUSBDriver*>(driver);
   for (;;) {
     self->ReadPass();
-    SleepMs(READ_RETRY_PAUSE_MS);
+    SleepMs(kReadRetryPauseMs);
   }
 }
 
 void CUSBDriver::ReadPass() {
   const HidHandle handle = handles_.input.load();
   if (handle == kInvalidHidHandle) return;
-  const std::uint32_t length = std::min<std::uint32_t>(inputLength_.load(), INPUT_READ_LENGTH);
+  const std::uint32_t length = std::min<std::uint32_t>(inputLength_.load(), kInputReadLength);
   const std::int32_t delivered = api_.readInput(api_.context, handle, inputBuffer_.data(), length);
   if (delivered <= 0) return;
   // Only the bytes this read delivered are handed on; the rest of the copy stays zero,
   // so a short report never carries bytes of an earlier one.
   const auto count = std::min(static_cast<std::uint32_t>(delivered), length);
-  std::array<std::uint8_t, INPUT_BUFFER_SIZE> received{};
+  std::array<std::uint8_t, kInputBufferSize> received{};
   std::copy_n(inputBuffer_.begin(), count, received.begin());
   ReadCallback(received.data(), count);
 }
@@ -141,7 +141,7 @@ void CUSBDriver::ReadCallback(const std::uint8_t* buffer, std::uint32_t length) 
   for (std::size_t i = 0; i < head.size() && i < length; ++i) head[i] = buffer[i];
   WriteDebugOutput(Format("ReadCallback-%d: %02x %02x %02x %02x %02x %02x %02x %02x\n", static_cast<int>(length),
                           head[0], head[1], head[2], head[3], head[4], head[5], head[6], head[7]));
-  if (length < 4 || buffer[0] != REPORT_ID_INPUT || buffer[1] != INPUT_EVENT_KEY) return;
+  if (length < 4 || buffer[0] != kReportIdInput || buffer[1] != kInputEventKey) return;
   const NotifyWindow window = notifyWindow_.load();
   if (window == 0) return;
   api_.postMessage(api_.context, window, UM_DEVICEEVENT, buffer[3], 0);

@@ -17,13 +17,13 @@
 
 namespace quencfg {
 
-inline constexpr std::uint32_t KORVANE_VENDOR_ID = 0x258A;
-inline constexpr std::uint32_t KORVANE_PRODUCT_ID = 0x0090;
+inline constexpr std::uint32_t kKorvaneVendorId = 0x258A;
+inline constexpr std::uint32_t kKorvaneProductId = 0x0090;
 
-inline constexpr std::uint32_t INPUT_READ_LENGTH = 16;
-inline constexpr std::size_t INPUT_BUFFER_SIZE = 1000;
-inline constexpr std::uint32_t READ_THREAD_STACK_SIZE = 4096;
-inline constexpr std::uint32_t READ_RETRY_PAUSE_MS = 10;
+inline constexpr std::uint32_t kInputReadLength = 16;
+inline constexpr std::size_t kInputBufferSize = 1000;
+inline constexpr std::uint32_t kReadThreadStackSize = 4096;
+inline constexpr std::uint32_t kReadRetryPauseMs = 10;
 
 // The four collection handles, in this order; 0 where the collection is absent. The
 // read thread reads the input handle while the device thread may replace or clear it.
@@ -91,13 +91,13 @@ class CUSBDriver {
   const HidApi& api_;
   PauseClock& clock_;
   LogSink log_;
-  std::uint32_t vendorId_ = KORVANE_VENDOR_ID;
-  std::uint32_t productId_ = KORVANE_PRODUCT_ID;
+  std::uint32_t vendorId_ = kKorvaneVendorId;
+  std::uint32_t productId_ = kKorvaneProductId;
   HidHandleGroup handles_;
   // Used only by the read thread; kept for the driver's lifetime, since a read may be
   // blocked writing into it while the device thread reopens the keyboard.
-  std::array<std::uint8_t, INPUT_BUFFER_SIZE> inputBuffer_{};
-  std::atomic<std::uint32_t> inputLength_{INPUT_READ_LENGTH};
+  std::array<std::uint8_t, kInputBufferSize> inputBuffer_{};
+  std::atomic<std::uint32_t> inputLength_{kInputReadLength};
   std::atomic<NotifyWindow> notifyWindow_{0};
   std::atomic<bool> readThreadStarted_{false};
   HidDeviceList deviceList_;

@@ -19,6 +19,11 @@ LocalTime CurrentLocalTime();
 // Milliseconds since an arbitrary start; wraps like the platform's tick count.
 std::uint32_t TickCountMs();
 
+// The tick count a control reads: a test may put its own clock in; null reads the
+// system's.
+using TickSource = std::uint32_t (*)();
+inline std::uint32_t TickNow(TickSource source) { return source != nullptr ? source() : TickCountMs(); }
+
 // Sleeps for about `milliseconds` with 1 ms resolution.
 void SleepMs(std::uint32_t milliseconds);
 

@@ -6,35 +6,23 @@
 #include <optional>
 #include <utility>
 
+#include "quencfg/framework/handle_win.h"
+
 namespace quencfg {
 
+// GDI objects as handles of UniqueHandle: owning holders delete the object, borrowing
+// ones only hold it.
 template <typename T, bool Owning>
-class GdiObject {
- public:
-  GdiObject() noexcept = default;
-  explicit GdiObject(T object) noexcept : object_(object) {}
-  ~GdiObject() { reset(); }
-  GdiObject(const GdiObject&) = delete;
-  GdiObject& operator=(const GdiObject&) = delete;
-  GdiObject(GdiObject&& other) noexcept : object_(std::exchange(other.object_, nullptr)) {}
-  GdiObject& operator=(GdiObject&& other) noexcept {
-    if (this != &other) reset(std::exchange(other.object_, nullptr));
-    return *this;
+struct GdiObjectTraits {
+  using Type = T;
+  static Type Invalid() noexcept { return nullptr; }
+  static bool IsValid(Type object) noexcept { return object != nullptr; }
+  static void Close(Type object) noexcept {
+    if constexpr (Owning) ::DeleteObject(object);
   }
-
-  [[nodiscard]] T get() const noexcept { return object_; }
-  explicit operator bool() const noexcept { return object_ != nullptr; }
-  [[nodiscard]] T release() noexcept { return std::exchange(object_, nullptr); }
-  void reset(T object = nullptr) noexcept {
-    if constexpr (Owning) {
-      if (object_ != nullptr) ::DeleteObject(object_);
-    }
-    object_ = object;
-  }
-
- private:
-  T object_ = nullptr;
 };
+template <typename T, bool Owning>
+using GdiObject = UniqueHandle<GdiObjectTraits<T, Owning>>;
 
 using OwnedBitmap = GdiObject<HBITMAP, true>;
 using OwnedBrush = GdiObject<HBRUSH, true>;
@@ -75,10 +63,13 @@ class PaintDc {
   HDC dc_ = nullptr;
 };
 
-// GetDC / ReleaseDC.
+// GetDC (the client area) or GetWindowDC (the whole window, frame included) /
+// ReleaseDC. A null window gives the screen's DC.
 class WindowDc {
  public:
-  explicit WindowDc(HWND hwnd) noexcept : hwnd_(hwnd), dc_(::GetDC(hwnd)) {}
+  enum class Area { kClient, kWholeWindow };
+  explicit WindowDc(HWND hwnd, Area area = Area::kClient) noexcept
+      : hwnd_(hwnd), dc_(area == Area::kClient ? ::GetDC(hwnd) : ::GetWindowDC(hwnd)) {}
   ~WindowDc() {
     if (dc_ != nullptr) ::ReleaseDC(hwnd_, dc_);
   }
@@ -128,10 +119,12 @@ void PaintDoubleBuffered(HWND hwnd, PaintFn&& paint) {
 }
 
 // The painting messages every skinned window answers alike: WM_PAINT off-screen,
-// WM_PRINTCLIENT straight into the given DC, WM_ERASEBKGND suppressed. Returns the
-// answer when `message` was one of them; `paint(dc, client)` draws the window.
+// WM_PRINTCLIENT straight into the given DC, WM_ERASEBKGND answered with `eraseAnswer`
+// without erasing (the paint covers everything). Returns the answer when `message` was
+// one of them; `paint(dc, client)` draws the window.
 template <typename PaintFn>
-std::optional<LRESULT> HandlePaintMessages(HWND hwnd, UINT message, WPARAM wParam, PaintFn&& paint) {
+std::optional<LRESULT> HandlePaintMessages(HWND hwnd, UINT message, WPARAM wParam, PaintFn&& paint,
+                                           LRESULT eraseAnswer = 1) {
   switch (message) {
     case WM_PAINT:
       PaintDoubleBuffered(hwnd, paint);
@@ -143,7 +136,7 @@ std::optional<LRESULT> HandlePaintMessages(HWND hwnd, UINT message, WPARAM wPara
       return 0;
     }
     case WM_ERASEBKGND:
-      return 1;
+      return eraseAnswer;
     default:
       return std::nullopt;
   }

@@ -1,5 +1,7 @@
 #pragma once
-// Owning holders for kernel handles, move-only so that nothing is closed twice.
+// Owning holders for handles, move-only so that nothing is closed twice: one template,
+// a traits struct for each kind of handle (kernel objects, files, modules, windows,
+// menus, device notifications; the GDI objects' traits are in gdi_win.h).
 #include <windows.h>
 
 #include <utility>
@@ -68,5 +70,31 @@ struct ModuleTraits {
   static void Close(Type h) noexcept { ::FreeLibrary(h); }
 };
 using UniqueModule = UniqueHandle<ModuleTraits>;
+
+// A window that its holder destroys (for windows the framework does not wrap, such as
+// tooltips).
+struct WindowHandleTraits {
+  using Type = HWND;
+  static Type Invalid() noexcept { return nullptr; }
+  static bool IsValid(Type h) noexcept { return h != nullptr; }
+  static void Close(Type h) noexcept { ::DestroyWindow(h); }
+};
+using UniqueWindow = UniqueHandle<WindowHandleTraits>;
+
+struct MenuHandleTraits {
+  using Type = HMENU;
+  static Type Invalid() noexcept { return nullptr; }
+  static bool IsValid(Type h) noexcept { return h != nullptr; }
+  static void Close(Type h) noexcept { ::DestroyMenu(h); }
+};
+using UniqueMenu = UniqueHandle<MenuHandleTraits>;
+
+struct DeviceNotifyTraits {
+  using Type = HDEVNOTIFY;
+  static Type Invalid() noexcept { return nullptr; }
+  static bool IsValid(Type h) noexcept { return h != nullptr; }
+  static void Close(Type h) noexcept { ::UnregisterDeviceNotification(h); }
+};
+using UniqueDeviceNotify = UniqueHandle<DeviceNotifyTraits>;
 
 }  // namespace quencfg

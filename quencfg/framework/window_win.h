@@ -7,6 +7,9 @@
 
 namespace quencfg {
 
+// The framework's standard help command (F1 and the help menu item).
+inline constexpr UINT ID_HELP = 0xE146;
+
 struct WindowCreateParams {
   const wchar_t* className = nullptr;  // registered on first use with the framework's procedure
   const wchar_t* title = L"";
@@ -76,6 +79,24 @@ class Window {
 
 // Posts a message; false when the target is gone or its queue is full.
 bool PostToWindow(HWND target, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) noexcept;
+
+// Shows a child window without activating anything, or hides it; null is skipped.
+inline void ShowChild(HWND child, bool visible) noexcept {
+  if (child != nullptr) ::ShowWindow(child, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+// The index of the control whose window is `window`, or -1 (also for null). `controls`
+// is any sequence of things with hwnd(): the skinned controls, windows of this framework.
+template <typename Controls>
+int IndexOfWindow(const Controls& controls, HWND window) noexcept {
+  if (window == nullptr) return -1;
+  int index = 0;
+  for (const auto& control : controls) {
+    if (control.hwnd() == window) return index;
+    ++index;
+  }
+  return -1;
+}
 
 inline bool IsKeyboardMessage(UINT message) noexcept { return message >= WM_KEYFIRST && message <= WM_KEYLAST; }
 

@@ -3,14 +3,14 @@
 // program's loader and the tests.
 #include <windows.h>
 
+#include "quencfg/framework/messages.h"
+
 namespace quencfg::kbhook {
 
-// Posted to the installed window for every key and mouse-button press and release.
-// wParam: the virtual-key code, or the mouse message number (WM_LBUTTONDOWN ...).
-// lParam: kExtendedFlag for an extended key, kReleaseFlag for a release.
-inline constexpr UINT kHookEventMessage = WM_USER + 10;
-inline constexpr LPARAM kExtendedFlag = 0x01;
-inline constexpr LPARAM kReleaseFlag = 0x80;
+// UM_HOOKEVENT is posted to the installed window for every key and mouse-button press
+// and release. wParam: the virtual-key code, or the mouse message number
+// (WM_LBUTTONDOWN ...). lParam: kHookExtendedFlag for an extended key, kHookReleaseFlag
+// for a release.
 
 // The exported entry points, undecorated, C calling convention.
 inline constexpr char kInstallHookName[] = "installhook";

@@ -10,9 +10,9 @@
 
 namespace {
 
-using quencfg::kbhook::kExtendedFlag;
-using quencfg::kbhook::kHookEventMessage;
-using quencfg::kbhook::kReleaseFlag;
+using quencfg::kHookExtendedFlag;
+using quencfg::kHookReleaseFlag;
+using quencfg::UM_HOOKEVENT;
 
 constexpr DWORD kThreadWaitMs = 5000;
 
@@ -27,15 +27,15 @@ DWORD g_threadId = 0;
 
 void Report(WPARAM what, LPARAM flags) {
   if (!g_enabled.load()) return;
-  if (HWND target = g_target.load()) ::PostMessageW(target, kHookEventMessage, what, flags);
+  if (HWND target = g_target.load()) ::PostMessageW(target, UM_HOOKEVENT, what, flags);
 }
 
 LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HC_ACTION) {
     const auto* info = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
     LPARAM flags = 0;
-    if (info->flags & LLKHF_EXTENDED) flags |= kExtendedFlag;
-    if (info->flags & LLKHF_UP) flags |= kReleaseFlag;
+    if (info->flags & LLKHF_EXTENDED) flags |= kHookExtendedFlag;
+    if (info->flags & LLKHF_UP) flags |= kHookReleaseFlag;
     Report(info->vkCode, flags);
   }
   return ::CallNextHookEx(nullptr, code, wParam, lParam);
@@ -48,7 +48,7 @@ LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) {
         Report(wParam, 0);
         break;
       case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP:
-        Report(wParam, kReleaseFlag);
+        Report(wParam, kHookReleaseFlag);
         break;
       default:
         break;

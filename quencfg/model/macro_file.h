@@ -6,8 +6,8 @@
 
 namespace quencfg {
 
-inline constexpr int MACRO_EVENT_COUNT = 80;
-inline constexpr int MACRO_FILE_NAME_CAPACITY = 520;
+inline constexpr int kMacroEventCount = 80;
+inline constexpr int kMacroFileNameCapacity = 520;
 
 // attributeH bit 7: press; attributeH bits 0-6 and attributeL: a 15-bit delay or
 // distance; map: the key code or mouse code.
@@ -19,12 +19,12 @@ struct MacroEvent {
 
 struct MacroFile {
   std::uint16_t Repeat;
-  char16_t MacroName[MACRO_FILE_NAME_CAPACITY];
-  MacroEvent events[MACRO_EVENT_COUNT];
+  char16_t MacroName[kMacroFileNameCapacity];
+  MacroEvent events[kMacroEventCount];
 };
 
 static_assert(std::is_trivially_copyable_v<MacroFile> && std::is_standard_layout_v<MacroFile>);
 static_assert(sizeof(MacroEvent) == 3);
-static_assert(sizeof(MacroFile) == 2 + 2 * MACRO_FILE_NAME_CAPACITY + 3 * MACRO_EVENT_COUNT);
+static_assert(sizeof(MacroFile) == 2 + 2 * kMacroFileNameCapacity + 3 * kMacroEventCount);
 
 }  // namespace quencfg

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "quencfg/app/folders.h"
 #include "quencfg/framework/files.h"
+#include "quencfg/framework/folders.h"
 #include "quencfg/framework/paths.h"
 #include "quencfg/framework/text.h"
 #include "quencfg/model/data_file_lock.h"
@@ -74,7 +74,7 @@ void ReadMacro(MacroFile& macro, std::u16string_view name) {
   std::u16string text;
   if (ReadChildElement(doc, u"MacroName", text)) CopyToField(macro.MacroName, text);
   if (ReadChildElement(doc, u"Repeat", text)) macro.Repeat = ParseLow16(text);
-  for (int k = 0; k < MACRO_EVENT_COUNT; ++k) {
+  for (int k = 0; k < kMacroEventCount; ++k) {
     if (!doc.FindChildElement(NumberedName(u"Event_", k))) continue;
     doc.EnterElement();
     ReadEvent(doc, macro.events[k]);
@@ -93,7 +93,7 @@ void WriteMacro(const MacroFile& macro, std::u16string_view name) {
   EnterOrAddElement(doc, u"Setting");
   WriteElement(doc, u"MacroName", FieldText(macro.MacroName));
   WriteElement(doc, u"Repeat", macro.Repeat);
-  for (int k = 0; k < MACRO_EVENT_COUNT; ++k) {
+  for (int k = 0; k < kMacroEventCount; ++k) {
     EnterOrAddElement(doc, NumberedName(u"Event_", k));
     WriteEvent(doc, macro.events[k]);
     doc.LeaveElement();

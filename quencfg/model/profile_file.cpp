@@ -1,6 +1,6 @@
 #include "quencfg/model/profile_file.h"
 
-#include "quencfg/app/folders.h"
+#include "quencfg/framework/folders.h"
 #include "quencfg/framework/paths.h"
 #include "quencfg/framework/text.h"
 #include "quencfg/model/data_file_lock.h"

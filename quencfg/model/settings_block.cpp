@@ -8,7 +8,7 @@ namespace quencfg {
 namespace {
 
 constexpr std::uint8_t kFactoryEffect = 3;
-constexpr std::uint8_t kFactoryStep = 2;  // brightness, speed and colour mode
+constexpr std::uint8_t kFactoryStep = 2;  // brightness, speed and color mode
 
 }  // namespace
 
@@ -26,8 +26,8 @@ void ClearSettings(SettingsBlock& settings) noexcept {
 }
 
 void NormalizeSettings(SettingsBlock& settings) noexcept {
-  if (settings.Language < LANGUAGE_MIN || settings.Language > LANGUAGE_MAX) {
-    settings.Language = LANGUAGE_DEFAULT;
+  if (settings.Language < kLanguageMin || settings.Language > kLanguageMax) {
+    settings.Language = kLanguageDefault;
   }
   if (settings.Profile >= PROFILE_COUNT) settings.Profile = 0;
 }
@@ -35,15 +35,25 @@ void NormalizeSettings(SettingsBlock& settings) noexcept {
 void NormalizeProfile(ProfileData& profile, bool reset, int index) noexcept {
   LightingSettings& light = profile.lighting;
   if (reset) std::memset(profile.keys, 0, sizeof profile.keys);
-  if (reset || light.byLightEffect > LIGHT_EFFECT_MAX) light.byLightEffect = kFactoryEffect;
-  if (reset || light.byLightBright > LIGHT_BRIGHT_MAX) light.byLightBright = kFactoryStep;
-  if (reset || light.byLightSpeed > LIGHT_SPEED_MAX) light.byLightSpeed = kFactoryStep;
-  if (reset || light.byLightColorType > LIGHT_COLOR_TYPE_MAX) light.byLightColorType = kFactoryStep;
-  if (reset || light.byLightColor > LIGHT_COLOR_MAX) light.byLightColor = FactoryLightColor(index);
+  if (reset || light.byLightEffect > kLightEffectMax) light.byLightEffect = kFactoryEffect;
+  if (reset || light.byLightBright > kLightBrightMax) light.byLightBright = kFactoryStep;
+  if (reset || light.byLightSpeed > kLightSpeedMax) light.byLightSpeed = kFactoryStep;
+  if (reset || light.byLightColorType > kLightColorTypeMax) light.byLightColorType = kFactoryStep;
+  if (reset || light.byLightColor > kLightColorMax) light.byLightColor = FactoryLightColor(index);
   if (reset) {
     CopyToField(light.keyColors.layerName, u"DEFAULT");
     std::memset(light.keyColors.coLightRGB, 0, sizeof light.keyColors.coLightRGB);
   }
 }
+
+int CurrentProfileIndex(const SettingsBlock& settings) noexcept {
+  return settings.Profile < PROFILE_COUNT ? settings.Profile : 0;
+}
+
+const ProfileData& CurrentProfile(const SettingsBlock& settings) noexcept {
+  return settings.profiles[CurrentProfileIndex(settings)];
+}
+
+ProfileData& CurrentProfile(SettingsBlock& settings) noexcept { return settings.profiles[CurrentProfileIndex(settings)]; }
 
 }  // namespace quencfg

@@ -9,9 +9,9 @@ namespace quencfg {
 inline constexpr int KEY_COUNT = 111;
 inline constexpr int PROFILE_COUNT = 3;
 
-inline constexpr int LAUNCH_CAPACITY = 260;
-inline constexpr int MACRO_NAME_CAPACITY = 50;
-inline constexpr int LAYER_NAME_CAPACITY = 50;
+inline constexpr int kLaunchCapacity = 260;
+inline constexpr int kMacroNameCapacity = 50;
+inline constexpr int kLayerNameCapacity = 50;
 
 enum ButtonFunction : std::int32_t {
   BTNFUNC_DEFAULT = 0,
@@ -21,27 +21,31 @@ enum ButtonFunction : std::int32_t {
   BTNFUNC_MACRO = 512,
 };
 
-inline constexpr std::uint8_t LANGUAGE_MIN = 101;
-inline constexpr std::uint8_t LANGUAGE_MAX = 131;
-inline constexpr std::uint8_t LANGUAGE_DEFAULT = 108;
+inline constexpr std::uint8_t kLanguageMin = 101;
+inline constexpr std::uint8_t kLanguageMax = 131;
+inline constexpr std::uint8_t kLanguageDefault = 108;
 
-inline constexpr std::uint8_t LIGHT_EFFECT_MAX = 20;
-inline constexpr std::uint8_t LIGHT_BRIGHT_MAX = 4;
-inline constexpr std::uint8_t LIGHT_SPEED_MAX = 4;
-inline constexpr std::uint8_t LIGHT_COLOR_TYPE_MAX = 8;
-inline constexpr std::uint32_t LIGHT_COLOR_MAX = 0xFFFFFF;
+inline constexpr std::uint8_t kLightEffectMax = 20;
+// The two effects with colors of their own: one color for the whole keyboard, and
+// one color for each key.
+inline constexpr std::uint8_t kEffectSingleColor = 16;
+inline constexpr std::uint8_t kEffectPerKey = 19;
+inline constexpr std::uint8_t kLightBrightMax = 4;
+inline constexpr std::uint8_t kLightSpeedMax = 4;
+inline constexpr std::uint8_t kLightColorTypeMax = 8;
+inline constexpr std::uint32_t kLightColorMax = 0xFFFFFF;
 
 struct KeySlot {
   std::int32_t byBtnFuncType;  // a ButtonFunction value; unknown values are kept as they are
-  char16_t launch[LAUNCH_CAPACITY];
-  char16_t MacroName[MACRO_NAME_CAPACITY];
+  char16_t launch[kLaunchCapacity];
+  char16_t MacroName[kMacroNameCapacity];
   std::uint16_t repeatTime;
   std::uint8_t byKeyNumber;
 };
 
 struct KeyColorLayer {
-  char16_t layerName[LAYER_NAME_CAPACITY];
-  std::uint32_t coLightRGB[KEY_COUNT];  // colour value per key slot: red in bits 0-7
+  char16_t layerName[kLayerNameCapacity];
+  std::uint32_t coLightRGB[KEY_COUNT];  // color value per key slot: red in bits 0-7
 };
 
 struct LightingSettings {
@@ -67,12 +71,17 @@ struct SettingsBlock {
 
 // Layout checks: the record stays flat, so copying and clearing are single byte operations.
 static_assert(std::is_trivially_copyable_v<SettingsBlock> && std::is_standard_layout_v<SettingsBlock>);
-static_assert(sizeof(KeySlot) == 4 + 2 * LAUNCH_CAPACITY + 2 * MACRO_NAME_CAPACITY + 2 + 1 + 1);
+static_assert(sizeof(KeySlot) == 4 + 2 * kLaunchCapacity + 2 * kMacroNameCapacity + 2 + 1 + 1);
 static_assert(sizeof(KeySlot) == 628);
-static_assert(sizeof(KeyColorLayer) == 2 * LAYER_NAME_CAPACITY + 4 * KEY_COUNT);
+static_assert(sizeof(KeyColorLayer) == 2 * kLayerNameCapacity + 4 * KEY_COUNT);
 static_assert(sizeof(LightingSettings) == 12 + sizeof(KeyColorLayer));
 static_assert(sizeof(ProfileData) == KEY_COUNT * sizeof(KeySlot) + sizeof(LightingSettings));
 static_assert(sizeof(SettingsBlock) == 4 + PROFILE_COUNT * sizeof(ProfileData));
+
+// The profile the settings name as current; profile 0 when the index is out of range.
+[[nodiscard]] int CurrentProfileIndex(const SettingsBlock& settings) noexcept;
+[[nodiscard]] const ProfileData& CurrentProfile(const SettingsBlock& settings) noexcept;
+[[nodiscard]] ProfileData& CurrentProfile(SettingsBlock& settings) noexcept;
 
 // Zero-fills the block, then applies NormalizeSettings.
 void ClearSettings(SettingsBlock& settings) noexcept;
@@ -84,7 +93,7 @@ void NormalizeSettings(SettingsBlock& settings) noexcept;
 // without, replaces each out-of-range lighting value by its factory value.
 void NormalizeProfile(ProfileData& profile, bool reset, int index) noexcept;
 
-// Factory effect colour of a profile index: white, red, blue.
+// Factory effect color of a profile index: white, red, blue.
 std::uint32_t FactoryLightColor(int index) noexcept;
 
 }  // namespace quencfg

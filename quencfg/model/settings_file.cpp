@@ -3,8 +3,8 @@
 #include <cstring>
 #include <memory>
 
-#include "quencfg/app/folders.h"
 #include "quencfg/framework/files.h"
+#include "quencfg/framework/folders.h"
 #include "quencfg/framework/paths.h"
 #include "quencfg/model/data_file_lock.h"
 #include "quencfg/model/number_text.h"

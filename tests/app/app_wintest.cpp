@@ -9,15 +9,15 @@
 #include <string>
 #include <vector>
 
-#include "quencfg/app/folders.h"
-#include "quencfg/app/messages.h"
 #include "quencfg/app/quencfg_app_win.h"
-#include "quencfg/app/writelog.h"
 #include "quencfg/framework/clock.h"
 #include "quencfg/framework/files.h"
+#include "quencfg/framework/folders.h"
 #include "quencfg/framework/handle_win.h"
+#include "quencfg/framework/messages.h"
 #include "quencfg/framework/text.h"
 #include "quencfg/framework/wide_win.h"
+#include "quencfg/framework/writelog.h"
 #include "support/process_win.h"
 
 namespace quencfg {

@@ -12,9 +12,8 @@
 #include <memory>
 
 #include "device/fake_hid.h"
-#include "quencfg/app/messages.h"
-#include "quencfg/app/window_refs_win.h"
 #include "quencfg/device/progress_thread_win.h"
+#include "quencfg/framework/messages.h"
 #include "quencfg/framework/wide_win.h"
 #include "quencfg/model/profile_file.h"
 #include "quencfg/model/settings_file.h"
@@ -55,7 +54,7 @@ std::unique_ptr<ProfileData> g_shown;
 
 // Once the main window shows: note its first profile, press Apply, and close it.
 void CALLBACK ApplyAndCloseOnceShown(HWND, UINT, UINT_PTR timer, DWORD) {
-  CQuencfgDlg* main = MainWindow();
+  auto* main = static_cast<CQuencfgDlg*>(Window::FromHandle(::FindWindowW(nullptr, AsWide(kMainWindowTitle))));
   if (main == nullptr || main->hwnd() == nullptr || !::IsWindowVisible(main->hwnd())) return;
   ::KillTimer(nullptr, timer);
   g_shown = std::make_unique<ProfileData>(main->settings().profiles[0]);

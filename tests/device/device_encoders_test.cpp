@@ -23,12 +23,12 @@ FeatureReport Bytes(std::initializer_list<int> bytes) {
 
 TEST(KeyCellTable, KeysHaveDistinctCellsWithTheirDefaultCodes) {
   std::set<int> cells;
-  for (int slot = 0; slot < KEYBOARD_KEY_COUNT; ++slot) {
+  for (int slot = 0; slot < kKeyboardKeyCount; ++slot) {
     const KeyCell cell = KeyCellTable[static_cast<std::size_t>(slot)];
     EXPECT_GE(cell.row, 1) << slot;
     EXPECT_GE(cell.column, 1) << slot;
-    EXPECT_LT(cell.row, KEY_ROWS) << slot;
-    EXPECT_LT(cell.column, KEY_COLUMNS) << slot;
+    EXPECT_LT(cell.row, kKeyRows) << slot;
+    EXPECT_LT(cell.column, kKeyColumns) << slot;
     EXPECT_NE(DefaultKeyMap[SlotCell(slot)], 0) << slot;
     cells.insert(SlotCell(slot));
   }
@@ -36,7 +36,7 @@ TEST(KeyCellTable, KeysHaveDistinctCellsWithTheirDefaultCodes) {
   int coded = 0;
   for (std::uint8_t code : DefaultKeyMap) coded += code != 0 ? 1 : 0;
   EXPECT_EQ(coded, 63) << "only the keys' cells carry a default code";
-  for (int slot = KEYBOARD_KEY_COUNT; slot < KEY_COUNT; ++slot) EXPECT_EQ(SlotCell(slot), NO_KEY_CELL) << slot;
+  for (int slot = kKeyboardKeyCount; slot < KEY_COUNT; ++slot) EXPECT_EQ(SlotCell(slot), kNoKeyCell) << slot;
 }
 
 TEST(KeyCellTable, KnownKeys) {
@@ -47,8 +47,8 @@ TEST(KeyCellTable, KnownKeys) {
   EXPECT_EQ(DefaultKeyMap[112], 0xAC);
   EXPECT_EQ(SlotCell(61), 73);
   EXPECT_EQ(SlotCell(62), 82);
-  EXPECT_EQ(SlotCell(-1), NO_KEY_CELL);
-  EXPECT_EQ(SlotCell(KEY_COUNT), NO_KEY_CELL);
+  EXPECT_EQ(SlotCell(-1), kNoKeyCell);
+  EXPECT_EQ(SlotCell(KEY_COUNT), kNoKeyCell);
 }
 
 TEST(FindSlotOfCell, KeysAndCellsWithoutKey) {
@@ -77,10 +77,10 @@ TEST(Reports, CommandsByteForByte) {
       {"macro for cell 0", MacroFollowsReport(0), Bytes({0x0A, 0x05, 0x01, 0x01, 0x01})},
       {"macro for cell 255 wraps", MacroFollowsReport(255), Bytes({0x0A, 0x05, 0x01, 0x00, 0x01})},
       {"lighting", LightingReport(lighting), Bytes({0x0A, 0x0A, 10, 4, 1, 3})},
-      {"effect colour", EffectColorReport(0x563412), Bytes({0x0A, 0x0B, 0x00, 0x04, 0x12, 0x34, 0x56})},
-      {"effect colour ignores bits 24-31", EffectColorReport(0xFF0000FF), Bytes({0x0A, 0x0B, 0, 4, 0xFF, 0, 0})},
-      {"key colour", KeyColorReport(24, 0x0000FF), Bytes({0x0A, 0x0C, 0x00, 24, 0xFF, 0x00, 0x00})},
-      {"key colour of cell 122", KeyColorReport(122, 0), Bytes({0x0A, 0x0C, 0x00, 122})},
+      {"effect color", EffectColorReport(0x563412), Bytes({0x0A, 0x0B, 0x00, 0x04, 0x12, 0x34, 0x56})},
+      {"effect color ignores bits 24-31", EffectColorReport(0xFF0000FF), Bytes({0x0A, 0x0B, 0, 4, 0xFF, 0, 0})},
+      {"key color", KeyColorReport(24, 0x0000FF), Bytes({0x0A, 0x0C, 0x00, 24, 0xFF, 0x00, 0x00})},
+      {"key color of cell 122", KeyColorReport(122, 0), Bytes({0x0A, 0x0C, 0x00, 122})},
       {"reset", ResetReport(), Bytes({0x0A, 0x0F})},
   };
   for (const auto& c : cases) EXPECT_EQ(c.got, c.want) << c.name;
@@ -111,8 +111,8 @@ TEST(Reports, BlockPacketsCarrySixBytesEach) {
 TEST(BuildKeyMap, AllDefaultIsTheDefaultKeyMap) {
   auto profile = ZeroProfile();
   const KeyMapBlock block = BuildKeyMap(*profile);
-  for (int cell = 0; cell < KEY_CELL_COUNT; ++cell) EXPECT_EQ(block[cell], DefaultKeyMap[cell]) << cell;
-  for (std::size_t i = KEY_CELL_COUNT; i < block.size(); ++i) EXPECT_EQ(block[i], 0) << i;
+  for (int cell = 0; cell < kKeyCellCount; ++cell) EXPECT_EQ(block[cell], DefaultKeyMap[cell]) << cell;
+  for (std::size_t i = kKeyCellCount; i < block.size(); ++i) EXPECT_EQ(block[i], 0) << i;
 }
 
 TEST(BuildKeyMap, EachFunctionSetsItsCode) {
@@ -124,9 +124,9 @@ TEST(BuildKeyMap, EachFunctionSetsItsCode) {
     std::uint8_t want;
   } cases[] = {
       {14, BTNFUNC_KEY, 0x29, 41, 0x29},
-      {0, BTNFUNC_MACRO, 0, 21, KEYCODE_MACRO},
-      {3, BTNFUNC_LAUNCH, 0x05, 24, KEYCODE_LAUNCH},
-      {29, BTNFUNC_DISABLE, 0x05, 62, KEYCODE_NONE},
+      {0, BTNFUNC_MACRO, 0, 21, kKeycodeMacro},
+      {3, BTNFUNC_LAUNCH, 0x05, 24, kKeycodeLaunch},
+      {29, BTNFUNC_DISABLE, 0x05, 62, kKeycodeNone},
       {29, BTNFUNC_DEFAULT, 0x05, 62, 0x04},
       {29, 466, 0x05, 62, 0x04},     // a value without a name keeps the default
       {29, -1, 0x05, 62, 0x04},
@@ -138,7 +138,7 @@ TEST(BuildKeyMap, EachFunctionSetsItsCode) {
     profile->keys[c.slot].byKeyNumber = c.keyNumber;
     const KeyMapBlock block = BuildKeyMap(*profile);
     EXPECT_EQ(block[c.cell], c.want) << "slot " << c.slot << " function " << c.function;
-    for (int cell = 0; cell < KEY_CELL_COUNT; ++cell) {
+    for (int cell = 0; cell < kKeyCellCount; ++cell) {
       if (cell != c.cell) {
         EXPECT_EQ(block[cell], DefaultKeyMap[cell]) << "slot " << c.slot << " cell " << cell;
       }
@@ -154,7 +154,7 @@ TEST(BuildKeyMap, KeylessSlotsOnlyTouchCellZeroAndTheLastWins) {
   profile->keys[110].byBtnFuncType = 777;  // unknown: changes nothing
   const KeyMapBlock block = BuildKeyMap(*profile);
   EXPECT_EQ(block[0], 0x42);
-  for (int cell = 1; cell < KEY_CELL_COUNT; ++cell) EXPECT_EQ(block[cell], DefaultKeyMap[cell]) << cell;
+  for (int cell = 1; cell < kKeyCellCount; ++cell) EXPECT_EQ(block[cell], DefaultKeyMap[cell]) << cell;
 }
 
 TEST(BuildKeyMap, KeyFourteenTravelsInPacketSeven) {
@@ -162,7 +162,7 @@ TEST(BuildKeyMap, KeyFourteenTravelsInPacketSeven) {
   profile->keys[14].byBtnFuncType = BTNFUNC_KEY;
   profile->keys[14].byKeyNumber = 0x29;
   const KeyMapBlock block = BuildKeyMap(*profile);
-  EXPECT_EQ(BlockPacket(REPORT_ID_KEYMAP, 7, block)[7], 0x29);
+  EXPECT_EQ(BlockPacket(kReportIdKeymap, 7, block)[7], 0x29);
 }
 
 TEST(BuildMacroBlock, RepeatHighByteFirstThenEventsThenZeros) {

@@ -7,9 +7,9 @@
 
 #include "quencfg/device/device_interface_name.h"
 #include "quencfg/device/program_launch.h"
-#include "quencfg/device/progress_marker.h"
 #include "quencfg/device/usb_driver.h"
 #include "quencfg/framework/text.h"
+#include "quencfg/ui/progress/progress_marker.h"
 
 namespace quencfg {
 namespace {
@@ -31,7 +31,7 @@ TEST(DeviceInterfaceName, OnlyTheProductIdDigitsDecide) {
       {u"\\\\?\\BTHENUM#VID_258A&PID_0090", false},  // another bus: the digits stand elsewhere
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(IsKeyboardInterfaceName(c.name, KORVANE_PRODUCT_ID), c.keyboard) << Utf16ToUtf8(c.name);
+    EXPECT_EQ(IsKeyboardInterfaceName(c.name, kKorvaneProductId), c.keyboard) << Utf16ToUtf8(c.name);
   }
   EXPECT_TRUE(IsKeyboardInterfaceName(u"\\\\?\\USB#VID_258A&PID_00AB#x", 0xAB)) << "upper-case hex";
   EXPECT_FALSE(IsKeyboardInterfaceName(u"\\\\?\\USB#VID_258A&PID_00ab#x", 0xAB)) << "case-sensitive";
@@ -41,7 +41,7 @@ TEST(DeviceInterfaceName, OnlyTheProductIdDigitsDecide) {
 TEST(DeviceInterfaceName, ReadsNothingPastTheGivenLength) {
   // The digits follow in memory but lie outside the view.
   const std::u16string whole = u"\\\\?\\USB#VID_258A&PID_0090";
-  EXPECT_FALSE(IsKeyboardInterfaceName(std::u16string_view(whole).substr(0, 24), KORVANE_PRODUCT_ID));
+  EXPECT_FALSE(IsKeyboardInterfaceName(std::u16string_view(whole).substr(0, 24), kKorvaneProductId));
 }
 
 struct LaunchFixture {
@@ -83,7 +83,7 @@ TEST(ProgramOfCell, UnterminatedFieldStaysInsideTheSlot) {
   LaunchFixture f;
   auto& launch = f.settings->profiles[1].keys[3].launch;
   for (char16_t& unit : launch) unit = u'x';
-  EXPECT_EQ(ProgramOfCell(*f.settings, 24).size(), static_cast<std::size_t>(LAUNCH_CAPACITY));
+  EXPECT_EQ(ProgramOfCell(*f.settings, 24).size(), static_cast<std::size_t>(kLaunchCapacity));
 }
 
 TEST(ProgressMarker, PositionOutsideTheRangeBecomesTheMinimum) {

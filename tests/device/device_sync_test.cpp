@@ -55,7 +55,7 @@ struct SyncFixture {
     driver.SetLogSink(nullptr);
     if (keyboardPresent) {
       machine.AddKeyboard();
-      driver.OpenDevice(KORVANE_VENDOR_ID, KORVANE_PRODUCT_ID);
+      driver.OpenDevice(kKorvaneVendorId, kKorvaneProductId);
     }
   }
 
@@ -83,7 +83,7 @@ struct SyncFixture {
 
 std::vector<std::string> KeyColorSteps() {
   std::vector<std::string> steps;
-  for (int slot = 0; slot < KEYBOARD_KEY_COUNT; ++slot) steps.push_back("key-color " + std::to_string(SlotCell(slot)));
+  for (int slot = 0; slot < kKeyboardKeyCount; ++slot) steps.push_back("key-color " + std::to_string(SlotCell(slot)));
   for (int cell : {0, 20, 40, 60, 80, 100, 122}) steps.push_back("key-color " + std::to_string(cell));
   return steps;
 }
@@ -185,7 +185,7 @@ TEST(DeviceSync, UnplugBetweenWritesSendsNothingAndReplugRestores) {
   EXPECT_TRUE(f.machine.Features().empty());
 
   f.machine.Replug();
-  ASSERT_GT(f.driver.OpenDevice(KORVANE_VENDOR_ID, KORVANE_PRODUCT_ID), 0);
+  ASSERT_GT(f.driver.OpenDevice(kKorvaneVendorId, kKorvaneProductId), 0);
   const KeyboardModel model = f.Write({false, false});
   EXPECT_TRUE(model.errors.empty());
   EXPECT_EQ(model.steps, Steps({"keymap", "end"}));
@@ -201,7 +201,7 @@ TEST(DeviceReload, MissingSettingsFileIsCreatedFromClearedSettings) {
   ReloadSettings(*copy);
   EXPECT_TRUE(SettingsFileExists());
   EXPECT_EQ(copy->Profile, 0);
-  EXPECT_EQ(copy->Language, LANGUAGE_DEFAULT);
+  EXPECT_EQ(copy->Language, kLanguageDefault);
 }
 
 TEST(DeviceReload, ProfilesAreReadOverTheCopyWithoutClearingIt) {

@@ -18,18 +18,16 @@
 #include "device/fake_hid.h"
 #include "device/hooked_hid.h"
 #include "device/keyboard_model.h"
-#include "quencfg/app/folders.h"
-#include "quencfg/app/messages.h"
-#include "quencfg/app/window_refs_win.h"
 #include "quencfg/device/key_cells.h"
-#include "quencfg/device/progress_dlg_win.h"
 #include "quencfg/device/progress_thread_win.h"
 #include "quencfg/framework/files.h"
+#include "quencfg/framework/folders.h"
+#include "quencfg/framework/messages.h"
 #include "quencfg/framework/text.h"
 #include "quencfg/framework/wide_win.h"
 #include "quencfg/model/profile_file.h"
 #include "quencfg/model/settings_file.h"
-#include "quencfg/ui/main/quencfg_dlg_win.h"
+#include "quencfg/ui/progress/progress_dlg_win.h"
 #include "quencfg/ui/skin/skin_documents.h"
 #include "support/data_folder_scope.h"
 #include "support/fake_pause_clock.h"
@@ -119,6 +117,11 @@ DWORD WINAPI RecordingProgressThread(LPVOID parameter) {
 }
 
 // A top-level window titled "Korvane" that records what is posted to it.
+// The device thread's window object, found as the main window finds it: by its title.
+CHidWnd* DeviceWindowObject() {
+  return static_cast<CHidWnd*>(Window::FromHandle(::FindWindowW(nullptr, AsWide(kDeviceWindowTitle))));
+}
+
 class MainWindowProbe : public Window {
  public:
   struct Posted {
@@ -174,6 +177,7 @@ class DeviceThreadTest : public ::testing::Test {
     setup.hidApi = &hid.Api();
     setup.clock = &clock;
     setup.progressThread = &RecordingProgressThread;
+    setup.trayText = [](std::u16string_view key) { return LookupString(StringDocument(), u"TRAYICON", key); };
   }
 
   void TearDown() override {
@@ -184,7 +188,7 @@ class DeviceThreadTest : public ::testing::Test {
   void Start() {
     thread = StartThread(&DeviceThreadMain, &setup);
     ASSERT_TRUE(thread.handle);
-    ASSERT_TRUE(PumpUntil([] { return ProgressThreadId() != 0 && DeviceWindow() != nullptr; }))
+    ASSERT_TRUE(PumpUntil([] { return ProgressThreadId() != 0 && DeviceWindowObject() != nullptr; }))
         << "the device window finished its creation";
     window = ::FindWindowW(nullptr, AsWide(kDeviceWindowTitle));
     ASSERT_NE(window, nullptr);
@@ -197,7 +201,7 @@ class DeviceThreadTest : public ::testing::Test {
     thread.handle.reset();
   }
 
-  CHidWnd& Device() { return *DeviceWindow(); }
+  CHidWnd& Device() { return *DeviceWindowObject(); }
 
   void EditProfile(int index, const std::function<void(ProfileData&)>& edit) {
     PrepareDataFolder();
@@ -223,7 +227,7 @@ class DeviceThreadTest : public ::testing::Test {
 
   // Right-clicks the tray icon as the shell reports it; the open menu's window, or null.
   HWND OpenTrayMenu() {
-    ::SendNotifyMessageW(window, UM_TRAYNOTIFY, TRAY_ICON_ID, WM_RBUTTONDOWN);
+    ::SendNotifyMessageW(window, UM_TRAYNOTIFY, kTrayIconId, WM_RBUTTONDOWN);
     HWND menuWindow = nullptr;
     PumpUntil([&] {
       menuWindow = ::FindWindowW(L"#32768", nullptr);
@@ -416,7 +420,7 @@ class WriteHold {
  public:
   explicit WriteHold(HookedHid& hid) {
     hid.onFeature = [this](const std::uint8_t* report, std::uint32_t) {
-      if (report[0] != REPORT_ID_KEYMAP) return;
+      if (report[0] != kReportIdKeymap) return;
       std::unique_lock<std::mutex> hold(lock_);
       if (held_) return;
       held_ = true;
@@ -465,7 +469,7 @@ TEST_F(DeviceThreadTest, UnplugDuringAWriteLetsItEndAndReplugRestoresEverything)
   EXPECT_FALSE(Device().TrayIconShown());
   EXPECT_FALSE(HandlesSet());
   for (const auto& record : machine.Features()) {
-    if (record.bytes[0] == REPORT_ID_KEYMAP && record.bytes[1] > 1) {
+    if (record.bytes[0] == kReportIdKeymap && record.bytes[1] > 1) {
       EXPECT_FALSE(record.accepted);
     }
   }
@@ -519,27 +523,17 @@ TEST_F(DeviceThreadTest, TrayCommandsWithoutMainWindowStillRemoveTheIcon) {
 TEST_F(DeviceThreadTest, DoubleClickShowsTheMainWindow) {
   machine.AddKeyboard();
   Start();
-  CQuencfgDlg mainDialog;
-  WindowCreateParams params;
-  params.className = L"KorvaneMainDialogProbe";
-  params.title = L"Korvane main window reference";
-  params.style = WS_POPUP;
-  params.width = 50;
-  params.height = 50;
-  ASSERT_TRUE(mainDialog.Create(params));
-  SetMainWindow(&mainDialog);
-  MainWindowProbe probe;
+  MainWindowProbe probe;  // hidden, found by its title
+  ASSERT_FALSE(::IsWindowVisible(probe.hwnd()));
 
-  ::SendMessageW(window, UM_TRAYNOTIFY, TRAY_ICON_ID, WM_LBUTTONDBLCLK);
-  EXPECT_TRUE(::IsWindowVisible(mainDialog.hwnd()));
+  ::SendMessageW(window, UM_TRAYNOTIFY, kTrayIconId, WM_LBUTTONDBLCLK);
+  EXPECT_TRUE(::IsWindowVisible(probe.hwnd()));
   ASSERT_TRUE(PumpUntil([&] { return probe.posted.size() == 1; }));
   EXPECT_EQ(probe.posted[0].message, UM_TRAYNOTIFY);
-  EXPECT_EQ(probe.posted[0].wParam, TRAY_ICON_ID);
+  EXPECT_EQ(probe.posted[0].wParam, kTrayIconId);
   EXPECT_EQ(probe.posted[0].lParam, WM_LBUTTONDBLCLK);
 
-  ::SendMessageW(window, UM_TRAYNOTIFY, TRAY_ICON_ID, WM_MOUSEMOVE);  // nothing
-  SetMainWindow(nullptr);
-  mainDialog.Destroy();
+  ::SendMessageW(window, UM_TRAYNOTIFY, kTrayIconId, WM_MOUSEMOVE);  // nothing
 }
 
 TEST_F(DeviceThreadTest, RightClickMenuOffersLaunchAndExit) {
@@ -660,7 +654,7 @@ TEST_F(DeviceThreadTest, TrayIconUnderWine) {
   EXPECT_NE(record.cbSize, 956u) << "the 64-bit record, not a 32-bit build's";
 #endif
   EXPECT_EQ(record.hWnd, window);
-  EXPECT_EQ(record.uID, TRAY_ICON_ID);
+  EXPECT_EQ(record.uID, kTrayIconId);
   EXPECT_EQ(record.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
   EXPECT_EQ(record.uCallbackMessage, UM_TRAYNOTIFY);
   EXPECT_NE(record.hIcon, nullptr);
@@ -673,7 +667,7 @@ TEST_F(DeviceThreadTest, TrayIconUnderWine) {
       ::LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
   ASSERT_NE(resources, nullptr);
   auto icon =
-      static_cast<HICON>(::LoadImageW(resources, MAKEINTRESOURCEW(TRAY_ICON_ID), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+      static_cast<HICON>(::LoadImageW(resources, MAKEINTRESOURCEW(kTrayIconId), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
   EXPECT_NE(icon, nullptr) << "the program carries its tray icon";
   NOTIFYICONDATAW modified = record;
   modified.uFlags = NIF_ICON;

@@ -61,7 +61,7 @@ struct WriteFixture {
     driver.SetLogSink(nullptr);
     if (keyboardPresent) {
       machine.AddKeyboard();
-      EXPECT_EQ(driver.OpenDevice(KORVANE_VENDOR_ID, KORVANE_PRODUCT_ID), 4);
+      EXPECT_EQ(driver.OpenDevice(kKorvaneVendorId, kKorvaneProductId), 4);
     }
   }
 
@@ -86,7 +86,7 @@ TEST(FullWrite, AllDefaultProfileSendsTheDefaultKeyMapOnly) {
   EXPECT_TRUE(model.errors.empty()) << model.errors.front();
   EXPECT_EQ(model.steps, Steps({"keymap", "end"}));
   ASSERT_TRUE(model.keyMap.has_value());
-  for (int cell = 0; cell < KEY_CELL_COUNT; ++cell) EXPECT_EQ((*model.keyMap)[cell], DefaultKeyMap[cell]);
+  for (int cell = 0; cell < kKeyCellCount; ++cell) EXPECT_EQ((*model.keyMap)[cell], DefaultKeyMap[cell]);
   EXPECT_TRUE(model.macros.empty());
   EXPECT_FALSE(model.lighting.has_value());
   EXPECT_EQ(f.progress, (std::vector<int>{20, 40, 50, 70, 50, 60, 90, 100}));
@@ -113,10 +113,10 @@ TEST(FullWrite, MacroKeysSendTheirMacrosBeforeTheKeyMap) {
   EXPECT_EQ(model.macros.at(41), BuildMacroBlock(MakeMacro(1, 0x04)));
   EXPECT_EQ(model.macros.at(0), BuildMacroBlock(MakeMacro(7, 0x06)));
   const KeyMapBlock& keyMap = *model.keyMap;
-  EXPECT_EQ(keyMap[21], KEYCODE_MACRO);
-  EXPECT_EQ(keyMap[41], KEYCODE_MACRO);
-  EXPECT_EQ(keyMap[0], KEYCODE_MACRO);
-  EXPECT_EQ(keyMap[24], KEYCODE_LAUNCH);
+  EXPECT_EQ(keyMap[21], kKeycodeMacro);
+  EXPECT_EQ(keyMap[41], kKeycodeMacro);
+  EXPECT_EQ(keyMap[0], kKeycodeMacro);
+  EXPECT_EQ(keyMap[24], kKeycodeLaunch);
   EXPECT_EQ(f.clock.totalPauseMs(), 4 * (200 + 41 + 100) + 200 + 23 * 60 + 200 + 20);
 }
 
@@ -128,7 +128,7 @@ TEST(FullWrite, MacroCommandForSlotZeroAddressesCellTwentyOnePlusOne) {
   const auto sent = f.machine.Features();
   ASSERT_GE(sent.size(), 42u);
   EXPECT_EQ(sent[0].bytes, (std::vector<std::uint8_t>{0x0A, 0x05, 0x01, 0x16, 0x01, 0, 0, 0}));
-  for (int n = 1; n <= MACRO_PACKET_COUNT; ++n) {
+  for (int n = 1; n <= kMacroPacketCount; ++n) {
     EXPECT_EQ(sent[static_cast<std::size_t>(n)].bytes[0], 0x0C);
     EXPECT_EQ(sent[static_cast<std::size_t>(n)].bytes[1], n);
   }
@@ -149,7 +149,7 @@ TEST(FullWrite, EmptyLibrarySkipsTheUploadButKeepsTheMacroCode) {
   const KeyboardModel model = f.Write(false, false);
   EXPECT_TRUE(model.errors.empty()) << model.errors.front();
   EXPECT_EQ(model.steps, Steps({"keymap", "end"}));
-  EXPECT_EQ((*model.keyMap)[26], KEYCODE_MACRO);
+  EXPECT_EQ((*model.keyMap)[26], kKeycodeMacro);
   EXPECT_TRUE(f.library.reads.empty());
   EXPECT_EQ(f.clock.totalPauseMs(), 200 + 23 * 60 + 200 + 20);
 }
@@ -179,7 +179,7 @@ TEST(FullWrite, LightingWithOtherEffectSendsOnlyTheLightingCommand) {
   EXPECT_EQ(f.progress, (std::vector<int>{20, 40, 50, 70, 50, 60, 70, 80, 90, 100}));
 }
 
-TEST(FullWrite, EffectSixteenSendsTheEffectColour) {
+TEST(FullWrite, EffectSixteenSendsTheEffectColor) {
   WriteFixture f;
   f.profile->lighting.byLightEffect = 16;
   f.profile->lighting.byLightColorType = 3;
@@ -193,7 +193,7 @@ TEST(FullWrite, EffectSixteenSendsTheEffectColour) {
   EXPECT_EQ(sent[sent.size() - 2].bytes, (std::vector<std::uint8_t>{0x0A, 0x0B, 0x00, 0x04, 0x12, 0x34, 0x56, 0}));
 }
 
-TEST(FullWrite, EffectNineteenSendsSeventyKeyColours) {
+TEST(FullWrite, EffectNineteenSendsSeventyKeyColors) {
   WriteFixture f;
   f.profile->lighting.byLightEffect = 19;
   for (int slot = 0; slot < KEY_COUNT; ++slot) {

@@ -19,8 +19,8 @@
 namespace quencfg::testing {
 
 struct FakeCollection {
-  std::uint16_t vendorId = KORVANE_VENDOR_ID;
-  std::uint16_t productId = KORVANE_PRODUCT_ID;
+  std::uint16_t vendorId = kKorvaneVendorId;
+  std::uint16_t productId = kKorvaneProductId;
   std::uint16_t usagePage = 0xFF00;
   std::uint16_t usage = 0x01;
   std::uint16_t featureReportLength = 8;
@@ -37,7 +37,7 @@ struct FakeCollection {
 // first feature value; the input collection 0x0D as its first input button.
 inline FakeCollection KeyboardCollection(std::uint8_t reportId) {
   FakeCollection collection;
-  if (reportId == REPORT_ID_INPUT) {
+  if (reportId == kReportIdInput) {
     collection.usagePage = 0x000C;
     collection.inputButtonIds = {reportId};
     collection.featureReportLength = 0;
@@ -104,8 +104,8 @@ class FakeHidMachine {
   }
 
   // The four keyboard collections in the given order of report IDs.
-  void AddKeyboard(std::vector<std::uint8_t> order = {REPORT_ID_COMMAND, REPORT_ID_KEYMAP, REPORT_ID_MACRO,
-                                                      REPORT_ID_INPUT}) {
+  void AddKeyboard(std::vector<std::uint8_t> order = {kReportIdCommand, kReportIdKeymap, kReportIdMacro,
+                                                      kReportIdInput}) {
     for (std::uint8_t id : order) Add(KeyboardCollection(id));
   }
 

@@ -36,7 +36,7 @@ TEST(PlatformHidApi, DriverWithoutKeyboardSendsNothing) {
   CUSBDriver driver(PlatformHidApi(), SystemPauseClock());
   driver.SetLogSink(nullptr);
   // The test machine has no such keyboard; whatever it has is closed again.
-  EXPECT_EQ(driver.OpenDevice(KORVANE_VENDOR_ID, KORVANE_PRODUCT_ID), 0);
+  EXPECT_EQ(driver.OpenDevice(kKorvaneVendorId, kKorvaneProductId), 0);
   EXPECT_EQ(driver.Handles().command.load(), kNoHidHandle);
   driver.SendEndOfUpdate();
 }
@@ -73,7 +73,7 @@ TEST(PlatformHidApi, StartThreadRunsTheEntry) {
     ++p->runs;
     ::SetEvent(p->done.get());
   };
-  ASSERT_TRUE(api.startThread(api.context, entry, &probe, READ_THREAD_STACK_SIZE));
+  ASSERT_TRUE(api.startThread(api.context, entry, &probe, kReadThreadStackSize));
   EXPECT_EQ(::WaitForSingleObject(probe.done.get(), 5000), WAIT_OBJECT_0);
   EXPECT_EQ(probe.runs.load(), 1);
 }

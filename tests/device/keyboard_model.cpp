@@ -11,7 +11,7 @@ std::uint32_t ColorValue(std::uint8_t red, std::uint8_t green, std::uint8_t blue
 
 // Minimum quiet time after each kind of report: the senders' pauses, plus the pauses
 // the write steps add after a whole macro (100 ms), after the lighting command
-// (100 ms) and after the effect colour (200 ms).
+// (100 ms) and after the effect color (200 ms).
 constexpr std::uint32_t kAfterCommandMs = 200;
 constexpr std::uint32_t kAfterShortMs = 20;
 constexpr std::uint32_t kAfterKeyMapPacketMs = 60;
@@ -45,7 +45,7 @@ void KeyboardModel::ExpectGap(std::int64_t timeUs, std::uint32_t ms, const std::
 
 void KeyboardModel::Take(const FeatureRecord& record) {
   if (!record.accepted) return;  // a failed report never reached the keyboard
-  if (record.bytes.size() != FEATURE_REPORT_LENGTH) {
+  if (record.bytes.size() != kFeatureReportLength) {
     Fault("report of " + std::to_string(record.bytes.size()) + " bytes");
     return;
   }
@@ -57,9 +57,9 @@ void KeyboardModel::Take(const FeatureRecord& record) {
     return;
   }
   RequireGap(record.timeUs);
-  if (report[0] == REPORT_ID_COMMAND) {
+  if (report[0] == kReportIdCommand) {
     TakeCommand(report, record.timeUs);
-  } else if (report[0] == REPORT_ID_KEYMAP || report[0] == REPORT_ID_MACRO) {
+  } else if (report[0] == kReportIdKeymap || report[0] == kReportIdMacro) {
     TakePacket(report, record.timeUs);
   } else {
     Fault("unknown report ID " + std::to_string(report[0]));
@@ -72,23 +72,23 @@ void KeyboardModel::TakeCommand(const FeatureReport& report, std::int64_t timeUs
     expect_ = Expect::Nothing;
   }
   switch (report[1]) {
-    case COMMAND_RESET:
+    case kCommandReset:
       ++resets;
       steps.push_back("reset");
       ExpectGap(timeUs, kAfterCommandMs, "reset");
       break;
-    case COMMAND_END_OF_UPDATE:
+    case kCommandEndOfUpdate:
       ++endsOfUpdate;
       steps.push_back("end");
       ExpectGap(timeUs, kAfterShortMs, "end of update");
       break;
-    case COMMAND_KEYMAP_FOLLOWS:
+    case kCommandKeymapFollows:
       expect_ = Expect::KeyMapPacket;
       nextPacket_ = 1;
       pending_.fill(0);
       ExpectGap(timeUs, kAfterCommandMs, "key map command");
       break;
-    case COMMAND_MACRO_FOLLOWS:
+    case kCommandMacroFollows:
       if (report[2] != 1 || report[4] != 1) Fault("macro command with wrong fixed bytes");
       expect_ = Expect::MacroPacket;
       nextPacket_ = 1;
@@ -96,21 +96,21 @@ void KeyboardModel::TakeCommand(const FeatureReport& report, std::int64_t timeUs
       pending_.fill(0);
       ExpectGap(timeUs, kAfterCommandMs, "macro command");
       break;
-    case COMMAND_LIGHTING:
+    case kCommandLighting:
       lighting = ModelLighting{report[2], report[3], report[4], report[5]};
       steps.push_back("lighting");
       ExpectGap(timeUs, kAfterLightingMs, "lighting");
       break;
-    case COMMAND_EFFECT_COLOR:
-      if (report[3] != 4) Fault("effect colour without its fixed 4");
+    case kCommandEffectColor:
+      if (report[3] != 4) Fault("effect color without its fixed 4");
       effectColor = ColorValue(report[4], report[5], report[6]);
       steps.push_back("effect-color");
-      ExpectGap(timeUs, kAfterEffectColorMs, "effect colour");
+      ExpectGap(timeUs, kAfterEffectColorMs, "effect color");
       break;
-    case COMMAND_KEY_COLOR:
+    case kCommandKeyColor:
       keyColors[report[3]] = ColorValue(report[4], report[5], report[6]);
       steps.push_back("key-color " + std::to_string(report[3]));
-      ExpectGap(timeUs, kAfterShortMs, "key colour");
+      ExpectGap(timeUs, kAfterShortMs, "key color");
       break;
     default:
       Fault("unknown command " + std::to_string(report[1]));
@@ -119,7 +119,7 @@ void KeyboardModel::TakeCommand(const FeatureReport& report, std::int64_t timeUs
 }
 
 void KeyboardModel::TakePacket(const FeatureReport& report, std::int64_t timeUs) {
-  const bool keyMapPacket = report[0] == REPORT_ID_KEYMAP;
+  const bool keyMapPacket = report[0] == kReportIdKeymap;
   const Expect wanted = keyMapPacket ? Expect::KeyMapPacket : Expect::MacroPacket;
   if (expect_ != wanted || report[1] != nextPacket_) {
     Fault("unexpected packet " + std::to_string(report[1]) + " of report " + std::to_string(report[0]) +
@@ -128,9 +128,9 @@ void KeyboardModel::TakePacket(const FeatureReport& report, std::int64_t timeUs)
     ExpectGap(timeUs, 0, "a stray packet");
     return;
   }
-  const std::size_t start = static_cast<std::size_t>(nextPacket_ - 1) * PACKET_PAYLOAD;
+  const std::size_t start = static_cast<std::size_t>(nextPacket_ - 1) * kPacketPayload;
   std::copy(report.begin() + 2, report.end(), pending_.begin() + static_cast<std::ptrdiff_t>(start));
-  const int last = keyMapPacket ? KEYMAP_PACKET_COUNT : MACRO_PACKET_COUNT;
+  const int last = keyMapPacket ? kKeymapPacketCount : kMacroPacketCount;
   const std::string name = (keyMapPacket ? "key map packet " : "macro packet ") + std::to_string(nextPacket_);
   if (nextPacket_ < last) {
     ++nextPacket_;

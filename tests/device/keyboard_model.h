@@ -1,6 +1,6 @@
 #pragma once
 // What the keyboard would hold after a recorded sequence of feature reports: the key
-// map, the macro of each cell, the lighting, the effect colour and the key colours.
+// map, the macro of each cell, the lighting, the effect color and the key colors.
 // While replaying it checks that every report went to its collection, that packet
 // sequences are complete and in order, and that every mandated pause was kept.
 #include <array>
@@ -38,8 +38,8 @@ class KeyboardModel {
   std::optional<KeyMapBlock> keyMap;
   std::map<int, MacroBlock> macros;  // by cell
   std::optional<ModelLighting> lighting;
-  std::optional<std::uint32_t> effectColor;  // as a colour value
-  std::map<int, std::uint32_t> keyColors;    // by cell, as colour values
+  std::optional<std::uint32_t> effectColor;  // as a color value
+  std::map<int, std::uint32_t> keyColors;    // by cell, as color values
   int resets = 0;
   int endsOfUpdate = 0;
 
@@ -57,14 +57,14 @@ class KeyboardModel {
   Expect expect_ = Expect::Nothing;
   int nextPacket_ = 0;
   int macroCell_ = 0;
-  std::array<std::uint8_t, MACRO_BLOCK_SIZE> pending_{};
+  std::array<std::uint8_t, kMacroBlockSize> pending_{};
   std::int64_t earliestNextUs_ = 0;
   std::string lastStep_;
 };
 
 // Report IDs declared by the collections of the standard fake keyboard.
 std::vector<std::uint8_t> KeyboardCollectionIds(const std::vector<std::uint8_t>& order = {
-                                                    REPORT_ID_COMMAND, REPORT_ID_KEYMAP, REPORT_ID_MACRO,
-                                                    REPORT_ID_INPUT});
+                                                    kReportIdCommand, kReportIdKeymap, kReportIdMacro,
+                                                    kReportIdInput});
 
 }  // namespace quencfg::testing

@@ -9,8 +9,8 @@
 #include <thread>
 
 #include "device/fake_hid.h"
-#include "quencfg/app/messages.h"
 #include "quencfg/framework/debug_output.h"
+#include "quencfg/framework/messages.h"
 #include "support/fake_pause_clock.h"
 
 namespace quencfg {
@@ -155,7 +155,7 @@ TEST(OpenDevice, SixteenthMatchingCollectionIsClosed) {
   f.machine.Add(KeyboardCollection(0x0A));  // 16th: beyond the list
   f.machine.Add(KeyboardCollection(0x0B));
   EXPECT_EQ(f.Open(), 0);
-  EXPECT_EQ(f.driver.DeviceList().count, HID_DEVICE_LIST_CAPACITY);
+  EXPECT_EQ(f.driver.DeviceList().count, kHidDeviceListCapacity);
   EXPECT_EQ(f.driver.Handles().command.load(), kNoHidHandle);
   EXPECT_EQ(f.machine.OpenHandleCount(), 0);
   EXPECT_TRUE(f.machine.Misuse().empty());
@@ -252,7 +252,7 @@ TEST(Senders, FailedReportsDoNotStopTheRest) {
   ASSERT_EQ(f.Open(), 4);
   f.machine.SetFeatureFails(true);
   f.driver.SendKeyMap(KeyMapBlock{});
-  EXPECT_EQ(f.machine.Features().size(), 1u + KEYMAP_PACKET_COUNT);
+  EXPECT_EQ(f.machine.Features().size(), 1u + kKeymapPacketCount);
   EXPECT_EQ(f.clock.totalPauseMs(), 200 + 23 * 60);
 }
 

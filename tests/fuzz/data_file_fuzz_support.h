@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <string>
 
-#include "quencfg/app/folders.h"
 #include "quencfg/framework/files.h"
+#include "quencfg/framework/folders.h"
 #include "quencfg/framework/text.h"
 
 namespace quencfg::fuzzing {

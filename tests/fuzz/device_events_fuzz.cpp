@@ -11,7 +11,7 @@
 
 #include "quencfg/device/device_interface_name.h"
 #include "quencfg/device/program_launch.h"
-#include "quencfg/device/progress_marker.h"
+#include "quencfg/ui/progress/progress_marker.h"
 
 using namespace quencfg;
 
@@ -50,6 +50,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   auto settings = std::make_unique<SettingsBlock>();
   std::memcpy(settings.get(), data, size < sizeof(SettingsBlock) ? size : sizeof(SettingsBlock));
   const std::u16string program = ProgramOfCell(*settings, static_cast<std::uintptr_t>(cell));
-  if (program.size() >= LAUNCH_CAPACITY + 1) std::abort();
+  if (program.size() >= kLaunchCapacity + 1) std::abort();
   return 0;
 }

@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   machine.AddKeyboard();
   CUSBDriver driver(machine.Api(), clock);
   driver.SetLogSink(nullptr);
-  driver.OpenDevice(KORVANE_VENDOR_ID, KORVANE_PRODUCT_ID);
+  driver.OpenDevice(kKorvaneVendorId, kKorvaneProductId);
   driver.SetNotifyWindow(1);
 
   machine.DeliverInput(3, std::vector<std::uint8_t>(report, report + reportLength));
@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   WriteKeysAndMacros(driver, *profile, library, nullptr);
   WriteLighting(driver, *profile, nullptr);
   for (const auto& sent : machine.Features()) {
-    if (sent.bytes.size() != FEATURE_REPORT_LENGTH) std::abort();
+    if (sent.bytes.size() != kFeatureReportLength) std::abort();
   }
   return 0;
 }

@@ -16,9 +16,9 @@ using namespace quencfg;
 namespace {
 
 void CheckBuffer(const MacroBuffer& buffer) {
-  if (buffer.eventCount < 0 || buffer.eventCount > MACRO_EVENT_COUNT) std::abort();
+  if (buffer.eventCount < 0 || buffer.eventCount > kMacroEventCount) std::abort();
   if (CountEventsInUse(buffer.events) != buffer.eventCount) std::abort();
-  for (int i = 0; i < MACRO_EVENT_COUNT; ++i) {
+  for (int i = 0; i < kMacroEventCount; ++i) {
     const MacroEvent& event = buffer.events[static_cast<std::size_t>(i)];
     if (i >= buffer.eventCount && !IsEndOfEvents(event)) std::abort();
     if (i < buffer.eventCount && EventValue(event) < 1) std::abort();

@@ -32,7 +32,7 @@ std::u16string MacroText(const MacroFile& m) {
   std::u16string t = u"<?xml version=\"1.0\" encoding=\"utf-16\"?>\r\n<root>\r\n<Setting>\r\n<MacroName>";
   t += FieldText(m.MacroName);
   t += u"</MacroName>\r\n" + line(u"Repeat", m.Repeat);
-  for (int k = 0; k < MACRO_EVENT_COUNT; ++k) {
+  for (int k = 0; k < kMacroEventCount; ++k) {
     const std::u16string event = u"Event_" + FormatDecimal(k);
     t += u"<" + event + u">\r\n" + line(u"attributeH", m.events[k].attributeH) +
          line(u"attributeL", m.events[k].attributeL) + line(u"map", m.events[k].map) + u"</" + event + u">\r\n";
@@ -91,7 +91,7 @@ TEST_F(MacroLibraryTest, ReadingCutsAndSkipsAsTheFormatSays) {
   MacroFile m = ZeroMacro();
   m.events[2].map = 99;
   ReadMacro(m, u"m");
-  EXPECT_EQ(FieldText(m.MacroName), std::u16string(MACRO_FILE_NAME_CAPACITY - 1, u'n'));
+  EXPECT_EQ(FieldText(m.MacroName), std::u16string(kMacroFileNameCapacity - 1, u'n'));
   EXPECT_EQ(m.Repeat, 1);
   EXPECT_EQ(m.events[0].attributeH, 128);
   EXPECT_EQ(m.events[0].attributeL, 44);

@@ -194,8 +194,8 @@ TEST(ProfileFile, EntitiesAndOverlongTextsAreReadSafely) {
   auto p = ZeroProfile();
   ReadProfile(*p, u"e", u"");
   EXPECT_EQ(FieldText(p->keys[0].launch), u"C:\\a&b<c");
-  EXPECT_EQ(FieldText(p->keys[0].MacroName), std::u16string(MACRO_NAME_CAPACITY - 1, u'x'));
-  EXPECT_EQ(FieldText(p->keys[1].launch), std::u16string(LAUNCH_CAPACITY - 1, u'x'));
+  EXPECT_EQ(FieldText(p->keys[0].MacroName), std::u16string(kMacroNameCapacity - 1, u'x'));
+  EXPECT_EQ(FieldText(p->keys[1].launch), std::u16string(kLaunchCapacity - 1, u'x'));
   EXPECT_EQ(p->keys[1].MacroName[0], 0);
 }
 

@@ -69,9 +69,9 @@ TEST(NormalizeProfile, WithoutResetRepairsOnlyOutOfRangeLighting) {
   const LightingCase cases[] = {
       {"all valid maxima kept", 20, 4, 4, 8, 0xFFFFFF, 0, 20, 4, 4, 8, 0xFFFFFF},
       {"zero profile unchanged", 0, 0, 0, 0, 0, 2, 0, 0, 0, 0, 0},
-      {"effect and colour of index 1", 21, 4, 1, 1, 0x1000000, 1, 3, 4, 1, 1, 0x0000FF},
-      {"colour of index 2", 1, 1, 1, 1, 0xFFFFFFFF, 2, 1, 1, 1, 1, 0xFF0000},
-      {"colour of index 0", 1, 1, 1, 1, 0x1000000, 0, 1, 1, 1, 1, 0xFFFFFF},
+      {"effect and color of index 1", 21, 4, 1, 1, 0x1000000, 1, 3, 4, 1, 1, 0x0000FF},
+      {"color of index 2", 1, 1, 1, 1, 0xFFFFFFFF, 2, 1, 1, 1, 1, 0xFF0000},
+      {"color of index 0", 1, 1, 1, 1, 0x1000000, 0, 1, 1, 1, 1, 0xFFFFFF},
       {"brightness, speed, mode", 0, 5, 255, 9, 0, 0, 0, 2, 2, 2, 0},
   };
   for (const auto& c : cases) {
@@ -121,7 +121,7 @@ TEST(NormalizeProfile, ResetGivesFactoryStateOfEachIndex) {
       EXPECT_EQ(slot.byKeyNumber, 0);
     }
     // The layer name's tail is cleared too, so saved blocks are deterministic.
-    for (int i = 7; i < LAYER_NAME_CAPACITY; ++i) EXPECT_EQ(l.keyColors.layerName[i], 0);
+    for (int i = 7; i < kLayerNameCapacity; ++i) EXPECT_EQ(l.keyColors.layerName[i], 0);
   }
 }
 

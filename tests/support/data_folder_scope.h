@@ -3,7 +3,7 @@
 // restores the previous folder afterwards.
 #include <string>
 
-#include "quencfg/app/folders.h"
+#include "quencfg/framework/folders.h"
 #include "support/temp_folder.h"
 
 namespace quencfg::testing {

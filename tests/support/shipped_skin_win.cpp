@@ -1,6 +1,6 @@
 #include "support/shipped_skin_win.h"
 
-#include "quencfg/app/folders.h"
+#include "quencfg/framework/folders.h"
 #include "quencfg/framework/wide_win.h"
 #include "quencfg/ui/skin/skin_documents.h"
 

@@ -2,15 +2,14 @@
 
 #include <utility>
 
-#include "quencfg/app/folders.h"
-#include "quencfg/app/messages.h"
+#include "quencfg/framework/folders.h"
 #include "quencfg/framework/gdi_win.h"
+#include "quencfg/framework/messages.h"
 #include "quencfg/framework/paths.h"
 #include "quencfg/framework/text.h"
 #include "quencfg/ui/keyassign/key_codes.h"
 #include "quencfg/ui/keyassign/key_name_document.h"
 #include "quencfg/ui/keyassign/program_picker_win.h"
-#include "quencfg/ui/main/sub_window_flag.h"
 #include "quencfg/ui/skin/skin_control_loaders_win.h"
 #include "quencfg/ui/skin/skin_documents.h"
 #include "quencfg/ui/skin/skin_draw_win.h"
@@ -28,22 +27,19 @@ constexpr COLORREF kBlack = 0x000000;
 constexpr int kLabelFontHeight = 16;
 constexpr int kLabelFontWeight = 500;
 
-enum class CaptionColours { kWhite, kBlack, kButtonDefaults };
+enum class CaptionColors { kWhite, kBlack, kButtonDefaults };
 
 struct ButtonSkin {
   std::u16string_view layoutKey;
   std::u16string_view captionKey;  // section MAIN; empty: the caption is set elsewhere
   int captionSize;                 // 0: the button's default
-  CaptionColours colours;
+  CaptionColors colors;
 };
 
 // Escape, Space and Enter never press a button or close the dialog; the single-key
 // capture sees them through the hook.
 bool IsSwallowedKey(WPARAM key) { return key == VK_ESCAPE || key == VK_SPACE || key == VK_RETURN; }
 
-void ShowControl(HWND control, bool visible) {
-  if (control != nullptr) ::ShowWindow(control, visible ? SW_SHOWNA : SW_HIDE);
-}
 
 }  // namespace
 
@@ -82,21 +78,21 @@ void CKeyAssignmentDlg::Layout(bool rebuild) {
 
 void CKeyAssignmentDlg::SkinButtons(bool rebuild) {
   const std::pair<CPngListBtn*, ButtonSkin> buttons[] = {
-      {&cancelButton_, {u"BUTTON_CANCEL", u"CANCEL", 14, CaptionColours::kWhite}},
-      {&okButton_, {u"BUTTON_OK", u"OK", 14, CaptionColours::kWhite}},
-      {&pageButtons_[kPageSingleKey], {u"BUTTON_SINGLEKEY", u"SINGLEKEY", 15, CaptionColours::kWhite}},
-      {&pageButtons_[kPageMacro], {u"BUTTON_MACRO", u"MACRO", 15, CaptionColours::kWhite}},
-      {&pageButtons_[kPageLaunch], {u"BUTTON_LAUNCH", u"LAUNCH", 15, CaptionColours::kWhite}},
-      {&resetButton_, {u"BUTTON_RESET", u"", 0, CaptionColours::kWhite}},
-      {&keyDisplay_, {u"BUTTON_CKEY", u"", 25, CaptionColours::kBlack}},
-      {&programButton_, {u"BUTTON_LAUNCHPROGRAM", u"", 16, CaptionColours::kButtonDefaults}},
+      {&cancelButton_, {u"BUTTON_CANCEL", u"CANCEL", 14, CaptionColors::kWhite}},
+      {&okButton_, {u"BUTTON_OK", u"OK", 14, CaptionColors::kWhite}},
+      {&pageButtons_[kPageSingleKey], {u"BUTTON_SINGLEKEY", u"SINGLEKEY", 15, CaptionColors::kWhite}},
+      {&pageButtons_[kPageMacro], {u"BUTTON_MACRO", u"MACRO", 15, CaptionColors::kWhite}},
+      {&pageButtons_[kPageLaunch], {u"BUTTON_LAUNCH", u"LAUNCH", 15, CaptionColors::kWhite}},
+      {&resetButton_, {u"BUTTON_RESET", u"", 0, CaptionColors::kWhite}},
+      {&keyDisplay_, {u"BUTTON_CKEY", u"", 25, CaptionColors::kBlack}},
+      {&programButton_, {u"BUTTON_LAUNCHPROGRAM", u"", 16, CaptionColors::kButtonDefaults}},
   };
   for (const auto& [button, skin] : buttons) {
     LoadPushButton(*button, background_.get(), kLayoutSection, skin.layoutKey, hwnd(), rebuild);
     if (!skin.captionKey.empty()) button->SetCaption(StringDocument().Lookup(u"MAIN", skin.captionKey));
     if (skin.captionSize > 0) button->SetFontHeight(skin.captionSize);
-    if (skin.colours == CaptionColours::kWhite) button->SetTextColors(kWhite, kWhite, kWhite);
-    if (skin.colours == CaptionColours::kBlack) button->SetTextColors(kBlack, kBlack, kBlack);
+    if (skin.colors == CaptionColors::kWhite) button->SetTextColors(kWhite, kWhite, kWhite);
+    if (skin.colors == CaptionColors::kBlack) button->SetTextColors(kBlack, kBlack, kBlack);
   }
 }
 
@@ -148,11 +144,11 @@ void CKeyAssignmentDlg::OpenPage(AssignmentPage page, bool takeFunction) {
 }
 
 void CKeyAssignmentDlg::ShowPageControls() {
-  ShowControl(keyDisplay_.hwnd(), page_ == kPageSingleKey);
-  ShowControl(programButton_.hwnd(), page_ == kPageLaunch);
+  ShowChild(keyDisplay_.hwnd(), page_ == kPageSingleKey);
+  ShowChild(programButton_.hwnd(), page_ == kPageLaunch);
   macroPage_.Show(page_ == kPageMacro);
-  ShowControl(pageButtons_[kPageSingleKey].hwnd(), !macroOnly_);
-  ShowControl(pageButtons_[kPageLaunch].hwnd(), !macroOnly_);
+  ShowChild(pageButtons_[kPageSingleKey].hwnd(), !macroOnly_);
+  ShowChild(pageButtons_[kPageLaunch].hwnd(), !macroOnly_);
   for (int p = kPageSingleKey; p <= kPageLaunch; ++p) pageButtons_[p].SetSelected(p == page_);
 }
 
@@ -227,7 +223,6 @@ void CKeyAssignmentDlg::Dismiss() {
 // Hidden, the dialog lets the hook go: a keyboard hook left on would see every key the
 // user types into other programs. Each opening switches it on again through its page.
 void CKeyAssignmentDlg::Close() {
-  SetSubWindowOpen(false);
   SetHook(false);
   ::ShowWindow(hwnd(), SW_HIDE);
 }

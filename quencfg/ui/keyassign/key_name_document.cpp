@@ -1,6 +1,6 @@
 #include "quencfg/ui/keyassign/key_name_document.h"
 
-#include "quencfg/app/folders.h"
+#include "quencfg/framework/folders.h"
 #include "quencfg/ui/keyassign/key_names.h"
 #include "quencfg/ui/skin/skin_documents.h"
 

@@ -28,7 +28,7 @@ EventEditResult Deleted(MacroBuffer& buffer, int row, int count) noexcept {
 }  // namespace
 
 EventEditResult ApplyEventEdit(MacroBuffer& buffer, EventEdit edit, int selected) noexcept {
-  const int count = std::clamp(buffer.eventCount, 0, MACRO_EVENT_COUNT);
+  const int count = std::clamp(buffer.eventCount, 0, kMacroEventCount);
   if (count == 0 || selected < 0 || selected >= count) return EventEditResult{false, kNoRow, kNoRow, selected};
   const int last = count - 1;
   const EventEditResult unchanged{false, kNoRow, kNoRow, selected};

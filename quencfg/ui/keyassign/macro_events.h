@@ -21,7 +21,7 @@ inline constexpr std::uint8_t kMacroMoveYMinus = 0xBD;
 inline constexpr std::uint8_t kMacroMoveXMinus = 0xBE;
 inline constexpr std::uint8_t kMacroMoveXPlus = 0xBF;
 
-using MacroEvents = std::array<MacroEvent, MACRO_EVENT_COUNT>;
+using MacroEvents = std::array<MacroEvent, kMacroEventCount>;
 
 // The buffer the recorder fills and the editor shows: the events in use come first,
 // the rest are all zero.

@@ -3,10 +3,10 @@
 #include <string>
 
 #include "quencfg/ui/keyassign/macro_repeat.h"
+#include "quencfg/ui/skin/list_rows.h"
 #include "quencfg/ui/skin/skin_control_loaders_win.h"
 #include "quencfg/ui/skin/skin_documents.h"
 #include "quencfg/ui/skin/skin_draw_win.h"
-#include "quencfg/ui/skin/list_rows.h"
 #include "quencfg/ui/skin/skin_resource_ids.h"
 
 namespace quencfg {
@@ -43,7 +43,7 @@ void LayoutField(CClrEdit& field, HBITMAP background, std::u16string_view key, H
                  bool rebuild) {
   const bool existed = field.IsCreated();
   const std::u16string kept = existed ? field.Text() : std::u16string();
-  LoadColourEdit(field, background, kSection, key, dialog, style, kSkinControlId, rebuild);
+  LoadColorEdit(field, background, kSection, key, dialog, style, kSkinControlId, rebuild);
   if (!field.IsCreated()) return;
   ::SendMessageW(field.hwnd(), EM_LIMITTEXT, static_cast<WPARAM>(limit), 0);
   if (existed) field.SetText(kept);
@@ -105,15 +105,10 @@ void MacroPageControls::ShowRecordCaption(bool recording) {
 }
 
 void MacroPageControls::Show(bool visible) {
-  const int command = visible ? SW_SHOW : SW_HIDE;
-  for (CPngListBtn* button : Buttons()) {
-    if (button->IsCreated()) ::ShowWindow(button->hwnd(), command);
-  }
-  for (CClrEdit* field : {&nameField, &repeatField}) {
-    if (field->IsCreated()) ::ShowWindow(field->hwnd(), command);
-  }
+  for (CPngListBtn* button : Buttons()) ShowChild(button->hwnd(), visible);
+  for (CClrEdit* field : {&nameField, &repeatField}) ShowChild(field->hwnd(), visible);
   // Its skinned bars follow it.
-  if (eventList.IsCreated()) ::ShowWindow(eventList.hwnd(), command);
+  ShowChild(eventList.hwnd(), visible);
 }
 
 }  // namespace quencfg

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string>
 
-#include "quencfg/app/folders.h"
 #include "quencfg/framework/clock.h"
+#include "quencfg/framework/folders.h"
 #include "quencfg/framework/paths.h"
 #include "quencfg/framework/wide_win.h"
 #include "quencfg/model/number_text.h"
@@ -95,7 +95,7 @@ void CMacroPage::HandleMenuPick(LPARAM lParam) {
 }
 
 LRESULT CMacroPage::HandleHookEvent(WPARAM wParam, LPARAM lParam) {
-  const std::uint32_t now = tickSource_ != nullptr ? tickSource_() : TickCountMs();
+  const std::uint32_t now = TickNow(tickSource_);
   const HookEventResult result = recorder_.HandleHookEvent(editor_.buffer(), static_cast<std::uint32_t>(wParam),
                                                            static_cast<std::uint32_t>(lParam), now);
   for (const MacroEventRow& row : result.closingRows) controls_.eventList.AddRow(row.text, row.image);

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "quencfg/framework/clock.h"
 #include "quencfg/model/settings_block.h"
 #include "quencfg/ui/keyassign/macro_editor.h"
 #include "quencfg/ui/keyassign/macro_event_edits.h"
@@ -35,7 +36,6 @@ class MacroPageHost {
 
 class CMacroPage {
  public:
-  using TickSource = std::uint32_t (*)();
 
   explicit CMacroPage(MacroPageHost& host);
   ~CMacroPage();

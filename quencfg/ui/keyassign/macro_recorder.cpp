@@ -83,7 +83,7 @@ using KeyBalances = std::array<int, 256>;
 // Per key code: its presses minus its releases among the events in use.
 KeyBalances BalancesOf(const MacroBuffer& buffer) noexcept {
   KeyBalances balance{};
-  const int count = std::clamp(buffer.eventCount, 0, MACRO_EVENT_COUNT);
+  const int count = std::clamp(buffer.eventCount, 0, kMacroEventCount);
   for (int i = 0; i < count; ++i) {
     const MacroEvent& event = buffer.events[static_cast<std::size_t>(i)];
     balance[event.map] += IsPress(event) ? 1 : -1;
@@ -95,7 +95,7 @@ KeyBalances BalancesOf(const MacroBuffer& buffer) noexcept {
 std::vector<std::uint8_t> HeldKeysLatestFirst(const MacroBuffer& buffer) {
   KeyBalances owed = BalancesOf(buffer);
   std::vector<std::uint8_t> held;
-  for (int i = std::clamp(buffer.eventCount, 0, MACRO_EVENT_COUNT) - 1; i >= 0; --i) {
+  for (int i = std::clamp(buffer.eventCount, 0, kMacroEventCount) - 1; i >= 0; --i) {
     const MacroEvent& event = buffer.events[static_cast<std::size_t>(i)];
     if (IsPress(event) && owed[event.map] > 0) {
       held.push_back(event.map);
@@ -107,7 +107,7 @@ std::vector<std::uint8_t> HeldKeysLatestFirst(const MacroBuffer& buffer) {
 
 // Whether an event can be stored and still leave room for every release owed.
 bool FitsWithReleasesOwed(const MacroBuffer& buffer, std::uint8_t code, bool press, bool release) noexcept {
-  const int room = MACRO_EVENT_COUNT - buffer.eventCount;
+  const int room = kMacroEventCount - buffer.eventCount;
   if (press) return room >= 2 + ReleasesOwed(buffer);  // itself and its own release
   if (release && !IsKeyHeld(buffer, code)) return room >= 1 + ReleasesOwed(buffer);
   return room >= 1;  // a release that pays off a held key, or flags that store nothing
@@ -143,7 +143,7 @@ RemovedEvents MacroRecorder::TakeOutStoppingClick(MacroBuffer& buffer) noexcept 
   if (recording_) return removed;
   const std::optional<int> press = std::exchange(stoppingClickPress_, std::nullopt);
   leftPressDropped_ = false;
-  const int count = std::clamp(buffer.eventCount, 0, MACRO_EVENT_COUNT);
+  const int count = std::clamp(buffer.eventCount, 0, kMacroEventCount);
   if (!press || *press >= count) return removed;
   if (!IsLeftButtonPress(buffer.events[static_cast<std::size_t>(*press)])) return removed;
   // Only releases of keys held before the click can stand between its press and release.
@@ -164,7 +164,7 @@ void MacroRecorder::ForgetStoppingClick() noexcept { stoppingClickPress_.reset()
 
 bool IsKeyHeld(const MacroBuffer& buffer, std::uint8_t keyCode) noexcept {
   int balance = 0;
-  const int count = std::clamp(buffer.eventCount, 0, MACRO_EVENT_COUNT);
+  const int count = std::clamp(buffer.eventCount, 0, kMacroEventCount);
   for (int i = 0; i < count; ++i) {
     const MacroEvent& event = buffer.events[static_cast<std::size_t>(i)];
     if (event.map == keyCode) balance += IsPress(event) ? 1 : -1;
@@ -196,7 +196,7 @@ void MacroRecorder::EndRunAtLimit(MacroBuffer& buffer, std::uint32_t now, HookEv
   // The keys still held are let go where the run ends, in the room their presses kept:
   // a macro never leaves a key down.
   for (const std::uint8_t code : HeldKeysLatestFirst(buffer)) {
-    if (buffer.eventCount >= MACRO_EVENT_COUNT) break;
+    if (buffer.eventCount >= kMacroEventCount) break;
     const int delay = DelayOf(buffer, now);
     buffer.events[static_cast<std::size_t>(buffer.eventCount)] = MakeMacroEvent(false, delay, code);
     ++buffer.eventCount;

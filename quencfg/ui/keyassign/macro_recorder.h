@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "quencfg/ui/keyassign/hook_event_flags.h"
+#include "quencfg/framework/messages.h"
 #include "quencfg/ui/keyassign/macro_event_rows.h"
 #include "quencfg/ui/keyassign/macro_events.h"
 

@@ -45,7 +45,7 @@ void TakeFunctionOfPage(KeySlot& slot, AssignmentPage page) noexcept {
 }
 
 bool AssignProgram(KeySlot& slot, std::u16string_view path) noexcept {
-  if (path.empty() || path.size() >= static_cast<std::size_t>(LAUNCH_CAPACITY)) return false;
+  if (path.empty() || path.size() >= static_cast<std::size_t>(kLaunchCapacity)) return false;
   CopyToField(slot.launch, path);
   slot.byBtnFuncType = BTNFUNC_LAUNCH;
   return true;

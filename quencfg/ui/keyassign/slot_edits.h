@@ -7,7 +7,7 @@
 
 #include "quencfg/model/settings_block.h"
 
-#include "quencfg/ui/keyassign/hook_event_flags.h"
+#include "quencfg/framework/messages.h"
 
 namespace quencfg {
 

@@ -1,5 +1,5 @@
 // The panel's creation and its layout, made once from the skin: background, window
-// shape, the effect controls, the colour controls and the 111 key colour buttons.
+// shape, the effect controls, the color controls and the 111 key color buttons.
 #include "quencfg/ui/lighting/lighting_dlg_win.h"
 
 #include <string>
@@ -15,7 +15,7 @@ namespace {
 
 constexpr COLORREF kWhite = 0xFFFFFF;
 constexpr COLORREF kBlack = 0x000000;
-constexpr char16_t kKeyColourImage[] = u"btnColor2";
+constexpr char16_t kKeyColorImage[] = u"btnColor2";
 constexpr int kFieldTextMargin = 6;
 
 void ShowMaskError(HWND panel) { ::MessageBoxW(::GetParent(panel), L"error", nullptr, MB_OK); }
@@ -56,7 +56,7 @@ bool CLightingDlg::Create(HWND parent) {
   LoadBackground(parent);
   ApplyMaskRegion();
   LayOutEffectControls();
-  LayOutColourControls();
+  LayOutColorControls();
   customColorRect_ = RectOf(SkinDocument().LookupRect(u"MAINSCREENNEW", u"CUSTOMRECT"));
   LayOutKeyButtons();
   ShowControlsOf(editor_.currentEffect());
@@ -93,33 +93,33 @@ void CLightingDlg::LayOutEffectControls() {
              kLightingSliderMax, false, false);
 }
 
-void CLightingDlg::LayOutColourControls() {
+void CLightingDlg::LayOutColorControls() {
   for (int i = 0; i < kPresetCount; ++i) {
     LoadPushButton(preset(i), background_.get(), u"LIGHTING", u"RECT_COLORSLIDER_" + FormatDecimal(i + 1), hwnd(),
                    false);
   }
   static constexpr const char16_t* kFieldKeys[kComponentCount] = {u"EDIT_R", u"EDIT_G", u"EDIT_B"};
   for (int i = 0; i < kComponentCount; ++i) {
-    CClrEdit& field = colourFields_[static_cast<std::size_t>(i)];
-    LoadColourEdit(field, background_.get(), u"LIGHTING", kFieldKeys[i], hwnd(),
+    CClrEdit& field = colorFields_[static_cast<std::size_t>(i)];
+    LoadColorEdit(field, background_.get(), u"LIGHTING", kFieldKeys[i], hwnd(),
                    WS_CHILD | WS_TABSTOP | ES_NUMBER | ES_AUTOHSCROLL, kSkinControlId, false);
     field.textColor = kBlack;
     field.backgroundColor = kWhite;
     // The digits would otherwise touch the field's rounded left edge.
     ::SendMessageW(field.hwnd(), EM_SETMARGINS, EC_LEFTMARGIN, MAKELPARAM(kFieldTextMargin, 0));
   }
-  LoadColourButton(swatch_, background_.get(), u"LIGHTING", u"BUTTON_ALLKEYRECT", hwnd(), false);
+  LoadColorButton(swatch_, background_.get(), u"LIGHTING", u"BUTTON_ALLKEYRECT", hwnd(), false);
 }
 
 void CLightingDlg::LayOutKeyButtons() {
   keyLayout_.Load(LanguagesFilePath(u"KeyboardButtons.xml"));
   // One picture of all keys, loaded once for the 111 buttons.
-  const SkinBitmap keysPicture = LoadColourButtonSource(kKeyColourImage, StateImages{});
+  const SkinBitmap keysPicture = LoadColorButtonSource(kKeyColorImage, StateImages{});
   for (int slot = 0; slot < KEY_COUNT; ++slot) {
     SkinRect entry = keyLayout_.LookupRect(u"KEYBOARD", u"BUTTON_" + FormatDecimal(slot + 1));
-    CopyToField(entry.name, kKeyColourImage);
+    CopyToField(entry.name, kKeyColorImage);
     CColorBtn2& button = keyButton(slot);
-    LoadColourButtonFor(button, background_.get(), entry, hwnd(), false, &keysPicture);
+    LoadColorButtonFor(button, background_.get(), entry, hwnd(), false, &keysPicture);
     // The key picture carries the legends; a caption over it would only blur them.
     button.SetCaption(u"");
   }

@@ -1,13 +1,13 @@
 // The panel at work: refreshing from the profile, selecting effects, painting, and the
-// commands, picks, slider moves and typed colours it receives.
+// commands, picks, slider moves and typed colors it receives.
 #include "quencfg/ui/lighting/lighting_dlg_win.h"
 
 #include <span>
 #include <string>
 #include <utility>
 
-#include "quencfg/app/messages.h"
 #include "quencfg/framework/gdi_win.h"
+#include "quencfg/framework/messages.h"
 #include "quencfg/framework/wide_win.h"
 #include "quencfg/model/number_text.h"
 #include "quencfg/ui/lighting/lighting_rules.h"
@@ -24,16 +24,7 @@ constexpr COLORREF kWhite = 0xFFFFFF;
 constexpr int kEffectCaptionOffset = 8;
 constexpr LPARAM kFirstInvalidEffectPick = 0x150000;  // command numbers 21 and up
 
-// The effects menu: the values every menu of the system is given.
-
-void ShowIf(HWND window, bool shown) {
-  if (window != nullptr) ::ShowWindow(window, shown ? SW_SHOWNA : SW_HIDE);
-}
-
-OwnedFont LabelFont() {
-  return OwnedFont(::CreateFontW(16, 0, 0, 0, 500, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                 CLIP_STROKE_PRECIS, PROOF_QUALITY, FF_SWISS, ToWide(SkinFontName()).c_str()));
-}
+constexpr int kLabelFontHeight = 16;
 
 bool IsKeyThePanelDiscards(const MSG& message) {
   return message.message == WM_KEYDOWN &&
@@ -50,14 +41,14 @@ void CLightingDlg::RefreshLighting() {
   ProfileData* profile = editor_.profile();
   if (profile == nullptr) return;
   const LightingSettings& lighting = profile->lighting;
-  editor_.TakeProfileColour();
+  editor_.TakeProfileColor();
   SelectEffect(lighting.byLightEffect);
   brightnessSlider_.SetPos(lighting.byLightBright);
   speedSlider_.SetPos(lighting.byLightSpeed);
   for (int i = 0; i < kPresetCount; ++i) preset(i).SetSelected(i == lighting.byLightColorType);
   for (int slot = 0; slot < KEY_COUNT; ++slot) {
-    const RgbColor colour = RgbFromColorValue(lighting.keyColors.coLightRGB[slot]);
-    keyButton(slot).Recolor(colour.red, colour.green, colour.blue);
+    const RgbColor color = RgbFromColorValue(lighting.keyColors.coLightRGB[slot]);
+    keyButton(slot).Recolor(color.red, color.green, color.blue);
   }
 }
 
@@ -67,37 +58,37 @@ void CLightingDlg::SelectEffect(int effect) {
   effectButton_.SetCaption(nameKey.empty() ? std::u16string() : StringDocument().Lookup(u"LIGHT_STRING", nameKey),
                            kEffectCaptionOffset);
   editor_.SelectEffect(effect);
-  if (PickSetsEffectColour(effect)) ShowColour(editor_.pickedColour());
+  if (PickSetsEffectColor(effect)) ShowColor(editor_.pickedColor());
   if (hwnd() != nullptr) ::InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
 void CLightingDlg::ShowControlsOf(int effect) {
   const LightingControls shown = ShownControls(effect);
-  ShowIf(brightnessSlider_.hwnd(), shown.brightness);
-  ShowIf(speedSlider_.hwnd(), shown.speed);
-  for (CPngListBtn& button : presets_) ShowIf(button.hwnd(), shown.presets);
-  for (CClrEdit& field : colourFields_) ShowIf(field.hwnd(), shown.customColour);
-  ShowIf(swatch_.hwnd(), shown.customColour);
-  for (CColorBtn2& button : keyButtons_) ShowIf(button.hwnd(), shown.customColour);
+  ShowChild(brightnessSlider_.hwnd(), shown.brightness);
+  ShowChild(speedSlider_.hwnd(), shown.speed);
+  for (CPngListBtn& button : presets_) ShowChild(button.hwnd(), shown.presets);
+  for (CClrEdit& field : colorFields_) ShowChild(field.hwnd(), shown.customColor);
+  ShowChild(swatch_.hwnd(), shown.customColor);
+  for (CColorBtn2& button : keyButtons_) ShowChild(button.hwnd(), shown.customColor);
 }
 
-void CLightingDlg::ShowColour(std::uint32_t colour) {
+void CLightingDlg::ShowColor(std::uint32_t color) {
   writingFields_ = true;
   for (int i = 0; i < kComponentCount; ++i) {
-    CClrEdit& field = colourFields_[static_cast<std::size_t>(i)];
-    const std::u16string text = ComponentText(colour, static_cast<ColourComponent>(i));
+    CClrEdit& field = colorFields_[static_cast<std::size_t>(i)];
+    const std::u16string text = ComponentText(color, static_cast<ColorComponent>(i));
     field.SetText(text);
     if (field.hwnd() != nullptr) {
       ::SendMessageW(field.hwnd(), EM_SETSEL, text.size(), static_cast<LPARAM>(text.size()));
     }
   }
   writingFields_ = false;
-  RecolourSwatch(colour);
+  RecolorSwatch(color);
 }
 
-void CLightingDlg::RecolourSwatch(std::uint32_t colour) {
-  if (editor_.currentEffect() != kPerKeyEffect) return;
-  const RgbColor rgb = RgbFromColorValue(colour);
+void CLightingDlg::RecolorSwatch(std::uint32_t color) {
+  if (editor_.currentEffect() != kEffectPerKey) return;
+  const RgbColor rgb = RgbFromColorValue(color);
   swatch_.RecolorChain(rgb.red, rgb.green, rgb.blue);
 }
 
@@ -106,20 +97,20 @@ void CLightingDlg::RecolourSwatch(std::uint32_t colour) {
 void CLightingDlg::Paint(HDC dc) const {
   BlitBitmap(dc, background_, 0, 0);
   const LightingControls shown = ShownControls(editor_.currentEffect());
-  OwnedFont font = LabelFont();
+  OwnedFont font = CreateSkinLabelFont(kLabelFontHeight);
   SelectScope selectFont(dc, font.get());
   const int oldMode = ::SetBkMode(dc, TRANSPARENT);
-  const COLORREF oldColour = ::SetTextColor(dc, kWhite);
+  const COLORREF oldColor = ::SetTextColor(dc, kWhite);
   if (shown.brightness) DrawSkinText(dc, u"LIGHT_STRING", u"BRIGHTNESS", DT_WORDBREAK);
-  if (shown.colourLabel) DrawSkinText(dc, u"LIGHT_STRING", u"COLOR", DT_WORDBREAK);
-  if (shown.customColour) {
+  if (shown.colorLabel) DrawSkinText(dc, u"LIGHT_STRING", u"COLOR", DT_WORDBREAK);
+  if (shown.customColor) {
     for (const char16_t* key : {u"COLORCUSTOM", u"TXR", u"TXG", u"TXB"}) {
       DrawSkinText(dc, u"LIGHT_STRING", key, DT_WORDBREAK);
     }
     DrawSkinImage(dc, u"MAINSCREENNEW", u"CUSTOMRECT");
   }
   if (shown.speed) DrawSkinText(dc, u"LIGHT_STRING", u"SPEED", DT_WORDBREAK);
-  ::SetTextColor(dc, oldColour);
+  ::SetTextColor(dc, oldColor);
   ::SetBkMode(dc, oldMode);
 }
 
@@ -172,10 +163,10 @@ LRESULT CLightingDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
 }
 
 void CLightingDlg::OnCommand(WORD code, HWND from) {
-  const int field = ColourFieldIndex(from);
+  const int field = ColorFieldIndex(from);
   if (field >= 0 && code != 0) {
     // Notifications of the fields are no clicks: they leave the menu alone.
-    if (code == EN_CHANGE && !writingFields_) OnFieldChanged(static_cast<ColourComponent>(field));
+    if (code == EN_CHANGE && !writingFields_) OnFieldChanged(static_cast<ColorComponent>(field));
     return;
   }
   if (CloseEffectsMenu()) return;  // the click that closed the menu does nothing else
@@ -185,25 +176,25 @@ void CLightingDlg::OnCommand(WORD code, HWND from) {
   }
   const int presetIndex = SelectButtonInGroup(std::span<CPngListBtn>(presets_), from);
   if (presetIndex >= 0) {
-    editor_.SetColourMode(presetIndex);
+    editor_.SetColorMode(presetIndex);
     return;
   }
   const int slot = KeyButtonIndex(from);
   if (slot >= 0) {
-    const RgbColor colour = RgbFromColorValue(editor_.ToggleKey(slot));
-    if (colour.red == 0 && colour.green == 0 && colour.blue == 0) {
+    const RgbColor color = RgbFromColorValue(editor_.ToggleKey(slot));
+    if (color.red == 0 && color.green == 0 && color.blue == 0) {
       keyButton(slot).Recolor(0, 0, 0);
     } else {
-      keyButton(slot).RecolorChain(colour.red, colour.green, colour.blue);
+      keyButton(slot).RecolorChain(color.red, color.green, color.blue);
     }
   }
 }
 
-void CLightingDlg::OnFieldChanged(ColourComponent component) {
-  CClrEdit& field = colourField(component);
+void CLightingDlg::OnFieldChanged(ColorComponent component) {
+  CClrEdit& field = colorField(component);
   const std::u16string typed = field.Text();
   const std::optional<std::uint8_t> value = ParseComponentField(typed);
-  if (!value) return;  // empty or not a number yet: the colour stays
+  if (!value) return;  // empty or not a number yet: the color stays
   const std::u16string shown = FormatDecimal(*value);
   if (*value == 255 && typed != shown) {
     // Above 255: the field says what was taken.
@@ -212,8 +203,8 @@ void CLightingDlg::OnFieldChanged(ColourComponent component) {
     ::SendMessageW(field.hwnd(), EM_SETSEL, shown.size(), static_cast<LPARAM>(shown.size()));
     writingFields_ = false;
   }
-  editor_.TakeTypedColour(WithComponent(editor_.pickedColour(), component, *value));
-  RecolourSwatch(editor_.pickedColour());
+  editor_.TakeTypedColor(WithComponent(editor_.pickedColor(), component, *value));
+  RecolorSwatch(editor_.pickedColor());
 }
 
 void CLightingDlg::OnSliderMoved(WPARAM position, LPARAM identifier) {
@@ -235,7 +226,7 @@ void CLightingDlg::OnMenuPick(LPARAM lParam) {
 void CLightingDlg::OnLeftButtonDown(POINT point) {
   CloseEffectsMenu();
   if (!::PtInRect(&customColorRect_, point)) return;
-  if (editor_.Pick(PaintedPixel(point))) ShowColour(editor_.pickedColour());
+  if (editor_.Pick(PaintedPixel(point))) ShowColor(editor_.pickedColor());
 }
 
 void CLightingDlg::OpenEffectsMenu() {
@@ -255,20 +246,8 @@ bool CLightingDlg::CloseEffectsMenu() {
   return true;
 }
 
-int CLightingDlg::KeyButtonIndex(HWND button) const {
-  if (button == nullptr) return -1;
-  for (int slot = 0; slot < KEY_COUNT; ++slot) {
-    if (keyButtons_[static_cast<std::size_t>(slot)].hwnd() == button) return slot;
-  }
-  return -1;
-}
+int CLightingDlg::KeyButtonIndex(HWND button) const { return IndexOfWindow(keyButtons_, button); }
 
-int CLightingDlg::ColourFieldIndex(HWND field) const {
-  if (field == nullptr) return -1;
-  for (int i = 0; i < kComponentCount; ++i) {
-    if (colourFields_[static_cast<std::size_t>(i)].hwnd() == field) return i;
-  }
-  return -1;
-}
+int CLightingDlg::ColorFieldIndex(HWND field) const { return IndexOfWindow(colorFields_, field); }
 
 }  // namespace quencfg

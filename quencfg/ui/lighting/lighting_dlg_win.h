@@ -13,7 +13,7 @@
 
 #include "quencfg/framework/window_win.h"
 #include "quencfg/model/settings_block.h"
-#include "quencfg/ui/lighting/colour_fields.h"
+#include "quencfg/ui/lighting/color_fields.h"
 #include "quencfg/ui/lighting/lighting_editor.h"
 #include "quencfg/ui/skin/bitmap_btn_win.h"
 #include "quencfg/ui/skin/btn_menu_win.h"
@@ -58,7 +58,7 @@ class CLightingDlg : public Window {
   // are discarded (true); other keys for the panel get the dialog key handling.
   bool PreTranslateMessage(MSG& message) override;
 
-  [[nodiscard]] std::uint32_t pickedColour() const noexcept { return editor_.pickedColour(); }
+  [[nodiscard]] std::uint32_t pickedColor() const noexcept { return editor_.pickedColor(); }
   [[nodiscard]] int currentEffect() const noexcept { return editor_.currentEffect(); }
   [[nodiscard]] const RECT& customColorRect() const noexcept { return customColorRect_; }
   [[nodiscard]] bool shapedByMask() const noexcept { return shapedByMask_; }
@@ -66,8 +66,8 @@ class CLightingDlg : public Window {
   [[nodiscard]] CPngHSliderBar& brightnessSlider() noexcept { return brightnessSlider_; }
   [[nodiscard]] CPngHSliderBar& speedSlider() noexcept { return speedSlider_; }
   [[nodiscard]] CPngListBtn& preset(int index) { return presets_.at(static_cast<std::size_t>(index)); }
-  [[nodiscard]] CClrEdit& colourField(ColourComponent component) {
-    return colourFields_.at(static_cast<std::size_t>(component));
+  [[nodiscard]] CClrEdit& colorField(ColorComponent component) {
+    return colorFields_.at(static_cast<std::size_t>(component));
   }
   [[nodiscard]] CColorBtn2& swatch() noexcept { return swatch_; }
   [[nodiscard]] CColorBtn2& keyButton(int slot) { return keyButtons_.at(static_cast<std::size_t>(slot)); }
@@ -82,23 +82,23 @@ class CLightingDlg : public Window {
   void LoadBackground(HWND parent);
   void ApplyMaskRegion();
   void LayOutEffectControls();
-  void LayOutColourControls();
+  void LayOutColorControls();
   void LayOutKeyButtons();
 
   void ShowControlsOf(int effect);
-  void ShowColour(std::uint32_t colour);
-  void RecolourSwatch(std::uint32_t colour);
+  void ShowColor(std::uint32_t color);
+  void RecolorSwatch(std::uint32_t color);
   void Paint(HDC dc) const;
   std::uint32_t PaintedPixel(POINT point) const;
 
   void OnCommand(WORD code, HWND from);
-  void OnFieldChanged(ColourComponent component);
+  void OnFieldChanged(ColorComponent component);
   void OnSliderMoved(WPARAM position, LPARAM identifier);
   void OnMenuPick(LPARAM lParam);
   void OnLeftButtonDown(POINT point);
   void OpenEffectsMenu();
   int KeyButtonIndex(HWND button) const;
-  int ColourFieldIndex(HWND field) const;
+  int ColorFieldIndex(HWND field) const;
 
   MaskFailureNotice maskFailureNotice_;
   LightingEditor editor_;
@@ -110,7 +110,7 @@ class CLightingDlg : public Window {
   CPngHSliderBar brightnessSlider_;
   CPngHSliderBar speedSlider_;
   std::array<CPngListBtn, kPresetCount> presets_;
-  std::array<CClrEdit, kComponentCount> colourFields_;
+  std::array<CClrEdit, kComponentCount> colorFields_;
   CColorBtn2 swatch_;
   std::array<CColorBtn2, KEY_COUNT> keyButtons_;
   SharedSkinDocument keyLayout_;  // Languages\KeyboardButtons.xml, the panel's own copy

@@ -13,8 +13,8 @@ std::uint8_t Clamped(int value, int maximum) noexcept {
 
 }  // namespace
 
-void LightingEditor::TakeProfileColour() noexcept {
-  if (profile_ != nullptr) pickedColour_ = profile_->lighting.byLightColor;
+void LightingEditor::TakeProfileColor() noexcept {
+  if (profile_ != nullptr) pickedColor_ = profile_->lighting.byLightColor;
 }
 
 void LightingEditor::SelectEffect(int effect) noexcept {
@@ -24,35 +24,35 @@ void LightingEditor::SelectEffect(int effect) noexcept {
 
 bool LightingEditor::Pick(std::uint32_t pixel) noexcept {
   if (!IsPickablePixel(pixel)) return false;
-  TakeColour(pixel);
+  TakeColor(pixel);
   return true;
 }
 
-void LightingEditor::TakeTypedColour(std::uint32_t colour) noexcept { TakeColour(colour & LIGHT_COLOR_MAX); }
+void LightingEditor::TakeTypedColor(std::uint32_t color) noexcept { TakeColor(color & kLightColorMax); }
 
-void LightingEditor::TakeColour(std::uint32_t colour) noexcept {
-  pickedColour_ = colour;
-  if (profile_ != nullptr && PickSetsEffectColour(profile_->lighting.byLightEffect)) {
-    profile_->lighting.byLightColor = colour;
+void LightingEditor::TakeColor(std::uint32_t color) noexcept {
+  pickedColor_ = color;
+  if (profile_ != nullptr && PickSetsEffectColor(profile_->lighting.byLightEffect)) {
+    profile_->lighting.byLightColor = color;
   }
 }
 
 std::uint32_t LightingEditor::ToggleKey(int slot) noexcept {
   if (profile_ == nullptr || slot < 0 || slot >= KEY_COUNT) return 0;
-  std::uint32_t& colour = profile_->lighting.keyColors.coLightRGB[slot];
-  colour = ToggledKeyColour(colour, pickedColour_);
-  return colour;
+  std::uint32_t& color = profile_->lighting.keyColors.coLightRGB[slot];
+  color = ToggledKeyColor(color, pickedColor_);
+  return color;
 }
 
 void LightingEditor::SetBrightness(int position) noexcept {
-  if (profile_ != nullptr) profile_->lighting.byLightBright = Clamped(position, LIGHT_BRIGHT_MAX);
+  if (profile_ != nullptr) profile_->lighting.byLightBright = Clamped(position, kLightBrightMax);
 }
 
 void LightingEditor::SetSpeed(int position) noexcept {
-  if (profile_ != nullptr) profile_->lighting.byLightSpeed = Clamped(position, LIGHT_SPEED_MAX);
+  if (profile_ != nullptr) profile_->lighting.byLightSpeed = Clamped(position, kLightSpeedMax);
 }
 
-void LightingEditor::SetColourMode(int presetIndex) noexcept {
+void LightingEditor::SetColorMode(int presetIndex) noexcept {
   if (profile_ != nullptr) profile_->lighting.byLightColorType = Clamped(presetIndex, kPresetCount - 1);
 }
 

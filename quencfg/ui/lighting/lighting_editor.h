@@ -1,6 +1,6 @@
 #pragma once
 // What the lighting panel does to the profile it edits, apart from its windows: the
-// effect, brightness, speed and colour mode, the picked colour and the key colours.
+// effect, brightness, speed and color mode, the picked color and the key colors.
 // The profile is the main window's working copy; it is changed in place.
 #include <cstdint>
 
@@ -8,7 +8,7 @@
 
 namespace quencfg {
 
-inline constexpr std::uint32_t kInitialPickedColour = 0x0000FF;
+inline constexpr std::uint32_t kInitialPickedColor = 0x0000FF;
 inline constexpr int kPresetCount = 8;
 
 class LightingEditor {
@@ -17,36 +17,36 @@ class LightingEditor {
   void SetProfile(ProfileData* profile) noexcept { profile_ = profile; }
   [[nodiscard]] ProfileData* profile() const noexcept { return profile_; }
 
-  [[nodiscard]] std::uint32_t pickedColour() const noexcept { return pickedColour_; }
+  [[nodiscard]] std::uint32_t pickedColor() const noexcept { return pickedColor_; }
   [[nodiscard]] int currentEffect() const noexcept { return currentEffect_; }
 
-  // The first step of a refresh: the picked colour becomes the profile's effect colour.
-  void TakeProfileColour() noexcept;
+  // The first step of a refresh: the picked color becomes the profile's effect color.
+  void TakeProfileColor() noexcept;
   // The effect becomes current and the profile's effect.
   void SelectEffect(int effect) noexcept;
 
-  // A pixel of the colour field. Dark pixels and failed reads are not taken (false);
-  // otherwise the pixel is the picked colour and, under the effects that use one colour,
-  // the profile's effect colour.
+  // A pixel of the color field. Dark pixels and failed reads are not taken (false);
+  // otherwise the pixel is the picked color and, under the effects that use one color,
+  // the profile's effect color.
   bool Pick(std::uint32_t pixel) noexcept;
-  // A colour typed into the red, green and blue fields: taken like a pick, dark or not,
+  // A color typed into the red, green and blue fields: taken like a pick, dark or not,
   // because the user chose it digit by digit.
-  void TakeTypedColour(std::uint32_t colour) noexcept;
+  void TakeTypedColor(std::uint32_t color) noexcept;
 
-  // A click on key `slot`: switches it between the picked colour and off. Returns the
-  // key's new colour (0 for a slot outside the profile).
+  // A click on key `slot`: switches it between the picked color and off. Returns the
+  // key's new color (0 for a slot outside the profile).
   std::uint32_t ToggleKey(int slot) noexcept;
 
   // Slider positions and the preset index, kept within their ranges (0..4, 0..7).
   void SetBrightness(int position) noexcept;
   void SetSpeed(int position) noexcept;
-  void SetColourMode(int presetIndex) noexcept;
+  void SetColorMode(int presetIndex) noexcept;
 
  private:
-  void TakeColour(std::uint32_t colour) noexcept;
+  void TakeColor(std::uint32_t color) noexcept;
 
   ProfileData* profile_ = nullptr;
-  std::uint32_t pickedColour_ = kInitialPickedColour;
+  std::uint32_t pickedColor_ = kInitialPickedColor;
   int currentEffect_ = 0;
 };
 

@@ -20,13 +20,13 @@ bool IsOneOf(int value, std::span<const int> values) noexcept {
 
 LightingControls ShownControls(int effect) noexcept {
   static constexpr int kWithoutPresets[] = {3, 8, 9, 18, 19};
-  static constexpr int kWithColourLabel[] = {1, 2, 7, 10, 11, 12, 13, 14, 15, 16, 17};
+  static constexpr int kWithColorLabel[] = {1, 2, 7, 10, 11, 12, 13, 14, 15, 16, 17};
   LightingControls shown;
   shown.brightness = effect != 1;
-  shown.speed = effect != kEffectColourEffect && effect != kPerKeyEffect;
+  shown.speed = effect != kEffectSingleColor && effect != kEffectPerKey;
   shown.presets = !IsOneOf(effect, kWithoutPresets);
-  shown.colourLabel = IsOneOf(effect, kWithColourLabel);
-  shown.customColour = effect == kPerKeyEffect;
+  shown.colorLabel = IsOneOf(effect, kWithColorLabel);
+  shown.customColor = effect == kEffectPerKey;
   return shown;
 }
 
@@ -37,14 +37,14 @@ std::u16string EffectNameKey(int effect) {
   return u"LIGHT_EFFECT_" + FormatDecimal(effect + 1);
 }
 
-bool PickSetsEffectColour(int effect) noexcept { return effect == kEffectColourEffect || effect == kPerKeyEffect; }
+bool PickSetsEffectColor(int effect) noexcept { return effect == kEffectSingleColor || effect == kEffectPerKey; }
 
 bool IsPickablePixel(std::uint32_t pixel) noexcept {
-  return pixel >= kDarkestPickableColour && pixel <= 0xFFFFFF;
+  return pixel >= kDarkestPickableColor && pixel <= 0xFFFFFF;
 }
 
-std::uint32_t ToggledKeyColour(std::uint32_t keyColour, std::uint32_t picked) noexcept {
-  return keyColour == picked || picked == 0 ? 0 : picked;
+std::uint32_t ToggledKeyColor(std::uint32_t keyColor, std::uint32_t picked) noexcept {
+  return keyColor == picked || picked == 0 ? 0 : picked;
 }
 
 }  // namespace quencfg

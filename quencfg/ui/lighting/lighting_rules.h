@@ -1,27 +1,27 @@
 #pragma once
 // The rules of the lighting panel that do not depend on windows: which controls each
-// effect shows, the effects the menu offers, the names of the effects, which colour a
-// pick takes and what a click on a key colour does.
+// effect shows, the effects the menu offers, the names of the effects, which color a
+// pick takes and what a click on a key color does.
 #include <cstdint>
 #include <span>
 #include <string>
 
+#include "quencfg/model/settings_block.h"
+
 namespace quencfg {
 
-inline constexpr int kEffectColourEffect = 16;  // one colour for the whole keyboard
-inline constexpr int kPerKeyEffect = 19;        // a colour for each key
-inline constexpr int kHighestNamedEffect = 19;
+inline constexpr int kHighestNamedEffect = kEffectPerKey;
 
-// Pixels below this (black and the dark frame of the colour field) are not taken.
-inline constexpr std::uint32_t kDarkestPickableColour = 350;
+// Pixels below this (black and the dark frame of the color field) are not taken.
+inline constexpr std::uint32_t kDarkestPickableColor = 350;
 
 // The parts of the panel that depend on the effect.
 struct LightingControls {
   bool brightness = false;    // slider and label BRIGHTNESS
   bool speed = false;         // slider and label SPEED
-  bool presets = false;       // the 8 colour preset buttons
-  bool colourLabel = false;   // label COLOR
-  bool customColour = false;  // red/green/blue fields, swatch, key colours, colour field, their labels
+  bool presets = false;       // the 8 color preset buttons
+  bool colorLabel = false;   // label COLOR
+  bool customColor = false;  // red/green/blue fields, swatch, key colors, color field, their labels
 
   friend bool operator==(const LightingControls&, const LightingControls&) = default;
 };
@@ -35,15 +35,15 @@ std::span<const int> MenuEffects() noexcept;
 // and below 0, so that the effect button shows no caption.
 std::u16string EffectNameKey(int effect);
 
-// Whether a picked colour also becomes the profile's effect colour.
-bool PickSetsEffectColour(int effect) noexcept;
+// Whether a picked color also becomes the profile's effect color.
+bool PickSetsEffectColor(int effect) noexcept;
 
-// Whether a pixel read from the colour field is taken as a colour: not black or nearly
-// black, and a real colour value (a failed read gives the invalid value 0xFFFFFFFF).
+// Whether a pixel read from the color field is taken as a color: not black or nearly
+// black, and a real color value (a failed read gives the invalid value 0xFFFFFFFF).
 bool IsPickablePixel(std::uint32_t pixel) noexcept;
 
-// A click on a key: off when it already shows the picked colour or nothing is picked,
-// the picked colour otherwise.
-std::uint32_t ToggledKeyColour(std::uint32_t keyColour, std::uint32_t picked) noexcept;
+// A click on a key: off when it already shows the picked color or nothing is picked,
+// the picked color otherwise.
+std::uint32_t ToggledKeyColor(std::uint32_t keyColor, std::uint32_t picked) noexcept;
 
 }  // namespace quencfg

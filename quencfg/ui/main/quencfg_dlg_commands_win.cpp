@@ -2,10 +2,10 @@
 // export, language, the lighting panel and the key assignment dialog.
 #include <span>
 
-#include "quencfg/app/folders.h"
-#include "quencfg/app/messages.h"
 #include "quencfg/framework/file_dialog_win.h"
 #include "quencfg/framework/files.h"
+#include "quencfg/framework/folders.h"
+#include "quencfg/framework/messages.h"
 #include "quencfg/framework/paths.h"
 #include "quencfg/framework/wide_win.h"
 #include "quencfg/model/all_settings.h"
@@ -13,7 +13,6 @@
 #include "quencfg/model/settings_file.h"
 #include "quencfg/ui/main/main_window_rules.h"
 #include "quencfg/ui/main/quencfg_dlg_win.h"
-#include "quencfg/ui/main/sub_window_flag.h"
 #include "quencfg/ui/skin/button_group_win.h"
 #include "quencfg/ui/skin/skin_documents.h"
 #include "quencfg/ui/skin/skin_language.h"
@@ -144,7 +143,7 @@ void CQuencfgDlg::OnCommand(HWND control) {
   DestroySettingsMenu();
   // While the key assignment dialog is open, its edit belongs to the profile shown when
   // it opened: the window's own buttons wait until it is closed.
-  if (control == nullptr || SubWindowOpen()) return;
+  if (control == nullptr || keyAssignmentOpen()) return;
   if (const auto command = CommandOf(control)) {
     switch (*command) {
       case Command::Exit:
@@ -187,17 +186,13 @@ void CQuencfgDlg::OnCommand(HWND control) {
 }
 
 std::optional<CQuencfgDlg::Command> CQuencfgDlg::CommandOf(HWND control) const {
-  for (int index = 0; index < kCommandCount; ++index) {
-    if (commandButtons_[static_cast<std::size_t>(index)].hwnd() == control) return static_cast<Command>(index);
-  }
-  return std::nullopt;
+  const int index = IndexOfWindow(commandButtons_, control);
+  if (index < 0) return std::nullopt;
+  return static_cast<Command>(index);
 }
 
 int CQuencfgDlg::KeyIndexOf(HWND control) const {
-  for (int index = 0; index < KEY_COUNT; ++index) {
-    if (keyButtons_[static_cast<std::size_t>(index)].hwnd() == control) return index;
-  }
-  return -1;
+  return IndexOfWindow(keyButtons_, control);
 }
 
 void CQuencfgDlg::ConfirmAndResetProfile() {
@@ -244,7 +239,7 @@ bool CQuencfgDlg::lightingVisible() const noexcept {
 
 void CQuencfgDlg::ToggleLightingPanel() {
   const bool visible = lightingVisible();
-  for (CPngListBtn& key : keyButtons_) ::ShowWindow(key.hwnd(), visible ? SW_SHOW : SW_HIDE);
+  for (CPngListBtn& key : keyButtons_) ShowChild(key.hwnd(), visible);
   commandButton(Command::Backlight).SetSelected(!visible);
   ShowLightingPanel(!visible);
 }

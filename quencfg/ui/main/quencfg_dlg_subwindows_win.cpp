@@ -1,6 +1,5 @@
 // The windows the main window owns: the key assignment dialog and the lighting panel.
 #include "quencfg/ui/main/quencfg_dlg_win.h"
-#include "quencfg/ui/main/sub_window_flag.h"
 
 namespace quencfg {
 namespace {
@@ -24,6 +23,10 @@ bool CQuencfgDlg::FilterForSubWindow(MSG& message) {
   return false;
 }
 
+bool CQuencfgDlg::keyAssignmentOpen() const noexcept {
+  return keyAssignment_.hwnd() != nullptr && ::IsWindowVisible(keyAssignment_.hwnd());
+}
+
 void CQuencfgDlg::PlaceKeyAssignment() {
   if (keyAssignment_.hwnd() == nullptr) return;
   RECT main{};
@@ -34,7 +37,6 @@ void CQuencfgDlg::PlaceKeyAssignment() {
 
 void CQuencfgDlg::OpenKeyAssignment(int index) {
   editedKeyIndex_ = index;
-  SetSubWindowOpen(true);
   ::ShowWindow(keyAssignment_.hwnd(), SW_SHOW);
   keyAssignment_.SetSlot(currentProfile().keys[index]);
   keyAssignment_.SetMacroOnly(false);
@@ -43,7 +45,6 @@ void CQuencfgDlg::OpenKeyAssignment(int index) {
 }
 
 void CQuencfgDlg::OpenMacroEditor() {
-  SetSubWindowOpen(true);
   keyAssignment_.SetMacroOnly(true);
   ::ShowWindow(keyAssignment_.hwnd(), SW_SHOW);
 }
@@ -58,7 +59,7 @@ void CQuencfgDlg::DismissOwnedPopups() {
 }
 
 void CQuencfgDlg::ShowLightingPanel(bool visible) {
-  ::ShowWindow(lighting_.hwnd(), visible ? SW_SHOW : SW_HIDE);
+  ShowChild(lighting_.hwnd(), visible);
   if (visible) HandProfileToLightingPanel();
 }
 

@@ -2,14 +2,12 @@
 
 #include <windowsx.h>
 
-#include "quencfg/app/app_icon_win.h"
-#include "quencfg/app/folders.h"
-#include "quencfg/app/messages.h"
-#include "quencfg/app/quencfg_app_win.h"
+#include "quencfg/framework/app_icon_win.h"
+#include "quencfg/framework/folders.h"
 #include "quencfg/framework/gdi_win.h"
+#include "quencfg/framework/messages.h"
 #include "quencfg/framework/wide_win.h"
 #include "quencfg/ui/main/main_window_rules.h"
-#include "quencfg/ui/main/sub_window_flag.h"
 #include "quencfg/ui/skin/skin_documents.h"
 #include "quencfg/ui/skin/skin_draw_win.h"
 #include "quencfg/ui/skin/skin_language.h"
@@ -21,13 +19,6 @@ namespace {
 constexpr DWORD kLateStyleBits = 0x80020;  // WS_SYSMENU and 0x20, added after the controls exist
 constexpr COLORREF kLabelColor = 0xFFFFFF;
 constexpr int kLabelFontHeight = 18;
-constexpr int kLabelFontWeight = 500;
-
-OwnedFont CreateLabelFont() {
-  const std::u16string face = SkinFontName();
-  return OwnedFont(::CreateFontW(kLabelFontHeight, 0, 0, 0, kLabelFontWeight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                 OUT_DEFAULT_PRECIS, CLIP_STROKE_PRECIS, PROOF_QUALITY, FF_SWISS, AsWide(face)));
-}
 
 }  // namespace
 
@@ -41,10 +32,7 @@ CQuencfgDlg::~CQuencfgDlg() {
   Destroy();
 }
 
-ProfileData& CQuencfgDlg::currentProfile() noexcept {
-  const std::size_t index = settings_->Profile < PROFILE_COUNT ? settings_->Profile : 0;
-  return settings_->profiles[index];
-}
+ProfileData& CQuencfgDlg::currentProfile() noexcept { return CurrentProfile(*settings_); }
 
 bool CQuencfgDlg::CreateForModal(HWND owner) { return Open(owner); }
 
@@ -99,17 +87,14 @@ bool CQuencfgDlg::PreTranslateMessage(MSG& message) {
 }
 
 LRESULT CQuencfgDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  const auto paint = [this](HDC dc, const RECT& client) { Paint(dc, client); };
+  if (const auto painted = HandlePaintMessages(hwnd(), message, wParam, paint, 0)) return *painted;
   switch (message) {
     case WM_CREATE: {
       const LRESULT result = DefaultHandling(message, wParam, lParam);
       ::SetCurrentDirectoryW(AsWide(AppFolder()));
       return result;
     }
-    case WM_ERASEBKGND:
-      return 0;
-    case WM_PAINT:
-      Paint();
-      return 0;
     case WM_QUERYDRAGICON:
       return reinterpret_cast<LRESULT>(ApplicationIcon());
     case WM_LBUTTONDOWN:
@@ -152,7 +137,7 @@ LRESULT CQuencfgDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void CQuencfgDlg::OnLeftButtonDown(WPARAM, LPARAM lParam) {
-  if (SubWindowOpen()) return;
+  if (keyAssignmentOpen()) return;
   DestroySettingsMenu();
   const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
   if (InDragStrip(point.x, point.y)) {
@@ -166,24 +151,19 @@ void CQuencfgDlg::OnKeyChanged() {
   MarkKey(editedKeyIndex_);
 }
 
-void CQuencfgDlg::Paint() {
+void CQuencfgDlg::Paint(HDC dc, const RECT& client) {
   if (::IsIconic(hwnd())) {
-    PaintDc dc(hwnd());
-    RECT client{};
-    ::GetClientRect(hwnd(), &client);
     const int x = (client.right - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
     const int y = (client.bottom - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
-    ::DrawIcon(dc.get(), x, y, ApplicationIcon());
+    ::DrawIcon(dc, x, y, ApplicationIcon());
     return;
   }
-  PaintDoubleBuffered(hwnd(), [this](HDC dc, const RECT&) {
-    BlitBitmap(dc, background_, 0, 0);
-    OwnedFont font = CreateLabelFont();
-    SelectScope selectFont(dc, font.get());
-    ::SetTextColor(dc, kLabelColor);
-    ::SetBkMode(dc, TRANSPARENT);
-    DrawSkinText(dc, u"MAIN", u"LIGHTING", DT_WORDBREAK);
-  });
+  BlitBitmap(dc, background_, 0, 0);
+  OwnedFont font = CreateSkinLabelFont(kLabelFontHeight);
+  SelectScope selectFont(dc, font.get());
+  ::SetTextColor(dc, kLabelColor);
+  ::SetBkMode(dc, TRANSPARENT);
+  DrawSkinText(dc, u"MAIN", u"LIGHTING", DT_WORDBREAK);
 }
 
 }  // namespace quencfg

@@ -76,6 +76,8 @@ class CQuencfgDlg : public Window {
     return commandButtons_[static_cast<std::size_t>(command)];
   }
   [[nodiscard]] bool lightingVisible() const noexcept;
+  // The key assignment dialog is shown (for a key or as the macro editor).
+  [[nodiscard]] bool keyAssignmentOpen() const noexcept;
   [[nodiscard]] bool importPending() const noexcept { return importPending_; }
   [[nodiscard]] int editedKeyIndex() const noexcept { return editedKeyIndex_; }
   [[nodiscard]] CBtnMenu* settingsMenu() noexcept { return settingsMenu_.get(); }
@@ -91,7 +93,7 @@ class CQuencfgDlg : public Window {
   // Start-up and painting (quencfg_dlg_win.cpp).
   void Initialise();
   void CenterOnWorkArea();
-  void Paint();
+  void Paint(HDC dc, const RECT& client);
   void OnLeftButtonDown(WPARAM wParam, LPARAM lParam);
   void OnKeyChanged();
 

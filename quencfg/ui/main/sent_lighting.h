@@ -11,7 +11,7 @@
 namespace quencfg {
 
 // Whether two lightings give the keyboard the same reports: effect, brightness, speed,
-// colour mode, effect colour and key colours (the layer's name never reaches it).
+// color mode, effect color and key colors (the layer's name never reaches it).
 [[nodiscard]] bool SameKeyboardLighting(const LightingSettings& a, const LightingSettings& b) noexcept;
 
 class SentLighting {

@@ -89,22 +89,19 @@ void CBitmapListBtn::SetTooltip(std::u16string_view text) {
   tool.hwnd = ::GetParent(hwnd());
   tool.uId = reinterpret_cast<UINT_PTR>(hwnd());
   tool.lpszText = wide.data();
-  if (tooltip_ == nullptr) {
-    tooltip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+  if (!tooltip_) {
+    tooltip_.reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr, nullptr,
-                                 nullptr);
-    if (tooltip_ == nullptr) return;
-    ::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+                                 nullptr));
+    if (!tooltip_) return;
+    ::SendMessageW(tooltip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   } else {
-    ::SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    ::SendMessageW(tooltip_.get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
   }
 }
 
 LRESULT CBitmapListBtn::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_DESTROY && tooltip_ != nullptr) {
-    ::DestroyWindow(tooltip_);
-    tooltip_ = nullptr;
-  }
+  if (message == WM_DESTROY) tooltip_.reset();
   return CBitmapBtnEx::HandleMessage(message, wParam, lParam);
 }
 

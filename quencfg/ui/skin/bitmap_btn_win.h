@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "quencfg/framework/handle_win.h"
 #include "quencfg/ui/skin/skin_button_win.h"
 
 namespace quencfg {
@@ -38,7 +39,7 @@ class CBitmapBtnEx : public CBitmapBtn {
   [[nodiscard]] const std::u16string& caption() const noexcept { return caption_; }
   [[nodiscard]] const StateImages& images() const noexcept { return images_; }
 
-  // The image and caption colour of the current state, first match wins: disabled,
+  // The image and caption color of the current state, first match wins: disabled,
   // selected, pushed, hovering, normal.
   struct Look {
     int state;
@@ -82,7 +83,7 @@ class CBitmapListBtn : public CBitmapBtnEx {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  HWND tooltip_ = nullptr;
+  UniqueWindow tooltip_;
 };
 
 }  // namespace quencfg

@@ -128,7 +128,7 @@ void CBtnMenu::FillRows() {
     const std::u16string_view text = FieldText(items_[static_cast<std::size_t>(item)].itemText);
     row.SetCaption(text, rowTextOffset_);
     row.SetTooltip(text);
-    // A hovered, pressed or selected row shows the hover colour.
+    // A hovered, pressed or selected row shows the hover color.
     row.SetTextColors(rowTextNormal_, rowTextHover_, rowTextHover_);
     row.SetSelected(item == currentItem_);
     ::ShowWindow(row.hwnd(), SW_SHOWNA);
@@ -161,6 +161,8 @@ void CBtnMenu::Pick(HWND rowWindow, UINT message) {
 }
 
 LRESULT CBtnMenu::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  const auto paint = [this](HDC dc, const RECT&) { BlitBitmap(dc, backgrounds_[kStateNormal], 0, 0); };
+  if (const auto painted = HandlePaintMessages(hwnd(), message, wParam, paint)) return *painted;
   switch (message) {
     case WM_COMMAND:
       if (HIWORD(wParam) == BN_CLICKED) Pick(reinterpret_cast<HWND>(lParam), pickMessage_);
@@ -168,11 +170,6 @@ LRESULT CBtnMenu::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_VSCROLL:
       Scroll(LOWORD(wParam), static_cast<short>(HIWORD(wParam)));
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT:
-      PaintDoubleBuffered(hwnd(), [this](HDC dc, const RECT&) { BlitBitmap(dc, backgrounds_[kStateNormal], 0, 0); });
       return 0;
     case WM_MOUSEACTIVATE:
       return MA_NOACTIVATE;

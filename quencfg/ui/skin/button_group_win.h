@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <span>
 
+#include "quencfg/framework/window_win.h"
+
 namespace quencfg {
 
 // Finds the button whose window is `clicked`; when there is one, shows it selected and
@@ -14,11 +16,7 @@ namespace quencfg {
 // `Button` is any skinned button with hwnd() and SetSelected(bool).
 template <typename Button>
 int SelectButtonInGroup(std::span<Button> group, HWND clicked, int* foundIndex = nullptr) {
-  if (clicked == nullptr) return -1;
-  int found = -1;
-  for (std::size_t i = 0; i < group.size() && found < 0; ++i) {
-    if (group[i].hwnd() == clicked) found = static_cast<int>(i);
-  }
+  const int found = IndexOfWindow(group, clicked);
   if (found < 0) return -1;
   for (std::size_t i = 0; i < group.size(); ++i) group[i].SetSelected(static_cast<int>(i) == found);
   if (foundIndex != nullptr) *foundIndex = found;

@@ -53,14 +53,13 @@ std::u16string CClrEdit::Text() const {
 }
 
 void CClrEdit::CenterTextLine(RECT& rect) const {
-  HDC screen = ::GetDC(hwnd());
-  HFONT font = reinterpret_cast<HFONT>(::SendMessageW(hwnd(), WM_GETFONT, 0, 0));
   SIZE extent{};
   {
-    SelectScope select(screen, font != nullptr ? static_cast<HGDIOBJ>(font) : ::GetStockObject(SYSTEM_FONT));
-    ::GetTextExtentPoint32W(screen, L"Ky", 2, &extent);
+    WindowDc screen(hwnd());
+    HFONT font = reinterpret_cast<HFONT>(::SendMessageW(hwnd(), WM_GETFONT, 0, 0));
+    SelectScope select(screen.get(), font != nullptr ? static_cast<HGDIOBJ>(font) : ::GetStockObject(SYSTEM_FONT));
+    ::GetTextExtentPoint32W(screen.get(), L"Ky", 2, &extent);
   }
-  ::ReleaseDC(hwnd(), screen);
   const int spare = (rect.bottom - rect.top) - extent.cy;
   if (spare <= 0) return;
   rect.top += spare / 2;
@@ -68,7 +67,8 @@ void CClrEdit::CenterTextLine(RECT& rect) const {
 }
 
 void CClrEdit::PaintFrame() const {
-  HDC dc = ::GetWindowDC(hwnd());
+  WindowDc frame(hwnd(), WindowDc::Area::kWholeWindow);
+  HDC dc = frame.get();
   if (dc == nullptr) return;
   RECT window{};
   ::GetWindowRect(hwnd(), &window);
@@ -86,7 +86,6 @@ void CClrEdit::PaintFrame() const {
   } else {
     BlitBitmap(dc, image, 0, 0);
   }
-  ::ReleaseDC(hwnd(), dc);
 }
 
 void CClrEdit::InvalidateParentUnderField() const {

@@ -1,5 +1,5 @@
 #pragma once
-// CClrEdit: a single-line edit control with its own text and background colours, its
+// CClrEdit: a single-line edit control with its own text and background colors, its
 // single line centred vertically in a frame painted with its skin image, and a message
 // to its parent for every character typed (0x448).
 #include <windows.h>

@@ -28,7 +28,7 @@ void CopyPixels(const SkinBitmap& source, const SkinBitmap& target) {
 }  // namespace
 
 void CBitmapBtn2::OnRelease() {
-  if (Now() - lastCommandTime_ > kColourButtonCommandGapMs) SendCommand(BN_CLICKED);
+  if (Now() - lastCommandTime_ > kColorButtonCommandGapMs) SendCommand(BN_CLICKED);
 }
 
 void CColorBtn2::LoadImages(HBITMAP normalSource, HBITMAP selectedSource, const RECT& rect) {

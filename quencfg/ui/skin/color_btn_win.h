@@ -1,9 +1,9 @@
 #pragma once
-// The colour button family: an image recoloured at run time with an RGB colour,
+// The color button family: an image recolored at run time with an RGB color,
 // copied opaquely over the background piece.
 //   CBitmapBtn2  commands at most every 500 ms; the cursor is left as it is
-//   CColorBtn2   the recoloured images, the selected frame and a chain of buttons
-//                recoloured together
+//   CColorBtn2   the recolored images, the selected frame and a chain of buttons
+//                recolored together
 #include <windows.h>
 
 #include <string>
@@ -14,7 +14,7 @@
 
 namespace quencfg {
 
-inline constexpr std::uint32_t kColourButtonCommandGapMs = 500;
+inline constexpr std::uint32_t kColorButtonCommandGapMs = 500;
 
 class CBitmapBtn2 : public SkinButton {
  protected:
@@ -24,11 +24,11 @@ class CBitmapBtn2 : public SkinButton {
 
 class CColorBtn2 : public CBitmapBtn2 {
  public:
-  // Cuts both images from the given skin bitmaps at `rect` and shows them unrecoloured.
+  // Cuts both images from the given skin bitmaps at `rect` and shows them unrecolored.
   void LoadImages(HBITMAP normalSource, HBITMAP selectedSource, const RECT& rect);
   void SetDisabledImage(SkinBitmap image, bool use);
 
-  // This button only, integer arithmetic; a colour of 15 or less leaves the image grey.
+  // This button only, integer arithmetic; a color of 15 or less leaves the image grey.
   void Recolor(std::uint8_t red, std::uint8_t green, std::uint8_t blue);
   // This button and every button linked after it, floating point.
   void RecolorChain(std::uint8_t red, std::uint8_t green, std::uint8_t blue);

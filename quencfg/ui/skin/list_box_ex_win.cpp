@@ -40,17 +40,17 @@ bool CListBoxEx::Create(DWORD style, const RECT& rect, HWND parent, int controlI
   }
   ::SendMessageW(list, LB_SETITEMHEIGHT, 0, kListRowHeight);
   backgroundBrush_.reset(::CreateSolidBrush(::GetSysColor(COLOR_WINDOW)));
-  tooltip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+  tooltip_.reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, list, nullptr, nullptr,
-                               nullptr);
-  if (tooltip_ != nullptr) {
+                               nullptr));
+  if (tooltip_) {
     TOOLINFOW tool{};
     tool.cbSize = sizeof tool;
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = parent;
     tool.uId = reinterpret_cast<UINT_PTR>(list);
     tool.lpszText = const_cast<wchar_t*>(L"");
-    ::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    ::SendMessageW(tooltip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   }
   return ReflectFromParent();
 }
@@ -121,12 +121,10 @@ void CListBoxEx::DrawTexts(HDC dc, const RECT& row, std::u16string_view text, LP
     if (image != nullptr) {
       BITMAP info{};
       ::GetObjectW(image, sizeof info, &info);
-      HDC source = ::CreateCompatibleDC(dc);
-      HGDIOBJ previous = ::SelectObject(source, image);
-      ::TransparentBlt(dc, row.left + 5, row.top, bitmapSize_.cx, bitmapSize_.cy, source, 0, 0, info.bmWidth,
+      MemoryDc source(dc);
+      SelectScope select(source.get(), image);
+      ::TransparentBlt(dc, row.left + 5, row.top, bitmapSize_.cx, bitmapSize_.cy, source.get(), 0, 0, info.bmWidth,
                        info.bmHeight, 0x000000);
-      ::SelectObject(source, previous);
-      ::DeleteDC(source);
     }
   }
   const RowColumns columns = SplitRowColumns(text);
@@ -192,14 +190,14 @@ void CListBoxEx::TrackRowUnder(POINT point) {
 }
 
 void CListBoxEx::ShowRowTooltip() {
-  if (tooltip_ == nullptr) return;
+  if (!tooltip_) return;
   std::wstring text = hoverRow_ >= 0 ? ToWide(RowText(hoverRow_)) : std::wstring();
   TOOLINFOW tool{};
   tool.cbSize = sizeof tool;
   tool.hwnd = ::GetParent(hwnd());
   tool.uId = reinterpret_cast<UINT_PTR>(hwnd());
   tool.lpszText = text.data();
-  ::SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+  ::SendMessageW(tooltip_.get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 LRESULT CListBoxEx::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -226,8 +224,7 @@ LRESULT CListBoxEx::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       ShowRowTooltip();
       return 0;
     case WM_DESTROY:
-      if (tooltip_ != nullptr) ::DestroyWindow(tooltip_);
-      tooltip_ = nullptr;
+      tooltip_.reset();
       return DefaultHandling(message, wParam, lParam);
     default:
       return DefaultHandling(message, wParam, lParam);

@@ -1,6 +1,6 @@
 #pragma once
 // CListBoxEx: an owner-drawn list box of 15-pixel rows that draws each row itself
-// (colours, a row image, two text columns, grid lines) and follows the mouse.
+// (colors, a row image, two text columns, grid lines) and follows the mouse.
 #include <windows.h>
 
 #include <map>
@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "quencfg/framework/gdi_win.h"
+#include "quencfg/framework/handle_win.h"
 #include "quencfg/framework/subclass_win.h"
 
 namespace quencfg {
@@ -35,7 +36,7 @@ class CListBoxEx : public SubclassedWindow {
   int InsertRow(int index, std::u16string_view text, LPARAM itemValue);
   [[nodiscard]] int RowCount() const;
   [[nodiscard]] int hoverRow() const noexcept { return hoverRow_; }
-  [[nodiscard]] HWND tooltip() const noexcept { return tooltip_; }
+  [[nodiscard]] HWND tooltip() const noexcept { return tooltip_.get(); }
 
   // Draws one row as the owner-draw request describes.
   void DrawRow(const DRAWITEMSTRUCT& item);
@@ -64,7 +65,7 @@ class CListBoxEx : public SubclassedWindow {
   HFONT font_ = nullptr;
   int hoverRow_ = -1;
   bool trackingLeave_ = false;
-  HWND tooltip_ = nullptr;  // the full text of the row under the mouse
+  UniqueWindow tooltip_;  // the full text of the row under the mouse
   std::map<LPARAM, OwnedBitmap> bitmaps_;
 };
 

@@ -5,7 +5,7 @@
 
 namespace quencfg {
 
-// Pixels as bytes blue, green, red, alpha: each colour becomes colour * alpha / 255,
+// Pixels as bytes blue, green, red, alpha: each color becomes color * alpha / 255,
 // truncated; alpha stays.
 void PremultiplyBgra(std::uint8_t* pixels, std::size_t pixelCount) noexcept;
 

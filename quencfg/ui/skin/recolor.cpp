@@ -5,7 +5,7 @@
 namespace quencfg {
 namespace {
 
-constexpr int kRecolorThreshold = 15;  // darker colours read as "off": image stays grey
+constexpr int kRecolorThreshold = 15;  // darker colors read as "off": image stays grey
 
 std::uint8_t ScaleFloat(std::uint8_t intensity, std::uint8_t component) noexcept {
   const float scaled = static_cast<float>(intensity) * static_cast<float>(component) / 255.0f;

@@ -29,7 +29,7 @@ void SkinButton::Redraw() {
   if (hwnd() != nullptr) ::InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
-std::uint32_t SkinButton::Now() const { return tickSource_ != nullptr ? tickSource_() : TickCountMs(); }
+std::uint32_t SkinButton::Now() const { return TickNow(tickSource_); }
 
 void SkinButton::SendCommand(WORD code) {
   HWND self = hwnd();

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "quencfg/framework/clock.h"
 #include "quencfg/framework/subclass_win.h"
 #include "quencfg/ui/skin/skin_image_win.h"
 
@@ -13,7 +14,6 @@ namespace quencfg {
 
 class SkinButton : public SubclassedWindow {
  public:
-  using TickSource = std::uint32_t (*)();
 
   // Creates the owner-drawn child button of the skin loaders and takes it over.
   bool Create(HWND parent);

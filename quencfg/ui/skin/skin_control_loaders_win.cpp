@@ -28,12 +28,12 @@ bool LoadPushButton(CBitmapBtnEx& button, HBITMAP windowBackground, std::u16stri
   return LoadPushButtonFor(button, windowBackground, LayoutDocument().LookupRect(section, key), parent, rebuild);
 }
 
-bool LoadColourButtonFor(CColorBtn2& button, HBITMAP windowBackground, const SkinRect& entry, HWND parent,
+bool LoadColorButtonFor(CColorBtn2& button, HBITMAP windowBackground, const SkinRect& entry, HWND parent,
                          bool rebuild, const SkinBitmap* wholeWindowPicture) {
   ControlSkin skin = LoadControlSkinFor(entry, windowBackground);
   if ((!rebuild || !button.IsCreated()) && !button.Create(parent)) return false;
   const bool given = wholeWindowPicture != nullptr && !wholeWindowPicture->empty();
-  const SkinBitmap loaded = given ? SkinBitmap{} : LoadColourButtonSource(skin.imageName, skin.images);
+  const SkinBitmap loaded = given ? SkinBitmap{} : LoadColorButtonSource(skin.imageName, skin.images);
   const SkinBitmap& source = given ? *wholeWindowPicture : loaded;
   // The whole-window picture is cut at the entry's rectangle; the fallback, the
   // button's own normal image, from its origin.
@@ -49,12 +49,12 @@ bool LoadColourButtonFor(CColorBtn2& button, HBITMAP windowBackground, const Ski
   return true;
 }
 
-bool LoadColourButton(CColorBtn2& button, HBITMAP windowBackground, std::u16string_view section,
+bool LoadColorButton(CColorBtn2& button, HBITMAP windowBackground, std::u16string_view section,
                       std::u16string_view key, HWND parent, bool rebuild) {
-  return LoadColourButtonFor(button, windowBackground, LayoutDocument().LookupRect(section, key), parent, rebuild);
+  return LoadColorButtonFor(button, windowBackground, LayoutDocument().LookupRect(section, key), parent, rebuild);
 }
 
-bool LoadColourEdit(CClrEdit& edit, HBITMAP windowBackground, std::u16string_view section, std::u16string_view key,
+bool LoadColorEdit(CClrEdit& edit, HBITMAP windowBackground, std::u16string_view section, std::u16string_view key,
                     HWND parent, DWORD style, int controlId, bool rebuild) {
   ControlSkin skin = LoadControlSkin(LayoutDocument(), section, key, windowBackground);
   const RECT rect = RectOf(skin.entry);

@@ -20,16 +20,16 @@ bool LoadPushButton(CBitmapBtnEx& button, HBITMAP windowBackground, std::u16stri
 bool LoadPushButtonFor(CBitmapBtnEx& button, HBITMAP windowBackground, const SkinRect& entry, HWND parent,
                        bool rebuild);
 
-// Colour buttons; the entry's text becomes the caption. A window that makes many
+// Color buttons; the entry's text becomes the caption. A window that makes many
 // buttons of one image name may load their whole-window picture once (see
-// LoadColourButtonSource) and hand it over as `wholeWindowPicture`.
-bool LoadColourButton(CColorBtn2& button, HBITMAP windowBackground, std::u16string_view section,
+// LoadColorButtonSource) and hand it over as `wholeWindowPicture`.
+bool LoadColorButton(CColorBtn2& button, HBITMAP windowBackground, std::u16string_view section,
                       std::u16string_view key, HWND parent, bool rebuild);
-bool LoadColourButtonFor(CColorBtn2& button, HBITMAP windowBackground, const SkinRect& entry, HWND parent,
+bool LoadColorButtonFor(CColorBtn2& button, HBITMAP windowBackground, const SkinRect& entry, HWND parent,
                          bool rebuild, const SkinBitmap* wholeWindowPicture = nullptr);
 
-// Coloured edits: skin font, white text, the entry's text, at most 3 characters.
-bool LoadColourEdit(CClrEdit& edit, HBITMAP windowBackground, std::u16string_view section, std::u16string_view key,
+// Colored edits: skin font, white text, the entry's text, at most 3 characters.
+bool LoadColorEdit(CClrEdit& edit, HBITMAP windowBackground, std::u16string_view section, std::u16string_view key,
                     HWND parent, DWORD style, int controlId, bool rebuild);
 
 // Sliders: thumb images of the entry's name, bar images of name + "_bar".

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "quencfg/app/folders.h"
+#include "quencfg/framework/folders.h"
 #include "quencfg/framework/paths.h"
 #include "quencfg/ui/skin/skin_language.h"
 

@@ -65,6 +65,13 @@ OwnedFont CreateSkinFont(int height, int weight, BYTE pitchAndFamily) {
                                  CLIP_DEFAULT_PRECIS, 6, pitchAndFamily, AsWide(face)));
 }
 
+OwnedFont CreateSkinLabelFont(int height) {
+  constexpr int kLabelWeight = 500;
+  const std::u16string face = SkinFontName();
+  return OwnedFont(::CreateFontW(height, 0, 0, 0, kLabelWeight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                 CLIP_STROKE_PRECIS, PROOF_QUALITY, FF_SWISS, AsWide(face)));
+}
+
 std::uint8_t* DibPixels(HBITMAP bitmap) noexcept {
   DIBSECTION section{};
   if (bitmap == nullptr || ::GetObjectW(bitmap, sizeof section, &section) != sizeof section) return nullptr;

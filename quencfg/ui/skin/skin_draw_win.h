@@ -24,6 +24,9 @@ void StretchBitmap(HDC dc, HBITMAP bitmap, const RECT& target, const RECT& sourc
 
 // CreateFontW with SkinFontName(), the default character set and quality 6.
 OwnedFont CreateSkinFont(int height, int weight, BYTE pitchAndFamily = 0x20);
+// The font of the labels painted on a window's background (weight 500, proof quality,
+// stroke clipping, a Swiss face) in SkinFontName().
+OwnedFont CreateSkinLabelFont(int height);
 
 // The 32-bit pixels of a DIB section (blue, green, red, alpha), or null.
 std::uint8_t* DibPixels(HBITMAP bitmap) noexcept;

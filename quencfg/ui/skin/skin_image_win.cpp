@@ -9,8 +9,8 @@
 #include <memory>
 #include <vector>
 
-#include "quencfg/app/folders.h"
 #include "quencfg/framework/files.h"
+#include "quencfg/framework/folders.h"
 #include "quencfg/framework/paths.h"
 #include "quencfg/framework/wide_win.h"
 #include "quencfg/ui/skin/mask_runs.h"
@@ -69,9 +69,9 @@ std::vector<std::uint8_t> ReadPixels32(HBITMAP bitmap, int width, int height) {
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
-  HDC screen = ::GetDC(nullptr);
-  const int rows = ::GetDIBits(screen, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
-  ::ReleaseDC(nullptr, screen);
+  WindowDc screen(nullptr);
+  const int rows =
+      ::GetDIBits(screen.get(), bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
   if (rows != height) pixels.clear();
   return pixels;
 }
@@ -192,7 +192,8 @@ SkinBitmap CropBitmap(HDC dc, HBITMAP source, int left, int top, int right, int 
   const int width = right - left;
   const int height = bottom - top;
   if (source == nullptr || width <= 0 || height <= 0) return {};
-  HDC reference = dc != nullptr ? dc : ::GetDC(nullptr);
+  WindowDc screen(nullptr);
+  HDC reference = dc != nullptr ? dc : screen.get();
   SkinBitmap result;
   result.bitmap.reset(::CreateCompatibleBitmap(reference, width, height));
   if (result.bitmap) {
@@ -204,7 +205,6 @@ SkinBitmap CropBitmap(HDC dc, HBITMAP source, int left, int top, int right, int 
     result.width = width;
     result.height = height;
   }
-  if (dc == nullptr) ::ReleaseDC(nullptr, reference);
   return result;
 }
 

@@ -25,7 +25,7 @@ struct SkinBitmap {
 };
 
 // Loads a PNG (or any format the GDI+ codecs read) as a 32-bit top-down DIB section
-// with premultiplied colour, ready for AlphaBlend with AC_SRC_ALPHA. Needs GDI+ started.
+// with premultiplied color, ready for AlphaBlend with AC_SRC_ALPHA. Needs GDI+ started.
 // Each file is decoded once (SharedSkinImageCache); every call returns a bitmap of its own.
 SkinBitmap LoadPng(std::u16string_view path);
 

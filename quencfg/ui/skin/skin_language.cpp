@@ -2,7 +2,7 @@
 
 #include <mutex>
 
-#include "quencfg/app/folders.h"
+#include "quencfg/framework/folders.h"
 #include "quencfg/framework/paths.h"
 
 namespace quencfg {

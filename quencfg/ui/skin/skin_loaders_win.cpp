@@ -36,7 +36,7 @@ void ApplyEditEntry(HWND edit, const SkinRect& entry) {
   ::SetWindowTextW(edit, AsWide(entry.text));
 }
 
-SkinBitmap LoadColourButtonSource(std::u16string_view imageName, const StateImages& images) {
+SkinBitmap LoadColorButtonSource(std::u16string_view imageName, const StateImages& images) {
   if (!imageName.empty()) {
     const std::u16string whole = SkinsFolder() + std::u16string(imageName) + u"_normal2.png";
     if (PathExists(whole)) {

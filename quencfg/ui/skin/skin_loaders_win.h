@@ -2,7 +2,7 @@
 // The steps every skin loader shares: read a control's layout entry, load its images,
 // cut the piece of the window background under it, create the owner-drawn button
 // window and move a control to its rectangle. The loaders of the control families
-// (push button, colour button, edit, slider) put these together with their controls.
+// (push button, color button, edit, slider) put these together with their controls.
 #include <windows.h>
 
 #include <string>
@@ -42,9 +42,9 @@ void MoveToSkinRect(HWND control, const SkinRect& entry);
 // and a limit of 3 characters (the callers that need longer fields raise it afterwards).
 void ApplyEditEntry(HWND edit, const SkinRect& entry);
 
-// The colour button's source picture: stem + "_normal2.png", laid out in the
+// The color button's source picture: stem + "_normal2.png", laid out in the
 // coordinates of the whole window, else a copy of the normal image of the set.
-SkinBitmap LoadColourButtonSource(std::u16string_view imageName, const StateImages& images);
+SkinBitmap LoadColorButtonSource(std::u16string_view imageName, const StateImages& images);
 
 // The slider's bar images: the state image set of the image name + "_bar".
 StateImages LoadSliderBarImages(const ControlSkin& thumb);

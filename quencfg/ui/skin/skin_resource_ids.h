@@ -1,7 +1,8 @@
 #pragma once
 
+#include "quencfg/framework/app_icon_id.h"
+
 // Resource numbers of the executable that the skinned windows rely on.
-#define IDI_KORVANE 220           // window and tray icon
 #define IDB_SCROLLBAR_GRID 215    // 9 x 3 cells of the skinned scroll bars
 #define IDB_LIST_KEY_PRESS 4024   // macro list row image: key pressed
 #define IDB_LIST_KEY_RELEASE 4025 // macro list row image: key released

@@ -31,17 +31,9 @@ bool CSkinScrollCorner::Create(HWND parent, HBITMAP bitmap) {
 }
 
 LRESULT CSkinScrollCorner::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_PAINT:
-      PaintDoubleBuffered(hwnd(), [this](HDC dc, const RECT& client) {
-        CSkinScrollBar::DrawCorner(dc, bitmap_, client, false);
-      });
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
-    default:
-      return DefaultHandling(message, wParam, lParam);
-  }
+  const auto paint = [this](HDC dc, const RECT& client) { CSkinScrollBar::DrawCorner(dc, bitmap_, client, false); };
+  if (const auto painted = HandlePaintMessages(hwnd(), message, wParam, paint)) return *painted;
+  return DefaultHandling(message, wParam, lParam);
 }
 
 CSkinScrollWnd::~CSkinScrollWnd() { Detach(); }

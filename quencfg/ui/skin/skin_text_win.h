@@ -9,7 +9,7 @@ namespace quencfg {
 
 // The label of (section, key): text from StringDocument(), rectangle from
 // LayoutDocument(), vertically centred on the text's height, drawn with DrawTextW and
-// `format` in the font, colour and background mode selected into `dc`.
+// `format` in the font, color and background mode selected into `dc`.
 void DrawSkinText(HDC dc, std::u16string_view section, std::u16string_view key, UINT format);
 
 // Loads AppFolder() + "skins\" + the entry's name from SkinDocument(), draws it with

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "quencfg/app/messages.h"
+#include "quencfg/framework/messages.h"
 #include "quencfg/ui/skin/skin_image_win.h"
 
 namespace quencfg {

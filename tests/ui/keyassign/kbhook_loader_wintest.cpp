@@ -76,7 +76,7 @@ class EventSink {
       ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
     auto* self = reinterpret_cast<EventSink*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (self != nullptr && message == kbhook::kHookEventMessage) self->events.emplace_back(wParam, lParam);
+    if (self != nullptr && message == UM_HOOKEVENT) self->events.emplace_back(wParam, lParam);
     if (self != nullptr && message == WM_KEYDOWN) self->keyDowns.push_back(wParam);
     return ::DefWindowProcW(hwnd, message, wParam, lParam);
   }

@@ -10,13 +10,12 @@
 #include <vector>
 
 #include "../skin/control_host_win.h"
-#include "quencfg/app/messages.h"
 #include "quencfg/framework/gdi_win.h"
+#include "quencfg/framework/messages.h"
 #include "quencfg/framework/text.h"
-#include "quencfg/ui/keyassign/key_name_document.h"
 #include "quencfg/model/macro_library.h"
 #include "quencfg/model/settings_file.h"
-#include "quencfg/ui/main/sub_window_flag.h"
+#include "quencfg/ui/keyassign/key_name_document.h"
 #include "quencfg/ui/skin/skin_documents.h"
 #include "support/data_folder_scope.h"
 #include "support/gdiplus_session_win.h"
@@ -52,11 +51,9 @@ class KeyAssignmentDialog : public ::testing::Test {
     ASSERT_TRUE(dialog_.CreateHidden(host_.hwnd()));
     EXPECT_FALSE(Visible(dialog_.hwnd())) << "created hidden";
   }
-  void TearDown() override { SetSubWindowOpen(false); }
 
   // Opens the dialog for `slot` as the main window does for a key.
   void OpenFor(KeySlot& slot) {
-    SetSubWindowOpen(true);
     ::ShowWindow(dialog_.hwnd(), SW_SHOWNA);
     dialog_.SetSlot(slot);
     dialog_.SetMacroOnly(false);
@@ -198,7 +195,6 @@ TEST_F(KeyAssignmentDialog, CancelAfterEditsLeavesTheSlotAndPostsNothing) {
   EXPECT_TRUE(SameBytes(slot, before));
   EXPECT_EQ(KeyChangedPosts(), 0u);
   EXPECT_FALSE(Visible(dialog_.hwnd()));
-  EXPECT_FALSE(SubWindowOpen());
   EXPECT_FALSE(dialog_.hookOn()) << "no hook while hidden";
   EXPECT_TRUE(::IsWindow(dialog_.hwnd()));
 }
@@ -213,7 +209,6 @@ TEST_F(KeyAssignmentDialog, OkWritesTheSlotBackAndTellsTheOwner) {
   EXPECT_EQ(host_.Of(UM_KEYCHANGED)[0].wParam, 0u);
   EXPECT_EQ(host_.Of(UM_KEYCHANGED)[0].lParam, 0);
   EXPECT_FALSE(Visible(dialog_.hwnd()));
-  EXPECT_FALSE(SubWindowOpen());
 
   host_.Clear();
   KeySlot edited = SlotOf(BTNFUNC_DEFAULT);
@@ -403,7 +398,6 @@ TEST_F(KeyAssignmentDialog, SystemKeysNeverActOnTheDialogWhileItCapturesKeys) {
     PumpAsTheOwnerFor(300);
     ASSERT_EQ(altF4Seen_, 1) << "Alt+F4 reached the dialog";
     EXPECT_TRUE(Visible(dialog_.hwnd()));
-    EXPECT_TRUE(SubWindowOpen());
     EXPECT_EQ(dialog_.macroPage().IsRecording(), recording);
     EXPECT_EQ(dialog_.page(), recording ? kPageMacro : kPageSingleKey);
     if (recording) Press(dialog_.macroPage().controls().record);
@@ -445,7 +439,6 @@ TEST_F(KeyAssignmentDialog, ARecordingEndsWhenTheDialogHidesOrOpensAgain) {
       EXPECT_FALSE(dialog_.hookOn()) << "no hook while hidden";
     }
     if (c.asMacroEditor) {
-      SetSubWindowOpen(true);
       dialog_.SetMacroOnly(true);
       ::ShowWindow(dialog_.hwnd(), SW_SHOWNA);
     } else {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "../skin/control_host_win.h"
 #include "quencfg/framework/files.h"
 #include "quencfg/framework/gdi_win.h"
 #include "quencfg/framework/text.h"
@@ -24,12 +25,10 @@
 #include "support/gdiplus_session_win.h"
 #include "support/screenshot_win.h"
 #include "support/shipped_skin_win.h"
-#include "../skin/control_host_win.h"
 
 namespace quencfg {
 namespace {
 
-using kbhook::kHookEventMessage;
 
 constexpr WPARAM kVkA = 0x41;
 constexpr WPARAM kVkB = 0x42;
@@ -77,7 +76,7 @@ class PageWindow : public Window, public MacroPageHost {
     page.SelectSlotMacro(slot);
   }
 
-  LRESULT Hook(WPARAM w, LPARAM flags) { return ::SendMessageW(hwnd(), kHookEventMessage, w, flags); }
+  LRESULT Hook(WPARAM w, LPARAM flags) { return ::SendMessageW(hwnd(), UM_HOOKEVENT, w, flags); }
 
   CMacroPage page;
   KeySlot slot;
@@ -91,7 +90,7 @@ class PageWindow : public Window, public MacroPageHost {
       case WM_COMMAND:
         if (!page.CloseMenuIfOpen()) page.HandleCommand(reinterpret_cast<HWND>(lParam));
         return 0;
-      case kHookEventMessage:
+      case UM_HOOKEVENT:
         return page.HandleHookEvent(wParam, lParam);
       case kMacroMenuPickMessage:
         page.HandleMenuPick(lParam);

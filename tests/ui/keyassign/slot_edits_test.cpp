@@ -101,12 +101,12 @@ TEST(SlotEdits, AssignProgram) {
   EXPECT_EQ(slot.byKeyNumber, 0x04);
 
   // Nothing chosen, or a path the slot cannot hold whole: the slot stays as it was.
-  for (const std::u16string& path : {std::u16string(), u"C:\\" + std::u16string(LAUNCH_CAPACITY, u'x')}) {
+  for (const std::u16string& path : {std::u16string(), u"C:\\" + std::u16string(kLaunchCapacity, u'x')}) {
     KeySlot unchanged = SlotOf(BTNFUNC_KEY, 0x04, u"C:\\old.exe");
     EXPECT_FALSE(AssignProgram(unchanged, path));
     EXPECT_TRUE(SameSlot(unchanged, SlotOf(BTNFUNC_KEY, 0x04, u"C:\\old.exe")));
   }
-  const std::u16string longest = u"C:\\" + std::u16string(LAUNCH_CAPACITY - 4, u'x');
+  const std::u16string longest = u"C:\\" + std::u16string(kLaunchCapacity - 4, u'x');
   EXPECT_TRUE(AssignProgram(slot, longest));
   EXPECT_EQ(FieldText(slot.launch), longest);
 }

@@ -46,7 +46,7 @@ class LightingApply : public testing::LightingPanelTest {
     for (int i = 0; i < PROFILE_COUNT; ++i) NormalizeProfile(settings->profiles[i], true, i);
     machine.AddKeyboard();
     driver.SetLogSink(nullptr);
-    ASSERT_GE(driver.OpenDevice(KORVANE_VENDOR_ID, KORVANE_PRODUCT_ID), 0);
+    ASSERT_GE(driver.OpenDevice(kKorvaneVendorId, kKorvaneProductId), 0);
     MakePanel();
     panel->SetLightingProfile(settings->profiles[kCurrent]);
     ShowPanel();
@@ -75,7 +75,7 @@ class LightingApply : public testing::LightingPanelTest {
   CUSBDriver driver{machine.Api(), clock};
 };
 
-TEST_F(LightingApply, EffectColourBrightnessSpeedAndModeReachTheKeyboard) {
+TEST_F(LightingApply, EffectColorBrightnessSpeedAndModeReachTheKeyboard) {
   CPngHSliderBar& speed = panel->speedSlider();
   RECT track{};
   ::GetClientRect(speed.hwnd(), &track);
@@ -85,7 +85,7 @@ TEST_F(LightingApply, EffectColourBrightnessSpeedAndModeReachTheKeyboard) {
   ClickControl(panel->preset(5).hwnd());
   const RECT field = panel->customColorRect();
   ClickPanel(POINT{field.left + 120, field.top + 40});
-  const std::uint32_t picked = panel->pickedColour();
+  const std::uint32_t picked = panel->pickedColor();
   ASSERT_EQ(current().byLightColor, picked);
 
   const KeyboardModel model = ApplyAndWrite();
@@ -99,7 +99,7 @@ TEST_F(LightingApply, EffectColourBrightnessSpeedAndModeReachTheKeyboard) {
   EXPECT_EQ(*model.effectColor, picked);
 }
 
-TEST_F(LightingApply, PerKeyColoursReachTheKeyboard) {
+TEST_F(LightingApply, PerKeyColorsReachTheKeyboard) {
   current().byLightEffect = 19;
   current().byLightColor = 0x00A0FF;
   panel->RefreshLighting();
@@ -122,8 +122,8 @@ class LightingScreens : public testing::LightingPanelTest {};
 
 TEST_F(LightingScreens, ForTheEye) {
   lighting().byLightColor = 0x3A17E8;
-  const std::uint32_t keyColours[] = {0x0000FF, 0x00A5FF, 0x00FFFF, 0x00FF00, 0xFFFF00, 0xFF0000, 0xFF00FF};
-  for (int slot = 0; slot < 63; ++slot) lighting().keyColors.coLightRGB[slot] = keyColours[slot % 7];
+  const std::uint32_t keyColors[] = {0x0000FF, 0x00A5FF, 0x00FFFF, 0x00FF00, 0xFFFF00, 0xFF0000, 0xFF00FF};
+  for (int slot = 0; slot < 63; ++slot) lighting().keyColors.coLightRGB[slot] = keyColors[slot % 7];
   lighting().keyColors.coLightRGB[56] = 0;
   MakePanel();
   for (int effect : {2, 3, 16, 19}) {

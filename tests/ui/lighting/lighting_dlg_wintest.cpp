@@ -1,6 +1,6 @@
 // The lighting panel on real windows, with the shipped skin, in a parent as large as
-// the main window: which controls each effect shows, the effects menu, colour picks,
-// key colours, sliders, presets, the typed colour fields and the keys it discards.
+// the main window: which controls each effect shows, the effects menu, color picks,
+// key colors, sliders, presets, the typed color fields and the keys it discards.
 #include "quencfg/ui/lighting/lighting_dlg_win.h"
 
 #include <gtest/gtest.h>
@@ -50,7 +50,7 @@ TEST_F(LightingPanelTest, ControlsAndLabelsFollowTheEffect) {
   ShowPanel();
   struct Case {
     int effect;
-    bool brightness, speed, presets, colourLabel, custom;
+    bool brightness, speed, presets, colorLabel, custom;
   };
   const Case cases[] = {
       {0, true, true, true, false, false},    {1, false, true, true, true, false},
@@ -70,7 +70,7 @@ TEST_F(LightingPanelTest, ControlsAndLabelsFollowTheEffect) {
     EXPECT_EQ(Visible(panel->speedSlider().hwnd()), c.speed);
     for (int i = 0; i < kPresetCount; ++i) EXPECT_EQ(Visible(panel->preset(i).hwnd()), c.presets) << i;
     for (int i = 0; i < kComponentCount; ++i) {
-      EXPECT_EQ(Visible(panel->colourField(static_cast<ColourComponent>(i)).hwnd()), c.custom) << i;
+      EXPECT_EQ(Visible(panel->colorField(static_cast<ColorComponent>(i)).hwnd()), c.custom) << i;
     }
     EXPECT_EQ(Visible(panel->swatch().hwnd()), c.custom);
     EXPECT_EQ(Visible(panel->keyButton(0).hwnd()), c.custom);
@@ -79,7 +79,7 @@ TEST_F(LightingPanelTest, ControlsAndLabelsFollowTheEffect) {
     const Drawing drawing(panel->hwnd());
     EXPECT_EQ(LabelDrawn(drawing, u"BRIGHTNESS"), c.brightness);
     EXPECT_EQ(LabelDrawn(drawing, u"SPEED"), c.speed);
-    EXPECT_EQ(LabelDrawn(drawing, u"COLOR"), c.colourLabel);
+    EXPECT_EQ(LabelDrawn(drawing, u"COLOR"), c.colorLabel);
     EXPECT_EQ(LabelDrawn(drawing, u"COLORCUSTOM"), c.custom);
     EXPECT_EQ(LabelDrawn(drawing, u"TXG"), c.custom);
 
@@ -160,7 +160,7 @@ TEST_F(LightingPanelTest, ClickThatClosesTheMenuDoesNothingElse) {
   EXPECT_EQ(panel->currentEffect(), 2);
 }
 
-TEST_F(LightingPanelTest, PicksSetTheEffectColourUnderEffects16And19Only) {
+TEST_F(LightingPanelTest, PicksSetTheEffectColorUnderEffects16And19Only) {
   MakePanel();
   ShowPanel();
   const RECT field = panel->customColorRect();
@@ -172,10 +172,10 @@ TEST_F(LightingPanelTest, PicksSetTheEffectColourUnderEffects16And19Only) {
     const COLORREF painted = Drawing(panel->hwnd()).At(at.x, at.y);
     ASSERT_GE(painted, 350u) << "the test needs a bright point of the field";
     ClickPanel(at);
-    EXPECT_EQ(panel->pickedColour(), painted);
+    EXPECT_EQ(panel->pickedColor(), painted);
     const bool takes = effect == 16 || effect == 19;
     EXPECT_EQ(lighting().byLightColor, takes ? painted : 0x123456u);
-    EXPECT_EQ(panel->colourField(kComponentGreen).Text(), FormatDecimal(GetGValue(painted)));
+    EXPECT_EQ(panel->colorField(kComponentGreen).Text(), FormatDecimal(GetGValue(painted)));
   }
 }
 
@@ -183,21 +183,21 @@ TEST_F(LightingPanelTest, PickOutsideTheFieldChangesNothing) {
   MakePanel();
   ShowPanel();
   panel->SelectEffect(16);
-  const std::uint32_t picked = panel->pickedColour();
+  const std::uint32_t picked = panel->pickedColor();
   const RECT field = panel->customColorRect();
   ClickPanel(POINT{field.left - 3, field.top + 10});
   ClickPanel(POINT{600, 200});
-  EXPECT_EQ(panel->pickedColour(), picked);
+  EXPECT_EQ(panel->pickedColor(), picked);
   EXPECT_EQ(lighting().byLightColor, FactoryLightColor(0));
 }
 
-TEST_F(LightingPanelTest, KeyColourButtonsToggleBetweenPickedColourAndOff) {
+TEST_F(LightingPanelTest, KeyColorButtonsToggleBetweenPickedColorAndOff) {
   lighting().byLightEffect = 19;
   lighting().byLightColor = 0x00FF00;
   lighting().keyColors.coLightRGB[7] = 0x0000FF;
   MakePanel();
   ShowPanel();
-  ASSERT_EQ(panel->pickedColour(), 0x00FF00u);
+  ASSERT_EQ(panel->pickedColor(), 0x00FF00u);
   CColorBtn2& key = panel->keyButton(5);
   ClickControl(key.hwnd(), 20, 20);
   EXPECT_EQ(lighting().keyColors.coLightRGB[5], 0x00FF00u);
@@ -206,7 +206,7 @@ TEST_F(LightingPanelTest, KeyColourButtonsToggleBetweenPickedColourAndOff) {
   EXPECT_EQ(lighting().keyColors.coLightRGB[5], 0u);
   EXPECT_EQ(key.tint().green, 0);
   ClickControl(panel->keyButton(7).hwnd(), 20, 20);
-  EXPECT_EQ(lighting().keyColors.coLightRGB[7], 0x00FF00u) << "another colour becomes the picked one";
+  EXPECT_EQ(lighting().keyColors.coLightRGB[7], 0x00FF00u) << "another color becomes the picked one";
   EXPECT_EQ(lighting().byLightColor, 0x00FF00u);
   ClickControl(panel->swatch().hwnd());
   EXPECT_EQ(lighting().byLightColor, 0x00FF00u) << "the swatch does nothing";
@@ -221,15 +221,15 @@ TEST_F(LightingPanelTest, RefreshShowsTheProfile) {
   lighting().keyColors.coLightRGB[0] = 0xFF0000;
   MakePanel();
   ShowPanel();
-  EXPECT_EQ(panel->pickedColour(), 0x204080u);
+  EXPECT_EQ(panel->pickedColor(), 0x204080u);
   EXPECT_EQ(panel->brightnessSlider().position(), 1);
   EXPECT_EQ(panel->speedSlider().position(), 3);
   for (int i = 0; i < kPresetCount; ++i) EXPECT_EQ(panel->preset(i).selected(), i == 6) << i;
   EXPECT_EQ(panel->keyButton(0).tint().blue, 255);
   EXPECT_EQ(panel->keyButton(1).tint().blue, 0);
-  EXPECT_EQ(panel->colourField(kComponentRed).Text(), u"128");
-  EXPECT_EQ(panel->colourField(kComponentGreen).Text(), u"64");
-  EXPECT_EQ(panel->colourField(kComponentBlue).Text(), u"32");
+  EXPECT_EQ(panel->colorField(kComponentRed).Text(), u"128");
+  EXPECT_EQ(panel->colorField(kComponentGreen).Text(), u"64");
+  EXPECT_EQ(panel->colorField(kComponentBlue).Text(), u"32");
   EXPECT_EQ(panel->swatch().tint().red, 0x80);
   EXPECT_EQ(lighting().byLightColor, 0x204080u) << "a refresh changes nothing";
 }
@@ -253,16 +253,16 @@ TEST_F(LightingPanelTest, SlidersSetBrightnessAndSpeed) {
   EXPECT_EQ(lighting().byLightSpeed, 0);
 }
 
-TEST_F(LightingPanelTest, PresetsSetTheColourModeOnly) {
+TEST_F(LightingPanelTest, PresetsSetTheColorModeOnly) {
   MakePanel();
   ShowPanel();
-  const std::uint32_t colour = lighting().byLightColor;
+  const std::uint32_t color = lighting().byLightColor;
   for (int i : {5, 0, 7}) {
     ClickControl(panel->preset(i).hwnd());
     EXPECT_EQ(lighting().byLightColorType, i);
     for (int j = 0; j < kPresetCount; ++j) EXPECT_EQ(panel->preset(j).selected(), j == i) << i << " " << j;
   }
-  EXPECT_EQ(lighting().byLightColor, colour);
+  EXPECT_EQ(lighting().byLightColor, color);
   EXPECT_EQ(lighting().byLightEffect, 3);
 }
 
@@ -272,22 +272,22 @@ void TypeInto(HWND field, std::wstring_view text) {
   PumpMessages();
 }
 
-TEST_F(LightingPanelTest, TypedColourFieldsChangeThePickedColour) {
+TEST_F(LightingPanelTest, TypedColorFieldsChangeThePickedColor) {
   lighting().byLightEffect = 19;
   lighting().byLightColor = 0x000000;
   MakePanel();
   ShowPanel();
-  TypeInto(panel->colourField(kComponentRed).hwnd(), L"200");
-  EXPECT_EQ(panel->pickedColour(), 0x0000C8u);
+  TypeInto(panel->colorField(kComponentRed).hwnd(), L"200");
+  EXPECT_EQ(panel->pickedColor(), 0x0000C8u);
   EXPECT_EQ(lighting().byLightColor, 0x0000C8u);
   EXPECT_EQ(panel->swatch().tint().red, 200);
-  TypeInto(panel->colourField(kComponentBlue).hwnd(), L"7");
+  TypeInto(panel->colorField(kComponentBlue).hwnd(), L"7");
   EXPECT_EQ(lighting().byLightColor, 0x0700C8u);
-  TypeInto(panel->colourField(kComponentGreen).hwnd(), L"999");
+  TypeInto(panel->colorField(kComponentGreen).hwnd(), L"999");
   EXPECT_EQ(lighting().byLightColor, 0x07FFC8u);
-  EXPECT_EQ(panel->colourField(kComponentGreen).Text(), u"255") << "the field says what was taken";
-  // Emptying a field keeps the colour; a key click then uses the typed colour.
-  ::SetWindowTextW(panel->colourField(kComponentRed).hwnd(), L"");
+  EXPECT_EQ(panel->colorField(kComponentGreen).Text(), u"255") << "the field says what was taken";
+  // Emptying a field keeps the color; a key click then uses the typed color.
+  ::SetWindowTextW(panel->colorField(kComponentRed).hwnd(), L"");
   PumpMessages();
   EXPECT_EQ(lighting().byLightColor, 0x07FFC8u);
   ClickControl(panel->keyButton(3).hwnd(), 20, 20);
@@ -299,7 +299,7 @@ TEST_F(LightingPanelTest, EnterEscapeAndSpaceAreDiscarded) {
   ShowPanel();
   auto keyDown = [](HWND target, WPARAM key) { return MSG{target, WM_KEYDOWN, key, 0, 0, {}}; };
   for (WPARAM key : {WPARAM{VK_RETURN}, WPARAM{VK_ESCAPE}, WPARAM{VK_SPACE}}) {
-    for (HWND target : {panel->hwnd(), panel->colourField(kComponentRed).hwnd(), panel->preset(0).hwnd()}) {
+    for (HWND target : {panel->hwnd(), panel->colorField(kComponentRed).hwnd(), panel->preset(0).hwnd()}) {
       MSG message = keyDown(target, key);
       EXPECT_TRUE(panel->PreTranslateMessage(message)) << key;
     }
@@ -307,7 +307,7 @@ TEST_F(LightingPanelTest, EnterEscapeAndSpaceAreDiscarded) {
     EXPECT_FALSE(panel->PreTranslateMessage(elsewhere)) << "not the panel's";
   }
   // Other keys reach the field through the dialog key handling.
-  CClrEdit& red = panel->colourField(kComponentRed);
+  CClrEdit& red = panel->colorField(kComponentRed);
   red.SetText(u"");
   MSG digit{red.hwnd(), WM_KEYDOWN, '5', 1, 0, {}};
   ::SetFocus(red.hwnd());

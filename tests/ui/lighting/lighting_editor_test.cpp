@@ -17,15 +17,15 @@ struct EditorFixture {
   LightingSettings& lighting() { return profile->lighting; }
 };
 
-TEST(LightingEditor, StartsWithRedPickedAndTakesTheProfileColourOnRefresh) {
+TEST(LightingEditor, StartsWithRedPickedAndTakesTheProfileColorOnRefresh) {
   EditorFixture f;
-  EXPECT_EQ(f.editor.pickedColour(), 0x0000FFu);
+  EXPECT_EQ(f.editor.pickedColor(), 0x0000FFu);
   f.lighting().byLightColor = 0x335577;
-  f.editor.TakeProfileColour();
-  EXPECT_EQ(f.editor.pickedColour(), 0x335577u);
+  f.editor.TakeProfileColor();
+  EXPECT_EQ(f.editor.pickedColor(), 0x335577u);
 }
 
-TEST(LightingEditor, PickSetsTheEffectColourOnlyUnderEffects16And19) {
+TEST(LightingEditor, PickSetsTheEffectColorOnlyUnderEffects16And19) {
   for (int effect : {0, 3, 15, 16, 17, 18, 19, 20}) {
     SCOPED_TRACE(effect);
     EditorFixture f;
@@ -33,7 +33,7 @@ TEST(LightingEditor, PickSetsTheEffectColourOnlyUnderEffects16And19) {
     EXPECT_EQ(f.lighting().byLightEffect, effect);
     const std::uint32_t before = f.lighting().byLightColor;
     EXPECT_TRUE(f.editor.Pick(0x00C080));
-    EXPECT_EQ(f.editor.pickedColour(), 0x00C080u);
+    EXPECT_EQ(f.editor.pickedColor(), 0x00C080u);
     const bool takes = effect == 16 || effect == 19;
     EXPECT_EQ(f.lighting().byLightColor, takes ? 0x00C080u : before);
   }
@@ -43,25 +43,25 @@ TEST(LightingEditor, DarkPixelsAndFailedReadsChangeNothing) {
   EditorFixture f;
   f.editor.SelectEffect(19);
   f.lighting().byLightColor = 0x0000FF;
-  f.editor.TakeProfileColour();
+  f.editor.TakeProfileColor();
   for (std::uint32_t pixel : {0x000000u, 0x00015Du, 0xFFFFFFFFu}) {
     EXPECT_FALSE(f.editor.Pick(pixel)) << pixel;
-    EXPECT_EQ(f.editor.pickedColour(), 0x0000FFu);
+    EXPECT_EQ(f.editor.pickedColor(), 0x0000FFu);
     EXPECT_EQ(f.lighting().byLightColor, 0x0000FFu);
   }
   EXPECT_TRUE(f.editor.Pick(0x00015E));
   EXPECT_EQ(f.lighting().byLightColor, 0x00015Eu);
 }
 
-TEST(LightingEditor, TypedColourIsTakenEvenWhenDark) {
+TEST(LightingEditor, TypedColorIsTakenEvenWhenDark) {
   EditorFixture f;
   f.editor.SelectEffect(19);
-  f.editor.TakeTypedColour(0x000010);
-  EXPECT_EQ(f.editor.pickedColour(), 0x000010u);
+  f.editor.TakeTypedColor(0x000010);
+  EXPECT_EQ(f.editor.pickedColor(), 0x000010u);
   EXPECT_EQ(f.lighting().byLightColor, 0x000010u);
 }
 
-TEST(LightingEditor, KeysToggleBetweenPickedColourAndOff) {
+TEST(LightingEditor, KeysToggleBetweenPickedColorAndOff) {
   EditorFixture f;
   f.editor.SelectEffect(19);
   ASSERT_TRUE(f.editor.Pick(0x00FF00));
@@ -71,7 +71,7 @@ TEST(LightingEditor, KeysToggleBetweenPickedColourAndOff) {
   EXPECT_EQ(keys[3], 0x00FF00u);
   EXPECT_EQ(f.editor.ToggleKey(3), 0u);
   EXPECT_EQ(keys[3], 0u);
-  EXPECT_EQ(f.editor.ToggleKey(7), 0x00FF00u) << "another colour is replaced, not switched off";
+  EXPECT_EQ(f.editor.ToggleKey(7), 0x00FF00u) << "another color is replaced, not switched off";
   EXPECT_EQ(f.editor.ToggleKey(110), 0x00FF00u);
   EXPECT_EQ(f.editor.ToggleKey(111), 0u) << "past the last slot";
   EXPECT_EQ(f.editor.ToggleKey(-1), 0u);
@@ -79,17 +79,17 @@ TEST(LightingEditor, KeysToggleBetweenPickedColourAndOff) {
 
 TEST(LightingEditor, SlidersAndPresetsStayInRange) {
   EditorFixture f;
-  const std::uint32_t colour = f.lighting().byLightColor;
+  const std::uint32_t color = f.lighting().byLightColor;
   f.editor.SetBrightness(4);
   f.editor.SetSpeed(0);
-  f.editor.SetColourMode(7);
+  f.editor.SetColorMode(7);
   EXPECT_EQ(f.lighting().byLightBright, 4);
   EXPECT_EQ(f.lighting().byLightSpeed, 0);
   EXPECT_EQ(f.lighting().byLightColorType, 7);
-  EXPECT_EQ(f.lighting().byLightColor, colour) << "a preset leaves the colour alone";
+  EXPECT_EQ(f.lighting().byLightColor, color) << "a preset leaves the color alone";
   f.editor.SetBrightness(9);
   f.editor.SetSpeed(-3);
-  f.editor.SetColourMode(8);
+  f.editor.SetColorMode(8);
   EXPECT_EQ(f.lighting().byLightBright, 4);
   EXPECT_EQ(f.lighting().byLightSpeed, 0);
   EXPECT_EQ(f.lighting().byLightColorType, 7);
@@ -99,11 +99,11 @@ TEST(LightingEditor, WithoutAProfileNothingIsWritten) {
   LightingEditor editor;
   editor.SelectEffect(19);
   EXPECT_TRUE(editor.Pick(0x00FF00));
-  EXPECT_EQ(editor.pickedColour(), 0x00FF00u);
+  EXPECT_EQ(editor.pickedColor(), 0x00FF00u);
   EXPECT_EQ(editor.ToggleKey(0), 0u);
   editor.SetBrightness(3);
-  editor.TakeProfileColour();
-  EXPECT_EQ(editor.pickedColour(), 0x00FF00u);
+  editor.TakeProfileColor();
+  EXPECT_EQ(editor.pickedColor(), 0x00FF00u);
 }
 
 }  // namespace

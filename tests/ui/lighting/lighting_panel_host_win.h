@@ -48,7 +48,7 @@ void ClickControl(HWND control, int x = 5, int y = 5);
 // scrolling the menu to it first.
 void PickEffectFromMenu(CLightingDlg& panel, int effect);
 
-// A clock for the colour buttons that moves a second on every reading, so that every
+// A clock for the color buttons that moves a second on every reading, so that every
 // click counts however quickly the test clicks.
 std::uint32_t SecondPerReading();
 

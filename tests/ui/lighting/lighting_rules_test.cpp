@@ -4,13 +4,13 @@
 
 #include <vector>
 
-#include "quencfg/ui/lighting/colour_fields.h"
+#include "quencfg/ui/lighting/color_fields.h"
 
 namespace quencfg {
 namespace {
 
 TEST(LightingRules, ControlsShownForEachEffect) {
-  // brightness, speed, presets, colour label, custom colour
+  // brightness, speed, presets, color label, custom color
   const LightingControls table[] = {
       /* 0 */ {true, true, true, false, false},   /* 1 */ {false, true, true, true, false},
       /* 2 */ {true, true, true, true, false},    /* 3 */ {true, true, false, false, false},
@@ -63,31 +63,31 @@ TEST(LightingRules, PickedPixels) {
   }
 }
 
-TEST(LightingRules, KeyClickTogglesBetweenPickedColourAndOff) {
-  EXPECT_EQ(ToggledKeyColour(0, 0x00FF00), 0x00FF00u);
-  EXPECT_EQ(ToggledKeyColour(0x00FF00, 0x00FF00), 0u);
-  EXPECT_EQ(ToggledKeyColour(0x0000FF, 0x00FF00), 0x00FF00u);
-  EXPECT_EQ(ToggledKeyColour(0x0000FF, 0), 0u) << "nothing picked switches keys off";
+TEST(LightingRules, KeyClickTogglesBetweenPickedColorAndOff) {
+  EXPECT_EQ(ToggledKeyColor(0, 0x00FF00), 0x00FF00u);
+  EXPECT_EQ(ToggledKeyColor(0x00FF00, 0x00FF00), 0u);
+  EXPECT_EQ(ToggledKeyColor(0x0000FF, 0x00FF00), 0x00FF00u);
+  EXPECT_EQ(ToggledKeyColor(0x0000FF, 0), 0u) << "nothing picked switches keys off";
 }
 
-TEST(LightingRules, OnlyTheOneColourEffectsTakeThePick) {
+TEST(LightingRules, OnlyTheOneColorEffectsTakeThePick) {
   for (int effect = 0; effect <= 20; ++effect) {
-    EXPECT_EQ(PickSetsEffectColour(effect), effect == 16 || effect == 19) << effect;
+    EXPECT_EQ(PickSetsEffectColor(effect), effect == 16 || effect == 19) << effect;
   }
 }
 
-TEST(ColourFields, ComponentsFollowTheColourValueLayout) {
-  const std::uint32_t colour = 0x123456;  // blue 0x12, green 0x34, red 0x56
-  EXPECT_EQ(ComponentOf(colour, kComponentRed), 0x56);
-  EXPECT_EQ(ComponentOf(colour, kComponentGreen), 0x34);
-  EXPECT_EQ(ComponentOf(colour, kComponentBlue), 0x12);
-  EXPECT_EQ(ComponentText(colour, kComponentRed), u"86");
-  EXPECT_EQ(WithComponent(colour, kComponentGreen, 0xFF), 0x12FF56u);
+TEST(ColorFields, ComponentsFollowTheColorValueLayout) {
+  const std::uint32_t color = 0x123456;  // blue 0x12, green 0x34, red 0x56
+  EXPECT_EQ(ComponentOf(color, kComponentRed), 0x56);
+  EXPECT_EQ(ComponentOf(color, kComponentGreen), 0x34);
+  EXPECT_EQ(ComponentOf(color, kComponentBlue), 0x12);
+  EXPECT_EQ(ComponentText(color, kComponentRed), u"86");
+  EXPECT_EQ(WithComponent(color, kComponentGreen, 0xFF), 0x12FF56u);
   EXPECT_EQ(WithComponent(0xFFFFFF, kComponentBlue, 0), 0x00FFFFu);
   EXPECT_EQ(WithComponent(0, kComponentRed, 7), 7u);
 }
 
-TEST(ColourFields, TypedText) {
+TEST(ColorFields, TypedText) {
   struct Case {
     std::u16string text;
     std::optional<std::uint8_t> value;

@@ -1,13 +1,13 @@
 // The lighting panel over skins that differ from the shipped one in a single file: a
-// colour field of known pixels (the dark-pixel rule), and a missing or all-white mask.
+// color field of known pixels (the dark-pixel rule), and a missing or all-white mask.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
 
 #include "lighting_panel_host_win.h"
-#include "quencfg/app/folders.h"
 #include "quencfg/framework/files.h"
+#include "quencfg/framework/folders.h"
 #include "quencfg/ui/skin/skin_documents.h"
 #include "support/screenshot_win.h"
 #include "support/temp_folder.h"
@@ -48,7 +48,7 @@ class CopiedSkin {
   bool copied_ = true;
 };
 
-// A 24-bit bitmap file of one colour.
+// A 24-bit bitmap file of one color.
 std::string SolidBmpFile(int width, int height, std::uint8_t grey) {
   const int rowBytes = (width * 3 + 3) / 4 * 4;
   const std::uint32_t pixelBytes = static_cast<std::uint32_t>(rowBytes * height);
@@ -81,7 +81,7 @@ class LightingSkinVariants : public testing::LightingPanelTest {
   CopiedSkin skin;
 };
 
-TEST_F(LightingSkinVariants, DarkPixelsOfTheColourFieldAreNotPicked) {
+TEST_F(LightingSkinVariants, DarkPixelsOfTheColorFieldAreNotPicked) {
   // Left half 0x00015D (349), right half 0x00015E (350).
   const RECT field = [] {
     const SkinRect entry = SkinDocument().LookupRect(u"MAINSCREENNEW", u"CUSTOMRECT");
@@ -104,15 +104,15 @@ TEST_F(LightingSkinVariants, DarkPixelsOfTheColourFieldAreNotPicked) {
   const POINT taken{field.right - width / 4, field.top + height / 2};
   ASSERT_EQ(testing::Drawing(panel->hwnd()).At(dark.x, dark.y), 0x00015Du);
   ClickPanel(dark);
-  EXPECT_EQ(panel->pickedColour(), 0x00FF00u);
+  EXPECT_EQ(panel->pickedColor(), 0x00FF00u);
   EXPECT_EQ(lighting().byLightColor, 0x00FF00u);
-  EXPECT_EQ(panel->colourField(kComponentGreen).Text(), u"255");
+  EXPECT_EQ(panel->colorField(kComponentGreen).Text(), u"255");
   ClickPanel(taken);
-  EXPECT_EQ(panel->pickedColour(), 0x00015Eu);
+  EXPECT_EQ(panel->pickedColor(), 0x00015Eu);
   EXPECT_EQ(lighting().byLightColor, 0x00015Eu);
-  EXPECT_EQ(panel->colourField(kComponentRed).Text(), u"94");
-  EXPECT_EQ(panel->colourField(kComponentGreen).Text(), u"1");
-  EXPECT_EQ(panel->colourField(kComponentBlue).Text(), u"0");
+  EXPECT_EQ(panel->colorField(kComponentRed).Text(), u"94");
+  EXPECT_EQ(panel->colorField(kComponentGreen).Text(), u"1");
+  EXPECT_EQ(panel->colorField(kComponentBlue).Text(), u"0");
 }
 
 TEST_F(LightingSkinVariants, MissingMaskGivesTheNoticeOnceAndAnUnshapedPanel) {

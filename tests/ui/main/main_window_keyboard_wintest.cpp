@@ -14,18 +14,16 @@
 #include "device/fake_hid.h"
 #include "device/hooked_hid.h"
 #include "device/keyboard_model.h"
-#include "quencfg/app/messages.h"
-#include "quencfg/app/window_refs_win.h"
 #include "quencfg/device/device_reports.h"
 #include "quencfg/device/hid_wnd_win.h"
 #include "quencfg/device/key_cells.h"
 #include "quencfg/device/progress_thread_win.h"
+#include "quencfg/framework/messages.h"
 #include "quencfg/framework/thread_win.h"
 #include "quencfg/framework/wide_win.h"
 #include "quencfg/model/profile_file.h"
 #include "quencfg/model/settings_file.h"
 #include "quencfg/ui/main/quencfg_dlg_win.h"
-#include "quencfg/ui/main/sub_window_flag.h"
 #include "support/data_folder_scope.h"
 #include "support/fake_pause_clock.h"
 #include "support/gdiplus_session_win.h"
@@ -81,12 +79,11 @@ class MainWindowAndKeyboard : public ::testing::Test {
     thread_ = StartThread(&DeviceThreadMain, &setup_);
     ASSERT_TRUE(thread_.handle);
     // The device thread has prepared the data folder before its window exists.
-    ASSERT_TRUE(PumpUntil([] { return ProgressThreadId() != 0 && DeviceWindow() != nullptr; }));
+    ASSERT_TRUE(PumpUntil([] { return ProgressThreadId() != 0 && ::FindWindowW(nullptr, AsWide(kDeviceWindowTitle)) != nullptr; }));
   }
 
   void TearDown() override {
     window_.reset();
-    SetSubWindowOpen(false);
     if (!thread_.handle) return;
     ::PostThreadMessageW(thread_.id, WM_QUIT, 0, 0);
     EXPECT_EQ(::WaitForSingleObject(thread_.handle.get(), kWaitMs), WAIT_OBJECT_0);
@@ -170,7 +167,7 @@ TEST_F(MainWindowAndKeyboard, ResetWritesTheProfileTheUserSeesAndReset) {
   EXPECT_EQ(model.lighting->speed, factory.lighting.byLightSpeed);
   EXPECT_EQ(model.lighting->colorMode,
             LightingColorMode(factory.lighting.byLightEffect, factory.lighting.byLightColorType));
-  EXPECT_FALSE(model.effectColor.has_value()) << "profile 1's effect 16 sent its colour";
+  EXPECT_FALSE(model.effectColor.has_value()) << "profile 1's effect 16 sent its color";
 }
 
 TEST_F(MainWindowAndKeyboard, LightingEditedWithThePanelClosedReachesTheKeyboardOnApply) {

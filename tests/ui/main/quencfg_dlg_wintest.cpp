@@ -9,15 +9,14 @@
 #include <span>
 #include <vector>
 
-#include "quencfg/app/folders.h"
-#include "quencfg/app/messages.h"
 #include "quencfg/framework/files.h"
+#include "quencfg/framework/folders.h"
+#include "quencfg/framework/messages.h"
 #include "quencfg/framework/text.h"
 #include "quencfg/framework/wide_win.h"
 #include "quencfg/model/profile_file.h"
 #include "quencfg/model/settings_file.h"
 #include "quencfg/ui/main/main_window_rules.h"
-#include "quencfg/ui/main/sub_window_flag.h"
 #include "quencfg/ui/skin/skin_documents.h"
 #include "quencfg/ui/skin/skin_language.h"
 #include "support/data_folder_scope.h"
@@ -77,7 +76,6 @@ class MainWindow : public ::testing::Test {
     ASSERT_TRUE(device_.Make());
   }
   void TearDown() override {
-    SetSubWindowOpen(false);
     StringDocument().Load(StringsFilePath(101));
   }
 
@@ -204,7 +202,7 @@ TEST_F(MainWindow, BacklightButtonShowsTheLightingPanelInPlaceOfTheKeys) {
   window.settings().profiles[2].lighting.byLightEffect = 19;
   Press(Command::Profile3);
   EXPECT_EQ(panel.currentEffect(), 19);
-  EXPECT_TRUE(::IsWindowVisible(panel.keyButton(0).hwnd())) << "the per-key effect shows the key colours";
+  EXPECT_TRUE(::IsWindowVisible(panel.keyButton(0).hwnd())) << "the per-key effect shows the key colors";
 
   Press(Command::Backlight);
   EXPECT_FALSE(window.commandButton(Command::Backlight).selected());
@@ -427,7 +425,7 @@ TEST_F(MainWindow, DragStartsOnlyInsideTheTopStripAndNeverWithTheKeyDialogOpen) 
                {0, 0, false, true},     {1199, 47, true, false}};
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.x << "," << c.y << (c.subWindowOpen ? " with the dialog open" : ""));
-    SetSubWindowOpen(c.subWindowOpen);
+    ::ShowWindow(window.keyAssignment().hwnd(), c.subWindowOpen ? SW_SHOWNA : SW_HIDE);
     ::SendMessageW(window.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(c.x, c.y));
     MSG posted{};
     // Taken off the queue before the system's move loop could run.
@@ -460,7 +458,7 @@ TEST_F(MainWindow, AKeyOpensTheAssignmentDialogOverTheWindowAndItsOkMarksTheKey)
 
   quencfg::Press(window.hwnd(), window.keyButton(12).hwnd());
   EXPECT_TRUE(::IsWindowVisible(dialog.hwnd()));
-  EXPECT_TRUE(SubWindowOpen());
+  EXPECT_TRUE(window.keyAssignmentOpen());
   EXPECT_EQ(window.editedKeyIndex(), 12);
   RECT main{}, placed{};
   ::GetWindowRect(window.hwnd(), &main);
@@ -471,7 +469,7 @@ TEST_F(MainWindow, AKeyOpensTheAssignmentDialogOverTheWindowAndItsOkMarksTheKey)
   ::SendMessageW(dialog.hwnd(), UM_HOOKEVENT, 0x41, 0);  // A pressed anywhere
   quencfg::Press(dialog.hwnd(), dialog.okButton().hwnd());
   testing::PumpMessages();
-  EXPECT_FALSE(SubWindowOpen());
+  EXPECT_FALSE(window.keyAssignmentOpen());
   EXPECT_EQ(window.currentProfile().keys[12].byBtnFuncType, BTNFUNC_KEY);
   EXPECT_EQ(window.currentProfile().keys[12].byKeyNumber, 0x04);
   EXPECT_TRUE(window.keyButton(12).selected()) << "the key changed notice re-marked it";
@@ -481,7 +479,7 @@ TEST_F(MainWindow, AKeyOpensTheAssignmentDialogOverTheWindowAndItsOkMarksTheKey)
 TEST_F(MainWindow, MacroButtonOpensTheDialogAsMacroEditor) {
   CQuencfgDlg& window = Open();
   Press(Command::Macro);
-  EXPECT_TRUE(SubWindowOpen());
+  EXPECT_TRUE(window.keyAssignmentOpen());
   EXPECT_TRUE(window.keyAssignment().macroOnly());
   EXPECT_TRUE(::IsWindowVisible(window.keyAssignment().hwnd()));
 }
@@ -548,7 +546,7 @@ TEST_F(MainWindow, HidingTheWindowClosesTheKeyDialogAsCancelWithItsHookAndRecord
     EXPECT_FALSE(dialog.hookOn()) << "no hook listens to the keys typed into other programs";
     EXPECT_FALSE(dialog.macroPage().IsRecording());
     EXPECT_TRUE(::IsWindowEnabled(dialog.okButton().hwnd())) << "the next opening is whole";
-    EXPECT_FALSE(SubWindowOpen());
+    EXPECT_FALSE(window.keyAssignmentOpen());
     const KeySlot& after = window.currentProfile().keys[12];
     EXPECT_EQ(after.byBtnFuncType, before.byBtnFuncType) << "dropped as by Cancel";
     EXPECT_EQ(after.byKeyNumber, before.byKeyNumber);
@@ -579,7 +577,7 @@ TEST_F(MainWindow, ExitFromTheTrayClosesTheKeyDialogAndItsHook) {
   EXPECT_TRUE(g_trayExit.listeningBeforeExit);
   EXPECT_FALSE(::IsWindowVisible(window_->keyAssignment().hwnd()));
   EXPECT_FALSE(window_->keyAssignment().hookOn());
-  EXPECT_FALSE(SubWindowOpen());
+  EXPECT_FALSE(window_->keyAssignmentOpen());
 }
 
 TEST_F(MainWindow, TheEffectsMenuClosesWhenThePanelOrTheWindowHides) {

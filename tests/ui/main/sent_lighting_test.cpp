@@ -29,11 +29,11 @@ TEST(SentLighting, EveryValueTheKeyboardReceivesCountsAsAChange) {
       {"brightness", [](LightingSettings& l) { l.byLightBright = static_cast<std::uint8_t>(l.byLightBright ^ 1); },
        true},
       {"speed", [](LightingSettings& l) { l.byLightSpeed = static_cast<std::uint8_t>(l.byLightSpeed ^ 1); }, true},
-      {"effect colour", [](LightingSettings& l) { l.byLightColor ^= 0x010000; }, true},
-      {"colour mode",
+      {"effect color", [](LightingSettings& l) { l.byLightColor ^= 0x010000; }, true},
+      {"color mode",
        [](LightingSettings& l) { l.byLightColorType = static_cast<std::uint8_t>(l.byLightColorType ^ 1); }, true},
-      {"first key colour", [](LightingSettings& l) { l.keyColors.coLightRGB[0] ^= 0x00FF00; }, true},
-      {"last key colour", [](LightingSettings& l) { l.keyColors.coLightRGB[KEY_COUNT - 1] = 0x123456; }, true},
+      {"first key color", [](LightingSettings& l) { l.keyColors.coLightRGB[0] ^= 0x00FF00; }, true},
+      {"last key color", [](LightingSettings& l) { l.keyColors.coLightRGB[KEY_COUNT - 1] = 0x123456; }, true},
       {"an edit undone",
        [](LightingSettings& l) {
          l.byLightColor ^= 0xFF;

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "control_host_win.h"
-#include "quencfg/app/messages.h"
+#include "quencfg/framework/messages.h"
 #include "quencfg/framework/text.h"
 
 namespace quencfg {
@@ -225,7 +225,7 @@ TEST_F(Menu, RowsShowTheirPieceOfTheBackground) {
 }
 
 TEST(MenuBackground, RebuildsAPictureAtAnyHeight) {
-  // Ten rows of distinct colours, rebuilt at 18 rows with a band of 3.
+  // Ten rows of distinct colors, rebuilt at 18 rows with a band of 3.
   SkinBitmap picture = CreateBitmap32(4, 10);
   for (int y = 0; y < 10; ++y)
     for (int x = 0; x < 4; ++x) testing::SetPixelOf(picture, x, y, RGB(y * 20, 0, 0), 255);

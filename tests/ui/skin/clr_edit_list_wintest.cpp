@@ -1,4 +1,4 @@
-// The coloured edit, the owner-drawn list and the skinned scroll bars attached to it.
+// The colored edit, the owner-drawn list and the skinned scroll bars attached to it.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -34,7 +34,7 @@ class EditHost : public ControlHost {
   }
 };
 
-class ColourEdit : public ::testing::Test {
+class ColorEdit : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(host.Make());
@@ -46,7 +46,7 @@ class ColourEdit : public ::testing::Test {
   CClrEdit edit;
 };
 
-TEST_F(ColourEdit, TypingPostsOneMessageAfterTheCharacterIsIn) {
+TEST_F(ColorEdit, TypingPostsOneMessageAfterTheCharacterIsIn) {
   ::PostMessageW(edit.hwnd(), WM_CHAR, L'7', 0);
   PumpMessages();
   const auto typed = host.Of(kEditTypedMessage);
@@ -57,7 +57,7 @@ TEST_F(ColourEdit, TypingPostsOneMessageAfterTheCharacterIsIn) {
   EXPECT_EQ(host.textsSeen[0], u"7");
 }
 
-TEST_F(ColourEdit, ColourRequestGivesItsBrushAndColours) {
+TEST_F(ColorEdit, ColorRequestGivesItsBrushAndColors) {
   edit.backgroundColor = RGB(255, 255, 255);
   edit.textColor = RGB(0, 0, 0);
   HDC dc = ::GetDC(edit.hwnd());
@@ -73,7 +73,7 @@ TEST_F(ColourEdit, ColourRequestGivesItsBrushAndColours) {
   EXPECT_TRUE(host.Of(WM_CTLCOLOREDIT).empty()) << "answered for the parent";
 }
 
-TEST_F(ColourEdit, ClickTellsTheParentAndTheLineIsCentred) {
+TEST_F(ColorEdit, ClickTellsTheParentAndTheLineIsCentred) {
   testing::SendMouse(edit.hwnd(), WM_LBUTTONDOWN, 3, 3, MK_LBUTTON);
   testing::SendMouse(edit.hwnd(), WM_LBUTTONUP, 3, 3);
   const auto commands = host.Of(WM_COMMAND);

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "control_host_win.h"
-#include "quencfg/app/folders.h"
+#include "quencfg/framework/folders.h"
 #include "quencfg/framework/text.h"
 #include "quencfg/framework/wide_win.h"
 #include "quencfg/ui/skin/btn_menu_win.h"
@@ -165,19 +165,19 @@ TEST_F(Gallery, EveryControlInEveryState) {
     LeaveState(tab);
   }
 
-  // Colour buttons recoloured, unrecoloured and selected.
-  Label(20, 240, L"colour keys: red chain, green, blue, (5,5,5), selected, disabled; swatch");
-  const BYTE colours[][3] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {5, 5, 5}, {255, 160, 0}, {120, 0, 255}, {255, 0, 80}};
+  // Color buttons recolored, unrecolored and selected.
+  Label(20, 240, L"color keys: red chain, green, blue, (5,5,5), selected, disabled; swatch");
+  const BYTE colors[][3] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {5, 5, 5}, {255, 160, 0}, {120, 0, 255}, {255, 0, 80}};
   for (int i = 0; i < 7; ++i) {
     const int x = 20 + i * 80;
     CColorBtn2 swatch;
     // Their pictures are laid out in the panel's coordinates: load them where the panel has them.
     const SkinRect entry = i < 6 ? Entry(u"btnColor2", 260, 84, 60, 60) : Entry(u"swatch", 1084, 556, 86, 30);
-    ASSERT_TRUE(LoadColourButtonFor(swatch, background.get(), entry, host.hwnd(), false));
+    ASSERT_TRUE(LoadColorButtonFor(swatch, background.get(), entry, host.hwnd(), false));
     if (i == 0) {
-      swatch.RecolorChain(colours[i][0], colours[i][1], colours[i][2]);
+      swatch.RecolorChain(colors[i][0], colors[i][1], colors[i][2]);
     } else {
-      swatch.Recolor(colours[i][0], colours[i][1], colours[i][2]);
+      swatch.Recolor(colors[i][0], colors[i][1], colors[i][2]);
     }
     swatch.SetSelected(i == 4);
     if (i == 5) ::EnableWindow(swatch.hwnd(), FALSE);
@@ -243,7 +243,7 @@ TEST_F(Gallery, EveryControlInEveryState) {
     ::ReleaseCapture();
   }
 
-  // The event list with its skinned bar, and the coloured edits, live on the screen.
+  // The event list with its skinned bar, and the colored edits, live on the screen.
   Label(360, 420, L"event list (selected row 2), edits: name, digits on white, disabled");
   {
     OwnedBitmap grid(static_cast<HBITMAP>(::LoadImageW(
@@ -267,18 +267,18 @@ TEST_F(Gallery, EveryControlInEveryState) {
     ASSERT_TRUE(bars.Attach(list.hwnd(), grid.get()));
 
     CClrEdit name;
-    ASSERT_TRUE(LoadColourEdit(name, background.get(), u"MACRO", u"EDIT_MACRONAME", host.hwnd(), WS_VISIBLE | ES_AUTOHSCROLL, 1001, false));
+    ASSERT_TRUE(LoadColorEdit(name, background.get(), u"MACRO", u"EDIT_MACRONAME", host.hwnd(), WS_VISIBLE | ES_AUTOHSCROLL, 1001, false));
     ::SendMessageW(name.hwnd(), EM_LIMITTEXT, 20, 0);
     name.SetText(u"Macro 1");
     ::MoveWindow(name.hwnd(), 700, 440, 218, 28, TRUE);
     CClrEdit digits;
-    ASSERT_TRUE(LoadColourEdit(digits, background.get(), u"LIGHTING", u"EDIT_R", host.hwnd(), WS_VISIBLE | ES_NUMBER | ES_CENTER, 1001, false));
+    ASSERT_TRUE(LoadColorEdit(digits, background.get(), u"LIGHTING", u"EDIT_R", host.hwnd(), WS_VISIBLE | ES_NUMBER | ES_CENTER, 1001, false));
     digits.textColor = 0;
     digits.backgroundColor = 0xFFFFFF;
     digits.SetText(u"255");
     ::MoveWindow(digits.hwnd(), 700, 490, 60, 28, TRUE);
     CClrEdit disabled;
-    ASSERT_TRUE(LoadColourEdit(disabled, background.get(), u"LIGHTING", u"EDIT_G", host.hwnd(), WS_VISIBLE, 1001, false));
+    ASSERT_TRUE(LoadColorEdit(disabled, background.get(), u"LIGHTING", u"EDIT_G", host.hwnd(), WS_VISIBLE, 1001, false));
     disabled.SetText(u"12");
     ::MoveWindow(disabled.hwnd(), 780, 490, 60, 28, TRUE);
     ::EnableWindow(disabled.hwnd(), FALSE);

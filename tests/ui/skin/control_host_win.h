@@ -34,12 +34,12 @@ class ControlHost : public Window {
 // Dispatches what is waiting in the thread's queue.
 void PumpMessages();
 
-// A w x h 32-bit premultiplied image of one colour (alpha 255 unless told).
+// A w x h 32-bit premultiplied image of one color (alpha 255 unless told).
 SkinBitmap SolidImage(int width, int height, COLORREF color, std::uint8_t alpha = 255);
-// The four state images of one size, each of one colour.
+// The four state images of one size, each of one color.
 StateImages SolidStates(int width, int height, COLORREF normal, COLORREF over, COLORREF down, COLORREF disabled);
 
-// The pixel (x, y) of a 32-bit DIB section as a colour value (red in the low byte).
+// The pixel (x, y) of a 32-bit DIB section as a color value (red in the low byte).
 COLORREF PixelOf(const SkinBitmap& bitmap, int x, int y);
 void SetPixelOf(const SkinBitmap& bitmap, int x, int y, COLORREF color, std::uint8_t alpha);
 

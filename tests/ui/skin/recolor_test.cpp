@@ -24,7 +24,7 @@ Pixel RecolorInteger(Pixel source, RgbColor color) {
   return out;
 }
 
-TEST(RecolorMaskFloat, ScalesTheColourByTheBlueIntensity) {
+TEST(RecolorMaskFloat, ScalesTheColorByTheBlueIntensity) {
   struct Case {
     Pixel source;
     RgbColor color;
@@ -47,16 +47,16 @@ TEST(RecolorMaskFloat, WorksInPlaceOverManyPixels) {
   EXPECT_EQ(pixels, expected);
 }
 
-TEST(RecolorMaskInteger, DarkColoursAndBlackPixelsLeaveTheImageAlone) {
+TEST(RecolorMaskInteger, DarkColorsAndBlackPixelsLeaveTheImageAlone) {
   struct Case {
     Pixel source;
     RgbColor color;
     Pixel expected;
   };
   const Case cases[] = {
-      {Grey(200), {5, 5, 5}, Grey(200)},                  // sum 15: not recoloured
+      {Grey(200), {5, 5, 5}, Grey(200)},                  // sum 15: not recolored
       {Grey(200), {0, 0, 0}, Grey(200)},
-      {Grey(255), {6, 5, 5}, {5, 5, 6, 255}},             // sum 16: recoloured
+      {Grey(255), {6, 5, 5}, {5, 5, 6, 255}},             // sum 16: recolored
       {Pixel{0, 40, 50, 255}, {255, 0, 0}, {0, 40, 50, 255}},  // v = 0 copied unchanged
       {Grey(255), {255, 0, 0}, {0, 0, 255, 255}},
       {Grey(128), {10, 20, 30}, {15, 10, 5, 128}},

@@ -196,10 +196,10 @@ TEST(ShippedSkin, EveryNamedImageExistsInItsStateSet) {
       if (stem.empty()) continue;  // labels and the event list draw no image
       ++named;
       const std::string where = Utf16ToUtf8(section + u"/" + key);
-      // The colour swatch is a grey mask recoloured at run time: one image serves all states.
-      const bool colourButton = key == u"BUTTON_ALLKEYRECT";
+      // The color swatch is a grey mask recolored at run time: one image serves all states.
+      const bool colorButton = key == u"BUTTON_ALLKEYRECT";
       for (const char16_t* state : {u"_normal.png", u"_over.png", u"_down.png", u"_disable.png"}) {
-        if (!colourButton || state == std::u16string_view(u"_normal.png")) {
+        if (!colorButton || state == std::u16string_view(u"_normal.png")) {
           EXPECT_TRUE(PathExists(Skin(stem + state))) << where << " " << Utf16ToUtf8(stem + state);
         }
       }
@@ -216,7 +216,7 @@ TEST(ShippedSkin, EveryNamedImageExistsInItsStateSet) {
     }
   }
   EXPECT_GT(named, 40);
-  // The colour buttons: the swatch and the key colour buttons draw grey masks laid out
+  // The color buttons: the swatch and the key color buttons draw grey masks laid out
   // over the whole window.
   const SkinRect swatch = ParseSkinRect(LookupString(buttons, u"LIGHTING", u"BUTTON_ALLKEYRECT"));
   EXPECT_EQ(ImageSize(Skin(std::u16string(FieldText(swatch.name)) + u"_normal2.png")), std::make_pair(1200, 672));

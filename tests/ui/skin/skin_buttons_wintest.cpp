@@ -1,5 +1,5 @@
 // The skinned buttons on real windows: commands from mouse sequences, drawn states,
-// recoloured colour buttons.
+// recolored color buttons.
 #include <gtest/gtest.h>
 
 #include "control_host_win.h"
@@ -51,7 +51,7 @@ class ButtonTest : public ::testing::Test {
 
 using PngButton = ButtonTest<CPngListBtn>;
 using ListButton = ButtonTest<CBitmapListBtn>;
-using ColourButton = ButtonTest<CColorBtn2>;
+using ColorButton = ButtonTest<CColorBtn2>;
 
 TEST_F(PngButton, ClicksInsideAndAfterMovingOff) {
   Click(button.hwnd(), 5, 5);
@@ -152,11 +152,11 @@ TEST_F(PngButton, DrawsTheImageOfEachState) {
   ::ReleaseCapture();
 }
 
-TEST_F(PngButton, CaptionIsDrawnInTheStateColour) {
+TEST_F(PngButton, CaptionIsDrawnInTheStateColor) {
   button.SetImages(testing::SolidStates(kWidth, kHeight, 0, 0, 0, 0));
   button.SetTextColors(kRed, kGreen, kBlue);
   button.SetFontHeight(28);
-  button.SetCaption(u"\x2588\x2588\x2588");  // full blocks: the middle is text colour
+  button.SetCaption(u"\x2588\x2588\x2588");  // full blocks: the middle is text color
   const auto countOf = [](const Drawing& d, COLORREF color) {
     int n = 0;
     for (int y = 0; y < d.height(); ++y)
@@ -186,7 +186,7 @@ TEST(CaptionFormat, AlignmentsGiveTheirFormats) {
   EXPECT_EQ(CaptionFormat(-1), 0x8026u);
 }
 
-TEST_F(ColourButton, TwoClicksWithin500MsSendOneCommand) {
+TEST_F(ColorButton, TwoClicksWithin500MsSendOneCommand) {
   Click(button.hwnd());
   g_fakeTick += 300;
   Click(button.hwnd());
@@ -213,7 +213,7 @@ SkinBitmap GreyMask() {
   return mask;
 }
 
-TEST_F(ColourButton, RecolorChainPaintsEveryLinkedButton) {
+TEST_F(ColorButton, RecolorChainPaintsEveryLinkedButton) {
   CColorBtn2 second;
   ASSERT_TRUE(second.Create(host.hwnd()));
   ::MoveWindow(second.hwnd(), 100, 20, kWidth, kHeight, TRUE);
@@ -235,7 +235,7 @@ TEST_F(ColourButton, RecolorChainPaintsEveryLinkedButton) {
   }
 }
 
-TEST_F(ColourButton, RecolorLeavesDarkColoursGreyAndDrawsTheSelectedFrame) {
+TEST_F(ColorButton, RecolorLeavesDarkColorsGreyAndDrawsTheSelectedFrame) {
   const SkinBitmap mask = GreyMask();
   button.LoadImages(mask.get(), mask.get(), RECT{0, 0, kWidth, kHeight});
   button.Recolor(5, 5, 5);
@@ -246,11 +246,11 @@ TEST_F(ColourButton, RecolorLeavesDarkColoursGreyAndDrawsTheSelectedFrame) {
   const Drawing selected(button.hwnd());
   EXPECT_EQ(selected.At(0, 0), RGB(255, 255, 255)) << "white frame";
   EXPECT_EQ(selected.At(kWidth - 1, kHeight - 1), RGB(255, 255, 255));
-  EXPECT_EQ(selected.At(5, 5), RGB(255, 255, 255)) << "the selected image is not recoloured by Recolor";
+  EXPECT_EQ(selected.At(5, 5), RGB(255, 255, 255)) << "the selected image is not recolored by Recolor";
   EXPECT_EQ(selected.At(50, 5), RGB(0, 0, 0));
 }
 
-TEST_F(ColourButton, CutsItsImagesFromAWholeWindowPicture) {
+TEST_F(ColorButton, CutsItsImagesFromAWholeWindowPicture) {
   SkinBitmap picture = testing::SolidImage(200, 100, 0);
   for (int y = 40; y < 40 + kHeight; ++y)
     for (int x = 100; x < 100 + kWidth; ++x) testing::SetPixelOf(picture, x, y, RGB(255, 255, 255), 255);

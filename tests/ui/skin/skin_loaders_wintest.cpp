@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <string>
 
-#include "quencfg/app/folders.h"
 #include "quencfg/framework/files.h"
+#include "quencfg/framework/folders.h"
 #include "quencfg/framework/text.h"
 #include "quencfg/framework/wide_win.h"
 #include "quencfg/ui/skin/skin_text_win.h"
@@ -43,18 +43,18 @@ TEST_F(SkinLoaders, ControlSkinFromLayoutEntry) {
   EXPECT_TRUE(missing.backgroundPiece.empty()) << "an empty rectangle cuts nothing";
 }
 
-TEST_F(SkinLoaders, SliderAndColourButtonImages) {
+TEST_F(SkinLoaders, SliderAndColorButtonImages) {
   const ControlSkin slider = LoadControlSkin(LayoutDocument(), u"LIGHTING", u"SLIDER_BRIGHT", nullptr);
   const StateImages bar = LoadSliderBarImages(slider);
   EXPECT_EQ(bar.width, slider.entry.right - slider.entry.left);
   EXPECT_FALSE(bar.states[kStateDown].empty());
 
   const ControlSkin swatch = LoadControlSkin(LayoutDocument(), u"LIGHTING", u"BUTTON_ALLKEYRECT", nullptr);
-  const SkinBitmap whole = LoadColourButtonSource(swatch.imageName, swatch.images);
+  const SkinBitmap whole = LoadColorButtonSource(swatch.imageName, swatch.images);
   EXPECT_EQ(whole.width, 1200) << "the _normal2 picture is laid out over the whole window";
-  const SkinBitmap fallback = LoadColourButtonSource(u"btnPng", LoadStateImages(u"btnPng", false));
+  const SkinBitmap fallback = LoadColorButtonSource(u"btnPng", LoadStateImages(u"btnPng", false));
   EXPECT_EQ(fallback.width, 120) << "without _normal2 the normal image serves";
-  EXPECT_TRUE(LoadColourButtonSource(u"", StateImages{}).empty());
+  EXPECT_TRUE(LoadColorButtonSource(u"", StateImages{}).empty());
 }
 
 TEST_F(SkinLoaders, SkinButtonWindowIsOwnerDrawnWithTheSharedId) {

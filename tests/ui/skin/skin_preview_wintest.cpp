@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "quencfg/app/folders.h"
+#include "quencfg/framework/folders.h"
 #include "quencfg/framework/gdi_win.h"
 #include "quencfg/framework/text.h"
 #include "quencfg/framework/wide_win.h"
@@ -50,12 +50,12 @@ OwnedFont SkinFont(int height, int weight) {
                                  CLIP_STROKE_PRECIS, PROOF_QUALITY, FF_SWISS, AsWide(SkinFontName())));
 }
 
-void Caption(HDC dc, const SkinRect& entry, std::u16string_view text, COLORREF colour, int height = 14,
+void Caption(HDC dc, const SkinRect& entry, std::u16string_view text, COLORREF color, int height = 14,
              UINT align = DT_CENTER, int offset = 0) {
   OwnedFont font = SkinFont(height, 500);
   SelectScope select(dc, font.get());
   ::SetBkMode(dc, TRANSPARENT);
-  ::SetTextColor(dc, colour);
+  ::SetTextColor(dc, color);
   RECT rect{entry.left + offset, entry.top, entry.right, entry.bottom};
   ::DrawTextW(dc, AsWide(std::u16string(text)), static_cast<int>(text.size()), &rect,
               align | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
@@ -63,10 +63,10 @@ void Caption(HDC dc, const SkinRect& entry, std::u16string_view text, COLORREF c
 
 // A control of the layout in one state, with its caption the way the windows set it.
 void Button(HDC dc, std::u16string_view section, std::u16string_view key, int state,
-            std::u16string_view caption = {}, COLORREF colour = RGB(255, 255, 255)) {
+            std::u16string_view caption = {}, COLORREF color = RGB(255, 255, 255)) {
   const ControlSkin skin = LoadControlSkin(LayoutDocument(), section, key, nullptr);
   Blend(dc, skin.images.states[state], skin.entry.left, skin.entry.top);
-  if (!caption.empty()) Caption(dc, skin.entry, caption, state == kStateDisabled ? RGB(70, 70, 70) : colour);
+  if (!caption.empty()) Caption(dc, skin.entry, caption, state == kStateDisabled ? RGB(70, 70, 70) : color);
 }
 
 void LoadLanguage(std::u16string_view code) {
@@ -145,9 +145,9 @@ void PaintMain(HDC dc) {
     Caption(dc, LayoutDocument().LookupRect(u"LIGHTING", edits[i]), AsciiToUtf16(values[i]), RGB(0, 0, 0), 16);
   }
   {
-    // The swatch: its grey mask recoloured with the picked colour.
+    // The swatch: its grey mask recolored with the picked color.
     const ControlSkin swatch = LoadControlSkin(LayoutDocument(), u"LIGHTING", u"BUTTON_ALLKEYRECT", nullptr);
-    const SkinBitmap source = LoadColourButtonSource(swatch.imageName, swatch.images);
+    const SkinBitmap source = LoadColorButtonSource(swatch.imageName, swatch.images);
     SkinBitmap shown = CropBitmap32(source.get(), swatch.entry.left, swatch.entry.top, swatch.entry.right, swatch.entry.bottom);
     DIBSECTION dib{};
     ::GetObjectW(shown.get(), sizeof dib, &dib);
@@ -202,15 +202,15 @@ void PaintMain(HDC dc) {
   LoadLanguage(u"EN");
 }
 
-// The lighting panel under the per-key effect: every key a colour button showing the
-// grey mask recoloured with the key's colour (black keys stay unrecoloured).
+// The lighting panel under the per-key effect: every key a color button showing the
+// grey mask recolored with the key's color (black keys stay unrecolored).
 void PaintLighting(HDC dc) {
   ::PatBlt(dc, 0, 0, kWidth, kHeight, BLACKNESS);
   const SkinBitmap background = LoadPicture(SkinsFolder() + u"Main_bg.jpg");
   Copy(dc, background, 0, 0);
   LoadLanguage(u"EN");
   const StateImages none;
-  const SkinBitmap mask = LoadColourButtonSource(u"btnColor2", none);
+  const SkinBitmap mask = LoadColorButtonSource(u"btnColor2", none);
   XmlDocument keys;
   keys.LoadFile(LanguagesFilePath(u"KeyboardButtons.xml"));
   for (int n = 1; n <= 63; ++n) {

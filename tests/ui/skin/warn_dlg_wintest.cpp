@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "control_host_win.h"
-#include "quencfg/app/folders.h"
+#include "quencfg/framework/folders.h"
 #include "quencfg/framework/wide_win.h"
 #include "quencfg/ui/skin/skin_documents.h"
 #include "support/gdiplus_session_win.h"

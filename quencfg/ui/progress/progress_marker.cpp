@@ -1,4 +1,4 @@
-#include "quencfg/device/progress_marker.h"
+#include "quencfg/ui/progress/progress_marker.h"
 
 #include <cstdint>
 

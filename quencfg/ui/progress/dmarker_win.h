@@ -6,9 +6,9 @@
 #include <atomic>
 #include <string>
 
-#include "quencfg/device/progress_marker.h"
 #include "quencfg/framework/gdi_win.h"
 #include "quencfg/framework/window_win.h"
+#include "quencfg/ui/progress/progress_marker.h"
 #include "quencfg/ui/skin/skin_image_win.h"
 
 namespace quencfg {
@@ -19,7 +19,7 @@ class CDMarker : public Window {
   bool CreateControl(HWND parent, int id, const RECT& rect, std::u16string caption);
 
   // The two pieces, each of the control's size. A missing piece is drawn as a plain
-  // colour, so the bar stays readable without its skin images.
+  // color, so the bar stays readable without its skin images.
   void SetImages(SkinBitmap background, SkinBitmap filled);
 
   void SetRange(int minimum, int maximum) noexcept;

@@ -1,6 +1,6 @@
-#include "quencfg/app/app_icon_win.h"
+#include "quencfg/framework/app_icon_win.h"
 
-#include "quencfg/ui/skin/skin_resource_ids.h"
+#include "quencfg/framework/app_icon_id.h"
 
 namespace quencfg {
 

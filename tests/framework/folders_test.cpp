@@ -1,4 +1,4 @@
-#include "quencfg/app/folders.h"
+#include "quencfg/framework/folders.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include <cstdlib>
 
-#include "quencfg/app/folders.h"
 #include "quencfg/framework/files.h"
+#include "quencfg/framework/folders.h"
 #include "quencfg/framework/text.h"
 
 namespace quencfg {

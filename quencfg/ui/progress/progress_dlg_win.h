@@ -3,13 +3,13 @@
 // keyboard is written. It belongs to the progress thread and takes no input.
 #include <windows.h>
 
-#include "quencfg/device/dmarker_win.h"
 #include "quencfg/framework/window_win.h"
+#include "quencfg/ui/progress/dmarker_win.h"
 #include "quencfg/ui/skin/skin_image_win.h"
 
 namespace quencfg {
 
-inline constexpr int PROGRESS_BAR_ID = 0x5001;
+inline constexpr int kProgressBarId = 0x5001;
 inline constexpr wchar_t kProgressWindowTitle[] = L"Loading";
 
 class CProgressDlg : public Window {
@@ -28,7 +28,7 @@ class CProgressDlg : public Window {
 
  private:
   bool OnCreate();
-  void Paint();
+  void Paint(HDC dc) const;
 
   SkinBitmap background_;
   int width_ = 0;

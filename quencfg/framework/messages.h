@@ -16,6 +16,9 @@ inline constexpr unsigned UM_PROGRESSCLOSE = 0x5402;
 inline constexpr unsigned UM_PROGRESSPOS = 0x5403;
 inline constexpr unsigned UM_KEYCHANGED = kWmUser + 513;  // key assignment dialog -> main window
 inline constexpr unsigned UM_HOOKEVENT = kWmUser + 10;    // hook component -> key assignment dialog
+// What a hook message carries in lParam: bit 0 an extended key, bit 7 a release.
+inline constexpr std::uint32_t kHookExtendedFlag = 0x01;
+inline constexpr std::uint32_t kHookReleaseFlag = 0x80;
 inline constexpr std::uint32_t kMenuPickCommand = 0x10001;
 
 // Names by which the windows and instances find each other.

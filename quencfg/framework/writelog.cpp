@@ -1,11 +1,11 @@
-#include "quencfg/app/writelog.h"
+#include "quencfg/framework/writelog.h"
 
 #include <cstdio>
 #include <mutex>
 
-#include "quencfg/app/folders.h"
 #include "quencfg/framework/debug_output.h"
 #include "quencfg/framework/files.h"
+#include "quencfg/framework/folders.h"
 #include "quencfg/framework/text.h"
 
 namespace quencfg {

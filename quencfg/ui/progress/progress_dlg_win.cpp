@@ -1,6 +1,6 @@
-#include "quencfg/device/progress_dlg_win.h"
+#include "quencfg/ui/progress/progress_dlg_win.h"
 
-#include "quencfg/device/ignored_input_win.h"
+#include "quencfg/ui/progress/ignored_input_win.h"
 #include "quencfg/ui/skin/skin_documents.h"
 
 namespace quencfg {
@@ -38,7 +38,7 @@ bool CProgressDlg::OnCreate() {
 
   ::SetWindowPos(hwnd(), nullptr, 0, 0, width_, height_, SWP_NOZORDER | SWP_NOACTIVATE);
   const RECT whole{0, 0, width_, height_};
-  if (!marker_.CreateControl(hwnd(), PROGRESS_BAR_ID, whole, caption)) return false;
+  if (!marker_.CreateControl(hwnd(), kProgressBarId, whole, caption)) return false;
   WindowDc screen(nullptr);
   marker_.SetImages(
       background_.empty() ? SkinBitmap{} : CropBitmap(screen.get(), background_.get(), 0, 0, width_, height_),
@@ -75,25 +75,21 @@ void CProgressDlg::PlaceOverMainWindow(HWND mainWindow) {
 
 void CProgressDlg::SetPos(int position) { marker_.SetPos(position); }
 
-void CProgressDlg::Paint() {
-  PaintDc paint(hwnd());
+void CProgressDlg::Paint(HDC dc) const {
   if (background_.empty()) return;  // the bar covers the whole window anyway
-  MemoryDc source(paint.get());
+  MemoryDc source(dc);
   SelectScope select(source.get(), background_.get());
-  ::BitBlt(paint.get(), 0, 0, width_, height_, source.get(), 0, 0, SRCCOPY);
+  ::BitBlt(dc, 0, 0, width_, height_, source.get(), 0, 0, SRCCOPY);
 }
 
 LRESULT CProgressDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (IsIgnoredInput(message)) return 0;  // only the progress thread ends the window
+  const auto paint = [this](HDC dc, const RECT&) { Paint(dc); };
+  if (const auto painted = HandlePaintMessages(hwnd(), message, wParam, paint)) return *painted;
   switch (message) {
     case WM_CREATE:
       if (DefaultHandling(message, wParam, lParam) == -1) return -1;
       return OnCreate() ? 0 : -1;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT:
-      Paint();
-      return 0;
     case WM_MOUSEACTIVATE:
       return MA_NOACTIVATE;
     default:

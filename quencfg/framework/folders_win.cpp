@@ -1,7 +1,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include "quencfg/app/folders.h"
+#include "quencfg/framework/folders.h"
 #include "quencfg/framework/wide_win.h"
 
 namespace quencfg {

@@ -1,7 +1,7 @@
-#include "quencfg/device/dmarker_win.h"
+#include "quencfg/ui/progress/dmarker_win.h"
 
-#include "quencfg/device/ignored_input_win.h"
 #include "quencfg/framework/wide_win.h"
+#include "quencfg/ui/progress/ignored_input_win.h"
 
 namespace quencfg {
 namespace {
@@ -85,12 +85,9 @@ void CDMarker::DrawCaption(HDC dc) const {
 
 LRESULT CDMarker::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (IsIgnoredInput(message)) return 0;
+  const auto paint = [this](HDC dc, const RECT&) { PaintTo(dc); };
+  if (const auto painted = HandlePaintMessages(hwnd(), message, wParam, paint)) return *painted;
   switch (message) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT:
-      PaintDoubleBuffered(hwnd(), [this](HDC dc, const RECT&) { PaintTo(dc); });
-      return 0;
     case WM_NCHITTEST:
       // Clicks fall through to the progress window, which ignores them.
       return HTTRANSPARENT;

@@ -8,11 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "quencfg/app/folders.h"
-#include "quencfg/app/messages.h"
-#include "quencfg/device/progress_dlg_win.h"
+#include "quencfg/framework/folders.h"
 #include "quencfg/framework/gdi_win.h"
+#include "quencfg/framework/messages.h"
 #include "quencfg/framework/wide_win.h"
+#include "quencfg/ui/progress/progress_dlg_win.h"
+#include "quencfg/ui/progress/progress_window_thread_win.h"
 #include "quencfg/ui/skin/skin_documents.h"
 #include "quencfg/ui/skin/skin_image_win.h"
 #include "support/gdiplus_session_win.h"
@@ -49,6 +50,11 @@ COLORREF ShownPixel(int x, int y) {
   if (window == nullptr) return CLR_INVALID;
   WindowDc dc(window);
   return dc.get() != nullptr ? ::GetPixel(dc.get(), x, y) : CLR_INVALID;
+}
+
+// The window object behind the progress window shown now, or null.
+CProgressDlg* CurrentProgressWindow() {
+  return static_cast<CProgressDlg*>(Window::FromHandle(::FindWindowW(nullptr, kProgressWindowTitle)));
 }
 
 // Points below the caption, on both sides of the half-way mark.
@@ -207,7 +213,7 @@ TEST_F(ProgressWindowTest, MessagesWithoutAWindowAreIgnored) {
 TEST_F(ProgressWindowTest, InputNeitherClosesNorMovesTheWindow) {
   Open();
   CProgressDlg* window = CurrentProgressWindow();
-  const HWND targets[] = {window->hwnd(), ::GetDlgItem(window->hwnd(), PROGRESS_BAR_ID)};
+  const HWND targets[] = {window->hwnd(), ::GetDlgItem(window->hwnd(), kProgressBarId)};
   ASSERT_NE(targets[1], nullptr) << "the bar is a child with its identifier";
   RECT before{};
   ::GetWindowRect(targets[0], &before);

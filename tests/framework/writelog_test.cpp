@@ -1,4 +1,4 @@
-#include "quencfg/app/writelog.h"
+#include "quencfg/framework/writelog.h"
 
 #include <gtest/gtest.h>
 
