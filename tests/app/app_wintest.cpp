@@ -93,16 +93,29 @@ TEST_F(ProgramTest, RunLogsItsStepsAndMakesTheDataFolder) {
   EXPECT_EQ(messages, expected) << "the user-interface thread's lines, in order";
 }
 
+// Polls `done` every 50 ms until it holds or `timeoutMs` have passed.
+template <typename Done>
+bool WaitUntil(Done done, DWORD timeoutMs) {
+  const DWORD start = ::GetTickCount();
+  while (!done()) {
+    if (::GetTickCount() - start > timeoutMs) return false;
+    ::Sleep(50);
+  }
+  return true;
+}
+
 TEST_F(ProgramTest, SecondStartShowsTheFirstAndEnds) {
   ChildProcess first(StagedProgram());
   HWND main = WaitForWindow(L"Korvane", first.id(), kStartTimeout);
   ASSERT_NE(main, nullptr);
+  // The window exists before its start-up has shown it; hide it only once it is shown.
+  ASSERT_TRUE(WaitUntil([main] { return ::IsWindowVisible(main) != FALSE; }, kStartTimeout));
   ::ShowWindow(main, SW_HIDE);
   ASSERT_FALSE(::IsWindowVisible(main));
 
   ChildProcess second(StagedProgram());
   ASSERT_TRUE(second.WaitForExit(kStartTimeout)) << "the second instance ends by itself";
-  for (int i = 0; i < 100 && !::IsWindowVisible(main); ++i) ::Sleep(50);
+  WaitUntil([main] { return ::IsWindowVisible(main) != FALSE; }, kStartTimeout);
   EXPECT_TRUE(::IsWindowVisible(main)) << "UM_SHOWMAIN reached the first instance";
 
   ::PostMessageW(main, WM_CLOSE, 0, 0);
