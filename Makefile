@@ -4,7 +4,7 @@ MAKEFLAGS += --no-print-directory
 NATIVE := build/native
 WIN := build/win
 
-.PHONY: run test app native win bootstrap test-native test-win bench fuzz clean
+.PHONY: run test app native win win-configure bootstrap test-native test-win bench fuzz clean
 
 bootstrap:
 	@scripts/bootstrap
@@ -13,12 +13,18 @@ native: bootstrap
 	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug >/dev/null
 	@cmake --build $(NATIVE) -j $(JOBS)
 
-win: bootstrap
+win-configure: bootstrap
 	@cmake -S . -B $(WIN) -DCMAKE_BUILD_TYPE=Release \
 	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake >/dev/null
+
+# Everything of the Windows tree: program, tests, benchmarks.
+win: win-configure
 	@cmake --build $(WIN) -j $(JOBS)
 
-app: win
+# Only what the program needs: Korvane.exe, KBHook.dll and the staged data in build/app/.
+app: win-configure
+	@echo "app: building Korvane.exe, KBHook.dll and the application folder build/app/"
+	@cmake --build $(WIN) -j $(JOBS) --target app
 
 run: app
 	@scripts/run-app
