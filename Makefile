@@ -4,7 +4,7 @@ MAKEFLAGS += --no-print-directory
 NATIVE := build/native
 WIN := build/win
 
-.PHONY: run test app native win win-configure bootstrap test-native test-win bench fuzz clean
+.PHONY: run test app native win win-configure bootstrap test-native test-win package test-package bench fuzz clean
 
 bootstrap:
 	@scripts/bootstrap
@@ -28,6 +28,15 @@ app: win-configure
 
 run: app
 	@scripts/run-app
+
+# The Windows Installer package build/package/Korvane-<version>.msi (wixl).
+package: app
+	@cmake --build $(WIN) -j $(JOBS) --target KorvaneSetupActions
+	@scripts/make-package
+
+# Install, start, upgrade and uninstall the package under Wine in a fresh prefix.
+test-package: package
+	@scripts/with-display scripts/test-package
 
 test-native: native
 	@cd $(NATIVE) && ctest -j $(JOBS) --output-on-failure
