@@ -78,7 +78,7 @@ void CQuencfgApp::RunMainWindow() {
   WriteLogString(u"STEP CreateDlg");
   auto mainWindow = std::make_unique<CQuencfgDlg>([this] { OnHelp(); });
   SetMainWindow(mainWindow.get());
-  mainWindow->DoModal();
+  mainWindow->DoModal(nullptr, startInTray_ ? SW_HIDE : SW_SHOW);
   WriteLogString(u"STEP CreateDlg -End");
   SetMainWindow(nullptr);
   mainWindow.reset();

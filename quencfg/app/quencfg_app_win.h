@@ -14,7 +14,8 @@ inline constexpr UINT ID_HELP = 0xE146;  // the framework's standard help comman
 
 class CQuencfgApp {
  public:
-  CQuencfgApp() = default;
+  // `startInTray`: a start at sign-in, which keeps the main window hidden.
+  explicit CQuencfgApp(bool startInTray = false) : startInTray_(startInTray) {}
   CQuencfgApp(const CQuencfgApp&) = delete;
   CQuencfgApp& operator=(const CQuencfgApp&) = delete;
 
@@ -38,6 +39,7 @@ class CQuencfgApp {
   UniqueKernelHandle mutex_;
   ULONG_PTR gdiplusToken_ = 0;
   UniqueKernelHandle deviceThread_;
+  bool startInTray_ = false;
 };
 
 // AppFolder + "Help\\Help.pdf".

@@ -4,6 +4,7 @@
 
 #include "quencfg/app/folders.h"
 #include "quencfg/app/messages.h"
+#include "quencfg/app/sign_in_start_win.h"
 #include "quencfg/framework/file_dialog_win.h"
 #include "quencfg/framework/files.h"
 #include "quencfg/framework/paths.h"
@@ -200,7 +201,8 @@ void CQuencfgDlg::OpenSettingsMenu() {
 
   auto menu = MakeStandardMenu(hwnd(), POINT{button.left, button.bottom}, u"Menu_normal.jpg", u"Menu_over.jpg");
   for (const SettingsMenuItem& item : kSettingsMenuItems) {
-    menu->AddItem(LookupString(StringDocument(), item.section, item.key), item.command, nullptr, true);
+    const bool checked = item.command == kStartWithWindowsCommand && SignInStartEnabled();
+    menu->AddItem(LookupString(StringDocument(), item.section, item.key), item.command, nullptr, true, checked);
   }
   if (menu->Create(hwnd())) settingsMenu_ = std::move(menu);
 }
@@ -221,6 +223,8 @@ void CQuencfgDlg::DispatchMenuCommand(int command) {
     ImportProfile();
   } else if (command == kExportCommand) {
     ExportProfile();
+  } else if (command == kStartWithWindowsCommand) {
+    ToggleSignInStart();
   } else if (const auto language = MenuCommandLanguage(command)) {
     ChangeLanguage(*language);
   }
