@@ -4,7 +4,7 @@ MAKEFLAGS += --no-print-directory
 NATIVE := build/native
 WIN := build/win
 
-.PHONY: run test app native win win-configure bootstrap test-native test-win package test-package bench fuzz clean
+.PHONY: run test app native win win-configure bootstrap test-native test-win package test-package manual bench fuzz clean
 
 bootstrap:
 	@scripts/bootstrap
@@ -33,6 +33,12 @@ run: app
 package: app
 	@cmake --build $(WIN) -j $(JOBS) --target KorvaneSetupActions
 	@scripts/make-package
+
+# The user manual data/Help/Help.pdf from screenshots of the real program under Wine.
+manual: app
+	@scripts/with-display data-src/help/take-screenshots
+	@/usr/bin/python3 data-src/help/make_help_pdf.py  # Debian's python, with python3-reportlab
+	@cmake --build $(WIN) --target app_data >/dev/null
 
 # Install, start, upgrade and uninstall the package under Wine in a fresh prefix.
 test-package: package
