@@ -51,7 +51,8 @@ test-win: win
 	@scripts/with-display ctest --test-dir $(WIN) --output-on-failure
 
 test:
-	@$(MAKE) --no-print-directory test-native && $(MAKE) --no-print-directory test-win
+	@$(MAKE) --no-print-directory test-native && $(MAKE) --no-print-directory test-win && \
+	  $(MAKE) --no-print-directory test-package
 
 # Benchmarks: release build without sanitizers; each prints `name: value` lines.
 bench: bootstrap
