@@ -4,7 +4,7 @@ MAKEFLAGS += --no-print-directory
 NATIVE := build/native
 WIN := build/win
 
-.PHONY: run test app native win bootstrap test-native test-win bench fuzz clean
+.PHONY: run test app native win win-configure bootstrap test-native test-win package test-package manual bench fuzz clean
 
 bootstrap:
 	@scripts/bootstrap
@@ -13,15 +13,36 @@ native: bootstrap
 	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug >/dev/null
 	@cmake --build $(NATIVE) -j $(JOBS)
 
-win: bootstrap
+win-configure: bootstrap
 	@cmake -S . -B $(WIN) -DCMAKE_BUILD_TYPE=Release \
 	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake >/dev/null
+
+# Everything of the Windows tree: program, tests, benchmarks.
+win: win-configure
 	@cmake --build $(WIN) -j $(JOBS)
 
-app: win
+# Only what the program needs: Korvane.exe, KBHook.dll and the staged data in build/app/.
+app: win-configure
+	@echo "app: building Korvane.exe, KBHook.dll and the application folder build/app/"
+	@cmake --build $(WIN) -j $(JOBS) --target app
 
 run: app
 	@scripts/run-app
+
+# The Windows Installer package build/package/Korvane-<version>.msi (wixl).
+package: app
+	@cmake --build $(WIN) -j $(JOBS) --target KorvaneSetupActions
+	@scripts/make-package
+
+# The user manual data/Help/Help.pdf from screenshots of the real program under Wine.
+manual: app
+	@scripts/with-display data-src/help/take-screenshots
+	@/usr/bin/python3 data-src/help/make_help_pdf.py  # Debian's python, with python3-reportlab
+	@cmake --build $(WIN) --target app_data >/dev/null
+
+# Install, start, upgrade and uninstall the package under Wine in a fresh prefix.
+test-package: package
+	@scripts/with-display scripts/test-package
 
 test-native: native
 	@cd $(NATIVE) && ctest -j $(JOBS) --output-on-failure
@@ -30,7 +51,8 @@ test-win: win
 	@scripts/with-display ctest --test-dir $(WIN) --output-on-failure
 
 test:
-	@$(MAKE) --no-print-directory test-native && $(MAKE) --no-print-directory test-win
+	@$(MAKE) --no-print-directory test-native && $(MAKE) --no-print-directory test-win && \
+	  $(MAKE) --no-print-directory test-package
 
 # Benchmarks: release build without sanitizers; each prints `name: value` lines.
 bench: bootstrap

@@ -36,7 +36,8 @@ int CQuencfgApp::Run() {
   return ExitInstance();
 }
 
-CQuencfgApp::CQuencfgApp(DeviceThreadSetup deviceSetup) : deviceSetup_(std::move(deviceSetup)) {}
+CQuencfgApp::CQuencfgApp(bool startInTray, DeviceThreadSetup deviceSetup)
+    : deviceSetup_(std::move(deviceSetup)), startInTray_(startInTray) {}
 
 bool CQuencfgApp::InitInstance() {
   if (!TakeSingleInstanceMutex()) {
@@ -105,7 +106,7 @@ void CQuencfgApp::RunMainWindow() {
   WaitForDataFolder();
   WriteLogString(u"STEP CreateDlg");
   auto mainWindow = std::make_unique<CQuencfgDlg>([this] { OnHelp(); });
-  mainWindow->DoModal();
+  mainWindow->DoModal(nullptr, startInTray_ ? SW_HIDE : SW_SHOW);
   WriteLogString(u"STEP CreateDlg -End");
   mainWindow.reset();
 }

@@ -16,9 +16,10 @@ inline constexpr DWORD kDataFolderWaitMs = 10000;
 
 class CQuencfgApp {
  public:
+  // `startInTray`: a start at sign-in, which keeps the main window hidden.
   // `deviceSetup`: what the device thread is built on; the program leaves it empty, and
   // what is left empty of the progress window and the tray texts takes the real ones.
-  explicit CQuencfgApp(DeviceThreadSetup deviceSetup = {});
+  explicit CQuencfgApp(bool startInTray = false, DeviceThreadSetup deviceSetup = {});
   CQuencfgApp(const CQuencfgApp&) = delete;
   CQuencfgApp& operator=(const CQuencfgApp&) = delete;
 
@@ -48,6 +49,7 @@ class CQuencfgApp {
   DeviceThreadSetup deviceSetup_;
   UniqueKernelHandle dataFolderPrepared_;
   UniqueKernelHandle deviceThread_;
+  bool startInTray_ = false;
 };
 
 // AppFolder + "Help\\Help.pdf".

@@ -83,14 +83,14 @@ bool Window::IsFor(const MSG& message) const noexcept {
 
 bool Window::PreTranslateMessage(MSG&) { return false; }
 
-INT_PTR Window::DoModal(HWND owner) {
+INT_PTR Window::DoModal(HWND owner, int showCommand) {
   if (hwnd_ == nullptr && !CreateForModal(owner)) return -1;
   const bool disableOwner = owner != nullptr && ::IsWindowEnabled(owner);
   if (disableOwner) ::EnableWindow(owner, FALSE);
   modalRunning_ = true;
   modalEnded_ = false;
   modalResult_ = 0;
-  ::ShowWindow(hwnd_, SW_SHOW);
+  ::ShowWindow(hwnd_, showCommand);
 
   MSG msg{};
   while (!modalEnded_ && hwnd_ != nullptr) {

@@ -43,9 +43,10 @@ class Window {
   // The object behind a window created by this framework, or null.
   static Window* FromHandle(HWND hwnd) noexcept;
 
-  // Modal run: disables the owner, shows the window and pumps messages until
-  // EndModal. Returns the EndModal result, or -1 when the window could not be made.
-  INT_PTR DoModal(HWND owner = nullptr);
+  // Modal run: disables the owner, shows the window with `showCommand` (SW_HIDE runs
+  // it hidden until something shows it) and pumps messages until EndModal. Returns the
+  // EndModal result, or -1 when the window could not be made.
+  INT_PTR DoModal(HWND owner = nullptr, int showCommand = SW_SHOW);
   void EndModal(INT_PTR result);
   [[nodiscard]] bool InModalLoop() const noexcept { return modalRunning_; }
 

@@ -104,6 +104,24 @@ bool WaitUntil(Done done, DWORD timeoutMs) {
   return true;
 }
 
+TEST_F(ProgramTest, StartAtSignInRunsWithTheMainWindowHidden) {
+  ChildProcess program(StagedProgram(), L"/tray");
+  HWND main = WaitForWindow(L"Korvane", program.id(), kStartTimeout);
+  ASSERT_NE(main, nullptr) << "the main window exists";
+  EXPECT_NE(WaitForWindow(L"Korvane_Hid", program.id(), kStartTimeout), nullptr) << "the device thread runs";
+  // Answered from the modal loop, which starts after the window was shown or not.
+  ASSERT_NE(::SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, kStartTimeout, nullptr), 0);
+  EXPECT_FALSE(::IsWindowVisible(main));
+  EXPECT_FALSE(program.WaitForExit(0)) << "the program runs on";
+
+  ::PostMessageW(main, UM_SHOWMAIN, 0, 0);  // as the tray icon's menu does
+  ASSERT_NE(::SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, kStartTimeout, nullptr), 0);
+  for (int i = 0; i < 100 && !::IsWindowVisible(main); ++i) ::Sleep(50);
+  EXPECT_TRUE(::IsWindowVisible(main));
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(program.WaitForExit(kStartTimeout));
+}
+
 TEST_F(ProgramTest, SecondStartShowsTheFirstAndEnds) {
   ChildProcess first(StagedProgram());
   HWND main = WaitForWindow(L"Korvane", first.id(), kStartTimeout);

@@ -101,7 +101,7 @@ TEST(FirstStart, TheMainWindowShowsAndAppliesTheFactoryProfiles) {
   setup.progressThread = &QuietProgressThread;
   setup.prepareDataFolder = &PrepareOnceTheMainWindowShows;
   {
-    CQuencfgApp app(setup);
+    CQuencfgApp app(false, setup);
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, &ApplyAndCloseOnceShown);
     app.RunInstance();
     ::KillTimer(nullptr, timer);

@@ -84,6 +84,20 @@ TEST(Window, ModalRunEndsWithItsResultAndReenablesTheOwner) {
   EXPECT_TRUE(::IsWindowEnabled(owner.hwnd()));
 }
 
+TEST(Window, ModalRunShowsTheWindowWithItsShowCommand) {
+  const struct {
+    int showCommand;
+    bool visible;
+  } cases[] = {{SW_SHOW, true}, {SW_HIDE, false}};
+  for (const auto& c : cases) {
+    ProbeWindow dialog;
+    ASSERT_TRUE(dialog.Make());
+    ::PostMessageW(dialog.hwnd(), kFinish, 4, 0);
+    EXPECT_EQ(dialog.DoModal(nullptr, c.showCommand), 4);
+    EXPECT_EQ(::IsWindowVisible(dialog.hwnd()) != FALSE, c.visible) << "show command " << c.showCommand;
+  }
+}
+
 TEST(Window, ModalRunLeavesAQuitForTheOuterLoop) {
   ProbeWindow dialog;
   ASSERT_TRUE(dialog.Make());

@@ -2,8 +2,9 @@
 
 namespace quencfg::testing {
 
-ChildProcess::ChildProcess(const std::wstring& exe) {
+ChildProcess::ChildProcess(const std::wstring& exe, const std::wstring& arguments) {
   std::wstring commandLine = L"\"" + exe + L"\"";
+  if (!arguments.empty()) commandLine += L" " + arguments;
   const std::wstring folder = exe.substr(0, exe.find_last_of(L'\\') + 1);
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;

@@ -10,8 +10,9 @@ namespace quencfg::testing {
 
 class ChildProcess {
  public:
-  // Starts `exe` (a full path) with its own folder as the current folder.
-  explicit ChildProcess(const std::wstring& exe);
+  // Starts `exe` (a full path) with its own folder as the current folder, and
+  // `arguments` after its quoted name on the command line.
+  explicit ChildProcess(const std::wstring& exe, const std::wstring& arguments = {});
   ~ChildProcess();  // ends the process if it still runs
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;

@@ -33,6 +33,7 @@ struct ProfileFileParts {
 // The settings menu's command numbers.
 inline constexpr int kImportCommand = 10001;
 inline constexpr int kExportCommand = 10002;
+inline constexpr int kStartWithWindowsCommand = 10003;  // checked while start at sign-in is on
 
 // The language a menu command number selects: 101, 106, 108, and 110 and 111, which
 // no menu item sends but which are accepted all the same.
@@ -47,7 +48,7 @@ struct SettingsMenuItem {
 inline constexpr SettingsMenuItem kSettingsMenuItems[] = {
     {u"MAIN", u"IMPORT", kImportCommand},  {u"MAIN", u"EXPORT", kExportCommand},
     {u"LANGUAGE", u"ENGLISH", 101},        {u"LANGUAGE", u"CHINESE", 106},
-    {u"LANGUAGE", u"ES", 108},
+    {u"LANGUAGE", u"ES", 108},         {u"MAIN", u"STARTWITHWINDOWS", kStartWithWindowsCommand},
 };
 
 }  // namespace quencfg

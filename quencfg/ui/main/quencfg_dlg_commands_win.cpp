@@ -7,6 +7,7 @@
 #include "quencfg/framework/folders.h"
 #include "quencfg/framework/messages.h"
 #include "quencfg/framework/paths.h"
+#include "quencfg/framework/sign_in_start_win.h"
 #include "quencfg/framework/wide_win.h"
 #include "quencfg/model/all_settings.h"
 #include "quencfg/model/profile_file.h"
@@ -207,7 +208,8 @@ void CQuencfgDlg::OpenSettingsMenu() {
 
   auto menu = MakeStandardMenu(hwnd(), POINT{button.left, button.bottom}, u"Menu_normal.jpg", u"Menu_over.jpg");
   for (const SettingsMenuItem& item : kSettingsMenuItems) {
-    menu->AddItem(LookupString(StringDocument(), item.section, item.key), item.command, nullptr, true);
+    const bool checked = item.command == kStartWithWindowsCommand && SignInStartEnabled();
+    menu->AddItem(LookupString(StringDocument(), item.section, item.key), item.command, nullptr, true, checked);
   }
   if (menu->Create(hwnd())) settingsMenu_ = std::move(menu);
 }
@@ -228,6 +230,8 @@ void CQuencfgDlg::DispatchMenuCommand(int command) {
     ImportProfile();
   } else if (command == kExportCommand) {
     ExportProfile();
+  } else if (command == kStartWithWindowsCommand) {
+    ToggleSignInStart();
   } else if (const auto language = MenuCommandLanguage(command)) {
     ChangeLanguage(*language);
   }

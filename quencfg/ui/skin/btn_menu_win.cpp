@@ -52,8 +52,9 @@ void CBtnMenu::SetBackgroundImages(SkinBitmap normal, SkinBitmap hover, SkinBitm
 }
 
 void CBtnMenu::AddItem(std::u16string_view text, std::int32_t id, const std::vector<BMPMENUINFO>* subItems,
-                       bool enabled) {
+                       bool enabled, bool checked) {
   BMPMENUINFO item = MakeMenuItem(text, id, enabled);
+  item.itemChecked = checked;
   if (subItems != nullptr) item.subItems = *subItems;
   items_.push_back(std::move(item));
 }
@@ -125,7 +126,7 @@ void CBtnMenu::FillRows() {
       ::ShowWindow(row.hwnd(), SW_HIDE);
       continue;
     }
-    const std::u16string_view text = FieldText(items_[static_cast<std::size_t>(item)].itemText);
+    const std::u16string text = MenuRowText(items_[static_cast<std::size_t>(item)]);
     row.SetCaption(text, rowTextOffset_);
     row.SetTooltip(text);
     // A hovered, pressed or selected row shows the hover color.

@@ -50,7 +50,8 @@ class CBtnMenu : public Window {
   // Borrowed; by default the program's bitmap resource 215.
   void SetScrollBarBitmap(HBITMAP bitmap) { scrollBitmap_ = bitmap; }
 
-  void AddItem(std::u16string_view text, std::int32_t id, const std::vector<BMPMENUINFO>* subItems, bool enabled);
+  void AddItem(std::u16string_view text, std::int32_t id, const std::vector<BMPMENUINFO>* subItems, bool enabled,
+               bool checked = false);
 
   // Makes the pop-up with `parent` as its parent (and default owner) and shows it.
   bool Create(HWND parent);

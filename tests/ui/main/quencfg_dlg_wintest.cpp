@@ -6,12 +6,15 @@
 
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
 #include "quencfg/framework/files.h"
 #include "quencfg/framework/folders.h"
 #include "quencfg/framework/messages.h"
+#include "quencfg/framework/sign_in_start.h"
+#include "quencfg/framework/sign_in_start_win.h"
 #include "quencfg/framework/text.h"
 #include "quencfg/framework/wide_win.h"
 #include "quencfg/model/profile_file.h"
@@ -21,6 +24,7 @@
 #include "quencfg/ui/skin/skin_language.h"
 #include "support/data_folder_scope.h"
 #include "support/gdiplus_session_win.h"
+#include "support/run_value_scope_win.h"
 #include "support/screenshot_win.h"
 #include "support/shipped_skin_win.h"
 #include "support/temp_folder.h"
@@ -393,7 +397,7 @@ TEST_F(MainWindow, SettingsMenuOffersImportExportAndLanguagesAndClosesOnAnyComma
   ASSERT_NE(window.settingsMenu(), nullptr);
   std::vector<std::int32_t> ids;
   for (const BMPMENUINFO& item : window.settingsMenu()->items()) ids.push_back(item.itemId);
-  EXPECT_EQ(ids, (std::vector<std::int32_t>{10001, 10002, 101, 106, 108}));
+  EXPECT_EQ(ids, (std::vector<std::int32_t>{10001, 10002, 101, 106, 108, 10003}));
   RECT button{}, menu{};
   ::GetWindowRect(window.commandButton(Command::Setting).hwnd(), &button);
   ::GetWindowRect(window.settingsMenu()->hwnd(), &menu);
@@ -413,6 +417,49 @@ TEST_F(MainWindow, SettingsMenuOffersImportExportAndLanguagesAndClosesOnAnyComma
   EXPECT_NE(window.settingsMenu(), nullptr) << "a second click opens a new menu";
   ::SendMessageW(window.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(600, 400));
   EXPECT_EQ(window.settingsMenu(), nullptr) << "a click on the surface closes it";
+}
+
+TEST_F(MainWindow, StartWithWindowsItemIsCheckedWhileTheRunValueExistsAndTogglesIt) {
+  testing::RunValueScope runValue;  // no value at first
+  CQuencfgDlg& window = Open();
+  constexpr int kStartWithWindowsRow = 5;
+  const std::u16string text = LookupString(StringDocument(), u"MAIN", u"STARTWITHWINDOWS");
+  ASSERT_FALSE(text.empty());
+  Press(Command::Setting);
+  ASSERT_NE(window.settingsMenu(), nullptr);
+  EXPECT_EQ(window.settingsMenu()->row(kStartWithWindowsRow).caption(), text);
+  EXPECT_FALSE(::IsWindowVisible(window.settingsMenu()->scrollBar().hwnd())) << "six items fit the six rows";
+
+  testing::Click(window.settingsMenu()->row(kStartWithWindowsRow).hwnd());
+  testing::PumpMessages();
+  EXPECT_EQ(window.settingsMenu(), nullptr) << "a pick closes the menu";
+  wchar_t module[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, module, MAX_PATH);
+  EXPECT_EQ(testing::RunValue(), std::optional(SignInCommand(ToU16(module))));
+
+  Press(Command::Setting);
+  EXPECT_EQ(window.settingsMenu()->row(kStartWithWindowsRow).caption(), u"\u2713 " + text);
+  testing::Click(window.settingsMenu()->row(kStartWithWindowsRow).hwnd());
+  testing::PumpMessages();
+  EXPECT_EQ(testing::RunValue(), std::nullopt);
+  Press(Command::Setting);
+  EXPECT_EQ(window.settingsMenu()->row(kStartWithWindowsRow).caption(), text);
+}
+
+TEST_F(MainWindow, ScreenshotsOfTheSettingsMenuInEachLanguage) {
+  testing::RunValueScope runValue;
+  ASSERT_TRUE(EnableSignInStart(u"C:\\Program Files\\Korvane\\Korvane.exe"));
+  CQuencfgDlg& window = Open();
+  ::SetWindowPos(window.hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+  for (const auto& [language, name] : {std::pair{101, u"settings-menu-EN.png"}, std::pair{106, u"settings-menu-CS.png"},
+                                       std::pair{108, u"settings-menu-ES.png"}}) {
+    window.ChangeLanguage(static_cast<std::uint8_t>(language));
+    Press(Command::Setting);
+    ASSERT_NE(window.settingsMenu(), nullptr);
+    ::RedrawWindow(window.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    testing::PumpMessages();
+    EXPECT_TRUE(testing::SaveScreen(name));
+  }
 }
 
 TEST_F(MainWindow, DragStartsOnlyInsideTheTopStripAndNeverWithTheKeyDialogOpen) {

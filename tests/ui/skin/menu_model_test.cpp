@@ -52,6 +52,14 @@ TEST(MenuModel, MakesItemsWithCutText) {
   EXPECT_EQ(MakeMenuItem(u"a", 1, false).itemEnabled, 0);
 }
 
+TEST(MenuModel, ACheckedItemShowsACheckMarkBeforeItsText) {
+  BMPMENUINFO item = MakeMenuItem(u"Start with Windows", 10003);
+  EXPECT_EQ(MenuRowText(item), u"Start with Windows");
+  item.itemChecked = true;
+  EXPECT_EQ(MenuRowText(item), u"\u2713 Start with Windows");
+  EXPECT_FALSE(MakeMenuItem(u"a", 1).itemChecked);
+}
+
 TEST(MenuModel, TallerBackgroundRepeatsTheMiddleBand) {
   // Image of 10 rows, band 3: top 0-2, middle 3-6, tail 3-9 ends at the bottom.
   const std::vector<int> rows = BackgroundSourceRows(10, 18, 3);
