@@ -132,6 +132,10 @@ TEST(GermanLayout, KeyCodesFollowPositionsAndNamesFollowTheLayout) {
   EXPECT_EQ(KeyNameForVirtualKey(VirtualKeyFromKeyCode(0x1C, *layout), *layout, NoStoredName), u"Z");
   EXPECT_EQ(KeyNameForVirtualKey(VirtualKeyFromKeyCode(0x1D, *layout), *layout, NoStoredName), u"Y");
   EXPECT_EQ(KeyNameForVirtualKey(0xE2, *layout, NoStoredName), u"<");
+  // The ISO key beside left Shift is the keyboard's non-US backslash key, both ways.
+  EXPECT_EQ(KeyCodeFromVirtualKey(0xE2), 0x64u);
+  EXPECT_EQ(VirtualKeyFromKeyCode(0x64), 0xE2u);
+  EXPECT_EQ(KeyNameForVirtualKey(VirtualKeyFromKeyCode(0x64, *layout), *layout, NoStoredName), u"<");
 }
 
 // Every key of the table, converted to the VK the German layout gives it and back,
