@@ -88,7 +88,7 @@ const Vocabulary& StringsVocabulary() {
                              {u"BRIGHTNESS", u"COLOR", u"COLORCUSTOM", u"TXR", u"TXG", u"TXB", u"SPEED"})},
       {u"WARN_STRING", {u"WARNING", u"LAYER_RESET", u"SAVE_CHANGE", u"MAXWARN", u"RECORD_OUTOFRANGE"}},
       {u"LAUNCH_PROGRAM", {u"TEXT_TITLE"}},
-      {u"SINGLE_KEY", {u"TEXT_TITLE"}},
+      {u"SINGLE_KEY", {u"TEXT_TITLE", u"NO_KEY_CODE"}},
   };
   return v;
 }
