@@ -77,12 +77,7 @@ std::uint32_t VirtualKeyFromKeyCode(std::uint32_t code, const KeyboardLayout& la
   // The mouse buttons and the keyboard's own keys carry their VK where a scan code
   // would be; no layout knows them, so their VK stands.
   if (row->scanCode > kHighestMakeCode) return row->virtualKey;
-  if (row->scanPrefix == 0) {
-    // A layout without the key's position (the JIS keys under US) leaves the row's VK,
-    // which converts back to the same code.
-    const std::uint32_t virtualKey = layout.MapVirtualKey(row->scanCode, KeyMapType::kScanToVirtualKey);
-    return virtualKey != 0 ? virtualKey : row->virtualKey;
-  }
+  if (row->scanPrefix == 0) return layout.MapVirtualKey(row->scanCode, KeyMapType::kScanToVirtualKey);
   const std::uint32_t prefixed = ((row->scanPrefix & 0xFF) << 8) | (row->scanCode & 0xFF);
   if (const std::uint32_t virtualKey = layout.MapVirtualKey(prefixed, KeyMapType::kScanToVirtualKeyEx)) {
     return virtualKey;

@@ -116,8 +116,7 @@ TEST(VirtualKeyFromKeyCode, EdgeCasesUnderUsLayout) {
       {0xB6, 0xE2}, {0xFE, 0x00},                // no row
       {0x35, 0xC0},                              // first of two rows
       {0x64, 0xE2},                              // the ISO key, by position
-      {0x87, 0xC1},                              // a position US lacks keeps the row's VK
-      {0x89, 0x00},                              // Yen: no VK without a layout that has it
+      {0x87, 0x00},                              // Ro: a position the US layout lacks
   };
   for (const auto& c : cases) {
     EXPECT_EQ(VirtualKeyFromKeyCode(c.code, us), c.virtualKey) << std::hex << "code " << c.code;
@@ -140,7 +139,9 @@ TEST(KeyCodeConversions, WholeTableUnderUsLayout) {
   // code -> VK where it is not the row's VK: the shared modifier VKs, and the
   // keyboard's rows whose scan code belongs to another key.
   const std::map<std::uint32_t, std::uint32_t> otherVirtualKeyOfCode = {
-      {0xE0, 0x11}, {0xE1, 0x10}, {0xE2, 0x12}};
+      {0xE0, 0x11}, {0xE1, 0x10}, {0xE2, 0x12},
+      // International 1 to 5 (JIS, ABNT): positions the US layout lacks.
+      {0x87, 0x00}, {0x88, 0x00}, {0x8A, 0x00}, {0x8B, 0x00}};
   std::set<std::uint32_t> seenCodes;
   for (const KeyCodeEntry& row : KeyCodeTable) {
     if (row.virtualKey != 0) {

@@ -150,7 +150,9 @@ TEST(GermanLayout, WholeTableKeepsKeyPositions) {
   for (const KeyCodeEntry& row : KeyCodeTable) {
     if (!seenCodes.insert(row.code).second || kCodesMappedDifferently.count(row.code) != 0) continue;
     const std::uint32_t virtualKey = VirtualKeyFromKeyCode(row.code, *layout);
-    if (virtualKey != VirtualKeyFromKeyCode(row.code, us)) movedVirtualKeys[row.code] = virtualKey;
+    // The JIS positions the fixed US layout lacks are found, not moved.
+    const std::uint32_t usVirtualKey = VirtualKeyFromKeyCode(row.code, us);
+    if (usVirtualKey != 0 && virtualKey != usVirtualKey) movedVirtualKeys[row.code] = virtualKey;
     // The keyboard's own rows carry their VK as a stand-in scan code: no position to keep.
     const bool ownCode = row.scanCode == row.virtualKey;
     if (virtualKey == 0 || IsDirectVirtualKeyCode(row.code) || ownCode) continue;
@@ -173,6 +175,20 @@ TEST(GermanLayout, WholeTableKeepsKeyPositions) {
               std::u16string(1, letter))
         << std::hex << "code " << code;
   }
+}
+
+// Naming the dead key "^" leaves nothing pending: the next key still types a plain "a".
+TEST(GermanLayout, NamingADeadKeyLeavesTheNextCharacterAlone) {
+  RequireGermanLetters();
+  if (::testing::Test::IsSkipped() || ::testing::Test::HasFatalFailure()) return;
+  const auto layout = CurrentKeyboardLayout();
+  const std::uint32_t deadKey = VirtualKeyFromKeyCode(0x35, *layout);  // "^" left of 1
+  KeyNameForVirtualKey(deadKey, *layout, NoStoredName);
+  BYTE keyState[256] = {};
+  wchar_t typed[8] = {};
+  const int count = ::ToUnicodeEx('A', 0x1E, keyState, typed, 8, 0, ::GetKeyboardLayout(0));
+  EXPECT_EQ(count, 1);
+  EXPECT_EQ(typed[0], L'a');
 }
 
 TEST(GermanLayout, UsExpectationsDoNotHoldThere) {
