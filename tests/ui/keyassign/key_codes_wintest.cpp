@@ -31,8 +31,10 @@ bool UsLayoutActive() {
 // another VK (Print Screen and keypad "*" trade places; F13-F24 and keypad "/" differ).
 const std::set<std::uint32_t> kVirtualKeysPlacedDifferently = {0x2C, 0x92, 0xE1, 0xE2, 0xE3, 0xE4, 0xE9,
                                                                0xEB, 0xEC, 0xED, 0xEE, 0xF3};
-const std::set<std::uint32_t> kCodesMappedDifferently = {0x46, 0x54, 0x55, 0x68, 0x69, 0x6A, 0x6B, 0x6C,
-                                                         0x6D, 0x6E, 0x6F, 0x70, 0x71, 0x72, 0x73};
+// Wine also maps the JIS positions (Katakana/Hiragana, Convert, Non-convert), which the
+// fixed US layout lacks.
+const std::set<std::uint32_t> kCodesMappedDifferently = {0x46, 0x54, 0x55, 0x68, 0x69, 0x6A, 0x6B, 0x6C, 0x6D,
+                                                         0x6E, 0x6F, 0x70, 0x71, 0x72, 0x73, 0x88, 0x8A, 0x8B};
 
 std::u16string NoStoredName(std::u16string_view) { return {}; }
 
