@@ -6,6 +6,9 @@
 namespace quencfg {
 namespace {
 
+// Asks ToUnicodeEx not to change the keyboard state of the system (dead keys pending).
+constexpr UINT kLeaveKeyboardState = 0x4;
+
 class ForegroundKeyboardLayout final : public KeyboardLayout {
  public:
   ForegroundKeyboardLayout() : layout_(ForegroundLayoutHandle()) {}
@@ -16,7 +19,15 @@ class ForegroundKeyboardLayout final : public KeyboardLayout {
 
   int ToUnicode(std::uint32_t virtualKey, std::uint32_t scanCode, const KeyStateArray& keyState,
                 char16_t* buffer, int capacity) const override {
-    return ::ToUnicodeEx(virtualKey, scanCode, keyState, AsWide(buffer), capacity, 0, layout_);
+    const int count =
+        ::ToUnicodeEx(virtualKey, scanCode, keyState, AsWide(buffer), capacity, kLeaveKeyboardState, layout_);
+    // Where the flag is not known, a dead key stays pending and would accent the user's
+    // next character: the same key once more lets it go.
+    if (count < 0) {
+      wchar_t scratch[8];
+      ::ToUnicodeEx(virtualKey, scanCode, keyState, scratch, 8, kLeaveKeyboardState, layout_);
+    }
+    return count;
   }
 
  private:

@@ -179,8 +179,11 @@ void CKeyAssignmentDlg::ShowProgramName() {
 void CKeyAssignmentDlg::CaptureSingleKey(WPARAM wParam, LPARAM lParam) {
   const std::optional<std::uint8_t> virtualKey = SingleKeyOfHookEvent(wParam, lParam);
   if (!virtualKey) return;
-  keyDisplay_.SetCaption(KeyNameForVirtualKey(*virtualKey));
-  AssignSingleKey(workingSlot_, KeyCodeFromVirtualKey(*virtualKey));
+  if (AssignSingleKey(workingSlot_, KeyCodeFromVirtualKey(*virtualKey))) {
+    keyDisplay_.SetCaption(KeyNameForVirtualKey(*virtualKey));
+  } else {
+    keyDisplay_.SetCaption(StringDocument().Lookup(u"SINGLE_KEY", u"NO_KEY_CODE"));
+  }
 }
 
 void CKeyAssignmentDlg::ApplyChosenProgram(std::u16string_view path) {

@@ -13,7 +13,7 @@ struct KeyCodeEntry {
   std::uint32_t scanPrefix;  // 0xE0 for an extended key, else 0
 };
 
-inline constexpr std::size_t kKeyCodeTableSize = 177;
+inline constexpr std::size_t kKeyCodeTableSize = 183;
 
 // The order is part of the data: searches take the first match, and for an extended
 // key the second row with the same scan code.

@@ -219,6 +219,8 @@ HookEventResult MacroRecorder::HandleHookEvent(MacroBuffer& buffer, std::uint32_
   if (IsPressFlags(flags) && IsKeyHeld(buffer, LowByte(KeyCodeFromVirtualKey(LowByte(w))))) return result;
 
   const HookKey key = KeyOfHookEvent(w, flags);
+  // A key without a code would be stored as 0, which ends the macro where it stands.
+  if (!key.mouseButton && key.code == 0) return result;
   const bool press = IsPressFlags(key.flags);
   const bool release = IsReleaseFlags(key.flags);
   const bool leftButton = key.mouseButton && key.code == kMacroLeftButton;

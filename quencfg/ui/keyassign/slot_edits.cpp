@@ -34,9 +34,12 @@ std::optional<std::uint8_t> SingleKeyOfHookEvent(std::uintptr_t wParam, std::int
   return static_cast<std::uint8_t>(wParam);
 }
 
-void AssignSingleKey(KeySlot& slot, std::uint32_t keyCode) noexcept {
-  slot.byKeyNumber = static_cast<std::uint8_t>(keyCode & 0xFF);
+bool AssignSingleKey(KeySlot& slot, std::uint32_t keyCode) noexcept {
+  const auto code = static_cast<std::uint8_t>(keyCode & 0xFF);
+  if (code == 0) return false;
+  slot.byKeyNumber = code;
   slot.byBtnFuncType = BTNFUNC_KEY;
+  return true;
 }
 
 void TakeFunctionOfPage(KeySlot& slot, AssignmentPage page) noexcept {

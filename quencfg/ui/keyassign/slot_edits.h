@@ -22,8 +22,9 @@ AssignmentPage PageForFunction(std::int32_t byBtnFuncType) noexcept;
 // in wParam; a click on the dialog's own OK must not become the assigned key).
 std::optional<std::uint8_t> SingleKeyOfHookEvent(std::uintptr_t wParam, std::intptr_t lParam) noexcept;
 
-// The slot sends `keyCode` (its low byte).
-void AssignSingleKey(KeySlot& slot, std::uint32_t keyCode) noexcept;
+// The slot sends `keyCode` (its low byte). False, and the slot unchanged, for a key
+// without a code: 0 is no key to the keyboard, so storing it would lose the key.
+bool AssignSingleKey(KeySlot& slot, std::uint32_t keyCode) noexcept;
 
 // What the page, when the user chooses it, makes of the slot: the single-key page
 // takes back a key already held, the launch page a program already held. Other

@@ -51,13 +51,13 @@ class UnusableLayout : public KeyboardLayout {
 };
 
 TEST(KeyCodeTable, HoldsAllRowsInOrder) {
-  EXPECT_EQ(KeyCodeTable.size(), 177u);
+  EXPECT_EQ(KeyCodeTable.size(), 183u);
   EXPECT_EQ(KeyCodeTable[0].code, 0x04u);
   EXPECT_EQ(KeyCodeTable[76].code, 0x5Fu);   // keypad 7 before Home
   EXPECT_EQ(KeyCodeTable[125].code, 0x4Au);  // Home
   EXPECT_EQ(KeyCodeTable[125].scanPrefix, 0xE0u);
-  EXPECT_EQ(KeyCodeTable[176].code, 0xC4u);
-  EXPECT_EQ(KeyCodeTable[176].virtualKey, 0xCFu);
+  EXPECT_EQ(KeyCodeTable[182].code, 0xC4u);
+  EXPECT_EQ(KeyCodeTable[182].virtualKey, 0xCFu);
   for (const KeyCodeEntry& row : KeyCodeTable) EXPECT_TRUE(row.scanPrefix == 0 || row.scanPrefix == 0xE0);
 }
 
@@ -91,7 +91,12 @@ TEST(KeyCodeFromVirtualKey, EdgeCasesUnderUsLayout) {
       {0xE9, 0x91},  // a VK in two rows: the first wins
       {0x00, 0x00},  // no key, although rows without a VK exist
       {0x07, 0x00},  // no row, no scan code
-      {0xE2, 0x00},  // the 102nd key: a scan code no row has
+      {0xE2, 0x64},  // the ISO key beside left Shift, by its scan code 0x56
+      {0xC1, 0x87},  // Ro / ABNT "/": no US scan code, found by its VK
+      {0xF2, 0x88},  // Katakana/Hiragana
+      {0x1C, 0x8A},  // Convert
+      {0x1D, 0x8B},  // Non-convert
+      {0xF7, 0x87},  // the keyboard's own Ro row still reaches its code
   };
   for (const auto& c : cases) {
     EXPECT_EQ(KeyCodeFromVirtualKey(c.virtualKey, us), c.code) << std::hex << "VK " << c.virtualKey;
@@ -110,6 +115,8 @@ TEST(VirtualKeyFromKeyCode, EdgeCasesUnderUsLayout) {
       {0xCE, 0x01}, {0xCF, 0x02}, {0xD0, 0x04},  // mouse buttons carry their VK as scan code
       {0xB6, 0xE2}, {0xFE, 0x00},                // no row
       {0x35, 0xC0},                              // first of two rows
+      {0x64, 0xE2},                              // the ISO key, by position
+      {0x87, 0x00},                              // Ro: a position the US layout lacks
   };
   for (const auto& c : cases) {
     EXPECT_EQ(VirtualKeyFromKeyCode(c.code, us), c.virtualKey) << std::hex << "code " << c.code;
@@ -127,13 +134,14 @@ TEST(VirtualKeyFromKeyCode, DirectCodesNeverAskTheLayout) {
 // VK except where the table itself makes that impossible.
 TEST(KeyCodeConversions, WholeTableUnderUsLayout) {
   UsKeyboardLayout us;
-  // VK -> code where it is not the row's own code: duplicate VKs, or a VK the US
-  // layout places at a scan code no row has.
-  const std::map<std::uint32_t, std::uint32_t> otherCodeOfVirtualKey = {{0xE9, 0x91}, {0xF8, 0x85}, {0xE2, 0x00}};
+  // VK -> code where it is not the row's own code: VKs in two rows.
+  const std::map<std::uint32_t, std::uint32_t> otherCodeOfVirtualKey = {{0xE9, 0x91}, {0xF8, 0x85}, {0xE2, 0x64}};
   // code -> VK where it is not the row's VK: the shared modifier VKs, and the
   // keyboard's rows whose scan code belongs to another key.
   const std::map<std::uint32_t, std::uint32_t> otherVirtualKeyOfCode = {
-      {0xE0, 0x11}, {0xE1, 0x10}, {0xE2, 0x12}};
+      {0xE0, 0x11}, {0xE1, 0x10}, {0xE2, 0x12},
+      // International 1 to 5 (JIS, ABNT): positions the US layout lacks.
+      {0x87, 0x00}, {0x88, 0x00}, {0x8A, 0x00}, {0x8B, 0x00}};
   std::set<std::uint32_t> seenCodes;
   for (const KeyCodeEntry& row : KeyCodeTable) {
     if (row.virtualKey != 0) {

@@ -31,8 +31,10 @@ bool UsLayoutActive() {
 // another VK (Print Screen and keypad "*" trade places; F13-F24 and keypad "/" differ).
 const std::set<std::uint32_t> kVirtualKeysPlacedDifferently = {0x2C, 0x92, 0xE1, 0xE2, 0xE3, 0xE4, 0xE9,
                                                                0xEB, 0xEC, 0xED, 0xEE, 0xF3};
-const std::set<std::uint32_t> kCodesMappedDifferently = {0x46, 0x54, 0x55, 0x68, 0x69, 0x6A, 0x6B, 0x6C,
-                                                         0x6D, 0x6E, 0x6F, 0x70, 0x71, 0x72, 0x73};
+// Wine also maps the JIS positions (Katakana/Hiragana, Convert, Non-convert), which the
+// fixed US layout lacks.
+const std::set<std::uint32_t> kCodesMappedDifferently = {0x46, 0x54, 0x55, 0x68, 0x69, 0x6A, 0x6B, 0x6C, 0x6D,
+                                                         0x6E, 0x6F, 0x70, 0x71, 0x72, 0x73, 0x88, 0x8A, 0x8B};
 
 std::u16string NoStoredName(std::u16string_view) { return {}; }
 
@@ -132,6 +134,10 @@ TEST(GermanLayout, KeyCodesFollowPositionsAndNamesFollowTheLayout) {
   EXPECT_EQ(KeyNameForVirtualKey(VirtualKeyFromKeyCode(0x1C, *layout), *layout, NoStoredName), u"Z");
   EXPECT_EQ(KeyNameForVirtualKey(VirtualKeyFromKeyCode(0x1D, *layout), *layout, NoStoredName), u"Y");
   EXPECT_EQ(KeyNameForVirtualKey(0xE2, *layout, NoStoredName), u"<");
+  // The ISO key beside left Shift is the keyboard's non-US backslash key, both ways.
+  EXPECT_EQ(KeyCodeFromVirtualKey(0xE2), 0x64u);
+  EXPECT_EQ(VirtualKeyFromKeyCode(0x64), 0xE2u);
+  EXPECT_EQ(KeyNameForVirtualKey(VirtualKeyFromKeyCode(0x64, *layout), *layout, NoStoredName), u"<");
 }
 
 // Every key of the table, converted to the VK the German layout gives it and back,
@@ -146,7 +152,9 @@ TEST(GermanLayout, WholeTableKeepsKeyPositions) {
   for (const KeyCodeEntry& row : KeyCodeTable) {
     if (!seenCodes.insert(row.code).second || kCodesMappedDifferently.count(row.code) != 0) continue;
     const std::uint32_t virtualKey = VirtualKeyFromKeyCode(row.code, *layout);
-    if (virtualKey != VirtualKeyFromKeyCode(row.code, us)) movedVirtualKeys[row.code] = virtualKey;
+    // The JIS positions the fixed US layout lacks are found, not moved.
+    const std::uint32_t usVirtualKey = VirtualKeyFromKeyCode(row.code, us);
+    if (usVirtualKey != 0 && virtualKey != usVirtualKey) movedVirtualKeys[row.code] = virtualKey;
     // The keyboard's own rows carry their VK as a stand-in scan code: no position to keep.
     const bool ownCode = row.scanCode == row.virtualKey;
     if (virtualKey == 0 || IsDirectVirtualKeyCode(row.code) || ownCode) continue;
@@ -169,6 +177,20 @@ TEST(GermanLayout, WholeTableKeepsKeyPositions) {
               std::u16string(1, letter))
         << std::hex << "code " << code;
   }
+}
+
+// Naming the dead key "^" leaves nothing pending: the next key still types a plain "a".
+TEST(GermanLayout, NamingADeadKeyLeavesTheNextCharacterAlone) {
+  RequireGermanLetters();
+  if (::testing::Test::IsSkipped() || ::testing::Test::HasFatalFailure()) return;
+  const auto layout = CurrentKeyboardLayout();
+  const std::uint32_t deadKey = VirtualKeyFromKeyCode(0x35, *layout);  // "^" left of 1
+  KeyNameForVirtualKey(deadKey, *layout, NoStoredName);
+  BYTE keyState[256] = {};
+  wchar_t typed[8] = {};
+  const int count = ::ToUnicodeEx('A', 0x1E, keyState, typed, 8, 0, ::GetKeyboardLayout(0));
+  EXPECT_EQ(count, 1);
+  EXPECT_EQ(typed[0], L'a');
 }
 
 TEST(GermanLayout, UsExpectationsDoNotHoldThere) {

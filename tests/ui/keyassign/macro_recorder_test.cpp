@@ -166,6 +166,21 @@ TEST_F(Recorder, MouseButtons) {
   EXPECT_EQ(buffer.eventCount, 8);
 }
 
+// A stored 0 ends the macro wherever it stands, so a key without a code is left out
+// and the keys around it keep their delays.
+TEST_F(Recorder, AKeyWithoutACodeIsSkipped) {
+  Hook('A', kPress, 100);
+  for (const std::uint32_t flags : {kPress, kRelease}) {
+    const HookEventResult skipped = Hook(0x07, flags, 200);  // a VK no row of the table has
+    EXPECT_FALSE(skipped.stored);
+    EXPECT_EQ(skipped.answer, 0);
+  }
+  Hook('A', kRelease, 300);
+  ASSERT_EQ(buffer.eventCount, 2);
+  EXPECT_EQ(At(1), (MacroEvent{0x00, 200, 0x04}));
+  EXPECT_EQ(At(2), MacroEvent{});
+}
+
 TEST_F(Recorder, UnexpectedFlagsStoreNothingButResetTheTimeBase) {
   Hook('A', kPress, 100);
   const HookEventResult odd = Hook('B', 0x10, 600);

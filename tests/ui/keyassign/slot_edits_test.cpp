@@ -63,13 +63,21 @@ TEST(SlotEdits, HookEventsThatAssignAKey) {
 
 TEST(SlotEdits, AssignSingleKeyKeepsTheOtherFields) {
   KeySlot slot = SlotOf(BTNFUNC_LAUNCH, 0x04, u"C:\\Tools\\app.exe");
-  AssignSingleKey(slot, 0x128);  // callers keep the low byte
+  EXPECT_TRUE(AssignSingleKey(slot, 0x128));  // callers keep the low byte
   EXPECT_EQ(slot.byBtnFuncType, BTNFUNC_KEY);
   EXPECT_EQ(slot.byKeyNumber, 0x28);
   EXPECT_EQ(FieldText(slot.launch), u"C:\\Tools\\app.exe");
-  AssignSingleKey(slot, 0);  // a VK without a key code
-  EXPECT_EQ(slot.byBtnFuncType, BTNFUNC_KEY);
-  EXPECT_EQ(slot.byKeyNumber, 0);
+}
+
+// A VK without a key code converts to 0, which the keyboard takes for no key: refused,
+// whatever the slot held before.
+TEST(SlotEdits, AKeyWithoutACodeIsNeverStored) {
+  for (const std::uint32_t keyCode : {0x000u, 0x100u}) {
+    KeySlot slot = SlotOf(BTNFUNC_LAUNCH, 0x04, u"C:\\Tools\\app.exe");
+    EXPECT_FALSE(AssignSingleKey(slot, keyCode)) << keyCode;
+    EXPECT_EQ(slot.byBtnFuncType, BTNFUNC_LAUNCH) << keyCode;
+    EXPECT_EQ(slot.byKeyNumber, 0x04) << keyCode;
+  }
 }
 
 TEST(SlotEdits, ChoosingAPageTakesItsFunctionOnlyWhenTheSlotHoldsOne) {
