@@ -96,6 +96,14 @@ constexpr NamedEntity kHtml401Entities[] = {
 
 std::string Narrow(std::u16string_view text) { return Utf16ToUtf8(text); }
 
+// "&name;"
+std::u16string Reference(std::u16string_view name) {
+  std::u16string reference(u"&");
+  reference.append(name);
+  reference.push_back(u';');
+  return reference;
+}
+
 std::u16string Decoded(std::u16string_view text) {
   std::u16string out;
   AppendDecodedEntities(out, text);
@@ -122,7 +130,10 @@ TEST(NamedEntities, EveryReferenceInTextDecodesToItsCharacter) {
     std::u16string expected = u"<";
     AppendUtf16CodePoint(expected, entity.codePoint);
     expected += u">";
-    EXPECT_EQ(Decoded(u"<&" + std::u16string(entity.name) + u";>"), expected) << Narrow(entity.name);
+    std::u16string text(u"<");
+    text.append(Reference(entity.name));
+    text.push_back(u'>');
+    EXPECT_EQ(Decoded(text), expected) << Narrow(entity.name);
   }
 }
 
@@ -131,7 +142,7 @@ TEST(NamedEntities, OtherSpellingsAndLaterNamesAreNotReferences) {
   for (const std::u16string_view name : {u"AMP", u"Amp", u"NBSP", u"Euro", u"ALPHA", u"eTH", u"Tab", u"NewLine",
                                          u"lbrace", u"hyphen", u"dash", u"bullet", u"check", u"nbsp "}) {
     EXPECT_EQ(static_cast<std::uint32_t>(LookupEntityName(name)), 0u) << Narrow(name);
-    const std::u16string reference = u"&" + std::u16string(name) + u";";
+    const std::u16string reference = Reference(name);
     EXPECT_EQ(Decoded(reference), reference) << Narrow(name);
   }
 }
