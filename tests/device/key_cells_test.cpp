@@ -7,7 +7,6 @@
 #include <array>
 #include <cstdint>
 #include <sstream>
-#include <string>
 
 namespace quencfg {
 namespace {

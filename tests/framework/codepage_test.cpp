@@ -7,10 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
-
-#include "quencfg/framework/text.h"
 
 namespace quencfg {
 namespace {
@@ -121,10 +121,13 @@ std::string CodePoints(std::u16string_view text) {
 
 TEST(CodePageSeam, KnownBytesGiveTheCodePagesOwnCharacters) {
   for (const KnownBytes& row : kKnownBytes) {
-    SCOPED_TRACE(::testing::Message() << "code page " << row.codePage << ", bytes " << Hex(row.bytes) << "(the near code page: "
-                                      << row.nearCodePageGives << ")");
+    SCOPED_TRACE(::testing::Message() << "code page " << row.codePage << ", bytes " << Hex(row.bytes)
+                                      << "(the near code page: " << row.nearCodePageGives << ")");
     const std::optional<std::u16string> text = DecodeCodePage(row.codePage, row.bytes);
-    ASSERT_TRUE(text.has_value()) << "the code page is not supported";
+    if (!text) {
+      ADD_FAILURE() << "the code page is not supported";
+      continue;
+    }
     EXPECT_EQ(CodePoints(*text), CodePoints(row.text));
   }
 }
@@ -134,7 +137,10 @@ TEST(CodePageSeam, TheCharactersEncodeBackToTheSameBytes) {
     if (row.direction == Direction::kDecodeOnly) continue;
     SCOPED_TRACE(::testing::Message() << "code page " << row.codePage << ", text " << CodePoints(row.text));
     const std::optional<EncodedText> encoded = EncodeCodePage(row.codePage, row.text);
-    ASSERT_TRUE(encoded.has_value()) << "the code page is not supported";
+    if (!encoded) {
+      ADD_FAILURE() << "the code page is not supported";
+      continue;
+    }
     EXPECT_EQ(Hex(encoded->bytes), Hex(row.bytes));
     EXPECT_FALSE(encoded->lost);
   }
