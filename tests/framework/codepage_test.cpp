@@ -36,7 +36,7 @@ constexpr KnownBytes kKnownBytes[] = {
     {932, "\xFA\x40\xFA\x5C", u"\u2170\u7E8A", "strict Shift-JIS: no characters (IBM extension rows)"},
     {932, "\x87\x90\xED\x40", u"\u2252\u7E8A", "strict Shift-JIS: no characters (NEC duplicates)",
      Direction::kDecodeOnly},
-    {932, "\x82\xA0\x88\x9F", u"\u3042\u4E9C", "EUC-JP: other characters"},
+    {932, "\x82\xA0\x88\x9F", u"\u3042\u4E9C", "EUC-JP: no characters"},
     // Chinese and Korean: the Windows extensions of the national standards.
     {936, "\x80", u"\u20AC", "GB2312: no character"},
     {936, "\x81\x40", u"\u4E02", "GB2312: no character"},
