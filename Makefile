@@ -48,7 +48,7 @@ test-native: native
 	@cd $(NATIVE) && ctest -j $(JOBS) --output-on-failure
 
 test-win: win
-	@scripts/with-display ctest --test-dir $(WIN) --output-on-failure
+	@ctest --test-dir $(WIN) -j $(JOBS) --output-on-failure
 
 test:
 	@$(MAKE) --no-print-directory test-native && $(MAKE) --no-print-directory test-win && \

@@ -55,6 +55,16 @@ std::string AppFolderAsLogged() {
   return Utf16ToUtf8(ToU16(exe.substr(0, exe.find_last_of(L'\\') + 1)));
 }
 
+// Whether `window` is visible within `milliseconds`.
+bool BecomesVisible(HWND window, DWORD milliseconds) {
+  const DWORD start = ::GetTickCount();
+  while (!::IsWindowVisible(window)) {
+    if (::GetTickCount() - start > milliseconds) return false;
+    ::Sleep(50);
+  }
+  return true;
+}
+
 class ProgramTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -93,17 +103,6 @@ TEST_F(ProgramTest, RunLogsItsStepsAndMakesTheDataFolder) {
   EXPECT_EQ(messages, expected) << "the user-interface thread's lines, in order";
 }
 
-// Polls `done` every 50 ms until it holds or `timeoutMs` have passed.
-template <typename Done>
-bool WaitUntil(Done done, DWORD timeoutMs) {
-  const DWORD start = ::GetTickCount();
-  while (!done()) {
-    if (::GetTickCount() - start > timeoutMs) return false;
-    ::Sleep(50);
-  }
-  return true;
-}
-
 TEST_F(ProgramTest, StartAtSignInRunsWithTheMainWindowHidden) {
   ChildProcess program(StagedProgram(), L"/tray");
   HWND main = WaitForWindow(L"Korvane", program.id(), kStartTimeout);
@@ -126,15 +125,15 @@ TEST_F(ProgramTest, SecondStartShowsTheFirstAndEnds) {
   ChildProcess first(StagedProgram());
   HWND main = WaitForWindow(L"Korvane", first.id(), kStartTimeout);
   ASSERT_NE(main, nullptr);
-  // The window exists before its start-up has shown it; hide it only once it is shown.
-  ASSERT_TRUE(WaitUntil([main] { return ::IsWindowVisible(main) != FALSE; }, kStartTimeout));
+  // The window exists well before the program has finished starting and shows it:
+  // hidden only then, nothing but the second instance can show it again.
+  ASSERT_TRUE(BecomesVisible(main, kStartTimeout)) << "the first instance shows its window";
   ::ShowWindow(main, SW_HIDE);
   ASSERT_FALSE(::IsWindowVisible(main));
 
   ChildProcess second(StagedProgram());
   ASSERT_TRUE(second.WaitForExit(kStartTimeout)) << "the second instance ends by itself";
-  WaitUntil([main] { return ::IsWindowVisible(main) != FALSE; }, kStartTimeout);
-  EXPECT_TRUE(::IsWindowVisible(main)) << "UM_SHOWMAIN reached the first instance";
+  EXPECT_TRUE(BecomesVisible(main, kStartTimeout)) << "UM_SHOWMAIN reached the first instance";
 
   ::PostMessageW(main, WM_CLOSE, 0, 0);
   ASSERT_TRUE(first.WaitForExit(kStartTimeout));

@@ -47,4 +47,21 @@ bool SaveScreen(const std::u16string& fileName) {
   return SavePng(shot.get(), ScreenshotFolder() + fileName);
 }
 
+SkinBitmap CaptureClientArea(HWND window) {
+  RECT client{};
+  ::GetClientRect(window, &client);
+  POINT origin{0, 0};
+  ::ClientToScreen(window, &origin);
+  SkinBitmap shot = CreateBitmap32(client.right, client.bottom);
+  if (shot.empty()) return shot;
+  WindowDc screen(nullptr);
+  MemoryDc memory(screen.get());
+  {
+    SelectScope select(memory.get(), shot.get());
+    ::BitBlt(memory.get(), 0, 0, client.right, client.bottom, screen.get(), origin.x, origin.y, SRCCOPY);
+  }
+  ::GdiFlush();
+  return shot;
+}
+
 }  // namespace quencfg::testing

@@ -1,9 +1,11 @@
 #pragma once
 // Saving what a Windows test shows: a bitmap as PNG (GDI+ must be started) into
-// build/screenshots/ of the source tree.
+// build/screenshots/ of the source tree; and reading back what the screen shows.
 #include <windows.h>
 
 #include <string>
+
+#include "quencfg/ui/skin/skin_image_win.h"
 
 namespace quencfg::testing {
 
@@ -14,5 +16,9 @@ bool SavePng(HBITMAP bitmap, const std::u16string& path);
 
 // Copies the whole screen (the virtual display) into a bitmap and saves it.
 bool SaveScreen(const std::u16string& fileName);
+
+// What the screen shows of `window`'s client area right now, with everything the
+// window's children draw over it: a 32-bit bitmap of top-down rows.
+SkinBitmap CaptureClientArea(HWND window);
 
 }  // namespace quencfg::testing

@@ -527,10 +527,10 @@ TEST_F(KeyAssignmentDialog, ComesFromTheSkinAndKeepsItsControlsAfterALanguageCha
   EXPECT_FALSE(Visible(dialog_.programButton().hwnd()));
 }
 
-// What the dialog shows on screen, for a look by eye.
+// What the dialog shows on screen, saved for a look by eye and read back.
 class KeyAssignmentScreenshots : public KeyAssignmentDialog {
  protected:
-  void Shoot(const char16_t* name) {
+  SkinBitmap Shoot(const char16_t* name) {
     ::SetCursorPos(1279, 1023);  // no button under the pointer: every button in its normal look
     ::SetWindowPos(dialog_.hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
     ::RedrawWindow(dialog_.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
@@ -538,23 +538,28 @@ class KeyAssignmentScreenshots : public KeyAssignmentDialog {
       testing::PumpMessages();
       ::Sleep(20);
     }
-    RECT client{};
-    ::GetClientRect(dialog_.hwnd(), &client);
-    SkinBitmap shot = CreateBitmap32(client.right, client.bottom);
-    {
-      WindowDc screen(nullptr);
-      MemoryDc memory(screen.get());
-      SelectScope select(memory.get(), shot.get());
-      ::BitBlt(memory.get(), 0, 0, client.right, client.bottom, screen.get(), 0, 0, SRCCOPY);
-    }
+    SkinBitmap shot = testing::CaptureClientArea(dialog_.hwnd());
     EXPECT_TRUE(testing::SavePng(shot.get(), testing::ScreenshotFolder() + name));
+    return shot;
   }
 };
+
+// Where a child window's client area starts in its dialog's client area.
+POINT OffsetIn(HWND dialog, HWND child) {
+  POINT origin{0, 0};
+  ::MapWindowPoints(child, dialog, &origin, 1);
+  return origin;
+}
 
 TEST_F(KeyAssignmentScreenshots, Pages) {
   KeySlot key = SlotOf(BTNFUNC_KEY, 0x28);
   OpenFor(key);
-  Shoot(u"keyassign_single_key.png");
+  const SkinBitmap single = Shoot(u"keyassign_single_key.png");
+  // The key display is a light cap, so that its black caption reads.
+  const POINT display = OffsetIn(dialog_.hwnd(), dialog_.keyDisplay().hwnd());
+  const COLORREF cap = testing::PixelOf(single, display.x + 30, display.y + 20);
+  EXPECT_GT(GetRValue(cap) + GetGValue(cap) + GetBValue(cap), 600) << std::hex << cap;
+
   KeySlot launch = SlotOf(BTNFUNC_LAUNCH, 0, u"C:\\Tools\\app.exe");
   OpenFor(launch);
   Shoot(u"keyassign_launch.png");

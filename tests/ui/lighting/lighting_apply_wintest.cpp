@@ -117,8 +117,22 @@ TEST_F(LightingApply, PerKeyColorsReachTheKeyboard) {
   EXPECT_EQ(model.keyColors.at(SlotCell(1)), 0u);
 }
 
-// Screenshots for the eye: build/screenshots/lighting_*.png.
+// Screenshots for the eye (build/screenshots/lighting_*.png), and the key colors read
+// back from the screen.
 class LightingScreens : public testing::LightingPanelTest {};
+
+// The brightest red of what the screen shows of a window.
+COLORREF ReddestPixel(HWND window) {
+  const SkinBitmap shot = testing::CaptureClientArea(window);
+  COLORREF reddest = 0;
+  for (int y = 0; y < shot.height; ++y) {
+    for (int x = 0; x < shot.width; ++x) {
+      const COLORREF pixel = testing::PixelOf(shot, x, y);
+      if (GetRValue(pixel) > GetRValue(reddest)) reddest = pixel;
+    }
+  }
+  return reddest;
+}
 
 TEST_F(LightingScreens, ForTheEye) {
   lighting().byLightColor = 0x3A17E8;
@@ -133,6 +147,10 @@ TEST_F(LightingScreens, ForTheEye) {
     PumpMessages();
     EXPECT_TRUE(testing::SaveScreen(u"lighting_effect_" + FormatDecimal(effect) + u".png"));
   }
+  // Under the per-key effect Esc is lit red: its legend is red, not white.
+  const COLORREF escape = ReddestPixel(panel->keyButton(0).hwnd());
+  EXPECT_GT(int{GetRValue(escape)}, 200) << std::hex << escape;
+  EXPECT_LT(int{GetBValue(escape)}, 60) << std::hex << escape;
   ClickControl(panel->effectButton().hwnd());
   ASSERT_NE(panel->effectsMenu(), nullptr);
   ::RedrawWindow(panel->effectsMenu()->hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);

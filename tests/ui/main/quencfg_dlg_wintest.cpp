@@ -685,19 +685,52 @@ TEST_F(MainWindow, EnterAndEscapeNeitherCloseItNorPressAButtonAndCloseEndsTheRun
   EXPECT_TRUE(TakeSyncs().empty());
 }
 
+// A point of a child window, in its parent's client coordinates.
+POINT InParent(HWND parent, HWND child, int x, int y) {
+  POINT point{x, y};
+  ::MapWindowPoints(child, parent, &point, 1);
+  return point;
+}
+
 TEST_F(MainWindow, ScreenshotsInEachLanguageAndWithAssignedKeys) {
   CQuencfgDlg& window = Open();
   for (const int key : {2, 3, 4, 17, 30, 31, 58}) window.currentProfile().keys[key].byBtnFuncType = BTNFUNC_KEY;
   window.currentProfile().keys[45].byBtnFuncType = BTNFUNC_MACRO;
   window.currentProfile().keys[46].byBtnFuncType = BTNFUNC_LAUNCH;
   window.RefreshKeyMarks();
+  ::SetCursorPos(1279, 1023);  // no button under the pointer
   ::SetWindowPos(window.hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
   for (const auto& [language, name] : {std::pair{101, u"main-EN.png"}, std::pair{106, u"main-CS.png"},
                                        std::pair{108, u"main-ES.png"}}) {
+    SCOPED_TRACE(language);
     window.ChangeLanguage(static_cast<std::uint8_t>(language));
     ::RedrawWindow(window.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     testing::PumpMessages();
     EXPECT_TRUE(testing::SaveScreen(name));
+
+    const SkinBitmap shot = testing::CaptureClientArea(window.hwnd());
+    // The lower-left part of a key cap, away from its legend.
+    const auto keyCap = [&](int slot) {
+      HWND key = window.keyButton(slot).hwnd();
+      RECT cap{};
+      ::GetClientRect(key, &cap);
+      const POINT at = InParent(window.hwnd(), key, 12, cap.bottom - 14);
+      return testing::PixelOf(shot, at.x, at.y);
+    };
+    const COLORREF normal = keyCap(18), assigned = keyCap(17), disabled = keyCap(54);  // R, E, left Windows key
+    EXPECT_GT(int{GetRValue(assigned)}, GetRValue(normal) + 30) << "an assigned key is tinted with the accent";
+    EXPECT_LT(GetRValue(disabled) + GetGValue(disabled), GetRValue(normal) + GetGValue(normal))
+        << "a disabled key is darker";
+    // The selected profile's button is filled with the accent, the others are dark.
+    const auto profileCorner = [&](Command command) {
+      HWND button = window.commandButton(command).hwnd();
+      RECT client{};
+      ::GetClientRect(button, &client);
+      const POINT at = InParent(window.hwnd(), button, 6, client.bottom - 6);
+      return testing::PixelOf(shot, at.x, at.y);
+    };
+    EXPECT_GT(int{GetRValue(profileCorner(Command::Profile1))}, 150);
+    EXPECT_LT(int{GetRValue(profileCorner(Command::Profile3))}, 60);
   }
 }
 
