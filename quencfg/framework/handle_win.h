@@ -63,38 +63,19 @@ struct FindHandleTraits {
 };
 using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
 
-struct ModuleTraits {
-  using Type = HMODULE;
+// Handles whose "none" value is null and that one call releases.
+template <typename T, auto Release>
+struct NullHandleTraits {
+  using Type = T;
   static Type Invalid() noexcept { return nullptr; }
   static bool IsValid(Type h) noexcept { return h != nullptr; }
-  static void Close(Type h) noexcept { ::FreeLibrary(h); }
+  static void Close(Type h) noexcept { Release(h); }
 };
-using UniqueModule = UniqueHandle<ModuleTraits>;
-
+using UniqueModule = UniqueHandle<NullHandleTraits<HMODULE, &::FreeLibrary>>;
 // A window that its holder destroys (for windows the framework does not wrap, such as
 // tooltips).
-struct WindowHandleTraits {
-  using Type = HWND;
-  static Type Invalid() noexcept { return nullptr; }
-  static bool IsValid(Type h) noexcept { return h != nullptr; }
-  static void Close(Type h) noexcept { ::DestroyWindow(h); }
-};
-using UniqueWindow = UniqueHandle<WindowHandleTraits>;
-
-struct MenuHandleTraits {
-  using Type = HMENU;
-  static Type Invalid() noexcept { return nullptr; }
-  static bool IsValid(Type h) noexcept { return h != nullptr; }
-  static void Close(Type h) noexcept { ::DestroyMenu(h); }
-};
-using UniqueMenu = UniqueHandle<MenuHandleTraits>;
-
-struct DeviceNotifyTraits {
-  using Type = HDEVNOTIFY;
-  static Type Invalid() noexcept { return nullptr; }
-  static bool IsValid(Type h) noexcept { return h != nullptr; }
-  static void Close(Type h) noexcept { ::UnregisterDeviceNotification(h); }
-};
-using UniqueDeviceNotify = UniqueHandle<DeviceNotifyTraits>;
+using UniqueWindow = UniqueHandle<NullHandleTraits<HWND, &::DestroyWindow>>;
+using UniqueMenu = UniqueHandle<NullHandleTraits<HMENU, &::DestroyMenu>>;
+using UniqueDeviceNotify = UniqueHandle<NullHandleTraits<HDEVNOTIFY, &::UnregisterDeviceNotification>>;
 
 }  // namespace quencfg
