@@ -10,10 +10,13 @@
 namespace quencfg {
 namespace {
 
-void ReadKeySlot(XmlDocument& doc, KeySlot& slot, std::uint32_t& color) {
+void ReadKeySlot(XmlDocument& doc, KeySlot& slot, std::uint32_t& color, std::optional<std::u16string>* storedLaunch) {
   std::u16string text;
   if (ReadChildElement(doc, u"byBtnFuncType", text)) slot.byBtnFuncType = ParseDecimal(text);
-  if (ReadChildElement(doc, u"launch", text)) CopyToField(slot.launch, text);
+  if (ReadChildElement(doc, u"launch", text)) {
+    CopyToField(slot.launch, text);
+    if (storedLaunch != nullptr) *storedLaunch = text;
+  }
   if (ReadChildElement(doc, u"MacroName", text)) CopyToField(slot.MacroName, text);
   if (ReadChildElement(doc, u"repeatTime", text)) slot.repeatTime = ParseLow16(text);
   if (ReadChildElement(doc, u"byKeyNumber", text)) slot.byKeyNumber = ParseLow8(text);
@@ -68,6 +71,12 @@ void ReadProfile(ProfileData& profile, std::u16string_view name, std::u16string_
   const std::u16string path = ProfilePath(name, folder);
   XmlDocument doc;
   if (!doc.LoadFile(path)) return;
+  ReadProfileDocument(doc, profile);
+  doc.SaveFileIfChanged(path);  // the rewrite after a read: text unchanged
+}
+
+bool ReadProfileDocument(XmlDocument& doc, ProfileData& profile, StoredLaunchTexts* stored) {
+  bool found = false;
   if (doc.FindChildElement(u"ButtonSet")) {
     doc.EnterElement();
     // One name buffer for all buttons: only the number changes.
@@ -77,18 +86,21 @@ void ReadProfile(ProfileData& profile, std::u16string_view name, std::u16string_
       buttonName.resize(kButtonPrefix.size());
       buttonName += FormatDecimal(i);
       if (!doc.FindChildElement(buttonName)) continue;
+      found = true;
       doc.EnterElement();
-      ReadKeySlot(doc, profile.keys[i], profile.lighting.keyColors.coLightRGB[i]);
+      ReadKeySlot(doc, profile.keys[i], profile.lighting.keyColors.coLightRGB[i],
+                  stored != nullptr ? &(*stored)[static_cast<std::size_t>(i)] : nullptr);
       doc.LeaveElement();
     }
     doc.LeaveElement();
   }
   if (doc.FindChildElement(u"Lighting")) {
+    found = true;
     doc.EnterElement();
     ReadLighting(doc, profile.lighting);
     doc.LeaveElement();
   }
-  doc.SaveFileIfChanged(path);  // the rewrite after a read: text unchanged
+  return found;
 }
 
 bool WriteProfile(const ProfileData& profile, std::u16string_view name, std::u16string_view folder) {

@@ -1,9 +1,12 @@
 #pragma once
 // Profile files: one XML file per profile, the same format the user imports and exports.
+#include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "quencfg/model/settings_block.h"
+#include "quencfg/model/xml_document.h"
 
 namespace quencfg {
 
@@ -21,6 +24,15 @@ void ReadProfile(ProfileData& profile, std::u16string_view name, std::u16string_
 // Writes the profile, changing only texts of existing elements and adding missing
 // ones; a missing or ill-formed file is replaced by a new one. False when the file
 // could not be saved (the old file, if any, is left as it was).
+// The "launch" texts of a profile file as they stand in it, before they are cut to the
+// field; none for a key whose file entry has no "launch".
+using StoredLaunchTexts = std::array<std::optional<std::u16string>, KEY_COUNT>;
+
+// Reads a loaded profile document into the profile, as ReadProfile does after its load;
+// `stored`, when given, receives the launch texts uncut. False when the document holds
+// neither a button nor the lighting of a profile (nothing was read).
+bool ReadProfileDocument(XmlDocument& doc, ProfileData& profile, StoredLaunchTexts* stored = nullptr);
+
 bool WriteProfile(const ProfileData& profile, std::u16string_view name, std::u16string_view folder);
 
 }  // namespace quencfg

@@ -36,6 +36,9 @@ std::u16string_view WarningMessageKey(int warningType) noexcept {
     case 2: return u"LAYER_RESET";
     case 3: return u"MAXWARN";
     case 4: return u"RECORD_OUTOFRANGE";
+    case kImportUnreadableWarning: return u"IMPORT_UNREADABLE";
+    case kImportDamagedWarning: return u"IMPORT_DAMAGED";
+    case kImportNoProfileWarning: return u"IMPORT_NOPROFILE";
     default: return {};
   }
 }

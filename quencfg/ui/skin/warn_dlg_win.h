@@ -12,6 +12,12 @@
 
 namespace quencfg {
 
+// The warnings of an import that changed nothing: the file could not be read, is not
+// well-formed, or holds no profile.
+inline constexpr int kImportUnreadableWarning = 6;
+inline constexpr int kImportDamagedWarning = 7;
+inline constexpr int kImportNoProfileWarning = 8;
+
 // The message key (section WARN_STRING) of a warning type; empty: title only.
 std::u16string_view WarningMessageKey(int warningType) noexcept;
 
