@@ -1,6 +1,8 @@
 // What the main window's buttons and settings menu do: profiles, apply, reset, import,
 // export, language, the lighting panel and the key assignment dialog.
+#include <memory>
 #include <span>
+#include <vector>
 
 #include "quencfg/framework/file_dialog_win.h"
 #include "quencfg/framework/files.h"
@@ -10,8 +12,11 @@
 #include "quencfg/framework/sign_in_start_win.h"
 #include "quencfg/framework/wide_win.h"
 #include "quencfg/model/all_settings.h"
+#include "quencfg/model/macro_library.h"
 #include "quencfg/model/profile_file.h"
+#include "quencfg/model/profile_import.h"
 #include "quencfg/model/settings_file.h"
+#include "quencfg/ui/main/import_review_dlg_win.h"
 #include "quencfg/ui/main/main_window_rules.h"
 #include "quencfg/ui/main/quencfg_dlg_win.h"
 #include "quencfg/ui/skin/button_group_win.h"
@@ -28,6 +33,14 @@ constexpr char16_t kProfileExtension[] = u".profile";
 constexpr DWORD kImportDialogFlags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
 constexpr DWORD kExportDialogFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
 constexpr int kResetWarning = 2;
+
+int ImportFailureWarning(ImportReadStatus status) {
+  switch (status) {
+    case ImportReadStatus::Unreadable: return kImportUnreadableWarning;
+    case ImportReadStatus::NoProfile: return kImportNoProfileWarning;
+    default: return kImportDamagedWarning;
+  }
+}
 
 std::u16string TemporaryFolder() {
   wchar_t folder[MAX_PATH + 1] = {};
@@ -92,10 +105,22 @@ void CQuencfgDlg::ImportProfile() {
 }
 
 void CQuencfgDlg::ImportProfileFrom(std::u16string_view path) {
-  const ProfileFileParts parts = SplitProfilePath(path);
-  ReadProfile(currentProfile(), parts.name, parts.folder);
+  // Read over a copy: nothing the user sees changes until the import is decided.
+  auto imported = std::make_unique<ProfileData>(currentProfile());
+  StoredLaunchTexts stored;
+  const ImportReadStatus status = ReadImportedProfile(path, *imported, stored);
+  if (status != ImportReadStatus::Read) {
+    CWarnDlg warning(hwnd(), ImportFailureWarning(status));
+    warning.DoModal();
+    return;
+  }
+  std::vector<std::u16string> macroNames;
+  ListMacros(macroNames);
+  const std::vector<ReviewedKey> review = ReviewImport(*imported, stored, macroNames);
+  ApplyImportChoice(*imported, review, AskAboutImport(hwnd(), review));
   // Out-of-range lighting takes the first profile's factory values, whichever is current.
-  NormalizeProfile(currentProfile(), false, 0);
+  NormalizeProfile(*imported, false, 0);
+  currentProfile() = *imported;
   RefreshKeyMarks();
   importPending_ = true;
 }

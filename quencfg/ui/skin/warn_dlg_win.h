@@ -29,6 +29,7 @@ class CWarnDlg : public Window {
   // IDOK or IDCANCEL; the window is gone when it returns.
   INT_PTR DoModal();
 
+  [[nodiscard]] int warningType() const noexcept { return warningType_; }
   [[nodiscard]] CPngListBtn& okButton() noexcept { return okButton_; }
   [[nodiscard]] CPngListBtn& cancelButton() noexcept { return cancelButton_; }
   // Keyboard messages that reached the dialog or its buttons (none should).

@@ -71,6 +71,8 @@ const Vocabulary& ButtonsVocabulary() {
       {u"MACRO_STRING", {u"TEXT_MACRONAME", u"TEXT_DELAY", u"TEXT_REPEAT"}},
       {u"LAUNCH_PROGRAM", {u"TEXT_TITLE"}},
       {u"SINGLE_KEY", {u"TEXT_TITLE"}},
+      {u"WARN_STRING", {u"IMPORT_UNREADABLE", u"IMPORT_DAMAGED", u"IMPORT_NOPROFILE"}},
+      {u"IMPORT_REVIEW", {u"BUTTON_KEEP", u"BUTTON_LEAVE_OUT"}},
   };
   return v;
 }
@@ -89,6 +91,9 @@ const Vocabulary& StringsVocabulary() {
       {u"WARN_STRING", {u"WARNING", u"LAYER_RESET", u"SAVE_CHANGE", u"MAXWARN", u"RECORD_OUTOFRANGE"}},
       {u"LAUNCH_PROGRAM", {u"TEXT_TITLE"}},
       {u"SINGLE_KEY", {u"TEXT_TITLE", u"NO_KEY_CODE"}},
+      {u"WARN_STRING", {u"IMPORT_UNREADABLE", u"IMPORT_DAMAGED", u"IMPORT_NOPROFILE"}},
+      {u"IMPORT_REVIEW", {u"TITLE", u"INTRO", u"KEEP", u"LEAVE_OUT", u"KEY", u"PROGRAM", u"URL", u"NETWORK",
+                          u"RELATIVE", u"MISSING_MACRO", u"TOO_LONG", u"EMPTY", u"CONTROL"}},
   };
   return v;
 }
