@@ -343,7 +343,7 @@ TEST_F(ImportReview, AFileThatCannotBeImportedChangesNothingAndSaysSo) {
 }
 
 // Screenshots for the eye (build/screenshots/import_review_<code>.png): a long list with
-// every kind of note, in each shipped language.
+// every kind of note, in each shipped language; and the warning for a damaged file.
 TEST_F(ImportReview, ScreenshotsInEachLanguage) {
   const std::u16string longPath =
       u"C:\\Users\\Player\\AppData\\Local\\Programs\\Some Very Long Vendor Name\\Tools And Utilities\\"
@@ -356,6 +356,7 @@ TEST_F(ImportReview, ScreenshotsInEachLanguage) {
                        Button(5, BTNFUNC_LAUNCH, u"tools\\start.bat") + Button(6, BTNFUNC_MACRO, {}, u"Combo 7") +
                        Button(7, BTNFUNC_LAUNCH, u"C:\\" + std::u16string(280, u'z') + u".exe") +
                        Button(8, BTNFUNC_LAUNCH, u"C:\\a.exe&#9;--flag") + Button(9, BTNFUNC_LAUNCH, u"   ")));
+  const std::u16string damaged = WriteImportFile(u"damaged.profile", testing::Utf16FileBytes(u"<root><ButtonSet>"));
   const struct {
     std::uint8_t language;
     const char16_t* code;
@@ -385,6 +386,16 @@ TEST_F(ImportReview, ScreenshotsInEachLanguage) {
       ASSERT_TRUE(answer.answered());
     }
     EXPECT_TRUE(scrolls) << "nine keys with long paths do not fit: the list scrolls and shows its bar";
+
+    ModalAnswer<CWarnDlg> told([&](CWarnDlg& warning) {
+      PumpMessages();
+      ::RedrawWindow(warning.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+      PumpMessages();
+      EXPECT_TRUE(testing::SaveScreen(u"import_failed_" + std::u16string(language.code) + u".png"));
+      Click(warning.okButton().hwnd());
+    });
+    window_->ImportProfileFrom(damaged);
+    ASSERT_TRUE(told.answered());
   }
 }
 
