@@ -94,7 +94,9 @@ std::vector<ReviewedKey> ReviewImport(const ProfileData& imported, const StoredL
       review.push_back(ReviewedKey{slot, flag, std::move(path)});
     } else if (key.byBtnFuncType == BTNFUNC_MACRO) {
       const std::u16string_view name = FieldText(key.MacroName);
-      if (!LibraryHas(macroNames, name)) review.push_back(ReviewedKey{slot, ImportFlag::MissingMacro, std::u16string(name)});
+      if (!LibraryHas(macroNames, name)) {
+        review.push_back(ReviewedKey{slot, ImportFlag::MissingMacro, std::u16string(name)});
+      }
     }
   }
   return review;

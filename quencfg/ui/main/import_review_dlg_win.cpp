@@ -223,7 +223,8 @@ void CImportReviewList::Paint(HDC dc, const RECT& client) const {
   int y = -position_;
   for (const ReviewLine& line : lines_) {
     const int headingHeight = TextHeight(dc, heading.get(), line.heading, width, kHeadingFormat);
-    DrawTextIn(dc, heading.get(), line.headingColor, line.heading, RECT{0, y, width, y + headingHeight}, kHeadingFormat);
+    DrawTextIn(dc, heading.get(), line.headingColor, line.heading, RECT{0, y, width, y + headingHeight},
+               kHeadingFormat);
     y += headingHeight;
     const int detailHeight = TextHeight(dc, detail.get(), line.detail, width, kDetailFormat);
     DrawTextIn(dc, detail.get(), kDetailColor, line.detail, RECT{0, y, width, y + detailHeight}, kDetailFormat);
@@ -271,7 +272,8 @@ bool CImportReviewDlg::CreateForModal(HWND owner) {
     contentHeight = CImportReviewList::MeasureHeight(screen.get(), lines, textWidth);
     // A list that scrolls gives up the width of its bar.
     if (contentHeight > kMaxListHeight) {
-      contentHeight = CImportReviewList::MeasureHeight(screen.get(), lines, textWidth - ::GetSystemMetrics(SM_CXVSCROLL));
+      const int besideTheBar = textWidth - ::GetSystemMetrics(SM_CXVSCROLL);
+      contentHeight = CImportReviewList::MeasureHeight(screen.get(), lines, besideTheBar);
     }
   }
   const int listHeight = std::min(contentHeight, kMaxListHeight);

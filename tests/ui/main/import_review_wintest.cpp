@@ -291,7 +291,8 @@ TEST_F(ImportReview, AProfileWithoutProgramsOrUnknownMacrosImportsWithoutAReview
   const std::u16string path = WriteImportFile(u"gaming.xml", bytes);
   WriteImportFile(u"gaming.profile", ProfileFileBytes(Button(kKeySlot, BTNFUNC_KEY, {}, {}, 0x1E)));
   {
-    ModalAnswer<CImportReviewDlg> answer([](CImportReviewDlg& review) { ::PostMessageW(review.hwnd(), WM_CLOSE, 0, 0); });
+    ModalAnswer<CImportReviewDlg> answer(
+        [](CImportReviewDlg& review) { ::PostMessageW(review.hwnd(), WM_CLOSE, 0, 0); });
     window_->ImportProfileFrom(path);
     PumpMessages();
     EXPECT_FALSE(answer.answered()) << "nothing to review";
