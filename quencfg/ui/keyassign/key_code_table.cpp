@@ -65,7 +65,7 @@ const std::array<KeyCodeEntry, kKeyCodeTableSize> KeyCodeTable = {{
 
 bool IsDirectVirtualKeyCode(std::uint32_t code) noexcept {
   switch (code) {
-    case 0x00: case 0x32: case 0x33: case 0x48: case 0x85: case 0x90: case 0x91:
+    case 0x00: case 0x32: case 0x48: case 0x85: case 0x90: case 0x91:
     case 0xC3: case 0xC4: case 0xDB: case 0xDD: case 0xDE: case 0xF1: case 0xF3: case 0xFA:
     case 0xFF:
       return true;

@@ -19,7 +19,8 @@ inline constexpr std::size_t kKeyCodeTableSize = 183;
 // key the second row with the same scan code.
 extern const std::array<KeyCodeEntry, kKeyCodeTableSize> KeyCodeTable;
 
-// Codes whose VK comes from the table without asking the layout.
+// Codes whose VK comes from the table without asking the layout. The ";" position (0x33)
+// is not one: its VK moves with the layout (AZERTY has M there).
 bool IsDirectVirtualKeyCode(std::uint32_t code) noexcept;
 
 // VKs (and the three mouse-button down messages) named from the key name file alone:
