@@ -41,6 +41,7 @@ if(NOT EXISTS "${korvane_suites_file}" OR NOT "${korvane_suites_file}" IS_NEWER_
   set(keymap_of_GermanLayout de)
   set(keymap_of_FrenchLayout fr)
   set(keymap_of_UkLayout gb)
+  set(keymap_of_GermanKeyAssignment de)
   set(script "")
   foreach(suite IN LISTS suites)
     # Without timings from an earlier run, ctest starts the suites with most tests first.
