@@ -37,16 +37,22 @@ if(NOT EXISTS "${korvane_suites_file}" OR NOT "${korvane_suites_file}" IS_NEWER_
       math(EXPR count_${suite} "${count_${suite}} + 1")
     endif()
   endforeach()
+  set(keymap_of_UsLayout us)
+  set(keymap_of_GermanLayout de)
+  set(keymap_of_FrenchLayout fr)
+  set(keymap_of_UkLayout gb)
+  set(keymap_of_GermanKeyAssignment de)
   set(script "")
   foreach(suite IN LISTS suites)
     # Without timings from an earlier run, ctest starts the suites with most tests first.
     string(APPEND script
       "add_test([==[${suite}]==] [==[${korvane_wine_runner}]==] [==[${korvane_tests_exe}]==] [==[--gtest_filter=${suite}.*]==])\n"
       "set_tests_properties([==[${suite}]==] PROPERTIES TIMEOUT 600 COST ${count_${suite}} FIXTURES_REQUIRED wine_lanes)\n")
-    # The German layout tests run on a display whose X key map is German (Wine builds
-    # its keyboard layout from it).
-    if(suite STREQUAL "GermanLayout")
-      string(APPEND script "set_tests_properties(GermanLayout PROPERTIES ENVIRONMENT KORVANE_KEYMAP=de)\n")
+    # The keyboard layout tests run on a display whose X key map is that layout (Wine
+    # builds its keyboard layout from it).
+    if(DEFINED keymap_of_${suite})
+      string(APPEND script
+        "set_tests_properties([==[${suite}]==] PROPERTIES ENVIRONMENT KORVANE_KEYMAP=${keymap_of_${suite}})\n")
     endif()
   endforeach()
   if(script STREQUAL "")

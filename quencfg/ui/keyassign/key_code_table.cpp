@@ -65,7 +65,7 @@ const std::array<KeyCodeEntry, kKeyCodeTableSize> KeyCodeTable = {{
 
 bool IsDirectVirtualKeyCode(std::uint32_t code) noexcept {
   switch (code) {
-    case 0x00: case 0x32: case 0x33: case 0x48: case 0x85: case 0x90: case 0x91:
+    case 0x00: case 0x32: case 0x48: case 0x85: case 0x90: case 0x91:
     case 0xC3: case 0xC4: case 0xDB: case 0xDD: case 0xDE: case 0xF1: case 0xF3: case 0xFA:
     case 0xFF:
       return true;
@@ -78,7 +78,6 @@ bool IsDirectVirtualKeyCode(std::uint32_t code) noexcept {
 bool IsTableNamedVirtualKey(std::uint32_t value) noexcept {
   switch (value) {
     case 0x08: case 0x09: case 0x0C: case 0x0D: case 0x1B: case 0x1D: case 0x90: case 0x91:
-    case 0xBA: case 0xBB: case 0xBD: case 0xBF: case 0xC0: case 0xDB: case 0xDD: case 0xDE:
     case 0xFF:
     case 0x201: case 0x204: case 0x207:  // mouse-button down messages standing in for a VK
       return true;

@@ -19,10 +19,13 @@ inline constexpr std::size_t kKeyCodeTableSize = 183;
 // key the second row with the same scan code.
 extern const std::array<KeyCodeEntry, kKeyCodeTableSize> KeyCodeTable;
 
-// Codes whose VK comes from the table without asking the layout.
+// Codes whose VK comes from the table without asking the layout. The ";" position (0x33)
+// is not one: its VK moves with the layout (AZERTY has M there).
 bool IsDirectVirtualKeyCode(std::uint32_t code) noexcept;
 
-// VKs (and the three mouse-button down messages) named from the key name file alone.
+// VKs (and the three mouse-button down messages) named from the key name file alone:
+// keys without a character, and the keypad, whose digits would read like the main
+// row's. Punctuation keys are not among them: they are named by what the layout types.
 bool IsTableNamedVirtualKey(std::uint32_t value) noexcept;
 
 // Home, Up, Page Up, Left, Clear, Right, End, Down, Page Down, Insert, Delete.

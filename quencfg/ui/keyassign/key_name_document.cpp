@@ -8,6 +8,8 @@ namespace quencfg {
 namespace {
 
 constexpr std::u16string_view kKeyTableSection = u"KEYTABLE";
+// The strings file's section of key names of the language's own.
+constexpr std::u16string_view kLanguageKeyNamesSection = u"KEY_NAMES";
 
 }  // namespace
 
@@ -23,8 +25,10 @@ KeyNameFile& KeyNameDocument() {
 
 std::u16string KeyNameForVirtualKey(std::uint32_t value) {
   KeyNameFile& names = KeyNameDocument();
-  return KeyNameForVirtualKey(value, *CurrentKeyboardLayout(),
-                              [&names](std::u16string_view element) { return names.StoredName(element); });
+  const KeyNameLookup storedName = LocalisedKeyNames(
+      [](std::u16string_view element) { return StringDocument().Lookup(kLanguageKeyNamesSection, element); },
+      [&names](std::u16string_view element) { return names.StoredName(element); });
+  return KeyNameForVirtualKey(value, *CurrentKeyboardLayout(), storedName);
 }
 
 }  // namespace quencfg

@@ -29,7 +29,8 @@ class KeyNameFile {
 // The process-wide key name file, AppFolder + "table.xml". User-interface thread only.
 KeyNameFile& KeyNameDocument();
 
-// The display name of a VK or mouse-button down message under the current layout.
+// The display name of a VK or mouse-button down message under the current layout, in
+// the language of StringDocument where it names the key itself.
 std::u16string KeyNameForVirtualKey(std::uint32_t value);
 
 }  // namespace quencfg

@@ -1,6 +1,7 @@
 #include "quencfg/ui/keyassign/key_names.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "quencfg/framework/text.h"
 #include "quencfg/ui/keyassign/key_code_table.h"
@@ -9,6 +10,7 @@ namespace quencfg {
 namespace {
 
 constexpr int kCharacterBufferSize = 260;
+constexpr std::uint32_t kShift = 0x10;
 constexpr std::uint32_t kCapsLock = 0x14;
 
 std::u16string HexText(const char* format, std::uint32_t value) {
@@ -19,24 +21,52 @@ std::u16string HexText(const char* format, std::uint32_t value) {
 
 bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+// Control characters (Enter's CR, a line feed some layouts put on odd keys) show nothing.
+bool IsVisible(char16_t c) { return c >= 0x20 && c != 0x7F; }
 
-// The first character the key produces with Caps Lock on and no Shift, so letters come
-// out in capitals and punctuation unshifted; empty when it produces none (or is dead).
-std::u16string LayoutCharacter(std::uint32_t virtualKey, const KeyboardLayout& layout) {
-  KeyStateArray keyState = {};
-  keyState[kCapsLock] = 1;
+// The first character the key types with the given key state (a surrogate pair stays
+// whole); a dead key gives its accent, as its key cap shows it. Empty when it types none
+// or an invisible one.
+std::u16string TypedCharacter(std::uint32_t virtualKey, std::uint32_t scan, const KeyboardLayout& layout,
+                              const KeyStateArray& keyState) {
   char16_t buffer[kCharacterBufferSize] = {};
-  const std::uint32_t scan = layout.MapVirtualKey(virtualKey, KeyMapType::kVirtualKeyToScan);
   const int count = layout.ToUnicode(virtualKey, scan, keyState, buffer, kCharacterBufferSize);
-  if (count <= 0) return {};
-  // A character outside the basic plane stays whole rather than becoming half a pair.
+  if (count == 0 || !IsVisible(buffer[0])) return {};
+  if (count < 0) return std::u16string(1, buffer[0]);
   if (count >= 2 && IsHighSurrogate(buffer[0]) && IsLowSurrogate(buffer[1])) return std::u16string(buffer, 2);
-  // A lone "&" would be taken as a mnemonic mark by the control that shows it.
-  if (buffer[0] == u'&') return u"&&";
   return std::u16string(1, buffer[0]);
 }
 
+std::u16string TypedWithKeyDown(std::uint32_t virtualKey, std::uint32_t scan, const KeyboardLayout& layout,
+                                std::uint32_t stateKey, std::uint8_t state) {
+  KeyStateArray keyState = {};
+  if (stateKey != 0) keyState[stateKey] = state;
+  return TypedCharacter(virtualKey, scan, layout, keyState);
+}
+
+// The character the key types, as its key cap shows it: the unshifted character, or its
+// capital where Caps Lock gives what Shift gives (letters: "A", "Ü"). Caps Lock alone is
+// not enough: some layouts turn ß into the rare capital sharp s, or é into É, which the
+// caps of those keyboards do not show. Empty when the key types no visible character.
+std::u16string LayoutCharacter(std::uint32_t virtualKey, const KeyboardLayout& layout) {
+  const std::uint32_t scan = layout.MapVirtualKey(virtualKey, KeyMapType::kVirtualKeyToScan);
+  const std::u16string plain = TypedWithKeyDown(virtualKey, scan, layout, 0, 0);
+  if (plain.empty()) return {};
+  const std::u16string shifted = TypedWithKeyDown(virtualKey, scan, layout, kShift, 0x80);
+  const std::u16string capital = TypedWithKeyDown(virtualKey, scan, layout, kCapsLock, 0x01);
+  const std::u16string& character = (!capital.empty() && capital == shifted) ? capital : plain;
+  // A lone "&" would be taken as a mnemonic mark by the control that shows it.
+  return character == u"&" ? u"&&" : character;
+}
+
 }  // namespace
+
+KeyNameLookup LocalisedKeyNames(KeyNameLookup languageName, KeyNameLookup keyFileName) {
+  return [languageName = std::move(languageName), keyFileName = std::move(keyFileName)](std::u16string_view element) {
+    std::u16string name = languageName(element);
+    return name.empty() ? keyFileName(element) : name;
+  };
+}
 
 std::u16string KeyNameElement(std::uint32_t value) { return HexText("CODE_%02x", value); }
 

@@ -13,6 +13,10 @@ namespace quencfg {
 // The stored name of the key file's entry `elementName` ("CODE_41"); empty when none.
 using KeyNameLookup = std::function<std::u16string(std::u16string_view elementName)>;
 
+// The name a language gives a key where it has one of its own (Spanish "Intro"), else
+// the key name file's; both are asked by the same element names.
+KeyNameLookup LocalisedKeyNames(KeyNameLookup languageName, KeyNameLookup keyFileName);
+
 // "CODE_%02x" of a VK or mouse-button message: CODE_0d, CODE_41, CODE_201.
 std::u16string KeyNameElement(std::uint32_t value);
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -527,6 +528,34 @@ TEST_F(KeyAssignmentDialog, ComesFromTheSkinAndKeepsItsControlsAfterALanguageCha
   EXPECT_FALSE(Visible(dialog_.programButton().hwnd()));
 }
 
+// Keys without a character carry the names the language's keyboards print: Spanish ones
+// their own, Simplified Chinese ones the English names of the key name file.
+TEST_F(KeyAssignmentDialog, KeysWithoutACharacterAreNamedInTheLanguageOfItsKeyboards) {
+  struct Case {
+    const char16_t* language;
+    std::uint8_t code;
+    const char* name;
+  } cases[] = {
+      {u"ES", 0x28, "Intro"},     {u"ES", 0x4C, "Supr"},         {u"ES", 0x4A, "Inicio"},
+      {u"ES", 0x4D, "Fin"},       {u"ES", 0x4B, "Re P\xc3\xa1g"}, {u"ES", 0x4E, "Av P\xc3\xa1g"},
+      {u"ES", 0x47, "Bloq Despl"}, {u"ES", 0x39, "Bloq May\xc3\xbas"}, {u"ES", 0x04, "A"},
+      {u"ES", 0x3A, "F1"},        {u"CS", 0x28, "Enter"},        {u"CS", 0x4C, "Delete"},
+      {u"EN", 0x28, "Enter"},     {u"EN", 0x39, "Caps Lock"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(Utf16ToUtf8(c.language));
+    StringDocument().Load(testing::StagedAppFolder() + u"Languages\\" + c.language + u"\\Strings.xml");
+    KeySlot slot = SlotOf(BTNFUNC_KEY, c.code);
+    OpenFor(slot);
+    EXPECT_EQ(Utf16ToUtf8(dialog_.keyDisplay().caption()), c.name) << std::hex << "code " << int(c.code);
+  }
+  // Print Screen, whose position Wine maps to another key, by its VK.
+  StringDocument().Load(testing::StagedAppFolder() + u"Languages\\ES\\Strings.xml");
+  EXPECT_EQ(Utf16ToUtf8(KeyNameForVirtualKey(VK_SNAPSHOT)), "Impr Pant");
+  StringDocument().Load(testing::StagedAppFolder() + u"Languages\\EN\\Strings.xml");
+  EXPECT_EQ(Utf16ToUtf8(KeyNameForVirtualKey(VK_SNAPSHOT)), "Print Screen");
+}
+
 // What the dialog shows on screen, saved for a look by eye and read back.
 class KeyAssignmentScreenshots : public KeyAssignmentDialog {
  protected:
@@ -566,6 +595,73 @@ TEST_F(KeyAssignmentScreenshots, Pages) {
   KeySlot macro = SlotOf(BTNFUNC_MACRO);
   OpenFor(macro);
   Shoot(u"keyassign_macro.png");
+}
+
+TEST_F(KeyAssignmentScreenshots, KeyNamesByLanguage) {
+  const struct {
+    const char16_t* language;
+    const char16_t* shot;
+    const char* name;
+  } cases[] = {{u"ES", u"keyassign_single_key_es.png", "Re P\xc3\xa1g"},
+               {u"CS", u"keyassign_single_key_cs.png", "Page Up"}};
+  for (const auto& c : cases) {
+    StringDocument().Load(testing::StagedAppFolder() + u"Languages\\" + c.language + u"\\Strings.xml");
+    dialog_.Relayout();
+    KeySlot key = SlotOf(BTNFUNC_KEY, 0x4B);  // Page Up
+    OpenFor(key);
+    Shoot(c.shot);
+    EXPECT_EQ(Utf16ToUtf8(dialog_.keyDisplay().caption()), c.name);
+  }
+  StringDocument().Load(testing::StagedAppFolder() + u"Languages\\EN\\Strings.xml");
+}
+
+// Under a German keyboard (a suite of its own, run on a display with the German key map):
+// the dialog shows German names, and the ISO key beside left Shift assigns and records as
+// the keyboard's non-US backslash key.
+class GermanKeyAssignment : public KeyAssignmentScreenshots {
+ protected:
+  void SetUp() override {
+    const char* keymap = std::getenv("KORVANE_TEST_KEYMAP");
+    if (keymap == nullptr || std::string(keymap) != "de") GTEST_SKIP() << "runs on the German key map display";
+    KeyAssignmentScreenshots::SetUp();
+  }
+};
+
+TEST_F(GermanKeyAssignment, ShowsGermanNamesAndTakesTheIsoKey) {
+  const struct {
+    std::uint8_t code;
+    const char* name;
+  } shown[] = {{0x2D, "\xc3\x9f"}, {0x2F, "\xc3\x9c"}, {0x33, "\xc3\x96"}, {0x34, "\xc3\x84"},
+               {0x1C, "Z"}, {0x1D, "Y"}, {0x64, "<"}, {0x28, "Enter"}};
+  for (const auto& c : shown) {
+    KeySlot slot = SlotOf(BTNFUNC_KEY, c.code);
+    OpenFor(slot);
+    EXPECT_EQ(Utf16ToUtf8(dialog_.keyDisplay().caption()), c.name) << std::hex << "code " << int(c.code);
+  }
+  KeySlot sharpS = SlotOf(BTNFUNC_KEY, 0x2D);
+  OpenFor(sharpS);
+  Shoot(u"keyassign_single_key_de.png");
+
+  KeySlot slot = SlotOf(BTNFUNC_DEFAULT);
+  OpenFor(slot);
+  HookEvent(VK_OEM_102, 0);
+  EXPECT_EQ(dialog_.workingSlot().byBtnFuncType, BTNFUNC_KEY);
+  EXPECT_EQ(dialog_.workingSlot().byKeyNumber, 0x64);
+  EXPECT_EQ(Utf16ToUtf8(dialog_.keyDisplay().caption()), "<");
+  HookEvent(VK_OEM_102, kRelease);
+
+  Press(dialog_.pageButton(kPageMacro));
+  CMacroPage& page = dialog_.macroPage();
+  Press(page.controls().record);
+  HookEvent(VK_OEM_102, 0);
+  HookEvent(VK_OEM_102, kRelease);
+  Press(page.controls().record);
+  Shoot(u"keyassign_macro_iso_de.png");
+  Press(dialog_.okButton());
+  MacroFile saved{};
+  ReadMacro(saved, u"Macro 1");
+  EXPECT_EQ(saved.events[0].map, 0x64);
+  EXPECT_EQ(saved.events[1].map, 0x64);
 }
 
 }  // namespace

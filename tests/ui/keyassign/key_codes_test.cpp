@@ -28,6 +28,22 @@ class SwappedYzLayout : public UsKeyboardLayout {
   }
 };
 
+// An AZERTY-style layout: M sits at the US ";" position and VK_OEM_1 at the US "]" one.
+class MAtSemicolonLayout : public UsKeyboardLayout {
+ public:
+  std::uint32_t MapVirtualKey(std::uint32_t code, KeyMapType type) const override {
+    if (type == KeyMapType::kVirtualKeyToScan) {
+      if (code == 'M') return 0x27;
+      if (code == 0xBA) return 0x1B;
+      if (code == 0xDD) return 0;
+      return UsKeyboardLayout::MapVirtualKey(code, type);
+    }
+    if ((code & 0xFF) == 0x27 && code <= 0xFF) return 'M';
+    if ((code & 0xFF) == 0x1B && code <= 0xFF) return 0xBA;
+    return UsKeyboardLayout::MapVirtualKey(code, type);
+  }
+};
+
 // A layout whose scan-to-VK mapping ignores the extended prefix, as some do.
 class PrefixBlindLayout : public UsKeyboardLayout {
  public:
@@ -121,6 +137,16 @@ TEST(VirtualKeyFromKeyCode, EdgeCasesUnderUsLayout) {
   for (const auto& c : cases) {
     EXPECT_EQ(VirtualKeyFromKeyCode(c.code, us), c.virtualKey) << std::hex << "code " << c.code;
   }
+}
+
+// The ";" position has a second row of the keyboard's own, yet its VK is the layout's:
+// under AZERTY it is M, and M converts back to the same position.
+TEST(VirtualKeyFromKeyCode, TheSemicolonPositionFollowsTheLayout) {
+  MAtSemicolonLayout azerty;
+  EXPECT_EQ(VirtualKeyFromKeyCode(0x33, azerty), std::uint32_t('M'));
+  EXPECT_EQ(KeyCodeFromVirtualKey('M', azerty), 0x33u);
+  EXPECT_EQ(VirtualKeyFromKeyCode(0x30, azerty), 0xBAu);
+  EXPECT_EQ(KeyCodeFromVirtualKey(0xBA, azerty), 0x30u);
 }
 
 TEST(VirtualKeyFromKeyCode, DirectCodesNeverAskTheLayout) {

@@ -11,18 +11,24 @@
 namespace quencfg {
 namespace {
 
-// The US layout, except for keys given their own characters (negative: a dead key).
+// The US layout, except for keys given their own characters (negative: a dead key),
+// with Shift down or Caps Lock on where given.
 class ScriptedLayout : public UsKeyboardLayout {
  public:
   std::map<std::uint32_t, std::u16string> characters;
+  std::map<std::uint32_t, std::u16string> shiftedCharacters;
+  std::map<std::uint32_t, std::u16string> capsLockCharacters;
   std::map<std::uint32_t, int> results;
   mutable KeyStateArray lastKeyState = {};
 
   int ToUnicode(std::uint32_t virtualKey, std::uint32_t scanCode, const KeyStateArray& keyState, char16_t* buffer,
                 int capacity) const override {
     for (int i = 0; i < 256; ++i) lastKeyState[i] = keyState[i];
-    const auto chars = characters.find(virtualKey);
+    auto chars = characters.find(virtualKey);
     if (chars == characters.end()) return UsKeyboardLayout::ToUnicode(virtualKey, scanCode, keyState, buffer, capacity);
+    const auto& moved = (keyState[0x10] & 0x80) ? shiftedCharacters : (keyState[0x14] & 1) ? capsLockCharacters
+                                                                                            : characters;
+    if (moved.count(virtualKey) != 0) chars = moved.find(virtualKey);
     chars->second.copy(buffer, static_cast<std::size_t>(capacity));
     const auto result = results.find(virtualKey);
     return result != results.end() ? result->second : static_cast<int>(chars->second.size());
@@ -72,13 +78,39 @@ TEST(KeyNameForVirtualKey, Cases) {
       {0x0A, u"a"},             // no entry, no character: hexadecimal
       {0xBC, u"VK:comma"},      // a stored name with "VK:" stands although the layout gives ","
       {0xDC, u"&&"},            // an ampersand is doubled
-      {0xDF, u"Oem8"},          // a dead key keeps its stored name
+      {0xDF, u"^"},             // a dead key is named by its accent, as its key cap shows
       {0x4D, u"\U0001F600"},    // a surrogate pair stays whole
       {0xBE, u"."},             // punctuation unshifted
       {0x31, u"1"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Utf16ToUtf8(KeyNameForVirtualKey(c.value, layout, table.Lookup())), Utf16ToUtf8(c.name))
+        << std::hex << c.value;
+  }
+}
+
+// Punctuation keys are named by what the layout types there, not by the US names of the
+// key name file; a capital only where Caps Lock acts as Shift does, as on the key caps.
+TEST(KeyNameForVirtualKey, CharacterKeysAsTheirKeyCapsShowThem) {
+  ScriptedLayout german;
+  german.characters = {{0xBD, u"\u00df"}, {0xDB, u"\u00fc"}, {0xC0, u"^"}, {0xBF, u"-"}, {0xE6, u"\n"}};
+  german.shiftedCharacters = {{0xBD, u"?"}, {0xDB, u"\u00dc"}, {0xC0, u"\u00b0"}, {0xBF, u"_"}};
+  german.capsLockCharacters = {{0xBD, u"\u1e9e"}, {0xDB, u"\u00dc"}};
+  NameTable usNames;
+  usNames.entries = {{u"CODE_bd", u"-"}, {u"CODE_db", u"["}, {u"CODE_c0", u"`"}, {u"CODE_bf", u"/"},
+                     {u"CODE_e6", u"Special E6"}};
+  struct Case {
+    std::uint32_t value;
+    std::u16string name;
+  } cases[] = {
+      {0xBD, u"\u00df"},   // ß stays ß: Caps Lock gives the capital sharp s, Shift "?"
+      {0xDB, u"\u00dc"},   // ü is shown as Ü, as Shift and Caps Lock both give
+      {0xC0, u"^"},        // unshifted, not "°"
+      {0xBF, u"-"},        // the US name "/" does not stand
+      {0xE6, u"Special E6"},  // a line feed is no name: the stored one stands
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Utf16ToUtf8(KeyNameForVirtualKey(c.value, german, usNames.Lookup())), Utf16ToUtf8(c.name))
         << std::hex << c.value;
   }
 }
