@@ -8,9 +8,15 @@
 #include "quencfg/framework/paths.h"
 #include "quencfg/framework/wide_win.h"
 #include "quencfg/model/number_text.h"
+#include "quencfg/framework/gdi_win.h"
+#include "quencfg/ui/keyassign/key_codes.h"
 #include "quencfg/ui/keyassign/macro_event_rows.h"
 #include "quencfg/ui/keyassign/macro_repeat.h"
+#include "quencfg/ui/keyassign/slot_edits.h"
 #include "quencfg/ui/skin/list_rows.h"
+#include "quencfg/ui/skin/skin_documents.h"
+#include "quencfg/ui/skin/skin_draw_win.h"
+#include "quencfg/ui/skin/skin_text_win.h"
 #include "quencfg/ui/skin/standard_menu_win.h"
 
 namespace quencfg {
@@ -24,6 +30,24 @@ std::u16string RowText(HWND list, int row) {
       ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text.data()));
   text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
   return ToU16(text);
+}
+
+constexpr std::u16string_view kLabels = u"MACRO_STRING";
+constexpr COLORREF kLabelColor = 0xFFFFFF;
+constexpr COLORREF kNoticeColor = 0xA0928D;  // the skin's muted grey
+constexpr int kLabelFontHeight = 16;
+constexpr int kLabelFontWeight = 500;
+constexpr int kNoticeFontHeight = 14;
+
+RECT LabelRect(std::u16string_view key) {
+  const SkinRect entry = LayoutDocument().LookupRect(kLabels, key);
+  return RECT{entry.left, entry.top, entry.right, entry.bottom};
+}
+
+void DrawLabel(HDC dc, std::u16string_view key, std::u16string_view text, UINT format) {
+  RECT rect = LabelRect(key);
+  const std::wstring wide(text.begin(), text.end());
+  ::DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &rect, format);
 }
 
 }  // namespace
@@ -59,7 +83,7 @@ bool CMacroPage::HandleCommand(HWND control) {
   } else if (control == c.record.hwnd()) {
     PressRecordButton();
   } else if (control == c.deleteEvent.hwnd()) {
-    ApplyEdit(EventEdit::kDelete);
+    DeleteEvent();
   } else if (control == c.clear.hwnd()) {
     ClearEventList();
   } else if (control == c.up.hwnd()) {
@@ -72,9 +96,21 @@ bool CMacroPage::HandleCommand(HWND control) {
     ApplyEdit(EventEdit::kBottom);
   } else if (control == c.recordDelay.hwnd()) {
     ToggleRecordDelay();
+  } else if (control == c.setDelay.hwnd()) {
+    ApplyDelayField();
+  } else if (control == c.insertPause.hwnd()) {
+    InsertPause();
+  } else if (control == c.insertKey.hwnd()) {
+    PressKeyCaptureButton(false);
+  } else if (control == c.changeKey.hwnd()) {
+    PressKeyCaptureButton(true);
+  } else if (control == c.undo.hwnd()) {
+    Undo();
+  } else if (control == c.eventList.hwnd()) {
+    ShowSelectedDelay();  // a selection, or the list's focus coming or going
   } else {
-    // The fields and the list tell of clicks and selections: nothing to do.
-    return control == c.nameField.hwnd() || control == c.repeatField.hwnd() || control == c.eventList.hwnd();
+    // The fields tell of typing and focus: nothing to do.
+    return IsTextField(control);
   }
   return true;
 }
@@ -88,6 +124,7 @@ bool CMacroPage::CloseMenuIfOpen() {
 
 void CMacroPage::HandleMenuPick(LPARAM lParam) {
   CloseMenuIfOpen();
+  if (!MayDiscardEdits()) return;
   MacroFields shown;
   if (!editor_.PickMacro(HIWORD(lParam), workingSlot_, shown)) return;
   ShowFields(shown);
@@ -95,31 +132,46 @@ void CMacroPage::HandleMenuPick(LPARAM lParam) {
 }
 
 LRESULT CMacroPage::HandleHookEvent(WPARAM wParam, LPARAM lParam) {
+  if (IsCapturingKey()) return TakeCapturedKey(wParam, lParam);
   const std::uint32_t now = TickNow(tickSource_);
   const HookEventResult result = recorder_.HandleHookEvent(editor_.buffer(), static_cast<std::uint32_t>(wParam),
                                                            static_cast<std::uint32_t>(lParam), now);
   for (const MacroEventRow& row : result.closingRows) controls_.eventList.AddRow(row.text, row.image);
   if (result.limitReached) ReachedEventLimit();
-  HWND list = controls_.eventList.hwnd();
   if (result.stored) controls_.eventList.AddRow(result.row.text, result.row.image);
-  const int rows = controls_.eventList.RowCount();
-  if (result.moveCaretToLast && rows > 0) {
-    ::SendMessageW(list, LB_SETCARETINDEX, static_cast<WPARAM>(rows - 1), FALSE);
-    RECT client{};
-    ::GetClientRect(list, &client);
-    const int visibleRows = std::max(1, static_cast<int>(client.bottom / kListRowHeight));
-    const auto top = static_cast<int>(::SendMessageW(list, LB_GETTOPINDEX, 0, 0));
-    if (rows - 1 >= top + visibleRows) {
-      ::SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(rows - visibleRows), 0);
-    }
-  }
+  if (result.moveCaretToLast) ScrollToLastRow();
+  if (result.stored || result.limitReached) InvalidateLabels();
   return result.answer;
 }
 
+void CMacroPage::ScrollToLastRow() {
+  HWND list = controls_.eventList.hwnd();
+  const int rows = controls_.eventList.RowCount();
+  if (rows <= 0) return;
+  ::SendMessageW(list, LB_SETCARETINDEX, static_cast<WPARAM>(rows - 1), FALSE);
+  RECT client{};
+  ::GetClientRect(list, &client);
+  const int visibleRows = std::max(1, static_cast<int>(client.bottom / kListRowHeight));
+  const auto top = static_cast<int>(::SendMessageW(list, LB_GETTOPINDEX, 0, 0));
+  // The last row shows at the bottom, also after a stop took rows out.
+  if (rows - 1 >= top + visibleRows || top > std::max(0, rows - visibleRows)) {
+    ::SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(std::max(0, rows - visibleRows)), 0);
+  }
+}
+
 void CMacroPage::StopRecording() {
+  EndKeyCapture();
+  const bool wasRecording = recorder_.recording();
   recorder_.StopRecording();
   TakeOutStoppingClick();
   SetRecordingUi(false);
+  if (wasRecording) EndRecordingRun();
+}
+
+void CMacroPage::EndRecordingRun() {
+  editor_.events().EndOutsideChange();
+  ScrollToLastRow();
+  InvalidateLabels();
 }
 
 void CMacroPage::TakeOutStoppingClick() {
@@ -136,6 +188,7 @@ void CMacroPage::SelectSlotMacro(KeySlot& workingSlot) {
   workingSlot_ = &workingSlot;
   ShowFields(editor_.SelectSlotMacro(workingSlot));
   RefreshEventList();
+  SetNotice(u"");
 }
 
 void CMacroPage::SaveMacro(KeySlot* workingSlotOrNull) {
@@ -159,7 +212,9 @@ bool CMacroPage::HandleTimer(UINT_PTR id) {
 void CMacroPage::SetRecordingUi(bool recording) {
   MacroPageControls& c = controls_;
   for (HWND control : {c.up.hwnd(), c.down.hwnd(), c.top.hwnd(), c.bottom.hwnd(), c.deleteEvent.hwnd(),
-                       c.clear.hwnd(), c.recordDelay.hwnd(), c.nameField.hwnd(), c.repeatField.hwnd()}) {
+                       c.clear.hwnd(), c.recordDelay.hwnd(), c.nameField.hwnd(), c.repeatField.hwnd(),
+                       c.delayField.hwnd(), c.setDelay.hwnd(), c.insertPause.hwnd(), c.insertKey.hwnd(),
+                       c.changeKey.hwnd(), c.undo.hwnd()}) {
     if (control != nullptr) ::EnableWindow(control, recording ? FALSE : TRUE);
   }
   host_.SetOkCancelEnabled(!recording);
@@ -170,6 +225,8 @@ void CMacroPage::SetRecordingUi(bool recording) {
 void CMacroPage::PressRecordButton() {
   switch (recorder_.PressRecordButton(controls_.nameField.Text().empty())) {
     case RecordButtonAction::kStarted:
+      EndKeyCapture();
+      editor_.events().BeginOutsideChange();
       SetRecordingUi(true);
       host_.SetHook(true);
       ::SetFocus(controls_.eventList.hwnd());
@@ -178,6 +235,7 @@ void CMacroPage::PressRecordButton() {
       TakeOutStoppingClick();
       SetRecordingUi(false);
       host_.SetHook(false);
+      EndRecordingRun();
       break;
     case RecordButtonAction::kNothing:
       break;
@@ -200,13 +258,41 @@ void CMacroPage::OpenMacroMenu() {
 }
 
 void CMacroPage::NewMacro() {
+  if (!MayDiscardEdits()) return;
   recorder_.ForgetStoppingClick();
   ShowFields(editor_.NewMacro(workingSlot_));
   ::SendMessageW(controls_.eventList.hwnd(), LB_RESETCONTENT, 0, 0);
+  SetNotice(u"");
 }
 
 void CMacroPage::DeleteMacro() {
+  if (editor_.macroNames().size() <= 1) return;  // the last macro stays: nothing is lost
+  if (!MayDiscardEdits()) return;
   if (editor_.DeleteSelectedMacro()) host_.ShowAssignment();
+}
+
+bool CMacroPage::MayDiscardEdits() {
+  if (!editor_.HasUnsavedEdits(controls_.nameField.Text(), controls_.repeatField.Text())) return true;
+  return ShowWarning(kDiscardEditsWarning) == IDOK;
+}
+
+bool CMacroPage::ConfirmNameForSave() {
+  switch (editor_.RenameRefusal(controls_.nameField.Text())) {
+    case NameRefusal::kNone: return true;
+    case NameRefusal::kInUse: ShowWarning(kNameInUseWarning); break;
+    case NameRefusal::kUnusable: ShowWarning(kNameUnusableWarning); break;
+  }
+  ::SetFocus(controls_.nameField.hwnd());
+  ::SendMessageW(controls_.nameField.hwnd(), EM_SETSEL, 0, -1);
+  return false;
+}
+
+INT_PTR CMacroPage::ShowWarning(int warningType) {
+  CWarnDlg warning(dialog_, warningType);
+  warning_ = &warning;
+  const INT_PTR answer = warning.DoModal();
+  warning_ = nullptr;
+  return answer;
 }
 
 int CMacroPage::SelectedRow() const {
@@ -216,7 +302,7 @@ int CMacroPage::SelectedRow() const {
 
 void CMacroPage::ApplyEdit(EventEdit edit) {
   HWND list = controls_.eventList.hwnd();
-  const EventEditResult result = ApplyEventEdit(editor_.buffer(), edit, SelectedRow());
+  const EventEditResult result = editor_.events().Move(edit, SelectedRow());
   if (!result.changed) return;
   const std::u16string text = RowText(list, result.from);
   ::SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(result.from), 0);
@@ -229,8 +315,157 @@ void CMacroPage::ApplyEdit(EventEdit edit) {
 
 void CMacroPage::ClearEventList() {
   recorder_.ForgetStoppingClick();
-  ClearEvents(editor_.buffer());
+  editor_.events().Clear();
   ::SendMessageW(controls_.eventList.hwnd(), LB_RESETCONTENT, 0, 0);
+  InvalidateLabels();
+}
+
+void CMacroPage::DeleteEvent() {
+  const EventEditOutcome outcome = editor_.events().Delete(SelectedRow());
+  if (outcome.status != EventEditStatus::kDone) return;  // nothing selected: nothing, as before
+  recorder_.ForgetStoppingClick();
+  ShowOutcome(outcome, outcome.partner != kNoRow ? u"STATUS_PAIR_DELETED" : u"");
+}
+
+void CMacroPage::ApplyDelayField() {
+  ShowOutcome(editor_.events().SetDelay(SelectedRow(), controls_.delayField.Text()), u"");
+}
+
+void CMacroPage::InsertPause() {
+  ShowOutcome(editor_.events().InsertPause(SelectedRow(), controls_.delayField.Text()), u"STATUS_PAUSE_ADDED");
+}
+
+void CMacroPage::Undo() {
+  if (CapturesKeys()) return;
+  const int selected = SelectedRow();
+  if (!editor_.events().Undo()) {
+    SetNotice(u"STATUS_NOTHING_TO_UNDO");
+    return;
+  }
+  recorder_.ForgetStoppingClick();
+  RebuildEventList(std::min(selected, editor_.buffer().eventCount - 1));
+  SetNotice(u"STATUS_UNDONE");
+}
+
+void CMacroPage::PressKeyCaptureButton(bool changeKey) {
+  const KeyCapture wanted = changeKey ? KeyCapture::kChange : KeyCapture::kInsert;
+  const bool same = capture_ == wanted;
+  EndKeyCapture();
+  if (same) {  // pressed again: no key is taken
+    SetNotice(u"");
+    return;
+  }
+  const MacroBuffer& buffer = editor_.buffer();
+  if (!changeKey && buffer.eventCount + 2 > kMacroEventCount) {
+    ShowWarning(kMaxEventsWarning);
+    return;
+  }
+  if (changeKey && SelectedRow() == kNoRow) {
+    SetNotice(u"STATUS_SELECT_ROW");
+    return;
+  }
+  capture_ = wanted;
+  (changeKey ? controls_.changeKey : controls_.insertKey).SetSelected(true);
+  host_.SetHook(true);
+  ::SetFocus(controls_.eventList.hwnd());
+  SetNotice(u"STATUS_PRESS_KEY");
+}
+
+void CMacroPage::EndKeyCapture() {
+  if (capture_ == KeyCapture::kNone) return;
+  capture_ = KeyCapture::kNone;
+  controls_.insertKey.SetSelected(false);
+  controls_.changeKey.SetSelected(false);
+  host_.SetHook(false);
+}
+
+LRESULT CMacroPage::TakeCapturedKey(WPARAM wParam, LPARAM lParam) {
+  const std::optional<std::uint8_t> virtualKey = SingleKeyOfHookEvent(wParam, lParam);
+  if (!virtualKey) return 0;  // releases, mouse buttons and keys the keyboard cannot send
+  const auto keyCode = static_cast<std::uint8_t>(KeyCodeFromVirtualKey(*virtualKey) & 0xFF);
+  if (keyCode == 0) return 0;
+  const KeyCapture capture = capture_;
+  EndKeyCapture();
+  if (capture == KeyCapture::kInsert) {
+    ShowOutcome(editor_.events().InsertKeyPair(SelectedRow(), keyCode), u"STATUS_KEY_INSERTED");
+  } else {
+    const EventEditOutcome outcome = editor_.events().ChangeKey(SelectedRow(), keyCode);
+    ShowOutcome(outcome, outcome.partner != kNoRow ? u"STATUS_PAIR_CHANGED" : u"");
+  }
+  return 1;
+}
+
+void CMacroPage::ShowOutcome(const EventEditOutcome& outcome, std::u16string_view doneNotice) {
+  switch (outcome.status) {
+    case EventEditStatus::kDone:
+    case EventEditStatus::kUnchanged:
+      RebuildEventList(outcome.selected);
+      SetNotice(outcome.clamped ? u"STATUS_CLAMPED" : doneNotice);
+      return;
+    case EventEditStatus::kNothingSelected: SetNotice(u"STATUS_SELECT_ROW"); return;
+    case EventEditStatus::kNotANumber: SetNotice(u"STATUS_NOT_A_NUMBER"); return;
+    case EventEditStatus::kNoEventAfterPause: SetNotice(u"STATUS_PAUSE_AT_END"); return;
+    case EventEditStatus::kNotAKey: SetNotice(u"STATUS_NOT_A_KEY"); return;
+    case EventEditStatus::kFull: ShowWarning(kMaxEventsWarning); return;
+  }
+}
+
+void CMacroPage::RebuildEventList(int selected) {
+  HWND list = controls_.eventList.hwnd();
+  const auto top = ::SendMessageW(list, LB_GETTOPINDEX, 0, 0);
+  ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+  ::SendMessageW(list, LB_RESETCONTENT, 0, 0);
+  for (const MacroEventRow& row : EventRows(editor_.buffer().events)) controls_.eventList.AddRow(row.text, row.image);
+  ::SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
+  ::SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(selected), 0);  // -1: none
+  ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+  ::InvalidateRect(list, nullptr, FALSE);
+  ShowSelectedDelay();
+  InvalidateLabels();
+}
+
+void CMacroPage::ShowSelectedDelay() {
+  const int row = SelectedRow();
+  if (row == kNoRow || row >= editor_.buffer().eventCount) return;
+  controls_.delayField.SetText(FormatDecimal(EventValue(editor_.buffer().events[static_cast<std::size_t>(row)])));
+}
+
+void CMacroPage::SetNotice(std::u16string_view key) {
+  if (noticeKey_ == key) return;
+  noticeKey_ = std::u16string(key);
+  InvalidateLabels();
+}
+
+void CMacroPage::InvalidateLabels() {
+  if (dialog_ == nullptr) return;
+  for (std::u16string_view key : {u"TEXT_CAPACITY", u"TEXT_STATUS"}) {
+    const RECT rect = LabelRect(key);
+    ::InvalidateRect(dialog_, &rect, FALSE);
+  }
+}
+
+std::u16string CMacroPage::CapacityText() const {
+  return FormatDecimal(editor_.buffer().eventCount) + u" / " + FormatDecimal(kMacroEventCount);
+}
+
+void CMacroPage::PaintLabels(HDC dc) const {
+  const int oldMode = ::SetBkMode(dc, TRANSPARENT);
+  {
+    OwnedFont font = CreateSkinFont(kLabelFontHeight, kLabelFontWeight);
+    SelectScope select(dc, font.get());
+    ::SetTextColor(dc, kLabelColor);
+    for (std::u16string_view key : {u"TEXT_MACRONAME", u"TEXT_FIXEDDELAY", u"TEXT_REPEAT", u"TEXT_EVENTDELAY"}) {
+      DrawSkinText(dc, kLabels, key, DT_WORDBREAK | DT_RIGHT);
+    }
+    DrawLabel(dc, u"TEXT_CAPACITY", CapacityText(), DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
+  }
+  if (!noticeKey_.empty()) {
+    OwnedFont font = CreateSkinFont(kNoticeFontHeight, 400);
+    SelectScope select(dc, font.get());
+    ::SetTextColor(dc, kNoticeColor);
+    DrawLabel(dc, u"TEXT_STATUS", StringDocument().Lookup(kLabels, noticeKey_), DT_WORDBREAK | DT_LEFT);
+  }
+  ::SetBkMode(dc, oldMode);
 }
 
 void CMacroPage::RefreshEventList() {
@@ -243,6 +478,7 @@ void CMacroPage::RefreshEventList() {
     controls_.eventList.AddRow(row.text, row.image);
     ++buffer.eventCount;
   }
+  InvalidateLabels();
 }
 
 void CMacroPage::ShowFields(const MacroFields& fields) {
@@ -253,10 +489,8 @@ void CMacroPage::ShowFields(const MacroFields& fields) {
 void CMacroPage::ReachedEventLimit() {
   SetRecordingUi(false);
   host_.SetHook(false);
-  CWarnDlg warning(dialog_, kMaxEventsWarning);
-  limitWarning_ = &warning;
-  warning.DoModal();  // its answer changes nothing
-  limitWarning_ = nullptr;
+  ShowWarning(kMaxEventsWarning);  // its answer changes nothing
+  editor_.events().EndOutsideChange();
 }
 
 void CMacroPage::CheckRepeatCount() {

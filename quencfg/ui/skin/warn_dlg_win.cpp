@@ -36,6 +36,9 @@ std::u16string_view WarningMessageKey(int warningType) noexcept {
     case 2: return u"LAYER_RESET";
     case 3: return u"MAXWARN";
     case 4: return u"RECORD_OUTOFRANGE";
+    case 6: return u"DISCARD_MACRO_EDITS";
+    case 7: return u"MACRO_NAME_IN_USE";
+    case 8: return u"MACRO_NAME_UNUSABLE";
     default: return {};
   }
 }
