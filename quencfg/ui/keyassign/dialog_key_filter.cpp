@@ -18,4 +18,14 @@ DialogKeyAction ActionOfKeyDown(const DialogKeyDown& key) noexcept {
   return swallowed && !key.inTextField ? DialogKeyAction::kSwallow : DialogKeyAction::kDispatch;
 }
 
+bool CapturedKeyLeftover::Swallows(bool keyUp, std::uint32_t virtualKey) noexcept {
+  if (virtualKey_ == 0) return false;
+  if (virtualKey != virtualKey_) {
+    if (!keyUp) virtualKey_ = 0;
+    return false;
+  }
+  if (keyUp) virtualKey_ = 0;
+  return true;
+}
+
 }  // namespace quencfg

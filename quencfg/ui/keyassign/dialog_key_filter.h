@@ -21,4 +21,19 @@ enum class DialogKeyAction { kDispatch, kSwallow, kUndo, kApplyDelay };
 // undoes the macro editor's last edit; a text field undoes its own typing.
 DialogKeyAction ActionOfKeyDown(const DialogKeyDown& key) noexcept;
 
+// The hook reports a key before the key reaches the dialog's queue, so the key that a
+// capture took would still reach the focused control (the event list jumps to a row
+// starting with its letter). Its key-down and key-up that follow are swallowed.
+class CapturedKeyLeftover {
+ public:
+  void Expect(std::uint32_t virtualKey) noexcept { virtualKey_ = virtualKey; }
+  // True: the message is the captured key's and is swallowed. Its key-up, or another
+  // key pressed, ends the wait.
+  bool Swallows(bool keyUp, std::uint32_t virtualKey) noexcept;
+  [[nodiscard]] bool waiting() const noexcept { return virtualKey_ != 0; }
+
+ private:
+  std::uint32_t virtualKey_ = 0;
+};
+
 }  // namespace quencfg

@@ -246,6 +246,7 @@ void CKeyAssignmentDlg::OnCommand(HWND control) {
 
 bool CKeyAssignmentDlg::PreTranslateMessage(MSG& message) {
   if (!IsFor(message)) return false;
+  if (macroPage_.SwallowsCapturedKey(message.message, message.wParam)) return true;
   switch (message.message) {
     case WM_KEYDOWN:
       return OnKeyDownBeforeDispatch(message);

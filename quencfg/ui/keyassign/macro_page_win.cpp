@@ -386,6 +386,7 @@ LRESULT CMacroPage::TakeCapturedKey(WPARAM wParam, LPARAM lParam) {
   if (keyCode == 0) return 0;
   const KeyCapture capture = capture_;
   EndKeyCapture();
+  capturedKey_.Expect(*virtualKey);
   if (capture == KeyCapture::kInsert) {
     ShowOutcome(editor_.events().InsertKeyPair(SelectedRow(), keyCode), u"STATUS_KEY_INSERTED");
   } else {

@@ -11,6 +11,7 @@
 
 #include "quencfg/framework/clock.h"
 #include "quencfg/model/settings_block.h"
+#include "quencfg/ui/keyassign/dialog_key_filter.h"
 #include "quencfg/ui/keyassign/macro_editor.h"
 #include "quencfg/ui/keyassign/macro_event_edits.h"
 #include "quencfg/ui/keyassign/macro_page_controls_win.h"
@@ -71,6 +72,12 @@ class CMacroPage {
   [[nodiscard]] bool IsTextField(HWND window) const noexcept { return controls_.IsTextField(window); }
   [[nodiscard]] bool IsDelayField(HWND window) const noexcept {
     return window != nullptr && window == controls_.delayField.hwnd();
+  }
+
+  // Key messages of the key a capture took, which arrive after the hook told of it.
+  bool SwallowsCapturedKey(UINT message, WPARAM virtualKey) noexcept {
+    if (message != WM_KEYDOWN && message != WM_KEYUP) return false;
+    return capturedKey_.Swallows(message == WM_KEYUP, static_cast<std::uint32_t>(virtualKey));
   }
 
   // The editing commands that keys reach too: Ctrl+Z, Enter in the delay field.
@@ -149,6 +156,7 @@ class CMacroPage {
   enum class KeyCapture { kNone, kInsert, kChange };
   KeyCapture capture_ = KeyCapture::kNone;
   std::u16string noticeKey_;
+  CapturedKeyLeftover capturedKey_;
   TickSource tickSource_ = nullptr;
 };
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace quencfg {
 namespace {
 
@@ -33,6 +35,30 @@ TEST(DialogKeyFilter, TextFieldsKeepTheirEditingButtonsNeverSeeEnterEscapeOrSpac
       {"space in a field while capturing", {kSpace, false, true, true, true}, A::kSwallow},
   };
   for (const Case& c : cases) EXPECT_EQ(ActionOfKeyDown(c.key), c.action) << c.what;
+}
+
+TEST(DialogKeyFilter, TheCapturedKeyNeverReachesTheDialogAfterwards) {
+  struct Step {
+    bool keyUp;
+    std::uint32_t key;
+    bool swallowed;
+  };
+  struct Case {
+    const char* what;
+    std::vector<Step> steps;
+  };
+  const Case cases[] = {
+      {"down, auto-repeat and up of the key", {{false, 'B', true}, {false, 'B', true}, {true, 'B', true}, {false, 'B', false}}},
+      {"a shift let go meanwhile", {{true, 0x10, false}, {false, 'B', true}, {true, 'B', true}}},
+      {"another key ends the wait", {{false, 'C', false}, {false, 'B', false}, {true, 'B', false}}},
+  };
+  for (const Case& c : cases) {
+    CapturedKeyLeftover leftover;
+    EXPECT_FALSE(leftover.Swallows(false, 'B')) << "nothing captured";
+    leftover.Expect('B');
+    for (const Step& step : c.steps) EXPECT_EQ(leftover.Swallows(step.keyUp, step.key), step.swallowed) << c.what;
+    EXPECT_FALSE(leftover.waiting()) << c.what;
+  }
 }
 
 }  // namespace
