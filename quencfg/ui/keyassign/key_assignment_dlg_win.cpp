@@ -291,7 +291,8 @@ bool CKeyAssignmentDlg::CapturesKeys() const noexcept {
 // owner), it starts whole and leaves nothing listening: a recording left running ends,
 // with its controls back to idle and OK enabled.
 void CKeyAssignmentDlg::OnShowWindow(bool shown) {
-  if (macroPage_.IsRecording()) macroPage_.StopRecording();
+  // A key awaited for the editor ends too: the hook goes, so it would never come.
+  if (macroPage_.CapturesKeys()) macroPage_.StopRecording();
   if (!shown) SetHook(false);
 }
 

@@ -400,6 +400,47 @@ TEST_F(MacroEditing, MouseRowsHaveMarksAndTheLastRecordedEventIsInView) {
   EXPECT_EQ(Controls().eventList.RowCount(), 0);
 }
 
+// Change key takes the next key for a press and its release; Insert key in a macro
+// without room for two events shows the limit warning instead; a key still awaited
+// when the dialog hides is awaited no more.
+TEST_F(MacroEditing, KeyCaptureChangesPairsStopsAtTheLimitAndEndsWithTheDialog) {
+  std::vector<MacroEvent> full;
+  for (int i = 0; i < 79; ++i) full.push_back(i % 2 == 0 ? Down(10, kA) : Up(10, kA));
+  StoreMacro(u"nearly full", 1, full);
+  KeySlot slot = MacroSlot(u"nearly full");
+  OpenFor(slot);
+  ::SendMessageW(List(), LB_SETCURSEL, 1, 0);  // the release of the first A
+  Press(Controls().changeKey);
+  ASSERT_TRUE(Page().IsCapturingKey());
+  EXPECT_TRUE(dialog_.hookOn());
+  MSG typed{List(), WM_KEYDOWN, 'C', 0, 0, {}};
+  EXPECT_TRUE(dialog_.PreTranslateMessage(typed)) << "the awaited key is for the hook only";
+  ::SendMessageW(dialog_.hwnd(), UM_HOOKEVENT, 'C', 0);
+  EXPECT_FALSE(Page().IsCapturingKey());
+  EXPECT_FALSE(dialog_.hookOn());
+  EXPECT_EQ(Events()[0], Down(10, 0x06));
+  EXPECT_EQ(Events()[1], Up(10, 0x06));
+  EXPECT_EQ(Events()[2], Down(10, kA));
+  EXPECT_EQ(Page().noticeKey(), u"STATUS_PAIR_CHANGED");
+
+  const UINT_PTR timer = AnswerNextWarning(true);
+  Press(Controls().insertKey);
+  ::KillTimer(nullptr, timer);
+  EXPECT_EQ(g_warnings, 1) << "the limit warning";
+  EXPECT_FALSE(Page().IsCapturingKey());
+  EXPECT_EQ(Page().buffer().eventCount, 79);
+
+  Press(Controls().undo);
+  Press(Controls().changeKey);
+  ASSERT_TRUE(Page().IsCapturingKey());
+  ::ShowWindow(dialog_.hwnd(), SW_HIDE);
+  EXPECT_FALSE(Page().IsCapturingKey());
+  EXPECT_FALSE(dialog_.hookOn());
+  OpenFor(slot);
+  EXPECT_FALSE(dialog_.PreTranslateMessage(typed)) << "keys reach the dialog again";
+  EXPECT_FALSE(Controls().changeKey.selected());
+}
+
 // The page in each language with a notice showing, saved for a look by eye.
 TEST_F(MacroEditing, ScreenshotsInEachLanguage) {
   StoreMacro(u"Combo", 2,
