@@ -127,6 +127,17 @@ bool MacroPageControls::IsTextField(HWND window) const noexcept {
          (window == nameField.hwnd() || window == repeatField.hwnd() || window == delayField.hwnd());
 }
 
+bool MacroPageControls::IsButton(HWND window) {
+  if (window == nullptr) return false;
+  for (CPngListBtn* button : Buttons()) {
+    if (button->hwnd() == window) return true;
+  }
+  for (CPngListBtn* button : EditButtons()) {
+    if (button->hwnd() == window) return true;
+  }
+  return false;
+}
+
 void MacroPageControls::Layout(HWND dialog, HBITMAP background, bool rebuild) {
   LayoutButtons(*this, std::begin(kButtons), std::end(kButtons), background, dialog, rebuild);
   ShowRecordCaption(record.selected());

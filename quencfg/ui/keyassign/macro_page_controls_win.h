@@ -58,6 +58,7 @@ struct MacroPageControls {
   // The buttons of the editing controls.
   std::array<CPngListBtn*, 5> EditButtons();
   [[nodiscard]] bool IsTextField(HWND window) const noexcept;
+  [[nodiscard]] bool IsButton(HWND window);
 };
 
 }  // namespace quencfg

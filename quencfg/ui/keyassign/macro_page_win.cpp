@@ -50,6 +50,8 @@ void CMacroPage::Show(bool visible) {
 bool CMacroPage::HandleCommand(HWND control) {
   if (control == nullptr) return false;
   MacroPageControls& c = controls_;
+  // A notice tells of the latest command only.
+  if (c.IsButton(control)) SetNotice(u"");
   if (control == c.macroMenu.hwnd()) {
     OpenMacroMenu();
   } else if (control == c.macroNew.hwnd()) {

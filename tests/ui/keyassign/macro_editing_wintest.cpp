@@ -422,6 +422,9 @@ TEST_F(MacroEditing, KeyCaptureChangesPairsStopsAtTheLimitAndEndsWithTheDialog) 
   EXPECT_EQ(Events()[1], Up(10, 0x06));
   EXPECT_EQ(Events()[2], Down(10, kA));
   EXPECT_EQ(Page().noticeKey(), u"STATUS_PAIR_CHANGED");
+  Press(Controls().down);
+  EXPECT_EQ(Page().noticeKey(), u"") << "a notice tells of the latest command only";
+  Press(Controls().up);
 
   const UINT_PTR timer = AnswerNextWarning(true);
   Press(Controls().insertKey);
