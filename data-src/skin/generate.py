@@ -501,6 +501,17 @@ def list_arrow(press):
                '<path d="%s" fill="%s"/>' % (d, ACCENT_LIGHT if press else "#9aa0ad"))
 
 
+def list_mouse(press):
+    # A mouse button row: the mouse's outline beside the arrow of a press or release.
+    d = "M10 11 L7.5 7.5 L9 7.5 L9 4 L11 4 L11 7.5 L12.5 7.5 Z" if press else \
+        "M10 4 L12.5 7.5 L11 7.5 L11 11 L9 11 L9 7.5 L7.5 7.5 Z"
+    colour = ACCENT_LIGHT if press else "#9aa0ad"
+    return svg(13, 13, rrect(0, 0, 13, 13, 0, fill="#000000") +
+               rrect(1.5, 1.5, 5, 10, 2.5, stroke=colour, sw=1.2) +
+               '<path d="M4 2 L4 5" stroke="%s" stroke-width="1"/>' % colour +
+               '<path d="%s" fill="%s"/>' % (d, colour))
+
+
 def app_icon(size):
     defs = vgrad("ic", ACCENT_LIGHT, ACCENT_DARK)
     s = 256.0
@@ -639,7 +650,7 @@ def main():
         kw = round(w * UNIT)
         state_set(key_image(w), kw, UNIT, key_state)
     for stem, (w, h) in {"btnPng": (120, 40), "btnSide": (180, 44), "btnTab": (150, 40),
-                         "btnWide": (366, 40), "btnSmall": (178, 36)}.items():
+                         "btnWide": (366, 40), "btnSmall": (178, 36), "btnMini": (96, 28)}.items():
         state_set(stem, w, h, push_state, PUSH_DEFS)
     for stem, size in {"btnMin": 36, "btnClose": 36, "btnSetting": 36, "btnLight": 44,
                        "btnResetKey": 40, "btnDrop": 28, "btnPlus": 28, "btnTrash": 28}.items():
@@ -667,6 +678,8 @@ def main():
     render_bmp("scrollbar_215", scroll_grid(), os.path.join(RES, "scrollbar.bmp"))
     render_bmp("list_press_4024", list_arrow(True), os.path.join(RES, "key_press.bmp"))
     render_bmp("list_release_4025", list_arrow(False), os.path.join(RES, "key_release.bmp"))
+    render_bmp("list_mouse_press_4021", list_mouse(True), os.path.join(RES, "button_press.bmp"))
+    render_bmp("list_mouse_release_4020", list_mouse(False), os.path.join(RES, "button_release.bmp"))
     sizes = []
     for size in (16, 24, 32, 48, 256):
         sizes.append(render_png("icon_%d" % size, app_icon(size), out_dir=SVG_DIR))

@@ -99,19 +99,29 @@ MACRO_LAYOUT = {
     "BUTTON_RECORD": ("btnWide", (500, 132, 366, 40)),
     "BUTTON_DELETE": ("btnSmall", (500, 284, 178, 36)),
     "BUTTON_CLEAR": ("btnSmall", (688, 284, 178, 36)),
-    "BUTTON_UP": ("btnSmall", (500, 328, 178, 36)),
-    "BUTTON_DOWN": ("btnSmall", (688, 328, 178, 36)),
-    "BUTTON_TOP": ("btnSmall", (500, 372, 178, 36)),
-    "BUTTON_BOTTOM": ("btnSmall", (688, 372, 178, 36)),
+    "BUTTON_UP": ("btnSmall", (500, 324, 178, 36)),
+    "BUTTON_DOWN": ("btnSmall", (688, 324, 178, 36)),
+    "BUTTON_TOP": ("btnSmall", (500, 364, 178, 36)),
+    "BUTTON_BOTTOM": ("btnSmall", (688, 364, 178, 36)),
     "BUTTON_RECORDDELAY": ("btnCheck", (838, 188, 28, 28)),
     "EDIT_MACRONAME": ("editName", (150, 92, 218, 28)),
     "EDIT_REPEAT": ("editRepeat", (760, 232, 106, 28)),
-    "MACRO_DISPLAY": ("LIST", (24, 132, 446, 345)),
+    "MACRO_DISPLAY": ("LIST", (24, 132, 446, 300)),
+    "EDIT_EVENTDELAY": ("editRepeat", (150, 448, 106, 28)),
+    "BUTTON_SETDELAY": ("btnMini", (264, 448, 96, 28)),
+    "BUTTON_INSERTPAUSE": ("btnSmall", (500, 404, 178, 36)),
+    "BUTTON_INSERTKEY": ("btnSmall", (688, 404, 178, 36)),
+    "BUTTON_CHANGEKEY": ("btnSmall", (500, 444, 178, 36)),
+    "BUTTON_UNDO": ("btnSmall", (688, 444, 178, 36)),
 }
 MACRO_LABELS = {
     "TEXT_MACRONAME": (24, 92, 118, 28),
     "TEXT_DELAY": (500, 188, 330, 28),
     "TEXT_REPEAT": (500, 232, 252, 28),
+    "TEXT_FIXEDDELAY": (500, 188, 330, 28),
+    "TEXT_EVENTDELAY": (24, 448, 118, 28),
+    "TEXT_CAPACITY": (366, 448, 104, 28),
+    "TEXT_STATUS": (24, 496, 596, 56),
 }
 PAGE_TITLE = (40, 100, 820, 64)
 
@@ -124,6 +134,9 @@ WARN_LAYOUT = {
     "SAVE_CHANGE": ("LABEL", (28, 80, 384, 88)),
     "MAXWARN": ("LABEL", (28, 80, 384, 88)),
     "RECORD_OUTOFRANGE": ("LABEL", (28, 80, 384, 88)),
+    "DISCARD_MACRO_EDITS": ("LABEL", (28, 80, 384, 88)),
+    "MACRO_NAME_IN_USE": ("LABEL", (28, 80, 384, 88)),
+    "MACRO_NAME_UNUSABLE": ("LABEL", (28, 80, 384, 88)),
 }
 
 LIGHT_LABELS = {

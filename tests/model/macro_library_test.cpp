@@ -9,6 +9,7 @@
 #include "quencfg/framework/text.h"
 #include "quencfg/model/number_text.h"
 #include "support/data_folder_scope.h"
+#include "support/macro_file_text.h"
 
 namespace quencfg {
 namespace {
@@ -22,23 +23,7 @@ MacroFile ZeroMacro() {
   return m;
 }
 
-std::u16string MacroText(const MacroFile& m) {
-  auto line = [](std::u16string_view name, int value) {
-    // Appended piece by piece: mingw's GCC 12 warns falsely about the chain of operator+.
-    std::u16string text(u"<");
-    text.append(name).append(u">").append(FormatDecimal(value)).append(u"</").append(name).append(u">\r\n");
-    return text;
-  };
-  std::u16string t = u"<?xml version=\"1.0\" encoding=\"utf-16\"?>\r\n<root>\r\n<Setting>\r\n<MacroName>";
-  t += FieldText(m.MacroName);
-  t += u"</MacroName>\r\n" + line(u"Repeat", m.Repeat);
-  for (int k = 0; k < kMacroEventCount; ++k) {
-    const std::u16string event = u"Event_" + FormatDecimal(k);
-    t += u"<" + event + u">\r\n" + line(u"attributeH", m.events[k].attributeH) +
-         line(u"attributeL", m.events[k].attributeL) + line(u"map", m.events[k].map) + u"</" + event + u">\r\n";
-  }
-  return t + u"</Setting>\r\n</root>\r\n";
-}
+std::u16string MacroText(const MacroFile& m) { return testing::MacroFileText(m); }
 
 class MacroLibraryTest : public ::testing::Test {
  protected:

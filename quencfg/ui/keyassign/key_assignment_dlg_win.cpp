@@ -7,6 +7,7 @@
 #include "quencfg/framework/messages.h"
 #include "quencfg/framework/paths.h"
 #include "quencfg/framework/text.h"
+#include "quencfg/ui/keyassign/dialog_key_filter.h"
 #include "quencfg/ui/keyassign/key_codes.h"
 #include "quencfg/ui/keyassign/key_name_document.h"
 #include "quencfg/ui/keyassign/program_picker_win.h"
@@ -36,10 +37,7 @@ struct ButtonSkin {
   CaptionColors colors;
 };
 
-// Escape, Space and Enter never press a button or close the dialog; the single-key
-// capture sees them through the hook.
-bool IsSwallowedKey(WPARAM key) { return key == VK_ESCAPE || key == VK_SPACE || key == VK_RETURN; }
-
+bool IsControlHeld() { return (::GetKeyState(VK_CONTROL) & 0x8000) != 0; }
 
 }  // namespace
 
@@ -200,6 +198,8 @@ void CKeyAssignmentDlg::OnReset() {
 }
 
 void CKeyAssignmentDlg::OnOk() {
+  const bool savesMacro = macroOnly_ || workingSlot_.byBtnFuncType == BTNFUNC_MACRO;
+  if (savesMacro && page_ == kPageMacro && !macroPage_.ConfirmNameForSave()) return;  // the user fixes the name
   if (macroOnly_) {
     macroPage_.SaveMacro(nullptr);
     Close();
@@ -246,10 +246,10 @@ void CKeyAssignmentDlg::OnCommand(HWND control) {
 
 bool CKeyAssignmentDlg::PreTranslateMessage(MSG& message) {
   if (!IsFor(message)) return false;
+  if (macroPage_.SwallowsCapturedKey(message.message, message.wParam)) return true;
   switch (message.message) {
     case WM_KEYDOWN:
-      if (macroPage_.IsRecording()) return true;  // keys typed while recording are only recorded
-      return IsSwallowedKey(message.wParam);
+      return OnKeyDownBeforeDispatch(message);
     case WM_KEYUP:
       macroPage_.OnKeyUp();
       return false;
@@ -265,15 +265,34 @@ bool CKeyAssignmentDlg::PreTranslateMessage(MSG& message) {
   }
 }
 
+// Keys typed while recording or capturing a key are only for the hook.
+bool CKeyAssignmentDlg::OnKeyDownBeforeDispatch(const MSG& message) {
+  DialogKeyDown key;
+  key.virtualKey = static_cast<std::uint32_t>(message.wParam);
+  key.control = IsControlHeld();
+  key.capturing = macroPage_.CapturesKeys();
+  key.onMacroPage = page_ == kPageMacro;
+  key.inTextField = key.onMacroPage && macroPage_.IsTextField(message.hwnd);
+  key.inDelayField = key.onMacroPage && macroPage_.IsDelayField(message.hwnd);
+  switch (ActionOfKeyDown(key)) {
+    case DialogKeyAction::kDispatch: return false;
+    case DialogKeyAction::kSwallow: return true;
+    case DialogKeyAction::kUndo: macroPage_.Undo(); return true;
+    case DialogKeyAction::kApplyDelay: macroPage_.ApplyDelayField(); return true;
+  }
+  return false;
+}
+
 bool CKeyAssignmentDlg::CapturesKeys() const noexcept {
-  return page_ == kPageSingleKey || macroPage_.IsRecording();
+  return page_ == kPageSingleKey || macroPage_.CapturesKeys();
 }
 
 // However the dialog is shown or hidden (OK, Cancel, closed by the system, or by its
 // owner), it starts whole and leaves nothing listening: a recording left running ends,
 // with its controls back to idle and OK enabled.
 void CKeyAssignmentDlg::OnShowWindow(bool shown) {
-  if (macroPage_.IsRecording()) macroPage_.StopRecording();
+  // A key awaited for the editor ends too: the hook goes, so it would never come.
+  if (macroPage_.CapturesKeys()) macroPage_.StopRecording();
   if (!shown) SetHook(false);
 }
 
@@ -297,9 +316,7 @@ void CKeyAssignmentDlg::PaintPageLabels(HDC dc) const {
       DrawSkinText(dc, u"SINGLE_KEY", u"TEXT_TITLE", DT_WORDBREAK);
       break;
     case kPageMacro:
-      for (std::u16string_view key : {u"TEXT_MACRONAME", u"TEXT_DELAY", u"TEXT_REPEAT"}) {
-        DrawSkinText(dc, u"MACRO_STRING", key, DT_WORDBREAK | DT_RIGHT);
-      }
+      macroPage_.PaintLabels(dc);
       break;
     case kPageLaunch:
       DrawSkinText(dc, u"LAUNCH_PROGRAM", u"TEXT_TITLE", DT_WORDBREAK);

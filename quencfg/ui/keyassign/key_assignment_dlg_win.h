@@ -83,6 +83,7 @@ class CKeyAssignmentDlg : public Window, private MacroPageHost {
   void OnReset();
   void OnProgramButton();
   void CaptureSingleKey(WPARAM wParam, LPARAM lParam);
+  bool OnKeyDownBeforeDispatch(const MSG& message);
   void Close();
   void OnShowWindow(bool shown);
   // A single key is being captured or a macro recorded: every key is for the hook.

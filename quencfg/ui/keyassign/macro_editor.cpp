@@ -58,8 +58,11 @@ MacroFields MacroEditor::LoadSelected() {
   const std::u16string name = SelectedName();
   MacroFile macro = ZeroMacro();
   ReadMacro(macro, name);
-  LoadEvents(buffer_, macro);
-  return MacroFields{name, FormatDecimal(macro.Repeat)};
+  MacroBuffer loaded;
+  LoadEvents(loaded, macro);
+  events_.Load(loaded);
+  savedFields_ = MacroFields{name, FormatDecimal(macro.Repeat)};
+  return savedFields_;
 }
 
 MacroFields MacroEditor::SelectSlotMacro(KeySlot& workingSlot) {
@@ -91,8 +94,9 @@ MacroFields MacroEditor::NewMacro(KeySlot* workingSlot) {
   Relist();
   selectedMacro_ = std::max(IndexOf(name), 0);
   GiveSlotMacro(workingSlot, name);
-  ClearEvents(buffer_);
-  return MacroFields{name, FormatDecimal(1)};
+  events_.Load(MacroBuffer{});
+  savedFields_ = MacroFields{name, FormatDecimal(1)};
+  return savedFields_;
 }
 
 bool MacroEditor::DeleteSelectedMacro() {
@@ -116,7 +120,7 @@ std::u16string MacroEditor::SaveMacro(std::u16string_view nameField, std::u16str
 
   MacroFile macro = ZeroMacro();
   macro.Repeat = RepeatCountToSave(repeatField);
-  std::copy(buffer_.events.begin(), buffer_.events.end(), std::begin(macro.events));
+  std::copy(buffer().events.begin(), buffer().events.end(), std::begin(macro.events));
   CopyToField(macro.MacroName, name);
   WriteMacro(macro, name);
   if (name != oldName) {
@@ -134,7 +138,22 @@ std::u16string MacroEditor::SaveMacro(std::u16string_view nameField, std::u16str
   // stands at the old index.
   selectedMacro_ = std::max(IndexOf(name), 0);
   GiveSlotMacro(workingSlot, name);
+  events_.MarkSaved();
+  savedFields_ = MacroFields{name, FormatDecimal(macro.Repeat)};
   return name;
+}
+
+NameRefusal MacroEditor::RenameRefusal(std::u16string_view nameField) const {
+  const std::u16string oldName = SelectedName();
+  if (nameField.empty() || nameField == oldName || macroNames_.empty()) return NameRefusal::kNone;
+  if (!IsUsableMacroName(nameField)) return NameRefusal::kUnusable;
+  return MacroFileExists(nameField) ? NameRefusal::kInUse : NameRefusal::kNone;
+}
+
+bool MacroEditor::HasUnsavedEdits(std::u16string_view nameField, std::u16string_view repeatField) const {
+  if (events_.HasUnsavedEdits()) return true;
+  if (!nameField.empty() && nameField != savedFields_.name) return true;
+  return RepeatCountToSave(repeatField) != RepeatCountToSave(savedFields_.repeat);
 }
 
 }  // namespace quencfg

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "quencfg/model/settings_block.h"
+#include "quencfg/ui/keyassign/macro_event_editor.h"
 #include "quencfg/ui/keyassign/macro_events.h"
 
 namespace quencfg {
@@ -19,6 +20,9 @@ struct MacroFields {
   std::u16string name;
   std::u16string repeat;
 };
+
+// Why a save would keep the old name instead of the one in the name field.
+enum class NameRefusal { kNone, kInUse, kUnusable };
 
 class MacroEditor {
  public:
@@ -46,13 +50,23 @@ class MacroEditor {
   // Returns the name the name field shows afterwards.
   std::u16string SaveMacro(std::u16string_view nameField, std::u16string_view repeatField, KeySlot* workingSlot);
 
+  // What SaveMacro would do with the name field's text: kNone when it saves under it.
+  [[nodiscard]] NameRefusal RenameRefusal(std::u16string_view nameField) const;
+
+  // Whether the events, the name or the repeat count differ from what was loaded,
+  // created or saved last.
+  [[nodiscard]] bool HasUnsavedEdits(std::u16string_view nameField, std::u16string_view repeatField) const;
+
   [[nodiscard]] const std::vector<std::u16string>& macroNames() const noexcept { return macroNames_; }
   [[nodiscard]] int selectedMacro() const noexcept { return selectedMacro_; }
   // The name of the selected macro; empty when the library is empty.
   [[nodiscard]] std::u16string SelectedName() const;
 
-  [[nodiscard]] MacroBuffer& buffer() noexcept { return buffer_; }
-  [[nodiscard]] const MacroBuffer& buffer() const noexcept { return buffer_; }
+  [[nodiscard]] MacroBuffer& buffer() noexcept { return events_.buffer(); }
+  [[nodiscard]] const MacroBuffer& buffer() const noexcept { return events_.buffer(); }
+  // The edits of the events, with their undo steps.
+  [[nodiscard]] MacroEventEditor& events() noexcept { return events_; }
+  [[nodiscard]] const MacroEventEditor& events() const noexcept { return events_; }
 
  private:
   MacroFields LoadSelected();
@@ -61,7 +75,8 @@ class MacroEditor {
 
   std::vector<std::u16string> macroNames_;
   int selectedMacro_ = 0;
-  MacroBuffer buffer_;
+  MacroEventEditor events_;
+  MacroFields savedFields_;
 };
 
 }  // namespace quencfg

@@ -38,6 +38,39 @@ constexpr ButtonEntry kButtons[] = {
     {&MacroPageControls::recordDelay, u"BUTTON_RECORDDELAY", nullptr, 0},
 };
 
+constexpr ButtonEntry kEditButtons[] = {
+    {&MacroPageControls::setDelay, u"BUTTON_SETDELAY", u"SET_DELAY", 14},
+    {&MacroPageControls::insertPause, u"BUTTON_INSERTPAUSE", u"INSERT_PAUSE", 14},
+    {&MacroPageControls::insertKey, u"BUTTON_INSERTKEY", u"INSERT_KEY", 14},
+    {&MacroPageControls::changeKey, u"BUTTON_CHANGEKEY", u"CHANGE_KEY", 14},
+    {&MacroPageControls::undo, u"BUTTON_UNDO", u"UNDO", 14},
+};
+
+constexpr int kDelayFieldLimit = 6;
+
+struct TooltipEntry {
+  CPngListBtn MacroPageControls::*button;
+  const char16_t* textKey;
+};
+
+constexpr TooltipEntry kTooltips[] = {
+    {&MacroPageControls::macroMenu, u"TIP_MACROMENU"},   {&MacroPageControls::macroNew, u"TIP_MACRONEW"},
+    {&MacroPageControls::macroDelete, u"TIP_MACRODELETE"}, {&MacroPageControls::up, u"TIP_UP"},
+    {&MacroPageControls::down, u"TIP_DOWN"},             {&MacroPageControls::recordDelay, u"TEXT_FIXEDDELAY"},
+};
+
+void LayoutButtons(MacroPageControls& controls, const ButtonEntry* begin, const ButtonEntry* end, HBITMAP background,
+                   HWND dialog, bool rebuild) {
+  for (const ButtonEntry* entry = begin; entry != end; ++entry) {
+    CPngListBtn& button = controls.*(entry->button);
+    LoadPushButton(button, background, kSection, entry->layoutKey, dialog, rebuild && button.IsCreated());
+    if (entry->captionKey == nullptr) continue;
+    button.SetFontHeight(entry->captionSize);
+    button.SetTextColors(kWhite, kWhite, kWhite);
+    button.SetCaption(StringDocument().Lookup(kCaptions, entry->captionKey));
+  }
+}
+
 // The edit loader puts the layout entry's text in; a later pass keeps what the user has.
 void LayoutField(CClrEdit& field, HBITMAP background, std::u16string_view key, HWND dialog, DWORD style, int limit,
                  bool rebuild) {
@@ -83,21 +116,42 @@ std::array<CPngListBtn*, 11> MacroPageControls::Buttons() {
   return buttons;
 }
 
-void MacroPageControls::Layout(HWND dialog, HBITMAP background, bool rebuild) {
-  for (const ButtonEntry& entry : kButtons) {
-    CPngListBtn& button = this->*entry.button;
-    LoadPushButton(button, background, kSection, entry.layoutKey, dialog, rebuild && button.IsCreated());
-    if (entry.captionKey == nullptr) continue;
-    button.SetFontHeight(entry.captionSize);
-    button.SetTextColors(kWhite, kWhite, kWhite);
-    button.SetCaption(StringDocument().Lookup(kCaptions, entry.captionKey));
+std::array<CPngListBtn*, 5> MacroPageControls::EditButtons() {
+  std::array<CPngListBtn*, 5> buttons{};
+  for (std::size_t i = 0; i < buttons.size(); ++i) buttons[i] = &(this->*kEditButtons[i].button);
+  return buttons;
+}
+
+bool MacroPageControls::IsTextField(HWND window) const noexcept {
+  return window != nullptr &&
+         (window == nameField.hwnd() || window == repeatField.hwnd() || window == delayField.hwnd());
+}
+
+bool MacroPageControls::IsButton(HWND window) {
+  if (window == nullptr) return false;
+  for (CPngListBtn* button : Buttons()) {
+    if (button->hwnd() == window) return true;
   }
+  for (CPngListBtn* button : EditButtons()) {
+    if (button->hwnd() == window) return true;
+  }
+  return false;
+}
+
+void MacroPageControls::Layout(HWND dialog, HBITMAP background, bool rebuild) {
+  LayoutButtons(*this, std::begin(kButtons), std::end(kButtons), background, dialog, rebuild);
   ShowRecordCaption(record.selected());
   LayoutField(nameField, background, u"EDIT_MACRONAME", dialog, WS_VISIBLE | ES_AUTOHSCROLL, kMacroNameFieldLimit,
               rebuild);
   LayoutField(repeatField, background, u"EDIT_REPEAT", dialog, WS_VISIBLE | ES_AUTOHSCROLL | ES_NUMBER | ES_CENTER,
               kRepeatFieldLimit, rebuild);
   LayoutEventList(*this, dialog);
+  LayoutField(delayField, background, u"EDIT_EVENTDELAY", dialog, WS_VISIBLE | ES_AUTOHSCROLL | ES_CENTER,
+              kDelayFieldLimit, rebuild);
+  LayoutButtons(*this, std::begin(kEditButtons), std::end(kEditButtons), background, dialog, rebuild);
+  for (const TooltipEntry& tip : kTooltips) {
+    tooltips.Set((this->*tip.button).hwnd(), StringDocument().Lookup(kCaptions, tip.textKey));
+  }
 }
 
 void MacroPageControls::ShowRecordCaption(bool recording) {
@@ -106,7 +160,8 @@ void MacroPageControls::ShowRecordCaption(bool recording) {
 
 void MacroPageControls::Show(bool visible) {
   for (CPngListBtn* button : Buttons()) ShowChild(button->hwnd(), visible);
-  for (CClrEdit* field : {&nameField, &repeatField}) ShowChild(field->hwnd(), visible);
+  for (CPngListBtn* button : EditButtons()) ShowChild(button->hwnd(), visible);
+  for (CClrEdit* field : {&nameField, &repeatField, &delayField}) ShowChild(field->hwnd(), visible);
   // Its skinned bars follow it.
   ShowChild(eventList.hwnd(), visible);
 }

@@ -8,6 +8,7 @@
 #include "quencfg/framework/gdi_win.h"
 #include "quencfg/ui/skin/bitmap_btn_win.h"
 #include "quencfg/ui/skin/clr_edit_win.h"
+#include "quencfg/ui/skin/control_tooltips_win.h"
 #include "quencfg/ui/skin/list_box_ex_win.h"
 #include "quencfg/ui/skin/skin_scroll_wnd_win.h"
 
@@ -34,6 +35,15 @@ struct MacroPageControls {
   OwnedBitmap scrollBitmap;
   CListBoxEx eventList;
   CSkinScrollWnd eventListBars;
+  // The editing controls, created after the list.
+  CClrEdit delayField;
+  CPngListBtn setDelay;
+  CPngListBtn insertPause;
+  CPngListBtn insertKey;
+  CPngListBtn changeKey;
+  CPngListBtn undo;
+  // Names of the buttons that show only a picture.
+  ControlTooltips tooltips;
 
   // Creates the controls (first pass) or gives them the current skin and captions
   // (rebuild); the fields keep what they hold.
@@ -43,8 +53,12 @@ struct MacroPageControls {
   // The record button's caption: STOP while recording, else RECORD.
   void ShowRecordCaption(bool recording);
 
-  // Every button, in the order of the layout.
+  // Every button of the recorder and the library, in the order of the layout.
   std::array<CPngListBtn*, 11> Buttons();
+  // The buttons of the editing controls.
+  std::array<CPngListBtn*, 5> EditButtons();
+  [[nodiscard]] bool IsTextField(HWND window) const noexcept;
+  [[nodiscard]] bool IsButton(HWND window);
 };
 
 }  // namespace quencfg

@@ -50,6 +50,8 @@ void CMacroPage::Show(bool visible) {
 bool CMacroPage::HandleCommand(HWND control) {
   if (control == nullptr) return false;
   MacroPageControls& c = controls_;
+  // A notice tells of the latest command only.
+  if (c.IsButton(control)) SetNotice(u"");
   if (control == c.macroMenu.hwnd()) {
     OpenMacroMenu();
   } else if (control == c.macroNew.hwnd()) {
@@ -59,7 +61,7 @@ bool CMacroPage::HandleCommand(HWND control) {
   } else if (control == c.record.hwnd()) {
     PressRecordButton();
   } else if (control == c.deleteEvent.hwnd()) {
-    ApplyEdit(EventEdit::kDelete);
+    DeleteEvent();
   } else if (control == c.clear.hwnd()) {
     ClearEventList();
   } else if (control == c.up.hwnd()) {
@@ -72,9 +74,21 @@ bool CMacroPage::HandleCommand(HWND control) {
     ApplyEdit(EventEdit::kBottom);
   } else if (control == c.recordDelay.hwnd()) {
     ToggleRecordDelay();
+  } else if (control == c.setDelay.hwnd()) {
+    ApplyDelayField();
+  } else if (control == c.insertPause.hwnd()) {
+    InsertPause();
+  } else if (control == c.insertKey.hwnd()) {
+    PressKeyCaptureButton(false);
+  } else if (control == c.changeKey.hwnd()) {
+    PressKeyCaptureButton(true);
+  } else if (control == c.undo.hwnd()) {
+    Undo();
+  } else if (control == c.eventList.hwnd()) {
+    ShowSelectedDelay();  // a selection, or the list's focus coming or going
   } else {
-    // The fields and the list tell of clicks and selections: nothing to do.
-    return control == c.nameField.hwnd() || control == c.repeatField.hwnd() || control == c.eventList.hwnd();
+    // The fields tell of typing and focus: nothing to do.
+    return IsTextField(control);
   }
   return true;
 }
@@ -88,38 +102,56 @@ bool CMacroPage::CloseMenuIfOpen() {
 
 void CMacroPage::HandleMenuPick(LPARAM lParam) {
   CloseMenuIfOpen();
+  if (!MayDiscardEdits()) return;
   MacroFields shown;
   if (!editor_.PickMacro(HIWORD(lParam), workingSlot_, shown)) return;
   ShowFields(shown);
   RefreshEventList();
+  SetNotice(u"");
 }
 
 LRESULT CMacroPage::HandleHookEvent(WPARAM wParam, LPARAM lParam) {
+  if (IsCapturingKey()) return TakeCapturedKey(wParam, lParam);
   const std::uint32_t now = TickNow(tickSource_);
   const HookEventResult result = recorder_.HandleHookEvent(editor_.buffer(), static_cast<std::uint32_t>(wParam),
                                                            static_cast<std::uint32_t>(lParam), now);
   for (const MacroEventRow& row : result.closingRows) controls_.eventList.AddRow(row.text, row.image);
   if (result.limitReached) ReachedEventLimit();
-  HWND list = controls_.eventList.hwnd();
   if (result.stored) controls_.eventList.AddRow(result.row.text, result.row.image);
-  const int rows = controls_.eventList.RowCount();
-  if (result.moveCaretToLast && rows > 0) {
-    ::SendMessageW(list, LB_SETCARETINDEX, static_cast<WPARAM>(rows - 1), FALSE);
-    RECT client{};
-    ::GetClientRect(list, &client);
-    const int visibleRows = std::max(1, static_cast<int>(client.bottom / kListRowHeight));
-    const auto top = static_cast<int>(::SendMessageW(list, LB_GETTOPINDEX, 0, 0));
-    if (rows - 1 >= top + visibleRows) {
-      ::SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(rows - visibleRows), 0);
-    }
-  }
+  if (result.moveCaretToLast) ScrollToLastRow();
+  if (result.stored || result.limitReached) InvalidateLabels();
   return result.answer;
 }
 
+void CMacroPage::ScrollToLastRow() {
+  HWND list = controls_.eventList.hwnd();
+  const int rows = controls_.eventList.RowCount();
+  if (rows <= 0) return;
+  ::SendMessageW(list, LB_SETCARETINDEX, static_cast<WPARAM>(rows - 1), FALSE);
+  RECT client{};
+  ::GetClientRect(list, &client);
+  const int visibleRows = std::max(1, static_cast<int>(client.bottom / kListRowHeight));
+  const auto top = static_cast<int>(::SendMessageW(list, LB_GETTOPINDEX, 0, 0));
+  // The last row shows at the bottom, also after a stop took rows out.
+  if (rows - 1 >= top + visibleRows || top > std::max(0, rows - visibleRows)) {
+    ::SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(std::max(0, rows - visibleRows)), 0);
+  }
+}
+
 void CMacroPage::StopRecording() {
+  EndKeyCapture();
+  capturedKey_ = CapturedKeyLeftover{};
+  const bool wasRecording = recorder_.recording();
   recorder_.StopRecording();
   TakeOutStoppingClick();
   SetRecordingUi(false);
+  if (wasRecording) EndRecordingRun();
+}
+
+void CMacroPage::EndRecordingRun() {
+  editor_.events().EndOutsideChange();
+  ScrollToLastRow();
+  InvalidateLabels();
 }
 
 void CMacroPage::TakeOutStoppingClick() {
@@ -136,6 +168,7 @@ void CMacroPage::SelectSlotMacro(KeySlot& workingSlot) {
   workingSlot_ = &workingSlot;
   ShowFields(editor_.SelectSlotMacro(workingSlot));
   RefreshEventList();
+  SetNotice(u"");
 }
 
 void CMacroPage::SaveMacro(KeySlot* workingSlotOrNull) {
@@ -159,7 +192,9 @@ bool CMacroPage::HandleTimer(UINT_PTR id) {
 void CMacroPage::SetRecordingUi(bool recording) {
   MacroPageControls& c = controls_;
   for (HWND control : {c.up.hwnd(), c.down.hwnd(), c.top.hwnd(), c.bottom.hwnd(), c.deleteEvent.hwnd(),
-                       c.clear.hwnd(), c.recordDelay.hwnd(), c.nameField.hwnd(), c.repeatField.hwnd()}) {
+                       c.clear.hwnd(), c.recordDelay.hwnd(), c.nameField.hwnd(), c.repeatField.hwnd(),
+                       c.delayField.hwnd(), c.setDelay.hwnd(), c.insertPause.hwnd(), c.insertKey.hwnd(),
+                       c.changeKey.hwnd(), c.undo.hwnd()}) {
     if (control != nullptr) ::EnableWindow(control, recording ? FALSE : TRUE);
   }
   host_.SetOkCancelEnabled(!recording);
@@ -170,6 +205,8 @@ void CMacroPage::SetRecordingUi(bool recording) {
 void CMacroPage::PressRecordButton() {
   switch (recorder_.PressRecordButton(controls_.nameField.Text().empty())) {
     case RecordButtonAction::kStarted:
+      EndKeyCapture();
+      editor_.events().BeginOutsideChange();
       SetRecordingUi(true);
       host_.SetHook(true);
       ::SetFocus(controls_.eventList.hwnd());
@@ -178,6 +215,7 @@ void CMacroPage::PressRecordButton() {
       TakeOutStoppingClick();
       SetRecordingUi(false);
       host_.SetHook(false);
+      EndRecordingRun();
       break;
     case RecordButtonAction::kNothing:
       break;
@@ -200,13 +238,41 @@ void CMacroPage::OpenMacroMenu() {
 }
 
 void CMacroPage::NewMacro() {
+  if (!MayDiscardEdits()) return;
   recorder_.ForgetStoppingClick();
   ShowFields(editor_.NewMacro(workingSlot_));
   ::SendMessageW(controls_.eventList.hwnd(), LB_RESETCONTENT, 0, 0);
+  SetNotice(u"");
 }
 
 void CMacroPage::DeleteMacro() {
+  if (editor_.macroNames().size() <= 1) return;  // the last macro stays: nothing is lost
+  if (!MayDiscardEdits()) return;
   if (editor_.DeleteSelectedMacro()) host_.ShowAssignment();
+}
+
+bool CMacroPage::MayDiscardEdits() {
+  if (!editor_.HasUnsavedEdits(controls_.nameField.Text(), controls_.repeatField.Text())) return true;
+  return ShowWarning(kDiscardEditsWarning) == IDOK;
+}
+
+bool CMacroPage::ConfirmNameForSave() {
+  switch (editor_.RenameRefusal(controls_.nameField.Text())) {
+    case NameRefusal::kNone: return true;
+    case NameRefusal::kInUse: ShowWarning(kNameInUseWarning); break;
+    case NameRefusal::kUnusable: ShowWarning(kNameUnusableWarning); break;
+  }
+  ::SetFocus(controls_.nameField.hwnd());
+  ::SendMessageW(controls_.nameField.hwnd(), EM_SETSEL, 0, -1);
+  return false;
+}
+
+INT_PTR CMacroPage::ShowWarning(int warningType) {
+  CWarnDlg warning(dialog_, warningType);
+  warning_ = &warning;
+  const INT_PTR answer = warning.DoModal();
+  warning_ = nullptr;
+  return answer;
 }
 
 int CMacroPage::SelectedRow() const {
@@ -216,7 +282,7 @@ int CMacroPage::SelectedRow() const {
 
 void CMacroPage::ApplyEdit(EventEdit edit) {
   HWND list = controls_.eventList.hwnd();
-  const EventEditResult result = ApplyEventEdit(editor_.buffer(), edit, SelectedRow());
+  const EventEditResult result = editor_.events().Move(edit, SelectedRow());
   if (!result.changed) return;
   const std::u16string text = RowText(list, result.from);
   ::SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(result.from), 0);
@@ -229,8 +295,9 @@ void CMacroPage::ApplyEdit(EventEdit edit) {
 
 void CMacroPage::ClearEventList() {
   recorder_.ForgetStoppingClick();
-  ClearEvents(editor_.buffer());
+  editor_.events().Clear();
   ::SendMessageW(controls_.eventList.hwnd(), LB_RESETCONTENT, 0, 0);
+  InvalidateLabels();
 }
 
 void CMacroPage::RefreshEventList() {
@@ -243,6 +310,7 @@ void CMacroPage::RefreshEventList() {
     controls_.eventList.AddRow(row.text, row.image);
     ++buffer.eventCount;
   }
+  InvalidateLabels();
 }
 
 void CMacroPage::ShowFields(const MacroFields& fields) {
@@ -253,10 +321,8 @@ void CMacroPage::ShowFields(const MacroFields& fields) {
 void CMacroPage::ReachedEventLimit() {
   SetRecordingUi(false);
   host_.SetHook(false);
-  CWarnDlg warning(dialog_, kMaxEventsWarning);
-  limitWarning_ = &warning;
-  warning.DoModal();  // its answer changes nothing
-  limitWarning_ = nullptr;
+  ShowWarning(kMaxEventsWarning);  // its answer changes nothing
+  editor_.events().EndOutsideChange();
 }
 
 void CMacroPage::CheckRepeatCount() {

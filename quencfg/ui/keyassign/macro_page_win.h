@@ -6,9 +6,12 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <string_view>
 
 #include "quencfg/framework/clock.h"
 #include "quencfg/model/settings_block.h"
+#include "quencfg/ui/keyassign/dialog_key_filter.h"
 #include "quencfg/ui/keyassign/macro_editor.h"
 #include "quencfg/ui/keyassign/macro_event_edits.h"
 #include "quencfg/ui/keyassign/macro_page_controls_win.h"
@@ -22,6 +25,9 @@ inline constexpr UINT kMacroMenuPickMessage = 0x10001;
 inline constexpr UINT_PTR kRepeatCheckTimer = 10001;
 inline constexpr UINT kRepeatCheckDelayMs = 500;
 inline constexpr int kMaxEventsWarning = 3;  // WARN_STRING / MAXWARN
+inline constexpr int kDiscardEditsWarning = kDiscardMacroEditsWarning;
+inline constexpr int kNameInUseWarning = kMacroNameInUseWarning;
+inline constexpr int kNameUnusableWarning = kMacroNameUnusableWarning;
 
 class MacroPageHost {
  public:
@@ -59,11 +65,40 @@ class CMacroPage {
   // that ended it, the controls go back to idle.
   void StopRecording();
   [[nodiscard]] bool IsRecording() const noexcept { return recorder_.recording(); }
+  // A key is awaited for Insert key or Change key.
+  [[nodiscard]] bool IsCapturingKey() const noexcept { return capture_ != KeyCapture::kNone; }
+  // Every key is for the hook: a recording runs or a key is awaited.
+  [[nodiscard]] bool CapturesKeys() const noexcept { return IsRecording() || IsCapturingKey(); }
+  [[nodiscard]] bool IsTextField(HWND window) const noexcept { return controls_.IsTextField(window); }
+  [[nodiscard]] bool IsDelayField(HWND window) const noexcept {
+    return window != nullptr && window == controls_.delayField.hwnd();
+  }
+
+  // Key messages of the key a capture took, which arrive after the hook told of it.
+  bool SwallowsCapturedKey(UINT message, WPARAM virtualKey) noexcept {
+    if (message != WM_KEYDOWN && message != WM_KEYUP) return false;
+    return capturedKey_.Swallows(message == WM_KEYUP, static_cast<std::uint32_t>(virtualKey));
+  }
+
+  // The editing commands that keys reach too: Ctrl+Z, Enter in the delay field.
+  void Undo();
+  void ApplyDelayField();
+
+  // Before OK saves: a name that would not be taken is said so, and false comes back.
+  bool ConfirmNameForSave();
 
   void LoadMacroLibrary();
   void SelectSlotMacro(KeySlot& workingSlot);
   // OK: the macro is written; the slot (null in macro-only mode) takes the saved name.
   void SaveMacro(KeySlot* workingSlotOrNull);
+
+  // The page's labels, the number of events used and the latest notice, drawn on the
+  // dialog's background.
+  void PaintLabels(HDC dc) const;
+  // "12 / 80"
+  [[nodiscard]] std::u16string CapacityText() const;
+  // The MACRO_STRING key of the notice shown under the list; empty: none.
+  [[nodiscard]] const std::u16string& noticeKey() const noexcept { return noticeKey_; }
 
   // Every key-up in the dialog restarts the repeat-count check.
   void OnKeyUp();
@@ -75,8 +110,9 @@ class CMacroPage {
   [[nodiscard]] const MacroBuffer& buffer() const noexcept { return editor_.buffer(); }
   [[nodiscard]] const MacroRecorder& recorder() const noexcept { return recorder_; }
   [[nodiscard]] CBtnMenu* macroMenu() noexcept { return macroMenu_.get(); }
-  // The limit warning while it is shown, else null.
-  [[nodiscard]] CWarnDlg* limitWarning() noexcept { return limitWarning_; }
+  // The warning while it is shown (the limit, unsaved edits, a refused name), else null.
+  [[nodiscard]] CWarnDlg* limitWarning() noexcept { return warning_; }
+  [[nodiscard]] CWarnDlg* warning() noexcept { return warning_; }
   void SetTickSource(TickSource source) noexcept { tickSource_ = source; }
 
  private:
@@ -88,6 +124,20 @@ class CMacroPage {
   void NewMacro();
   void DeleteMacro();
   void ApplyEdit(EventEdit edit);
+  void DeleteEvent();
+  void InsertPause();
+  void PressKeyCaptureButton(bool changeKey);
+  LRESULT TakeCapturedKey(WPARAM wParam, LPARAM lParam);
+  void EndKeyCapture();
+  void ShowOutcome(const EventEditOutcome& outcome, std::u16string_view doneNotice);
+  void RebuildEventList(int selected);
+  void ShowSelectedDelay();
+  void ScrollToLastRow();
+  void EndRecordingRun();
+  void SetNotice(std::u16string_view key);
+  void InvalidateLabels();
+  [[nodiscard]] bool MayDiscardEdits();
+  INT_PTR ShowWarning(int warningType);
   void ClearEventList();
   void RefreshEventList();
   void ShowFields(const MacroFields& fields);
@@ -102,7 +152,11 @@ class CMacroPage {
   MacroRecorder recorder_;
   KeySlot* workingSlot_ = nullptr;  // the dialog's, from SelectSlotMacro on
   std::unique_ptr<CBtnMenu> macroMenu_;
-  CWarnDlg* limitWarning_ = nullptr;
+  CWarnDlg* warning_ = nullptr;
+  enum class KeyCapture { kNone, kInsert, kChange };
+  KeyCapture capture_ = KeyCapture::kNone;
+  std::u16string noticeKey_;
+  CapturedKeyLeftover capturedKey_;
   TickSource tickSource_ = nullptr;
 };
 

@@ -39,6 +39,9 @@ std::u16string_view WarningMessageKey(int warningType) noexcept {
     case kImportUnreadableWarning: return u"IMPORT_UNREADABLE";
     case kImportDamagedWarning: return u"IMPORT_DAMAGED";
     case kImportNoProfileWarning: return u"IMPORT_NOPROFILE";
+    case kDiscardMacroEditsWarning: return u"DISCARD_MACRO_EDITS";
+    case kMacroNameInUseWarning: return u"MACRO_NAME_IN_USE";
+    case kMacroNameUnusableWarning: return u"MACRO_NAME_UNUSABLE";
     default: return {};
   }
 }

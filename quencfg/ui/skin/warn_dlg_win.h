@@ -17,6 +17,10 @@ namespace quencfg {
 inline constexpr int kImportUnreadableWarning = 6;
 inline constexpr int kImportDamagedWarning = 7;
 inline constexpr int kImportNoProfileWarning = 8;
+// The macro page's questions: discard unsaved edits, and a name it cannot save under.
+inline constexpr int kDiscardMacroEditsWarning = 9;
+inline constexpr int kMacroNameInUseWarning = 10;
+inline constexpr int kMacroNameUnusableWarning = 11;
 
 // The message key (section WARN_STRING) of a warning type; empty: title only.
 std::u16string_view WarningMessageKey(int warningType) noexcept;

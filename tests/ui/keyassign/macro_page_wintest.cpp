@@ -103,13 +103,7 @@ class PageWindow : public Window, public MacroPageHost {
       case WM_PAINT: {
         PaintDc paint(hwnd());
         BlitBitmap(paint.get(), background, 0, 0);
-        OwnedFont font = CreateSkinFont(16, 500);
-        SelectScope select(paint.get(), font.get());
-        ::SetBkMode(paint.get(), TRANSPARENT);
-        ::SetTextColor(paint.get(), 0xFFFFFF);
-        for (const char16_t* key : {u"TEXT_MACRONAME", u"TEXT_DELAY", u"TEXT_REPEAT"}) {
-          DrawSkinText(paint.get(), u"MACRO_STRING", key, DT_WORDBREAK | DT_RIGHT);
-        }
+        page.PaintLabels(paint.get());
         return 0;
       }
       default:

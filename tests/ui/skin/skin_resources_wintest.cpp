@@ -45,14 +45,14 @@ TEST_F(ProgramResources, ScrollBarGridHasNineByThreeCells) {
   EXPECT_EQ(size.cy / 3, size.cx / 9) << "square cells";
 }
 
-TEST_F(ProgramResources, ListImagesForKeyPressAndRelease) {
-  for (int id : {IDB_LIST_KEY_PRESS, IDB_LIST_KEY_RELEASE}) {
+TEST_F(ProgramResources, ListImagesForKeyAndMouseButtonPressAndRelease) {
+  for (int id : {IDB_LIST_KEY_PRESS, IDB_LIST_KEY_RELEASE, IDB_LIST_BUTTON_PRESS, IDB_LIST_BUTTON_RELEASE}) {
     const SIZE size = BitmapSize(id);
     EXPECT_EQ(size.cx, 13) << id;
     EXPECT_EQ(size.cy, 13) << id;
   }
-  // Only these two row images exist; the mouse and movement rows show none.
-  for (int id : {4020, 4021, 4022, 4023}) EXPECT_EQ(BitmapSize(id).cx, 0) << id;
+  // Movement rows show none.
+  for (int id : {4022, 4023}) EXPECT_EQ(BitmapSize(id).cx, 0) << id;
 }
 
 TEST_F(ProgramResources, IconInLargeAndSmallSizes) {
