@@ -21,7 +21,8 @@ struct LightingControls {
   bool speed = false;         // slider and label SPEED
   bool presets = false;       // the 8 color preset buttons
   bool colorLabel = false;   // label COLOR
-  bool customColor = false;  // red/green/blue fields, swatch, key colors, color field, their labels
+  bool customColor = false;  // key colors, the color field, the label COLORCUSTOM
+  bool effectColor = false;  // red/green/blue fields, their labels and the swatch: the color sent
 
   friend bool operator==(const LightingControls&, const LightingControls&) = default;
 };

@@ -28,6 +28,7 @@
 #include "support/screenshot_win.h"
 #include "support/shipped_skin_win.h"
 #include "support/temp_folder.h"
+#include "ui/lighting/lighting_panel_host_win.h"
 #include "ui/skin/control_host_win.h"
 #include "ui/skin/warn_answer_win.h"
 
@@ -732,6 +733,193 @@ TEST_F(MainWindow, ScreenshotsInEachLanguageAndWithAssignedKeys) {
     EXPECT_GT(int{GetRValue(profileCorner(Command::Profile1))}, 150);
     EXPECT_LT(int{GetRValue(profileCorner(Command::Profile3))}, 60);
   }
+}
+
+TEST_F(MainWindow, AProfileWithEditsNotAppliedIsMarkedUntilItsApplyOrReset) {
+  CQuencfgDlg& window = Open();
+  const auto marks = [&] {
+    return std::vector<bool>{window.commandButton(Command::Profile1).badgeShown(),
+                             window.commandButton(Command::Profile2).badgeShown(),
+                             window.commandButton(Command::Profile3).badgeShown()};
+  };
+  EXPECT_EQ(marks(), (std::vector<bool>{false, false, false})) << "as loaded";
+
+  // An edit through the key dialog marks profile 1.
+  quencfg::Press(window.hwnd(), window.keyButton(12).hwnd());
+  ::SendMessageW(window.keyAssignment().hwnd(), UM_HOOKEVENT, 0x41, 0);
+  quencfg::Press(window.keyAssignment().hwnd(), window.keyAssignment().okButton().hwnd());
+  testing::PumpMessages();
+  EXPECT_EQ(marks(), (std::vector<bool>{true, false, false}));
+  EXPECT_FALSE(window.TooltipOf(window.commandButton(Command::Profile1).hwnd()).empty()) << "the mark explains itself";
+
+  // Switching keeps each profile's mark; a lighting edit marks profile 2.
+  Press(Command::Profile2);
+  Press(Command::Backlight);
+  testing::PickEffectFromMenu(window.lightingPanel(), 16);
+  testing::PumpMessages();
+  Press(Command::Backlight);
+  EXPECT_EQ(marks(), (std::vector<bool>{true, true, false}));
+  Press(Command::Profile1);
+  EXPECT_EQ(marks(), (std::vector<bool>{true, true, false}));
+
+  // Apply saves profile 1 only; a language change saves no profile.
+  Press(Command::Apply);
+  EXPECT_EQ(marks(), (std::vector<bool>{false, true, false}));
+  window.ChangeLanguage(108);
+  EXPECT_EQ(marks(), (std::vector<bool>{false, true, false}));
+  Press(Command::Profile2);
+  testing::AnswerNextWarning(true);
+  Press(Command::Reset);
+  EXPECT_EQ(marks(), (std::vector<bool>{false, false, false})) << "a reset saves its profile";
+
+  // An edit undone by hand is no edit.
+  const std::int32_t before = window.currentProfile().keys[3].byBtnFuncType;
+  window.currentProfile().keys[3].byBtnFuncType = BTNFUNC_DISABLE;
+  window.RefreshKeyMarks();
+  EXPECT_TRUE(marks()[1]);
+  window.currentProfile().keys[3].byBtnFuncType = before;
+  window.RefreshKeyMarks();
+  EXPECT_FALSE(marks()[1]);
+}
+
+TEST_F(MainWindow, TheMarkIsDrawnOnTheDarkAndOnTheSelectedProfileButton) {
+  CQuencfgDlg& window = Open();
+  for (int p = 0; p < PROFILE_COUNT; ++p) window.settings().profiles[p].keys[0].byBtnFuncType = BTNFUNC_DISABLE;
+  window.RefreshKeyMarks();
+  for (const Command command : {Command::Profile1, Command::Profile2}) {  // selected, not selected
+    CPngListBtn& button = window.commandButton(command);
+    const testing::Drawing drawing(button.hwnd());
+    RECT client{};
+    ::GetClientRect(button.hwnd(), &client);
+    // The middle of the dot: the accent, brighter in red than the button around it.
+    const COLORREF dot = drawing.At(client.right - 12 - 7, client.bottom / 2);
+    EXPECT_GT(int{GetRValue(dot)}, 180);
+    EXPECT_LT(int{GetGValue(dot)}, 90);
+    const COLORREF ring = drawing.At(client.right - 12 - 1, client.bottom / 2);
+    EXPECT_GT(int{GetGValue(ring)}, 120) << "the white ring shows on the accent of a selected button";
+  }
+}
+
+TEST_F(MainWindow, EachKeySaysWhatItDoesInItsTooltip) {
+  CQuencfgDlg& window = Open();
+  window.ChangeLanguage(101);  // the data folder starts in Spanish
+  ProfileData& profile = window.currentProfile();
+  profile.keys[15].byBtnFuncType = BTNFUNC_KEY;  // Q sends Z
+  profile.keys[15].byKeyNumber = 0x1D;
+  profile.keys[16].byBtnFuncType = BTNFUNC_MACRO;
+  CopyToField(profile.keys[16].MacroName, u"Combo 2");
+  profile.keys[17].byBtnFuncType = BTNFUNC_LAUNCH;
+  CopyToField(profile.keys[17].launch, u"C:\\Tools\\notes.exe");
+  profile.keys[18].byBtnFuncType = BTNFUNC_DISABLE;
+  window.RefreshKeyMarks();
+  const struct {
+    int slot;
+    std::u16string en, es;
+  } cases[] = {
+      {15, u"Z", u"Z"},
+      {16, u"Macro: Combo 2", u"Macro: Combo 2"},
+      {17, u"notes.exe", u"notes.exe"},
+      {18, u"Disabled", u"Desactivada"},
+      {19, u"Default: T", u"Predeterminada: T"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(window.TooltipOf(window.keyButton(c.slot).hwnd()), c.en) << "slot " << c.slot;
+  }
+  window.ChangeLanguage(108);
+  for (const auto& c : cases) {
+    EXPECT_EQ(window.TooltipOf(window.keyButton(c.slot).hwnd()), c.es) << "slot " << c.slot;
+  }
+  EXPECT_TRUE(window.keyButton(15).selected()) << "the mark of an assigned key stays";
+}
+
+TEST_F(MainWindow, IconButtonsHaveTooltipsInTheCurrentLanguage) {
+  CQuencfgDlg& window = Open();
+  window.ChangeLanguage(101);  // the data folder starts in Spanish
+  const struct {
+    Command command;
+    std::u16string en, cs;
+  } cases[] = {
+      {Command::Setting, u"Settings", u"\u8BBE\u7F6E"},
+      {Command::Minimise, u"Minimise", u"\u6700\u5C0F\u5316"},
+      {Command::Exit, u"Close to the tray", u"\u5173\u95ED\u5230\u6258\u76D8"},
+      {Command::Backlight, u"Lighting", u"\u706F\u5149"},
+      {Command::Reset, u"Reset this profile", u"\u91CD\u7F6E\u6B64\u914D\u7F6E\u6587\u4EF6"},
+      {Command::Apply, u"", u""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(window.TooltipOf(window.commandButton(c.command).hwnd()), c.en);
+  window.ChangeLanguage(106);
+  for (const auto& c : cases) EXPECT_EQ(window.TooltipOf(window.commandButton(c.command).hwnd()), c.cs);
+}
+
+TEST_F(MainWindow, TheSettingsMenuChecksTheLanguageInUse) {
+  CQuencfgDlg& window = Open();
+  for (const auto& [language, checkedRow] : {std::pair{101, 2}, std::pair{106, 3}, std::pair{108, 4}}) {
+    window.ChangeLanguage(static_cast<std::uint8_t>(language));
+    Press(Command::Setting);
+    ASSERT_NE(window.settingsMenu(), nullptr);
+    const auto& items = window.settingsMenu()->items();
+    for (int row = 0; row < 5; ++row) {
+      EXPECT_EQ(items[static_cast<std::size_t>(row)].itemChecked, row == checkedRow) << language << " row " << row;
+    }
+    Press(Command::Setting);
+  }
+}
+
+TEST_F(MainWindow, APressDraggedOffAButtonBeforeTheReleaseDoesNothing) {
+  CQuencfgDlg& window = Open();
+  HWND profile3 = window.commandButton(Command::Profile3).hwnd();
+  testing::SendMouse(profile3, WM_LBUTTONDOWN, 5, 5, MK_LBUTTON);
+  testing::SendMouse(profile3, WM_MOUSEMOVE, -30, 5, MK_LBUTTON);
+  testing::SendMouse(profile3, WM_LBUTTONUP, -30, 5);
+  ::ReleaseCapture();
+  EXPECT_EQ(window.settings().Profile, 0) << "no profile changed";
+  EXPECT_EQ(ProfileMarks(), (std::vector<bool>{true, false, false}));
+
+  quencfg::Press(window.hwnd(), window.keyButton(12).hwnd());
+  ::SendMessageW(window.keyAssignment().hwnd(), UM_HOOKEVENT, 0x41, 0);
+  HWND ok = window.keyAssignment().okButton().hwnd();
+  testing::SendMouse(ok, WM_LBUTTONDOWN, 5, 5, MK_LBUTTON);
+  testing::SendMouse(ok, WM_LBUTTONUP, 5, -20);
+  ::ReleaseCapture();
+  testing::PumpMessages();
+  EXPECT_TRUE(window.keyAssignmentOpen()) << "OK was not pressed";
+  EXPECT_NE(window.currentProfile().keys[12].byBtnFuncType, BTNFUNC_KEY);
+  testing::Click(ok);
+  testing::PumpMessages();
+  EXPECT_FALSE(window.keyAssignmentOpen());
+}
+
+TEST_F(MainWindow, TheDragStripShowsTheKeyboardStateTheDeviceThreadPosts) {
+  CQuencfgDlg& window = Open();
+  window.ChangeLanguage(101);  // the data folder starts in Spanish
+  EXPECT_EQ(window.keyboardState(), KeyboardState::Absent);
+  EXPECT_EQ(window.KeyboardStatusText(), u"No keyboard connected");
+  const struct {
+    KeyboardState state;
+    std::u16string text;
+  } cases[] = {{KeyboardState::Connected, u"Keyboard connected"},
+               {KeyboardState::Writing, u"Writing to the keyboard\u2026"},
+               {KeyboardState::Absent, u"No keyboard connected"}};
+  for (const auto& c : cases) {
+    ::SendMessageW(window.hwnd(), UM_KEYBOARDSTATE, static_cast<WPARAM>(c.state), 0);
+    EXPECT_EQ(window.KeyboardStatusText(), c.text);
+  }
+  ::SendMessageW(window.hwnd(), UM_KEYBOARDSTATE, 7, 0);  // no state: ignored
+  EXPECT_EQ(window.keyboardState(), KeyboardState::Absent);
+  window.ChangeLanguage(108);
+  EXPECT_EQ(window.KeyboardStatusText(), u"Ning\u00FAn teclado conectado");
+}
+
+TEST_F(MainWindow, TheKeyDialogNamesTheKeyItEditsButNotAsMacroEditor) {
+  CQuencfgDlg& window = Open();
+  window.ChangeLanguage(101);  // the data folder starts in Spanish
+  quencfg::Press(window.hwnd(), window.keyButton(17).hwnd());  // E
+  EXPECT_EQ(window.keyAssignment().EditedKeyLabel(), u"Key: E");
+  EXPECT_EQ(window.keyAssignment().tooltips().Text(window.keyAssignment().resetButton().hwnd()),
+            u"Give this key back its default function");
+  window.keyAssignment().Dismiss();
+  Press(Command::Macro);
+  EXPECT_EQ(window.keyAssignment().EditedKeyLabel(), u"");
 }
 
 }  // namespace
