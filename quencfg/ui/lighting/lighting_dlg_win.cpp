@@ -245,7 +245,9 @@ void CLightingDlg::OpenEffectsMenu() {
     const bool current = effect == editor_.currentEffect();
     menu->AddItem(StringDocument().Lookup(u"LIGHT_STRING", EffectNameKey(effect)), effect, nullptr, true, current);
   }
-  if (menu->Create(hwnd())) effectsMenu_ = std::move(menu);
+  if (!menu->Create(hwnd())) return;
+  menu->ShowCheckedItem();
+  effectsMenu_ = std::move(menu);
 }
 
 bool CLightingDlg::CloseEffectsMenu() {

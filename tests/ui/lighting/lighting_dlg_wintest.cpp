@@ -358,6 +358,12 @@ TEST_F(LightingPanelTest, TheEffectsMenuChecksTheCurrentEffect) {
       checked += item.itemChecked ? 1 : 0;
     }
     EXPECT_EQ(checked, effect == 19 ? 0 : 1) << "effect 19 is not in the menu";
+    const CBtnMenu& menu = *panel->effectsMenu();
+    for (int index = 0; index < static_cast<int>(menu.items().size()); ++index) {
+      if (!menu.items()[static_cast<std::size_t>(index)].itemChecked) continue;
+      EXPECT_GE(index, menu.firstVisible()) << "the current effect's row is in view";
+      EXPECT_LT(index, menu.firstVisible() + menu.visibleRows()) << "the current effect's row is in view";
+    }
     panel->CloseEffectsMenu();
   }
 }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <iterator>
 #include <memory>
 #include <optional>
@@ -17,6 +19,7 @@
 #include "quencfg/framework/sign_in_start_win.h"
 #include "quencfg/framework/text.h"
 #include "quencfg/framework/wide_win.h"
+#include "quencfg/model/number_text.h"
 #include "quencfg/model/profile_file.h"
 #include "quencfg/model/settings_file.h"
 #include "quencfg/ui/main/main_window_rules.h"
@@ -920,6 +923,91 @@ TEST_F(MainWindow, TheKeyDialogNamesTheKeyItEditsButNotAsMacroEditor) {
   window.keyAssignment().Dismiss();
   Press(Command::Macro);
   EXPECT_EQ(window.keyAssignment().EditedKeyLabel(), u"");
+}
+
+// A tooltip that stays up after the pointer was moved away programmatically.
+void HidePoppedTooltips() {
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND window, LPARAM) {
+        wchar_t name[32] = {};
+        ::GetClassNameW(window, name, 32);
+        if (::lstrcmpiW(name, L"tooltips_class32") == 0) ::SendMessageW(window, TTM_POP, 0, 0);
+        return TRUE;
+      },
+      0);
+}
+
+// Screenshots for the eye (build/screenshots/feedback-*.png): the main window with a
+// profile holding unapplied edits, the keyboard connected and a key's tooltip; the
+// lighting panel under effects 2, 16 and 19 with the effects menu open; the key dialog.
+TEST_F(MainWindow, ScreenshotsOfTheFeedbackInEachLanguage) {
+  CQuencfgDlg& window = Open();
+  ProfileData& profile = window.currentProfile();
+  profile.keys[17].byBtnFuncType = BTNFUNC_MACRO;
+  CopyToField(profile.keys[17].MacroName, u"Combo 2");
+  profile.keys[18].byBtnFuncType = BTNFUNC_KEY;
+  profile.keys[18].byKeyNumber = 0x1D;
+  window.settings().profiles[1].keys[0].byBtnFuncType = BTNFUNC_DISABLE;
+  profile.lighting.byLightColor = 0x3A17E8;
+  for (int slot = 0; slot < 63; slot += 2) profile.lighting.keyColors.coLightRGB[slot] = 0x00A5FF;
+  ::SetWindowPos(window.hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+  ::SendMessageW(window.hwnd(), UM_KEYBOARDSTATE, static_cast<WPARAM>(KeyboardState::Connected), 0);
+  const auto redraw = [&] {
+    ::RedrawWindow(window.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    testing::PumpMessages();
+  };
+  const auto rest = [](DWORD ms) {  // lets a tooltip appear; nothing is asserted on time
+    const DWORD start = ::GetTickCount();
+    while (::GetTickCount() - start < ms) {
+      testing::PumpMessages();
+      ::Sleep(20);
+    }
+  };
+  for (const auto& [language, suffix] : {std::pair{101, u"EN"}, std::pair{106, u"CS"}, std::pair{108, u"ES"}}) {
+    const std::u16string tail = std::u16string(u"-") + suffix + u".png";
+    window.ChangeLanguage(static_cast<std::uint8_t>(language));
+    window.RefreshKeyMarks();
+    RECT key{};
+    ::GetWindowRect(window.keyButton(17).hwnd(), &key);
+    ::SetCursorPos(key.left + 20, key.top + 20);
+    redraw();
+    rest(1500);
+    EXPECT_TRUE(testing::SaveScreen(u"feedback-main" + tail));
+
+    ::SetCursorPos(1279, 1023);
+    HidePoppedTooltips();
+    Press(Command::Backlight);
+    for (const int effect : {2, 16, 19}) {
+      window.currentProfile().lighting.byLightEffect = static_cast<std::uint8_t>(effect);
+      window.lightingPanel().RefreshLighting();
+      redraw();
+      EXPECT_TRUE(testing::SaveScreen(u"feedback-lighting-" + FormatDecimal(effect) + tail));
+    }
+    window.lightingPanel().SelectEffect(16);
+    testing::Click(window.lightingPanel().effectButton().hwnd());
+    testing::PumpMessages();
+    if (window.lightingPanel().effectsMenu() != nullptr) {
+      ::RedrawWindow(window.lightingPanel().effectsMenu()->hwnd(), nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+      testing::PumpMessages();
+      EXPECT_TRUE(testing::SaveScreen(u"feedback-effects-menu" + tail));
+      window.lightingPanel().CloseEffectsMenu();
+    }
+    Press(Command::Backlight);
+    Press(Command::Setting);
+    redraw();
+    EXPECT_TRUE(testing::SaveScreen(u"feedback-settings-menu" + tail));
+    Press(Command::Setting);
+    Press(Command::Setting);
+
+    quencfg::Press(window.hwnd(), window.keyButton(17).hwnd());
+    ::RedrawWindow(window.keyAssignment().hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    redraw();
+    EXPECT_TRUE(testing::SaveScreen(u"feedback-key-dialog" + tail));
+    window.keyAssignment().Dismiss();
+    testing::PumpMessages();
+  }
 }
 
 }  // namespace
