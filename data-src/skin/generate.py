@@ -180,9 +180,7 @@ def colour_field_svg(x, y, w, h):
 
 def main_background():
     W, H = MAIN_W, MAIN_H
-    fx, fy, fw, fh = COLOR_FIELD
-    field_defs, field = colour_field_svg(fx, fy, fw, fh)
-    defs = (KEYBOARD_DEFS + field_defs + vgrad("bg", "#111217", "#0b0c0f") +
+    defs = (KEYBOARD_DEFS + vgrad("bg", "#111217", "#0b0c0f") +
             '<radialGradient id="halo" cx="0.5" cy="0.38" r="0.6">'
             '<stop offset="0" stop-color="%s" stop-opacity="0.10"/>'
             '<stop offset="1" stop-color="%s" stop-opacity="0"/></radialGradient>' % (ACCENT, ACCENT) +
@@ -206,8 +204,7 @@ def main_background():
         rrect(SIDE_W, BOTTOM_Y, W - SIDE_W, H - BOTTOM_Y, 0, fill=BAR),
         rrect(SIDE_W, BOTTOM_Y, W - SIDE_W, 1, 0, fill=LINE),
         keyboard_svg(),
-        # the colour field, pickable under the single-colour effect as well
-        field,
+        # no colour field here: the lighting panel draws it where a pick acts
     ]
     return svg(W, H, "".join(body), defs)
 

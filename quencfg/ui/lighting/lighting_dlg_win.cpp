@@ -109,7 +109,7 @@ void CLightingDlg::Paint(HDC dc) const {
   if (shown.effectColor) {
     for (const char16_t* key : {u"TXR", u"TXG", u"TXB"}) DrawSkinText(dc, u"LIGHT_STRING", key, DT_WORDBREAK);
   }
-  if (shown.customColor) DrawSkinImage(dc, u"MAINSCREENNEW", u"CUSTOMRECT");
+  if (shown.effectColor) DrawSkinImage(dc, u"MAINSCREENNEW", u"CUSTOMRECT");
   if (shown.speed) DrawSkinText(dc, u"LIGHT_STRING", u"SPEED", DT_WORDBREAK);
   ::SetTextColor(dc, oldColor);
   ::SetBkMode(dc, oldMode);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -166,18 +167,24 @@ TEST_F(LightingPanelTest, PicksSetTheEffectColorUnderEffects16And19Only) {
   ShowPanel();
   const RECT field = panel->customColorRect();
   const POINT at{field.left + 40, field.top + 60};
+  std::map<int, COLORREF> paintedUnder;
   for (int effect : {2, 16, 19, 3}) {
     SCOPED_TRACE(effect);
     panel->SelectEffect(effect);
     lighting().byLightColor = 0x123456;
     const COLORREF painted = Drawing(panel->hwnd()).At(at.x, at.y);
-    ASSERT_GE(painted, 350u) << "the test needs a bright point of the field";
+    paintedUnder[effect] = painted;
+    ASSERT_GE(painted, 350u) << "the test needs a point that is not black";
     ClickPanel(at);
-    EXPECT_EQ(panel->pickedColor(), painted);
+    EXPECT_EQ(panel->pickedColor(), painted) << "the pick reads what the panel paints";
     const bool takes = effect == 16 || effect == 19;
     EXPECT_EQ(lighting().byLightColor, takes ? painted : 0x123456u);
     EXPECT_EQ(panel->colorField(kComponentGreen).Text(), FormatDecimal(GetGValue(painted)));
   }
+  // The color field is painted only under the effects where a pick sends its color.
+  EXPECT_EQ(paintedUnder[16], paintedUnder[19]);
+  EXPECT_NE(paintedUnder[2], paintedUnder[16]);
+  EXPECT_EQ(paintedUnder[2], paintedUnder[3]);
 }
 
 TEST_F(LightingPanelTest, PickOutsideTheFieldChangesNothing) {
