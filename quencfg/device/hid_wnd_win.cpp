@@ -125,7 +125,8 @@ void CHidWnd::Reload() { ReloadSettings(settings_); }
 
 void CHidWnd::FullWrite(bool writeLighting, bool reset) {
   PostedProgress progress;
-  PostKeyboardState(KeyboardState::Writing);
+  // Without a keyboard nothing is written: the status does not flash "writing".
+  if (OpenState() == KeyboardState::Connected) PostKeyboardState(KeyboardState::Writing);
   RunFullWrite(driver_, settings_, progress, SyncRequest{writeLighting, reset});
   PostKeyboardState(OpenState());
 }
