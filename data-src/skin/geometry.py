@@ -64,6 +64,7 @@ PRESET_COLOURS = ["#ff2020", "#ff8a00", "#ffe100", "#20e040",
 COLOR_FIELD = (890, 450, 180, 136)
 EDIT_RGB = [(1104, 450 + i * 34, 66, 28) for i in range(3)]
 SWATCH = (1084, 556, 86, 30)
+UNAPPLIED_MARK = 14  # the profile buttons' dot of edits not applied
 
 MAIN_LAYOUT = {
     "BUTTON_MIN": ("btnMin", (1104, 6, 36, 36)),
@@ -79,6 +80,7 @@ MAIN_LAYOUT = {
     "BUTTON_BACKLIGHT": ("btnLight", (20, 308, 44, 44)),
     "BUTTON_RESET": ("btnSide", (20, 376, 180, 44)),
     "LIGHTING": ("LABEL", (74, 308, 130, 44)),
+    "KEYBOARD_STATUS": ("LABEL", (600, 0, 384, 48)),
 }
 
 ASSIGN_W, ASSIGN_H = 900, 560
@@ -91,6 +93,7 @@ ASSIGN_LAYOUT = {
     "BUTTON_RESET": ("btnResetKey", (836, 16, 40, 40)),
     "BUTTON_CKEY": ("btnKeyCap", (330, 200, 240, 120)),
     "BUTTON_LAUNCHPROGRAM": ("btnProgram", (140, 196, 620, 48)),
+    "EDITED_KEY": ("LABEL", (506, 16, 318, 40)),
 }
 MACRO_LAYOUT = {
     "BUTTON_MACROMENU": ("btnDrop", (374, 92, 28, 28)),

@@ -90,6 +90,7 @@ void CHidWnd::OpenKeyboard(bool atStart) {
   if (driver_.OpenDevice(driver_.VendorId(), driver_.ProductId()) <= 0) return;
   if (!atStart) WriteLogString(DeviceLogLine("Device Open Success", driver_.VendorId(), driver_.ProductId()));
   AddTrayIcon();
+  PostKeyboardState(KeyboardState::Connected);
   // Also on a later plug-in, so that a keyboard first plugged in after start-up
   // reports its keys too; the driver starts its read thread only once.
   if (driver_.StartReadThread()) readThreadStarted_.store(true);
@@ -108,14 +109,26 @@ void CHidWnd::OnDeviceChange(WPARAM event, LPARAM data) {
     RemoveTrayIcon();
     // The handles of a removed device are dead: every sender now returns at once.
     driver_.Handles().Clear();
+    PostKeyboardState(KeyboardState::Absent);
   }
+}
+
+void CHidWnd::PostKeyboardState(KeyboardState state) const {
+  PostToWindow(::FindWindowW(nullptr, AsWide(kMainWindowTitle)), UM_KEYBOARDSTATE, static_cast<WPARAM>(state), 0);
+}
+
+KeyboardState CHidWnd::OpenState() noexcept {
+  return driver_.Handles().command.load() != kNoHidHandle ? KeyboardState::Connected : KeyboardState::Absent;
 }
 
 void CHidWnd::Reload() { ReloadSettings(settings_); }
 
 void CHidWnd::FullWrite(bool writeLighting, bool reset) {
   PostedProgress progress;
+  // Without a keyboard nothing is written: the status does not flash "writing".
+  if (OpenState() == KeyboardState::Connected) PostKeyboardState(KeyboardState::Writing);
   RunFullWrite(driver_, settings_, progress, SyncRequest{writeLighting, reset});
+  PostKeyboardState(OpenState());
 }
 
 int CHidWnd::RunMessageLoop() {
@@ -140,7 +153,8 @@ int CHidWnd::RunMessageLoop() {
 }
 
 bool CHidWnd::IsRequest(UINT message) noexcept {
-  return message == WM_COMMAND || message == UM_DEVICESYNC || message == UM_DEVICEEVENT;
+  return message == WM_COMMAND || message == UM_DEVICESYNC || message == UM_DEVICEEVENT ||
+         message == UM_KEYBOARDSTATEQUERY;
 }
 
 void CHidWnd::ServeTakenRequests() {
@@ -162,6 +176,9 @@ void CHidWnd::ServeRequest(const Request& request) {
       break;
     case UM_DEVICEEVENT:
       LaunchProgramOfCell(request.wParam);
+      break;
+    case UM_KEYBOARDSTATEQUERY:
+      PostKeyboardState(OpenState());
       break;
     default:
       break;

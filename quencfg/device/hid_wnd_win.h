@@ -13,6 +13,7 @@
 
 #include "quencfg/device/hid_api.h"
 #include "quencfg/device/usb_driver.h"
+#include "quencfg/framework/messages.h"
 #include "quencfg/framework/pause.h"
 #include "quencfg/framework/thread_win.h"
 #include "quencfg/framework/window_win.h"
@@ -92,6 +93,9 @@ class CHidWnd : public Window {
   void RegisterForDeviceNotifications();
   void OpenKeyboard(bool atStart);
   void OnDeviceChange(WPARAM event, LPARAM data);
+  // Tells the main window, if there is one, what the keyboard is doing now.
+  void PostKeyboardState(KeyboardState state) const;
+  [[nodiscard]] KeyboardState OpenState() noexcept;
   void OnTrayNotify(LPARAM mouseMessage);
   void ShowTrayMenu();
   void ShowMainWindowFromTray();

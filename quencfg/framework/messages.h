@@ -20,6 +20,12 @@ inline constexpr unsigned UM_HOOKEVENT = kWmUser + 10;    // hook component -> k
 inline constexpr std::uint32_t kHookExtendedFlag = 0x01;
 inline constexpr std::uint32_t kHookReleaseFlag = 0x80;
 inline constexpr std::uint32_t kMenuPickCommand = 0x10001;
+// The keyboard's state as the device thread sees it: posted to the main window when it
+// changes (wParam a KeyboardState), and once more when the main window asks for it.
+inline constexpr unsigned UM_KEYBOARDSTATE = kWmUser + 252;       // device thread -> main window
+inline constexpr unsigned UM_KEYBOARDSTATEQUERY = kWmUser + 253;  // main window -> device thread
+enum class KeyboardState : unsigned { Absent = 0, Connected = 1, Writing = 2 };
+inline constexpr unsigned UM_PROFILEEDITED = kWmUser + 254;  // lighting panel -> main window, after an edit
 
 // Names by which the windows and instances find each other.
 inline constexpr char16_t kMainWindowTitle[] = u"Korvane";

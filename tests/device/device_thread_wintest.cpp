@@ -707,5 +707,52 @@ TEST(DeviceThreadInProgram, RequestWithoutKeyboardShowsAndClosesTheProgressWindo
   EXPECT_TRUE(program.WaitForExit(kWaitMs));
 }
 
+// A top-level window titled "Korvane" that records the keyboard states posted to it.
+class KeyboardStateProbe : public Window {
+ public:
+  KeyboardStateProbe() {
+    WindowCreateParams params;
+    params.className = L"KorvaneKeyboardStateProbe";
+    params.title = AsWide(kMainWindowTitle);
+    params.style = WS_POPUP;
+    params.width = 10;
+    params.height = 10;
+    Create(params);
+  }
+  std::vector<KeyboardState> states;
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == UM_KEYBOARDSTATE) states.push_back(static_cast<KeyboardState>(wParam));
+    return DefaultHandling(message, wParam, lParam);
+  }
+};
+
+TEST_F(DeviceThreadTest, TheKeyboardStateGoesToTheMainWindowAndAWriteWithoutKeyboardIsNotAWrite) {
+  Start();  // no keyboard yet
+  KeyboardStateProbe main;
+  ::PostMessageW(window, UM_KEYBOARDSTATEQUERY, 0, 0);
+  ASSERT_TRUE(PumpUntil([&] { return main.states.size() == 1; }));
+  EXPECT_EQ(main.states[0], KeyboardState::Absent) << "the answer to the query";
+
+  // A sync request without a keyboard says nothing of writing.
+  ::PostMessageW(window, UM_DEVICESYNC, 1, 0);
+  ::PostMessageW(window, UM_KEYBOARDSTATEQUERY, 0, 0);
+  ASSERT_TRUE(PumpUntil([&] { return main.states.size() >= 3; }));
+  EXPECT_EQ(main.states, (std::vector<KeyboardState>{KeyboardState::Absent, KeyboardState::Absent,
+                                                     KeyboardState::Absent}));
+
+  main.states.clear();
+  machine.AddKeyboard();
+  InterfaceEvent arrival(kKeyboardInterface);
+  ::SendMessageW(window, WM_DEVICECHANGE, DBT_DEVICEARRIVAL, arrival.lParam());
+  Request(0, 0);
+  InterfaceEvent removal(kKeyboardInterface);
+  ::SendMessageW(window, WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, removal.lParam());
+  ASSERT_TRUE(PumpUntil([&] { return main.states.size() >= 4; }));
+  EXPECT_EQ(main.states, (std::vector<KeyboardState>{KeyboardState::Connected, KeyboardState::Writing,
+                                                     KeyboardState::Connected, KeyboardState::Absent}));
+}
+
 }  // namespace
 }  // namespace quencfg

@@ -92,6 +92,17 @@ void CKeyAssignmentDlg::SkinButtons(bool rebuild) {
     if (skin.colors == CaptionColors::kWhite) button->SetTextColors(kWhite, kWhite, kWhite);
     if (skin.colors == CaptionColors::kBlack) button->SetTextColors(kBlack, kBlack, kBlack);
   }
+  tooltips_.Set(hwnd(), resetButton_.hwnd(), StringDocument().Lookup(u"FEEDBACK", u"TIP_RESETKEY"));
+}
+
+void CKeyAssignmentDlg::SetEditedKeyName(std::u16string name) {
+  editedKeyName_ = std::move(name);
+  if (hwnd() != nullptr) ::InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+std::u16string CKeyAssignmentDlg::EditedKeyLabel() const {
+  if (macroOnly_ || editedKeyName_.empty()) return {};
+  return StringDocument().Lookup(u"FEEDBACK", u"EDITED_KEY") + editedKeyName_;
 }
 
 void CKeyAssignmentDlg::SetSlot(KeySlot& slot) {
@@ -311,6 +322,7 @@ void CKeyAssignmentDlg::PaintPageLabels(HDC dc) const {
   SelectScope select(dc, font.get());
   const int oldMode = ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, kWhite);
+  DrawSkinText(dc, kLayoutSection, u"EDITED_KEY", EditedKeyLabel(), DT_LEFT | DT_SINGLELINE | DT_END_ELLIPSIS);
   switch (page_) {
     case kPageSingleKey:
       DrawSkinText(dc, u"SINGLE_KEY", u"TEXT_TITLE", DT_WORDBREAK);

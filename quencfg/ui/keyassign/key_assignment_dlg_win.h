@@ -15,13 +15,17 @@
 #include "quencfg/ui/keyassign/slot_edits.h"
 #include "quencfg/ui/skin/bitmap_btn_win.h"
 #include "quencfg/ui/skin/skin_image_win.h"
+#include "quencfg/ui/skin/tooltip_set_win.h"
 
 namespace quencfg {
 
 class CKeyAssignmentDlg : public Window, private MacroPageHost {
  public:
   CKeyAssignmentDlg() : macroPage_(*this) {}
-  ~CKeyAssignmentDlg() override { Destroy(); }
+  ~CKeyAssignmentDlg() override {
+    tooltips_.Destroy();
+    Destroy();
+  }
 
   // Creates the window hidden, owned by `ownerWindow`, runs the first layout pass and
   // loads the hook component from the program's folder.
@@ -34,6 +38,10 @@ class CKeyAssignmentDlg : public Window, private MacroPageHost {
   // Edits a copy of `slot`; OK writes it back there. The slot must outlive the dialog
   // (it is a slot of the main window's working profile).
   void SetSlot(KeySlot& slot);
+  // The name of the key the dialog edits, shown beside the page buttons ("Key: E");
+  // empty shows nothing.
+  void SetEditedKeyName(std::u16string name);
+  [[nodiscard]] std::u16string EditedKeyLabel() const;
   // Macro-only mode edits the macro library and never a key slot.
   void SetMacroOnly(bool macroOnly);
   // Opens the page of the working slot's function and fills it.
@@ -65,6 +73,7 @@ class CKeyAssignmentDlg : public Window, private MacroPageHost {
   [[nodiscard]] CPngListBtn& keyDisplay() noexcept { return keyDisplay_; }
   [[nodiscard]] CPngListBtn& programButton() noexcept { return programButton_; }
   [[nodiscard]] CMacroPage& macroPage() noexcept { return macroPage_; }
+  [[nodiscard]] const TooltipSet& tooltips() const noexcept { return tooltips_; }
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -110,6 +119,8 @@ class CKeyAssignmentDlg : public Window, private MacroPageHost {
   CPngListBtn keyDisplay_;
   CPngListBtn programButton_;
   CMacroPage macroPage_;  // after the dialog's own controls: laid out after them
+  TooltipSet tooltips_;
+  std::u16string editedKeyName_;
 };
 
 }  // namespace quencfg

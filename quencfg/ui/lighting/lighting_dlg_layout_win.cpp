@@ -105,6 +105,7 @@ void CLightingDlg::LayOutColorControls() {
                    WS_CHILD | WS_TABSTOP | ES_NUMBER | ES_AUTOHSCROLL, kSkinControlId, false);
     field.textColor = kBlack;
     field.backgroundColor = kWhite;
+    field.SetSelectAllOnFocus(true);
     // The digits would otherwise touch the field's rounded left edge.
     ::SendMessageW(field.hwnd(), EM_SETMARGINS, EC_LEFTMARGIN, MAKELPARAM(kFieldTextMargin, 0));
   }

@@ -47,8 +47,10 @@ void CLightingDlg::RefreshLighting() {
   speedSlider_.SetPos(lighting.byLightSpeed);
   for (int i = 0; i < kPresetCount; ++i) preset(i).SetSelected(i == lighting.byLightColorType);
   for (int slot = 0; slot < KEY_COUNT; ++slot) {
-    const RgbColor color = RgbFromColorValue(lighting.keyColors.coLightRGB[slot]);
+    const std::uint32_t value = lighting.keyColors.coLightRGB[slot];
+    const RgbColor color = RgbFromColorValue(value);
     keyButton(slot).Recolor(color.red, color.green, color.blue);
+    keyButton(slot).SetDimmed(value == 0);
   }
 }
 
@@ -67,8 +69,8 @@ void CLightingDlg::ShowControlsOf(int effect) {
   ShowChild(brightnessSlider_.hwnd(), shown.brightness);
   ShowChild(speedSlider_.hwnd(), shown.speed);
   for (CPngListBtn& button : presets_) ShowChild(button.hwnd(), shown.presets);
-  for (CClrEdit& field : colorFields_) ShowChild(field.hwnd(), shown.customColor);
-  ShowChild(swatch_.hwnd(), shown.customColor);
+  for (CClrEdit& field : colorFields_) ShowChild(field.hwnd(), shown.effectColor);
+  ShowChild(swatch_.hwnd(), shown.effectColor);
   for (CColorBtn2& button : keyButtons_) ShowChild(button.hwnd(), shown.customColor);
 }
 
@@ -87,7 +89,7 @@ void CLightingDlg::ShowColor(std::uint32_t color) {
 }
 
 void CLightingDlg::RecolorSwatch(std::uint32_t color) {
-  if (editor_.currentEffect() != kEffectPerKey) return;
+  if (!PickSetsEffectColor(editor_.currentEffect())) return;
   const RgbColor rgb = RgbFromColorValue(color);
   swatch_.RecolorChain(rgb.red, rgb.green, rgb.blue);
 }
@@ -103,12 +105,11 @@ void CLightingDlg::Paint(HDC dc) const {
   const COLORREF oldColor = ::SetTextColor(dc, kWhite);
   if (shown.brightness) DrawSkinText(dc, u"LIGHT_STRING", u"BRIGHTNESS", DT_WORDBREAK);
   if (shown.colorLabel) DrawSkinText(dc, u"LIGHT_STRING", u"COLOR", DT_WORDBREAK);
-  if (shown.customColor) {
-    for (const char16_t* key : {u"COLORCUSTOM", u"TXR", u"TXG", u"TXB"}) {
-      DrawSkinText(dc, u"LIGHT_STRING", key, DT_WORDBREAK);
-    }
-    DrawSkinImage(dc, u"MAINSCREENNEW", u"CUSTOMRECT");
+  if (shown.customColor) DrawSkinText(dc, u"LIGHT_STRING", u"COLORCUSTOM", DT_WORDBREAK);
+  if (shown.effectColor) {
+    for (const char16_t* key : {u"TXR", u"TXG", u"TXB"}) DrawSkinText(dc, u"LIGHT_STRING", key, DT_WORDBREAK);
   }
+  if (shown.effectColor) DrawSkinImage(dc, u"MAINSCREENNEW", u"CUSTOMRECT");
   if (shown.speed) DrawSkinText(dc, u"LIGHT_STRING", u"SPEED", DT_WORDBREAK);
   ::SetTextColor(dc, oldColor);
   ::SetBkMode(dc, oldMode);
@@ -143,15 +144,19 @@ LRESULT CLightingDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
   switch (message) {
     case WM_COMMAND:
       OnCommand(HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+      TellOwnerOfEdit();
       return DefaultHandling(message, wParam, lParam);
     case kSliderMovedMessage:
       OnSliderMoved(wParam, lParam);
+      TellOwnerOfEdit();
       return 1;
     case kMenuPickCommand:
       OnMenuPick(lParam);
+      TellOwnerOfEdit();
       return DefaultHandling(message, wParam, lParam);
     case WM_LBUTTONDOWN:
       OnLeftButtonDown(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+      TellOwnerOfEdit();
       return DefaultHandling(message, wParam, lParam);
     case WM_SHOWWINDOW:
       // A menu left open over a hidden panel could still pick an effect.
@@ -182,11 +187,13 @@ void CLightingDlg::OnCommand(WORD code, HWND from) {
   const int slot = KeyButtonIndex(from);
   if (slot >= 0) {
     const RgbColor color = RgbFromColorValue(editor_.ToggleKey(slot));
-    if (color.red == 0 && color.green == 0 && color.blue == 0) {
+    const bool off = color.red == 0 && color.green == 0 && color.blue == 0;
+    if (off) {
       keyButton(slot).Recolor(0, 0, 0);
     } else {
       keyButton(slot).RecolorChain(color.red, color.green, color.blue);
     }
+    keyButton(slot).SetDimmed(off);
   }
 }
 
@@ -235,15 +242,24 @@ void CLightingDlg::OpenEffectsMenu() {
   auto menu = MakeStandardMenu(hwnd(), POINT{button.left, button.bottom}, u"menu_effect_normal.jpg",
                                u"menu_effect_over.jpg");
   for (int effect : MenuEffects()) {
-    menu->AddItem(StringDocument().Lookup(u"LIGHT_STRING", EffectNameKey(effect)), effect, nullptr, true);
+    const bool current = effect == editor_.currentEffect();
+    menu->AddItem(StringDocument().Lookup(u"LIGHT_STRING", EffectNameKey(effect)), effect, nullptr, true, current);
   }
-  if (menu->Create(hwnd())) effectsMenu_ = std::move(menu);
+  if (!menu->Create(hwnd())) return;
+  menu->ShowCheckedItem();
+  effectsMenu_ = std::move(menu);
 }
 
 bool CLightingDlg::CloseEffectsMenu() {
   if (!effectsMenu_) return false;
   effectsMenu_.reset();
   return true;
+}
+
+void CLightingDlg::TellOwnerOfEdit() const {
+  // The main window compares the profile with its file; a message that finds nothing
+  // changed costs only that comparison.
+  PostToWindow(::GetParent(hwnd()), UM_PROFILEEDITED, 0, 0);
 }
 
 int CLightingDlg::KeyButtonIndex(HWND button) const { return IndexOfWindow(keyButtons_, button); }

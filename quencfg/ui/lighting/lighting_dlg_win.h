@@ -97,6 +97,7 @@ class CLightingDlg : public Window {
   void OnMenuPick(LPARAM lParam);
   void OnLeftButtonDown(POINT point);
   void OpenEffectsMenu();
+  void TellOwnerOfEdit() const;
   int KeyButtonIndex(HWND button) const;
   int ColorFieldIndex(HWND field) const;
 

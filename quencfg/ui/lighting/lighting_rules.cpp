@@ -27,6 +27,8 @@ LightingControls ShownControls(int effect) noexcept {
   shown.presets = !IsOneOf(effect, kWithoutPresets);
   shown.colorLabel = IsOneOf(effect, kWithColorLabel);
   shown.customColor = effect == kEffectPerKey;
+  // Under the single-color effect too, the user sees which color the keyboard gets.
+  shown.effectColor = PickSetsEffectColor(effect);
   return shown;
 }
 

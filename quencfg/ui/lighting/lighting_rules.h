@@ -21,7 +21,10 @@ struct LightingControls {
   bool speed = false;         // slider and label SPEED
   bool presets = false;       // the 8 color preset buttons
   bool colorLabel = false;   // label COLOR
-  bool customColor = false;  // red/green/blue fields, swatch, key colors, color field, their labels
+  bool customColor = false;  // key colors and the label COLORCUSTOM
+  // The color field, the red/green/blue fields, their labels and the swatch: where a
+  // pick acts and what it sends.
+  bool effectColor = false;
 
   friend bool operator==(const LightingControls&, const LightingControls&) = default;
 };

@@ -45,4 +45,18 @@ std::optional<std::uint8_t> MenuCommandLanguage(int command) noexcept {
   }
 }
 
+bool SettingsMenuItemChecked(int command, std::uint8_t language, bool signInStart) noexcept {
+  if (command == kStartWithWindowsCommand) return signInStart;
+  const auto chosen = MenuCommandLanguage(command);
+  return chosen.has_value() && *chosen == language;
+}
+
+std::u16string_view KeyboardStatusKey(KeyboardState state) noexcept {
+  switch (state) {
+    case KeyboardState::Connected: return u"KEYBOARD_CONNECTED";
+    case KeyboardState::Writing: return u"KEYBOARD_WRITING";
+    default: return u"KEYBOARD_ABSENT";
+  }
+}
+
 }  // namespace quencfg

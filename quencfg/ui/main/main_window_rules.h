@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "quencfg/framework/messages.h"
+
 namespace quencfg {
 
 // A key button is shown selected when its slot sends a key, starts a program or
@@ -50,5 +52,12 @@ inline constexpr SettingsMenuItem kSettingsMenuItems[] = {
     {u"LANGUAGE", u"ENGLISH", 101},        {u"LANGUAGE", u"CHINESE", 106},
     {u"LANGUAGE", u"ES", 108},         {u"MAIN", u"STARTWITHWINDOWS", kStartWithWindowsCommand},
 };
+
+// Whether the settings menu's row of `command` carries a check mark: the language in
+// use, and start at sign-in while it is on.
+[[nodiscard]] bool SettingsMenuItemChecked(int command, std::uint8_t language, bool signInStart) noexcept;
+
+// The key in the strings' FEEDBACK section of what the drag strip says about the keyboard.
+[[nodiscard]] std::u16string_view KeyboardStatusKey(KeyboardState state) noexcept;
 
 }  // namespace quencfg

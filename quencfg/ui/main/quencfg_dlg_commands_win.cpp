@@ -54,6 +54,7 @@ std::u16string TemporaryFolder() {
 void CQuencfgDlg::LoadAllSettings() {
   quencfg::LoadAllSettings(*settings_);
   sentLighting_.RememberAll(*settings_);
+  savedProfiles_.RememberAll(*settings_);
 }
 
 void CQuencfgDlg::SelectProfile(int index) {
@@ -64,7 +65,12 @@ void CQuencfgDlg::SelectProfile(int index) {
   RefreshKeyMarks();
 }
 
-void CQuencfgDlg::SaveCurrentProfile() { WriteProfile(currentProfile(), ProfileName(settings_->Profile), u""); }
+void CQuencfgDlg::SaveCurrentProfile() {
+  if (WriteProfile(currentProfile(), ProfileName(settings_->Profile), u"")) {
+    savedProfiles_.Remember(settings_->Profile, currentProfile());
+  }
+  RefreshUnappliedMarks();
+}
 
 void CQuencfgDlg::ApplyProfile() {
   WriteSettings(*settings_);
@@ -161,6 +167,7 @@ void CQuencfgDlg::ChangeLanguage(std::uint8_t language) {
   StringDocument().Load(StringsFilePath(settings_->Language));
   WriteSettings(*settings_);
   BuildLayout();
+  RefreshKeyMarks();  // the keys' tooltips speak the new language
   RelayoutSubWindows();
   ::InvalidateRect(hwnd(), nullptr, FALSE);
 }
@@ -232,8 +239,9 @@ void CQuencfgDlg::OpenSettingsMenu() {
   ::GetWindowRect(settingButton.hwnd(), &button);
 
   auto menu = MakeStandardMenu(hwnd(), POINT{button.left, button.bottom}, u"Menu_normal.jpg", u"Menu_over.jpg");
+  const bool signInStart = SignInStartEnabled();
   for (const SettingsMenuItem& item : kSettingsMenuItems) {
-    const bool checked = item.command == kStartWithWindowsCommand && SignInStartEnabled();
+    const bool checked = SettingsMenuItemChecked(item.command, settings_->Language, signInStart);
     menu->AddItem(LookupString(StringDocument(), item.section, item.key), item.command, nullptr, true, checked);
   }
   if (menu->Create(hwnd())) settingsMenu_ = std::move(menu);

@@ -2,7 +2,9 @@
 // buttons from the skin files, and the marks of the keys that carry an assignment.
 #include <string>
 
+#include "quencfg/device/key_cells.h"
 #include "quencfg/model/number_text.h"
+#include "quencfg/ui/keyassign/assignment_text.h"
 #include "quencfg/ui/main/main_window_rules.h"
 #include "quencfg/ui/main/quencfg_dlg_win.h"
 #include "quencfg/ui/skin/skin_control_loaders_win.h"
@@ -19,20 +21,27 @@ struct CommandButtonSkin {
   const char16_t* skinKey;
   const char16_t* captionKey;  // section MAIN of the strings; null: no caption
   int profileNumber;           // 1 to 3 for the profile buttons, else 0
+  const char16_t* tooltipKey;  // section FEEDBACK of the strings; null: no tooltip
 };
 
 // In the order of CQuencfgDlg::Command, which is the order of creation.
 constexpr CommandButtonSkin kCommandButtonSkins[CQuencfgDlg::kCommandCount] = {
-    {u"BUTTON_MIN", nullptr, 0},         {u"BUTTON_EXIT", nullptr, 0},
-    {u"BUTTON_APPLY", u"APPLY", 0},      {u"BUTTON_CANCEL", u"CANCEL", 0},
-    {u"BUTTON_SETTING", nullptr, 0},     {u"BUTTON_OK", u"OK", 0},
-    {u"BUTTON_PROFILE_1", u"PROFILE", 1}, {u"BUTTON_PROFILE_2", u"PROFILE", 2},
-    {u"BUTTON_PROFILE_3", u"PROFILE", 3}, {u"BUTTON_MACRO", u"MACRO", 0},
-    {u"BUTTON_BACKLIGHT", nullptr, 0},   {u"BUTTON_RESET", u"RESETPROFILE", 0},
+    {u"BUTTON_MIN", nullptr, 0, u"TIP_MINIMISE"},   {u"BUTTON_EXIT", nullptr, 0, u"TIP_CLOSE"},
+    {u"BUTTON_APPLY", u"APPLY", 0, nullptr},        {u"BUTTON_CANCEL", u"CANCEL", 0, nullptr},
+    {u"BUTTON_SETTING", nullptr, 0, u"TIP_SETTINGS"}, {u"BUTTON_OK", u"OK", 0, nullptr},
+    {u"BUTTON_PROFILE_1", u"PROFILE", 1, nullptr},  {u"BUTTON_PROFILE_2", u"PROFILE", 2, nullptr},
+    {u"BUTTON_PROFILE_3", u"PROFILE", 3, nullptr},  {u"BUTTON_MACRO", u"MACRO", 0, nullptr},
+    {u"BUTTON_BACKLIGHT", nullptr, 0, u"TIP_LIGHTING"}, {u"BUTTON_RESET", u"RESETPROFILE", 0, u"TIP_RESET"},
 };
 
 // LWIN and FN keep their factory function: their buttons cannot be clicked.
 bool IsLockedKeyText(std::u16string_view text) { return text == u"LWIN" || text == u"FN"; }
+
+std::u16string FeedbackText(std::u16string_view key) { return LookupString(StringDocument(), u"FEEDBACK", key); }
+
+AssignmentWords LocalAssignmentWords() {
+  return AssignmentWords{FeedbackText(u"TIP_MACRO"), FeedbackText(u"TIP_DISABLED"), FeedbackText(u"TIP_DEFAULT")};
+}
 
 std::u16string CaptionOf(const CommandButtonSkin& skin) {
   std::u16string caption = LookupString(StringDocument(), u"MAIN", skin.captionKey);
@@ -73,6 +82,8 @@ void CQuencfgDlg::LayoutCommandButtons(bool rebuild) {
     const CommandButtonSkin& skin = kCommandButtonSkins[index];
     CPngListBtn& button = commandButtons_[static_cast<std::size_t>(index)];
     LoadPushButton(button, background_.get(), u"MAIN", skin.skinKey, hwnd(), rebuild);
+    tooltips_.Set(hwnd(), button.hwnd(), skin.tooltipKey == nullptr ? u"" : FeedbackText(skin.tooltipKey));
+    if (skin.profileNumber > 0) button.SetBadge(LoadPng(SkinsFolder() + SkinDocument().Lookup(u"MAINSCREENNEW", u"UNAPPLIED")));
     if (skin.captionKey == nullptr) continue;
     button.SetCaption(CaptionOf(skin), 0);
     button.SetTextColors(kCaptionColor, kCaptionColor, kCaptionColor);
@@ -82,12 +93,26 @@ void CQuencfgDlg::LayoutCommandButtons(bool rebuild) {
 
 void CQuencfgDlg::RefreshKeyMarks() {
   for (int index = 0; index < KEY_COUNT; ++index) MarkKey(index);
+  RefreshUnappliedMarks();
   RefreshLightingPanel();
 }
 
 void CQuencfgDlg::MarkKey(int index) {
   const KeySlot& slot = currentProfile().keys[index];
-  keyButtons_[static_cast<std::size_t>(index)].SetSelected(SlotShowsAssignment(slot.byBtnFuncType));
+  CPngListBtn& button = keyButtons_[static_cast<std::size_t>(index)];
+  button.SetSelected(SlotShowsAssignment(slot.byBtnFuncType));
+  const std::uint8_t factoryCode = DefaultKeyMap[SlotCell(index)];
+  tooltips_.Set(hwnd(), button.hwnd(), AssignmentText(slot, factoryCode, LocalAssignmentWords(), &KeyCodeName));
+}
+
+void CQuencfgDlg::RefreshUnappliedMarks() {
+  const std::u16string tip = FeedbackText(u"TIP_UNAPPLIED");
+  for (int index = 0; index < kProfileButtonCount; ++index) {
+    const bool unsaved = savedProfiles_.Unsaved(index, settings_->profiles[index]);
+    CPngListBtn& button = ProfileButtons()[static_cast<std::size_t>(index)];
+    button.ShowBadge(unsaved);
+    tooltips_.Set(hwnd(), button.hwnd(), unsaved ? tip : u"");
+  }
 }
 
 }  // namespace quencfg

@@ -1,6 +1,9 @@
 // The windows the main window owns: the key assignment dialog and the lighting panel.
 #include "quencfg/ui/main/quencfg_dlg_win.h"
 
+#include "quencfg/device/key_cells.h"
+#include "quencfg/ui/keyassign/assignment_text.h"
+
 namespace quencfg {
 namespace {
 
@@ -39,6 +42,7 @@ void CQuencfgDlg::OpenKeyAssignment(int index) {
   editedKeyIndex_ = index;
   ::ShowWindow(keyAssignment_.hwnd(), SW_SHOW);
   keyAssignment_.SetSlot(currentProfile().keys[index]);
+  keyAssignment_.SetEditedKeyName(KeyCodeName(DefaultKeyMap[SlotCell(index)]));
   keyAssignment_.SetMacroOnly(false);
   keyAssignment_.ShowAssignment();
   PlaceKeyAssignment();

@@ -20,6 +20,15 @@ constexpr DWORD kLateStyleBits = 0x80020;  // WS_SYSMENU and 0x20, added after t
 constexpr COLORREF kLabelColor = 0xFFFFFF;
 constexpr int kLabelFontHeight = 18;
 
+// Grey while no keyboard answers, white once it does, the accent while it is written.
+COLORREF KeyboardStatusColor(KeyboardState state) {
+  switch (state) {
+    case KeyboardState::Connected: return 0xEEE8E6;
+    case KeyboardState::Writing: return 0x5A43F0;
+    default: return 0xA0928D;
+  }
+}
+
 }  // namespace
 
 CQuencfgDlg::CQuencfgDlg(std::function<void()> onHelp)
@@ -29,6 +38,7 @@ CQuencfgDlg::CQuencfgDlg(std::function<void()> onHelp)
 
 CQuencfgDlg::~CQuencfgDlg() {
   DestroySettingsMenu();
+  tooltips_.Destroy();
   Destroy();
 }
 
@@ -65,6 +75,24 @@ void CQuencfgDlg::Initialise() {
   ::SetWindowLongPtrW(hwnd(), GWL_STYLE, ::GetWindowLongPtrW(hwnd(), GWL_STYLE) | kLateStyleBits);
   CenterOnWorkArea();
   PlaceKeyAssignment();
+  AskForKeyboardState();
+}
+
+void CQuencfgDlg::AskForKeyboardState() {
+  // The device thread may have found the keyboard before this window existed.
+  PostToWindow(::FindWindowW(nullptr, AsWide(kDeviceWindowTitle)), UM_KEYBOARDSTATEQUERY, 0, 0);
+}
+
+void CQuencfgDlg::OnKeyboardState(WPARAM state) {
+  if (state > static_cast<WPARAM>(KeyboardState::Writing)) return;
+  keyboardState_ = static_cast<KeyboardState>(state);
+  const SkinRect strip = LayoutDocument().LookupRect(u"MAIN", u"KEYBOARD_STATUS");
+  const RECT area{strip.left, strip.top, strip.right, strip.bottom};
+  ::InvalidateRect(hwnd(), &area, FALSE);
+}
+
+std::u16string CQuencfgDlg::KeyboardStatusText() const {
+  return LookupString(StringDocument(), u"FEEDBACK", KeyboardStatusKey(keyboardState_));
 }
 
 void CQuencfgDlg::CenterOnWorkArea() {
@@ -125,6 +153,12 @@ LRESULT CQuencfgDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case UM_KEYCHANGED:
       OnKeyChanged();
       return 1;
+    case UM_KEYBOARDSTATE:
+      OnKeyboardState(wParam);
+      return 0;
+    case UM_PROFILEEDITED:
+      RefreshUnappliedMarks();
+      return 0;
     case UM_SHOWMAIN:
       ::ShowWindow(hwnd(), SW_SHOW);
       return 1;
@@ -149,6 +183,7 @@ void CQuencfgDlg::OnKeyChanged() {
   // Only a key the dialog was opened for can have changed.
   if (editedKeyIndex_ < 0 || editedKeyIndex_ >= KEY_COUNT) return;
   MarkKey(editedKeyIndex_);
+  RefreshUnappliedMarks();
 }
 
 void CQuencfgDlg::Paint(HDC dc, const RECT& client) {
@@ -164,6 +199,8 @@ void CQuencfgDlg::Paint(HDC dc, const RECT& client) {
   ::SetTextColor(dc, kLabelColor);
   ::SetBkMode(dc, TRANSPARENT);
   DrawSkinText(dc, u"MAIN", u"LIGHTING", DT_WORDBREAK);
+  ::SetTextColor(dc, KeyboardStatusColor(keyboardState_));
+  DrawSkinText(dc, u"MAIN", u"KEYBOARD_STATUS", KeyboardStatusText(), DT_RIGHT | DT_SINGLELINE | DT_END_ELLIPSIS);
 }
 
 }  // namespace quencfg

@@ -13,14 +13,17 @@
 #include <string>
 #include <utility>
 
+#include "quencfg/framework/messages.h"
 #include "quencfg/framework/window_win.h"
 #include "quencfg/model/settings_block.h"
 #include "quencfg/ui/keyassign/key_assignment_dlg_win.h"
 #include "quencfg/ui/lighting/lighting_dlg_win.h"
+#include "quencfg/ui/main/saved_profiles.h"
 #include "quencfg/ui/main/sent_lighting.h"
 #include "quencfg/ui/skin/bitmap_btn_win.h"
 #include "quencfg/ui/skin/btn_menu_win.h"
 #include "quencfg/ui/skin/skin_image_win.h"
+#include "quencfg/ui/skin/tooltip_set_win.h"
 
 namespace quencfg {
 
@@ -67,6 +70,8 @@ class CQuencfgDlg : public Window {
   void ChangeLanguage(std::uint8_t language);
 
   void BuildLayout();
+  // The key buttons' marks and tooltips, and the profile buttons' marks of edits not
+  // yet applied.
   void RefreshKeyMarks();
 
   [[nodiscard]] SettingsBlock& settings() noexcept { return *settings_; }
@@ -83,6 +88,12 @@ class CQuencfgDlg : public Window {
   [[nodiscard]] CBtnMenu* settingsMenu() noexcept { return settingsMenu_.get(); }
   [[nodiscard]] CKeyAssignmentDlg& keyAssignment() noexcept { return keyAssignment_; }
   [[nodiscard]] CLightingDlg& lightingPanel() noexcept { return lighting_; }
+  // The keyboard's state as the device thread last posted it.
+  [[nodiscard]] KeyboardState keyboardState() const noexcept { return keyboardState_; }
+  // The text the drag strip shows for it.
+  [[nodiscard]] std::u16string KeyboardStatusText() const;
+  // The tooltip text of a key or command button; empty when it has none.
+  [[nodiscard]] std::u16string TooltipOf(HWND button) const { return tooltips_.Text(button); }
 
  protected:
   bool CreateForModal(HWND owner) override;
@@ -96,11 +107,14 @@ class CQuencfgDlg : public Window {
   void Paint(HDC dc, const RECT& client);
   void OnLeftButtonDown(WPARAM wParam, LPARAM lParam);
   void OnKeyChanged();
+  void OnKeyboardState(WPARAM state);
+  void AskForKeyboardState();
 
   // Layout (quencfg_dlg_layout_win.cpp).
   void LayoutKeyButtons(bool rebuild);
   void LayoutCommandButtons(bool rebuild);
   void MarkKey(int index);
+  void RefreshUnappliedMarks();
 
   // Commands (quencfg_dlg_commands_win.cpp).
   void OnCommand(HWND control);
@@ -140,6 +154,9 @@ class CQuencfgDlg : public Window {
   CKeyAssignmentDlg keyAssignment_;
   CLightingDlg lighting_;
   SentLighting sentLighting_;
+  SavedProfiles savedProfiles_;
+  TooltipSet tooltips_;
+  KeyboardState keyboardState_ = KeyboardState::Absent;
   bool layoutBuilt_ = false;
   bool importPending_ = false;
   int editedKeyIndex_ = -1;

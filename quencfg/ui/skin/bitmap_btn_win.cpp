@@ -8,6 +8,11 @@
 #include "quencfg/ui/skin/skin_draw_win.h"
 
 namespace quencfg {
+namespace {
+
+constexpr int kBadgeInset = 12;  // from the button's right edge
+
+}  // namespace
 
 UINT CaptionFormat(int textAlign) noexcept {
   switch (textAlign) {
@@ -43,6 +48,17 @@ void CBitmapBtnEx::SetFontHeight(int height) { fontHeight_ = height; }
 
 void CBitmapBtnEx::SetFontWeight(int weight) { fontWeight_ = weight; }
 
+void CBitmapBtnEx::SetBadge(SkinBitmap image) {
+  badge_ = std::move(image);
+  Redraw();
+}
+
+void CBitmapBtnEx::ShowBadge(bool shown) {
+  if (badgeShown_ == shown) return;
+  badgeShown_ = shown;
+  Redraw();
+}
+
 void CBitmapBtnEx::SetSelected(bool selected) {
   selected_ = selected;
   StopHovering();
@@ -61,6 +77,9 @@ void CBitmapBtnEx::Paint(HDC dc, const RECT& client) {
   const Look look = CurrentLook();
   BlendBitmap(dc, images_.states[static_cast<std::size_t>(look.state)], 0, 0);
   if (!caption_.empty()) DrawCaption(dc, client, look.textColor);
+  if (badgeShown()) {
+    BlendBitmap(dc, badge_, client.right - badge_.width - kBadgeInset, (client.bottom - badge_.height) / 2);
+  }
 }
 
 void CBitmapBtnEx::DrawCaption(HDC dc, const RECT& client, COLORREF color) const {

@@ -34,6 +34,11 @@ class CBitmapBtnEx : public CBitmapBtn {
   void SetFontWeight(int weight);
   void SetSelected(bool selected);
   void SetTextAlign(int align) { textAlign_ = align; }
+  // A small picture at the right end of the button, over every state image while it
+  // is shown (the profile buttons' mark of edits not yet applied).
+  void SetBadge(SkinBitmap image);
+  void ShowBadge(bool shown);
+  [[nodiscard]] bool badgeShown() const noexcept { return badgeShown_ && !badge_.empty(); }
 
   [[nodiscard]] bool selected() const noexcept { return selected_; }
   [[nodiscard]] const std::u16string& caption() const noexcept { return caption_; }
@@ -54,6 +59,8 @@ class CBitmapBtnEx : public CBitmapBtn {
   void DrawCaption(HDC dc, const RECT& client, COLORREF color) const;
 
   StateImages images_;
+  SkinBitmap badge_;
+  bool badgeShown_ = false;
   std::u16string caption_;
   int captionOffset_ = 0;
   int fontHeight_ = 18;

@@ -137,6 +137,14 @@ void CBtnMenu::FillRows() {
   }
 }
 
+void CBtnMenu::ShowCheckedItem() {
+  for (int index = 0; index < ItemCount(); ++index) {
+    if (!items_[static_cast<std::size_t>(index)].itemChecked) continue;
+    if (index >= firstVisible_ + visibleRows_) Scroll(SB_THUMBPOSITION, index - visibleRows_ + 1);
+    return;
+  }
+}
+
 void CBtnMenu::Scroll(int code, int thumbPosition) {
   const int next = ScrolledFirstVisible(firstVisible_, code, thumbPosition, ItemCount(), visibleRows_);
   if (next != firstVisible_) {

@@ -55,6 +55,9 @@ class CBtnMenu : public Window {
 
   // Makes the pop-up with `parent` as its parent (and default owner) and shows it.
   bool Create(HWND parent);
+  // Scrolls the fewest rows that bring the first checked item, the current choice, into
+  // view; nothing when it is in view or no item is checked.
+  void ShowCheckedItem();
 
   [[nodiscard]] int visibleRows() const noexcept { return visibleRows_; }
   [[nodiscard]] int rowHeight() const noexcept { return rowHeight_; }

@@ -113,8 +113,16 @@ LRESULT CClrEdit::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_VSCROLL:
       InvalidateParentUnderField();
       return DefaultHandling(message, wParam, lParam);
-    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDOWN: {
       ::SendMessageW(::GetParent(hwnd()), WM_COMMAND, 0, reinterpret_cast<LPARAM>(hwnd()));
+      const bool focusing = ::GetFocus() != hwnd();
+      const LRESULT result = DefaultHandling(message, wParam, lParam);
+      // The click placed the caret; a click that brings the focus selects all instead.
+      if (focusing && selectAllOnFocus_) ::SendMessageW(hwnd(), EM_SETSEL, 0, -1);
+      return result;
+    }
+    case WM_SETFOCUS:
+      if (selectAllOnFocus_) ::SendMessageW(hwnd(), EM_SETSEL, 0, -1);
       return DefaultHandling(message, wParam, lParam);
     case WM_RBUTTONDOWN:
       ::InvalidateRect(hwnd(), nullptr, TRUE);

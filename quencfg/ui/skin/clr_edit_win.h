@@ -28,6 +28,9 @@ class CClrEdit : public SubclassedWindow {
   // The skin font, height 16, weight 400.
   void SetSkinFont();
   void SetText(std::u16string_view text);
+  // Focusing the field, by a click or a key, selects its whole text, so that typing
+  // replaces it.
+  void SetSelectAllOnFocus(bool selectAll) noexcept { selectAllOnFocus_ = selectAll; }
   [[nodiscard]] std::u16string Text() const;
 
  protected:
@@ -42,6 +45,7 @@ class CClrEdit : public SubclassedWindow {
   OwnedBrush brush_;
   SkinBitmap backgrounds_[4];
   OwnedFont font_;
+  bool selectAllOnFocus_ = false;
 };
 
 }  // namespace quencfg

@@ -10,6 +10,8 @@
 namespace quencfg {
 namespace {
 
+constexpr BYTE kDimAlpha = 170;  // two thirds black
+
 std::size_t PixelCount(const SkinBitmap& bitmap) {
   return static_cast<std::size_t>(bitmap.width) * static_cast<std::size_t>(bitmap.height);
 }
@@ -102,6 +104,23 @@ void CColorBtn2::SetSelected(bool selected) {
   Redraw();
 }
 
+void CColorBtn2::SetDimmed(bool dimmed) {
+  if (dimmed_ == dimmed) return;
+  dimmed_ = dimmed;
+  Redraw();
+}
+
+void CColorBtn2::DimArea(HDC dc, const RECT& client) const {
+  // Black laid over the image at a constant alpha keeps its shape and darkens it.
+  const SkinBitmap black = CreateBitmap32(client.right - client.left, client.bottom - client.top);
+  MemoryDc source(dc);
+  if (black.empty() || source.get() == nullptr) return;
+  SelectScope select(source.get(), black.get());
+  const BLENDFUNCTION blend{AC_SRC_OVER, 0, kDimAlpha, 0};
+  ::GdiAlphaBlend(dc, client.left, client.top, black.width, black.height, source.get(), 0, 0, black.width,
+                  black.height, blend);
+}
+
 void CColorBtn2::Paint(HDC dc, const RECT& client) {
   BlitBitmap(dc, backgroundPiece_, 0, 0);
   const bool disabled = hwnd() != nullptr && !::IsWindowEnabled(hwnd());
@@ -110,6 +129,7 @@ void CColorBtn2::Paint(HDC dc, const RECT& client) {
   } else {
     BlitBitmap(dc, selected_ ? shownSelected_ : shownNormal_, 0, 0);
   }
+  if (dimmed_) DimArea(dc, client);
   if (!caption_.empty()) {
     const COLORREF color = pushed() || selected_ ? textColorPressed_ : hovering() ? textColorHover_ : textColorNormal_;
     OwnedFont font = CreateSkinFont(fontHeight_, 400, 14);

@@ -38,6 +38,9 @@ class CColorBtn2 : public CBitmapBtn2 {
   void SetTextColors(COLORREF normal, COLORREF hover, COLORREF pressed);
   void SetFontHeight(int height) { fontHeight_ = height; }
   void SetSelected(bool selected);
+  // Drawn darker, e.g. a key whose light is off.
+  void SetDimmed(bool dimmed);
+  [[nodiscard]] bool dimmed() const noexcept { return dimmed_; }
 
   [[nodiscard]] bool selected() const noexcept { return selected_; }
   [[nodiscard]] RgbColor tint() const noexcept { return tint_; }
@@ -49,6 +52,7 @@ class CColorBtn2 : public CBitmapBtn2 {
 
  private:
   void RecolorOwnImages(RgbColor color);
+  void DimArea(HDC dc, const RECT& client) const;
 
   SkinBitmap sourceNormal_;
   SkinBitmap sourceSelected_;
@@ -62,6 +66,7 @@ class CColorBtn2 : public CBitmapBtn2 {
   COLORREF textColorHover_ = 0xFFFFFF;
   COLORREF textColorPressed_ = 0xFFFFFF;
   bool selected_ = false;
+  bool dimmed_ = false;
   RgbColor tint_;
   CColorBtn2* nextLinked_ = nullptr;
 };

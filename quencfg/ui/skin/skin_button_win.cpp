@@ -47,9 +47,7 @@ void SkinButton::OnDoubleClick() {
 }
 
 bool SkinButton::PointerOver(POINT clientPoint) const {
-  RECT client{};
-  ::GetClientRect(hwnd(), &client);
-  if (!::PtInRect(&client, clientPoint)) return false;
+  if (!InsideClientArea(clientPoint)) return false;
   POINT screen = clientPoint;
   ::ClientToScreen(hwnd(), &screen);
   return ::WindowFromPoint(screen) == hwnd();  // a window above the button hides it
@@ -103,7 +101,14 @@ void SkinButton::FinishPress(POINT point) {
     if (::GetCapture() == hwnd()) ::ReleaseCapture();
   }
   Redraw();
-  OnRelease();
+  // As with every standard button, dragging off before letting go takes the press back.
+  if (InsideClientArea(point)) OnRelease();
+}
+
+bool SkinButton::InsideClientArea(POINT clientPoint) const {
+  RECT client{};
+  ::GetClientRect(hwnd(), &client);
+  return ::PtInRect(&client, clientPoint) != FALSE;
 }
 
 LRESULT SkinButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -33,7 +33,7 @@ class SkinButton : public SubclassedWindow {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   virtual void Paint(HDC dc, const RECT& client) = 0;
-  // Release of the left button after a press on the button (inside or not).
+  // Release of the left button over the button after a press on it.
   virtual void OnRelease();
   virtual void OnDoubleClick();
   virtual bool KeepsCursor() const { return false; }
@@ -51,6 +51,7 @@ class SkinButton : public SubclassedWindow {
   void OnMouseMove(WPARAM keys, POINT point);
   void FinishPress(POINT point);
   bool PointerOver(POINT clientPoint) const;
+  bool InsideClientArea(POINT clientPoint) const;
 
   bool hovering_ = false;
   bool pressed_ = false;

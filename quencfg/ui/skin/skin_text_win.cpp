@@ -14,13 +14,18 @@
 namespace quencfg {
 
 void DrawSkinText(HDC dc, std::u16string_view section, std::u16string_view key, UINT format) {
+  DrawSkinText(dc, section, key, StringDocument().Lookup(section, key), format);
+}
+
+void DrawSkinText(HDC dc, std::u16string_view section, std::u16string_view key, std::u16string_view text,
+                  UINT format) {
   const SkinRect entry = LayoutDocument().LookupRect(section, key);
-  const std::u16string text = StringDocument().Lookup(section, key);
   RECT rect{entry.left, entry.top, entry.right, entry.bottom};
+  std::u16string drawn(text);  // DrawTextW takes a mutable pointer
   SIZE extent{};
-  ::GetTextExtentPoint32W(dc, AsWide(text), static_cast<int>(text.size()), &extent);
+  ::GetTextExtentPoint32W(dc, AsWide(drawn), static_cast<int>(drawn.size()), &extent);
   rect.top += (rect.bottom - extent.cy - rect.top) / 2;  // truncates toward zero, may move up
-  ::DrawTextW(dc, AsWide(text), static_cast<int>(text.size()), &rect, format);
+  ::DrawTextW(dc, AsWide(drawn.data()), static_cast<int>(drawn.size()), &rect, format);
 }
 
 void DrawSkinImage(HDC dc, std::u16string_view section, std::u16string_view key) {

@@ -11,6 +11,9 @@ namespace quencfg {
 // LayoutDocument(), vertically centred on the text's height, drawn with DrawTextW and
 // `format` in the font, color and background mode selected into `dc`.
 void DrawSkinText(HDC dc, std::u16string_view section, std::u16string_view key, UINT format);
+// The same with a text of the caller's at the rectangle of (section, key).
+void DrawSkinText(HDC dc, std::u16string_view section, std::u16string_view key, std::u16string_view text,
+                  UINT format);
 
 // Loads AppFolder() + "skins\" + the entry's name from SkinDocument(), draws it with
 // GDI+ into the entry's rectangle and releases it again. Nothing when the file is missing.

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -51,14 +52,15 @@ TEST_F(LightingPanelTest, ControlsAndLabelsFollowTheEffect) {
   struct Case {
     int effect;
     bool brightness, speed, presets, colorLabel, custom;
+    bool effectColor = false;  // the R, G, B fields and the swatch: the color sent
   };
   const Case cases[] = {
       {0, true, true, true, false, false},    {1, false, true, true, true, false},
       {2, true, true, true, true, false},     {3, true, true, false, false, false},
       {7, true, true, true, true, false},     {8, true, true, false, false, false},
       {9, true, true, false, false, false},   {14, true, true, true, true, false},
-      {16, true, false, true, true, false},   {17, true, true, true, true, false},
-      {18, true, true, false, false, false},  {19, true, false, false, false, true},
+      {16, true, false, true, true, false, true}, {17, true, true, true, true, false},
+      {18, true, true, false, false, false},  {19, true, false, false, false, true, true},
       {20, true, true, true, false, false},
   };
   for (const Case& c : cases) {
@@ -70,9 +72,9 @@ TEST_F(LightingPanelTest, ControlsAndLabelsFollowTheEffect) {
     EXPECT_EQ(Visible(panel->speedSlider().hwnd()), c.speed);
     for (int i = 0; i < kPresetCount; ++i) EXPECT_EQ(Visible(panel->preset(i).hwnd()), c.presets) << i;
     for (int i = 0; i < kComponentCount; ++i) {
-      EXPECT_EQ(Visible(panel->colorField(static_cast<ColorComponent>(i)).hwnd()), c.custom) << i;
+      EXPECT_EQ(Visible(panel->colorField(static_cast<ColorComponent>(i)).hwnd()), c.effectColor) << i;
     }
-    EXPECT_EQ(Visible(panel->swatch().hwnd()), c.custom);
+    EXPECT_EQ(Visible(panel->swatch().hwnd()), c.effectColor);
     EXPECT_EQ(Visible(panel->keyButton(0).hwnd()), c.custom);
     EXPECT_EQ(Visible(panel->keyButton(62).hwnd()), c.custom);
 
@@ -81,7 +83,7 @@ TEST_F(LightingPanelTest, ControlsAndLabelsFollowTheEffect) {
     EXPECT_EQ(LabelDrawn(drawing, u"SPEED"), c.speed);
     EXPECT_EQ(LabelDrawn(drawing, u"COLOR"), c.colorLabel);
     EXPECT_EQ(LabelDrawn(drawing, u"COLORCUSTOM"), c.custom);
-    EXPECT_EQ(LabelDrawn(drawing, u"TXG"), c.custom);
+    EXPECT_EQ(LabelDrawn(drawing, u"TXG"), c.effectColor);
 
   }
 }
@@ -165,18 +167,24 @@ TEST_F(LightingPanelTest, PicksSetTheEffectColorUnderEffects16And19Only) {
   ShowPanel();
   const RECT field = panel->customColorRect();
   const POINT at{field.left + 40, field.top + 60};
+  std::map<int, COLORREF> paintedUnder;
   for (int effect : {2, 16, 19, 3}) {
     SCOPED_TRACE(effect);
     panel->SelectEffect(effect);
     lighting().byLightColor = 0x123456;
     const COLORREF painted = Drawing(panel->hwnd()).At(at.x, at.y);
-    ASSERT_GE(painted, 350u) << "the test needs a bright point of the field";
+    paintedUnder[effect] = painted;
+    ASSERT_GE(painted, 350u) << "the test needs a point that is not black";
     ClickPanel(at);
-    EXPECT_EQ(panel->pickedColor(), painted);
+    EXPECT_EQ(panel->pickedColor(), painted) << "the pick reads what the panel paints";
     const bool takes = effect == 16 || effect == 19;
     EXPECT_EQ(lighting().byLightColor, takes ? painted : 0x123456u);
     EXPECT_EQ(panel->colorField(kComponentGreen).Text(), FormatDecimal(GetGValue(painted)));
   }
+  // The color field is painted only under the effects where a pick sends its color.
+  EXPECT_EQ(paintedUnder[16], paintedUnder[19]);
+  EXPECT_NE(paintedUnder[2], paintedUnder[16]);
+  EXPECT_EQ(paintedUnder[2], paintedUnder[3]);
 }
 
 TEST_F(LightingPanelTest, PickOutsideTheFieldChangesNothing) {
@@ -317,6 +325,105 @@ TEST_F(LightingPanelTest, EnterEscapeAndSpaceAreDiscarded) {
   }
   PumpMessages();
   EXPECT_EQ(red.Text(), u"5");
+}
+
+TEST_F(LightingPanelTest, TheSingleColorEffectShowsTheColorItSendsAndEachPickUpdatesIt) {
+  lighting().byLightEffect = 16;
+  lighting().byLightColor = 0x204080;
+  MakePanel();
+  ShowPanel();
+  EXPECT_EQ(panel->colorField(kComponentRed).Text(), u"128");
+  EXPECT_EQ(panel->colorField(kComponentGreen).Text(), u"64");
+  EXPECT_EQ(panel->colorField(kComponentBlue).Text(), u"32");
+  EXPECT_EQ(panel->swatch().tint().red, 0x80);
+  EXPECT_EQ(panel->swatch().tint().blue, 0x20);
+
+  const RECT field = panel->customColorRect();
+  const POINT at{field.left + 40, field.top + 60};
+  const COLORREF painted = Drawing(panel->hwnd()).At(at.x, at.y);
+  ClickPanel(at);
+  ASSERT_EQ(lighting().byLightColor, painted);
+  EXPECT_EQ(panel->colorField(kComponentRed).Text(), FormatDecimal(GetRValue(painted)));
+  EXPECT_EQ(panel->swatch().tint().red, GetRValue(painted)) << "the swatch follows the pick at once";
+
+  TypeInto(panel->colorField(kComponentGreen).hwnd(), L"7");
+  EXPECT_EQ(panel->swatch().tint().green, 7);
+  EXPECT_EQ((lighting().byLightColor >> 8) & 0xFF, 7u) << "what is typed is sent";
+}
+
+TEST_F(LightingPanelTest, TheEffectsMenuChecksTheCurrentEffect) {
+  MakePanel();
+  ShowPanel();
+  for (const int effect : {2, 16, 19}) {
+    SCOPED_TRACE(effect);
+    panel->SelectEffect(effect);
+    ClickControl(panel->effectButton().hwnd());
+    ASSERT_NE(panel->effectsMenu(), nullptr);
+    int checked = 0;
+    for (const BMPMENUINFO& item : panel->effectsMenu()->items()) {
+      EXPECT_EQ(item.itemChecked, item.itemId == effect) << item.itemId;
+      checked += item.itemChecked ? 1 : 0;
+    }
+    EXPECT_EQ(checked, effect == 19 ? 0 : 1) << "effect 19 is not in the menu";
+    const CBtnMenu& menu = *panel->effectsMenu();
+    for (int index = 0; index < static_cast<int>(menu.items().size()); ++index) {
+      if (!menu.items()[static_cast<std::size_t>(index)].itemChecked) continue;
+      EXPECT_GE(index, menu.firstVisible()) << "the current effect's row is in view";
+      EXPECT_LT(index, menu.firstVisible() + menu.visibleRows()) << "the current effect's row is in view";
+    }
+    panel->CloseEffectsMenu();
+  }
+}
+
+TEST_F(LightingPanelTest, UnderThePerKeyEffectAnOffKeyIsDarkerThanALitOne) {
+  lighting().byLightEffect = 19;
+  lighting().byLightColor = 0xFFFFFF;
+  lighting().keyColors.coLightRGB[16] = 0xFFFFFF;  // W lit white
+  lighting().keyColors.coLightRGB[18] = 0x0000FF;  // R lit red
+  MakePanel();
+  ShowPanel();
+  const auto brightness = [&](int slot) {
+    const Drawing drawing(panel->keyButton(slot).hwnd());
+    const COLORREF c = drawing.At(8, drawing.height() - 8);
+    return GetRValue(c) + GetGValue(c) + GetBValue(c);
+  };
+  EXPECT_TRUE(panel->keyButton(17).dimmed());
+  EXPECT_FALSE(panel->keyButton(16).dimmed());
+  EXPECT_LT(brightness(17) * 2, brightness(16)) << "E is off";
+  const Drawing redKey(panel->keyButton(18).hwnd());
+  const COLORREF red = redKey.At(8, redKey.height() - 8);
+  EXPECT_GT(int{GetRValue(red)}, int{GetGValue(red)} + 60) << "a lit key shows its color";
+
+  ClickControl(panel->keyButton(16).hwnd(), 20, 20);  // the picked white again: off
+  EXPECT_TRUE(panel->keyButton(16).dimmed());
+  ClickControl(panel->keyButton(17).hwnd(), 20, 20);
+  EXPECT_FALSE(panel->keyButton(17).dimmed());
+}
+
+TEST_F(LightingPanelTest, FocusingAColorFieldSelectsItsDigitsSoTypingReplacesThem) {
+  lighting().byLightEffect = 19;
+  lighting().byLightColor = 0x0000C8;  // red 200
+  MakePanel();
+  ShowPanel();
+  HWND red = panel->colorField(kComponentRed).hwnd();
+  ::SetFocus(panel->hwnd());
+  ::SetFocus(red);  // by the Tab key or a click
+  DWORD start = 0, end = 0;
+  ::SendMessageW(red, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(start, 0u);
+  EXPECT_EQ(end, 3u);
+  ::SendMessageW(red, WM_CHAR, L'9', 1);
+  PumpMessages();
+  EXPECT_EQ(panel->colorField(kComponentRed).Text(), u"9");
+  EXPECT_EQ(lighting().byLightColor, 0x000009u);
+
+  // A click that brings the focus selects as well; a second click places the caret.
+  HWND green = panel->colorField(kComponentGreen).hwnd();
+  panel->colorField(kComponentGreen).SetText(u"123");
+  testing::SendMouse(green, WM_LBUTTONDOWN, 4, 4, MK_LBUTTON);
+  testing::SendMouse(green, WM_LBUTTONUP, 4, 4);
+  ::SendMessageW(green, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(end - start, 3u);
 }
 
 }  // namespace

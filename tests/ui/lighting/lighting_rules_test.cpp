@@ -10,7 +10,7 @@ namespace quencfg {
 namespace {
 
 TEST(LightingRules, ControlsShownForEachEffect) {
-  // brightness, speed, presets, color label, custom color
+  // brightness, speed, presets, color label, custom color, effect color (the color sent)
   const LightingControls table[] = {
       /* 0 */ {true, true, true, false, false},   /* 1 */ {false, true, true, true, false},
       /* 2 */ {true, true, true, true, false},    /* 3 */ {true, true, false, false, false},
@@ -20,8 +20,8 @@ TEST(LightingRules, ControlsShownForEachEffect) {
       /* 10 */ {true, true, true, true, false},   /* 11 */ {true, true, true, true, false},
       /* 12 */ {true, true, true, true, false},   /* 13 */ {true, true, true, true, false},
       /* 14 */ {true, true, true, true, false},   /* 15 */ {true, true, true, true, false},
-      /* 16 */ {true, false, true, true, false},  /* 17 */ {true, true, true, true, false},
-      /* 18 */ {true, true, false, false, false}, /* 19 */ {true, false, false, false, true},
+      /* 16 */ {true, false, true, true, false, true},  /* 17 */ {true, true, true, true, false},
+      /* 18 */ {true, true, false, false, false}, /* 19 */ {true, false, false, false, true, true},
       /* 20 */ {true, true, true, false, false},
   };
   for (int effect = 0; effect <= 20; ++effect) {

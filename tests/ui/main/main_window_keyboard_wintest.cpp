@@ -4,6 +4,11 @@
 // the keyboard got.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <commctrl.h>
+#include <dbt.h>
+
 #include <algorithm>
 #include <atomic>
 #include <functional>
@@ -192,6 +197,64 @@ TEST_F(MainWindowAndKeyboard, LightingEditedWithThePanelClosedReachesTheKeyboard
   EXPECT_TRUE(model.keyMap.has_value());
   EXPECT_FALSE(model.lighting.has_value());
   EXPECT_EQ(model.endsOfUpdate, 1);
+}
+
+// Records, in order, the keyboard states posted to a window, before it handles them.
+class KeyboardStateSpy {
+ public:
+  KeyboardStateSpy(HWND window, std::vector<KeyboardState>& seen) : window_(window) {
+    ::SetWindowSubclass(window_, &Record, kSpyId, reinterpret_cast<DWORD_PTR>(&seen));
+  }
+  ~KeyboardStateSpy() { ::RemoveWindowSubclass(window_, &Record, kSpyId); }
+  KeyboardStateSpy(const KeyboardStateSpy&) = delete;
+  KeyboardStateSpy& operator=(const KeyboardStateSpy&) = delete;
+
+ private:
+  static constexpr UINT_PTR kSpyId = 0x5350;
+  static LRESULT CALLBACK Record(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR seen) {
+    if (message == UM_KEYBOARDSTATE) {
+      reinterpret_cast<std::vector<KeyboardState>*>(seen)->push_back(static_cast<KeyboardState>(wParam));
+    }
+    return ::DefSubclassProc(window, message, wParam, lParam);
+  }
+  HWND window_;
+};
+
+// The drag strip follows the device thread: arrival, removal and a write, each told by
+// a message the device thread posts, never asked for in a loop.
+TEST_F(MainWindowAndKeyboard, TheStatusFollowsArrivalRemovalAndAWriteThroughTheDeviceThread) {
+  CQuencfgDlg& window = Open();
+  window.ChangeLanguage(101);
+  ASSERT_TRUE(PumpUntil([&] { return window.keyboardState() == KeyboardState::Connected; }))
+      << "the device thread found the keyboard before the window existed and says so when asked";
+  EXPECT_EQ(window.KeyboardStatusText(), u"Keyboard connected");
+
+  // A write: writing while it runs, connected after. The window records every state
+  // it is told of, in order.
+  std::vector<KeyboardState> seen;
+  KeyboardStateSpy spy(window.hwnd(), seen);
+  Click(Command::Apply);
+  NextWrite();
+  ASSERT_TRUE(PumpUntil([&] { return seen.size() >= 2; }));
+  EXPECT_EQ(seen, (std::vector<KeyboardState>{KeyboardState::Writing, KeyboardState::Connected}));
+  EXPECT_EQ(window.keyboardState(), KeyboardState::Connected);
+
+  // Removal and arrival, as the system tells the device window.
+  HWND device = ::FindWindowW(nullptr, AsWide(kDeviceWindowTitle));
+  const std::wstring name = L"\\\\?\\USB#VID_258A&PID_0090#5&2c1b3a&0&3#{a5dcbf10-6530-11d2-901f-00c04fb951ed}";
+  std::vector<std::uint8_t> record(offsetof(DEV_BROADCAST_DEVICEINTERFACE_W, dbcc_name) + (name.size() + 1) * 2);
+  auto* header = reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_W*>(record.data());
+  header->dbcc_size = static_cast<DWORD>(record.size());
+  header->dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+  std::copy(name.begin(), name.end(), header->dbcc_name);
+  machine_.Unplug();
+  ::SendMessageW(device, WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, reinterpret_cast<LPARAM>(record.data()));
+  ASSERT_TRUE(PumpUntil([&] { return window.keyboardState() == KeyboardState::Absent; }));
+  EXPECT_EQ(window.KeyboardStatusText(), u"No keyboard connected");
+  machine_.Replug();
+  ::SendMessageW(device, WM_DEVICECHANGE, DBT_DEVICEARRIVAL, reinterpret_cast<LPARAM>(record.data()));
+  ASSERT_TRUE(PumpUntil([&] { return window.keyboardState() == KeyboardState::Connected; }));
+  EXPECT_EQ(window.KeyboardStatusText(), u"Keyboard connected");
 }
 
 }  // namespace

@@ -76,5 +76,31 @@ TEST(MainWindowRules, OnlyTheKnownLanguageNumbersAreLanguages) {
     EXPECT_FALSE(MenuCommandLanguage(command).has_value()) << command;
 }
 
+TEST(MainWindowRules, TheSettingsMenuChecksTheLanguageInUseAndStartAtSignIn) {
+  const struct {
+    int command;
+    std::uint8_t language;
+    bool signInStart;
+    bool checked;
+  } cases[] = {
+      {101, 101, false, true},   {106, 101, false, false}, {108, 108, true, true},
+      {106, 106, false, true},   {110, 110, false, true},  {101, 108, false, false},
+      {kImportCommand, 101, true, false}, {kExportCommand, 101, true, false},
+      {kStartWithWindowsCommand, 101, true, true}, {kStartWithWindowsCommand, 101, false, false},
+      {4242, 101, true, false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(SettingsMenuItemChecked(c.command, c.language, c.signInStart), c.checked)
+        << c.command << " with language " << int{c.language};
+  }
+}
+
+TEST(MainWindowRules, EachKeyboardStateHasItsText) {
+  EXPECT_EQ(KeyboardStatusKey(KeyboardState::Absent), u"KEYBOARD_ABSENT");
+  EXPECT_EQ(KeyboardStatusKey(KeyboardState::Connected), u"KEYBOARD_CONNECTED");
+  EXPECT_EQ(KeyboardStatusKey(KeyboardState::Writing), u"KEYBOARD_WRITING");
+  EXPECT_EQ(KeyboardStatusKey(static_cast<KeyboardState>(9)), u"KEYBOARD_ABSENT");
+}
+
 }  // namespace
 }  // namespace quencfg

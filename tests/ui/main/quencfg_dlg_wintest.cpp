@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <iterator>
 #include <memory>
 #include <optional>
@@ -17,6 +19,7 @@
 #include "quencfg/framework/sign_in_start_win.h"
 #include "quencfg/framework/text.h"
 #include "quencfg/framework/wide_win.h"
+#include "quencfg/model/number_text.h"
 #include "quencfg/model/profile_file.h"
 #include "quencfg/model/settings_file.h"
 #include "quencfg/ui/main/main_window_rules.h"
@@ -28,6 +31,7 @@
 #include "support/screenshot_win.h"
 #include "support/shipped_skin_win.h"
 #include "support/temp_folder.h"
+#include "ui/lighting/lighting_panel_host_win.h"
 #include "ui/skin/control_host_win.h"
 #include "ui/skin/warn_answer_win.h"
 
@@ -732,6 +736,278 @@ TEST_F(MainWindow, ScreenshotsInEachLanguageAndWithAssignedKeys) {
     };
     EXPECT_GT(int{GetRValue(profileCorner(Command::Profile1))}, 150);
     EXPECT_LT(int{GetRValue(profileCorner(Command::Profile3))}, 60);
+  }
+}
+
+TEST_F(MainWindow, AProfileWithEditsNotAppliedIsMarkedUntilItsApplyOrReset) {
+  CQuencfgDlg& window = Open();
+  const auto marks = [&] {
+    return std::vector<bool>{window.commandButton(Command::Profile1).badgeShown(),
+                             window.commandButton(Command::Profile2).badgeShown(),
+                             window.commandButton(Command::Profile3).badgeShown()};
+  };
+  EXPECT_EQ(marks(), (std::vector<bool>{false, false, false})) << "as loaded";
+
+  // An edit through the key dialog marks profile 1.
+  quencfg::Press(window.hwnd(), window.keyButton(12).hwnd());
+  ::SendMessageW(window.keyAssignment().hwnd(), UM_HOOKEVENT, 0x41, 0);
+  quencfg::Press(window.keyAssignment().hwnd(), window.keyAssignment().okButton().hwnd());
+  testing::PumpMessages();
+  EXPECT_EQ(marks(), (std::vector<bool>{true, false, false}));
+  EXPECT_FALSE(window.TooltipOf(window.commandButton(Command::Profile1).hwnd()).empty()) << "the mark explains itself";
+
+  // Switching keeps each profile's mark; a lighting edit marks profile 2.
+  Press(Command::Profile2);
+  Press(Command::Backlight);
+  testing::PickEffectFromMenu(window.lightingPanel(), 16);
+  testing::PumpMessages();
+  Press(Command::Backlight);
+  EXPECT_EQ(marks(), (std::vector<bool>{true, true, false}));
+  Press(Command::Profile1);
+  EXPECT_EQ(marks(), (std::vector<bool>{true, true, false}));
+
+  // Apply saves profile 1 only; a language change saves no profile.
+  Press(Command::Apply);
+  EXPECT_EQ(marks(), (std::vector<bool>{false, true, false}));
+  window.ChangeLanguage(108);
+  EXPECT_EQ(marks(), (std::vector<bool>{false, true, false}));
+  Press(Command::Profile2);
+  testing::AnswerNextWarning(true);
+  Press(Command::Reset);
+  EXPECT_EQ(marks(), (std::vector<bool>{false, false, false})) << "a reset saves its profile";
+
+  // An edit undone by hand is no edit.
+  const std::int32_t before = window.currentProfile().keys[3].byBtnFuncType;
+  window.currentProfile().keys[3].byBtnFuncType = BTNFUNC_DISABLE;
+  window.RefreshKeyMarks();
+  EXPECT_TRUE(marks()[1]);
+  window.currentProfile().keys[3].byBtnFuncType = before;
+  window.RefreshKeyMarks();
+  EXPECT_FALSE(marks()[1]);
+}
+
+TEST_F(MainWindow, TheMarkIsDrawnOnTheDarkAndOnTheSelectedProfileButton) {
+  CQuencfgDlg& window = Open();
+  for (int p = 0; p < PROFILE_COUNT; ++p) window.settings().profiles[p].keys[0].byBtnFuncType = BTNFUNC_DISABLE;
+  window.RefreshKeyMarks();
+  for (const Command command : {Command::Profile1, Command::Profile2}) {  // selected, not selected
+    CPngListBtn& button = window.commandButton(command);
+    const testing::Drawing drawing(button.hwnd());
+    RECT client{};
+    ::GetClientRect(button.hwnd(), &client);
+    // The middle of the dot: the accent, brighter in red than the button around it.
+    const COLORREF dot = drawing.At(client.right - 12 - 7, client.bottom / 2);
+    EXPECT_GT(int{GetRValue(dot)}, 180);
+    EXPECT_LT(int{GetGValue(dot)}, 90);
+    const COLORREF ring = drawing.At(client.right - 12 - 1, client.bottom / 2);
+    EXPECT_GT(int{GetGValue(ring)}, 120) << "the white ring shows on the accent of a selected button";
+  }
+}
+
+TEST_F(MainWindow, EachKeySaysWhatItDoesInItsTooltip) {
+  CQuencfgDlg& window = Open();
+  window.ChangeLanguage(101);  // the data folder starts in Spanish
+  ProfileData& profile = window.currentProfile();
+  profile.keys[15].byBtnFuncType = BTNFUNC_KEY;  // Q sends Z
+  profile.keys[15].byKeyNumber = 0x1D;
+  profile.keys[16].byBtnFuncType = BTNFUNC_MACRO;
+  CopyToField(profile.keys[16].MacroName, u"Combo 2");
+  profile.keys[17].byBtnFuncType = BTNFUNC_LAUNCH;
+  CopyToField(profile.keys[17].launch, u"C:\\Tools\\notes.exe");
+  profile.keys[18].byBtnFuncType = BTNFUNC_DISABLE;
+  window.RefreshKeyMarks();
+  const struct {
+    int slot;
+    std::u16string en, es;
+  } cases[] = {
+      {15, u"Z", u"Z"},
+      {16, u"Macro: Combo 2", u"Macro: Combo 2"},
+      {17, u"notes.exe", u"notes.exe"},
+      {18, u"Disabled", u"Desactivada"},
+      {19, u"Default: T", u"Predeterminada: T"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(window.TooltipOf(window.keyButton(c.slot).hwnd()), c.en) << "slot " << c.slot;
+  }
+  window.ChangeLanguage(108);
+  for (const auto& c : cases) {
+    EXPECT_EQ(window.TooltipOf(window.keyButton(c.slot).hwnd()), c.es) << "slot " << c.slot;
+  }
+  EXPECT_TRUE(window.keyButton(15).selected()) << "the mark of an assigned key stays";
+}
+
+TEST_F(MainWindow, IconButtonsHaveTooltipsInTheCurrentLanguage) {
+  CQuencfgDlg& window = Open();
+  window.ChangeLanguage(101);  // the data folder starts in Spanish
+  const struct {
+    Command command;
+    std::u16string en, cs;
+  } cases[] = {
+      {Command::Setting, u"Settings", u"\u8BBE\u7F6E"},
+      {Command::Minimise, u"Minimise", u"\u6700\u5C0F\u5316"},
+      {Command::Exit, u"Close to the tray", u"\u5173\u95ED\u5230\u6258\u76D8"},
+      {Command::Backlight, u"Lighting", u"\u706F\u5149"},
+      {Command::Reset, u"Reset this profile", u"\u91CD\u7F6E\u6B64\u914D\u7F6E\u6587\u4EF6"},
+      {Command::Apply, u"", u""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(window.TooltipOf(window.commandButton(c.command).hwnd()), c.en);
+  window.ChangeLanguage(106);
+  for (const auto& c : cases) EXPECT_EQ(window.TooltipOf(window.commandButton(c.command).hwnd()), c.cs);
+}
+
+TEST_F(MainWindow, TheSettingsMenuChecksTheLanguageInUse) {
+  CQuencfgDlg& window = Open();
+  for (const auto& [language, checkedRow] : {std::pair{101, 2}, std::pair{106, 3}, std::pair{108, 4}}) {
+    window.ChangeLanguage(static_cast<std::uint8_t>(language));
+    Press(Command::Setting);
+    ASSERT_NE(window.settingsMenu(), nullptr);
+    const auto& items = window.settingsMenu()->items();
+    for (int row = 0; row < 5; ++row) {
+      EXPECT_EQ(items[static_cast<std::size_t>(row)].itemChecked, row == checkedRow) << language << " row " << row;
+    }
+    Press(Command::Setting);
+  }
+}
+
+TEST_F(MainWindow, APressDraggedOffAButtonBeforeTheReleaseDoesNothing) {
+  CQuencfgDlg& window = Open();
+  HWND profile3 = window.commandButton(Command::Profile3).hwnd();
+  testing::SendMouse(profile3, WM_LBUTTONDOWN, 5, 5, MK_LBUTTON);
+  testing::SendMouse(profile3, WM_MOUSEMOVE, -30, 5, MK_LBUTTON);
+  testing::SendMouse(profile3, WM_LBUTTONUP, -30, 5);
+  ::ReleaseCapture();
+  EXPECT_EQ(window.settings().Profile, 0) << "no profile changed";
+  EXPECT_EQ(ProfileMarks(), (std::vector<bool>{true, false, false}));
+
+  quencfg::Press(window.hwnd(), window.keyButton(12).hwnd());
+  ::SendMessageW(window.keyAssignment().hwnd(), UM_HOOKEVENT, 0x41, 0);
+  HWND ok = window.keyAssignment().okButton().hwnd();
+  testing::SendMouse(ok, WM_LBUTTONDOWN, 5, 5, MK_LBUTTON);
+  testing::SendMouse(ok, WM_LBUTTONUP, 5, -20);
+  ::ReleaseCapture();
+  testing::PumpMessages();
+  EXPECT_TRUE(window.keyAssignmentOpen()) << "OK was not pressed";
+  EXPECT_NE(window.currentProfile().keys[12].byBtnFuncType, BTNFUNC_KEY);
+  testing::Click(ok);
+  testing::PumpMessages();
+  EXPECT_FALSE(window.keyAssignmentOpen());
+}
+
+TEST_F(MainWindow, TheDragStripShowsTheKeyboardStateTheDeviceThreadPosts) {
+  CQuencfgDlg& window = Open();
+  window.ChangeLanguage(101);  // the data folder starts in Spanish
+  EXPECT_EQ(window.keyboardState(), KeyboardState::Absent);
+  EXPECT_EQ(window.KeyboardStatusText(), u"No keyboard connected");
+  const struct {
+    KeyboardState state;
+    std::u16string text;
+  } cases[] = {{KeyboardState::Connected, u"Keyboard connected"},
+               {KeyboardState::Writing, u"Writing to the keyboard\u2026"},
+               {KeyboardState::Absent, u"No keyboard connected"}};
+  for (const auto& c : cases) {
+    ::SendMessageW(window.hwnd(), UM_KEYBOARDSTATE, static_cast<WPARAM>(c.state), 0);
+    EXPECT_EQ(window.KeyboardStatusText(), c.text);
+  }
+  ::SendMessageW(window.hwnd(), UM_KEYBOARDSTATE, 7, 0);  // no state: ignored
+  EXPECT_EQ(window.keyboardState(), KeyboardState::Absent);
+  window.ChangeLanguage(108);
+  EXPECT_EQ(window.KeyboardStatusText(), u"Ning\u00FAn teclado conectado");
+}
+
+TEST_F(MainWindow, TheKeyDialogNamesTheKeyItEditsButNotAsMacroEditor) {
+  CQuencfgDlg& window = Open();
+  window.ChangeLanguage(101);  // the data folder starts in Spanish
+  quencfg::Press(window.hwnd(), window.keyButton(17).hwnd());  // E
+  EXPECT_EQ(window.keyAssignment().EditedKeyLabel(), u"Key: E");
+  EXPECT_EQ(window.keyAssignment().tooltips().Text(window.keyAssignment().resetButton().hwnd()),
+            u"Give this key back its default function");
+  window.keyAssignment().Dismiss();
+  Press(Command::Macro);
+  EXPECT_EQ(window.keyAssignment().EditedKeyLabel(), u"");
+}
+
+// A tooltip that stays up after the pointer was moved away programmatically.
+void HidePoppedTooltips() {
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND window, LPARAM) {
+        wchar_t name[32] = {};
+        ::GetClassNameW(window, name, 32);
+        if (::lstrcmpiW(name, L"tooltips_class32") == 0) ::SendMessageW(window, TTM_POP, 0, 0);
+        return TRUE;
+      },
+      0);
+}
+
+// Screenshots for the eye (build/screenshots/feedback-*.png): the main window with a
+// profile holding unapplied edits, the keyboard connected and a key's tooltip; the
+// lighting panel under effects 2, 16 and 19 with the effects menu open; the key dialog.
+TEST_F(MainWindow, ScreenshotsOfTheFeedbackInEachLanguage) {
+  CQuencfgDlg& window = Open();
+  ProfileData& profile = window.currentProfile();
+  profile.keys[17].byBtnFuncType = BTNFUNC_MACRO;
+  CopyToField(profile.keys[17].MacroName, u"Combo 2");
+  profile.keys[18].byBtnFuncType = BTNFUNC_KEY;
+  profile.keys[18].byKeyNumber = 0x1D;
+  window.settings().profiles[1].keys[0].byBtnFuncType = BTNFUNC_DISABLE;
+  profile.lighting.byLightColor = 0x3A17E8;
+  for (int slot = 0; slot < 63; slot += 2) profile.lighting.keyColors.coLightRGB[slot] = 0x00A5FF;
+  ::SetWindowPos(window.hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+  ::SendMessageW(window.hwnd(), UM_KEYBOARDSTATE, static_cast<WPARAM>(KeyboardState::Connected), 0);
+  const auto redraw = [&] {
+    ::RedrawWindow(window.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    testing::PumpMessages();
+  };
+  const auto rest = [](DWORD ms) {  // lets a tooltip appear; nothing is asserted on time
+    const DWORD start = ::GetTickCount();
+    while (::GetTickCount() - start < ms) {
+      testing::PumpMessages();
+      ::Sleep(20);
+    }
+  };
+  for (const auto& [language, suffix] : {std::pair{101, u"EN"}, std::pair{106, u"CS"}, std::pair{108, u"ES"}}) {
+    const std::u16string tail = std::u16string(u"-") + suffix + u".png";
+    window.ChangeLanguage(static_cast<std::uint8_t>(language));
+    window.RefreshKeyMarks();
+    RECT key{};
+    ::GetWindowRect(window.keyButton(17).hwnd(), &key);
+    ::SetCursorPos(key.left + 20, key.top + 20);
+    redraw();
+    rest(1500);
+    EXPECT_TRUE(testing::SaveScreen(u"feedback-main" + tail));
+
+    ::SetCursorPos(1279, 1023);
+    HidePoppedTooltips();
+    Press(Command::Backlight);
+    for (const int effect : {2, 16, 19}) {
+      window.currentProfile().lighting.byLightEffect = static_cast<std::uint8_t>(effect);
+      window.lightingPanel().RefreshLighting();
+      redraw();
+      EXPECT_TRUE(testing::SaveScreen(u"feedback-lighting-" + FormatDecimal(effect) + tail));
+    }
+    window.lightingPanel().SelectEffect(16);
+    testing::Click(window.lightingPanel().effectButton().hwnd());
+    testing::PumpMessages();
+    if (window.lightingPanel().effectsMenu() != nullptr) {
+      ::RedrawWindow(window.lightingPanel().effectsMenu()->hwnd(), nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+      testing::PumpMessages();
+      EXPECT_TRUE(testing::SaveScreen(u"feedback-effects-menu" + tail));
+      window.lightingPanel().CloseEffectsMenu();
+    }
+    Press(Command::Backlight);
+    Press(Command::Setting);
+    redraw();
+    EXPECT_TRUE(testing::SaveScreen(u"feedback-settings-menu" + tail));
+    Press(Command::Setting);
+    Press(Command::Setting);
+
+    quencfg::Press(window.hwnd(), window.keyButton(17).hwnd());
+    ::RedrawWindow(window.keyAssignment().hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    redraw();
+    EXPECT_TRUE(testing::SaveScreen(u"feedback-key-dialog" + tail));
+    window.keyAssignment().Dismiss();
+    testing::PumpMessages();
   }
 }
 

@@ -53,20 +53,43 @@ using PngButton = ButtonTest<CPngListBtn>;
 using ListButton = ButtonTest<CBitmapListBtn>;
 using ColorButton = ButtonTest<CColorBtn2>;
 
-TEST_F(PngButton, ClicksInsideAndAfterMovingOff) {
+TEST_F(PngButton, ClicksInsideButNotWhenReleasedOutside) {
   Click(button.hwnd(), 5, 5);
   EXPECT_EQ(Codes(), (std::vector<WORD>{BN_CLICKED}));
   host.Clear();
-  // Press, move off the button with the button held, release outside: still a click.
+  // Press, move off the button with the button held, release outside: no click.
   SendMouse(button.hwnd(), WM_LBUTTONDOWN, 5, 5, MK_LBUTTON);
   SendMouse(button.hwnd(), WM_MOUSEMOVE, -40, -40, MK_LBUTTON);
   EXPECT_FALSE(button.pushed());
   EXPECT_EQ(::GetCapture(), button.hwnd()) << "the capture is kept while the button is held";
   SendMouse(button.hwnd(), WM_LBUTTONUP, -40, -40);
-  EXPECT_EQ(Codes(), (std::vector<WORD>{BN_CLICKED}));
+  EXPECT_TRUE(Codes().empty());
   EXPECT_NE(::GetCapture(), button.hwnd());
   EXPECT_FALSE(button.hovering());
+  // Off and back on before letting go: a click after all.
+  SendMouse(button.hwnd(), WM_LBUTTONDOWN, 5, 5, MK_LBUTTON);
+  SendMouse(button.hwnd(), WM_MOUSEMOVE, kWidth + 5, 5, MK_LBUTTON);
+  SendMouse(button.hwnd(), WM_MOUSEMOVE, 5, 5, MK_LBUTTON);
+  SendMouse(button.hwnd(), WM_LBUTTONUP, 5, 5);
+  EXPECT_EQ(Codes(), (std::vector<WORD>{BN_CLICKED}));
+  ::ReleaseCapture();
 }
+
+// Every kind of skinned button: a release outside, just past each edge, sends nothing.
+template <typename Button>
+void ExpectNoCommandForReleasesOutside(ControlHost& host, Button& button) {
+  const POINT outside[] = {{-1, 5}, {kWidth, 5}, {5, -1}, {5, kHeight}};
+  for (const POINT at : outside) {
+    SendMouse(button.hwnd(), WM_LBUTTONDOWN, 5, 5, MK_LBUTTON);
+    SendMouse(button.hwnd(), WM_LBUTTONUP, at.x, at.y);
+    ::ReleaseCapture();
+  }
+  EXPECT_TRUE(host.Of(WM_COMMAND).empty());
+}
+
+TEST_F(PngButton, ReleaseJustOutsideAnEdgeSendsNothing) { ExpectNoCommandForReleasesOutside(host, button); }
+TEST_F(ListButton, ReleaseJustOutsideAnEdgeSendsNothing) { ExpectNoCommandForReleasesOutside(host, button); }
+TEST_F(ColorButton, ReleaseJustOutsideAnEdgeSendsNothing) { ExpectNoCommandForReleasesOutside(host, button); }
 
 TEST_F(PngButton, ReleaseWithoutPressSendsNothing) {
   SendMouse(button.hwnd(), WM_LBUTTONUP, 5, 5);

@@ -1,0 +1,60 @@
+#include "quencfg/ui/skin/tooltip_set_win.h"
+
+#include <commctrl.h>
+
+#include "quencfg/framework/wide_win.h"
+
+namespace quencfg {
+namespace {
+
+constexpr int kTextCapacity = 512;
+constexpr int kMaxTipWidth = 420;  // long texts wrap instead of running off the screen
+
+TOOLINFOW ToolOf(HWND tool) {
+  TOOLINFOW info{};
+  info.cbSize = sizeof info;
+  info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  info.hwnd = ::GetParent(tool);
+  info.uId = reinterpret_cast<UINT_PTR>(tool);
+  return info;
+}
+
+}  // namespace
+
+bool TooltipSet::EnsureCreated(HWND owner) {
+  if (window_) return true;
+  const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
+  ::InitCommonControlsEx(&classes);
+  window_.reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, nullptr,
+                                  nullptr));
+  if (window_) ::SendMessageW(window_.get(), TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);
+  return static_cast<bool>(window_);
+}
+
+void TooltipSet::Set(HWND owner, HWND tool, std::u16string_view text) {
+  if (tool == nullptr || !EnsureCreated(owner)) return;
+  TOOLINFOW info = ToolOf(tool);
+  const bool known = ::SendMessageW(window_.get(), TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info)) != FALSE;
+  info = ToolOf(tool);
+  if (text.empty()) {
+    if (known) ::SendMessageW(window_.get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    return;
+  }
+  std::wstring wide = ToWide(text);
+  info.lpszText = wide.data();
+  ::SendMessageW(window_.get(), known ? TTM_UPDATETIPTEXTW : TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+std::u16string TooltipSet::Text(HWND tool) const {
+  if (!window_ || tool == nullptr) return {};
+  TOOLINFOW info = ToolOf(tool);
+  if (::SendMessageW(window_.get(), TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info)) == FALSE) return {};
+  wchar_t text[kTextCapacity] = {};
+  info = ToolOf(tool);
+  info.lpszText = text;
+  ::SendMessageW(window_.get(), TTM_GETTEXTW, kTextCapacity, reinterpret_cast<LPARAM>(&info));
+  return ToU16(text);
+}
+
+}  // namespace quencfg
