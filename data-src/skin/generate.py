@@ -602,6 +602,7 @@ def buttons_layout():
         ("MACRO", macro),
         ("LIGHTING", lighting),
         ("WARN_STRING", section(WARN_LAYOUT)),
+        ("IMPORT_REVIEW", section(IMPORT_REVIEW_LAYOUT)),
         ("LIGHT_STRING", labels(LIGHT_LABELS)),
         ("MACRO_STRING", labels(MACRO_LABELS)),
         ("LAUNCH_PROGRAM", [("TEXT_TITLE", entry("", PAGE_TITLE, "TEXT_TITLE"))]),

@@ -137,9 +137,17 @@ WARN_LAYOUT = {
     "SAVE_CHANGE": ("LABEL", (28, 80, 384, 88)),
     "MAXWARN": ("LABEL", (28, 80, 384, 88)),
     "RECORD_OUTOFRANGE": ("LABEL", (28, 80, 384, 88)),
+    "IMPORT_UNREADABLE": ("LABEL", (28, 80, 384, 88)),
+    "IMPORT_DAMAGED": ("LABEL", (28, 80, 384, 88)),
+    "IMPORT_NOPROFILE": ("LABEL", (28, 80, 384, 88)),
     "DISCARD_MACRO_EDITS": ("LABEL", (28, 80, 384, 88)),
     "MACRO_NAME_IN_USE": ("LABEL", (28, 80, 384, 88)),
     "MACRO_NAME_UNUSABLE": ("LABEL", (28, 80, 384, 88)),
+}
+# The import review places its buttons itself, below a list as tall as its keys need.
+IMPORT_REVIEW_LAYOUT = {
+    "BUTTON_KEEP": ("btnPng", (0, 0, 120, 40)),
+    "BUTTON_LEAVE_OUT": ("btnPng", (0, 0, 120, 40)),
 }
 
 LIGHT_LABELS = {
