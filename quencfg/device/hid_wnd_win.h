@@ -25,6 +25,10 @@ inline constexpr UINT ID_TRAY_LAUNCH = 0x6000;
 inline constexpr UINT ID_TRAY_EXIT = 0x6002;
 inline constexpr wchar_t kTrayTip[] = L"Korvane_TrayIcon";
 inline constexpr std::uint32_t kPauseBeforeReopenMs = 200;
+// After an arrival the keyboard's collections may appear one after another: the open is
+// tried again at this interval until all of them are held, for at most this long.
+inline constexpr std::uint32_t kArrivalRetryPauseMs = 200;
+inline constexpr std::uint32_t kArrivalRetryLimitMs = 2000;
 inline constexpr DWORD kPauseAfterLaunchMs = 5;
 
 // The localised text of a tray menu item, by its key in the strings file's TRAYICON
@@ -91,7 +95,13 @@ class CHidWnd : public Window {
   bool OnCreate();
   void RegisterForDeviceNotifications();
   void OpenKeyboard(bool atStart);
+  // Opens until all collections are held or the retry time is spent; what was found
+  // shows the tray icon and feeds the read thread. After an arrival the collections may
+  // still be missing at first; otherwise a first search that finds none ends it.
+  void OpenArrivedKeyboard(bool arrival);
+  void OnKeyboardOpened();
   void OnDeviceChange(WPARAM event, LPARAM data);
+  void OnPowerBroadcast(WPARAM event);
   void OnTrayNotify(LPARAM mouseMessage);
   void ShowTrayMenu();
   void ShowMainWindowFromTray();

@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t units = size / 2;
   auto name = std::make_unique<char16_t[]>(units == 0 ? 1 : units);
   std::memcpy(name.get(), data, units * 2);
-  (void)IsKeyboardInterfaceName(std::u16string_view(name.get(), units), productId);
+  (void)IsKeyboardInterfaceName(std::u16string_view(name.get(), units), kKorvaneVendorId, productId);
 
   auto settings = std::make_unique<SettingsBlock>();
   std::memcpy(settings.get(), data, size < sizeof(SettingsBlock) ? size : sizeof(SettingsBlock));
