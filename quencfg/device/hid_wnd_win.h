@@ -23,7 +23,8 @@ namespace quencfg {
 inline constexpr UINT kTrayIconId = 220;
 inline constexpr UINT ID_TRAY_LAUNCH = 0x6000;
 inline constexpr UINT ID_TRAY_EXIT = 0x6002;
-inline constexpr wchar_t kTrayTip[] = L"Korvane_TrayIcon";
+// The tray icon's tooltip: the strings file's product name (TRAYICON, TIP), else this.
+inline constexpr char16_t kTrayTip[] = u"Korvane";
 inline constexpr std::uint32_t kPauseBeforeReopenMs = 200;
 // After an arrival the keyboard's collections may appear one after another: the open is
 // tried again at this interval until all of them are held, for at most this long.
@@ -135,5 +136,9 @@ class CHidWnd : public Window {
 // calls and clock outlive the thread. Runs until the process ends (or until the thread
 // gets WM_QUIT).
 DWORD WINAPI DeviceThreadMain(LPVOID parameter);
+
+// Removes the tray icon of this process's device window from any thread, so that no
+// icon outlives the program however it ends; the device thread may be busy meanwhile.
+void RemoveDeviceTrayIcon();
 
 }  // namespace quencfg

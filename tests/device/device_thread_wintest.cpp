@@ -836,6 +836,19 @@ TEST_F(DeviceThreadTest, ARequestSentToTheWindowIsServed) {
   EXPECT_TRUE(model.lighting.has_value());
 }
 
+// The program ends with its main window, while the device thread may be busy: the
+// icon is removed from the ending thread all the same.
+TEST_F(DeviceThreadTest, EndingTheProgramRemovesTheTrayIcon) {
+  machine.AddKeyboard();
+  Start();
+  ASSERT_TRUE(Device().TrayIconShown());
+  NOTIFYICONDATAW record = Device().TrayIconRecord();
+  record.uFlags = NIF_TIP;
+  ASSERT_TRUE(::Shell_NotifyIconW(NIM_MODIFY, &record)) << "the shell holds the icon";
+  RemoveDeviceTrayIcon();
+  EXPECT_FALSE(::Shell_NotifyIconW(NIM_MODIFY, &record)) << "the shell no longer knows the icon";
+}
+
 TEST_F(DeviceThreadTest, TrayIconUnderWine) {
   machine.AddKeyboard();
   Start();
@@ -850,7 +863,7 @@ TEST_F(DeviceThreadTest, TrayIconUnderWine) {
   EXPECT_EQ(record.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
   EXPECT_EQ(record.uCallbackMessage, UM_TRAYNOTIFY);
   EXPECT_NE(record.hIcon, nullptr);
-  EXPECT_STREQ(record.szTip, L"Korvane_TrayIcon");
+  EXPECT_STREQ(record.szTip, L"Korvane") << "the product's name, not an internal identifier";
 
   // This test program has no icon resource; the program has, as resource 220. For the
   // picture, the icon shows the program's own.
