@@ -81,8 +81,9 @@ class CQuencfgDlg : public Window {
   [[nodiscard]] bool importPending() const noexcept { return importPending_; }
   [[nodiscard]] int editedKeyIndex() const noexcept { return editedKeyIndex_; }
   [[nodiscard]] CBtnMenu* settingsMenu() noexcept { return settingsMenu_.get(); }
-  [[nodiscard]] CKeyAssignmentDlg& keyAssignment() noexcept { return keyAssignment_; }
-  [[nodiscard]] CLightingDlg& lightingPanel() noexcept { return lighting_; }
+  // Created on first use, so that the main window shows without waiting for them.
+  [[nodiscard]] CKeyAssignmentDlg& keyAssignment();
+  [[nodiscard]] CLightingDlg& lightingPanel();
 
  protected:
   bool CreateForModal(HWND owner) override;
