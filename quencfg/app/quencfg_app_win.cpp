@@ -55,6 +55,8 @@ void CQuencfgApp::RunInstance() {
   StartDeviceThread();
   StartGdiplus();
   RunMainWindow();
+  // The process ends with the main window; its tray icon must not stay behind.
+  RemoveDeviceTrayIcon();
   WriteLogString(u"Instance End");
 }
 

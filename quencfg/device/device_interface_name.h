@@ -6,13 +6,15 @@
 
 namespace quencfg {
 
-// Where the four product ID digits stand in a USB device interface name.
+// Where the four vendor and product ID digits stand in a USB device interface name.
+inline constexpr std::size_t kVendorIdDigitsAt = 12;
 inline constexpr std::size_t kProductIdDigitsAt = 21;
-inline constexpr std::size_t kProductIdDigitCount = 4;
+inline constexpr std::size_t kIdDigitCount = 4;
 
-// True when the name's characters 21 to 24 are exactly the product ID as "%04X"
-// (upper-case hexadecimal, case-sensitive). The vendor ID digits are not compared. A
-// name too short to hold the digits is not the keyboard's.
-bool IsKeyboardInterfaceName(std::u16string_view name, std::uint32_t productId) noexcept;
+// True when the name's characters 12 to 15 are exactly the vendor ID and 21 to 24
+// exactly the product ID, each as four hexadecimal digits in either case: another
+// maker's device whose product digits happen to match is not the keyboard. A name too
+// short to hold the digits is not the keyboard's.
+bool IsKeyboardInterfaceName(std::u16string_view name, std::uint32_t vendorId, std::uint32_t productId) noexcept;
 
 }  // namespace quencfg

@@ -81,6 +81,10 @@ struct HidApi {
   std::int32_t (*readInput)(void* context, HidHandle handle, std::uint8_t* buffer,
                             std::uint32_t length) = nullptr;
 
+  // Ends every read pending on the handle, whichever thread started it (CancelIoEx), so
+  // that the read returns and the handle can be closed.
+  void (*cancelRead)(void* context, HidHandle handle) = nullptr;
+
   // CreateThread with the requested stack size; the thread is never joined.
   bool (*startThread)(void* context, void (*entry)(void* argument), void* argument,
                       std::uint32_t stackSize) = nullptr;

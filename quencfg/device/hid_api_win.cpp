@@ -133,6 +133,8 @@ std::int32_t ReadInput(void*, HidHandle handle, std::uint8_t* buffer, std::uint3
   return static_cast<std::int32_t>(delivered);
 }
 
+void CancelRead(void*, HidHandle handle) { ::CancelIoEx(AsHandle(handle), nullptr); }
+
 struct ThreadStart {
   void (*entry)(void*);
   void* argument;
@@ -176,6 +178,7 @@ const HidApi& PlatformHidApi() noexcept {
     table.getAttributes = &GetAttributes;
     table.setFeature = &SetFeature;
     table.readInput = &ReadInput;
+    table.cancelRead = &CancelRead;
     table.startThread = &StartDeviceThread;
     table.postMessage = &PostToWindow;
     return table;

@@ -15,6 +15,14 @@ namespace {
 
 HWND FindMainWindow() { return ::FindWindowW(nullptr, AsWide(kMainWindowTitle)); }
 
+void DeleteTrayIconOf(HWND owner) {
+  NOTIFYICONDATAW record{};
+  record.cbSize = sizeof(NOTIFYICONDATAW);
+  record.hWnd = owner;
+  record.uID = kTrayIconId;
+  ::Shell_NotifyIconW(NIM_DELETE, &record);
+}
+
 }  // namespace
 
 void CHidWnd::AddTrayIcon() {
@@ -26,17 +34,22 @@ void CHidWnd::AddTrayIcon() {
   trayIcon_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   trayIcon_.uCallbackMessage = UM_TRAYNOTIFY;
   trayIcon_.hIcon = ApplicationIcon();
-  ::wcsncpy(trayIcon_.szTip, kTrayTip, sizeof trayIcon_.szTip / sizeof trayIcon_.szTip[0] - 1);
+  const std::u16string product = trayText_ != nullptr ? trayText_(u"TIP") : std::u16string();
+  const std::u16string& tip = product.empty() ? std::u16string(kTrayTip) : product;
+  ::wcsncpy(trayIcon_.szTip, AsWide(tip), sizeof trayIcon_.szTip / sizeof trayIcon_.szTip[0] - 1);
   if (::Shell_NotifyIconW(NIM_ADD, &trayIcon_)) trayIconShown_.store(true);
 }
 
 void CHidWnd::RemoveTrayIcon() {
-  NOTIFYICONDATAW record{};
-  record.cbSize = sizeof(NOTIFYICONDATAW);
-  record.hWnd = hwnd();
-  record.uID = kTrayIconId;
-  ::Shell_NotifyIconW(NIM_DELETE, &record);
+  DeleteTrayIconOf(hwnd());
   trayIconShown_.store(false);
+}
+
+void RemoveDeviceTrayIcon() {
+  HWND device = ::FindWindowW(nullptr, AsWide(kDeviceWindowTitle));
+  DWORD process = 0;
+  if (device == nullptr || ::GetWindowThreadProcessId(device, &process) == 0) return;
+  if (process == ::GetCurrentProcessId()) DeleteTrayIconOf(device);
 }
 
 void CHidWnd::OnTrayNotify(LPARAM mouseMessage) {

@@ -89,7 +89,30 @@ void CHidWnd::RegisterForDeviceNotifications() {
 void CHidWnd::OpenKeyboard(bool atStart) {
   if (driver_.OpenDevice(driver_.VendorId(), driver_.ProductId()) <= 0) return;
   if (!atStart) WriteLogString(DeviceLogLine("Device Open Success", driver_.VendorId(), driver_.ProductId()));
-  AddTrayIcon();
+  OnKeyboardOpened();
+}
+
+void CHidWnd::OpenArrivedKeyboard(bool arrival) {
+  // Repeated arrival events of an open keyboard reopen nothing.
+  if (driver_.HoldsAllCollections()) {
+    OnKeyboardOpened();
+    return;
+  }
+  driver_.Clock().Pause(kPauseBeforeReopenMs);
+  for (std::uint32_t waited = 0;; waited += kArrivalRetryPauseMs) {
+    const int recognised = driver_.OpenDevice(driver_.VendorId(), driver_.ProductId());
+    if (!arrival && recognised == 0 && waited == 0) break;
+    // Half open, the keyboard would take some writes and silently drop others.
+    if (driver_.HoldsAllCollections() || waited + kArrivalRetryPauseMs > kArrivalRetryLimitMs) break;
+    driver_.Clock().Pause(kArrivalRetryPauseMs);
+  }
+  if (!driver_.HoldsAnyCollection()) return;
+  WriteLogString(DeviceLogLine("Device Open Success", driver_.VendorId(), driver_.ProductId()));
+  OnKeyboardOpened();
+}
+
+void CHidWnd::OnKeyboardOpened() {
+  if (!trayIconShown_.load()) AddTrayIcon();
   PostKeyboardState(KeyboardState::Connected);
   // Also on a later plug-in, so that a keyboard first plugged in after start-up
   // reports its keys too; the driver starts its read thread only once.
@@ -100,17 +123,28 @@ void CHidWnd::OnDeviceChange(WPARAM event, LPARAM data) {
   const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(data);
   if (header == nullptr || header->dbch_devicetype != DBT_DEVTYP_DEVICEINTERFACE) return;
   const auto& record = *reinterpret_cast<const DEV_BROADCAST_DEVICEINTERFACE_W*>(header);
-  if (!IsKeyboardInterfaceName(InterfaceName(record), driver_.ProductId())) return;
+  if (!IsKeyboardInterfaceName(InterfaceName(record), driver_.VendorId(), driver_.ProductId())) return;
   if (event == DBT_DEVICEARRIVAL) {
-    driver_.Clock().Pause(kPauseBeforeReopenMs);
-    OpenKeyboard(false);
+    OpenArrivedKeyboard(true);
   } else if (event == DBT_DEVICEREMOVECOMPLETE) {
     WriteLogString(DeviceLogLine("Device Removed", driver_.VendorId(), driver_.ProductId()));
     RemoveTrayIcon();
-    // The handles of a removed device are dead: every sender now returns at once.
-    driver_.Handles().Clear();
+    // The handles of a removed device are dead: closed, so that none leak over replugs,
+    // and every sender now returns at once.
+    driver_.CloseDevice();
     PostKeyboardState(KeyboardState::Absent);
   }
+}
+
+void CHidWnd::OnPowerBroadcast(WPARAM event) {
+  // Sent on every resume, whether or not a user is present.
+  if (event != PBT_APMRESUMEAUTOMATIC) return;
+  // After sleep the keyboard was reset or is gone: handles of before are not trusted.
+  driver_.CloseDevice();
+  OpenArrivedKeyboard(false);
+  if (driver_.HoldsAnyCollection()) return;
+  RemoveTrayIcon();
+  PostKeyboardState(KeyboardState::Absent);
 }
 
 void CHidWnd::PostKeyboardState(KeyboardState state) const {
@@ -202,6 +236,9 @@ LRESULT CHidWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DEVICECHANGE:
       OnDeviceChange(wParam, lParam);
       return DefaultHandling(message, wParam, lParam);
+    case WM_POWERBROADCAST:
+      OnPowerBroadcast(wParam);
+      return TRUE;
     case UM_TRAYNOTIFY:
       OnTrayNotify(lParam);
       return 0;

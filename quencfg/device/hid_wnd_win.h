@@ -24,8 +24,13 @@ namespace quencfg {
 inline constexpr UINT kTrayIconId = 220;
 inline constexpr UINT ID_TRAY_LAUNCH = 0x6000;
 inline constexpr UINT ID_TRAY_EXIT = 0x6002;
-inline constexpr wchar_t kTrayTip[] = L"Korvane_TrayIcon";
+// The tray icon's tooltip: the strings file's product name (TRAYICON, TIP), else this.
+inline constexpr char16_t kTrayTip[] = u"Korvane";
 inline constexpr std::uint32_t kPauseBeforeReopenMs = 200;
+// After an arrival the keyboard's collections may appear one after another: the open is
+// tried again at this interval until all of them are held, for at most this long.
+inline constexpr std::uint32_t kArrivalRetryPauseMs = 200;
+inline constexpr std::uint32_t kArrivalRetryLimitMs = 2000;
 inline constexpr DWORD kPauseAfterLaunchMs = 5;
 
 // The localised text of a tray menu item, by its key in the strings file's TRAYICON
@@ -92,7 +97,13 @@ class CHidWnd : public Window {
   bool OnCreate();
   void RegisterForDeviceNotifications();
   void OpenKeyboard(bool atStart);
+  // Opens until all collections are held or the retry time is spent; what was found
+  // shows the tray icon and feeds the read thread. After an arrival the collections may
+  // still be missing at first; otherwise a first search that finds none ends it.
+  void OpenArrivedKeyboard(bool arrival);
+  void OnKeyboardOpened();
   void OnDeviceChange(WPARAM event, LPARAM data);
+  void OnPowerBroadcast(WPARAM event);
   // Tells the main window, if there is one, what the keyboard is doing now.
   void PostKeyboardState(KeyboardState state) const;
   [[nodiscard]] KeyboardState OpenState() noexcept;
@@ -129,5 +140,9 @@ class CHidWnd : public Window {
 // calls and clock outlive the thread. Runs until the process ends (or until the thread
 // gets WM_QUIT).
 DWORD WINAPI DeviceThreadMain(LPVOID parameter);
+
+// Removes the tray icon of this process's device window from any thread, so that no
+// icon outlives the program however it ends; the device thread may be busy meanwhile.
+void RemoveDeviceTrayIcon();
 
 }  // namespace quencfg

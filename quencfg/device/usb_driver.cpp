@@ -1,9 +1,9 @@
 #include "quencfg/device/usb_driver.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 
-#include "quencfg/framework/clock.h"
 #include "quencfg/framework/debug_output.h"
 #include "quencfg/framework/messages.h"
 #include "quencfg/framework/text.h"
@@ -93,14 +93,126 @@ int CUSBDriver::OpenDevice(std::uint32_t vendorId, std::uint32_t productId) {
     ++recognised;
   }
 
-  if (found[0] != kNoHidHandle) handles_.command.store(found[0]);
-  if (found[1] != kNoHidHandle) handles_.keyMap.store(found[1]);
-  if (found[2] != kNoHidHandle) handles_.macro.store(found[2]);
-  if (found[3] != kNoHidHandle) {
-    inputLength_.store(kInputReadLength);
-    handles_.input.store(found[3]);
+  std::atomic<HidHandle>* const slots[] = {&handles_.command, &handles_.keyMap, &handles_.macro, &handles_.input};
+  for (std::size_t i = 0; i < found.size(); ++i) {
+    const HidHandle fresh = found[i];
+    if (fresh == kNoHidHandle) continue;
+    const HidHandle held = slots[i]->load();
+    // A repeated arrival must not reopen what is open.
+    if (held != kNoHidHandle && Answers(held)) {
+      CloseHandle(fresh);
+      continue;
+    }
+    if (slots[i] == &handles_.input) {
+      inputLength_.store(kInputReadLength);
+      PublishInput(fresh);
+      StopReadOn(held);
+    } else {
+      slots[i]->store(fresh);
+    }
+    CloseHandle(held);
   }
   return recognised;
+}
+
+bool CUSBDriver::HoldsAllCollections() {
+  for (const std::atomic<HidHandle>* slot : {&handles_.command, &handles_.keyMap, &handles_.macro, &handles_.input}) {
+    const HidHandle handle = slot->load();
+    if (handle == kNoHidHandle || !Answers(handle)) return false;
+  }
+  return true;
+}
+
+bool CUSBDriver::HoldsAnyCollection() const noexcept {
+  return handles_.command.load() != kNoHidHandle || handles_.keyMap.load() != kNoHidHandle ||
+         handles_.macro.load() != kNoHidHandle || handles_.input.load() != kNoHidHandle;
+}
+
+void CUSBDriver::CloseDevice() {
+  HidHandle input = kNoHidHandle;
+  {
+    std::lock_guard<std::mutex> hold(readLock_);
+    input = handles_.input.exchange(kNoHidHandle);
+  }
+  // Nothing is closed under a running read.
+  StopReadOn(input);
+  CloseHandle(input);
+  CloseHandle(handles_.command.exchange(kNoHidHandle));
+  CloseHandle(handles_.keyMap.exchange(kNoHidHandle));
+  CloseHandle(handles_.macro.exchange(kNoHidHandle));
+}
+
+bool CUSBDriver::Answers(HidHandle handle) {
+  HidAttributes attributes;
+  return handle != kInvalidHidHandle && api_.getAttributes(api_.context, handle, &attributes);
+}
+
+void CUSBDriver::CloseHandle(HidHandle handle) {
+  if (handle != kNoHidHandle && handle != kInvalidHidHandle) api_.closeHandle(api_.context, handle);
+}
+
+void CUSBDriver::PublishInput(HidHandle handle) {
+  {
+    std::lock_guard<std::mutex> hold(readLock_);
+    handles_.input.store(handle);
+    // The platform reuses handle values: a failure of before says nothing about this one.
+    failedHandle_ = kNoHidHandle;
+  }
+  readChanged_.notify_all();
+}
+
+void CUSBDriver::StopReadOn(HidHandle handle) {
+  if (handle == kNoHidHandle) return;
+  std::unique_lock<std::mutex> hold(readLock_);
+  while (readingHandle_ == handle) {
+    hold.unlock();
+    if (api_.cancelRead != nullptr) api_.cancelRead(api_.context, handle);
+    hold.lock();
+    readChanged_.wait_for(hold, std::chrono::milliseconds(kReadCancelRepeatMs),
+                          [&] { return readingHandle_ != handle; });
+  }
+}
+
+bool CUSBDriver::HasReadableInput() const noexcept {
+  const HidHandle handle = handles_.input.load();
+  return handle != kNoHidHandle && handle != kInvalidHidHandle && handle != failedHandle_;
+}
+
+bool CUSBDriver::ReadLoopWaits() {
+  std::lock_guard<std::mutex> hold(readLock_);
+  return readLoopWaits_;
+}
+
+void CUSBDriver::ReadLoop() {
+  std::unique_lock<std::mutex> hold(readLock_);
+  for (;;) {
+    readingHandle_ = kNoHidHandle;
+    readChanged_.notify_all();
+    readLoopWaits_ = true;
+    readChanged_.wait(hold, [this] { return stopReading_ || HasReadableInput(); });
+    readLoopWaits_ = false;
+    if (stopReading_) return;
+    const HidHandle handle = handles_.input.load();
+    readingHandle_ = handle;
+    hold.unlock();
+    readWakeups_.fetch_add(1);
+    const bool read = ReadFrom(handle);
+    hold.lock();
+    // A handle whose read failed (a removed keyboard, a cancelled read) is not read
+    // again: the loop waits for the next one instead of retrying on a clock.
+    if (!read) failedHandle_ = handle;
+  }
+}
+
+void CUSBDriver::StopReading() {
+  HidHandle reading = kNoHidHandle;
+  {
+    std::lock_guard<std::mutex> hold(readLock_);
+    stopReading_ = true;
+    reading = readingHandle_;
+  }
+  readChanged_.notify_all();
+  StopReadOn(reading);
 }
 
 bool CUSBDriver::StartReadThread() {
@@ -114,26 +226,26 @@ int CUSBDriver::WriteFeature(HidHandle handle, const FeatureReport& report) {
   return api_.setFeature(api_.context, handle, report.data(), static_cast<std::uint32_t>(report.size())) ? 1 : 0;
 }
 
-void CUSBDriver::ReadThreadMain(void* driver) {
-  auto* self = static_cast<CUSBDriver*>(driver);
-  for (;;) {
-    self->ReadPass();
-    SleepMs(kReadRetryPauseMs);
-  }
-}
+void CUSBDriver::ReadThreadMain(void* driver) { static_cast<CUSBDriver*>(driver)->ReadLoop(); }
 
 void CUSBDriver::ReadPass() {
   const HidHandle handle = handles_.input.load();
   if (handle == kInvalidHidHandle) return;
+  (void)ReadFrom(handle);
+}
+
+bool CUSBDriver::ReadFrom(HidHandle handle) {
   const std::uint32_t length = std::min<std::uint32_t>(inputLength_.load(), kInputReadLength);
   const std::int32_t delivered = api_.readInput(api_.context, handle, inputBuffer_.data(), length);
-  if (delivered <= 0) return;
+  if (delivered < 0) return false;
+  if (delivered == 0) return true;
   // Only the bytes this read delivered are handed on; the rest of the copy stays zero,
   // so a short report never carries bytes of an earlier one.
   const auto count = std::min(static_cast<std::uint32_t>(delivered), length);
   std::array<std::uint8_t, kInputBufferSize> received{};
   std::copy_n(inputBuffer_.begin(), count, received.begin());
   ReadCallback(received.data(), count);
+  return true;
 }
 
 void CUSBDriver::ReadCallback(const std::uint8_t* buffer, std::uint32_t length) {

@@ -2,10 +2,17 @@
 // CUSBDriver, the HID transport: finds the keyboard's four collections by report ID,
 // writes 8-byte feature reports, and runs the read thread that hands key events to
 // the device thread. Everything but the read thread runs on the device thread.
+//
+// The read thread costs nothing while it has nothing to read: it blocks in a read of
+// the input collection, or, without a readable input handle, waits until OpenDevice
+// publishes one. Handles are closed only by CloseDevice (or when OpenDevice replaces a
+// handle that no longer answers), which first ends a read running on the input handle.
 #include <array>
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <string_view>
 
@@ -23,7 +30,9 @@ inline constexpr std::uint32_t kKorvaneProductId = 0x0090;
 inline constexpr std::uint32_t kInputReadLength = 16;
 inline constexpr std::size_t kInputBufferSize = 1000;
 inline constexpr std::uint32_t kReadThreadStackSize = 4096;
-inline constexpr std::uint32_t kReadRetryPauseMs = 10;
+// While a close waits for a blocked read to end, how often the cancel is repeated, in
+// case the read started only after the first cancel.
+inline constexpr std::uint32_t kReadCancelRepeatMs = 10;
 
 // The four collection handles, in this order; 0 where the collection is absent. The
 // read thread reads the input handle while the device thread may replace or clear it.
@@ -50,8 +59,15 @@ class CUSBDriver {
   [[nodiscard]] std::uint32_t ProductId() const noexcept { return productId_; }
 
   // Searches the HID devices and takes the recognised collections; returns how many
-  // were recognised (0: the keyboard is absent, the handles stay as they were).
+  // were recognised (0: the keyboard is absent, the handles stay as they were). A role
+  // whose held handle still answers keeps it, and the newly opened one is closed; a held
+  // handle that no longer answers is closed and replaced.
   int OpenDevice(std::uint32_t vendorId, std::uint32_t productId);
+  // All four collections are held and answer.
+  [[nodiscard]] bool HoldsAllCollections();
+  [[nodiscard]] bool HoldsAnyCollection() const noexcept;
+  // Ends a read running on the input handle, then closes and clears all four handles.
+  void CloseDevice();
   void SetNotifyWindow(NotifyWindow window) noexcept { notifyWindow_.store(window); }
   // Starts the read thread once; later calls do nothing. False when it could not start.
   bool StartReadThread();
@@ -76,13 +92,31 @@ class CUSBDriver {
   void SendKeyMap(const KeyMapBlock& block);
   void SendMacro(std::uint8_t cell, const MacroBlock& block);
 
-  // One pass of the read thread, without its 10 ms sleep.
+  // One read of the current input handle, as the read thread does it.
   void ReadPass();
+  // The read thread's work: reads while there is a readable input handle and waits
+  // without a clock while there is none (or its last read failed). Returns once
+  // StopReading was called.
+  void ReadLoop();
+  // Makes ReadLoop return; a read running then is cancelled. The input handle stays.
+  void StopReading();
+  // How often the read loop woke up to read: once per read, none while it waits.
+  [[nodiscard]] std::uint64_t ReadWakeups() const noexcept { return readWakeups_.load(); }
+  // True while the read loop waits for a readable input handle.
+  [[nodiscard]] bool ReadLoopWaits();
   // Traces a received report and posts a key event to the notify window.
   void ReadCallback(const std::uint8_t* buffer, std::uint32_t length);
 
  private:
   static void ReadThreadMain(void* driver);
+  [[nodiscard]] bool Answers(HidHandle handle);
+  void CloseHandle(HidHandle handle);
+  void PublishInput(HidHandle handle);
+  // Waits until no read runs on `handle`, cancelling it meanwhile.
+  void StopReadOn(HidHandle handle);
+  [[nodiscard]] bool HasReadableInput() const noexcept;
+  // Reads `handle` once; false when the read failed.
+  bool ReadFrom(HidHandle handle);
   void Log(std::u16string_view line);
   void LogCollection(int index, const HidCollectionCaps& caps);
   void SendBlock(HidHandle handle, std::uint8_t reportId, std::span<const std::uint8_t> block,
@@ -100,6 +134,15 @@ class CUSBDriver {
   std::atomic<std::uint32_t> inputLength_{kInputReadLength};
   std::atomic<NotifyWindow> notifyWindow_{0};
   std::atomic<bool> readThreadStarted_{false};
+  // Guards the read loop's state below; the input handle is published under it too, so
+  // that the waiting read loop sees every change.
+  std::mutex readLock_;
+  std::condition_variable readChanged_;
+  HidHandle readingHandle_ = kNoHidHandle;  // the handle a read runs on now
+  HidHandle failedHandle_ = kNoHidHandle;   // not read again: its last read failed
+  bool readLoopWaits_ = false;
+  bool stopReading_ = false;
+  std::atomic<std::uint64_t> readWakeups_{0};
   HidDeviceList deviceList_;
   std::uint32_t featureLength_ = 0;
 };

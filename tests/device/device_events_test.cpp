@@ -14,34 +14,39 @@
 namespace quencfg {
 namespace {
 
-TEST(DeviceInterfaceName, OnlyTheProductIdDigitsDecide) {
+TEST(DeviceInterfaceName, VendorAndProductIdDigitsDecide) {
   struct Case {
     std::u16string name;
     bool keyboard;
   };
   const Case cases[] = {
       {u"\\\\?\\USB#VID_258A&PID_0090#6&1a2b3c&0&2#{a5dcbf10-6530-11d2-901f-00c04fb951ed}", true},
-      {u"\\\\?\\USB#VID_046D&PID_0090#other", true},  // vendor digits are not compared
+      {u"\\\\?\\USB#VID_046D&PID_0090#other", false},  // another maker's product 0090
+      {u"\\\\?\\USB#VID_258B&PID_0090#other", false},
       {u"\\\\?\\USB#VID_258A&PID_0091#x", false},
-      {u"\\\\?\\usb#vid_258a&pid_0090#x", true},   // digits only: they are not letters
+      {u"\\\\?\\usb#vid_258a&pid_0090#x", true},   // the case of hex digits carries no meaning
       {u"\\\\?\\USB#VID_258A&PID_00A0#x", false},
       {u"\\\\?\\USB#VID_258A&PID_009", false},     // one digit short
       {u"\\\\?\\USB#VID_258A&PID_0090", true},     // exactly long enough
+      {u"\\\\?\\USB#VID_258A", false},             // vendor digits only
       {u"", false},
       {u"\\\\?\\BTHENUM#VID_258A&PID_0090", false},  // another bus: the digits stand elsewhere
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(IsKeyboardInterfaceName(c.name, kKorvaneProductId), c.keyboard) << Utf16ToUtf8(c.name);
+    EXPECT_EQ(IsKeyboardInterfaceName(c.name, kKorvaneVendorId, kKorvaneProductId), c.keyboard)
+        << Utf16ToUtf8(c.name);
   }
-  EXPECT_TRUE(IsKeyboardInterfaceName(u"\\\\?\\USB#VID_258A&PID_00AB#x", 0xAB)) << "upper-case hex";
-  EXPECT_FALSE(IsKeyboardInterfaceName(u"\\\\?\\USB#VID_258A&PID_00ab#x", 0xAB)) << "case-sensitive";
-  EXPECT_FALSE(IsKeyboardInterfaceName(u"\\\\?\\USB#VID_258A&PID_1234#x", 0x12345));
+  EXPECT_TRUE(IsKeyboardInterfaceName(u"\\\\?\\USB#VID_258A&PID_00AB#x", kKorvaneVendorId, 0xAB));
+  EXPECT_TRUE(IsKeyboardInterfaceName(u"\\\\?\\USB#VID_258a&PID_00ab#x", kKorvaneVendorId, 0xAB));
+  EXPECT_FALSE(IsKeyboardInterfaceName(u"\\\\?\\USB#VID_258A&PID_00AC#x", kKorvaneVendorId, 0xAB));
+  EXPECT_FALSE(IsKeyboardInterfaceName(u"\\\\?\\USB#VID_258A&PID_1234#x", kKorvaneVendorId, 0x12345));
+  EXPECT_FALSE(IsKeyboardInterfaceName(u"\\\\?\\USB#VID_0258A&PID_0090", 0x1258A, kKorvaneProductId));
 }
 
 TEST(DeviceInterfaceName, ReadsNothingPastTheGivenLength) {
   // The digits follow in memory but lie outside the view.
   const std::u16string whole = u"\\\\?\\USB#VID_258A&PID_0090";
-  EXPECT_FALSE(IsKeyboardInterfaceName(std::u16string_view(whole).substr(0, 24), kKorvaneProductId));
+  EXPECT_FALSE(IsKeyboardInterfaceName(std::u16string_view(whole).substr(0, 24), kKorvaneVendorId, kKorvaneProductId));
 }
 
 struct LaunchFixture {
@@ -84,6 +89,37 @@ TEST(ProgramOfCell, UnterminatedFieldStaysInsideTheSlot) {
   auto& launch = f.settings->profiles[1].keys[3].launch;
   for (char16_t& unit : launch) unit = u'x';
   EXPECT_EQ(ProgramOfCell(*f.settings, 24).size(), static_cast<std::size_t>(kLaunchCapacity));
+}
+
+TEST(ResolveProgramLaunch, StartsLikeAShortcutWhateverTheCurrentFolder) {
+  const std::u16string base = u"C:\\Program Files\\Korvane\\";
+  struct Case {
+    std::u16string program;
+    std::u16string file;
+    std::u16string folder;
+  };
+  const Case cases[] = {
+      {u"C:\\Tools\\app.exe", u"C:\\Tools\\app.exe", u"C:\\Tools\\"},
+      {u"c:/tools/app.exe", u"c:/tools/app.exe", u"c:/tools/"},
+      {u"\"C:\\My Tools\\app.exe\"", u"C:\\My Tools\\app.exe", u"C:\\My Tools\\"},
+      {u"D:\\app.exe", u"D:\\app.exe", u"D:\\"},
+      {u"\\\\server\\share\\app.exe", u"\\\\server\\share\\app.exe", u"\\\\server\\share\\"},
+      {u"\\Tools\\app.exe", u"\\Tools\\app.exe", u"\\Tools\\"},
+      {u"Tools\\app.exe", base + u"Tools\\app.exe", base + u"Tools\\"},
+      {u".\\app.exe", base + u".\\app.exe", base + u".\\"},
+      {u"..\\Other\\app.exe", base + u"..\\Other\\app.exe", base + u"..\\Other\\"},
+      {u"notepad.exe", u"notepad.exe", base},
+      {u" calc ", u"calc", base},
+      {u"https://example.com/a:b", u"https://example.com/a:b", u""},
+      {u"mailto:someone@example.com", u"mailto:someone@example.com", u""},
+      {u"", u"", u""},
+      {u"\"\"", u"", u""},
+  };
+  for (const Case& c : cases) {
+    const ProgramLaunch launch = ResolveProgramLaunch(c.program, base);
+    EXPECT_EQ(Utf16ToUtf8(launch.file), Utf16ToUtf8(c.file)) << Utf16ToUtf8(c.program);
+    EXPECT_EQ(Utf16ToUtf8(launch.workingFolder), Utf16ToUtf8(c.folder)) << Utf16ToUtf8(c.program);
+  }
 }
 
 TEST(ProgressMarker, PositionOutsideTheRangeBecomesTheMinimum) {

@@ -8,6 +8,7 @@
 
 #include <dbt.h>
 
+#include <cctype>
 #include <condition_variable>
 #include <functional>
 #include <memory>
@@ -29,11 +30,13 @@
 #include "quencfg/model/settings_file.h"
 #include "quencfg/ui/progress/progress_dlg_win.h"
 #include "quencfg/ui/skin/skin_documents.h"
+#include "quencfg/framework/writelog.h"
 #include "support/data_folder_scope.h"
 #include "support/fake_pause_clock.h"
 #include "support/gdiplus_session_win.h"
 #include "support/process_win.h"
 #include "support/screenshot_win.h"
+#include "support/temp_folder.h"
 
 namespace quencfg {
 namespace {
@@ -225,6 +228,23 @@ class DeviceThreadTest : public ::testing::Test {
 
   bool HandlesSet() { return Device().Driver().Handles().command.load() != kNoHidHandle; }
 
+  // Sends the keyboard's arrival while its collections appear one per search, in the
+  // given order; returns how long the device thread paused meanwhile.
+  std::uint32_t ArriveOneCollectionPerSearch(const std::vector<std::uint8_t>& appearing) {
+    std::size_t next = 0;
+    hid.onSearch = [&] {
+      if (next < appearing.size()) machine.Add(testing::KeyboardCollection(appearing[next++]));
+    };
+    std::uint32_t before = 0;
+    for (const auto& pause : clock.pauses()) before += pause.milliseconds;
+    InterfaceEvent arrival(kKeyboardInterface);
+    ::SendMessageW(window, WM_DEVICECHANGE, DBT_DEVICEARRIVAL, arrival.lParam());
+    hid.onSearch = nullptr;
+    std::uint32_t after = 0;
+    for (const auto& pause : clock.pauses()) after += pause.milliseconds;
+    return after - before;
+  }
+
   // Right-clicks the tray icon as the shell reports it; the open menu's window, or null.
   HWND OpenTrayMenu() {
     ::SendNotifyMessageW(window, UM_TRAYNOTIFY, kTrayIconId, WM_RBUTTONDOWN);
@@ -394,6 +414,8 @@ TEST_F(DeviceThreadTest, OtherDevicesEventsChangeNothing) {
   ASSERT_TRUE(Device().TrayIconShown());
   const std::wstring others[] = {
       L"\\\\?\\USB#VID_258A&PID_0091#5&2c1b3a&0&3#{a5dcbf10-6530-11d2-901f-00c04fb951ed}",
+      // another maker's device whose product digits read 0090
+      L"\\\\?\\USB#VID_046D&PID_0090#7&1f2e3d&0&1#{a5dcbf10-6530-11d2-901f-00c04fb951ed}",
       L"\\\\?\\USB#VID_258A&PID_009",  // too short to hold the digits
       L"",
   };
@@ -413,6 +435,104 @@ TEST_F(DeviceThreadTest, OtherDevicesEventsChangeNothing) {
   ::SendMessageW(window, WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, cut.lParam());
   EXPECT_TRUE(Device().TrayIconShown());
   EXPECT_TRUE(HandlesSet());
+}
+
+bool HoldsAll(CUSBDriver& driver) {
+  HidHandleGroup& handles = driver.Handles();
+  return handles.command.load() != kNoHidHandle && handles.keyMap.load() != kNoHidHandle &&
+         handles.macro.load() != kNoHidHandle && handles.input.load() != kNoHidHandle;
+}
+
+// A keyboard whose collections show up one per search after its arrival event: the
+// arrival keeps opening until it holds them all, within about two seconds.
+TEST_F(DeviceThreadTest, ArrivalWaitsForCollectionsThatAppearOneAfterAnother) {
+  Start();
+  const std::uint32_t paused =
+      ArriveOneCollectionPerSearch({kReportIdCommand, kReportIdKeymap, kReportIdMacro, kReportIdInput});
+  EXPECT_TRUE(HoldsAll(Device().Driver()));
+  EXPECT_TRUE(Device().TrayIconShown());
+  EXPECT_EQ(paused, kPauseBeforeReopenMs + 3 * kArrivalRetryPauseMs) << "no retry once all are open";
+  EXPECT_EQ(machine.OpenHandleCount(), 4) << "every retry closed what it found again";
+  EXPECT_TRUE(machine.Misuse().empty());
+
+  Request(0, 0);
+  const KeyboardModel model = Replay();
+  EXPECT_TRUE(model.errors.empty());
+  EXPECT_TRUE(model.keyMap.has_value()) << "key map writes reach the keyboard";
+  EXPECT_EQ(model.endsOfUpdate, 1);
+}
+
+TEST_F(DeviceThreadTest, ArrivalRetriesAreBoundedWhenACollectionNeverComes) {
+  Start();
+  const std::uint32_t paused = ArriveOneCollectionPerSearch({kReportIdCommand, kReportIdKeymap, kReportIdMacro});
+  EXPECT_FALSE(HoldsAll(Device().Driver()));
+  EXPECT_NE(Device().Driver().Handles().keyMap.load(), kNoHidHandle);
+  EXPECT_TRUE(Device().TrayIconShown()) << "what was found is used";
+  EXPECT_GE(paused, kArrivalRetryLimitMs - kArrivalRetryPauseMs);
+  EXPECT_LE(paused, kPauseBeforeReopenMs + kArrivalRetryLimitMs);
+  EXPECT_EQ(machine.OpenHandleCount(), 3);
+  EXPECT_TRUE(machine.Misuse().empty());
+}
+
+TEST_F(DeviceThreadTest, RepeatedArrivalsOfAnOpenKeyboardReopenNothing) {
+  machine.AddKeyboard();
+  Start();
+  int searches = 0;
+  hid.onSearch = [&] { ++searches; };
+  const HidHandle command = Device().Driver().Handles().command.load();
+  const HidHandle input = Device().Driver().Handles().input.load();
+  InterfaceEvent arrival(kKeyboardInterface);
+  for (int i = 0; i < 3; ++i) ::SendMessageW(window, WM_DEVICECHANGE, DBT_DEVICEARRIVAL, arrival.lParam());
+  EXPECT_EQ(searches, 0);
+  EXPECT_EQ(Device().Driver().Handles().command.load(), command);
+  EXPECT_EQ(Device().Driver().Handles().input.load(), input);
+  EXPECT_EQ(machine.OpenHandleCount(), 4);
+  EXPECT_TRUE(Device().TrayIconShown());
+  hid.onSearch = nullptr;
+}
+
+TEST_F(DeviceThreadTest, FiftyUnplugReplugCyclesLeaveTheOpenHandlesWhereTheyStarted) {
+  machine.AddKeyboard();
+  Start();
+  const int atStart = machine.OpenHandleCount();
+  ASSERT_EQ(atStart, 4);
+  InterfaceEvent removal(kKeyboardInterface);
+  InterfaceEvent arrival(kKeyboardInterface);
+  for (int cycle = 0; cycle < 50; ++cycle) {
+    machine.Unplug();
+    ::SendMessageW(window, WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, removal.lParam());
+    ASSERT_EQ(machine.OpenHandleCount(), 0) << cycle << ": the removal closed the keyboard's handles";
+    ASSERT_FALSE(Device().TrayIconShown());
+    machine.Replug();
+    ::SendMessageW(window, WM_DEVICECHANGE, DBT_DEVICEARRIVAL, arrival.lParam());
+    ASSERT_EQ(machine.OpenHandleCount(), atStart) << cycle;
+    ASSERT_TRUE(Device().TrayIconShown());
+  }
+  EXPECT_TRUE(HoldsAll(Device().Driver()));
+  EXPECT_TRUE(machine.Misuse().empty());
+}
+
+TEST_F(DeviceThreadTest, ResumeReopensTheKeyboardAndTheTrayIconFollows) {
+  machine.AddKeyboard();
+  Start();
+  const HidHandle before = Device().Driver().Handles().keyMap.load();
+  machine.Unplug();  // reset during sleep, without removal and arrival events
+  machine.Replug();
+  ::SendMessageW(window, WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0);  // the automatic one decides
+  EXPECT_EQ(Device().Driver().Handles().keyMap.load(), before);
+  ::SendMessageW(window, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+  EXPECT_TRUE(Device().Driver().HoldsAllCollections()) << "the handles of after the resume answer";
+  EXPECT_EQ(machine.OpenHandleCount(), 4) << "the dead ones were closed";
+  EXPECT_TRUE(Device().TrayIconShown());
+  Request(0, 0);
+  EXPECT_TRUE(Replay().keyMap.has_value());
+
+  machine.Unplug();  // gone during sleep
+  ::SendMessageW(window, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+  EXPECT_FALSE(Device().Driver().HoldsAnyCollection());
+  EXPECT_FALSE(Device().TrayIconShown());
+  EXPECT_EQ(machine.OpenHandleCount(), 0);
+  EXPECT_TRUE(machine.Misuse().empty());
 }
 
 // Holds the device thread at the first key map packet of a write until released.
@@ -589,6 +709,78 @@ TEST_F(DeviceThreadTest, KeyEventForCell24StartsTheProgramOfSlot3) {
   EXPECT_TRUE(PumpUntil([&] { return PathExists(marker); })) << "the script of slot 3 ran";
 }
 
+std::string Lowered(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == '\\' || text.back() == ' ')) {
+    text.pop_back();
+  }
+  return text;
+}
+
+// A program key starts its program as a shortcut does: in the program's own folder, a
+// relative path taken from the program's folder of Korvane, and a failed start logged
+// with the system's reason.
+TEST_F(DeviceThreadTest, ProgramKeysStartLikeShortcuts) {
+  struct AppFolderRestore {
+    std::u16string saved = AppFolder();
+    ~AppFolderRestore() { SetAppFolder(saved); }
+  } restore;
+  testing::TempFolder appFolder;  // stands for the folder of Korvane.exe
+  ASSERT_TRUE(SetAppFolder(appFolder.path()));
+  const std::u16string toolsFolder = appFolder.path() + u"Tools\\";
+  const std::u16string ownFolder = data.path() + u"Own Folder\\";
+  ASSERT_TRUE(CreateFolder(toolsFolder));
+  ASSERT_TRUE(CreateFolder(ownFolder));
+  // Each script writes the folder it runs in to the marker.
+  const std::u16string marker = data.path() + u"started in.txt";
+  const std::string body = "@cd > \"" + Utf16ToUtf8(marker) + "\"\r\n";
+  ASSERT_TRUE(ReplaceFileContents(ownFolder + u"own.cmd", body));
+  ASSERT_TRUE(ReplaceFileContents(toolsFolder + u"tool.cmd", body));
+  machine.AddKeyboard();
+  Start();
+
+  struct Case {
+    const char* name;
+    std::u16string program;
+    std::u16string startedIn;  // empty: the start fails
+  };
+  const Case cases[] = {
+      {"absolute path", ownFolder + u"own.cmd", ownFolder},
+      {"relative path", u"Tools\\tool.cmd", toolsFolder},
+      {"missing program", data.path() + u"no such program.exe", u""},
+  };
+  int requests = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    DeleteFileAt(marker);
+    EditProfile(0, [&](ProfileData& p) {
+      p.keys[3].byBtnFuncType = BTNFUNC_LAUNCH;
+      CopyToField(p.keys[3].launch, c.program);
+    });
+    Request(0, 0, requests++);  // the device thread takes the program with the next write
+    ASSERT_TRUE(::PostMessageW(window, UM_DEVICEEVENT, 24, 0));
+    if (!c.startedIn.empty()) {
+      ASSERT_TRUE(PumpUntil([&] {
+        const auto text = ReadWholeFile(marker);
+        return text && !text->empty() && text->back() == '\n';
+      })) << "the program started";
+      EXPECT_EQ(Lowered(*ReadWholeFile(marker)), Lowered(Utf16ToUtf8(c.startedIn)));
+    } else {
+      const std::u16string log = LogFilePath(CurrentLocalTime(), DataFolder());
+      const std::string want = "Launch failed: " + Utf16ToUtf8(c.program) + " : ";
+      std::string line;
+      ASSERT_TRUE(PumpUntil([&] {
+        const auto text = ReadWholeFile(log);
+        const std::size_t at = text ? text->find(want) : std::string::npos;
+        if (at == std::string::npos) return false;
+        line = text->substr(at, text->find('\n', at) - at);
+        return true;
+      })) << "the failed start was logged";
+      EXPECT_GT(Lowered(line).size(), want.size()) << "with the system's reason: " << line;
+    }
+  }
+}
+
 // The tray menu runs a modal loop on the device thread, which hands what arrives
 // meanwhile to the device window's procedure: each request is served after the menu
 // has closed, none is lost, and they keep their order.
@@ -644,6 +836,19 @@ TEST_F(DeviceThreadTest, ARequestSentToTheWindowIsServed) {
   EXPECT_TRUE(model.lighting.has_value());
 }
 
+// The program ends with its main window, while the device thread may be busy: the
+// icon is removed from the ending thread all the same.
+TEST_F(DeviceThreadTest, EndingTheProgramRemovesTheTrayIcon) {
+  machine.AddKeyboard();
+  Start();
+  ASSERT_TRUE(Device().TrayIconShown());
+  NOTIFYICONDATAW record = Device().TrayIconRecord();
+  record.uFlags = NIF_TIP;
+  ASSERT_TRUE(::Shell_NotifyIconW(NIM_MODIFY, &record)) << "the shell holds the icon";
+  RemoveDeviceTrayIcon();
+  EXPECT_FALSE(::Shell_NotifyIconW(NIM_MODIFY, &record)) << "the shell no longer knows the icon";
+}
+
 TEST_F(DeviceThreadTest, TrayIconUnderWine) {
   machine.AddKeyboard();
   Start();
@@ -658,7 +863,7 @@ TEST_F(DeviceThreadTest, TrayIconUnderWine) {
   EXPECT_EQ(record.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
   EXPECT_EQ(record.uCallbackMessage, UM_TRAYNOTIFY);
   EXPECT_NE(record.hIcon, nullptr);
-  EXPECT_STREQ(record.szTip, L"Korvane_TrayIcon");
+  EXPECT_STREQ(record.szTip, L"Korvane") << "the product's name, not an internal identifier";
 
   // This test program has no icon resource; the program has, as resource 220. For the
   // picture, the icon shows the program's own.
@@ -742,6 +947,10 @@ TEST_F(DeviceThreadTest, TheKeyboardStateGoesToTheMainWindowAndAWriteWithoutKeyb
   EXPECT_EQ(main.states, (std::vector<KeyboardState>{KeyboardState::Absent, KeyboardState::Absent,
                                                      KeyboardState::Absent}));
 
+  // That request's progress window closes too; counting starts after it, so that
+  // the next request is waited for and not answered by this close.
+  ASSERT_TRUE(recorder.WaitForCloses(1));
+  recorder.Reset();
   main.states.clear();
   machine.AddKeyboard();
   InterfaceEvent arrival(kKeyboardInterface);

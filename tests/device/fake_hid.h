@@ -4,6 +4,7 @@
 // time stamp, input reports waiting to be read, and the messages posted. Thread-safe,
 // so that a read loop may run beside the device thread's calls.
 // Header-only: the write benchmark uses it too.
+#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <map>
@@ -84,6 +85,7 @@ class FakeHidMachine {
       return Self(c).SetFeature(h, r, n);
     };
     api_.readInput = [](void* c, HidHandle h, std::uint8_t* b, std::uint32_t n) { return Self(c).Read(h, b, n); };
+    api_.cancelRead = [](void* c, HidHandle h) { Self(c).CancelRead(h); };
     api_.startThread = [](void* c, void (*entry)(void*), void* arg, std::uint32_t stack) {
       return Self(c).StartThread(entry, arg, stack);
     };
@@ -114,6 +116,7 @@ class FakeHidMachine {
     std::lock_guard<std::mutex> hold(lock_);
     unplugged_ = true;
     for (auto& [handle, state] : handles_) state.alive = false;
+    readable_.notify_all();
   }
   // The device is back; handles of before stay dead, as after a real replug.
   void Replug() {
@@ -125,6 +128,23 @@ class FakeHidMachine {
   void DeliverInput(int index, std::vector<std::uint8_t> report) {
     std::lock_guard<std::mutex> hold(lock_);
     collections_.at(static_cast<std::size_t>(index)).pendingInput.push_back(std::move(report));
+    readable_.notify_all();
+  }
+
+  // Off (the default): a read without a report waiting fails at once. On: it blocks, as
+  // a read of the real keyboard does, until a report comes, the handle dies or is
+  // closed, or the read is cancelled.
+  void SetReadsBlock(bool block) {
+    std::lock_guard<std::mutex> hold(lock_);
+    readsBlock_ = block;
+  }
+  [[nodiscard]] int ReadCalls() const {
+    std::lock_guard<std::mutex> hold(lock_);
+    return readCalls_;
+  }
+  [[nodiscard]] int CancelCalls() const {
+    std::lock_guard<std::mutex> hold(lock_);
+    return cancelCalls_;
   }
 
   void SetFeatureFails(bool fails) {
@@ -152,7 +172,8 @@ class FakeHidMachine {
     std::lock_guard<std::mutex> hold(lock_);
     return threads_;
   }
-  // Misuse of the platform: closing twice or closing a handle never opened.
+  // Misuse of the platform: closing twice, closing a handle never opened, closing a
+  // handle while a read on it runs.
   [[nodiscard]] std::vector<std::string> Misuse() const {
     std::lock_guard<std::mutex> hold(lock_);
     return misuse_;
@@ -189,6 +210,8 @@ class FakeHidMachine {
     bool readWrite;
     bool alive = true;
     bool closed = false;
+    int runningReads = 0;
+    int cancels = 0;
   };
 
   static FakeHidMachine& Self(void* context) { return *static_cast<FakeHidMachine*>(context); }
@@ -241,8 +264,18 @@ class FakeHidMachine {
     } else if (found->second.closed) {
       misuse_.push_back("second close of handle " + std::to_string(handle));
     } else {
+      if (found->second.runningReads > 0) misuse_.push_back("close under a running read: " + std::to_string(handle));
       found->second.closed = true;
+      readable_.notify_all();
     }
+  }
+
+  void CancelRead(HidHandle handle) {
+    std::lock_guard<std::mutex> hold(lock_);
+    ++cancelCalls_;
+    const auto found = handles_.find(handle);
+    if (found != handles_.end()) ++found->second.cancels;
+    readable_.notify_all();
   }
 
   // The entry of an open, working handle; null otherwise. Called with the lock held.
@@ -293,8 +326,19 @@ class FakeHidMachine {
   }
 
   std::int32_t Read(HidHandle handle, std::uint8_t* buffer, std::uint32_t length) {
-    std::lock_guard<std::mutex> hold(lock_);
-    Entry* entry = Working(handle);
+    std::unique_lock<std::mutex> hold(lock_);
+    ++readCalls_;
+    const auto found = handles_.find(handle);
+    if (found == handles_.end()) return -1;
+    HandleState& state = found->second;
+    const int cancelsBefore = state.cancels;
+    ++state.runningReads;
+    Entry* entry = nullptr;
+    readable_.wait(hold, [&] {
+      entry = Working(handle);
+      return !readsBlock_ || entry == nullptr || !entry->pendingInput.empty() || state.cancels != cancelsBefore;
+    });
+    --state.runningReads;
     if (entry == nullptr || entry->pendingInput.empty()) return -1;
     const std::vector<std::uint8_t> report = std::move(entry->pendingInput.front());
     entry->pendingInput.pop_front();
@@ -318,6 +362,10 @@ class FakeHidMachine {
   PauseClock& clock_;
   HidApi api_;
   mutable std::mutex lock_;
+  std::condition_variable readable_;
+  bool readsBlock_ = false;
+  int readCalls_ = 0;
+  int cancelCalls_ = 0;
   std::vector<Entry> collections_;
   std::map<HidHandle, HandleState> handles_;
   HidHandle nextHandle_ = 0x1000;

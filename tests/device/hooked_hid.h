@@ -41,6 +41,7 @@ class HookedHid {
     api_.readInput = [](void* c, HidHandle h, std::uint8_t* b, std::uint32_t n) {
       return Self(c).inner_.readInput(Self(c).inner_.context, h, b, n);
     };
+    api_.cancelRead = [](void* c, HidHandle h) { Self(c).inner_.cancelRead(Self(c).inner_.context, h); };
     api_.startThread = [](void* c, void (*entry)(void*), void* arg, std::uint32_t stack) {
       return Self(c).inner_.startThread(Self(c).inner_.context, entry, arg, stack);
     };

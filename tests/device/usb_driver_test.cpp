@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <functional>
 #include <mutex>
 #include <thread>
 
@@ -370,6 +372,128 @@ TEST(ReadPass, RunsBesideReplugs) {
   stop.store(true);
   reader.join();
   for (const auto& message : f.machine.Posted()) EXPECT_EQ(message.window, 9u);
+  EXPECT_TRUE(f.machine.Misuse().empty());
+}
+
+// Waits for something another thread does; the limit only keeps a broken build from
+// hanging, it is not what the tests check.
+bool Eventually(const std::function<bool()>& done) {
+  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > limit) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
+}
+
+// The driver's read loop on a thread of its own, over reads that block as the
+// keyboard's do; stopped and joined at the end.
+struct ReadLoopFixture : DriverFixture {
+  std::thread reader;
+  ReadLoopFixture() {
+    machine.SetReadsBlock(true);
+    driver.SetNotifyWindow(7);
+    reader = std::thread([this] { driver.ReadLoop(); });
+  }
+  ~ReadLoopFixture() {
+    driver.StopReading();
+    reader.join();
+  }
+  bool ReadRunning(int calls) {
+    return Eventually([&] { return machine.ReadCalls() == calls && !driver.ReadLoopWaits(); });
+  }
+};
+
+std::vector<std::uint8_t> KeyReport(std::uint8_t cell) { return {0x0D, 0x05, 0x00, cell}; }
+
+TEST(ReadLoop, WaitsWithoutWakingUpUntilThereIsSomethingToRead) {
+  ReadLoopFixture f;
+  ASSERT_TRUE(Eventually([&] { return f.driver.ReadLoopWaits(); }));
+  // Whatever time passes, a loop without a keyboard does nothing.
+  std::this_thread::sleep_for(std::chrono::milliseconds(60));
+  EXPECT_EQ(f.driver.ReadWakeups(), 0u);
+  EXPECT_EQ(f.machine.ReadCalls(), 0) << "no read is tried without an input handle";
+
+  f.machine.AddKeyboard();
+  ASSERT_EQ(f.Open(), 4);
+  ASSERT_TRUE(f.ReadRunning(1)) << "the opened keyboard woke the loop, which now blocks in its read";
+  f.machine.DeliverInput(3, KeyReport(24));
+  ASSERT_TRUE(Eventually([&] { return f.machine.Posted().size() == 1; }));
+  ASSERT_TRUE(f.ReadRunning(2));
+
+  f.machine.Unplug();  // the blocked read fails
+  ASSERT_TRUE(Eventually([&] { return f.driver.ReadLoopWaits(); }));
+  std::this_thread::sleep_for(std::chrono::milliseconds(60));
+  EXPECT_EQ(f.driver.ReadWakeups(), 2u) << "one wake-up per read, none to retry the dead handle";
+  EXPECT_EQ(f.machine.ReadCalls(), 2);
+
+  f.driver.CloseDevice();
+  f.machine.Replug();
+  ASSERT_EQ(f.Open(), 4);
+  f.machine.DeliverInput(3, KeyReport(25));
+  ASSERT_TRUE(Eventually([&] { return f.machine.Posted().size() == 2; })) << "the new handle is read";
+  EXPECT_EQ(f.machine.Posted()[1].wParam, 25u);
+  EXPECT_TRUE(f.machine.Misuse().empty());
+}
+
+// Closing while the keyboard is still there (resume, a reopen): the blocked read only
+// ends when it is cancelled, and the handle is closed only after it has.
+TEST(CloseDevice, EndsTheBlockedReadBeforeClosingAnything) {
+  ReadLoopFixture f;
+  f.machine.AddKeyboard();
+  ASSERT_EQ(f.Open(), 4);
+  ASSERT_TRUE(f.ReadRunning(1));
+  f.driver.CloseDevice();
+  EXPECT_GE(f.machine.CancelCalls(), 1);
+  EXPECT_TRUE(f.machine.Misuse().empty()) << "nothing was closed under the running read";
+  EXPECT_EQ(f.machine.OpenHandleCount(), 0);
+  EXPECT_FALSE(f.driver.HoldsAnyCollection());
+  EXPECT_TRUE(Eventually([&] { return f.driver.ReadLoopWaits(); }));
+}
+
+TEST(CloseDevice, FiftyUnplugReplugCyclesLeaveNoHandleOpen) {
+  struct Case {
+    const char* name;
+    bool closeBeforeUnplug;  // the keyboard still answers when it is closed
+  };
+  for (const Case c : {Case{"removal", false}, Case{"reopen of a present keyboard", true}}) {
+    SCOPED_TRACE(c.name);
+    ReadLoopFixture f;
+    f.machine.AddKeyboard();
+    const int before = f.machine.OpenHandleCount();
+    for (int cycle = 0; cycle < 50; ++cycle) {
+      ASSERT_EQ(f.Open(), 4) << cycle;
+      ASSERT_TRUE(Eventually([&] { return !f.driver.ReadLoopWaits(); }));
+      if (c.closeBeforeUnplug) f.driver.CloseDevice();
+      f.machine.Unplug();
+      if (!c.closeBeforeUnplug) f.driver.CloseDevice();
+      f.machine.Replug();
+      ASSERT_EQ(f.machine.OpenHandleCount(), before) << cycle;
+    }
+    EXPECT_TRUE(f.machine.Misuse().empty());
+  }
+}
+
+TEST(OpenDevice, RepeatedOpenKeepsHandlesThatAnswerAndReplacesDeadOnes) {
+  DriverFixture f;
+  f.machine.AddKeyboard();
+  ASSERT_EQ(f.Open(), 4);
+  const HidHandle command = f.driver.Handles().command.load();
+  const HidHandle input = f.driver.Handles().input.load();
+  EXPECT_TRUE(f.driver.HoldsAllCollections());
+  ASSERT_EQ(f.Open(), 4);
+  EXPECT_EQ(f.driver.Handles().command.load(), command) << "an open keyboard is not reopened";
+  EXPECT_EQ(f.driver.Handles().input.load(), input);
+  EXPECT_EQ(f.machine.OpenHandleCount(), 4);
+
+  // A reset of the keyboard that no removal event announced: the handles are dead.
+  f.machine.Unplug();
+  f.machine.Replug();
+  EXPECT_FALSE(f.driver.HoldsAllCollections());
+  ASSERT_EQ(f.Open(), 4);
+  EXPECT_NE(f.driver.Handles().command.load(), command);
+  EXPECT_EQ(f.RoleCollection(f.driver.Handles().command), 0);
+  EXPECT_EQ(f.machine.OpenHandleCount(), 4) << "the dead handles were closed";
   EXPECT_TRUE(f.machine.Misuse().empty());
 }
 

@@ -11,6 +11,7 @@
 
 #include "quencfg/device/device_interface_name.h"
 #include "quencfg/device/program_launch.h"
+#include "quencfg/device/usb_driver.h"
 #include "quencfg/ui/progress/progress_marker.h"
 
 using namespace quencfg;
@@ -45,7 +46,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t units = size / 2;
   auto name = std::make_unique<char16_t[]>(units == 0 ? 1 : units);
   std::memcpy(name.get(), data, units * 2);
-  (void)IsKeyboardInterfaceName(std::u16string_view(name.get(), units), productId);
+  (void)IsKeyboardInterfaceName(std::u16string_view(name.get(), units), kKorvaneVendorId, productId);
+  const ProgramLaunch launch = ResolveProgramLaunch(std::u16string_view(name.get(), units), u"C:\\Korvane\\");
+  if (launch.file.size() > units + 11) std::abort();
 
   auto settings = std::make_unique<SettingsBlock>();
   std::memcpy(settings.get(), data, size < sizeof(SettingsBlock) ? size : sizeof(SettingsBlock));

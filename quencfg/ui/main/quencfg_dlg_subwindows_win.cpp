@@ -13,9 +13,24 @@ constexpr POINT kKeyAssignmentOffset{270, 39};
 }  // namespace
 
 void CQuencfgDlg::CreateSubWindows() {
-  lighting_.Create(hwnd());
-  lighting_.SetLightingProfile(currentProfile());
-  keyAssignment_.CreateHidden(hwnd());
+  // Both are made when first needed: together they took most of the start-up time,
+  // and many sessions open neither.
+}
+
+CLightingDlg& CQuencfgDlg::lightingPanel() {
+  if (lighting_.hwnd() == nullptr && hwnd() != nullptr) {
+    lighting_.Create(hwnd());
+    lighting_.SetLightingProfile(currentProfile());
+  }
+  return lighting_;
+}
+
+CKeyAssignmentDlg& CQuencfgDlg::keyAssignment() {
+  if (keyAssignment_.hwnd() == nullptr && hwnd() != nullptr) {
+    keyAssignment_.CreateHidden(hwnd());
+    PlaceKeyAssignment();
+  }
+  return keyAssignment_;
 }
 
 bool CQuencfgDlg::FilterForSubWindow(MSG& message) {
@@ -40,7 +55,7 @@ void CQuencfgDlg::PlaceKeyAssignment() {
 
 void CQuencfgDlg::OpenKeyAssignment(int index) {
   editedKeyIndex_ = index;
-  ::ShowWindow(keyAssignment_.hwnd(), SW_SHOW);
+  ::ShowWindow(keyAssignment().hwnd(), SW_SHOW);
   keyAssignment_.SetSlot(currentProfile().keys[index]);
   keyAssignment_.SetEditedKeyName(KeyCodeName(DefaultKeyMap[SlotCell(index)]));
   keyAssignment_.SetMacroOnly(false);
@@ -49,7 +64,7 @@ void CQuencfgDlg::OpenKeyAssignment(int index) {
 }
 
 void CQuencfgDlg::OpenMacroEditor() {
-  keyAssignment_.SetMacroOnly(true);
+  keyAssignment().SetMacroOnly(true);
   ::ShowWindow(keyAssignment_.hwnd(), SW_SHOW);
 }
 
@@ -63,11 +78,13 @@ void CQuencfgDlg::DismissOwnedPopups() {
 }
 
 void CQuencfgDlg::ShowLightingPanel(bool visible) {
-  ShowChild(lighting_.hwnd(), visible);
+  ShowChild(visible ? lightingPanel().hwnd() : lighting_.hwnd(), visible);
   if (visible) HandProfileToLightingPanel();
 }
 
 void CQuencfgDlg::HandProfileToLightingPanel() {
+  // A panel not made yet takes the profile when it is made.
+  if (lighting_.hwnd() == nullptr) return;
   lighting_.SetLightingProfile(currentProfile());
   lighting_.RefreshLighting();
 }

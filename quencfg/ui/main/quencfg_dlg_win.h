@@ -86,8 +86,9 @@ class CQuencfgDlg : public Window {
   [[nodiscard]] bool importPending() const noexcept { return importPending_; }
   [[nodiscard]] int editedKeyIndex() const noexcept { return editedKeyIndex_; }
   [[nodiscard]] CBtnMenu* settingsMenu() noexcept { return settingsMenu_.get(); }
-  [[nodiscard]] CKeyAssignmentDlg& keyAssignment() noexcept { return keyAssignment_; }
-  [[nodiscard]] CLightingDlg& lightingPanel() noexcept { return lighting_; }
+  // Created on first use, so that the main window shows without waiting for them.
+  [[nodiscard]] CKeyAssignmentDlg& keyAssignment();
+  [[nodiscard]] CLightingDlg& lightingPanel();
   // The keyboard's state as the device thread last posted it.
   [[nodiscard]] KeyboardState keyboardState() const noexcept { return keyboardState_; }
   // The text the drag strip shows for it.

@@ -50,21 +50,16 @@ bool CProgressDlg::OnCreate() {
 
 void CProgressDlg::PlaceOverMainWindow(HWND mainWindow) {
   HWND self = hwnd();
-  if (mainWindow != nullptr && ::IsWindow(mainWindow)) {
-    RECT client{};
-    RECT frame{};
-    ::GetClientRect(mainWindow, &client);
-    ::MapWindowPoints(mainWindow, nullptr, reinterpret_cast<POINT*>(&client), 2);
-    ::GetWindowRect(mainWindow, &frame);
-    ::SetWindowPos(self, HWND_TOPMOST, client.left + frame.left, client.top + frame.top, 0, 0,
-                   SWP_NOSIZE | SWP_NOACTIVATE);
-  } else {
-    ::SetWindowPos(self, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  }
-  // Without an owner, centring means the work area of the monitor the window is on.
+  const bool hasMain = mainWindow != nullptr && ::IsWindow(mainWindow);
+  // Centred in the work area of the main window's monitor (for a hidden or minimised
+  // main window, where it was last shown), else of the monitor nearest to the origin.
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
-  if (!::GetMonitorInfoW(::MonitorFromWindow(self, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+  const HMONITOR shownOn = ::MonitorFromWindow(hasMain ? mainWindow : self, MONITOR_DEFAULTTONEAREST);
+  if (!::GetMonitorInfoW(shownOn, &monitor)) {
+    ::SetWindowPos(self, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return;
+  }
   RECT window{};
   ::GetWindowRect(self, &window);
   const RECT& area = monitor.rcWork;

@@ -17,7 +17,7 @@ class CProgressDlg : public Window {
   // Creates the hidden pop-up (no parent, no caption) and its progress bar.
   bool CreateModeless();
 
-  // Over the main window, topmost, then centred on its monitor's work area.
+  // Topmost, centred on the work area of the main window's monitor.
   void PlaceOverMainWindow(HWND mainWindow);
 
   void SetPos(int position);
