@@ -78,6 +78,9 @@ static_assert(sizeof(LightingSettings) == 12 + sizeof(KeyColorLayer));
 static_assert(sizeof(ProfileData) == KEY_COUNT * sizeof(KeySlot) + sizeof(LightingSettings));
 static_assert(sizeof(SettingsBlock) == 4 + PROFILE_COUNT * sizeof(ProfileData));
 
+// Whether `index` names one of the profiles.
+[[nodiscard]] constexpr bool IsProfileIndex(int index) noexcept { return index >= 0 && index < PROFILE_COUNT; }
+
 // The profile the settings name as current; profile 0 when the index is out of range.
 [[nodiscard]] int CurrentProfileIndex(const SettingsBlock& settings) noexcept;
 [[nodiscard]] const ProfileData& CurrentProfile(const SettingsBlock& settings) noexcept;

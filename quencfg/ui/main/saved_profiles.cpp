@@ -9,8 +9,6 @@
 namespace quencfg {
 namespace {
 
-bool IsProfileIndex(int index) noexcept { return index >= 0 && index < PROFILE_COUNT; }
-
 // A key slot has no padding (its size is checked where it is declared).
 bool SameKey(const KeySlot& a, const KeySlot& b) noexcept { return std::memcmp(&a, &b, sizeof(KeySlot)) == 0; }
 

@@ -4,11 +4,6 @@
 #include <iterator>
 
 namespace quencfg {
-namespace {
-
-bool IsProfileIndex(int index) noexcept { return index >= 0 && index < PROFILE_COUNT; }
-
-}  // namespace
 
 bool SameKeyboardLighting(const LightingSettings& a, const LightingSettings& b) noexcept {
   return a.byLightEffect == b.byLightEffect && a.byLightBright == b.byLightBright && a.byLightSpeed == b.byLightSpeed &&
