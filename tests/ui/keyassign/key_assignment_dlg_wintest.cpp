@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "../skin/control_host_win.h"
+#include "key_dialog_owner_loop_win.h"
 #include "quencfg/framework/gdi_win.h"
 #include "quencfg/framework/messages.h"
 #include "quencfg/framework/text.h"
@@ -72,28 +73,10 @@ class KeyAssignmentDialog : public ::testing::Test {
   // filter first, until `done` or the time is up.
   template <typename Done>
   void PumpAsTheOwnerUntil(Done done, DWORD milliseconds) {
-    const DWORD start = ::GetTickCount();
-    while (!done() && ::GetTickCount() - start < milliseconds) {
-      MSG message;
-      while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (dialog_.IsFor(message) && message.message == WM_SYSKEYDOWN && message.wParam == VK_F4) ++altF4Seen_;
-        if (dialog_.IsFor(message) && dialog_.FilterBeforeDispatch(message)) continue;
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-      }
-      ::Sleep(5);
-    }
+    loop_.PumpUntil(done, milliseconds);
   }
-  void PumpAsTheOwnerFor(DWORD milliseconds) {
-    PumpAsTheOwnerUntil([] { return false; }, milliseconds);
-  }
-  // Activation goes through the X server; keys sent before it ends go elsewhere.
-  bool BringDialogToFront() {
-    ::SetForegroundWindow(dialog_.hwnd());
-    PumpAsTheOwnerUntil([this] { return ::GetForegroundWindow() == dialog_.hwnd(); }, 5000);
-    PumpAsTheOwnerFor(100);
-    return ::GetForegroundWindow() == dialog_.hwnd();
-  }
+  void PumpAsTheOwnerFor(DWORD milliseconds) { loop_.PumpFor(milliseconds); }
+  bool BringDialogToFront() { return loop_.BringDialogToFront(); }
 
   int altF4Seen_ = 0;
 
@@ -102,6 +85,11 @@ class KeyAssignmentDialog : public ::testing::Test {
   testing::DataFolderScope data_;
   testing::ControlHost host_;
   CKeyAssignmentDlg dialog_;
+  testing::KeyDialogOwnerLoop loop_{dialog_, [this](const MSG& message) {
+                                      if (dialog_.IsFor(message) && message.message == WM_SYSKEYDOWN &&
+                                          message.wParam == VK_F4)
+                                        ++altF4Seen_;
+                                    }};
 };
 
 TEST_F(KeyAssignmentDialog, OpensEachFunctionOnItsPage) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "../skin/control_host_win.h"
+#include "key_dialog_owner_loop_win.h"
 #include "device/fake_hid.h"
 #include "device/full_write.h"
 #include "device/keyboard_model.h"
@@ -125,26 +126,10 @@ class MacroEditing : public ::testing::Test {
   // The main window's loop: the dialog's key filter first.
   template <typename Done>
   void PumpUntil(Done done, DWORD milliseconds) {
-    const DWORD start = ::GetTickCount();
-    while (!done() && ::GetTickCount() - start < milliseconds) {
-      MSG message;
-      while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (dialog_.IsFor(message) && dialog_.FilterBeforeDispatch(message)) continue;
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-      }
-      ::Sleep(5);
-    }
+    loop_.PumpUntil(done, milliseconds);
   }
-  void PumpFor(DWORD milliseconds) {
-    PumpUntil([] { return false; }, milliseconds);
-  }
-  bool BringDialogToFront() {
-    ::SetForegroundWindow(dialog_.hwnd());
-    PumpUntil([this] { return ::GetForegroundWindow() == dialog_.hwnd(); }, 5000);
-    PumpFor(100);
-    return ::GetForegroundWindow() == dialog_.hwnd();
-  }
+  void PumpFor(DWORD milliseconds) { loop_.PumpFor(milliseconds); }
+  bool BringDialogToFront() { return loop_.BringDialogToFront(); }
   // A real click at (x, y) of `window`'s client area.
   void ClickAt(HWND window, int x, int y) {
     POINT at{x, y};
@@ -175,6 +160,7 @@ class MacroEditing : public ::testing::Test {
   testing::DataFolderScope data_;
   testing::ControlHost host_;
   CKeyAssignmentDlg dialog_;
+  testing::KeyDialogOwnerLoop loop_{dialog_};
 };
 
 // Edit a delay, insert a key pair captured from a real key press, delete a pair and

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "device/fake_hid.h"
+#include "device/full_write_from_files.h"
 #include "device/keyboard_model.h"
 #include "lighting_panel_host_win.h"
 #include "quencfg/device/device_sync.h"
@@ -16,6 +17,7 @@
 #include "quencfg/model/profile_file.h"
 #include "quencfg/model/settings_file.h"
 #include "support/data_folder_scope.h"
+#include "support/factory_settings.h"
 #include "support/fake_pause_clock.h"
 #include "support/screenshot_win.h"
 
@@ -27,12 +29,6 @@ using testing::PickEffectFromMenu;
 using testing::KeyboardModel;
 using testing::PumpMessages;
 
-struct SilentProgress final : ProgressTarget {
-  void Open() override {}
-  void Position(int) override {}
-  void Close() override {}
-};
-
 // The main window's working settings and the device thread on the other side of the files.
 class LightingApply : public testing::LightingPanelTest {
  protected:
@@ -41,9 +37,8 @@ class LightingApply : public testing::LightingPanelTest {
   void SetUp() override {
     LightingPanelTest::SetUp();
     PrepareDataFolder();
-    ClearSettings(*settings);
+    testing::ResetToFactoryProfiles(*settings);
     settings->Profile = kCurrent;
-    for (int i = 0; i < PROFILE_COUNT; ++i) NormalizeProfile(settings->profiles[i], true, i);
     machine.AddKeyboard();
     driver.SetLogSink(nullptr);
     ASSERT_GE(driver.OpenDevice(kKorvaneVendorId, kKorvaneProductId), 0);
@@ -59,13 +54,7 @@ class LightingApply : public testing::LightingPanelTest {
   KeyboardModel ApplyAndWrite() {
     WriteSettings(*settings);
     WriteProfile(settings->profiles[kCurrent], ProfileName(kCurrent), u"");
-    machine.ClearFeatures();
-    auto deviceCopy = std::make_unique<SettingsBlock>();
-    SilentProgress progress;
-    RunFullWrite(driver, *deviceCopy, progress, SyncRequest{true, false});
-    KeyboardModel model(testing::KeyboardCollectionIds());
-    model.Replay(machine.Features());
-    return model;
+    return testing::KeyboardAfterFullWriteFromFiles(driver, machine);
   }
 
   testing::DataFolderScope data;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "device/fake_hid.h"
+#include "device/full_write_from_files.h"
 #include "device/keyboard_model.h"
 #include "quencfg/device/device_blocks.h"
 #include "quencfg/device/device_sync.h"
@@ -39,12 +40,6 @@ using Command = CQuencfgDlg::Command;
 using testing::Click;
 using testing::KeyboardModel;
 using testing::PumpMessages;
-
-struct SilentProgress final : ProgressTarget {
-  void Open() override {}
-  void Position(int) override {}
-  void Close() override {}
-};
 
 // What the test saw of a modal window it answered.
 struct SeenReview {
@@ -161,13 +156,7 @@ class ImportReview : public ::testing::Test {
   // What the device thread writes after the apply's post, from the files the apply saved.
   KeyboardModel KeyboardAfterApply() {
     Press(Command::Apply);
-    machine_.ClearFeatures();
-    auto deviceCopy = std::make_unique<SettingsBlock>();
-    SilentProgress progress;
-    RunFullWrite(driver_, *deviceCopy, progress, SyncRequest{true, false});
-    KeyboardModel model(testing::KeyboardCollectionIds());
-    model.Replay(machine_.Features());
-    return model;
+    return testing::KeyboardAfterFullWriteFromFiles(driver_, machine_);
   }
 
   testing::ShippedSkin skin_;

@@ -6,17 +6,12 @@
 #include <memory>
 
 #include "quencfg/framework/text.h"
+#include "support/factory_settings.h"
 
 namespace quencfg {
 namespace {
 
-// The three factory profiles, as the main window loads them on a first start.
-std::unique_ptr<SettingsBlock> FactorySettings() {
-  auto settings = std::make_unique<SettingsBlock>();
-  ClearSettings(*settings);
-  for (int i = 0; i < PROFILE_COUNT; ++i) NormalizeProfile(settings->profiles[i], true, i);
-  return settings;
-}
+using testing::FactorySettings;
 
 TEST(SentLighting, EveryValueTheKeyboardReceivesCountsAsAChange) {
   const struct {
