@@ -150,7 +150,7 @@ void MacroPageControls::Layout(HWND dialog, HBITMAP background, bool rebuild) {
               kDelayFieldLimit, rebuild);
   LayoutButtons(*this, std::begin(kEditButtons), std::end(kEditButtons), background, dialog, rebuild);
   for (const TooltipEntry& tip : kTooltips) {
-    tooltips.Set((this->*tip.button).hwnd(), StringDocument().Lookup(kCaptions, tip.textKey));
+    tooltips.Set(dialog, (this->*tip.button).hwnd(), StringDocument().Lookup(kCaptions, tip.textKey));
   }
 }
 

@@ -8,9 +8,9 @@
 #include "quencfg/framework/gdi_win.h"
 #include "quencfg/ui/skin/bitmap_btn_win.h"
 #include "quencfg/ui/skin/clr_edit_win.h"
-#include "quencfg/ui/skin/control_tooltips_win.h"
 #include "quencfg/ui/skin/list_box_ex_win.h"
 #include "quencfg/ui/skin/skin_scroll_wnd_win.h"
+#include "quencfg/ui/skin/tooltip_set_win.h"
 
 namespace quencfg {
 
@@ -43,7 +43,7 @@ struct MacroPageControls {
   CPngListBtn changeKey;
   CPngListBtn undo;
   // Names of the buttons that show only a picture.
-  ControlTooltips tooltips;
+  TooltipSet tooltips;
 
   // Creates the controls (first pass) or gives them the current skin and captions
   // (rebuild); the fields keep what they hold.

@@ -336,20 +336,20 @@ TEST_F(MacroEditing, UnsavedEditsAreNotLostWithoutAskingAndRefusedNamesAreSaid) 
 TEST_F(MacroEditing, PictureButtonsHaveTipsInTheCurrentLanguage) {
   KeySlot slot = MacroSlot(u"Macro 1");
   OpenFor(slot);
-  const ControlTooltips& tips = Controls().tooltips;
-  EXPECT_EQ(tips.TextOf(Controls().macroMenu.hwnd()), u"Choose a macro");
-  EXPECT_EQ(tips.TextOf(Controls().macroNew.hwnd()), u"New macro");
-  EXPECT_EQ(tips.TextOf(Controls().macroDelete.hwnd()), u"Delete this macro");
-  EXPECT_EQ(tips.TextOf(Controls().up.hwnd()), u"Move the selected event up");
-  EXPECT_EQ(tips.TextOf(Controls().down.hwnd()), u"Move the selected event down");
-  EXPECT_EQ(tips.TextOf(Controls().recordDelay.hwnd()), u"Fixed delay (20 ms)");
+  const TooltipSet& tips = Controls().tooltips;
+  EXPECT_EQ(tips.Text(Controls().macroMenu.hwnd()), u"Choose a macro");
+  EXPECT_EQ(tips.Text(Controls().macroNew.hwnd()), u"New macro");
+  EXPECT_EQ(tips.Text(Controls().macroDelete.hwnd()), u"Delete this macro");
+  EXPECT_EQ(tips.Text(Controls().up.hwnd()), u"Move the selected event up");
+  EXPECT_EQ(tips.Text(Controls().down.hwnd()), u"Move the selected event down");
+  EXPECT_EQ(tips.Text(Controls().recordDelay.hwnd()), u"Fixed delay (20 ms)");
   for (const char16_t* language : {u"CS", u"ES"}) {
     StringDocument().Load(testing::StagedAppFolder() + u"Languages\\" + language + u"\\Strings.xml");
     dialog_.Relayout();
     const std::u16string expected = StringDocument().Lookup(u"MACRO_STRING", u"TIP_MACRONEW");
     EXPECT_FALSE(expected.empty());
     EXPECT_NE(expected, u"New macro");
-    EXPECT_EQ(tips.TextOf(Controls().macroNew.hwnd()), expected) << Utf16ToUtf8(language);
+    EXPECT_EQ(tips.Text(Controls().macroNew.hwnd()), expected) << Utf16ToUtf8(language);
   }
 }
 
