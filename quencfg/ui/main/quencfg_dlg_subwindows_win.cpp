@@ -12,11 +12,8 @@ constexpr POINT kKeyAssignmentOffset{270, 39};
 
 }  // namespace
 
-void CQuencfgDlg::CreateSubWindows() {
-  // Both are made when first needed: together they took most of the start-up time,
-  // and many sessions open neither.
-}
-
+// Both are made when first needed: together they took most of the start-up time, and
+// many sessions open neither.
 CLightingDlg& CQuencfgDlg::lightingPanel() {
   if (lighting_.hwnd() == nullptr && hwnd() != nullptr) {
     lighting_.Create(hwnd());

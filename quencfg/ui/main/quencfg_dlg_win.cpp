@@ -71,10 +71,8 @@ void CQuencfgDlg::Initialise() {
   StringDocument().Load(StringsFilePath(settings_->Language));
   BuildLayout();
   SelectProfile(settings_->Profile);
-  CreateSubWindows();
   ::SetWindowLongPtrW(hwnd(), GWL_STYLE, ::GetWindowLongPtrW(hwnd(), GWL_STYLE) | kLateStyleBits);
   CenterOnWorkArea();
-  PlaceKeyAssignment();
   AskForKeyboardState();
 }
 

@@ -126,7 +126,6 @@ class CQuencfgDlg : public Window {
   void ToggleLightingPanel();
 
   // The owned windows (quencfg_dlg_subwindows_win.cpp).
-  void CreateSubWindows();
   void OpenMacroEditor();
   void OpenKeyAssignment(int index);
   void ShowLightingPanel(bool visible);
