@@ -1,6 +1,5 @@
 #include "quencfg/ui/main/main_window_rules.h"
 
-#include "quencfg/framework/paths.h"
 #include "quencfg/model/settings_block.h"
 
 namespace quencfg {
@@ -21,15 +20,6 @@ int TakeApplyWriteKind(bool lightingVisible, bool& importPending, bool lightingU
   const bool withLighting = lightingVisible || importPending || lightingUnsent;
   importPending = false;
   return withLighting ? 1 : 0;
-}
-
-ProfileFileParts SplitProfilePath(std::u16string_view path) {
-  const std::u16string_view fileName = FileNameOfPath(path);
-  const std::size_t dot = fileName.rfind(u'.');
-  ProfileFileParts parts;
-  parts.folder = std::u16string(path.substr(0, path.size() - fileName.size()));
-  parts.name = std::u16string(dot == std::u16string_view::npos ? fileName : fileName.substr(0, dot));
-  return parts;
 }
 
 std::optional<std::uint8_t> MenuCommandLanguage(int command) noexcept {

@@ -4,7 +4,6 @@
 // path is split, and what the settings menu's commands mean.
 #include <cstdint>
 #include <optional>
-#include <string>
 #include <string_view>
 
 #include "quencfg/framework/messages.h"
@@ -23,14 +22,6 @@ namespace quencfg {
 // pending (which the apply consumes) or the applied profile's lighting is not what the
 // keyboard last received of it, else 0.
 [[nodiscard]] int TakeApplyWriteKind(bool lightingVisible, bool& importPending, bool lightingUnsent) noexcept;
-
-// An imported file's folder (ending with the separator) and its name without the
-// extension, as the profile reader takes them.
-struct ProfileFileParts {
-  std::u16string folder;
-  std::u16string name;
-};
-[[nodiscard]] ProfileFileParts SplitProfilePath(std::u16string_view path);
 
 // The settings menu's command numbers.
 inline constexpr int kImportCommand = 10001;

@@ -52,24 +52,6 @@ TEST(MainWindowRules, AnApplyWritesTheLightingWhenShownImportedOrNotYetSent) {
   }
 }
 
-TEST(MainWindowRules, ImportedPathSplitsIntoFolderAndBareName) {
-  const struct {
-    std::u16string_view path, folder, name;
-  } cases[] = {
-      {u"C:\\Users\\me\\Desktop\\Gaming.profile", u"C:\\Users\\me\\Desktop\\", u"Gaming"},
-      {u"C:\\a.b\\my.game.profile", u"C:\\a.b\\", u"my.game"},
-      {u"/home/me/x.profile", u"/home/me/", u"x"},
-      {u"C:\\noextension", u"C:\\", u"noextension"},
-      {u"plain.profile", u"", u"plain"},
-      {u"", u"", u""},
-  };
-  for (const auto& c : cases) {
-    const ProfileFileParts parts = SplitProfilePath(c.path);
-    EXPECT_EQ(parts.folder, c.folder);
-    EXPECT_EQ(parts.name, c.name);
-  }
-}
-
 TEST(MainWindowRules, OnlyTheKnownLanguageNumbersAreLanguages) {
   for (int command : {101, 106, 108, 110, 111}) EXPECT_EQ(MenuCommandLanguage(command), command);
   for (int command : {0, 100, 102, 107, 109, 112, 131, kImportCommand, kExportCommand})
