@@ -24,7 +24,4 @@ std::uint32_t TickCountMs();
 using TickSource = std::uint32_t (*)();
 inline std::uint32_t TickNow(TickSource source) { return source != nullptr ? source() : TickCountMs(); }
 
-// Sleeps for about `milliseconds` with 1 ms resolution.
-void SleepMs(std::uint32_t milliseconds);
-
 }  // namespace quencfg

@@ -1,6 +1,5 @@
 #include <chrono>
 #include <ctime>
-#include <thread>
 
 #include "quencfg/framework/clock.h"
 
@@ -19,10 +18,6 @@ LocalTime CurrentLocalTime() {
 std::uint32_t TickCountMs() {
   const auto since = std::chrono::steady_clock::now().time_since_epoch();
   return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
-}
-
-void SleepMs(std::uint32_t milliseconds) {
-  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
 }  // namespace quencfg

@@ -1,5 +1,4 @@
 #include <windows.h>
-#include <timeapi.h>
 
 #include "quencfg/framework/clock.h"
 
@@ -12,12 +11,5 @@ LocalTime CurrentLocalTime() {
 }
 
 std::uint32_t TickCountMs() { return ::GetTickCount(); }
-
-void SleepMs(std::uint32_t milliseconds) {
-  // Raise the timer resolution for the pause only, so that short pauses are accurate.
-  ::timeBeginPeriod(1);
-  ::Sleep(milliseconds);
-  ::timeEndPeriod(1);
-}
 
 }  // namespace quencfg
