@@ -30,7 +30,7 @@ SkinBitmap SkinImageCache::Load(Decoder decoder, std::u16string_view path) {
   ++decodes_;
   SkinBitmap decoded = Decode(decoder, key.second);
   const std::size_t bytes = static_cast<std::size_t>(decoded.width) * static_cast<std::size_t>(decoded.height) * 4;
-  // A failed decode is tried again next time: GDI+ may not have been started yet.
+  // A failed decode is tried again next time.
   if (!enabled_ || decoded.empty() || bytes > largestStoredBytes_) return decoded;
   SkinBitmap copy = CopySkinBitmap(decoded);
   entries_.insert_or_assign(std::move(key), Entry{stamp, std::move(decoded)});

@@ -3,12 +3,13 @@
 #include <objbase.h>
 #include <ocidl.h>
 #include <olectl.h>
-#include <gdiplus.h>
+#include <wincodec.h>
 
 #include <cstring>
 #include <memory>
 #include <vector>
 
+#include "quencfg/framework/com_apartment_win.h"
 #include "quencfg/framework/files.h"
 #include "quencfg/framework/folders.h"
 #include "quencfg/framework/paths.h"
@@ -43,15 +44,18 @@ SkinBitmap MakeDib32(int width, int height, void** bits) {
   return result;
 }
 
-struct GdiplusImageDeleter {
-  void operator()(Gdiplus::Bitmap* image) const noexcept { delete image; }
-};
-
 struct ComRelease {
   void operator()(IUnknown* object) const noexcept {
     if (object != nullptr) object->Release();
   }
 };
+
+template <typename Interface>
+std::unique_ptr<Interface, ComRelease> CreateComObject(REFCLSID type, REFIID interfaceId) {
+  void* object = nullptr;
+  if (FAILED(::CoCreateInstance(type, nullptr, CLSCTX_INPROC_SERVER, interfaceId, &object))) object = nullptr;
+  return std::unique_ptr<Interface, ComRelease>(static_cast<Interface*>(object));
+}
 
 BITMAP BitmapInfoOf(HBITMAP bitmap) {
   BITMAP info{};
@@ -117,28 +121,36 @@ SkinBitmap LoadPicture(std::u16string_view path) { return SharedSkinImageCache()
 SkinBitmap DecodePng(std::u16string_view path) {
   const std::u16string file = PathText(path);
   if (!IsRegularFile(file)) return {};
-  std::unique_ptr<Gdiplus::Bitmap, GdiplusImageDeleter> image(
-      Gdiplus::Bitmap::FromFile(AsWide(file), FALSE));
-  if (!image || image->GetLastStatus() != Gdiplus::Ok) return {};
-  const int width = static_cast<int>(image->GetWidth());
-  const int height = static_cast<int>(image->GetHeight());
-  void* bits = nullptr;
-  SkinBitmap result = MakeDib32(width, height, &bits);
-  if (result.empty()) return {};
-
-  // Let GDI+ write the pixels straight into the DIB section, as non-premultiplied ARGB.
-  Gdiplus::BitmapData data{};
-  data.Width = static_cast<UINT>(width);
-  data.Height = static_cast<UINT>(height);
-  data.Stride = width * 4;
-  data.PixelFormat = PixelFormat32bppARGB;
-  data.Scan0 = bits;
-  Gdiplus::Rect whole(0, 0, width, height);
-  if (image->LockBits(&whole, Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf,
-                      PixelFormat32bppARGB, &data) != Gdiplus::Ok) {
+  // The imaging component decodes several times faster than GDI+ and gives the same
+  // non-premultiplied pixels.
+  const ComApartment com;
+  std::unique_ptr<IWICImagingFactory, ComRelease> factory = CreateComObject<IWICImagingFactory>(
+      CLSID_WICImagingFactory, IID_IWICImagingFactory);
+  if (!factory) return {};
+  IWICBitmapDecoder* rawDecoder = nullptr;
+  if (FAILED(factory->CreateDecoderFromFilename(AsWide(file), nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand,
+                                                &rawDecoder))) {
     return {};
   }
-  image->UnlockBits(&data);
+  std::unique_ptr<IWICBitmapDecoder, ComRelease> decoder(rawDecoder);
+  IWICBitmapFrameDecode* rawFrame = nullptr;
+  if (FAILED(decoder->GetFrame(0, &rawFrame))) return {};
+  std::unique_ptr<IWICBitmapFrameDecode, ComRelease> frame(rawFrame);
+  IWICFormatConverter* rawConverter = nullptr;
+  if (FAILED(factory->CreateFormatConverter(&rawConverter))) return {};
+  std::unique_ptr<IWICFormatConverter, ComRelease> converter(rawConverter);
+  if (FAILED(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
+                                   WICBitmapPaletteTypeCustom))) {
+    return {};
+  }
+  UINT width = 0;
+  UINT height = 0;
+  if (FAILED(converter->GetSize(&width, &height))) return {};
+  void* bits = nullptr;
+  SkinBitmap result = MakeDib32(static_cast<int>(width), static_cast<int>(height), &bits);
+  if (result.empty()) return {};
+  const UINT stride = width * 4;
+  if (FAILED(converter->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(bits)))) return {};
   PremultiplyBgra(static_cast<std::uint8_t*>(bits), static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
   ::GdiFlush();
   return result;

@@ -1,5 +1,5 @@
 #pragma once
-// Skin images as GDI bitmaps: PNG state images with premultiplied alpha (GDI+),
+// Skin images as GDI bitmaps: PNG state images with premultiplied alpha (imaging component),
 // backgrounds and masks through the platform picture loader, window shapes from masks,
 // and the small bitmap operations the skinned controls draw with.
 //
@@ -24,8 +24,8 @@ struct SkinBitmap {
   [[nodiscard]] bool empty() const noexcept { return !bitmap; }
 };
 
-// Loads a PNG (or any format the GDI+ codecs read) as a 32-bit top-down DIB section
-// with premultiplied color, ready for AlphaBlend with AC_SRC_ALPHA. Needs GDI+ started.
+// Loads a PNG (or any format the imaging component reads) as a 32-bit top-down DIB section
+// with premultiplied color, ready for AlphaBlend with AC_SRC_ALPHA.
 // Each file is decoded once (SharedSkinImageCache); every call returns a bitmap of its own.
 SkinBitmap LoadPng(std::u16string_view path);
 

@@ -3,10 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
+#include <memory>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "quencfg/framework/files.h"
 #include "quencfg/framework/wide_win.h"
+#include "quencfg/ui/skin/premultiply.h"
 #include "support/gdiplus_session_win.h"
 #include "support/temp_folder.h"
 
@@ -31,6 +36,36 @@ std::array<std::uint8_t, 4> FirstPixel(HBITMAP bitmap) {
   return pixel;
 }
 
+std::vector<std::uint8_t> DibPixels(const SkinBitmap& image) {
+  DIBSECTION dib{};
+  if (image.empty() || ::GetObjectW(image.get(), sizeof dib, &dib) != sizeof dib || dib.dsBm.bmBits == nullptr) return {};
+  const auto* bytes = static_cast<const std::uint8_t*>(dib.dsBm.bmBits);
+  return std::vector<std::uint8_t>(bytes, bytes + static_cast<std::size_t>(image.width) * image.height * 4);
+}
+
+// The pixels GDI+ gives for the file, premultiplied: what the skin showed before.
+std::vector<std::uint8_t> GdiplusPremultipliedPixels(const std::filesystem::path& file) {
+  std::unique_ptr<Gdiplus::Bitmap> image(Gdiplus::Bitmap::FromFile(file.wstring().c_str(), FALSE));
+  if (!image || image->GetLastStatus() != Gdiplus::Ok) return {};
+  const UINT width = image->GetWidth();
+  const UINT height = image->GetHeight();
+  std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height * 4);
+  Gdiplus::BitmapData data{};
+  data.Width = width;
+  data.Height = height;
+  data.Stride = static_cast<INT>(width * 4);
+  data.PixelFormat = PixelFormat32bppARGB;
+  data.Scan0 = pixels.data();
+  Gdiplus::Rect whole(0, 0, static_cast<INT>(width), static_cast<INT>(height));
+  if (image->LockBits(&whole, Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf, PixelFormat32bppARGB,
+                      &data) != Gdiplus::Ok) {
+    return {};
+  }
+  image->UnlockBits(&data);
+  PremultiplyBgra(pixels.data(), static_cast<std::size_t>(width) * height);
+  return pixels;
+}
+
 class SkinImages : public ::testing::Test {
  protected:
   testing::GdiplusSession gdiplus_;
@@ -42,6 +77,31 @@ TEST_F(SkinImages, PngIsPremultiplied) {
   EXPECT_EQ(image.width, 1);
   EXPECT_EQ(image.height, 1);
   EXPECT_EQ(FirstPixel(image.get()), (std::array<std::uint8_t, 4>{0, 0, 128, 128}));
+}
+
+// Every shipped skin image (PNGs and the button masks) shows exactly as GDI+ decoded it.
+TEST_F(SkinImages, DecodedSkinImagesHaveTheGdiplusPixels) {
+  int compared = 0;
+  for (const auto& item : std::filesystem::directory_iterator(std::filesystem::path(AsWide(ShippedSkin(u""))))) {
+    const std::wstring extension = item.path().extension().wstring();
+    const bool mask = item.path().filename().wstring().ends_with(L"_mask.bmp");
+    if (extension != L".png" && !mask) continue;
+    SCOPED_TRACE(item.path().string());
+    const std::vector<std::uint8_t> expected = GdiplusPremultipliedPixels(item.path());
+    ASSERT_FALSE(expected.empty());
+    EXPECT_EQ(DibPixels(DecodePng(ToU16(item.path().wstring()))), expected);
+    ++compared;
+  }
+  EXPECT_GT(compared, 100);
+}
+
+// A thread that never started COM (the device thread's progress window, a test's
+// worker) still decodes.
+TEST_F(SkinImages, PngDecodesOnAThreadWithoutCom) {
+  std::array<std::uint8_t, 4> pixel{};
+  std::thread worker([&pixel] { pixel = FirstPixel(DecodePng(Fixture(u"red_half.png")).get()); });
+  worker.join();
+  EXPECT_EQ(pixel, (std::array<std::uint8_t, 4>{0, 0, 128, 128}));
 }
 
 TEST_F(SkinImages, MissingOrUndecodableGivesEmptyBitmap) {
