@@ -27,6 +27,23 @@ std::wstring Property(MSIHANDLE install, const wchar_t* name) {
   return value;
 }
 
+// Installer records and views: MSIHANDLE is a number, 0 for none.
+struct MsiHandleTraits {
+  using Type = MSIHANDLE;
+  static Type Invalid() noexcept { return 0; }
+  static bool IsValid(Type h) noexcept { return h != 0; }
+  static void Close(Type h) noexcept { ::MsiCloseHandle(h); }
+};
+using UniqueMsiHandle = quencfg::UniqueHandle<MsiHandleTraits>;
+
+// One line in the installer's log (msiexec /l*v), so that a size left out can be traced.
+void LogLine(MSIHANDLE install, const std::wstring& text) {
+  const UniqueMsiHandle record(::MsiCreateRecord(0));
+  if (!record) return;
+  ::MsiRecordSetStringW(record.get(), 0, text.c_str());
+  ::MsiProcessMessage(install, INSTALLMESSAGE_INFO, record.get());
+}
+
 std::uint64_t FolderBytes(const std::wstring& folder) {
   WIN32_FIND_DATAW entry{};
   const quencfg::UniqueFindHandle find(::FindFirstFileW((folder + L"\\*").c_str(), &entry));
@@ -95,6 +112,9 @@ extern "C" UINT __stdcall RecordInstalledSize(MSIHANDLE install) {
   std::wstring folder = data.substr(bar + 1);
   if (!folder.empty() && folder.back() == L'\\') folder.pop_back();
   size = static_cast<DWORD>((FolderBytes(folder) + 1023) / 1024);
-  ::RegSetKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), L"EstimatedSize", REG_DWORD, &size, sizeof size);
+  const LSTATUS written =
+      ::RegSetKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), L"EstimatedSize", REG_DWORD, &size, sizeof size);
+  LogLine(install, L"RecordInstalledSize: " + std::to_wstring(size) + L" KiB for " + folder + L", result " +
+                       std::to_wstring(written));
   return ERROR_SUCCESS;
 }
