@@ -75,7 +75,7 @@ CBitmapBtnEx::Look CBitmapBtnEx::CurrentLook() const {
 void CBitmapBtnEx::Paint(HDC dc, const RECT& client) {
   BlitBitmap(dc, backgroundPiece_, 0, 0);
   const Look look = CurrentLook();
-  BlendBitmap(dc, images_.states[static_cast<std::size_t>(look.state)], 0, 0);
+  BlendBitmap(dc, StateImage(images_, look.state), 0, 0);
   if (!caption_.empty()) DrawCaption(dc, client, look.textColor);
   if (badgeShown()) {
     BlendBitmap(dc, badge_, client.right - badge_.width - kBadgeInset, (client.bottom - badge_.height) / 2);

@@ -25,6 +25,7 @@ bool CClrEdit::Create(DWORD style, const RECT& rect, HWND parent, int controlId)
 void CClrEdit::SetBackgroundImages(StateImages images, const RECT& rect) {
   const int width = rect.right - rect.left;
   const int height = rect.bottom - rect.top;
+  LoadPendingStates(images);
   for (int state = kStateNormal; state <= kStateDisabled; ++state) {
     const SkinBitmap& image = images.states[static_cast<std::size_t>(state)];
     backgrounds_[state] = CropBitmap32(image.get(), 0, 0, width, height);

@@ -35,12 +35,15 @@ void CPngHSliderBar::SetBarImages(const RECT& rect, HBITMAP normal, HBITMAP acti
   Repaint();
 }
 
-void CPngHSliderBar::SetThumbImages(const StateImages& thumb, bool topAligned) {
-  const auto copy = [](const SkinBitmap& image) { return CropBitmap32(image.get(), 0, 0, image.width, image.height); };
-  thumbNormal_ = copy(thumb.states[kStateNormal]);
-  thumbHover_ = copy(thumb.states[kStateOver]);
-  thumbPressed_ = copy(thumb.states[kStateDown]);
-  thumbDisabled_ = copy(thumb.states[kStateDisabled]);
+void CPngHSliderBar::SetThumbImages(StateImages& thumb, bool topAligned) {
+  const auto copy = [&thumb](int state) {
+    const SkinBitmap& image = StateImage(thumb, state);
+    return CropBitmap32(image.get(), 0, 0, image.width, image.height);
+  };
+  thumbNormal_ = copy(kStateNormal);
+  thumbHover_ = copy(kStateOver);
+  thumbPressed_ = copy(kStateDown);
+  thumbDisabled_ = copy(kStateDisabled);
   topAligned_ = topAligned;
   Repaint();
 }

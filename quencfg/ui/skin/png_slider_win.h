@@ -23,7 +23,7 @@ class CPngHSliderBar : public Window {
   void SetBarImages(const RECT& rect, HBITMAP normal, HBITMAP active, HBITMAP disabled);
   // Thumb images in state order (normal, hovered, pressed, disabled); the thumb's size
   // is that of the normal image.
-  void SetThumbImages(const StateImages& thumb, bool topAligned);
+  void SetThumbImages(StateImages& thumb, bool topAligned);
   void SetRange(int minimum, int maximum);
   void SetPos(int position);
   // The piece of the parent's background under `rect`.

@@ -10,8 +10,8 @@
 
 namespace quencfg {
 
-bool SkinButton::Create(HWND parent) {
-  HWND button = CreateSkinButtonWindow(parent);
+bool SkinButton::Create(HWND parent, const RECT& place) {
+  HWND button = CreateSkinButtonWindow(parent, place);
   if (button == nullptr) return false;
   if (!Attach(button)) {
     ::DestroyWindow(button);

@@ -15,8 +15,9 @@ namespace quencfg {
 class SkinButton : public SubclassedWindow {
  public:
 
-  // Creates the owner-drawn child button of the skin loaders and takes it over.
-  bool Create(HWND parent);
+  // Creates the owner-drawn child button of the skin loaders at `place` (parent's
+  // client coordinates) and takes it over.
+  bool Create(HWND parent, const RECT& place = RECT{});
 
   void SetBackgroundPiece(SkinBitmap piece);
   [[nodiscard]] bool hovering() const noexcept { return hovering_; }

@@ -15,11 +15,13 @@ RECT RectOf(const SkinRect& entry) { return RECT{entry.left, entry.top, entry.ri
 bool LoadPushButtonFor(CBitmapBtnEx& button, HBITMAP windowBackground, const SkinRect& entry, HWND parent,
                        bool rebuild) {
   ControlSkin skin = LoadControlSkinFor(entry, windowBackground);
-  // A rebuild of a button that was never made makes it.
-  if ((!rebuild || !button.IsCreated()) && !button.Create(parent)) return false;
+  // A rebuild of a button that was never made makes it, in its place at once; one that
+  // exists moves there.
+  const bool create = !rebuild || !button.IsCreated();
+  if (create && !button.Create(parent, RectOf(skin.entry))) return false;
   button.SetImages(std::move(skin.images));
   button.SetBackgroundPiece(std::move(skin.backgroundPiece));
-  MoveToSkinRect(button.hwnd(), skin.entry);
+  if (!create) MoveToSkinRect(button.hwnd(), skin.entry);
   return true;
 }
 
@@ -42,6 +44,7 @@ bool LoadColorButtonFor(CColorBtn2& button, HBITMAP windowBackground, const Skin
   RECT cut = RectOf(skin.entry);
   if (!wholeWindow) cut = RECT{0, 0, skin.entry.right - skin.entry.left, skin.entry.bottom - skin.entry.top};
   button.LoadImages(source.get(), source.get(), cut);
+  LoadPendingStates(skin.images);
   button.SetDisabledImage(std::move(skin.images.states[kStateDisabled]), false);
   button.SetBackgroundPiece(std::move(skin.backgroundPiece));
   button.SetCaption(FieldText(skin.entry.text));

@@ -274,19 +274,31 @@ std::u16string SkinsFolder() {
 StateImages LoadStateImagesFrom(std::u16string_view skinsFolder, std::u16string_view imageName, bool single) {
   StateImages images;
   if (imageName.empty()) return images;
-  const std::u16string stem = std::u16string(skinsFolder) + std::u16string(imageName);
-  const std::u16string normal = stem + u"_normal.png";
-  images.states[kStateNormal] = LoadPng(normal);
+  images.stem = std::u16string(skinsFolder) + std::u16string(imageName);
+  images.single = single;
+  images.pending = {false, true, true, true};
+  images.states[kStateNormal] = LoadPng(images.stem + u"_normal.png");
   images.width = images.states[kStateNormal].width;
   images.height = images.states[kStateNormal].height;
-  static constexpr std::u16string_view kSuffixes[] = {u"_over.png", u"_down.png", u"_disable.png"};
-  for (int state = kStateOver; state <= kStateDisabled; ++state) {
-    const std::u16string own = stem + std::u16string(kSuffixes[state - 1]);
-    images.states[state] = LoadPng(!single && PathExists(own) ? own : normal);
-  }
-  const std::u16string mask = stem + u"_mask.bmp";
-  if (PathExists(mask)) images.mask = LoadPng(mask);
   return images;
+}
+
+const SkinBitmap& StateImage(StateImages& images, int state) {
+  static const SkinBitmap kNone;
+  if (state < kStateNormal || state > kStateDisabled) return kNone;
+  const auto index = static_cast<std::size_t>(state);
+  SkinBitmap& image = images.states[index];
+  if (!images.pending[index] || state == kStateNormal) return image;
+  images.pending[index] = false;
+  static constexpr std::u16string_view kSuffixes[] = {u"_over.png", u"_down.png", u"_disable.png"};
+  const std::u16string normal = images.stem + u"_normal.png";
+  const std::u16string own = images.stem + std::u16string(kSuffixes[index - 1]);
+  image = LoadPng(!images.single && PathExists(own) ? own : normal);
+  return image;
+}
+
+void LoadPendingStates(StateImages& images) {
+  for (int state = kStateOver; state <= kStateDisabled; ++state) StateImage(images, state);
 }
 
 StateImages LoadStateImages(std::u16string_view imageName, bool single) {

@@ -19,8 +19,9 @@ ControlSkin LoadControlSkin(SharedSkinDocument& layout, std::u16string_view sect
   return LoadControlSkinFor(layout.LookupRect(section, key), windowBackground);
 }
 
-HWND CreateSkinButtonWindow(HWND parent) {
-  return ::CreateWindowExW(0, L"BUTTON", L"", kSkinButtonStyle, 0, 0, 0, 0, parent,
+HWND CreateSkinButtonWindow(HWND parent, const RECT& place) {
+  return ::CreateWindowExW(0, L"BUTTON", L"", kSkinButtonStyle, place.left, place.top, place.right - place.left,
+                           place.bottom - place.top, parent,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kSkinControlId)),
                            reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
 }
@@ -50,7 +51,9 @@ SkinBitmap LoadColorButtonSource(std::u16string_view imageName, const StateImage
 
 StateImages LoadSliderBarImages(const ControlSkin& thumb) {
   if (thumb.imageName.empty()) return StateImages{};
-  return LoadStateImages(thumb.imageName + u"_bar", thumb.entry.flag);
+  StateImages bar = LoadStateImages(thumb.imageName + u"_bar", thumb.entry.flag);
+  LoadPendingStates(bar);  // the slider cuts every state at once
+  return bar;
 }
 
 }  // namespace quencfg

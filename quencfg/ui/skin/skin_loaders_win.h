@@ -33,7 +33,7 @@ ControlSkin LoadControlSkin(SharedSkinDocument& layout, std::u16string_view sect
 ControlSkin LoadControlSkinFor(const SkinRect& entry, HBITMAP windowBackground);
 
 // An owner-drawn child button with the empty caption, kSkinButtonStyle and kSkinControlId.
-HWND CreateSkinButtonWindow(HWND parent);
+HWND CreateSkinButtonWindow(HWND parent, const RECT& place = RECT{});
 
 // Moves a control to the entry's left, top, width and height.
 void MoveToSkinRect(HWND control, const SkinRect& entry);

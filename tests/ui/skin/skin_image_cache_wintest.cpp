@@ -191,17 +191,19 @@ TEST_F(SkinImageCacheTest, StateImagesOfOneStemAreSeparateCopies) {
   ASSERT_TRUE(CopyFileTo(Fixture(u"small_normal.png"), folder_ / u"key_normal.png"));
   ASSERT_TRUE(CopyFileTo(Fixture(u"large.png"), folder_ / u"key_down.png"));
   StateImages first = LoadStateImagesFrom(folder_.path(), u"key", false);
-  const StateImages second = LoadStateImagesFrom(folder_.path(), u"key", false);
+  StateImages second = LoadStateImagesFrom(folder_.path(), u"key", false);
+  LoadPendingStates(first);
+  LoadPendingStates(second);
   const std::vector<std::uint8_t> normal = PixelsOf(DecodePng(folder_ / u"key_normal.png"));
   const std::vector<std::uint8_t> down = PixelsOf(DecodePng(folder_ / u"key_down.png"));
-  for (const StateImages* images : {&std::as_const(first), &second}) {
+  for (const StateImages* images : {&std::as_const(first), &std::as_const(second)}) {
     EXPECT_EQ(PixelsOf(images->states[kStateNormal]), normal);
     EXPECT_EQ(PixelsOf(images->states[kStateOver]), normal);
     EXPECT_EQ(PixelsOf(images->states[kStateDown]), down);
     EXPECT_EQ(PixelsOf(images->states[kStateDisabled]), normal);
   }
   std::vector<HBITMAP> handles;
-  for (const StateImages* images : {&std::as_const(first), &second}) {
+  for (const StateImages* images : {&std::as_const(first), &std::as_const(second)}) {
     for (const SkinBitmap& state : images->states) handles.push_back(state.get());
   }
   for (std::size_t i = 0; i < handles.size(); ++i) {

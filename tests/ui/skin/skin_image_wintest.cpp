@@ -208,33 +208,48 @@ TEST_F(SkinImages, StateImagesFallBackToNormal) {
   ASSERT_TRUE(CopyFileTo(Fixture(u"small_normal.png"), folder / u"only_normal.png"));
   ASSERT_TRUE(CopyFileTo(Fixture(u"small_normal.png"), folder / u"two_normal.png"));
   ASSERT_TRUE(CopyFileTo(Fixture(u"large.png"), folder / u"two_down.png"));
-  ASSERT_TRUE(CopyFileTo(Fixture(u"large.png"), folder / u"two_mask.bmp"));
 
-  const StateImages only = LoadStateImagesFrom(folder.path(), u"only", false);
+  StateImages only = LoadStateImagesFrom(folder.path(), u"only", false);
   EXPECT_EQ(only.width, 3);
   EXPECT_EQ(only.height, 2);
-  for (const SkinBitmap& state : only.states) {
-    EXPECT_FALSE(state.empty());
-    EXPECT_EQ(state.width, 3);
+  for (int state = kStateNormal; state <= kStateDisabled; ++state) {
+    EXPECT_FALSE(StateImage(only, state).empty());
+    EXPECT_EQ(StateImage(only, state).width, 3);
   }
-  EXPECT_TRUE(only.mask.empty());
 
-  const StateImages two = LoadStateImagesFrom(folder.path(), u"two", false);
-  EXPECT_EQ(two.states[kStateOver].width, 3);
-  EXPECT_EQ(two.states[kStateDown].width, 5);  // its own file
-  EXPECT_EQ(two.states[kStateDisabled].width, 3);
-  EXPECT_EQ(two.mask.width, 5);
+  StateImages two = LoadStateImagesFrom(folder.path(), u"two", false);
+  EXPECT_EQ(StateImage(two, kStateOver).width, 3);
+  EXPECT_EQ(StateImage(two, kStateDown).width, 5);  // its own file
+  EXPECT_EQ(StateImage(two, kStateDisabled).width, 3);
   EXPECT_EQ(two.width, 3);  // the natural size is the normal image's
 
-  const StateImages single = LoadStateImagesFrom(folder.path(), u"two", true);
-  EXPECT_EQ(single.states[kStateDown].width, 3) << "one image for all states: others not looked for";
+  StateImages single = LoadStateImagesFrom(folder.path(), u"two", true);
+  EXPECT_EQ(StateImage(single, kStateDown).width, 3) << "one image for all states: others not looked for";
 
-  const StateImages missing = LoadStateImagesFrom(folder.path(), u"nothing", false);
+  StateImages missing = LoadStateImagesFrom(folder.path(), u"nothing", false);
   EXPECT_EQ(missing.width, 0);
-  for (const SkinBitmap& state : missing.states) EXPECT_TRUE(state.empty());
+  for (int state = kStateNormal; state <= kStateDisabled; ++state) EXPECT_TRUE(StateImage(missing, state).empty());
 
   const StateImages unnamed = LoadStateImagesFrom(folder.path(), u"", false);
   EXPECT_TRUE(unnamed.states[kStateNormal].empty());
+}
+
+// A window of many buttons opens with their normal images only; a state image is read
+// from its file when a button first shows that state.
+TEST_F(SkinImages, StateImagesAreReadWhenFirstShown) {
+  testing::TempFolder folder;
+  ASSERT_TRUE(CopyFileTo(Fixture(u"small_normal.png"), folder / u"key_normal.png"));
+  StateImages images = LoadStateImagesFrom(folder.path(), u"key", false);
+  for (int state = kStateOver; state <= kStateDisabled; ++state) {
+    EXPECT_TRUE(images.states[static_cast<std::size_t>(state)].empty()) << "state " << state << " read at once";
+  }
+  ASSERT_TRUE(CopyFileTo(Fixture(u"large.png"), folder / u"key_down.png"));
+  EXPECT_EQ(StateImage(images, kStateDown).width, 5) << "the file as it is when the state is first shown";
+  EXPECT_EQ(StateImage(images, kStateOver).width, 3) << "no file of its own: the normal image";
+  EXPECT_TRUE(images.states[kStateDisabled].empty());
+  LoadPendingStates(images);
+  EXPECT_EQ(images.states[kStateDisabled].width, 3);
+  EXPECT_EQ(StateImage(images, 7).get(), nullptr) << "no such state";
 }
 
 }  // namespace

@@ -29,11 +29,11 @@ class SkinLoaders : public ::testing::Test {
 TEST_F(SkinLoaders, ControlSkinFromLayoutEntry) {
   const SkinBitmap background = LoadPicture(SkinsFolder() + u"Main_bg.jpg");
   ASSERT_EQ(background.width, 1200);
-  const ControlSkin apply = LoadControlSkin(LayoutDocument(), u"MAIN", u"BUTTON_APPLY", background.get());
+  ControlSkin apply = LoadControlSkin(LayoutDocument(), u"MAIN", u"BUTTON_APPLY", background.get());
   EXPECT_EQ(apply.imageName, u"btnPng");
   EXPECT_EQ(apply.images.width, apply.entry.right - apply.entry.left);
   EXPECT_EQ(apply.images.height, apply.entry.bottom - apply.entry.top);
-  for (const SkinBitmap& state : apply.images.states) EXPECT_FALSE(state.empty());
+  for (int state = kStateNormal; state <= kStateDisabled; ++state) EXPECT_FALSE(StateImage(apply.images, state).empty());
   EXPECT_EQ(apply.backgroundPiece.width, apply.images.width);
   EXPECT_EQ(apply.backgroundPiece.height, apply.images.height);
 
