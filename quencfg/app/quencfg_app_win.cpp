@@ -105,9 +105,10 @@ void CQuencfgApp::WaitForDataFolder() const {
 }
 
 void CQuencfgApp::RunMainWindow() {
-  WaitForDataFolder();
   WriteLogString(u"STEP CreateDlg");
-  auto mainWindow = std::make_unique<CQuencfgDlg>([this] { OnHelp(); });
+  // The window is made while the device thread prepares the data folder; it waits for
+  // that before it reads the settings.
+  auto mainWindow = std::make_unique<CQuencfgDlg>([this] { OnHelp(); }, [this] { WaitForDataFolder(); });
   mainWindow->DoModal(nullptr, startInTray_ ? SW_HIDE : SW_SHOW);
   WriteLogString(u"STEP CreateDlg -End");
   mainWindow.reset();

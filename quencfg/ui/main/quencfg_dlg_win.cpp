@@ -31,8 +31,10 @@ COLORREF KeyboardStatusColor(KeyboardState state) {
 
 }  // namespace
 
-CQuencfgDlg::CQuencfgDlg(std::function<void()> onHelp)
-    : onHelp_(std::move(onHelp)), settings_(std::make_unique<SettingsBlock>()) {
+CQuencfgDlg::CQuencfgDlg(std::function<void()> onHelp, std::function<void()> beforeSettings)
+    : onHelp_(std::move(onHelp)),
+      beforeSettings_(std::move(beforeSettings)),
+      settings_(std::make_unique<SettingsBlock>()) {
   ClearSettings(*settings_);
 }
 
@@ -67,6 +69,7 @@ void CQuencfgDlg::Initialise() {
   HICON icon = ApplicationIcon();
   ::SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
   ::SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+  if (beforeSettings_) beforeSettings_();
   LoadAllSettings();
   StringDocument().Load(StringsFilePath(settings_->Language));
   BuildLayout();

@@ -50,7 +50,9 @@ class CQuencfgDlg : public Window {
   static constexpr int kButtonId = 1001;
 
   // `onHelp` runs the application's help command (F1 or the help command id).
-  explicit CQuencfgDlg(std::function<void()> onHelp = {});
+  // `beforeSettings` runs once the window exists, before the settings are read: the
+  // application waits there for the files of a first start, while the window is made.
+  explicit CQuencfgDlg(std::function<void()> onHelp = {}, std::function<void()> beforeSettings = {});
   ~CQuencfgDlg() override;
 
   // Creates the window hidden and runs its start-up; DoModal calls it.
@@ -146,6 +148,7 @@ class CQuencfgDlg : public Window {
   [[nodiscard]] int KeyIndexOf(HWND control) const;
 
   std::function<void()> onHelp_;
+  std::function<void()> beforeSettings_;
   std::unique_ptr<SettingsBlock> settings_;
   SkinBitmap background_;
   std::array<CPngListBtn, KEY_COUNT> keyButtons_;
