@@ -101,8 +101,15 @@ void CQuencfgDlg::MarkKey(int index) {
   const KeySlot& slot = currentProfile().keys[index];
   CPngListBtn& button = keyButtons_[static_cast<std::size_t>(index)];
   button.SetSelected(SlotShowsAssignment(slot.byBtnFuncType));
+  // Naming a key asks the keyboard layout: done when the tooltip shows, for the
+  // assignment and language of that moment.
+  tooltips_.SetDeferred(hwnd(), button.hwnd(), [this, index] { return KeyTooltipText(index); });
+}
+
+std::u16string CQuencfgDlg::KeyTooltipText(int index) {
+  const KeySlot& slot = currentProfile().keys[index];
   const std::uint8_t factoryCode = DefaultKeyMap[SlotCell(index)];
-  tooltips_.Set(hwnd(), button.hwnd(), AssignmentText(slot, factoryCode, LocalAssignmentWords(), &KeyCodeName));
+  return AssignmentText(slot, factoryCode, LocalAssignmentWords(), &KeyCodeName);
 }
 
 void CQuencfgDlg::RefreshUnappliedMarks() {

@@ -151,6 +151,9 @@ LRESULT CQuencfgDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // Every way of hiding the window (exit, cancel, OK, or anyone's ShowWindow).
       if (wParam == FALSE) DismissOwnedPopups();
       return DefaultHandling(message, wParam, lParam);
+    case WM_NOTIFY:
+      if (const auto answered = tooltips_.HandleNotify(lParam)) return *answered;
+      return DefaultHandling(message, wParam, lParam);
     case UM_KEYCHANGED:
       OnKeyChanged();
       return 1;

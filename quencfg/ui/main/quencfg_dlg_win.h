@@ -117,6 +117,8 @@ class CQuencfgDlg : public Window {
   void LayoutKeyButtons(bool rebuild);
   void LayoutCommandButtons(bool rebuild);
   void MarkKey(int index);
+  // What key `index` does, in the current language: its tooltip.
+  [[nodiscard]] std::u16string KeyTooltipText(int index);
   void RefreshUnappliedMarks();
 
   // Commands (quencfg_dlg_commands_win.cpp).

@@ -34,6 +34,7 @@ bool TooltipSet::EnsureCreated(HWND owner) {
 
 void TooltipSet::Set(HWND owner, HWND tool, std::u16string_view text) {
   if (tool == nullptr || !EnsureCreated(owner)) return;
+  deferred_.erase(tool);
   TOOLINFOW info = ToolOf(tool);
   const bool known = ::SendMessageW(window_.get(), TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info)) != FALSE;
   info = ToolOf(tool);
@@ -46,8 +47,34 @@ void TooltipSet::Set(HWND owner, HWND tool, std::u16string_view text) {
   ::SendMessageW(window_.get(), known ? TTM_UPDATETIPTEXTW : TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
 }
 
+void TooltipSet::SetDeferred(HWND owner, HWND tool, std::function<std::u16string()> text) {
+  if (tool == nullptr || !text || !EnsureCreated(owner)) return;
+  const bool deferred = deferred_.contains(tool);
+  deferred_.insert_or_assign(tool, std::move(text));
+  if (deferred) return;  // the control already asks for it
+  TOOLINFOW info = ToolOf(tool);
+  const bool known = ::SendMessageW(window_.get(), TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info)) != FALSE;
+  info = ToolOf(tool);
+  info.lpszText = LPSTR_TEXTCALLBACKW;
+  ::SendMessageW(window_.get(), known ? TTM_UPDATETIPTEXTW : TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+std::optional<LRESULT> TooltipSet::HandleNotify(LPARAM lParam) {
+  const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+  if (header == nullptr || !window_ || header->hwndFrom != window_.get() || header->code != TTN_GETDISPINFOW) {
+    return std::nullopt;
+  }
+  auto* request = reinterpret_cast<NMTTDISPINFOW*>(lParam);
+  const auto found = deferred_.find(reinterpret_cast<HWND>(header->idFrom));
+  answered_ = found == deferred_.end() ? std::wstring() : ToWide(found->second());
+  request->szText[0] = L'\0';
+  request->lpszText = answered_.data();
+  return 0;
+}
+
 std::u16string TooltipSet::Text(HWND tool) const {
   if (!window_ || tool == nullptr) return {};
+  if (const auto found = deferred_.find(tool); found != deferred_.end()) return found->second();
   TOOLINFOW info = ToolOf(tool);
   if (::SendMessageW(window_.get(), TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info)) == FALSE) return {};
   wchar_t text[kTextCapacity] = {};
