@@ -29,13 +29,17 @@ struct SkinBitmap {
 // Each file is decoded once (SharedSkinImageCache); every call returns a bitmap of its own.
 SkinBitmap LoadPng(std::u16string_view path);
 
-// Loads a JPEG, BMP or GIF through OleLoadPicture; the result is the picture's own bitmap
-// copied into a bitmap of ours. Decoded once per file like LoadPng.
+// Loads an opaque JPEG, BMP or GIF picture: a 32-bit bitmap like LoadPng's (alpha 255),
+// decoded by the imaging component, or by the platform picture loader (OleLoadPicture)
+// where that component cannot read it. Decoded once per file like LoadPng.
 SkinBitmap LoadPicture(std::u16string_view path);
 
 // The decoders themselves, without the cache.
 SkinBitmap DecodePng(std::u16string_view path);
 SkinBitmap DecodePicture(std::u16string_view path);
+// The picture loader alone, as DecodePicture falls back to it: the picture's own bitmap
+// copied into a bitmap of ours.
+SkinBitmap DecodeWithPictureLoader(std::u16string_view path);
 
 // A bitmap of its own with the size, format and pixels of `source`: a plain memory copy
 // for the top-down 32-bit DIB sections the loaders make. Empty for empty.

@@ -95,6 +95,42 @@ TEST_F(SkinImages, DecodedSkinImagesHaveTheGdiplusPixels) {
   EXPECT_GT(compared, 100);
 }
 
+// The opaque 32-bit pixels of any bitmap, as the screen would show them.
+std::vector<std::uint8_t> OpaquePixels(HBITMAP bitmap) {
+  BITMAP info{};
+  if (bitmap == nullptr || ::GetObjectW(bitmap, sizeof info, &info) == 0) return {};
+  BITMAPINFO format{};
+  format.bmiHeader.biSize = sizeof format.bmiHeader;
+  format.bmiHeader.biWidth = info.bmWidth;
+  format.bmiHeader.biHeight = -info.bmHeight;
+  format.bmiHeader.biPlanes = 1;
+  format.bmiHeader.biBitCount = 32;
+  format.bmiHeader.biCompression = BI_RGB;
+  std::vector<std::uint8_t> pixels(static_cast<std::size_t>(info.bmWidth) * info.bmHeight * 4);
+  const HDC screen = ::GetDC(nullptr);
+  ::GetDIBits(screen, bitmap, 0, static_cast<UINT>(info.bmHeight), pixels.data(), &format, DIB_RGB_COLORS);
+  ::ReleaseDC(nullptr, screen);
+  for (std::size_t i = 3; i < pixels.size(); i += 4) pixels[i] = 255;
+  return pixels;
+}
+
+// Every shipped JPEG and BMP picture shows exactly as the picture loader decoded it.
+TEST_F(SkinImages, PicturesHaveThePictureLoadersPixels) {
+  int compared = 0;
+  for (const auto& item : std::filesystem::directory_iterator(std::filesystem::path(AsWide(ShippedSkin(u""))))) {
+    const std::wstring extension = item.path().extension().wstring();
+    if (extension != L".jpg" && extension != L".bmp") continue;
+    SCOPED_TRACE(item.path().string());
+    const std::u16string file = ToU16(item.path().wstring());
+    const std::vector<std::uint8_t> expected = OpaquePixels(DecodeWithPictureLoader(file).get());
+    ASSERT_FALSE(expected.empty());
+    const SkinBitmap decoded = DecodePicture(file);
+    EXPECT_EQ(DibPixels(decoded), expected) << "32-bit, opaque, the same colours";
+    ++compared;
+  }
+  EXPECT_GE(compared, 6);
+}
+
 // A thread that never started COM (the device thread's progress window, a test's
 // worker) still decodes.
 TEST_F(SkinImages, PngDecodesOnAThreadWithoutCom) {
