@@ -1,6 +1,7 @@
 #pragma once
-// Skin images as GDI bitmaps: PNG state images with premultiplied alpha (imaging component),
-// backgrounds and masks through the platform picture loader, window shapes from masks,
+// Skin images as GDI bitmaps, decoded by the imaging component: PNG state images with
+// premultiplied alpha, opaque backgrounds and masks (the platform picture loader where
+// the component cannot read one), window shapes from masks,
 // and the small bitmap operations the skinned controls draw with.
 //
 // A missing or undecodable file is never a failure: it gives an empty bitmap (no
