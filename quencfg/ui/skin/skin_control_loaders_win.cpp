@@ -44,7 +44,7 @@ bool LoadColorButtonFor(CColorBtn2& button, HBITMAP windowBackground, const Skin
   RECT cut = RectOf(skin.entry);
   if (!wholeWindow) cut = RECT{0, 0, skin.entry.right - skin.entry.left, skin.entry.bottom - skin.entry.top};
   button.LoadImages(source.get(), source.get(), cut);
-  LoadPendingStates(skin.images);
+  StateImage(skin.images, kStateDisabled);  // read now: of the set, the button keeps only this state
   button.SetDisabledImage(std::move(skin.images.states[kStateDisabled]), false);
   button.SetBackgroundPiece(std::move(skin.backgroundPiece));
   button.SetCaption(FieldText(skin.entry.text));

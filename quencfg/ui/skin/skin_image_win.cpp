@@ -298,7 +298,7 @@ const SkinBitmap& StateImage(StateImages& images, int state) {
   if (state < kStateNormal || state > kStateDisabled) return kNone;
   const auto index = static_cast<std::size_t>(state);
   SkinBitmap& image = images.states[index];
-  if (!images.pending[index] || state == kStateNormal) return image;
+  if (!images.pending[index]) return image;
   images.pending[index] = false;
   static constexpr std::u16string_view kSuffixes[] = {u"_over.png", u"_down.png", u"_disable.png"};
   const std::u16string normal = images.stem + u"_normal.png";

@@ -35,28 +35,31 @@ bool TooltipSet::EnsureCreated(HWND owner) {
 void TooltipSet::Set(HWND owner, HWND tool, std::u16string_view text) {
   if (tool == nullptr || !EnsureCreated(owner)) return;
   deferred_.erase(tool);
-  TOOLINFOW info = ToolOf(tool);
-  const bool known = ::SendMessageW(window_.get(), TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info)) != FALSE;
-  info = ToolOf(tool);
   if (text.empty()) {
-    if (known) ::SendMessageW(window_.get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    TOOLINFOW info = ToolOf(tool);
+    if (Knows(tool)) ::SendMessageW(window_.get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
     return;
   }
   std::wstring wide = ToWide(text);
-  info.lpszText = wide.data();
-  ::SendMessageW(window_.get(), known ? TTM_UPDATETIPTEXTW : TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+  AddOrUpdate(tool, wide.data());
+}
+
+bool TooltipSet::Knows(HWND tool) const {
+  TOOLINFOW info = ToolOf(tool);
+  return ::SendMessageW(window_.get(), TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info)) != FALSE;
+}
+
+void TooltipSet::AddOrUpdate(HWND tool, wchar_t* text) {
+  TOOLINFOW info = ToolOf(tool);
+  info.lpszText = text;
+  ::SendMessageW(window_.get(), Knows(tool) ? TTM_UPDATETIPTEXTW : TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
 }
 
 void TooltipSet::SetDeferred(HWND owner, HWND tool, std::function<std::u16string()> text) {
   if (tool == nullptr || !text || !EnsureCreated(owner)) return;
   const bool deferred = deferred_.contains(tool);
   deferred_.insert_or_assign(tool, std::move(text));
-  if (deferred) return;  // the control already asks for it
-  TOOLINFOW info = ToolOf(tool);
-  const bool known = ::SendMessageW(window_.get(), TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info)) != FALSE;
-  info = ToolOf(tool);
-  info.lpszText = LPSTR_TEXTCALLBACKW;
-  ::SendMessageW(window_.get(), known ? TTM_UPDATETIPTEXTW : TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+  if (!deferred) AddOrUpdate(tool, LPSTR_TEXTCALLBACKW);  // else the control already asks for it
 }
 
 std::optional<LRESULT> TooltipSet::HandleNotify(LPARAM lParam) {

@@ -36,6 +36,9 @@ class TooltipSet {
 
  private:
   bool EnsureCreated(HWND owner);
+  // Whether the control has `tool`; and giving it `text`, as a new tool or a changed one.
+  [[nodiscard]] bool Knows(HWND tool) const;
+  void AddOrUpdate(HWND tool, wchar_t* text);
 
   UniqueWindow window_;
   std::map<HWND, std::function<std::u16string()>> deferred_;
