@@ -5,7 +5,6 @@
 // a cold one (as at start-up) and a warm one (a language change lays out again).
 // Usage: skin_load_bench DATA_FOLDER   (the folder holding skins\ and Languages\)
 #include <windows.h>
-#include <gdiplus.h>
 
 #include <algorithm>
 #include <array>
@@ -80,9 +79,6 @@ int main(int argc, char** argv) {
   std::u16string folder = Utf8ToUtf16(argv[1]);
   if (!folder.empty() && folder.back() != u'\\') folder += u'\\';
   if (!SetAppFolder(folder)) return 2;
-  Gdiplus::GdiplusStartupInput input;
-  ULONG_PTR token = 0;
-  Gdiplus::GdiplusStartup(&token, &input, nullptr);
   SkinDocument().Load(LanguagesFilePath(u"Skins.xml"));
   StringDocument().Load(folder + u"Languages\\EN\\Strings.xml");
   SetSkinFontName(StringDocument().Lookup(u"GLOBAL", u"FONT"));
@@ -201,6 +197,5 @@ int main(int argc, char** argv) {
   }
 
   ::DestroyWindow(host);
-  Gdiplus::GdiplusShutdown(token);
   return 0;
 }

@@ -1,6 +1,5 @@
 #include "quencfg/app/quencfg_app_win.h"
 
-#include <gdiplus.h>
 #include <shellapi.h>
 
 #include <memory>
@@ -53,7 +52,6 @@ bool CQuencfgApp::InitInstance() {
 void CQuencfgApp::RunInstance() {
   WriteLogString(AppFolder());
   StartDeviceThread();
-  StartGdiplus();
   RunMainWindow();
   // The process ends with the main window; its tray icon must not stay behind.
   RemoveDeviceTrayIcon();
@@ -89,11 +87,6 @@ void CQuencfgApp::StartDeviceThread() {
   deviceThread_ = StartThread(&DeviceThreadMain, &deviceSetup_, kDeviceThreadStack).handle;
 }
 
-void CQuencfgApp::StartGdiplus() {
-  Gdiplus::GdiplusStartupInput input;  // version 1, no debug callback, nothing suppressed
-  Gdiplus::GdiplusStartup(&gdiplusToken_, &input, nullptr);
-}
-
 void CQuencfgApp::WaitForDataFolder() const {
   // On a first start the device thread writes the factory profiles that the main
   // window loads; loaded before them, it would show (and save) empty profiles. The wait
@@ -116,8 +109,6 @@ void CQuencfgApp::RunMainWindow() {
 
 int CQuencfgApp::ExitInstance() {
   WriteLogString(u"STEP-ExitInstance()-End");
-  if (gdiplusToken_ != 0) Gdiplus::GdiplusShutdown(gdiplusToken_);
-  gdiplusToken_ = 0;
   if (mutex_) {
     ::ReleaseMutex(mutex_.get());
     mutex_.reset();

@@ -40,12 +40,10 @@ class CQuencfgApp {
   bool TakeSingleInstanceMutex();
   void FixFolders();
   void StartDeviceThread();
-  void StartGdiplus();
   void WaitForDataFolder() const;
   void RunMainWindow();
 
   UniqueKernelHandle mutex_;
-  ULONG_PTR gdiplusToken_ = 0;
   DeviceThreadSetup deviceSetup_;
   UniqueKernelHandle dataFolderPrepared_;
   UniqueKernelHandle deviceThread_;

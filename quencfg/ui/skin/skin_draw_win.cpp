@@ -41,6 +41,16 @@ void BlendBitmap(HDC dc, const SkinBitmap& bitmap, int x, int y, int width, int 
   ::AlphaBlend(dc, x, y, part.width, part.height, source.get(), sourceX, sourceY, part.width, part.height, blend);
 }
 
+void BlendBitmapInto(HDC dc, const SkinBitmap& bitmap, const RECT& target) {
+  const int width = target.right - target.left;
+  const int height = target.bottom - target.top;
+  if (bitmap.empty() || width <= 0 || height <= 0) return;
+  MemoryDc source(dc);
+  SelectScope select(source.get(), bitmap.get());
+  BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  ::AlphaBlend(dc, target.left, target.top, width, height, source.get(), 0, 0, bitmap.width, bitmap.height, blend);
+}
+
 void StretchBitmap(HDC dc, HBITMAP bitmap, const RECT& target, const RECT& source) {
   if (bitmap == nullptr) return;
   const int tw = target.right - target.left;

@@ -19,6 +19,10 @@ void BlitBitmap(HDC dc, const SkinBitmap& bitmap, int x, int y, int width = -1, 
 void BlendBitmap(HDC dc, const SkinBitmap& bitmap, int x, int y, int width = -1, int height = -1, int sourceX = 0,
                  int sourceY = 0);
 
+// Blends a whole premultiplied 32-bit bitmap over `target`, stretched to it when the
+// sizes differ; nothing for an empty bitmap or target.
+void BlendBitmapInto(HDC dc, const SkinBitmap& bitmap, const RECT& target);
+
 // Stretches a part of a bitmap opaquely into a rectangle.
 void StretchBitmap(HDC dc, HBITMAP bitmap, const RECT& target, const RECT& source);
 

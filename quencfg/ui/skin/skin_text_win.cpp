@@ -1,14 +1,11 @@
 #include "quencfg/ui/skin/skin_text_win.h"
 
-#include <gdiplus.h>
-
-#include <memory>
 #include <string>
 
-#include "quencfg/framework/files.h"
 #include "quencfg/framework/text.h"
 #include "quencfg/framework/wide_win.h"
 #include "quencfg/ui/skin/skin_documents.h"
+#include "quencfg/ui/skin/skin_draw_win.h"
 #include "quencfg/ui/skin/skin_image_win.h"
 
 namespace quencfg {
@@ -32,12 +29,9 @@ void DrawSkinImage(HDC dc, std::u16string_view section, std::u16string_view key)
   const SkinRect entry = SkinDocument().LookupRect(section, key);
   const std::u16string_view name = FieldText(entry.name);
   if (name.empty()) return;
-  const std::u16string path = SkinsFolder() + std::u16string(name);
-  if (!IsRegularFile(path)) return;
-  std::unique_ptr<Gdiplus::Image> image(Gdiplus::Image::FromFile(AsWide(path), FALSE));
-  if (!image || image->GetLastStatus() != Gdiplus::Ok) return;
-  Gdiplus::Graphics graphics(dc);
-  graphics.DrawImage(image.get(), entry.left, entry.top, entry.right - entry.left, entry.bottom - entry.top);
+  // Any picture format; a missing or unreadable file draws nothing.
+  const SkinBitmap image = LoadPng(SkinsFolder() + std::u16string(name));
+  BlendBitmapInto(dc, image, RECT{entry.left, entry.top, entry.right, entry.bottom});
 }
 
 }  // namespace quencfg

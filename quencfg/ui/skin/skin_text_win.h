@@ -15,8 +15,8 @@ void DrawSkinText(HDC dc, std::u16string_view section, std::u16string_view key, 
 void DrawSkinText(HDC dc, std::u16string_view section, std::u16string_view key, std::u16string_view text,
                   UINT format);
 
-// Loads AppFolder() + "skins\" + the entry's name from SkinDocument(), draws it with
-// GDI+ into the entry's rectangle and releases it again. Nothing when the file is missing.
+// Draws AppFolder() + "skins\" + the entry's name from SkinDocument() into the entry's
+// rectangle, blended by its alpha. Nothing when the file is missing or unreadable.
 void DrawSkinImage(HDC dc, std::u16string_view section, std::u16string_view key);
 
 }  // namespace quencfg
