@@ -18,28 +18,56 @@ SkinBitmap SkinImageCache::Decode(Decoder decoder, const std::u16string& path) {
   return decoder == Decoder::kPng ? DecodePng(path) : DecodePicture(path);
 }
 
-SkinBitmap SkinImageCache::Load(Decoder decoder, std::u16string_view path) {
+SkinBitmap SkinImageCache::TakeFrom(std::map<Key, Entry>& entries, std::map<Key, Entry>::iterator found, Use use) {
+  if (use == Use::kPrefetch) return {};
+  if (!found->second.handOver) return CopySkinBitmap(found->second.image);
+  SkinBitmap image = std::move(found->second.image);
+  entries.erase(found);
+  return image;
+}
+
+SkinBitmap SkinImageCache::Load(Decoder decoder, std::u16string_view path, Use use) {
   Key key{decoder, std::u16string(path)};
   FileStamp stamp;
   if (!StampOf(key.second, stamp)) return {};
-  const std::lock_guard<std::mutex> lock(mutex_);
-  if (enabled_) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  const bool storing = enabled_;
+  if (storing) {
+    decodeEnded_.wait(lock, [&] { return !decoding_.contains(key); });
     const auto found = entries_.find(key);
-    if (found != entries_.end() && found->second.stamp == stamp) return CopySkinBitmap(found->second.image);
+    if (found != entries_.end() && found->second.stamp == stamp) return TakeFrom(entries_, found, use);
+    decoding_.insert(key);
+  } else if (use == Use::kPrefetch) {
+    return {};  // nothing would keep it
   }
   ++decodes_;
+  lock.unlock();
   SkinBitmap decoded = Decode(decoder, key.second);
+  lock.lock();
+  if (!storing) return decoded;
+  decoding_.erase(key);
+  decodeEnded_.notify_all();
   const std::size_t bytes = static_cast<std::size_t>(decoded.width) * static_cast<std::size_t>(decoded.height) * 4;
-  // A failed decode is tried again next time.
-  if (!enabled_ || decoded.empty() || bytes > largestStoredBytes_) return decoded;
-  SkinBitmap copy = CopySkinBitmap(decoded);
-  entries_.insert_or_assign(std::move(key), Entry{stamp, std::move(decoded)});
+  const bool large = bytes > largestStoredBytes_;
+  // A failed decode is tried again next time; a large picture is kept only for a load
+  // still to come.
+  if (decoded.empty() || (large && use == Use::kLoad)) return decoded;
+  if (large) {
+    entries_.insert_or_assign(std::move(key), Entry{stamp, std::move(decoded), true});
+    return {};
+  }
+  SkinBitmap copy = use == Use::kLoad ? CopySkinBitmap(decoded) : SkinBitmap{};
+  entries_.insert_or_assign(std::move(key), Entry{stamp, std::move(decoded), false});
   return copy;
 }
 
-SkinBitmap SkinImageCache::LoadPng(std::u16string_view path) { return Load(Decoder::kPng, path); }
+SkinBitmap SkinImageCache::LoadPng(std::u16string_view path) { return Load(Decoder::kPng, path, Use::kLoad); }
 
-SkinBitmap SkinImageCache::LoadPicture(std::u16string_view path) { return Load(Decoder::kPicture, path); }
+SkinBitmap SkinImageCache::LoadPicture(std::u16string_view path) { return Load(Decoder::kPicture, path, Use::kLoad); }
+
+void SkinImageCache::PrefetchPng(std::u16string_view path) { Load(Decoder::kPng, path, Use::kPrefetch); }
+
+void SkinImageCache::PrefetchPicture(std::u16string_view path) { Load(Decoder::kPicture, path, Use::kPrefetch); }
 
 void SkinImageCache::Clear() {
   const std::lock_guard<std::mutex> lock(mutex_);

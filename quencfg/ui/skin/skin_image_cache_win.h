@@ -9,12 +9,18 @@
 // file replaced while the program runs is still seen. A missing or undecodable file is
 // never stored, nor a large picture (backgrounds, whole-window key pictures): each is used by one or
 // two windows, and keeping them all would hold some 15 MB for the life of the process.
+//
+// A window about to open may have its pictures decoded ahead on another thread
+// (Prefetch). A load never decodes what another thread is decoding: it waits for that
+// decode. Decoding happens outside the lock, so two threads decode two files at once.
 #include <windows.h>
 
+#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <map>
 #include <mutex>
+#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -39,6 +45,12 @@ class SkinImageCache {
   // A copy of what DecodePicture gives for the file.
   SkinBitmap LoadPicture(std::u16string_view path);
 
+  // Decodes the file as LoadPng or LoadPicture would, for a load still to come. A large
+  // picture, which is otherwise never stored, is kept for exactly one load, which takes
+  // it over without a copy.
+  void PrefetchPng(std::u16string_view path);
+  void PrefetchPicture(std::u16string_view path);
+
   // Forgets every decoded image.
   void Clear();
 
@@ -59,14 +71,21 @@ class SkinImageCache {
   struct Entry {
     FileStamp stamp;
     SkinBitmap image;
+    bool handOver = false;  // a prefetched large picture: the next load takes it
   };
   using Key = std::pair<Decoder, std::u16string>;  // one file may be read both ways
+  enum class Use { kLoad, kPrefetch };
 
-  SkinBitmap Load(Decoder decoder, std::u16string_view path);
+  SkinBitmap Load(Decoder decoder, std::u16string_view path, Use use);
+  // The stored entry's image for a load (a copy, or the handed-over picture itself).
+  static SkinBitmap TakeFrom(std::map<Key, Entry>& entries, std::map<Key, Entry>::iterator found, Use use);
   static bool StampOf(const std::u16string& path, FileStamp& stamp);
   static SkinBitmap Decode(Decoder decoder, const std::u16string& path);
 
-  mutable std::mutex mutex_;  // the progress window loads its pictures on its own thread
+  // The progress window loads its pictures on its own thread, and prefetches run on theirs.
+  mutable std::mutex mutex_;
+  std::condition_variable decodeEnded_;
+  std::set<Key> decoding_;  // decodes under way, outside the lock
   std::map<Key, Entry> entries_;
   std::size_t largestStoredBytes_;
   std::size_t decodes_ = 0;

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -151,6 +152,42 @@ TEST_F(SkinImageCacheTest, LargeImagesAreDecodedForEveryLoad) {
     EXPECT_EQ(PixelsOf(limited.LoadPng(large)), PixelsOf(DecodePng(large)));
   }
   EXPECT_EQ(limited.decodeCount(), 1u + 3u);
+}
+
+TEST_F(SkinImageCacheTest, APrefetchedImageIsDecodedOnceForTheLoadsThatFollow) {
+  SkinImageCache limited(50);  // small.png has 24 pixel bytes, large.png 80
+  const std::u16string small = Fixture(u"small_normal.png");
+  const std::u16string large = Fixture(u"large.png");
+  limited.PrefetchPng(small);
+  limited.PrefetchPng(large);
+  EXPECT_EQ(limited.decodeCount(), 2u);
+  for (int round = 0; round < 2; ++round) EXPECT_EQ(PixelsOf(limited.LoadPng(small)), PixelsOf(DecodePng(small)));
+  // A large picture is kept for one load only, which takes it over.
+  EXPECT_EQ(PixelsOf(limited.LoadPng(large)), PixelsOf(DecodePng(large)));
+  EXPECT_EQ(limited.decodeCount(), 2u);
+  EXPECT_EQ(PixelsOf(limited.LoadPng(large)), PixelsOf(DecodePng(large)));
+  EXPECT_EQ(limited.decodeCount(), 3u);
+
+  // Nothing to prefetch: a missing file, or a cache that keeps nothing.
+  limited.PrefetchPicture(folder_ / u"no_such.jpg");
+  limited.SetEnabled(false);
+  limited.PrefetchPng(small);
+  EXPECT_EQ(limited.decodeCount(), 3u);
+}
+
+TEST_F(SkinImageCacheTest, LoadsOnTwoThreadsDecodeEachFileOnce) {
+  // The main window's layout loads what a prefetch thread is decoding at that moment:
+  // it waits for that decode instead of decoding the file a second time.
+  const std::u16string paths[] = {Fixture(u"small_normal.png"), Fixture(u"large.png"), Fixture(u"red_half.png")};
+  for (int round = 0; round < 20; ++round) {
+    SkinImageCache cache;
+    std::thread prefetch([&] {
+      for (const std::u16string& path : paths) cache.PrefetchPng(path);
+    });
+    for (const std::u16string& path : paths) EXPECT_EQ(PixelsOf(cache.LoadPng(path)), PixelsOf(DecodePng(path)));
+    prefetch.join();
+    EXPECT_EQ(cache.decodeCount(), 3u);
+  }
 }
 
 TEST_F(SkinImageCacheTest, CopySkinBitmapKeepsPixelsOfEveryBitmapKind) {
