@@ -1,6 +1,7 @@
 // The main window's layout pass: the background, the 111 key buttons and the command
 // buttons from the skin files, and the marks of the keys that carry an assignment.
 #include <string>
+#include <utility>
 
 #include "quencfg/device/key_cells.h"
 #include "quencfg/model/number_text.h"
@@ -37,6 +38,8 @@ constexpr CommandButtonSkin kCommandButtonSkins[CQuencfgDlg::kCommandCount] = {
 // LWIN and FN keep their factory function: their buttons cannot be clicked.
 bool IsLockedKeyText(std::u16string_view text) { return text == u"LWIN" || text == u"FN"; }
 
+std::u16string KeyButtonSkinKey(int index) { return u"BUTTON_" + FormatDecimal(index + 1); }
+
 std::u16string FeedbackText(std::u16string_view key) { return LookupString(StringDocument(), u"FEEDBACK", key); }
 
 AssignmentWords LocalAssignmentWords() {
@@ -50,6 +53,17 @@ std::u16string CaptionOf(const CommandButtonSkin& skin) {
 }
 
 }  // namespace
+
+SkinPrefetchPlan CQuencfgDlg::LayoutPictures() {
+  SkinPrefetchPlan plan;
+  plan.backgroundKey = u"Main";
+  SkinPrefetchPlan::Controls keys{u"KeyboardButtons.xml", u"KEYBOARD", {}};
+  for (int index = 0; index < KEY_COUNT; ++index) keys.keys.push_back(KeyButtonSkinKey(index));
+  SkinPrefetchPlan::Controls commands{u"Buttons.xml", u"MAIN", {}};
+  for (const CommandButtonSkin& skin : kCommandButtonSkins) commands.keys.emplace_back(skin.skinKey);
+  plan.controls = {std::move(keys), std::move(commands)};
+  return plan;
+}
 
 void CQuencfgDlg::BuildLayout() {
   SkinDocument().Load(LanguagesFilePath(u"Skins.xml"));
@@ -68,7 +82,7 @@ void CQuencfgDlg::BuildLayout() {
 
 void CQuencfgDlg::LayoutKeyButtons(bool rebuild) {
   for (int index = 0; index < KEY_COUNT; ++index) {
-    const std::u16string key = u"BUTTON_" + FormatDecimal(index + 1);
+    const std::u16string key = KeyButtonSkinKey(index);
     CPngListBtn& button = keyButtons_[static_cast<std::size_t>(index)];
     LoadPushButton(button, background_.get(), u"KEYBOARD", key, hwnd(), rebuild);
     if (IsLockedKeyText(LayoutDocument().LookupRect(u"KEYBOARD", key).text)) {

@@ -60,6 +60,9 @@ bool CQuencfgDlg::Open(HWND owner) {
   params.width = 0;
   params.height = 0;
   params.parent = owner;
+  // The window's pictures are decoded on another thread while the window is made and
+  // the settings are read.
+  layoutPictures_ = std::make_unique<SkinPrefetch>(LayoutPictures());
   if (!Create(params)) return false;
   Initialise();
   return true;
@@ -73,6 +76,7 @@ void CQuencfgDlg::Initialise() {
   LoadAllSettings();
   StringDocument().Load(StringsFilePath(settings_->Language));
   BuildLayout();
+  layoutPictures_.reset();
   SelectProfile(settings_->Profile);
   ::SetWindowLongPtrW(hwnd(), GWL_STYLE, ::GetWindowLongPtrW(hwnd(), GWL_STYLE) | kLateStyleBits);
   CenterOnWorkArea();

@@ -23,6 +23,7 @@
 #include "quencfg/ui/skin/bitmap_btn_win.h"
 #include "quencfg/ui/skin/btn_menu_win.h"
 #include "quencfg/ui/skin/skin_image_win.h"
+#include "quencfg/ui/skin/skin_prefetch_win.h"
 #include "quencfg/ui/skin/tooltip_set_win.h"
 
 namespace quencfg {
@@ -114,6 +115,8 @@ class CQuencfgDlg : public Window {
   void AskForKeyboardState();
 
   // Layout (quencfg_dlg_layout_win.cpp).
+  // The pictures the first layout pass loads, to decode while the window is made.
+  [[nodiscard]] static SkinPrefetchPlan LayoutPictures();
   void LayoutKeyButtons(bool rebuild);
   void LayoutCommandButtons(bool rebuild);
   void MarkKey(int index);
@@ -152,6 +155,7 @@ class CQuencfgDlg : public Window {
   std::function<void()> onHelp_;
   std::function<void()> beforeSettings_;
   std::unique_ptr<SettingsBlock> settings_;
+  std::unique_ptr<SkinPrefetch> layoutPictures_;  // from the start to the first layout pass
   SkinBitmap background_;
   std::array<CPngListBtn, KEY_COUNT> keyButtons_;
   std::array<CPngListBtn, kCommandCount> commandButtons_;
