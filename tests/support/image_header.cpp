@@ -44,9 +44,13 @@ std::string Fingerprint(std::string_view bytes) {
 
 ImageHeader Png(const Bytes& b) {
   if (b.size() < 29) return {};
-  return {"PNG", static_cast<int>(b.BigEndian(16, 4)), static_cast<int>(b.BigEndian(20, 4)),
-          "depth " + std::to_string(b.at(24)) + " colour type " + std::to_string(b.at(25)) + " interlace " +
-              std::to_string(b.at(28))};
+  std::string kind = "depth ";
+  kind += std::to_string(b.at(24));
+  kind += " colour type ";
+  kind += std::to_string(b.at(25));
+  kind += " interlace ";
+  kind += std::to_string(b.at(28));
+  return {"PNG", static_cast<int>(b.BigEndian(16, 4)), static_cast<int>(b.BigEndian(20, 4)), kind};
 }
 
 // Walks the marker segments up to the first frame header, collecting the quantisation
@@ -62,12 +66,19 @@ ImageHeader Jpeg(const Bytes& b) {
     const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
     if (frame && length >= 8) {
       const unsigned components = b.at(at + 9);
-      std::string kind = "SOF" + std::to_string(marker - 0xC0) + " precision " + std::to_string(b.at(at + 4));
+      std::string kind = "SOF";
+      kind += std::to_string(marker - 0xC0);
+      kind += " precision ";
+      kind += std::to_string(b.at(at + 4));
       for (unsigned c = 0; c < components && 10 + 3 * c + 2 <= length + 1; ++c) {
         const unsigned sampling = b.at(at + 10 + 3 * c + 1);
-        kind += " " + std::to_string(sampling >> 4) + "x" + std::to_string(sampling & 0xF);
+        kind += ' ';
+        kind += std::to_string(sampling >> 4);
+        kind += 'x';
+        kind += std::to_string(sampling & 0xF);
       }
-      kind += " tables " + Fingerprint(tables);
+      kind += " tables ";
+      kind += Fingerprint(tables);
       return {"JPEG", static_cast<int>(b.BigEndian(at + 7, 2)), static_cast<int>(b.BigEndian(at + 5, 2)), kind};
     }
     if (marker == 0xDA) return {};  // a scan before any frame header
@@ -79,9 +90,13 @@ ImageHeader Jpeg(const Bytes& b) {
 ImageHeader Bmp(const Bytes& b) {
   if (b.size() < 34) return {};
   const auto height = static_cast<std::int32_t>(b.LittleEndian(22, 4));
-  return {"BMP", static_cast<int>(b.LittleEndian(18, 4)), height < 0 ? -height : height,
-          "info header " + std::to_string(b.LittleEndian(14, 4)) + " bits " + std::to_string(b.LittleEndian(28, 2)) +
-              " compression " + std::to_string(b.LittleEndian(30, 4))};
+  std::string kind = "info header ";
+  kind += std::to_string(b.LittleEndian(14, 4));
+  kind += " bits ";
+  kind += std::to_string(b.LittleEndian(28, 2));
+  kind += " compression ";
+  kind += std::to_string(b.LittleEndian(30, 4));
+  return {"BMP", static_cast<int>(b.LittleEndian(18, 4)), height < 0 ? -height : height, kind};
 }
 
 }  // namespace
