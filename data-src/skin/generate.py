@@ -737,7 +737,8 @@ def main():
     render_png("swatch_normal", swatch_mask(SWATCH[2], SWATCH[3]))
     render_png("swatch_normal2", swatch_mask(SWATCH[2], SWATCH[3], SWATCH[0], SWATCH[1], (MAIN_W, MAIN_H)))
 
-    # 9 x 3 square cells of SCROLL_CELL pixels; at a scale, whole cells of the scaled size
+    # 9 x 3 square cells of SCROLL_CELL (12) pixels; at a scale the cell scales (18 pixels at
+    # 1.5x, 24 at 2x) and the grid stays 9 x 3 whole cells of it, as the scroll bars cut it
     render_bmp("scrollbar_215", scroll_grid(), os.path.join(RES, "scrollbar.bmp"), cells=(9, 3))
     render_bmp("list_press_4024", list_arrow(True), os.path.join(RES, "key_press.bmp"))
     render_bmp("list_release_4025", list_arrow(False), os.path.join(RES, "key_release.bmp"))
