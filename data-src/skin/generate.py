@@ -4,14 +4,19 @@
 Every picture is written as an SVG under data-src/skin/svg/ (the editable
 source), then rendered with rsvg-convert and converted with ImageMagick:
 PNG state images with alpha, JPEG backgrounds, BMP masks into data/skins/, and
-the resource bitmaps and the icon into quencfg/ui/skin/res/. The layout files
-data/Languages/KeyboardButtons.xml and Buttons.xml come from geometry.py too.
+the resource bitmaps and the icon into quencfg/ui/skin/res/. Each of them is also
+rendered at 1.5x and 2x into the folders 150/ and 200/ beside it, for displays of
+144 and 192 DPI (the icon holds its sizes itself). The layout files
+data/Languages/KeyboardButtons.xml and Buttons.xml come from geometry.py too; their
+coordinates stay those of 96 DPI.
 
 Run from anywhere:  python3 data-src/skin/generate.py
 Needs: python3, rsvg-convert (librsvg2-bin), convert (imagemagick).
 The generated files are committed, so the build never runs this.
 """
+import math
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -76,6 +81,29 @@ def run(*args):
     subprocess.run(args, check=True)
 
 
+# Every picture at 96 DPI and, in a folder of its own, at 144 and 192 DPI.
+SCALES = ((1, ""), (1.5, "150"), (2, "200"))
+
+
+def scaled(n, scale):
+    # halves round up (Python's round() would round 112.5 down to 112)
+    return int(math.floor(n * scale + 0.5))
+
+
+def svg_size(src):
+    with open(src, encoding="utf-8") as f:
+        found = re.search(r'<svg [^>]*width="(\d+)" height="(\d+)"', f.read())
+    return int(found.group(1)), int(found.group(2))
+
+
+def pixel_size(src, scale, cells):
+    """Width and height of the picture at a scale. A picture made of cells (columns, rows)
+    scales its cell and keeps whole cells: a cell of c pixels becomes round(c * scale)."""
+    w, h = svg_size(src)
+    cols, rows = cells
+    return cols * scaled(w // cols, scale), rows * scaled(h // rows, scale)
+
+
 def write_svg(name, content):
     path = os.path.join(SVG_DIR, name + ".svg")
     with open(path, "w", encoding="utf-8") as f:
@@ -83,29 +111,53 @@ def write_svg(name, content):
     return path
 
 
-def render_png(name, content, out_dir=SKINS, out_name=None):
-    src = write_svg(name, content)
-    out = os.path.join(out_dir, (out_name or name) + ".png")
-    run("rsvg-convert", "-f", "png", "-o", out, src)
+def write_png(src, out, scale=1, cells=(1, 1)):
+    size = []
+    if scale != 1:
+        # width and height rather than a zoom: a zoom leaves the half pixel of an odd size
+        # as a half-covered edge; this stretches the picture over the whole pixel
+        w, h = pixel_size(src, scale, cells)
+        size = ["-w", str(w), "-h", str(h)]
+    run("rsvg-convert", "-f", "png", *size, "-o", out, src)
     # 32-bit RGBA always, so the loader premultiplies every state image alike.
     run("convert", out, "-define", "png:color-type=6", "-define", "png:exclude-chunk=date,time",
         "PNG32:" + out)
-    return out
+
+
+def write_jpg(src, out, scale=1):
+    tmp = os.path.join(SVG_DIR, "_tmp.png")
+    write_png(src, tmp, scale)
+    run("convert", tmp, "-background", "black", "-flatten", "-quality", "93",
+        "-sampling-factor", "1x1", out)
+    os.remove(tmp)
+
+
+def write_bmp(src, out, scale=1, two_tone=False, cells=(1, 1)):
+    tmp = os.path.join(SVG_DIR, "_tmp.png")
+    write_png(src, tmp, scale, cells)
+    # a two-tone mask needs only 1 bit per pixel; other bitmaps stay 24-bit
+    kind = ["-monochrome"] if two_tone else ["-type", "TrueColor"]
+    run("convert", tmp, "-background", "black", "-flatten", *kind, "BMP3:" + out)
+    os.remove(tmp)
+
+
+def at_every_scale(write, name, content, out_path, **options):
+    src = write_svg(name, content)
+    folder, file_name = os.path.split(out_path)
+    for scale, sub in SCALES:
+        write(src, os.path.join(folder, sub, file_name), scale, **options)
+
+
+def render_png(name, content):
+    at_every_scale(write_png, name, content, os.path.join(SKINS, name + ".png"))
 
 
 def render_jpg(name, content, out_name):
-    tmp = render_png(name, content, out_dir=SVG_DIR, out_name="_tmp")
-    run("convert", tmp, "-background", "black", "-flatten", "-quality", "93",
-        "-sampling-factor", "1x1", os.path.join(SKINS, out_name))
-    os.remove(tmp)
+    at_every_scale(write_jpg, name, content, os.path.join(SKINS, out_name))
 
 
-def render_bmp(name, content, out_path, two_tone=False):
-    tmp = render_png(name, content, out_dir=SVG_DIR, out_name="_tmp")
-    # a two-tone mask needs only 1 bit per pixel; other bitmaps stay 24-bit
-    kind = ["-monochrome"] if two_tone else ["-type", "TrueColor"]
-    run("convert", tmp, "-background", "black", "-flatten", *kind, "BMP3:" + out_path)
-    os.remove(tmp)
+def render_bmp(name, content, out_path, two_tone=False, cells=(1, 1)):
+    at_every_scale(write_bmp, name, content, out_path, two_tone=two_tone, cells=cells)
 
 
 # ---------------------------------------------------------------- keyboard picture
@@ -631,11 +683,13 @@ def main():
     if os.path.isdir(SVG_DIR):
         shutil.rmtree(SVG_DIR)
     os.makedirs(SVG_DIR)
-    for d in (SKINS, RES, LANG):
+    for d in [os.path.join(top, sub) for top in (SKINS, RES) for _, sub in SCALES] + [LANG]:
         os.makedirs(d, exist_ok=True)
-    for f in os.listdir(SKINS):
-        if f != ".keep":
-            os.remove(os.path.join(SKINS, f))
+    for _, sub in SCALES:
+        folder = os.path.join(SKINS, sub)
+        for f in os.listdir(folder):
+            if f != ".keep" and os.path.isfile(os.path.join(folder, f)):
+                os.remove(os.path.join(folder, f))
 
     render_jpg("Main_bg", main_background(), "Main_bg.jpg")
     render_bmp("Lighting_mask", lighting_mask(), os.path.join(SKINS, "Lighting_mask.bmp"), True)
@@ -683,14 +737,17 @@ def main():
     render_png("swatch_normal", swatch_mask(SWATCH[2], SWATCH[3]))
     render_png("swatch_normal2", swatch_mask(SWATCH[2], SWATCH[3], SWATCH[0], SWATCH[1], (MAIN_W, MAIN_H)))
 
-    render_bmp("scrollbar_215", scroll_grid(), os.path.join(RES, "scrollbar.bmp"))
+    # 9 x 3 square cells of SCROLL_CELL (12) pixels; at a scale the cell scales (18 pixels at
+    # 1.5x, 24 at 2x) and the grid stays 9 x 3 whole cells of it, as the scroll bars cut it
+    render_bmp("scrollbar_215", scroll_grid(), os.path.join(RES, "scrollbar.bmp"), cells=(9, 3))
     render_bmp("list_press_4024", list_arrow(True), os.path.join(RES, "key_press.bmp"))
     render_bmp("list_release_4025", list_arrow(False), os.path.join(RES, "key_release.bmp"))
     render_bmp("list_mouse_press_4021", list_mouse(True), os.path.join(RES, "button_press.bmp"))
     render_bmp("list_mouse_release_4020", list_mouse(False), os.path.join(RES, "button_release.bmp"))
     sizes = []
     for size in (16, 24, 32, 48, 256):
-        sizes.append(render_png("icon_%d" % size, app_icon(size), out_dir=SVG_DIR))
+        sizes.append(os.path.join(SVG_DIR, "icon_%d.png" % size))
+        write_png(write_svg("icon_%d" % size, app_icon(size)), sizes[-1])
     run("convert", *sizes, os.path.join(RES, "korvane.ico"))
     for p in sizes:
         os.remove(p)

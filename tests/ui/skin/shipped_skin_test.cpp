@@ -18,6 +18,8 @@
 #include "quencfg/framework/text.h"
 #include "quencfg/ui/skin/skin_documents.h"
 #include "quencfg/ui/skin/skin_rect.h"
+#include "support/image_header.h"
+#include "support/source_tree.h"
 
 namespace quencfg {
 namespace {
@@ -26,13 +28,7 @@ using Keys = std::vector<std::u16string>;
 using Vocabulary = std::vector<std::pair<std::u16string, Keys>>;
 
 std::u16string DataPath(std::u16string_view relative) {
-#ifdef _WIN32
-  std::u16string root;
-  for (const wchar_t* p = KORVANE_TEST_SOURCE_DIR; *p != 0; ++p) root += static_cast<char16_t>(*p);
-#else
-  const std::u16string root = Utf8ToUtf16(KORVANE_TEST_SOURCE_DIR);
-#endif
-  return root + NativeRelativePath(u"data\\" + std::u16string(relative));
+  return testing::SourceTreePath(u"data\\" + std::u16string(relative));
 }
 
 XmlDocument Load(std::u16string_view relative) {
@@ -100,36 +96,10 @@ const Vocabulary& StringsVocabulary() {
 
 const std::u16string kLanguages[] = {u"EN", u"CS", u"ES"};
 
-// Width and height of a PNG (its IHDR) or a JPEG (its first frame header); 0 x 0 when
-// the file is missing or not such an image.
+// Width and height of a PNG, JPEG or BMP; 0 x 0 when the file is missing or not such an image.
 std::pair<int, int> ImageSize(std::u16string_view path) {
-  const auto bytes = ReadWholeFile(path);
-  if (!bytes) return {0, 0};
-  const auto* b = reinterpret_cast<const unsigned char*>(bytes->data());
-  const std::size_t n = bytes->size();
-  const auto be = [&](std::size_t at, int count) {
-    std::uint32_t v = 0;
-    for (int i = 0; i < count; ++i) v = (v << 8) | b[at + i];
-    return static_cast<int>(v);
-  };
-  if (n >= 24 && b[0] == 0x89 && b[1] == 'P') return {be(16, 4), be(20, 4)};
-  if (n >= 4 && b[0] == 0xFF && b[1] == 0xD8) {
-    std::size_t at = 2;
-    while (at + 9 < n && b[at] == 0xFF) {
-      const int marker = b[at + 1];
-      const int length = be(at + 2, 2);
-      if (marker == 0xC0 || marker == 0xC1 || marker == 0xC2) return {be(at + 7, 2), be(at + 5, 2)};
-      at += 2 + static_cast<std::size_t>(length);
-    }
-  }
-  if (n >= 26 && b[0] == 'B' && b[1] == 'M') {
-    const auto le = [&](std::size_t at) {
-      return static_cast<int>(b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<unsigned>(b[at + 3]) << 24));
-    };
-    const int height = le(22);
-    return {le(18), height < 0 ? -height : height};
-  }
-  return {0, 0};
+  const testing::ImageHeader header = testing::ReadImageHeader(path);
+  return {header.width, header.height};
 }
 
 std::u16string Skin(std::u16string_view file) { return DataPath(u"skins\\" + std::u16string(file)); }

@@ -55,6 +55,28 @@ TEST_F(ProgramResources, ListImagesForKeyAndMouseButtonPressAndRelease) {
   for (int id : {4022, 4023}) EXPECT_EQ(BitmapSize(id).cx, 0) << id;
 }
 
+// The same bitmaps for 144 and 192 DPI displays, under the number plus 10000 and 20000:
+// 1.5 and 2 times the size (halves round up), the scroll bar grid in whole cells.
+TEST_F(ProgramResources, BitmapsAtOneAndAHalfAndTwiceTheSize) {
+  struct Scaled {
+    int id;
+    LONG cx;
+    LONG cy;
+  };
+  const Scaled bitmaps[] = {
+      {IDB_SCROLLBAR_GRID_150, 9 * 18, 3 * 18}, {IDB_SCROLLBAR_GRID_200, 9 * 24, 3 * 24},
+      {IDB_LIST_KEY_PRESS_150, 20, 20},         {IDB_LIST_KEY_PRESS_200, 26, 26},
+      {IDB_LIST_KEY_RELEASE_150, 20, 20},       {IDB_LIST_KEY_RELEASE_200, 26, 26},
+      {IDB_LIST_BUTTON_PRESS_150, 20, 20},      {IDB_LIST_BUTTON_PRESS_200, 26, 26},
+      {IDB_LIST_BUTTON_RELEASE_150, 20, 20},    {IDB_LIST_BUTTON_RELEASE_200, 26, 26},
+  };
+  for (const auto& bitmap : bitmaps) {
+    const SIZE size = BitmapSize(bitmap.id);
+    EXPECT_EQ(size.cx, bitmap.cx) << bitmap.id;
+    EXPECT_EQ(size.cy, bitmap.cy) << bitmap.id;
+  }
+}
+
 TEST_F(ProgramResources, IconInLargeAndSmallSizes) {
   for (int size : {16, 32, 48}) {
     HICON icon = static_cast<HICON>(::LoadImageW(module_, MAKEINTRESOURCEW(IDI_KORVANE), IMAGE_ICON, size, size, 0));
