@@ -45,9 +45,7 @@ CHidWnd::CHidWnd(const DeviceThreadSetup& setup)
     : driver_(setup.hidApi != nullptr ? *setup.hidApi : PlatformHidApi(),
               setup.clock != nullptr ? *setup.clock : SystemPauseClock()),
       progressEntry_(setup.progressThread),
-      trayText_(setup.trayText),
-      prepareDataFolder_(setup.prepareDataFolder ? setup.prepareDataFolder : &PrepareDataFolder),
-      dataFolderPrepared_(setup.dataFolderPrepared) {}
+      trayText_(setup.trayText) {}
 
 CHidWnd::~CHidWnd() { Shutdown(); }
 
@@ -66,10 +64,6 @@ bool CHidWnd::CreateHidden() {
 bool CHidWnd::OnCreate() {
   ::SetWindowTextW(hwnd(), AsWide(kDeviceWindowTitle));
   driver_.SetNotifyWindow(reinterpret_cast<NotifyWindow>(hwnd()));
-  // The first start's files exist before the keyboard is looked for, and before the
-  // main window loads them.
-  prepareDataFolder_();
-  if (dataFolderPrepared_ != nullptr) ::SetEvent(dataFolderPrepared_);
   RegisterForDeviceNotifications();
   WriteLogString(u"INITDEVICE_OpenUSBDriver");
   OpenKeyboard(true);
@@ -256,9 +250,17 @@ LRESULT CHidWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 DWORD WINAPI DeviceThreadMain(LPVOID parameter) {
-  ComApartment com;  // for the shell calls of the program launcher
   const DeviceThreadSetup defaults;
   const auto* setup = parameter != nullptr ? static_cast<const DeviceThreadSetup*>(parameter) : &defaults;
+  // The first start's files exist before the keyboard is looked for, and before the main
+  // window loads them: the main window waits for this, so nothing comes before it.
+  if (setup->prepareDataFolder) {
+    setup->prepareDataFolder();
+  } else {
+    PrepareDataFolder();
+  }
+  if (setup->dataFolderPrepared != nullptr) ::SetEvent(setup->dataFolderPrepared);
+  ComApartment com;  // for the shell calls of the program launcher
   auto window = std::make_unique<CHidWnd>(*setup);
   if (!window->CreateHidden()) return 1;
   const int code = window->RunMessageLoop();

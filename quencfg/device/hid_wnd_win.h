@@ -128,8 +128,6 @@ class CHidWnd : public Window {
   CUSBDriver driver_;
   LPTHREAD_START_ROUTINE progressEntry_;
   TrayTextLookup trayText_;
-  std::function<void()> prepareDataFolder_;
-  HANDLE dataFolderPrepared_;
   UniqueDeviceNotify deviceNotify_;
   std::deque<Request> takenRequests_;
   std::atomic<bool> trayIconShown_{false};
