@@ -9,8 +9,10 @@
 #include "quencfg/framework/wide_win.h"
 #include "quencfg/ui/main/main_window_rules.h"
 #include "quencfg/ui/skin/skin_documents.h"
+#include "quencfg/ui/skin/skin_dpi_win.h"
 #include "quencfg/ui/skin/skin_draw_win.h"
 #include "quencfg/ui/skin/skin_language.h"
+#include "quencfg/ui/skin/skin_scale.h"
 #include "quencfg/ui/skin/skin_text_win.h"
 
 namespace quencfg {
@@ -61,6 +63,8 @@ bool CQuencfgDlg::Open(HWND owner) {
   params.height = 0;
   params.parent = owner;
   if (!Create(params)) return false;
+  // Every window of the program reads its skin at the DPI of the main window's monitor.
+  SetSkinDpi(WindowDpi(hwnd()));
   Initialise();
   return true;
 }
@@ -178,7 +182,7 @@ void CQuencfgDlg::OnLeftButtonDown(WPARAM, LPARAM lParam) {
   if (keyAssignmentOpen()) return;
   DestroySettingsMenu();
   const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-  if (InDragStrip(point.x, point.y)) {
+  if (InDragStrip(point.x, point.y, SkinDpi())) {
     ::PostMessageW(hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, lParam);
   }
 }

@@ -1,6 +1,7 @@
 #include "quencfg/ui/skin/skin_image_cache_win.h"
 
 #include "quencfg/framework/wide_win.h"
+#include "quencfg/ui/skin/skin_scaled_image_win.h"
 
 namespace quencfg {
 
@@ -14,32 +15,39 @@ bool SkinImageCache::StampOf(const std::u16string& path, FileStamp& stamp) {
   return true;
 }
 
-SkinBitmap SkinImageCache::Decode(Decoder decoder, const std::u16string& path) {
-  return decoder == Decoder::kPng ? DecodePng(path) : DecodePicture(path);
+SkinBitmap SkinImageCache::Decode(Decoder decoder, const std::u16string& path, int dpi) {
+  if (decoder == Decoder::kPng) return DecodeAtDpi(&DecodePng, path, dpi, false);
+  return DecodeAtDpi(&DecodePicture, path, dpi, true);
 }
 
-SkinBitmap SkinImageCache::Load(Decoder decoder, std::u16string_view path) {
-  Key key{decoder, std::u16string(path)};
+SkinBitmap SkinImageCache::Load(Decoder decoder, std::u16string_view path, int dpi) {
+  Key key{decoder, dpi, std::u16string(path)};
+  const std::u16string& file = std::get<2>(key);
   FileStamp stamp;
-  if (!StampOf(key.second, stamp)) return {};
+  if (!StampOf(file, stamp)) return {};
   const std::lock_guard<std::mutex> lock(mutex_);
   if (enabled_) {
     const auto found = entries_.find(key);
     if (found != entries_.end() && found->second.stamp == stamp) return CopySkinBitmap(found->second.image);
   }
   ++decodes_;
-  SkinBitmap decoded = Decode(decoder, key.second);
+  SkinBitmap decoded = Decode(decoder, file, dpi);
   const std::size_t bytes = static_cast<std::size_t>(decoded.width) * static_cast<std::size_t>(decoded.height) * 4;
+  const std::size_t scale = static_cast<std::size_t>(ScaleToDpi(kSkinBaseDpi, dpi));
+  const std::size_t largest =
+      scale == kSkinBaseDpi ? largestStoredBytes_ : largestStoredBytes_ / kSkinBaseDpi * scale / kSkinBaseDpi * scale;
   // A failed decode is tried again next time.
-  if (!enabled_ || decoded.empty() || bytes > largestStoredBytes_) return decoded;
+  if (!enabled_ || decoded.empty() || bytes > largest) return decoded;
   SkinBitmap copy = CopySkinBitmap(decoded);
   entries_.insert_or_assign(std::move(key), Entry{stamp, std::move(decoded)});
   return copy;
 }
 
-SkinBitmap SkinImageCache::LoadPng(std::u16string_view path) { return Load(Decoder::kPng, path); }
+SkinBitmap SkinImageCache::LoadPng(std::u16string_view path, int dpi) { return Load(Decoder::kPng, path, dpi); }
 
-SkinBitmap SkinImageCache::LoadPicture(std::u16string_view path) { return Load(Decoder::kPicture, path); }
+SkinBitmap SkinImageCache::LoadPicture(std::u16string_view path, int dpi) {
+  return Load(Decoder::kPicture, path, dpi);
+}
 
 void SkinImageCache::Clear() {
   const std::lock_guard<std::mutex> lock(mutex_);

@@ -9,6 +9,10 @@
 // file replaced while the program runs is still seen. A missing or undecodable file is
 // never stored, nor a large picture (backgrounds, whole-window key pictures): each is used by one or
 // two windows, and keeping them all would hold some 15 MB for the life of the process.
+//
+// A load names the 96-DPI file and the DPI it is wanted at: the entry is the rendering
+// for that DPI, resampled where needed (skin_scaled_image_win.h), so each file is read
+// and resampled once per DPI.
 #include <windows.h>
 
 #include <cstddef>
@@ -17,15 +21,18 @@
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <utility>
 
 #include "quencfg/ui/skin/skin_image_win.h"
+#include "quencfg/ui/skin/skin_scale.h"
 
 namespace quencfg {
 
 // Images of more pixel bytes are decoded for every load; the largest control image of
 // the shipped skin is far below (620 x 48: 116 KB), the smallest picture far above
-// (the warning background, 440 x 240: 413 KB).
+// (the warning background, 440 x 240: 413 KB). The limit is of 96-DPI pixels: at other
+// DPIs it grows with the pixel count, so the same images are kept.
 inline constexpr std::size_t kLargestStoredImageBytes = 256 * 1024;
 
 class SkinImageCache {
@@ -34,10 +41,10 @@ class SkinImageCache {
       : largestStoredBytes_(largestStoredBytes) {}
 
   // A copy of what DecodePng gives for the file (premultiplied 32-bit; empty for a
-  // missing or undecodable file).
-  SkinBitmap LoadPng(std::u16string_view path);
-  // A copy of what DecodePicture gives for the file.
-  SkinBitmap LoadPicture(std::u16string_view path);
+  // missing or undecodable file), at `dpi` (DecodeAtDpi).
+  SkinBitmap LoadPng(std::u16string_view path, int dpi = kSkinBaseDpi);
+  // A copy of what DecodePicture gives for the file, at `dpi`.
+  SkinBitmap LoadPicture(std::u16string_view path, int dpi = kSkinBaseDpi);
 
   // Forgets every decoded image.
   void Clear();
@@ -60,11 +67,12 @@ class SkinImageCache {
     FileStamp stamp;
     SkinBitmap image;
   };
-  using Key = std::pair<Decoder, std::u16string>;  // one file may be read both ways
+  // One file may be read both ways, and at several DPIs.
+  using Key = std::tuple<Decoder, int, std::u16string>;
 
-  SkinBitmap Load(Decoder decoder, std::u16string_view path);
+  SkinBitmap Load(Decoder decoder, std::u16string_view path, int dpi);
   static bool StampOf(const std::u16string& path, FileStamp& stamp);
-  static SkinBitmap Decode(Decoder decoder, const std::u16string& path);
+  static SkinBitmap Decode(Decoder decoder, const std::u16string& path, int dpi);
 
   mutable std::mutex mutex_;  // the progress window loads its pictures on its own thread
   std::map<Key, Entry> entries_;
