@@ -10,8 +10,10 @@
 #include "quencfg/ui/skin/skin_control_loaders_win.h"
 #include "quencfg/ui/skin/skin_documents.h"
 #include "quencfg/ui/skin/skin_draw_win.h"
-#include "quencfg/ui/skin/skin_resource_ids.h"
 #include "quencfg/ui/skin/skin_rect.h"
+#include "quencfg/ui/skin/skin_resource_bitmap_win.h"
+#include "quencfg/ui/skin/skin_resource_ids.h"
+#include "quencfg/ui/skin/skin_scale.h"
 
 namespace quencfg {
 namespace {
@@ -185,8 +187,7 @@ bool CImportReviewList::Create(HWND parent, const RECT& place, const SkinBitmap&
 void CImportReviewList::ShowScrollBar() {
   // The skinned bar shows only when its window is visible as it is attached.
   if (!scrolls() || bars_.window() != nullptr || !::IsWindowVisible(hwnd())) return;
-  scrollBitmap_.reset(static_cast<HBITMAP>(
-      ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_SCROLLBAR_GRID), IMAGE_BITMAP, 0, 0, 0)));
+  scrollBitmap_ = LoadSkinResourceBitmap(IDB_SCROLLBAR_GRID, SkinDpi());
   bars_.Attach(hwnd(), scrollBitmap_.get());
 }
 

@@ -5,6 +5,8 @@
 
 #include "quencfg/framework/wide_win.h"
 #include "quencfg/ui/skin/list_rows.h"
+#include "quencfg/ui/skin/skin_resource_bitmap_win.h"
+#include "quencfg/ui/skin/skin_scale.h"
 
 namespace quencfg {
 namespace {
@@ -101,12 +103,10 @@ HBITMAP CListBoxEx::RowBitmap(LPARAM itemValue) {
   auto found = bitmaps_.find(itemValue);
   if (found == bitmaps_.end()) {
     // A number without a bitmap resource of the program shows no image.
-    HBITMAP loaded = (itemValue > 0 && itemValue < 0x10000)
-                         ? static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr),
-                                                             MAKEINTRESOURCEW(static_cast<WORD>(itemValue)),
-                                                             IMAGE_BITMAP, 0, 0, 0))
-                         : nullptr;
-    found = bitmaps_.emplace(itemValue, OwnedBitmap(loaded)).first;
+    OwnedBitmap loaded = (itemValue > 0 && itemValue < 0x10000)
+                             ? LoadSkinResourceBitmap(static_cast<int>(itemValue), SkinDpi())
+                             : OwnedBitmap();
+    found = bitmaps_.emplace(itemValue, std::move(loaded)).first;
   }
   return found->second.get();
 }

@@ -10,6 +10,7 @@
 #include "quencfg/framework/wide_win.h"
 #include "quencfg/ui/skin/skin_documents.h"
 #include "quencfg/ui/skin/skin_image_win.h"
+#include "quencfg/ui/skin/skin_scale.h"
 
 namespace quencfg {
 
@@ -32,7 +33,10 @@ void DrawSkinImage(HDC dc, std::u16string_view section, std::u16string_view key)
   const SkinRect entry = SkinDocument().LookupRect(section, key);
   const std::u16string_view name = FieldText(entry.name);
   if (name.empty()) return;
-  const std::u16string path = SkinsFolder() + std::u16string(name);
+  const std::u16string original = SkinsFolder() + std::u16string(name);
+  // The rendering for the DPI where there is one; drawn into the scaled entry either way.
+  const std::u16string rendering = RenderingPath(original, SkinDpi());
+  const std::u16string& path = IsRegularFile(rendering) ? rendering : original;
   if (!IsRegularFile(path)) return;
   std::unique_ptr<Gdiplus::Image> image(Gdiplus::Image::FromFile(AsWide(path), FALSE));
   if (!image || image->GetLastStatus() != Gdiplus::Ok) return;

@@ -11,8 +11,13 @@ namespace {
 using Pixels = std::vector<std::uint8_t>;
 
 Pixels Filled(int width, int height, std::uint8_t b, std::uint8_t g, std::uint8_t r, std::uint8_t a) {
-  Pixels pixels;
-  for (int i = 0; i < width * height; ++i) pixels.insert(pixels.end(), {b, g, r, a});
+  Pixels pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
+  for (std::size_t i = 0; i < pixels.size(); i += 4) {
+    pixels[i] = b;
+    pixels[i + 1] = g;
+    pixels[i + 2] = r;
+    pixels[i + 3] = a;
+  }
   return pixels;
 }
 
@@ -55,10 +60,9 @@ TEST(ResampleBgra, EnlargingKeepsContentInPlace) {
 // Reducing averages what a target pixel covers instead of picking every other pixel:
 // a fine stripe pattern turns grey, not black or white.
 TEST(ResampleBgra, ReducingAveragesFineDetail) {
-  Pixels source;
-  for (int x = 0; x < 16; ++x) {
-    const std::uint8_t v = x % 2 == 0 ? 0 : 255;
-    source.insert(source.end(), {v, v, v, 255});
+  Pixels source = Filled(16, 1, 0, 0, 0, 255);
+  for (std::size_t x = 1; x < 16; x += 2) {
+    for (std::size_t c = 0; c < 3; ++c) source[x * 4 + c] = 255;
   }
   const Pixels out = ResampleBgra(source.data(), 16, 1, source.size(), 7, 1);
   ASSERT_EQ(out.size(), 7u * 4);
