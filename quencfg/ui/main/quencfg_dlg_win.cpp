@@ -96,6 +96,19 @@ void CQuencfgDlg::OnKeyboardState(WPARAM state) {
   ::InvalidateRect(hwnd(), &area, FALSE);
 }
 
+void CQuencfgDlg::OnDpiChanged(int dpi, const RECT& suggested) {
+  DestroySettingsMenu();
+  SetSkinDpi(dpi);
+  BuildLayout();
+  // The window's size is its background's; Windows' suggestion only says where.
+  ::SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, background_.width, background_.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  lighting_.Relayout();
+  keyAssignment_.Relayout();
+  PlaceKeyAssignment();
+  ::InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
 std::u16string CQuencfgDlg::KeyboardStatusText() const {
   return LookupString(StringDocument(), u"FEEDBACK", KeyboardStatusKey(keyboardState_));
 }
@@ -170,6 +183,9 @@ LRESULT CQuencfgDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case UM_SHOWMAIN:
       ::ShowWindow(hwnd(), SW_SHOW);
       return 1;
+    case WM_DPICHANGED:
+      OnDpiChanged(DpiOfDpiChanged(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case kMenuPickCommand:
       OnMenuPick(lParam);
       return DefaultHandling(message, wParam, lParam);

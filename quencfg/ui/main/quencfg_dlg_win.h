@@ -112,6 +112,9 @@ class CQuencfgDlg : public Window {
   void OnKeyChanged();
   void OnKeyboardState(WPARAM state);
   void AskForKeyboardState();
+  // Moved to a monitor of another DPI: the skin at the new scale, in the place Windows
+  // suggests.
+  void OnDpiChanged(int dpi, const RECT& suggested);
 
   // Layout (quencfg_dlg_layout_win.cpp).
   void LayoutKeyButtons(bool rebuild);

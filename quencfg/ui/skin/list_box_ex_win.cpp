@@ -40,7 +40,7 @@ bool CListBoxEx::Create(DWORD style, const RECT& rect, HWND parent, int controlI
     ::DestroyWindow(list);
     return false;
   }
-  ::SendMessageW(list, LB_SETITEMHEIGHT, 0, kListRowHeight);
+  ::SendMessageW(list, LB_SETITEMHEIGHT, 0, ScaleToDpi(kListRowHeight, SkinDpi()));
   backgroundBrush_.reset(::CreateSolidBrush(::GetSysColor(COLOR_WINDOW)));
   tooltip_.reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, list, nullptr, nullptr,
@@ -72,7 +72,7 @@ void CListBoxEx::SetDarkText() {
 void CListBoxEx::SetFont(HFONT font) {
   font_ = font;
   if (hwnd() != nullptr) ::SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-  ::SendMessageW(hwnd(), LB_SETITEMHEIGHT, 0, kListRowHeight);
+  ::SendMessageW(hwnd(), LB_SETITEMHEIGHT, 0, ScaleToDpi(kListRowHeight, SkinDpi()));
 }
 
 int CListBoxEx::AddRow(std::u16string_view text, LPARAM itemValue) { return InsertRow(-1, text, itemValue); }
@@ -161,7 +161,8 @@ void CListBoxEx::DrawRow(const DRAWITEMSTRUCT& item) {
 void CListBoxEx::DrawGridLines(HDC dc, const RECT& rect) const {
   OwnedPen grid(::CreatePen(PS_SOLID, 1, kGridColor));
   SelectScope selectPen(dc, grid.get());
-  for (int y : GridLineRows(gridStyle_)) {
+  const auto rowHeight = static_cast<int>(::SendMessageW(hwnd(), LB_GETITEMHEIGHT, 0, 0));
+  for (int y : GridLineRows(gridStyle_, rowHeight)) {
     if (y < rect.top || y >= rect.bottom) continue;
     ::MoveToEx(dc, rect.left, y, nullptr);
     ::LineTo(dc, rect.right, y);

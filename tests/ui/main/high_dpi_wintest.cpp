@@ -228,5 +228,49 @@ TEST_F(HighDpi, TheSettingsMenuHasScaledRowsAndAPickAtARowTakesIt) {
   EXPECT_EQ(window.settings().Language, 106);
 }
 
+// Windows tells a per-monitor aware window of a move to a monitor of another DPI with
+// WM_DPICHANGED (Wine 8 never does): the window, the panel and the key dialog are laid
+// out again at the new DPI, at the place Windows suggests.
+TEST_F(HighDpi, AMoveToAMonitorOfAnotherDpiLaysEverythingOutAgain) {
+  CQuencfgDlg& window = Open();
+  ::ShowWindow(window.hwnd(), SW_SHOW);
+  Press(Command::Backlight);
+  CLightingDlg& panel = window.lightingPanel();
+  CKeyAssignmentDlg& keyDialog = window.keyAssignment();
+  const int target = SkinDpi() == 192 ? 96 : 192;
+  RECT suggested{40, 30, 40 + ScaleToDpi(1200, target), 30 + ScaleToDpi(672, target)};
+  ::SendMessageW(window.hwnd(), WM_DPICHANGED, MAKEWPARAM(target, target), reinterpret_cast<LPARAM>(&suggested));
+  PumpMessages();
+
+  EXPECT_EQ(SkinDpi(), target);
+  RECT frame{};
+  ::GetWindowRect(window.hwnd(), &frame);
+  EXPECT_EQ(frame.left, 40);
+  EXPECT_EQ(frame.top, 30);
+  EXPECT_EQ(frame.right - frame.left, ScaleToDpi(1200, target));
+  EXPECT_EQ(frame.bottom - frame.top, ScaleToDpi(672, target));
+  const RECT esc = ClientRectIn(window.keyButton(0).hwnd(), window.hwnd());
+  EXPECT_TRUE(SameRect(esc, RECT{ScaleToDpi(260, target), ScaleToDpi(84, target), ScaleToDpi(320, target),
+                                 ScaleToDpi(144, target)}))
+      << Text(esc);
+  RECT panelRect{};
+  ::GetClientRect(panel.hwnd(), &panelRect);
+  EXPECT_EQ(panelRect.right, ScaleToDpi(1200, target));
+  RECT track{};
+  ::GetClientRect(panel.brightnessSlider().hwnd(), &track);
+  EXPECT_EQ(track.right, ScaleToDpi(260, target));
+  RECT dialog{};
+  ::GetWindowRect(keyDialog.hwnd(), &dialog);
+  EXPECT_EQ(dialog.right - dialog.left, ScaleToDpi(900, target));
+  EXPECT_EQ(dialog.left - frame.left, ScaleToDpi(270, target)) << "the dialog keeps its place over the window";
+  // The panel still picks at its new scale.
+  panel.SelectEffect(16);
+  const POINT at{ScaleToDpi(930, target), ScaleToDpi(510, target)};
+  SendMouse(panel.hwnd(), WM_LBUTTONDOWN, at.x, at.y, MK_LBUTTON);
+  SendMouse(panel.hwnd(), WM_LBUTTONUP, at.x, at.y);
+  PumpMessages();
+  EXPECT_GE(panel.pickedColor(), 350u) << "a color of the field, not the black around it";
+}
+
 }  // namespace
 }  // namespace quencfg
