@@ -182,6 +182,40 @@ TEST_F(HighDpi, AColorPickAtAFieldPointGivesTheColorOf96Dpi) {
   }
 }
 
+// The panel's shape comes from the mask at the panel's scale: the same parts of the
+// window are covered as at 96 DPI, the main window's own buttons stay free.
+TEST_F(HighDpi, TheLightingPanelIsShapedByTheMaskAtItsScale) {
+  CQuencfgDlg& window = Open();
+  CLightingDlg& panel = window.lightingPanel();
+  ASSERT_TRUE(panel.shapedByMask());
+  OwnedRegion region(::CreateRectRgn(0, 0, 0, 0));
+  ASSERT_NE(::GetWindowRgn(panel.hwnd(), region.get()), ERROR);
+  const int dpi = SkinDpi();
+  EXPECT_TRUE(::PtInRegion(region.get(), ScaleToDpi(600, dpi), ScaleToDpi(300, dpi))) << "the keyboard area";
+  for (POINT outside : {POINT{100, 300}, POINT{600, 20}, POINT{900, 630}}) {
+    EXPECT_FALSE(::PtInRegion(region.get(), ScaleToDpi(outside.x, dpi), ScaleToDpi(outside.y, dpi)))
+        << "the main window's own buttons stay free at " << outside.x << "," << outside.y;
+  }
+  RECT box{};
+  ::GetRgnBox(region.get(), &box);
+  RECT box96{};
+  {
+    const SkinDpiScope base(kSkinBaseDpi);
+    testing::ControlHost host;
+    ASSERT_TRUE(host.Make(1200, 672, 0, 0));
+    CLightingDlg reference([](HWND) {});
+    ASSERT_TRUE(reference.Create(host.hwnd()));
+    OwnedRegion referenceRegion(::CreateRectRgn(0, 0, 0, 0));
+    ASSERT_NE(::GetWindowRgn(reference.hwnd(), referenceRegion.get()), ERROR);
+    ::GetRgnBox(referenceRegion.get(), &box96);
+  }
+  // Each edge where the 96-DPI edge scales to, give or take the pixel a filter may add.
+  EXPECT_NEAR(box.left, ScaleToDpi(box96.left, dpi), 1);
+  EXPECT_NEAR(box.top, ScaleToDpi(box96.top, dpi), 1);
+  EXPECT_NEAR(box.right, ScaleToDpi(box96.right, dpi), 1);
+  EXPECT_NEAR(box.bottom, ScaleToDpi(box96.bottom, dpi), 1);
+}
+
 TEST_F(HighDpi, TheBrightnessSliderFollowsADragOverItsScaledTrack) {
   CQuencfgDlg& window = Open();
   ::ShowWindow(window.hwnd(), SW_SHOW);
