@@ -39,54 +39,82 @@ std::vector<Taps> TapsOf(int sourceLength, int targetLength) {
   return all;
 }
 
-std::uint8_t ToByte(float value) {
-  return static_cast<std::uint8_t>(std::clamp(static_cast<int>(std::lround(value)), 0, 255));
+// Weights are never negative, so neither is a sum: adding a half rounds it, without a
+// library call per channel.
+std::uint8_t ToByte(float value) { return static_cast<std::uint8_t>(std::min(static_cast<int>(value + 0.5f), 255)); }
+
+// One source row resampled across to the target width.
+void ResampleRow(const std::uint8_t* in, const std::vector<Taps>& across, float* out) {
+  for (std::size_t x = 0; x < across.size(); ++x) {
+    const Taps& taps = across[x];
+    float sum[4] = {0, 0, 0, 0};
+    const std::uint8_t* pixel = in + static_cast<std::size_t>(taps.first) * 4;
+    for (std::size_t k = 0; k < taps.weights.size(); ++k, pixel += 4) {
+      for (std::size_t c = 0; c < 4; ++c) sum[c] += taps.weights[k] * pixel[c];
+    }
+    for (std::size_t c = 0; c < 4; ++c) out[x * 4 + c] = sum[c];
+  }
 }
 
 }  // namespace
 
-std::vector<std::uint8_t> ResampleBgra(const std::uint8_t* source, int sourceWidth, int sourceHeight,
-                                       std::size_t sourceLength, int width, int height) {
-  if (source == nullptr || sourceWidth <= 0 || sourceHeight <= 0 || width <= 0 || height <= 0) return {};
+bool ResampleBgraInto(const std::uint8_t* source, int sourceWidth, int sourceHeight, std::size_t sourceLength,
+                      std::uint8_t* target, int width, int height) {
+  if (source == nullptr || target == nullptr || sourceWidth <= 0 || sourceHeight <= 0 || width <= 0 || height <= 0) {
+    return false;
+  }
   const std::size_t sourceRow = static_cast<std::size_t>(sourceWidth) * 4;
-  if (sourceLength < sourceRow * static_cast<std::size_t>(sourceHeight)) return {};
-  if (width == sourceWidth && height == sourceHeight) return {source, source + sourceRow * sourceHeight};
-
-  // Across first (every source row to the target width), then down.
-  const std::vector<Taps> across = TapsOf(sourceWidth, width);
+  if (sourceLength < sourceRow * static_cast<std::size_t>(sourceHeight)) return false;
   const std::size_t targetRow = static_cast<std::size_t>(width) * 4;
-  std::vector<float> rows(targetRow * static_cast<std::size_t>(sourceHeight));
-  for (int y = 0; y < sourceHeight; ++y) {
-    const std::uint8_t* in = source + sourceRow * static_cast<std::size_t>(y);
-    float* out = rows.data() + targetRow * static_cast<std::size_t>(y);
-    for (int x = 0; x < width; ++x) {
-      const Taps& taps = across[static_cast<std::size_t>(x)];
-      float sum[4] = {0, 0, 0, 0};
-      for (std::size_t k = 0; k < taps.weights.size(); ++k) {
-        const std::uint8_t* pixel = in + (static_cast<std::size_t>(taps.first) + k) * 4;
-        for (int c = 0; c < 4; ++c) sum[c] += taps.weights[k] * pixel[c];
-      }
-      for (int c = 0; c < 4; ++c) out[static_cast<std::size_t>(x) * 4 + c] = sum[c];
-    }
+  if (width == sourceWidth && height == sourceHeight) {
+    std::copy(source, source + sourceRow * static_cast<std::size_t>(sourceHeight), target);
+    return true;
   }
 
+  // Across first, then down. The rows a target row reads only move forward, so a few
+  // rows resampled across are kept, not the whole picture.
+  const std::vector<Taps> across = TapsOf(sourceWidth, width);
   const std::vector<Taps> down = TapsOf(sourceHeight, height);
-  std::vector<std::uint8_t> result(targetRow * static_cast<std::size_t>(height));
+  std::size_t window = 1;
+  for (const Taps& taps : down) window = std::max(window, taps.weights.size());
+  std::vector<float> rows(targetRow * window);
+  std::vector<int> rowInSlot(window, -1);
+  const auto acrossRow = [&](int sourceY) -> const float* {
+    const std::size_t slot = static_cast<std::size_t>(sourceY) % window;
+    float* row = rows.data() + targetRow * slot;
+    if (rowInSlot[slot] != sourceY) {
+      ResampleRow(source + sourceRow * static_cast<std::size_t>(sourceY), across, row);
+      rowInSlot[slot] = sourceY;
+    }
+    return row;
+  };
+
+  std::vector<float> sum(targetRow);
   for (int y = 0; y < height; ++y) {
     const Taps& taps = down[static_cast<std::size_t>(y)];
-    std::uint8_t* out = result.data() + targetRow * static_cast<std::size_t>(y);
+    // Whole rows at a time: a loop the compiler can vectorise.
+    std::fill(sum.begin(), sum.end(), 0.0f);
+    for (std::size_t k = 0; k < taps.weights.size(); ++k) {
+      const float weight = taps.weights[k];
+      const float* row = acrossRow(taps.first + static_cast<int>(k));
+      for (std::size_t i = 0; i < targetRow; ++i) sum[i] += weight * row[i];
+    }
+    std::uint8_t* out = target + targetRow * static_cast<std::size_t>(y);
     for (std::size_t i = 0; i < targetRow; i += 4) {
-      float sum[4] = {0, 0, 0, 0};
-      for (std::size_t k = 0; k < taps.weights.size(); ++k) {
-        const float* pixel = rows.data() + targetRow * (static_cast<std::size_t>(taps.first) + k) + i;
-        for (int c = 0; c < 4; ++c) sum[c] += taps.weights[k] * pixel[c];
-      }
       // Premultiplied color never exceeds its alpha.
-      const std::uint8_t alpha = ToByte(sum[3]);
-      for (int c = 0; c < 3; ++c) out[i + c] = std::min(ToByte(sum[c]), alpha);
+      const std::uint8_t alpha = ToByte(sum[i + 3]);
+      for (std::size_t c = 0; c < 3; ++c) out[i + c] = std::min(ToByte(sum[i + c]), alpha);
       out[i + 3] = alpha;
     }
   }
+  return true;
+}
+
+std::vector<std::uint8_t> ResampleBgra(const std::uint8_t* source, int sourceWidth, int sourceHeight,
+                                       std::size_t sourceLength, int width, int height) {
+  if (width <= 0 || height <= 0) return {};
+  std::vector<std::uint8_t> result(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
+  if (!ResampleBgraInto(source, sourceWidth, sourceHeight, sourceLength, result.data(), width, height)) return {};
   return result;
 }
 

@@ -14,5 +14,9 @@ namespace quencfg {
 [[nodiscard]] std::vector<std::uint8_t> ResampleBgra(const std::uint8_t* source, int sourceWidth,
                                                      int sourceHeight, std::size_t sourceLength, int width,
                                                      int height);
+// The same written into `target`, of width * height * 4 bytes; false (nothing written)
+// where ResampleBgra gives nothing.
+bool ResampleBgraInto(const std::uint8_t* source, int sourceWidth, int sourceHeight, std::size_t sourceLength,
+                      std::uint8_t* target, int width, int height);
 
 }  // namespace quencfg

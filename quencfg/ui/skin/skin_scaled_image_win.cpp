@@ -2,14 +2,16 @@
 
 #include <wincodec.h>
 
-#include <cstring>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "quencfg/framework/com_apartment_win.h"
 #include "quencfg/framework/files.h"
 #include "quencfg/framework/wide_win.h"
 #include "quencfg/ui/skin/image_resample.h"
+#include "quencfg/ui/skin/picture_header.h"
 
 namespace quencfg {
 namespace {
@@ -50,22 +52,26 @@ SkinBitmap ResampleSkinBitmap(const SkinBitmap& source, PixelSize size, bool opa
   if (opaque) {
     for (std::size_t i = 3; i < pixels.size(); i += 4) pixels[i] = 255;  // the picture loader leaves alpha 0
   }
-  const std::vector<std::uint8_t> resized =
-      ResampleBgra(pixels.data(), source.width, source.height, pixels.size(), size.width, size.height);
-  if (resized.empty()) return {};
   SkinBitmap result = CreateBitmap32(size.width, size.height);
   if (result.empty()) return {};
   DIBSECTION section{};
   if (::GetObjectW(result.get(), sizeof section, &section) != sizeof section || section.dsBm.bmBits == nullptr) {
     return {};
   }
-  std::memcpy(section.dsBm.bmBits, resized.data(), resized.size());
+  if (!ResampleBgraInto(pixels.data(), source.width, source.height, pixels.size(),
+                        static_cast<std::uint8_t*>(section.dsBm.bmBits), size.width, size.height)) {
+    return {};
+  }
   return result;
 }
 
 PixelSize PictureFileSize(std::u16string_view path) {
   const std::u16string file(path);
   if (!IsRegularFile(file)) return {};
+  // The header alone, read by us: far cheaper than opening the imaging component.
+  if (const std::optional<std::string> bytes = ReadWholeFile(file)) {
+    if (const std::optional<PixelSize> size = PictureHeaderSize(*bytes)) return *size;
+  }
   const ComApartment com;
   ComPointer<IWICImagingFactory> factory;
   if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,

@@ -94,5 +94,36 @@ TEST(ResampleBgra, NothingForBadSizesOrShortSources) {
   EXPECT_TRUE(ResampleBgra(nullptr, 2, 2, 16, 3, 3).empty());
 }
 
+// Resampling keeps only a few rows resampled across at a time: a tall picture reduced
+// and enlarged gives what each row of it gives alone.
+TEST(ResampleBgra, EveryRowComesFromItsOwnPartOfTheSource) {
+  Pixels source = Filled(3, 40, 0, 0, 0, 255);
+  for (int y = 0; y < 40; ++y) {
+    for (int x = 0; x < 3; ++x) source[(static_cast<std::size_t>(y) * 3 + x) * 4] = static_cast<std::uint8_t>(y * 6);
+  }
+  for (const int height : {20, 60, 80}) {
+    const Pixels out = ResampleBgra(source.data(), 3, 40, source.size(), 3, height);
+    ASSERT_EQ(out.size(), static_cast<std::size_t>(3 * height * 4));
+    int previous = -1;
+    for (int y = 0; y < height; ++y) {
+      const int blue = At(out, 3, 1, y)[0];
+      EXPECT_GE(blue, previous) << "row " << y << " of " << height;  // a ramp stays a ramp
+      previous = blue;
+    }
+    EXPECT_LE(At(out, 3, 1, 0)[0], 6);
+    EXPECT_GE(At(out, 3, 1, height - 1)[0], 228);
+  }
+}
+
+TEST(ResampleBgra, WritingIntoABufferGivesTheSamePixels) {
+  const Pixels source = Filled(5, 4, 9, 99, 199, 255);
+  Pixels target(8 * 6 * 4, 7);
+  ASSERT_TRUE(ResampleBgraInto(source.data(), 5, 4, source.size(), target.data(), 8, 6));
+  EXPECT_EQ(target, ResampleBgra(source.data(), 5, 4, source.size(), 8, 6));
+  Pixels untouched(16, 7);
+  EXPECT_FALSE(ResampleBgraInto(source.data(), 5, 4, source.size() - 1, untouched.data(), 2, 2));
+  EXPECT_EQ(untouched, Pixels(16, 7));
+}
+
 }  // namespace
 }  // namespace quencfg
