@@ -1,15 +1,10 @@
 #include "quencfg/ui/skin/skin_scaled_image_win.h"
 
-#include <wincodec.h>
-
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "quencfg/framework/com_apartment_win.h"
 #include "quencfg/framework/files.h"
-#include "quencfg/framework/wide_win.h"
 #include "quencfg/ui/skin/image_resample.h"
 #include "quencfg/ui/skin/picture_header.h"
 
@@ -35,14 +30,6 @@ std::vector<std::uint8_t> Pixels32(const SkinBitmap& bitmap) {
   return pixels;
 }
 
-template <typename Interface>
-struct ComPointer {
-  Interface* object = nullptr;
-  ~ComPointer() {
-    if (object != nullptr) object->Release();
-  }
-};
-
 }  // namespace
 
 SkinBitmap ResampleSkinBitmap(const SkinBitmap& source, PixelSize size, bool opaque) {
@@ -66,45 +53,27 @@ SkinBitmap ResampleSkinBitmap(const SkinBitmap& source, PixelSize size, bool opa
 }
 
 PixelSize PictureFileSize(std::u16string_view path) {
-  const std::u16string file(path);
-  if (!IsRegularFile(file)) return {};
-  // The header alone, read by us: far cheaper than opening the imaging component.
-  if (const std::optional<std::string> bytes = ReadWholeFile(file)) {
-    if (const std::optional<PixelSize> size = PictureHeaderSize(*bytes)) return *size;
-  }
-  const ComApartment com;
-  ComPointer<IWICImagingFactory> factory;
-  if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                reinterpret_cast<void**>(&factory.object)))) {
-    return {};
-  }
-  ComPointer<IWICBitmapDecoder> decoder;
-  if (FAILED(factory.object->CreateDecoderFromFilename(AsWide(file), nullptr, GENERIC_READ,
-                                                       WICDecodeMetadataCacheOnDemand, &decoder.object))) {
-    return {};
-  }
-  ComPointer<IWICBitmapFrameDecode> frame;
-  if (FAILED(decoder.object->GetFrame(0, &frame.object))) return {};
-  UINT width = 0;
-  UINT height = 0;
-  if (FAILED(frame.object->GetSize(&width, &height))) return {};
-  return PixelSize{static_cast<int>(width), static_cast<int>(height)};
+  // The header alone, read by us: opening the imaging component for it costs several
+  // milliseconds per file.
+  const std::optional<std::string> bytes = ReadWholeFile(path);
+  if (!bytes) return {};
+  return PictureHeaderSize(*bytes).value_or(PixelSize{});
 }
 
 SkinBitmap DecodeAtDpi(SkinDecoder decode, std::u16string_view path, int dpi, bool opaque) {
-  if (ScaleToDpi(kSkinBaseDpi, dpi) == kSkinBaseDpi) return decode(path);
+  if (ScaleToDpi(kSkinBaseDpi, dpi) == kSkinBaseDpi) return decode(path);  // 96 DPI, or none given
   const std::u16string rendering = RenderingPath(path, dpi);
-  if (rendering != path && IsRegularFile(rendering)) {
-    SkinBitmap sharp = decode(rendering);
+  SkinBitmap sharp = rendering != path && IsRegularFile(rendering) ? decode(rendering) : SkinBitmap{};
+  if (!sharp.empty()) {
     PixelSize base = PictureFileSize(path);
     if (base.width <= 0) {
       const SkinBitmap original = decode(path);
       base = PixelSize{original.width, original.height};
     }
     const PixelSize wanted = ScaledPictureSize(base, dpi);
-    const PixelSize got{sharp.width, sharp.height};
-    if (!sharp.empty() && (base.width <= 0 || CloseEnough(got, wanted))) return sharp;
-    if (!sharp.empty()) return ResampleSkinBitmap(sharp, wanted, opaque);
+    // Without the 96-DPI picture there is no size to check: the rendering is all there is.
+    if (base.width <= 0 || CloseEnough(PixelSize{sharp.width, sharp.height}, wanted)) return sharp;
+    return ResampleSkinBitmap(sharp, wanted, opaque);
   }
   const SkinBitmap original = decode(path);
   return ResampleSkinBitmap(original, ScaledPictureSize(PixelSize{original.width, original.height}, dpi), opaque);

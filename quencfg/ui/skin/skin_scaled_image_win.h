@@ -22,7 +22,7 @@ SkinBitmap DecodeAtDpi(SkinDecoder decode, std::u16string_view path, int dpi, bo
 // a copy when the size is the same. Empty for an empty source or size.
 SkinBitmap ResampleSkinBitmap(const SkinBitmap& source, PixelSize size, bool opaque);
 
-// The width and height of a picture file, read from its header; 0 x 0 when unreadable.
+// The width and height a picture file states in its header; 0 x 0 when unreadable.
 PixelSize PictureFileSize(std::u16string_view path);
 
 }  // namespace quencfg
