@@ -38,7 +38,8 @@ bool CDMarker::CreateControl(HWND parent, int id, const RECT& rect, std::u16stri
   rect_ = rect;
   owner_ = parent;
   caption_ = std::move(caption);
-  font_.reset(::CreateFontW(ScaleToDpi(kCaptionHeight, SkinDpi()), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+  const int captionHeight = ScaleToDpi(kCaptionHeight, SkinDpi());
+  font_.reset(::CreateFontW(captionHeight, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Arial"));
   WindowCreateParams params;
   params.className = L"KorvaneProgressBar";

@@ -9,8 +9,9 @@ namespace {
 SkinBitmap LoadResource(int id) {
   if (id <= 0 || id >= 0x10000) return {};
   SkinBitmap result;
-  result.bitmap.reset(static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr),
-                                                        MAKEINTRESOURCEW(static_cast<WORD>(id)), IMAGE_BITMAP, 0, 0, 0)));
+  HINSTANCE program = ::GetModuleHandleW(nullptr);
+  result.bitmap.reset(static_cast<HBITMAP>(
+      ::LoadImageW(program, MAKEINTRESOURCEW(static_cast<WORD>(id)), IMAGE_BITMAP, 0, 0, 0)));
   BITMAP info{};
   if (!result.bitmap || ::GetObjectW(result.get(), sizeof info, &info) == 0) return {};
   result.width = info.bmWidth;
