@@ -70,7 +70,10 @@ void CLightingDlg::Relayout() {
   LoadBackground(::GetParent(hwnd()));
   ApplyMaskRegion();
   LayOutEffectControls(true);
+  // The fields get their entry's text again: that is no typing, the colour stays.
+  writingFields_ = true;
   LayOutColorControls(true);
+  writingFields_ = false;
   customColorRect_ = RectOf(SkinDocument().LookupRect(u"MAINSCREENNEW", u"CUSTOMRECT"));
   LayOutKeyButtons(true);
   ShowControlsOf(editor_.currentEffect());

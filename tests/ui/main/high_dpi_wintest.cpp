@@ -271,12 +271,17 @@ TEST_F(HighDpi, AMoveToAMonitorOfAnotherDpiLaysEverythingOutAgain) {
   Press(Command::Backlight);
   CLightingDlg& panel = window.lightingPanel();
   CKeyAssignmentDlg& keyDialog = window.keyAssignment();
+  panel.SelectEffect(16);  // the effect whose color the color fields edit
+  window.currentProfile().lighting.byLightColor = 0x123456;
+  panel.RefreshLighting();
   const int target = SkinDpi() == 192 ? 96 : 192;
   RECT suggested{40, 30, 40 + ScaleToDpi(1200, target), 30 + ScaleToDpi(672, target)};
   ::SendMessageW(window.hwnd(), WM_DPICHANGED, MAKEWPARAM(target, target), reinterpret_cast<LPARAM>(&suggested));
   PumpMessages();
 
   EXPECT_EQ(SkinDpi(), target);
+  EXPECT_EQ(window.currentProfile().lighting.byLightColor, 0x123456u) << "laying out again edits nothing";
+  EXPECT_EQ(panel.colorField(kComponentGreen).Text(), u"52") << "the fields show the profile's color";
   RECT frame{};
   ::GetWindowRect(window.hwnd(), &frame);
   EXPECT_EQ(frame.left, 40);
