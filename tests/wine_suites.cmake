@@ -54,6 +54,15 @@ if(NOT EXISTS "${korvane_suites_file}" OR NOT "${korvane_suites_file}" IS_NEWER_
       string(APPEND script
         "set_tests_properties([==[${suite}]==] PROPERTIES ENVIRONMENT KORVANE_KEYMAP=${keymap_of_${suite}})\n")
     endif()
+    # The high-DPI suites run once more at each of these DPIs (the lane sets the prefix's
+    # LogPixels for the run).
+    if(suite MATCHES "^HighDpi")
+      foreach(dpi 144 192)
+        string(APPEND script
+          "add_test([==[${suite}_${dpi}dpi]==] [==[${korvane_wine_runner}]==] [==[${korvane_tests_exe}]==] [==[--gtest_filter=${suite}.*]==])\n"
+          "set_tests_properties([==[${suite}_${dpi}dpi]==] PROPERTIES TIMEOUT 600 COST ${count_${suite}} FIXTURES_REQUIRED wine_lanes ENVIRONMENT KORVANE_DPI=${dpi})\n")
+      endforeach()
+    endif()
   endforeach()
   if(script STREQUAL "")
     message(FATAL_ERROR "The Windows test program listed no suites:\n${listing}")

@@ -39,6 +39,12 @@ struct ButtonSkin {
 
 bool IsControlHeld() { return (::GetKeyState(VK_CONTROL) & 0x8000) != 0; }
 
+bool HasSizeOf(HWND window, const SkinBitmap& picture) {
+  RECT rect{};
+  ::GetWindowRect(window, &rect);
+  return rect.right - rect.left == picture.width && rect.bottom - rect.top == picture.height;
+}
+
 }  // namespace
 
 bool CKeyAssignmentDlg::CreateHidden(HWND ownerWindow) {
@@ -64,8 +70,10 @@ void CKeyAssignmentDlg::Relayout() {
 
 void CKeyAssignmentDlg::Layout(bool rebuild) {
   background_ = LoadPicture(SkinsFolder() + SkinDocument().Lookup(u"MAINSCREENNEW", u"Keyassignment"));
-  if (!rebuild && !background_.empty()) {
-    ::SetWindowPos(hwnd(), nullptr, 0, 0, background_.width, background_.height, SWP_NOZORDER | SWP_NOACTIVATE);
+  if (!background_.empty() && (!rebuild || !HasSizeOf(hwnd(), background_))) {
+    // A rebuild resizes only for a new DPI; it keeps the place the owner gave the dialog.
+    ::SetWindowPos(hwnd(), nullptr, 0, 0, background_.width, background_.height,
+                   SWP_NOZORDER | SWP_NOACTIVATE | (rebuild ? SWP_NOMOVE : 0));
   }
   SkinButtons(rebuild);
   macroPage_.Layout(hwnd(), background_.get(), rebuild);

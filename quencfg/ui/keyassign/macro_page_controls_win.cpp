@@ -7,7 +7,9 @@
 #include "quencfg/ui/skin/skin_control_loaders_win.h"
 #include "quencfg/ui/skin/skin_documents.h"
 #include "quencfg/ui/skin/skin_draw_win.h"
+#include "quencfg/ui/skin/skin_resource_bitmap_win.h"
 #include "quencfg/ui/skin/skin_resource_ids.h"
+#include "quencfg/ui/skin/skin_scale.h"
 
 namespace quencfg {
 namespace {
@@ -103,8 +105,7 @@ void LayoutEventList(MacroPageControls& controls, HWND dialog) {
   controls.eventList.SetSelectionMode(true);
   // Lines under every row the list can show, not only the first twelve.
   controls.eventList.SetGridStyle(kGridLong);
-  controls.scrollBitmap.reset(static_cast<HBITMAP>(
-      ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_SCROLLBAR_GRID), IMAGE_BITMAP, 0, 0, 0)));
+  controls.scrollBitmap = LoadSkinResourceBitmap(IDB_SCROLLBAR_GRID, SkinDpi());
   controls.eventListBars.Attach(controls.eventList.hwnd(), controls.scrollBitmap.get());
 }
 

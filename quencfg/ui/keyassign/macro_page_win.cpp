@@ -130,7 +130,8 @@ void CMacroPage::ScrollToLastRow() {
   ::SendMessageW(list, LB_SETCARETINDEX, static_cast<WPARAM>(rows - 1), FALSE);
   RECT client{};
   ::GetClientRect(list, &client);
-  const int visibleRows = std::max(1, static_cast<int>(client.bottom / kListRowHeight));
+  const auto rowHeight = std::max<LRESULT>(1, ::SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+  const int visibleRows = std::max(1, static_cast<int>(client.bottom / rowHeight));
   const auto top = static_cast<int>(::SendMessageW(list, LB_GETTOPINDEX, 0, 0));
   // The last row shows at the bottom, also after a stop took rows out.
   if (rows - 1 >= top + visibleRows || top > std::max(0, rows - visibleRows)) {

@@ -9,6 +9,7 @@
 #include "quencfg/framework/text.h"
 #include "quencfg/model/number_text.h"
 #include "quencfg/ui/skin/skin_control_loaders_win.h"
+#include "quencfg/ui/skin/skin_scale.h"
 
 namespace quencfg {
 namespace {
@@ -55,12 +56,29 @@ bool CLightingDlg::Create(HWND parent) {
   if (!Window::Create(params)) return false;
   LoadBackground(parent);
   ApplyMaskRegion();
-  LayOutEffectControls();
-  LayOutColorControls();
+  LayOutEffectControls(false);
+  LayOutColorControls(false);
   customColorRect_ = RectOf(SkinDocument().LookupRect(u"MAINSCREENNEW", u"CUSTOMRECT"));
-  LayOutKeyButtons();
+  LayOutKeyButtons(false);
   ShowControlsOf(editor_.currentEffect());
   return true;
+}
+
+void CLightingDlg::Relayout() {
+  if (hwnd() == nullptr) return;
+  CloseEffectsMenu();
+  LoadBackground(::GetParent(hwnd()));
+  ApplyMaskRegion();
+  LayOutEffectControls(true);
+  // The fields get their entry's text again: that is no typing, the colour stays.
+  writingFields_ = true;
+  LayOutColorControls(true);
+  writingFields_ = false;
+  customColorRect_ = RectOf(SkinDocument().LookupRect(u"MAINSCREENNEW", u"CUSTOMRECT"));
+  LayOutKeyButtons(true);
+  ShowControlsOf(editor_.currentEffect());
+  RefreshLighting();
+  ::InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
 void CLightingDlg::LoadBackground(HWND parent) {
@@ -82,37 +100,37 @@ void CLightingDlg::ApplyMaskRegion() {
   maskFailureNotice_(hwnd());
 }
 
-void CLightingDlg::LayOutEffectControls() {
-  LoadPushButton(effectButton_, background_.get(), u"LIGHTING", u"BUTTON_MENU", hwnd(), false);
+void CLightingDlg::LayOutEffectControls(bool rebuild) {
+  LoadPushButton(effectButton_, background_.get(), u"LIGHTING", u"BUTTON_MENU", hwnd(), rebuild);
   effectButton_.SetFontHeight(14);
   effectButton_.SetTextAlign(kAlignLeft);
   effectButton_.SetTextColors(kWhite, kWhite, kWhite);
   LoadSlider(brightnessSlider_, background_.get(), u"LIGHTING", u"SLIDER_BRIGHT", hwnd(), kBrightnessSliderId, 0,
-             kLightingSliderMax, false, false);
+             kLightingSliderMax, false, rebuild);
   LoadSlider(speedSlider_, background_.get(), u"LIGHTING", u"SLIDER_SPEED", hwnd(), kSpeedSliderId, 0,
-             kLightingSliderMax, false, false);
+             kLightingSliderMax, false, rebuild);
 }
 
-void CLightingDlg::LayOutColorControls() {
+void CLightingDlg::LayOutColorControls(bool rebuild) {
   for (int i = 0; i < kPresetCount; ++i) {
     LoadPushButton(preset(i), background_.get(), u"LIGHTING", u"RECT_COLORSLIDER_" + FormatDecimal(i + 1), hwnd(),
-                   false);
+                   rebuild);
   }
   static constexpr const char16_t* kFieldKeys[kComponentCount] = {u"EDIT_R", u"EDIT_G", u"EDIT_B"};
   for (int i = 0; i < kComponentCount; ++i) {
     CClrEdit& field = colorFields_[static_cast<std::size_t>(i)];
     LoadColorEdit(field, background_.get(), u"LIGHTING", kFieldKeys[i], hwnd(),
-                   WS_CHILD | WS_TABSTOP | ES_NUMBER | ES_AUTOHSCROLL, kSkinControlId, false);
+                   WS_CHILD | WS_TABSTOP | ES_NUMBER | ES_AUTOHSCROLL, kSkinControlId, rebuild);
     field.textColor = kBlack;
     field.backgroundColor = kWhite;
     field.SetSelectAllOnFocus(true);
     // The digits would otherwise touch the field's rounded left edge.
-    ::SendMessageW(field.hwnd(), EM_SETMARGINS, EC_LEFTMARGIN, MAKELPARAM(kFieldTextMargin, 0));
+    ::SendMessageW(field.hwnd(), EM_SETMARGINS, EC_LEFTMARGIN, MAKELPARAM(ScaleToDpi(kFieldTextMargin, SkinDpi()), 0));
   }
-  LoadColorButton(swatch_, background_.get(), u"LIGHTING", u"BUTTON_ALLKEYRECT", hwnd(), false);
+  LoadColorButton(swatch_, background_.get(), u"LIGHTING", u"BUTTON_ALLKEYRECT", hwnd(), rebuild);
 }
 
-void CLightingDlg::LayOutKeyButtons() {
+void CLightingDlg::LayOutKeyButtons(bool rebuild) {
   keyLayout_.Load(LanguagesFilePath(u"KeyboardButtons.xml"));
   // One picture of all keys, loaded once for the 111 buttons.
   const SkinBitmap keysPicture = LoadColorButtonSource(kKeyColorImage, StateImages{});
@@ -120,7 +138,7 @@ void CLightingDlg::LayOutKeyButtons() {
     SkinRect entry = keyLayout_.LookupRect(u"KEYBOARD", u"BUTTON_" + FormatDecimal(slot + 1));
     CopyToField(entry.name, kKeyColorImage);
     CColorBtn2& button = keyButton(slot);
-    LoadColorButtonFor(button, background_.get(), entry, hwnd(), false, &keysPicture);
+    LoadColorButtonFor(button, background_.get(), entry, hwnd(), rebuild, &keysPicture);
     // The key picture carries the legends; a caption over it would only blur them.
     button.SetCaption(u"");
   }

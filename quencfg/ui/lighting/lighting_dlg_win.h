@@ -41,6 +41,9 @@ class CLightingDlg : public Window {
   // Creates the panel hidden at (0, 0) of `parent` and lays it out once from the skin:
   // SkinDocument, LayoutDocument (Buttons.xml) and StringDocument must be loaded.
   bool Create(HWND parent);
+  // Lays the panel out again from the skin, at the skin's DPI of now: the main window
+  // calls it when it moved to a monitor of another DPI. Nothing before Create.
+  void Relayout();
 
   // The profile edited from now on; draws nothing.
   void SetLightingProfile(ProfileData& profile);
@@ -78,12 +81,12 @@ class CLightingDlg : public Window {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  // Layout, once.
+  // Layout, at creation (and again after a DPI change: `rebuild`).
   void LoadBackground(HWND parent);
   void ApplyMaskRegion();
-  void LayOutEffectControls();
-  void LayOutColorControls();
-  void LayOutKeyButtons();
+  void LayOutEffectControls(bool rebuild);
+  void LayOutColorControls(bool rebuild);
+  void LayOutKeyButtons(bool rebuild);
 
   void ShowControlsOf(int effect);
   void ShowColor(std::uint32_t color);

@@ -10,8 +10,10 @@
 #include "quencfg/ui/skin/skin_control_loaders_win.h"
 #include "quencfg/ui/skin/skin_documents.h"
 #include "quencfg/ui/skin/skin_draw_win.h"
-#include "quencfg/ui/skin/skin_resource_ids.h"
 #include "quencfg/ui/skin/skin_rect.h"
+#include "quencfg/ui/skin/skin_resource_bitmap_win.h"
+#include "quencfg/ui/skin/skin_resource_ids.h"
+#include "quencfg/ui/skin/skin_scale.h"
 
 namespace quencfg {
 namespace {
@@ -35,6 +37,9 @@ constexpr int kPictureLeft = 100;
 constexpr int kPictureRight = 40;
 constexpr int kPictureTop = 80;
 constexpr int kPictureBottom = 72;
+
+// The pixel values above are at 96 DPI: the dialog scales them like the skin.
+int Px(int value) { return ScaleToDpi(value, SkinDpi()); }
 
 constexpr COLORREF kWhite = 0xFFFFFF;
 constexpr COLORREF kTitleRed = 0x0000FF;
@@ -96,10 +101,10 @@ SkinBitmap StretchedWarningPicture(const SkinBitmap& picture, int width, int hei
   OwnedBrush fill(::CreateSolidBrush(kFallbackFill));
   ::FillRect(dc.get(), &all, fill.get());
   if (picture.empty()) return canvas;
-  const int sourceX[] = {0, kPictureLeft, picture.width - kPictureRight, picture.width};
-  const int sourceY[] = {0, kPictureTop, picture.height - kPictureBottom, picture.height};
-  const int targetX[] = {0, kPictureLeft, width - kPictureRight, width};
-  const int targetY[] = {0, kPictureTop, height - kPictureBottom, height};
+  const int sourceX[] = {0, Px(kPictureLeft), picture.width - Px(kPictureRight), picture.width};
+  const int sourceY[] = {0, Px(kPictureTop), picture.height - Px(kPictureBottom), picture.height};
+  const int targetX[] = {0, Px(kPictureLeft), width - Px(kPictureRight), width};
+  const int targetY[] = {0, Px(kPictureTop), height - Px(kPictureBottom), height};
   for (int row = 0; row < 3; ++row) {
     for (int column = 0; column < 3; ++column) {
       StretchBitmap(dc.get(), picture.get(),
@@ -112,7 +117,9 @@ SkinBitmap StretchedWarningPicture(const SkinBitmap& picture, int width, int hei
 
 SkinRect ButtonEntry(std::u16string_view key, int left, int top) {
   SkinRect entry = LayoutDocument().LookupRect(kSection, key);
-  if (entry.right <= entry.left || entry.bottom <= entry.top) entry = ParseSkinRect(u"btnPng,0,0,120,40,,FALSE");
+  if (entry.right <= entry.left || entry.bottom <= entry.top) {
+    entry = ScaleSkinRect(ParseSkinRect(u"btnPng,0,0,120,40,,FALSE"), SkinDpi());
+  }
   const int width = entry.right - entry.left;
   const int height = entry.bottom - entry.top;
   entry.left = left;
@@ -153,7 +160,7 @@ int CImportReviewList::MeasureHeight(HDC dc, const std::vector<ReviewLine>& line
   const OwnedFont detail = DetailFont();
   int height = 0;
   for (const ReviewLine& line : lines) {
-    if (height > 0) height += kLineGap;
+    if (height > 0) height += Px(kLineGap);
     height += TextHeight(dc, heading.get(), line.heading, width, kHeadingFormat);
     height += TextHeight(dc, detail.get(), line.detail, width, kDetailFormat);
   }
@@ -185,8 +192,7 @@ bool CImportReviewList::Create(HWND parent, const RECT& place, const SkinBitmap&
 void CImportReviewList::ShowScrollBar() {
   // The skinned bar shows only when its window is visible as it is attached.
   if (!scrolls() || bars_.window() != nullptr || !::IsWindowVisible(hwnd())) return;
-  scrollBitmap_.reset(static_cast<HBITMAP>(
-      ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_SCROLLBAR_GRID), IMAGE_BITMAP, 0, 0, 0)));
+  scrollBitmap_ = LoadSkinResourceBitmap(IDB_SCROLLBAR_GRID, SkinDpi());
   bars_.Attach(hwnd(), scrollBitmap_.get());
 }
 
@@ -202,8 +208,8 @@ void CImportReviewList::ScrollTo(int position) {
 
 void CImportReviewList::OnScroll(WPARAM wParam) {
   switch (LOWORD(wParam)) {
-    case SB_LINEUP: ScrollTo(position_ - kLineStep); break;
-    case SB_LINEDOWN: ScrollTo(position_ + kLineStep); break;
+    case SB_LINEUP: ScrollTo(position_ - Px(kLineStep)); break;
+    case SB_LINEDOWN: ScrollTo(position_ + Px(kLineStep)); break;
     case SB_PAGEUP: ScrollTo(position_ - visibleHeight_); break;
     case SB_PAGEDOWN: ScrollTo(position_ + visibleHeight_); break;
     case SB_TOP: ScrollTo(0); break;
@@ -228,7 +234,7 @@ void CImportReviewList::Paint(HDC dc, const RECT& client) const {
     y += headingHeight;
     const int detailHeight = TextHeight(dc, detail.get(), line.detail, width, kDetailFormat);
     DrawTextIn(dc, detail.get(), kDetailColor, line.detail, RECT{0, y, width, y + detailHeight}, kDetailFormat);
-    y += detailHeight + kLineGap;
+    y += detailHeight + Px(kLineGap);
   }
   ::SetBkMode(dc, oldMode);
 }
@@ -241,7 +247,7 @@ LRESULT CImportReviewList::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
       OnScroll(wParam);
       return 0;
     case WM_MOUSEWHEEL:
-      ScrollTo(position_ - GET_WHEEL_DELTA_WPARAM(wParam) * kWheelStep / WHEEL_DELTA);
+      ScrollTo(position_ - GET_WHEEL_DELTA_WPARAM(wParam) * Px(kWheelStep) / WHEEL_DELTA);
       return 0;
     default:
       return DefaultHandling(message, wParam, lParam);
@@ -261,7 +267,7 @@ ImportChoice CImportReviewDlg::DoModal() {
 
 bool CImportReviewDlg::CreateForModal(HWND owner) {
   std::vector<ReviewLine> lines = ReviewLines(review_);
-  const int textWidth = kWidth - 2 * kMargin;
+  const int textWidth = Px(kWidth) - 2 * Px(kMargin);
   int introHeight = 0;
   int contentHeight = 0;
   {
@@ -271,18 +277,18 @@ bool CImportReviewDlg::CreateForModal(HWND owner) {
                              DT_WORDBREAK | DT_NOPREFIX);
     contentHeight = CImportReviewList::MeasureHeight(screen.get(), lines, textWidth);
     // A list that scrolls gives up the width of its bar.
-    if (contentHeight > kMaxListHeight) {
+    if (contentHeight > Px(kMaxListHeight)) {
       const int besideTheBar = textWidth - ::GetSystemMetrics(SM_CXVSCROLL);
       contentHeight = CImportReviewList::MeasureHeight(screen.get(), lines, besideTheBar);
     }
   }
-  const int listHeight = std::min(contentHeight, kMaxListHeight);
-  const int listTop = kContentTop + introHeight + kLineGap;
-  const int height = listTop + listHeight + kLineGap + kBottomBand;
-  introRect_ = RECT{kMargin, kContentTop, kMargin + textWidth, kContentTop + introHeight};
+  const int listHeight = std::min(contentHeight, Px(kMaxListHeight));
+  const int listTop = Px(kContentTop) + introHeight + Px(kLineGap);
+  const int height = listTop + listHeight + Px(kLineGap) + Px(kBottomBand);
+  introRect_ = RECT{Px(kMargin), Px(kContentTop), Px(kMargin) + textWidth, Px(kContentTop) + introHeight};
 
   const SkinBitmap picture = LoadPicture(SkinsFolder() + SkinDocument().Lookup(u"MAINSCREENNEW", u"Warn"));
-  background_ = StretchedWarningPicture(picture, kWidth, height);
+  background_ = StretchedWarningPicture(picture, Px(kWidth), height);
 
   RECT over{};
   if (parent_ == nullptr || !::GetWindowRect(parent_, &over)) {
@@ -291,14 +297,14 @@ bool CImportReviewDlg::CreateForModal(HWND owner) {
   WindowCreateParams params;
   params.className = L"KorvaneImportReviewDlg";
   params.style = WS_POPUP;
-  params.x = over.left + (over.right - over.left - kWidth) / 2;
+  params.x = over.left + (over.right - over.left - Px(kWidth)) / 2;
   params.y = over.top + (over.bottom - over.top - height) / 2;
-  params.width = kWidth;
+  params.width = Px(kWidth);
   params.height = height;
   params.parent = owner;
   if (!Create(params)) return false;
-  list_.Create(hwnd(), RECT{kMargin, listTop, kMargin + textWidth, listTop + listHeight}, background_, std::move(lines),
-               contentHeight);
+  list_.Create(hwnd(), RECT{Px(kMargin), listTop, Px(kMargin) + textWidth, listTop + listHeight}, background_,
+               std::move(lines), contentHeight);
   CreateButtons();
   return true;
 }
@@ -310,13 +316,13 @@ void CImportReviewDlg::CreateButtons() {
                                                                    {&leaveOutButton_, u"LEAVE_OUT"}};
   const SkinRect first = ButtonEntry(u"BUTTON_KEEP", 0, 0);
   const int buttonWidth = first.right - first.left;
-  int left = (client.right - 2 * buttonWidth - kButtonGap) / 2;
+  int left = (client.right - 2 * buttonWidth - Px(kButtonGap)) / 2;
   for (const auto& [button, name] : buttons) {
-    const SkinRect entry = ButtonEntry(u"BUTTON_" + std::u16string(name), left, client.bottom - kButtonFromBottom);
+    const SkinRect entry = ButtonEntry(u"BUTTON_" + std::u16string(name), left, client.bottom - Px(kButtonFromBottom));
     LoadPushButtonFor(*button, background_.get(), entry, hwnd(), false);
     button->SetCaption(LookupString(StringDocument(), kSection, name));
     button->SetTextColors(kWhite, kWhite, kWhite);
-    left += buttonWidth + kButtonGap;
+    left += buttonWidth + Px(kButtonGap);
   }
 }
 
@@ -341,7 +347,8 @@ void CImportReviewDlg::Paint(HDC dc) const {
   const int oldMode = ::SetBkMode(dc, TRANSPARENT);
   const OwnedFont title = CreateSkinFont(35, 700);
   DrawTextIn(dc, title.get(), kTitleRed, LookupString(StringDocument(), kSection, u"TITLE"),
-             RECT{80, 18, kWidth - kMargin, 68}, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+             RECT{Px(80), Px(18), Px(kWidth) - Px(kMargin), Px(68)},
+             DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
   const OwnedFont intro = IntroFont();
   DrawTextIn(dc, intro.get(), kWhite, LookupString(StringDocument(), kSection, u"INTRO"), introRect_,
              DT_WORDBREAK | DT_NOPREFIX);

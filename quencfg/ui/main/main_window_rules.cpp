@@ -1,6 +1,7 @@
 #include "quencfg/ui/main/main_window_rules.h"
 
 #include "quencfg/model/settings_block.h"
+#include "quencfg/ui/skin/skin_scale.h"
 
 namespace quencfg {
 namespace {
@@ -14,7 +15,9 @@ bool SlotShowsAssignment(std::int32_t buttonFunction) noexcept {
   return buttonFunction == BTNFUNC_KEY || buttonFunction == BTNFUNC_LAUNCH || buttonFunction == BTNFUNC_MACRO;
 }
 
-bool InDragStrip(int x, int y) noexcept { return x >= 0 && x < kDragStripWidth && y >= 0 && y < kDragStripHeight; }
+bool InDragStrip(int x, int y, int dpi) noexcept {
+  return x >= 0 && x < ScaleToDpi(kDragStripWidth, dpi) && y >= 0 && y < ScaleToDpi(kDragStripHeight, dpi);
+}
 
 int TakeApplyWriteKind(bool lightingVisible, bool& importPending, bool lightingUnsent) noexcept {
   const bool withLighting = lightingVisible || importPending || lightingUnsent;

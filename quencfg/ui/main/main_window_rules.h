@@ -15,8 +15,8 @@ namespace quencfg {
 [[nodiscard]] bool SlotShowsAssignment(std::int32_t buttonFunction) noexcept;
 
 // The top strip of the window, (0, 0) to (1200, 48) with right and bottom excluded,
-// acts as its caption bar.
-[[nodiscard]] bool InDragStrip(int x, int y) noexcept;
+// acts as its caption bar; at another DPI the strip's edges are scaled like the skin's.
+[[nodiscard]] bool InDragStrip(int x, int y, int dpi = 96) noexcept;
 
 // The lighting flag of an apply: 1 when the lighting panel is visible, an import is
 // pending (which the apply consumes) or the applied profile's lighting is not what the

@@ -3,6 +3,7 @@
 
 #include "quencfg/device/key_cells.h"
 #include "quencfg/ui/keyassign/assignment_text.h"
+#include "quencfg/ui/skin/skin_scale.h"
 
 namespace quencfg {
 namespace {
@@ -46,8 +47,9 @@ void CQuencfgDlg::PlaceKeyAssignment() {
   if (keyAssignment_.hwnd() == nullptr) return;
   RECT main{};
   ::GetWindowRect(hwnd(), &main);
-  ::SetWindowPos(keyAssignment_.hwnd(), nullptr, main.left + kKeyAssignmentOffset.x, main.top + kKeyAssignmentOffset.y,
-                 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ::SetWindowPos(keyAssignment_.hwnd(), nullptr, main.left + ScaleToDpi(kKeyAssignmentOffset.x, SkinDpi()),
+                 main.top + ScaleToDpi(kKeyAssignmentOffset.y, SkinDpi()), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CQuencfgDlg::OpenKeyAssignment(int index) {

@@ -9,8 +9,10 @@
 #include "quencfg/framework/wide_win.h"
 #include "quencfg/ui/main/main_window_rules.h"
 #include "quencfg/ui/skin/skin_documents.h"
+#include "quencfg/ui/skin/skin_dpi_win.h"
 #include "quencfg/ui/skin/skin_draw_win.h"
 #include "quencfg/ui/skin/skin_language.h"
+#include "quencfg/ui/skin/skin_scale.h"
 #include "quencfg/ui/skin/skin_text_win.h"
 
 namespace quencfg {
@@ -64,6 +66,8 @@ bool CQuencfgDlg::Open(HWND owner) {
   // the settings are read.
   layoutPictures_ = std::make_unique<SkinPrefetch>(LayoutPictures());
   if (!Create(params)) return false;
+  // Every window of the program reads its skin at the DPI of the main window's monitor.
+  SetSkinDpi(WindowDpi(hwnd()));
   Initialise();
   return true;
 }
@@ -94,6 +98,19 @@ void CQuencfgDlg::OnKeyboardState(WPARAM state) {
   const SkinRect strip = LayoutDocument().LookupRect(u"MAIN", u"KEYBOARD_STATUS");
   const RECT area{strip.left, strip.top, strip.right, strip.bottom};
   ::InvalidateRect(hwnd(), &area, FALSE);
+}
+
+void CQuencfgDlg::OnDpiChanged(int dpi, const RECT& suggested) {
+  DestroySettingsMenu();
+  SetSkinDpi(dpi);
+  BuildLayout();
+  // The window's size is its background's; Windows' suggestion only says where.
+  ::SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, background_.width, background_.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  lighting_.Relayout();
+  keyAssignment_.Relayout();
+  PlaceKeyAssignment();
+  ::InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
 std::u16string CQuencfgDlg::KeyboardStatusText() const {
@@ -170,6 +187,9 @@ LRESULT CQuencfgDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case UM_SHOWMAIN:
       ::ShowWindow(hwnd(), SW_SHOW);
       return 1;
+    case WM_DPICHANGED:
+      OnDpiChanged(DpiOfDpiChanged(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case kMenuPickCommand:
       OnMenuPick(lParam);
       return DefaultHandling(message, wParam, lParam);
@@ -182,7 +202,7 @@ void CQuencfgDlg::OnLeftButtonDown(WPARAM, LPARAM lParam) {
   if (keyAssignmentOpen()) return;
   DestroySettingsMenu();
   const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-  if (InDragStrip(point.x, point.y)) {
+  if (InDragStrip(point.x, point.y, SkinDpi())) {
     ::PostMessageW(hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, lParam);
   }
 }

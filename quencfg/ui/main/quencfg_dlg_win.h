@@ -113,6 +113,9 @@ class CQuencfgDlg : public Window {
   void OnKeyChanged();
   void OnKeyboardState(WPARAM state);
   void AskForKeyboardState();
+  // Moved to a monitor of another DPI: the skin at the new scale, in the place Windows
+  // suggests.
+  void OnDpiChanged(int dpi, const RECT& suggested);
 
   // Layout (quencfg_dlg_layout_win.cpp).
   // The pictures the first layout pass loads, to decode while the window is made.

@@ -2,6 +2,7 @@
 
 #include "quencfg/framework/wide_win.h"
 #include "quencfg/ui/progress/ignored_input_win.h"
+#include "quencfg/ui/skin/skin_scale.h"
 
 namespace quencfg {
 namespace {
@@ -37,7 +38,8 @@ bool CDMarker::CreateControl(HWND parent, int id, const RECT& rect, std::u16stri
   rect_ = rect;
   owner_ = parent;
   caption_ = std::move(caption);
-  font_.reset(::CreateFontW(kCaptionHeight, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+  const int captionHeight = ScaleToDpi(kCaptionHeight, SkinDpi());
+  font_.reset(::CreateFontW(captionHeight, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Arial"));
   WindowCreateParams params;
   params.className = L"KorvaneProgressBar";
@@ -78,7 +80,9 @@ void CDMarker::DrawCaption(HDC dc) const {
   SelectScope font(dc, font_.get());
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, kCaptionColor);
-  RECT area = kCaptionRect;
+  const int dpi = SkinDpi();
+  RECT area{ScaleToDpi(kCaptionRect.left, dpi), ScaleToDpi(kCaptionRect.top, dpi), ScaleToDpi(kCaptionRect.right, dpi),
+            ScaleToDpi(kCaptionRect.bottom, dpi)};
   ::DrawTextW(dc, AsWide(caption_), static_cast<int>(caption_.size()), &area,
               DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
 }

@@ -6,6 +6,7 @@
 
 #include "quencfg/framework/wide_win.h"
 #include "quencfg/ui/skin/skin_draw_win.h"
+#include "quencfg/ui/skin/skin_scale.h"
 
 namespace quencfg {
 namespace {
@@ -78,7 +79,8 @@ void CBitmapBtnEx::Paint(HDC dc, const RECT& client) {
   BlendBitmap(dc, StateImage(images_, look.state), 0, 0);
   if (!caption_.empty()) DrawCaption(dc, client, look.textColor);
   if (badgeShown()) {
-    BlendBitmap(dc, badge_, client.right - badge_.width - kBadgeInset, (client.bottom - badge_.height) / 2);
+    BlendBitmap(dc, badge_, client.right - badge_.width - ScaleToDpi(kBadgeInset, SkinDpi()),
+                (client.bottom - badge_.height) / 2);
   }
 }
 

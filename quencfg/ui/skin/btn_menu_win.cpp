@@ -5,7 +5,9 @@
 
 #include "quencfg/framework/text.h"
 #include "quencfg/ui/skin/skin_draw_win.h"
+#include "quencfg/ui/skin/skin_resource_bitmap_win.h"
 #include "quencfg/ui/skin/skin_resource_ids.h"
+#include "quencfg/ui/skin/skin_scale.h"
 
 namespace quencfg {
 namespace {
@@ -82,12 +84,12 @@ bool CBtnMenu::Create(HWND parent) {
 
   BuildRows(width);
   if (scrollBitmap_ == nullptr) {
-    ownScrollBitmap_.reset(static_cast<HBITMAP>(
-        ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_SCROLLBAR_GRID), IMAGE_BITMAP, 0, 0, 0)));
+    ownScrollBitmap_ = LoadSkinResourceBitmap(IDB_SCROLLBAR_GRID, SkinDpi());
     scrollBitmap_ = ownScrollBitmap_.get();
   }
   const bool needsBar = ItemCount() > visibleRows_;
-  scrollBar_.Create(hwnd(), RECT{width - kMenuScrollBarWidth, 0, width, height}, true, scrollBitmap_,
+  const int barWidth = ScaleToDpi(kMenuScrollBarWidth, SkinDpi());
+  scrollBar_.Create(hwnd(), RECT{width - barWidth, 0, width, height}, true, scrollBitmap_,
                     kScrollBarControlId, needsBar);
   scrollBar_.SetScrollState(ScrollState{0, std::max(ItemCount() - 1, 0), visibleRows_, 0});
   firstVisible_ = 0;

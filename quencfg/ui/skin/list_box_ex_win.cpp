@@ -5,6 +5,8 @@
 
 #include "quencfg/framework/wide_win.h"
 #include "quencfg/ui/skin/list_rows.h"
+#include "quencfg/ui/skin/skin_resource_bitmap_win.h"
+#include "quencfg/ui/skin/skin_scale.h"
 
 namespace quencfg {
 namespace {
@@ -38,7 +40,7 @@ bool CListBoxEx::Create(DWORD style, const RECT& rect, HWND parent, int controlI
     ::DestroyWindow(list);
     return false;
   }
-  ::SendMessageW(list, LB_SETITEMHEIGHT, 0, kListRowHeight);
+  ::SendMessageW(list, LB_SETITEMHEIGHT, 0, ScaleToDpi(kListRowHeight, SkinDpi()));
   backgroundBrush_.reset(::CreateSolidBrush(::GetSysColor(COLOR_WINDOW)));
   tooltip_.reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, list, nullptr, nullptr,
@@ -70,7 +72,7 @@ void CListBoxEx::SetDarkText() {
 void CListBoxEx::SetFont(HFONT font) {
   font_ = font;
   if (hwnd() != nullptr) ::SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-  ::SendMessageW(hwnd(), LB_SETITEMHEIGHT, 0, kListRowHeight);
+  ::SendMessageW(hwnd(), LB_SETITEMHEIGHT, 0, ScaleToDpi(kListRowHeight, SkinDpi()));
 }
 
 int CListBoxEx::AddRow(std::u16string_view text, LPARAM itemValue) { return InsertRow(-1, text, itemValue); }
@@ -101,12 +103,10 @@ HBITMAP CListBoxEx::RowBitmap(LPARAM itemValue) {
   auto found = bitmaps_.find(itemValue);
   if (found == bitmaps_.end()) {
     // A number without a bitmap resource of the program shows no image.
-    HBITMAP loaded = (itemValue > 0 && itemValue < 0x10000)
-                         ? static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr),
-                                                             MAKEINTRESOURCEW(static_cast<WORD>(itemValue)),
-                                                             IMAGE_BITMAP, 0, 0, 0))
-                         : nullptr;
-    found = bitmaps_.emplace(itemValue, OwnedBitmap(loaded)).first;
+    OwnedBitmap loaded = (itemValue > 0 && itemValue < 0x10000)
+                             ? LoadSkinResourceBitmap(static_cast<int>(itemValue), SkinDpi())
+                             : OwnedBitmap();
+    found = bitmaps_.emplace(itemValue, std::move(loaded)).first;
   }
   return found->second.get();
 }
@@ -161,7 +161,8 @@ void CListBoxEx::DrawRow(const DRAWITEMSTRUCT& item) {
 void CListBoxEx::DrawGridLines(HDC dc, const RECT& rect) const {
   OwnedPen grid(::CreatePen(PS_SOLID, 1, kGridColor));
   SelectScope selectPen(dc, grid.get());
-  for (int y : GridLineRows(gridStyle_)) {
+  const auto rowHeight = static_cast<int>(::SendMessageW(hwnd(), LB_GETITEMHEIGHT, 0, 0));
+  for (int y : GridLineRows(gridStyle_, rowHeight)) {
     if (y < rect.top || y >= rect.bottom) continue;
     ::MoveToEx(dc, rect.left, y, nullptr);
     ::LineTo(dc, rect.right, y);

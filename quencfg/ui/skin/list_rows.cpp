@@ -15,8 +15,9 @@ std::u16string Trim(std::u16string_view text) {
   return std::u16string(text.substr(begin, end - begin));
 }
 
-void AddLines(std::vector<int>& lines, int first, int lastIncluded) {
-  for (int y = first; y <= lastIncluded; y += kListRowHeight) lines.push_back(y);
+// A line along the bottom of each of the first `rows` rows.
+void AddRowLines(std::vector<int>& lines, int rowHeight, int rows) {
+  for (int row = 0; row < rows; ++row) lines.push_back((row + 1) * rowHeight - 1);
 }
 
 bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
@@ -46,16 +47,16 @@ RowColumns SplitRowColumns(std::u16string_view text) {
   return columns;
 }
 
-std::vector<int> GridLineRows(int gridStyle) {
+std::vector<int> GridLineRows(int gridStyle, int rowHeight) {
   std::vector<int> lines;
-  const int rowBottom = kListRowHeight - 1;
+  if (rowHeight <= 0) return lines;
   switch (gridStyle) {
     case kGridTwelveRows:
       lines.push_back(0);
-      AddLines(lines, rowBottom, 193);  // while y < 194
+      AddRowLines(lines, rowHeight, 12);
       break;
     case kGridLong:
-      AddLines(lines, rowBottom, 434);
+      AddRowLines(lines, rowHeight, 29);
       break;
     default:
       break;

@@ -6,6 +6,7 @@
 
 namespace quencfg {
 
+// At 96 DPI; the list scales it with the skin (ScaleToDpi).
 inline constexpr int kListRowHeight = 15;
 
 // The two text columns of a row that carries an image: the part before the first
@@ -22,7 +23,8 @@ RowColumns SplitRowColumns(std::u16string_view text);
 // 1 none, 2 lines below each of the first 29 rows.
 enum ListGridStyle : int { kGridTwelveRows = 0, kGridNone = 1, kGridLong = 2 };
 
-// The client y of every grid line of a style; an unknown style draws none.
-std::vector<int> GridLineRows(int gridStyle);
+// The client y of every grid line of a style, for rows of `rowHeight`; an unknown
+// style draws none.
+std::vector<int> GridLineRows(int gridStyle, int rowHeight = kListRowHeight);
 
 }  // namespace quencfg

@@ -5,6 +5,7 @@
 #include "quencfg/framework/folders.h"
 #include "quencfg/framework/paths.h"
 #include "quencfg/ui/skin/skin_language.h"
+#include "quencfg/ui/skin/skin_scale.h"
 
 namespace quencfg {
 
@@ -43,7 +44,7 @@ std::u16string SharedSkinDocument::Lookup(std::u16string_view section, std::u16s
 }
 
 SkinRect SharedSkinDocument::LookupRect(std::u16string_view section, std::u16string_view key) {
-  return ParseSkinRect(Lookup(section, key));
+  return ScaleSkinRect(ParseSkinRect(Lookup(section, key)), SkinDpi());
 }
 
 SharedSkinDocument& SkinDocument() {

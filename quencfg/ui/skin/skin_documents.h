@@ -50,6 +50,7 @@ class SharedSkinDocument {
   bool Load(std::u16string_view path);
   // The entry's text from the loaded file, else from the fallback file, else empty.
   [[nodiscard]] std::u16string Lookup(std::u16string_view section, std::u16string_view key);
+  // The entry as a rectangle, scaled from the file's 96-DPI coordinates to SkinDpi().
   [[nodiscard]] SkinRect LookupRect(std::u16string_view section, std::u16string_view key);
 
  private:

@@ -4,6 +4,7 @@
 
 #include "quencfg/framework/wide_win.h"
 #include "quencfg/ui/skin/skin_language.h"
+#include "quencfg/ui/skin/skin_scale.h"
 
 namespace quencfg {
 namespace {
@@ -71,15 +72,17 @@ void StretchBitmap(HDC dc, HBITMAP bitmap, const RECT& target, const RECT& sourc
 
 OwnedFont CreateSkinFont(int height, int weight, BYTE pitchAndFamily) {
   const std::u16string face = SkinFontName();
-  return OwnedFont(::CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                 CLIP_DEFAULT_PRECIS, 6, pitchAndFamily, AsWide(face)));
+  const int scaledHeight = ScaleToDpi(height, SkinDpi());
+  return OwnedFont(::CreateFontW(scaledHeight, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, 6, pitchAndFamily, AsWide(face)));
 }
 
 OwnedFont CreateSkinLabelFont(int height) {
   constexpr int kLabelWeight = 500;
   const std::u16string face = SkinFontName();
-  return OwnedFont(::CreateFontW(height, 0, 0, 0, kLabelWeight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                 CLIP_STROKE_PRECIS, PROOF_QUALITY, FF_SWISS, AsWide(face)));
+  const int scaledHeight = ScaleToDpi(height, SkinDpi());
+  return OwnedFont(::CreateFontW(scaledHeight, 0, 0, 0, kLabelWeight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                 OUT_DEFAULT_PRECIS, CLIP_STROKE_PRECIS, PROOF_QUALITY, FF_SWISS, AsWide(face)));
 }
 
 std::uint8_t* DibPixels(HBITMAP bitmap) noexcept {

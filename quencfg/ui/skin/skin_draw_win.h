@@ -26,7 +26,8 @@ void BlendBitmapInto(HDC dc, const SkinBitmap& bitmap, const RECT& target);
 // Stretches a part of a bitmap opaquely into a rectangle.
 void StretchBitmap(HDC dc, HBITMAP bitmap, const RECT& target, const RECT& source);
 
-// CreateFontW with SkinFontName(), the default character set and quality 6.
+// CreateFontW with SkinFontName(), the default character set and quality 6. Heights
+// are in 96-DPI pixels, scaled to SkinDpi() like the layout.
 OwnedFont CreateSkinFont(int height, int weight, BYTE pitchAndFamily = 0x20);
 // The font of the labels painted on a window's background (weight 500, proof quality,
 // stroke clipping, a Swiss face) in SkinFontName().

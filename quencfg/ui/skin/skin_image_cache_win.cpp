@@ -1,6 +1,7 @@
 #include "quencfg/ui/skin/skin_image_cache_win.h"
 
 #include "quencfg/framework/wide_win.h"
+#include "quencfg/ui/skin/skin_scaled_image_win.h"
 
 namespace quencfg {
 
@@ -14,8 +15,9 @@ bool SkinImageCache::StampOf(const std::u16string& path, FileStamp& stamp) {
   return true;
 }
 
-SkinBitmap SkinImageCache::Decode(Decoder decoder, const std::u16string& path) {
-  return decoder == Decoder::kPng ? DecodePng(path) : DecodePicture(path);
+SkinBitmap SkinImageCache::Decode(Decoder decoder, const std::u16string& path, int dpi) {
+  if (decoder == Decoder::kPng) return DecodeAtDpi(&DecodePng, path, dpi, false);
+  return DecodeAtDpi(&DecodePicture, path, dpi, true);
 }
 
 SkinBitmap SkinImageCache::TakeFrom(std::map<Key, Entry>& entries, std::map<Key, Entry>::iterator found, Use use) {
@@ -26,10 +28,11 @@ SkinBitmap SkinImageCache::TakeFrom(std::map<Key, Entry>& entries, std::map<Key,
   return image;
 }
 
-SkinBitmap SkinImageCache::Load(Decoder decoder, std::u16string_view path, Use use) {
-  Key key{decoder, std::u16string(path)};
+SkinBitmap SkinImageCache::Load(Decoder decoder, std::u16string_view path, int dpi, Use use) {
+  Key key{decoder, dpi, std::u16string(path)};
+  const std::u16string file = std::get<2>(key);
   FileStamp stamp;
-  if (!StampOf(key.second, stamp)) return {};
+  if (!StampOf(file, stamp)) return {};
   std::unique_lock<std::mutex> lock(mutex_);
   const bool storing = enabled_;
   if (storing) {
@@ -42,13 +45,16 @@ SkinBitmap SkinImageCache::Load(Decoder decoder, std::u16string_view path, Use u
   }
   ++decodes_;
   lock.unlock();
-  SkinBitmap decoded = Decode(decoder, key.second);
+  SkinBitmap decoded = Decode(decoder, file, dpi);
   lock.lock();
   if (!storing) return decoded;
   decoding_.erase(key);
   decodeEnded_.notify_all();
   const std::size_t bytes = static_cast<std::size_t>(decoded.width) * static_cast<std::size_t>(decoded.height) * 4;
-  const bool large = bytes > largestStoredBytes_;
+  const std::size_t scale = static_cast<std::size_t>(ScaleToDpi(kSkinBaseDpi, dpi));
+  const std::size_t largest =
+      scale == kSkinBaseDpi ? largestStoredBytes_ : largestStoredBytes_ / kSkinBaseDpi * scale / kSkinBaseDpi * scale;
+  const bool large = bytes > largest;
   // A failed decode is tried again next time; a large picture is kept only for a load
   // still to come.
   if (decoded.empty() || (large && use == Use::kLoad)) return decoded;
@@ -61,13 +67,19 @@ SkinBitmap SkinImageCache::Load(Decoder decoder, std::u16string_view path, Use u
   return copy;
 }
 
-SkinBitmap SkinImageCache::LoadPng(std::u16string_view path) { return Load(Decoder::kPng, path, Use::kLoad); }
+SkinBitmap SkinImageCache::LoadPng(std::u16string_view path, int dpi) {
+  return Load(Decoder::kPng, path, dpi, Use::kLoad);
+}
 
-SkinBitmap SkinImageCache::LoadPicture(std::u16string_view path) { return Load(Decoder::kPicture, path, Use::kLoad); }
+SkinBitmap SkinImageCache::LoadPicture(std::u16string_view path, int dpi) {
+  return Load(Decoder::kPicture, path, dpi, Use::kLoad);
+}
 
-void SkinImageCache::PrefetchPng(std::u16string_view path) { Load(Decoder::kPng, path, Use::kPrefetch); }
+void SkinImageCache::PrefetchPng(std::u16string_view path, int dpi) { Load(Decoder::kPng, path, dpi, Use::kPrefetch); }
 
-void SkinImageCache::PrefetchPicture(std::u16string_view path) { Load(Decoder::kPicture, path, Use::kPrefetch); }
+void SkinImageCache::PrefetchPicture(std::u16string_view path, int dpi) {
+  Load(Decoder::kPicture, path, dpi, Use::kPrefetch);
+}
 
 void SkinImageCache::Clear() {
   const std::lock_guard<std::mutex> lock(mutex_);

@@ -10,6 +10,10 @@
 // never stored, nor a large picture (backgrounds, whole-window key pictures): each is used by one or
 // two windows, and keeping them all would hold some 15 MB for the life of the process.
 //
+// A load names the 96-DPI file and the DPI it is wanted at: the entry is the rendering
+// for that DPI, resampled where needed (skin_scaled_image_win.h), so each file is read
+// and resampled once per DPI.
+//
 // A window about to open may have its pictures decoded ahead on another thread
 // (Prefetch). A load never decodes what another thread is decoding: it waits for that
 // decode. Decoding happens outside the lock, so two threads decode two files at once.
@@ -23,15 +27,18 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <utility>
 
 #include "quencfg/ui/skin/skin_image_win.h"
+#include "quencfg/ui/skin/skin_scale.h"
 
 namespace quencfg {
 
 // Images of more pixel bytes are decoded for every load; the largest control image of
 // the shipped skin is far below (620 x 48: 116 KB), the smallest picture far above
-// (the warning background, 440 x 240: 413 KB).
+// (the warning background, 440 x 240: 413 KB). The limit is of 96-DPI pixels: at other
+// DPIs it grows with the pixel count, so the same images are kept.
 inline constexpr std::size_t kLargestStoredImageBytes = 256 * 1024;
 
 class SkinImageCache {
@@ -40,16 +47,16 @@ class SkinImageCache {
       : largestStoredBytes_(largestStoredBytes) {}
 
   // A copy of what DecodePng gives for the file (premultiplied 32-bit; empty for a
-  // missing or undecodable file).
-  SkinBitmap LoadPng(std::u16string_view path);
-  // A copy of what DecodePicture gives for the file.
-  SkinBitmap LoadPicture(std::u16string_view path);
+  // missing or undecodable file), at `dpi` (DecodeAtDpi).
+  SkinBitmap LoadPng(std::u16string_view path, int dpi = kSkinBaseDpi);
+  // A copy of what DecodePicture gives for the file, at `dpi`.
+  SkinBitmap LoadPicture(std::u16string_view path, int dpi = kSkinBaseDpi);
 
   // Decodes the file as LoadPng or LoadPicture would, for a load still to come. A large
   // picture, which is otherwise never stored, is kept for exactly one load, which takes
   // it over without a copy.
-  void PrefetchPng(std::u16string_view path);
-  void PrefetchPicture(std::u16string_view path);
+  void PrefetchPng(std::u16string_view path, int dpi = kSkinBaseDpi);
+  void PrefetchPicture(std::u16string_view path, int dpi = kSkinBaseDpi);
 
   // Forgets every decoded image.
   void Clear();
@@ -73,14 +80,15 @@ class SkinImageCache {
     SkinBitmap image;
     bool handOver = false;  // a prefetched large picture: the next load takes it
   };
-  using Key = std::pair<Decoder, std::u16string>;  // one file may be read both ways
+  // One file may be read both ways, and at several DPIs.
+  using Key = std::tuple<Decoder, int, std::u16string>;
   enum class Use { kLoad, kPrefetch };
 
-  SkinBitmap Load(Decoder decoder, std::u16string_view path, Use use);
+  SkinBitmap Load(Decoder decoder, std::u16string_view path, int dpi, Use use);
   // The stored entry's image for a load (a copy, or the handed-over picture itself).
   static SkinBitmap TakeFrom(std::map<Key, Entry>& entries, std::map<Key, Entry>::iterator found, Use use);
   static bool StampOf(const std::u16string& path, FileStamp& stamp);
-  static SkinBitmap Decode(Decoder decoder, const std::u16string& path);
+  static SkinBitmap Decode(Decoder decoder, const std::u16string& path, int dpi);
 
   // The progress window loads its pictures on its own thread, and prefetches run on theirs.
   mutable std::mutex mutex_;

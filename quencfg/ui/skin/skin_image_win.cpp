@@ -17,6 +17,7 @@
 #include "quencfg/ui/skin/mask_runs.h"
 #include "quencfg/ui/skin/premultiply.h"
 #include "quencfg/ui/skin/skin_image_cache_win.h"
+#include "quencfg/ui/skin/skin_scale.h"
 
 namespace quencfg {
 namespace {
@@ -114,9 +115,9 @@ SkinBitmap CopySkinBitmap(const SkinBitmap& source) {
   return copy;
 }
 
-SkinBitmap LoadPng(std::u16string_view path) { return SharedSkinImageCache().LoadPng(path); }
+SkinBitmap LoadPng(std::u16string_view path) { return SharedSkinImageCache().LoadPng(path, SkinDpi()); }
 
-SkinBitmap LoadPicture(std::u16string_view path) { return SharedSkinImageCache().LoadPicture(path); }
+SkinBitmap LoadPicture(std::u16string_view path) { return SharedSkinImageCache().LoadPicture(path, SkinDpi()); }
 
 // Any format the imaging component reads (PNG, and the opaque JPEG, BMP and GIF
 // pictures), as premultiplied 32-bit pixels.

@@ -28,6 +28,8 @@ struct SkinBitmap {
 // Loads a PNG (or any format the imaging component reads) as a 32-bit top-down DIB section
 // with premultiplied color, ready for AlphaBlend with AC_SRC_ALPHA.
 // Each file is decoded once (SharedSkinImageCache); every call returns a bitmap of its own.
+// `path` names the 96-DPI file; the picture comes at SkinDpi() (skin_scale.h), as do
+// LoadPicture's and so every picture of the state image sets.
 SkinBitmap LoadPng(std::u16string_view path);
 
 // Loads an opaque JPEG, BMP or GIF picture: a 32-bit bitmap like LoadPng's (alpha 255),

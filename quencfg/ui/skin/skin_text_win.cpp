@@ -29,7 +29,8 @@ void DrawSkinImage(HDC dc, std::u16string_view section, std::u16string_view key)
   const SkinRect entry = SkinDocument().LookupRect(section, key);
   const std::u16string_view name = FieldText(entry.name);
   if (name.empty()) return;
-  // Any picture format; a missing or unreadable file draws nothing.
+  // Any picture format, in its rendering for the skin's DPI, stretched to the scaled
+  // entry where the two differ by a rounding; a missing or unreadable file draws nothing.
   const SkinBitmap image = LoadPng(SkinsFolder() + std::u16string(name));
   BlendBitmapInto(dc, image, RECT{entry.left, entry.top, entry.right, entry.bottom});
 }

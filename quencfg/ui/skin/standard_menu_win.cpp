@@ -4,6 +4,7 @@
 
 #include "quencfg/framework/messages.h"
 #include "quencfg/ui/skin/skin_image_win.h"
+#include "quencfg/ui/skin/skin_scale.h"
 
 namespace quencfg {
 namespace {
@@ -21,9 +22,9 @@ std::unique_ptr<CBtnMenu> MakeStandardMenu(HWND owner, POINT screenPosition, std
                                            std::u16string_view overImage) {
   auto menu = std::make_unique<CBtnMenu>();
   menu->SetVisibleRows(kMenuRows);
-  menu->SetRowHeight(kMenuRowHeight);
-  menu->SetRowFontHeight(kMenuFontHeight);
-  menu->SetRowTextAlign(kAlignLeft, kMenuTextOffset);
+  menu->SetRowHeight(ScaleToDpi(kMenuRowHeight, SkinDpi()));
+  menu->SetRowFontHeight(kMenuFontHeight);  // scaled where the font is made
+  menu->SetRowTextAlign(kAlignLeft, ScaleToDpi(kMenuTextOffset, SkinDpi()));
   menu->SetRowTextColors(kMenuTextNormal, kMenuTextHover);
   menu->SetPickMessages(kMenuPickCommand, kMenuPickCommand);
   const std::u16string normal = SkinsFolder() + std::u16string(normalImage);

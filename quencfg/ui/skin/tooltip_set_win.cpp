@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "quencfg/framework/wide_win.h"
+#include "quencfg/ui/skin/skin_scale.h"
 
 namespace quencfg {
 namespace {
@@ -28,7 +29,7 @@ bool TooltipSet::EnsureCreated(HWND owner) {
   window_.reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, nullptr,
                                   nullptr));
-  if (window_) ::SendMessageW(window_.get(), TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);
+  if (window_) ::SendMessageW(window_.get(), TTM_SETMAXTIPWIDTH, 0, ScaleToDpi(kMaxTipWidth, SkinDpi()));
   return static_cast<bool>(window_);
 }
 

@@ -25,6 +25,16 @@ TEST(MainWindowRules, DragStripIsTheTopBandWithRightAndBottomExcluded) {
   for (const auto& c : cases) EXPECT_EQ(InDragStrip(c.x, c.y), c.inside) << c.x << "," << c.y;
 }
 
+TEST(MainWindowRules, DragStripScalesWithTheDpi) {
+  const struct {
+    int dpi, x, y;
+    bool inside;
+  } cases[] = {{96, 1199, 47, true},   {96, 1250, 60, false},  {144, 1799, 71, true}, {144, 1800, 10, false},
+               {144, 10, 72, false},   {192, 2399, 95, true},  {192, 2400, 10, false}, {192, 10, 96, false},
+               {120, 1499, 59, true},  {120, 1500, 59, false}};
+  for (const auto& c : cases) EXPECT_EQ(InDragStrip(c.x, c.y, c.dpi), c.inside) << c.dpi << ": " << c.x << "," << c.y;
+}
+
 TEST(MainWindowRules, AnImportMakesOnlyTheNextApplyWriteTheLighting) {
   bool importPending = false;
   EXPECT_EQ(TakeApplyWriteKind(false, importPending, false), 0);

@@ -50,5 +50,18 @@ TEST(ListRows, GridStylesDrawTheirLines) {
   EXPECT_TRUE(GridLineRows(7).empty());
 }
 
+// At another DPI the rows are taller: as many lines, each along the bottom of its row.
+TEST(ListRows, GridLinesFollowTheRowHeight) {
+  const std::vector<int> twelve = GridLineRows(kGridTwelveRows, 23);
+  ASSERT_EQ(twelve.size(), 13u);
+  EXPECT_EQ(twelve[1], 22);
+  EXPECT_EQ(twelve.back(), 275);
+  const std::vector<int> longStyle = GridLineRows(kGridLong, 30);
+  ASSERT_EQ(longStyle.size(), 29u);
+  EXPECT_EQ(longStyle.front(), 29);
+  EXPECT_EQ(longStyle.back(), 869);
+  EXPECT_TRUE(GridLineRows(kGridLong, 0).empty());
+}
+
 }  // namespace
 }  // namespace quencfg

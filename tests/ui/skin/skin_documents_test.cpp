@@ -9,6 +9,7 @@
 
 #include "quencfg/framework/files.h"
 #include "quencfg/framework/text.h"
+#include "quencfg/ui/skin/skin_scale.h"
 #include "support/temp_folder.h"
 
 namespace quencfg {
@@ -100,6 +101,30 @@ TEST(SharedSkinDocument, LookupRectParsesTheEntry) {
   EXPECT_EQ(entry.right, 320);
   EXPECT_EQ(FieldText(entry.text), u"ESC");
   EXPECT_EQ(FieldText(document.LookupRect(u"KEYBOARD", u"BUTTON_2").name), u"");
+}
+
+// The file keeps its 96-DPI coordinates; a lookup gives them at the skin's DPI.
+TEST(SharedSkinDocument, LookupRectScalesToTheSkinDpi) {
+  testing::TempFolder folder;
+  ASSERT_TRUE(ReplaceFileContents(folder / u"b.xml", "<R><KEYBOARD><BUTTON_1>key100,261,85,61,61,ESC,TRUE"
+                                                     "</BUTTON_1></KEYBOARD></R>"));
+  SharedSkinDocument document;
+  document.Load(folder / u"b.xml");
+  const struct {
+    int dpi;
+    std::int32_t left, top, right, bottom;
+  } cases[] = {{96, 261, 85, 322, 146}, {144, 392, 128, 483, 219}, {192, 522, 170, 644, 292},
+               {120, 326, 106, 403, 183}};
+  for (const auto& c : cases) {
+    const SkinDpiScope dpi(c.dpi);
+    const SkinRect entry = document.LookupRect(u"KEYBOARD", u"BUTTON_1");
+    EXPECT_EQ(entry.left, c.left) << c.dpi;
+    EXPECT_EQ(entry.top, c.top) << c.dpi;
+    EXPECT_EQ(entry.right, c.right) << c.dpi;
+    EXPECT_EQ(entry.bottom, c.bottom) << c.dpi;
+    EXPECT_EQ(FieldText(entry.text), u"ESC");
+    EXPECT_TRUE(entry.flag);
+  }
 }
 
 // Readers on several threads while another reloads: every lookup must see a whole
