@@ -282,13 +282,15 @@ std::u16string SkinsFolder() {
   return folder;
 }
 
+std::u16string NormalStateImagePath(std::u16string_view stem) { return std::u16string(stem) + u"_normal.png"; }
+
 StateImages LoadStateImagesFrom(std::u16string_view skinsFolder, std::u16string_view imageName, bool single) {
   StateImages images;
   if (imageName.empty()) return images;
   images.stem = std::u16string(skinsFolder) + std::u16string(imageName);
   images.single = single;
   images.pending = {false, true, true, true};
-  images.states[kStateNormal] = LoadPng(images.stem + u"_normal.png");
+  images.states[kStateNormal] = LoadPng(NormalStateImagePath(images.stem));
   images.width = images.states[kStateNormal].width;
   images.height = images.states[kStateNormal].height;
   return images;
@@ -302,7 +304,7 @@ const SkinBitmap& StateImage(StateImages& images, int state) {
   if (!images.pending[index]) return image;
   images.pending[index] = false;
   static constexpr std::u16string_view kSuffixes[] = {u"_over.png", u"_down.png", u"_disable.png"};
-  const std::u16string normal = images.stem + u"_normal.png";
+  const std::u16string normal = NormalStateImagePath(images.stem);
   const std::u16string own = images.stem + std::u16string(kSuffixes[index - 1]);
   image = LoadPng(!images.single && PathExists(own) ? own : normal);
   return image;

@@ -85,6 +85,9 @@ struct StateImages {
 // and `single` uses the normal file for every state without looking for the others.
 // An empty name loads nothing.
 StateImages LoadStateImages(std::u16string_view imageName, bool single);
+// The file of a state set's normal image: the stem (skins folder and image name) and
+// "_normal.png". The other states fall back to it.
+std::u16string NormalStateImagePath(std::u16string_view stem);
 
 // The image of a state, read from its file on first use when the set is still pending.
 const SkinBitmap& StateImage(StateImages& images, int state);

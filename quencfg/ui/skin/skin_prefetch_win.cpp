@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "quencfg/ui/skin/skin_documents.h"
+#include "quencfg/ui/skin/skin_dpi_win.h"
 #include "quencfg/ui/skin/skin_image_cache_win.h"
 #include "quencfg/ui/skin/skin_image_win.h"
 #include "quencfg/ui/skin/skin_rect.h"
@@ -11,20 +12,24 @@
 namespace quencfg {
 
 void RunSkinPrefetch(const SkinPrefetchPlan& plan) {
+  // The windows read their skin at the main window's DPI, which it sets once it exists;
+  // it is made on the primary screen, whose DPI this is.
+  const int dpi = WindowDpi(nullptr);
+  SkinImageCache& cache = SharedSkinImageCache();
   if (!plan.backgroundKey.empty()) {
     SharedSkinDocument skins;
     skins.Load(LanguagesFilePath(u"Skins.xml"));
     const std::u16string name = skins.Lookup(u"MAINSCREENNEW", plan.backgroundKey);
-    if (!name.empty()) SharedSkinImageCache().PrefetchPicture(SkinsFolder() + name);
+    if (!name.empty()) cache.PrefetchPicture(SkinsFolder() + name, dpi);
   }
   for (const SkinPrefetchPlan::Controls& controls : plan.controls) {
     SharedSkinDocument layout;
     layout.Load(LanguagesFilePath(controls.layoutFile));
-    std::set<std::pair<std::u16string, bool>> done;  // 111 keys share a handful of images
+    std::set<std::u16string> done;  // 111 keys share a handful of images
     for (const std::u16string& key : controls.keys) {
-      // The images a control's skin loads first, through the same loader.
-      const SkinRect entry = layout.LookupRect(controls.section, key);
-      if (done.emplace(SkinImageName(entry), entry.flag).second) LoadStateImages(SkinImageName(entry), entry.flag);
+      // The image a control's skin loads first: its normal state.
+      const std::u16string name = SkinImageName(layout.LookupRect(controls.section, key));
+      if (!name.empty() && done.insert(name).second) cache.PrefetchPng(NormalStateImagePath(SkinsFolder() + name), dpi);
     }
   }
 }
