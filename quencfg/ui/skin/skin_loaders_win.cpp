@@ -10,7 +10,7 @@ ControlSkin LoadControlSkinFor(const SkinRect& entry, HBITMAP windowBackground) 
   skin.entry = entry;
   skin.imageName = SkinImageName(entry);
   skin.images = LoadStateImages(skin.imageName, entry.flag);
-  skin.backgroundPiece = CropBitmap(nullptr, windowBackground, entry.left, entry.top, entry.right, entry.bottom);
+  skin.backgroundPiece = CropBitmap32(windowBackground, entry.left, entry.top, entry.right, entry.bottom);
   return skin;
 }
 
