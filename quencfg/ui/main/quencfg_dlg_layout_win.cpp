@@ -66,6 +66,10 @@ SkinPrefetchPlan CQuencfgDlg::LayoutPictures() {
 }
 
 void CQuencfgDlg::BuildLayout() {
+  // The key buttons' windows first: they need no picture, and the background may still
+  // be decoding on the prefetch thread.
+  LayoutDocument().Load(LanguagesFilePath(u"KeyboardButtons.xml"));
+  if (!layoutBuilt_) CreateKeyButtonWindows();
   SkinDocument().Load(LanguagesFilePath(u"Skins.xml"));
   background_ = LoadPicture(SkinsFolder() + SkinDocument().Lookup(u"MAINSCREENNEW", u"Main"));
   if (!layoutBuilt_) {
@@ -73,11 +77,17 @@ void CQuencfgDlg::BuildLayout() {
   }
   SetSkinFontName(LookupString(StringDocument(), u"GLOBAL", u"FONT"));
 
-  LayoutDocument().Load(LanguagesFilePath(u"KeyboardButtons.xml"));
   LayoutKeyButtons(layoutBuilt_);
   LayoutDocument().Load(LanguagesFilePath(u"Buttons.xml"));
   LayoutCommandButtons(layoutBuilt_);
   layoutBuilt_ = true;
+}
+
+void CQuencfgDlg::CreateKeyButtonWindows() {
+  for (int index = 0; index < KEY_COUNT; ++index) {
+    CPngListBtn& button = keyButtons_[static_cast<std::size_t>(index)];
+    CreatePushButtonWindow(button, LayoutDocument().LookupRect(u"KEYBOARD", KeyButtonSkinKey(index)), hwnd());
+  }
 }
 
 void CQuencfgDlg::LayoutKeyButtons(bool rebuild) {

@@ -12,16 +12,20 @@ RECT RectOf(const SkinRect& entry) { return RECT{entry.left, entry.top, entry.ri
 
 }  // namespace
 
+bool CreatePushButtonWindow(CBitmapBtnEx& button, const SkinRect& entry, HWND parent) {
+  return button.IsCreated() || button.Create(parent, RectOf(entry));
+}
+
 bool LoadPushButtonFor(CBitmapBtnEx& button, HBITMAP windowBackground, const SkinRect& entry, HWND parent,
                        bool rebuild) {
   ControlSkin skin = LoadControlSkinFor(entry, windowBackground);
   // A rebuild of a button that was never made makes it, in its place at once; one that
-  // exists moves there.
-  const bool create = !rebuild || !button.IsCreated();
-  if (create && !button.Create(parent, RectOf(skin.entry))) return false;
+  // exists moves there. A first load of a button made beforehand keeps its place.
+  const bool existed = button.IsCreated();
+  if (!existed && !button.Create(parent, RectOf(skin.entry))) return false;
   button.SetImages(std::move(skin.images));
   button.SetBackgroundPiece(std::move(skin.backgroundPiece));
-  if (!create) MoveToSkinRect(button.hwnd(), skin.entry);
+  if (existed && rebuild) MoveToSkinRect(button.hwnd(), skin.entry);
   return true;
 }
 
