@@ -7,20 +7,14 @@
 #include <string>
 
 #include "quencfg/framework/files.h"
-#include "quencfg/framework/paths.h"
 #include "quencfg/framework/text.h"
+#include "support/source_tree.h"
 
 namespace quencfg {
 namespace {
 
 std::u16string SkinsPath(std::u16string_view name) {
-#ifdef _WIN32
-  std::u16string root;
-  for (const wchar_t* p = KORVANE_TEST_SOURCE_DIR; *p != 0; ++p) root += static_cast<char16_t>(*p);
-#else
-  const std::u16string root = Utf8ToUtf16(KORVANE_TEST_SOURCE_DIR);
-#endif
-  return root + NativeRelativePath(u"data\\skins\\" + std::u16string(name));
+  return testing::SourceTreePath(u"data\\skins\\" + std::u16string(name));
 }
 
 std::string Bytes(std::initializer_list<int> values) {
