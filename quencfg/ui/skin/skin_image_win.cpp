@@ -65,6 +65,10 @@ BITMAP BitmapInfoOf(HBITMAP bitmap) {
 }
 
 // The bitmap as 32-bit top-down pixels (blue, green, red, x), whatever its format.
+std::u16string PathText(std::u16string_view path) { return std::u16string(path); }
+
+}  // namespace
+
 std::vector<std::uint8_t> ReadPixels32(HBITMAP bitmap, int width, int height) {
   std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
   BITMAPINFO info{};
@@ -74,16 +78,13 @@ std::vector<std::uint8_t> ReadPixels32(HBITMAP bitmap, int width, int height) {
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
+  ::GdiFlush();  // drawing into the bitmap may still be queued
   WindowDc screen(nullptr);
   const int rows =
       ::GetDIBits(screen.get(), bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
   if (rows != height) pixels.clear();
   return pixels;
 }
-
-std::u16string PathText(std::u16string_view path) { return std::u16string(path); }
-
-}  // namespace
 
 SkinBitmap CreateBitmap32(int width, int height) {
   void* bits = nullptr;

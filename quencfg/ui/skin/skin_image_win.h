@@ -11,6 +11,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "quencfg/framework/gdi_win.h"
 
@@ -47,6 +48,10 @@ SkinBitmap DecodeWithPictureLoader(std::u16string_view path);
 // A bitmap of its own with the size, format and pixels of `source`: a plain memory copy
 // for the top-down 32-bit DIB sections the loaders make. Empty for empty.
 SkinBitmap CopySkinBitmap(const SkinBitmap& source);
+
+// Any bitmap's pixels as 32-bit top-down rows (blue, green, red, alpha), read back
+// through GDI; empty when unreadable.
+std::vector<std::uint8_t> ReadPixels32(HBITMAP bitmap, int width, int height);
 
 // A new 32-bit top-down DIB section, all bytes 0; empty for a size that is not positive.
 SkinBitmap CreateBitmap32(int width, int height);
