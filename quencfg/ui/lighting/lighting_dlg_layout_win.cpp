@@ -54,31 +54,29 @@ bool CLightingDlg::Create(HWND parent) {
   params.height = parentClient.bottom;
   params.parent = parent;
   if (!Window::Create(params)) return false;
-  LoadBackground(parent);
-  ApplyMaskRegion();
-  LayOutEffectControls(false);
-  LayOutColorControls(false);
-  customColorRect_ = RectOf(SkinDocument().LookupRect(u"MAINSCREENNEW", u"CUSTOMRECT"));
-  LayOutKeyButtons(false);
-  ShowControlsOf(editor_.currentEffect());
+  LayOut(parent, false);
   return true;
 }
 
 void CLightingDlg::Relayout() {
   if (hwnd() == nullptr) return;
   CloseEffectsMenu();
-  LoadBackground(::GetParent(hwnd()));
-  ApplyMaskRegion();
-  LayOutEffectControls(true);
-  // The fields get their entry's text again: that is no typing, the colour stays.
-  writingFields_ = true;
-  LayOutColorControls(true);
-  writingFields_ = false;
-  customColorRect_ = RectOf(SkinDocument().LookupRect(u"MAINSCREENNEW", u"CUSTOMRECT"));
-  LayOutKeyButtons(true);
-  ShowControlsOf(editor_.currentEffect());
+  LayOut(::GetParent(hwnd()), true);
   RefreshLighting();
   ::InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void CLightingDlg::LayOut(HWND parent, bool rebuild) {
+  LoadBackground(parent);
+  ApplyMaskRegion();
+  LayOutEffectControls(rebuild);
+  // Laid out again, the fields get their entry's text: that is no typing, the colour stays.
+  writingFields_ = rebuild;
+  LayOutColorControls(rebuild);
+  writingFields_ = false;
+  customColorRect_ = RectOf(SkinDocument().LookupRect(u"MAINSCREENNEW", u"CUSTOMRECT"));
+  LayOutKeyButtons(rebuild);
+  ShowControlsOf(editor_.currentEffect());
 }
 
 void CLightingDlg::LoadBackground(HWND parent) {

@@ -82,6 +82,7 @@ class CLightingDlg : public Window {
 
  private:
   // Layout, at creation (and again after a DPI change: `rebuild`).
+  void LayOut(HWND parent, bool rebuild);
   void LoadBackground(HWND parent);
   void ApplyMaskRegion();
   void LayOutEffectControls(bool rebuild);
