@@ -142,13 +142,13 @@ int main(int argc, char** argv) {
     auto keys = std::make_unique<std::array<CPngListBtn, KEY_COUNT>>();
     LayoutDocument().Load(LanguagesFilePath(u"KeyboardButtons.xml"));
     for (int i = 0; i < KEY_COUNT; ++i) {
-      LoadPushButton((*keys)[static_cast<std::size_t>(i)], mainBackground.get(), u"KEYBOARD",
+      LoadPushButton((*keys)[static_cast<std::size_t>(i)], mainBackground, u"KEYBOARD",
                      u"BUTTON_" + FormatDecimal(i + 1), host, false);
     }
     auto commands = std::make_unique<std::array<CPngListBtn, kCommandKeys.size()>>();
     LayoutDocument().Load(LanguagesFilePath(u"Buttons.xml"));
     for (std::size_t i = 0; i < kCommandKeys.size(); ++i) {
-      LoadPushButton((*commands)[i], mainBackground.get(), u"MAIN", kCommandKeys[i], host, false);
+      LoadPushButton((*commands)[i], mainBackground, u"MAIN", kCommandKeys[i], host, false);
     }
   };
   const auto lightingPanel = [&] {

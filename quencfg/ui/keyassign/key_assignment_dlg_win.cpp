@@ -76,7 +76,7 @@ void CKeyAssignmentDlg::Layout(bool rebuild) {
                    SWP_NOZORDER | SWP_NOACTIVATE | (rebuild ? SWP_NOMOVE : 0));
   }
   SkinButtons(rebuild);
-  macroPage_.Layout(hwnd(), background_.get(), rebuild);
+  macroPage_.Layout(hwnd(), background_, rebuild);
   ShowPageControls();
   layoutDone_ = true;
   ::InvalidateRect(hwnd(), nullptr, FALSE);
@@ -94,7 +94,7 @@ void CKeyAssignmentDlg::SkinButtons(bool rebuild) {
       {&programButton_, {u"BUTTON_LAUNCHPROGRAM", u"", 16, CaptionColors::kButtonDefaults}},
   };
   for (const auto& [button, skin] : buttons) {
-    LoadPushButton(*button, background_.get(), kLayoutSection, skin.layoutKey, hwnd(), rebuild);
+    LoadPushButton(*button, background_, kLayoutSection, skin.layoutKey, hwnd(), rebuild);
     if (!skin.captionKey.empty()) button->SetCaption(StringDocument().Lookup(u"MAIN", skin.captionKey));
     if (skin.captionSize > 0) button->SetFontHeight(skin.captionSize);
     if (skin.colors == CaptionColors::kWhite) button->SetTextColors(kWhite, kWhite, kWhite);

@@ -61,7 +61,7 @@ constexpr TooltipEntry kTooltips[] = {
     {&MacroPageControls::down, u"TIP_DOWN"},             {&MacroPageControls::recordDelay, u"TEXT_FIXEDDELAY"},
 };
 
-void LayoutButtons(MacroPageControls& controls, const ButtonEntry* begin, const ButtonEntry* end, HBITMAP background,
+void LayoutButtons(MacroPageControls& controls, const ButtonEntry* begin, const ButtonEntry* end, const SkinBitmap& background,
                    HWND dialog, bool rebuild) {
   for (const ButtonEntry* entry = begin; entry != end; ++entry) {
     CPngListBtn& button = controls.*(entry->button);
@@ -74,7 +74,7 @@ void LayoutButtons(MacroPageControls& controls, const ButtonEntry* begin, const 
 }
 
 // The edit loader puts the layout entry's text in; a later pass keeps what the user has.
-void LayoutField(CClrEdit& field, HBITMAP background, std::u16string_view key, HWND dialog, DWORD style, int limit,
+void LayoutField(CClrEdit& field, const SkinBitmap& background, std::u16string_view key, HWND dialog, DWORD style, int limit,
                  bool rebuild) {
   const bool existed = field.IsCreated();
   const std::u16string kept = existed ? field.Text() : std::u16string();
@@ -139,7 +139,7 @@ bool MacroPageControls::IsButton(HWND window) {
   return false;
 }
 
-void MacroPageControls::Layout(HWND dialog, HBITMAP background, bool rebuild) {
+void MacroPageControls::Layout(HWND dialog, const SkinBitmap& background, bool rebuild) {
   LayoutButtons(*this, std::begin(kButtons), std::end(kButtons), background, dialog, rebuild);
   ShowRecordCaption(record.selected());
   LayoutField(nameField, background, u"EDIT_MACRONAME", dialog, WS_VISIBLE | ES_AUTOHSCROLL, kMacroNameFieldLimit,

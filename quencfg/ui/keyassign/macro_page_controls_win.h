@@ -47,7 +47,7 @@ struct MacroPageControls {
 
   // Creates the controls (first pass) or gives them the current skin and captions
   // (rebuild); the fields keep what they hold.
-  void Layout(HWND dialog, HBITMAP background, bool rebuild);
+  void Layout(HWND dialog, const SkinBitmap& background, bool rebuild);
   void Show(bool visible);
 
   // The record button's caption: STOP while recording, else RECORD.

@@ -35,7 +35,7 @@ CMacroPage::~CMacroPage() {
   if (dialog_ != nullptr && ::IsWindow(dialog_)) ::KillTimer(dialog_, kRepeatCheckTimer);
 }
 
-void CMacroPage::Layout(HWND dialog, HBITMAP background, bool rebuild) {
+void CMacroPage::Layout(HWND dialog, const SkinBitmap& background, bool rebuild) {
   dialog_ = dialog;
   controls_.Layout(dialog, background, rebuild);
   controls_.recordDelay.SetSelected(recorder_.fixedDelay());

@@ -49,7 +49,7 @@ class CMacroPage {
   CMacroPage& operator=(const CMacroPage&) = delete;
 
   // Creates the controls as children of `dialog` (or re-skins them when `rebuild`).
-  void Layout(HWND dialog, HBITMAP background, bool rebuild);
+  void Layout(HWND dialog, const SkinBitmap& background, bool rebuild);
   void Show(bool visible);
 
   // A command from one of the page's controls; false when `control` is not one of them.

@@ -99,25 +99,25 @@ void CLightingDlg::ApplyMaskRegion() {
 }
 
 void CLightingDlg::LayOutEffectControls(bool rebuild) {
-  LoadPushButton(effectButton_, background_.get(), u"LIGHTING", u"BUTTON_MENU", hwnd(), rebuild);
+  LoadPushButton(effectButton_, background_, u"LIGHTING", u"BUTTON_MENU", hwnd(), rebuild);
   effectButton_.SetFontHeight(14);
   effectButton_.SetTextAlign(kAlignLeft);
   effectButton_.SetTextColors(kWhite, kWhite, kWhite);
-  LoadSlider(brightnessSlider_, background_.get(), u"LIGHTING", u"SLIDER_BRIGHT", hwnd(), kBrightnessSliderId, 0,
+  LoadSlider(brightnessSlider_, background_, u"LIGHTING", u"SLIDER_BRIGHT", hwnd(), kBrightnessSliderId, 0,
              kLightingSliderMax, false, rebuild);
-  LoadSlider(speedSlider_, background_.get(), u"LIGHTING", u"SLIDER_SPEED", hwnd(), kSpeedSliderId, 0,
+  LoadSlider(speedSlider_, background_, u"LIGHTING", u"SLIDER_SPEED", hwnd(), kSpeedSliderId, 0,
              kLightingSliderMax, false, rebuild);
 }
 
 void CLightingDlg::LayOutColorControls(bool rebuild) {
   for (int i = 0; i < kPresetCount; ++i) {
-    LoadPushButton(preset(i), background_.get(), u"LIGHTING", u"RECT_COLORSLIDER_" + FormatDecimal(i + 1), hwnd(),
+    LoadPushButton(preset(i), background_, u"LIGHTING", u"RECT_COLORSLIDER_" + FormatDecimal(i + 1), hwnd(),
                    rebuild);
   }
   static constexpr const char16_t* kFieldKeys[kComponentCount] = {u"EDIT_R", u"EDIT_G", u"EDIT_B"};
   for (int i = 0; i < kComponentCount; ++i) {
     CClrEdit& field = colorFields_[static_cast<std::size_t>(i)];
-    LoadColorEdit(field, background_.get(), u"LIGHTING", kFieldKeys[i], hwnd(),
+    LoadColorEdit(field, background_, u"LIGHTING", kFieldKeys[i], hwnd(),
                    WS_CHILD | WS_TABSTOP | ES_NUMBER | ES_AUTOHSCROLL, kSkinControlId, rebuild);
     field.textColor = kBlack;
     field.backgroundColor = kWhite;
@@ -125,7 +125,7 @@ void CLightingDlg::LayOutColorControls(bool rebuild) {
     // The digits would otherwise touch the field's rounded left edge.
     ::SendMessageW(field.hwnd(), EM_SETMARGINS, EC_LEFTMARGIN, MAKELPARAM(ScaleToDpi(kFieldTextMargin, SkinDpi()), 0));
   }
-  LoadColorButton(swatch_, background_.get(), u"LIGHTING", u"BUTTON_ALLKEYRECT", hwnd(), rebuild);
+  LoadColorButton(swatch_, background_, u"LIGHTING", u"BUTTON_ALLKEYRECT", hwnd(), rebuild);
 }
 
 void CLightingDlg::LayOutKeyButtons(bool rebuild) {
@@ -136,7 +136,7 @@ void CLightingDlg::LayOutKeyButtons(bool rebuild) {
     SkinRect entry = keyLayout_.LookupRect(u"KEYBOARD", u"BUTTON_" + FormatDecimal(slot + 1));
     CopyToField(entry.name, kKeyColorImage);
     CColorBtn2& button = keyButton(slot);
-    LoadColorButtonFor(button, background_.get(), entry, hwnd(), rebuild, &keysPicture);
+    LoadColorButtonFor(button, background_, entry, hwnd(), rebuild, &keysPicture);
     // The key picture carries the legends; a caption over it would only blur them.
     button.SetCaption(u"");
   }

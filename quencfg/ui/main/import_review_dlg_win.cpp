@@ -319,7 +319,7 @@ void CImportReviewDlg::CreateButtons() {
   int left = (client.right - 2 * buttonWidth - Px(kButtonGap)) / 2;
   for (const auto& [button, name] : buttons) {
     const SkinRect entry = ButtonEntry(u"BUTTON_" + std::u16string(name), left, client.bottom - Px(kButtonFromBottom));
-    LoadPushButtonFor(*button, background_.get(), entry, hwnd(), false);
+    LoadPushButtonFor(*button, background_, entry, hwnd(), false);
     button->SetCaption(LookupString(StringDocument(), kSection, name));
     button->SetTextColors(kWhite, kWhite, kWhite);
     left += buttonWidth + Px(kButtonGap);

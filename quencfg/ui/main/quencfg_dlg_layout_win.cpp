@@ -66,10 +66,10 @@ SkinPrefetchPlan CQuencfgDlg::LayoutPictures() {
 }
 
 void CQuencfgDlg::BuildLayout() {
-  // The key buttons' windows first: they need no picture, and the background may still
-  // be decoding on the prefetch thread.
+  // The key buttons and their images first: they need no background, which may still be
+  // decoding on the prefetch thread.
   LayoutDocument().Load(LanguagesFilePath(u"KeyboardButtons.xml"));
-  if (!layoutBuilt_) CreateKeyButtonWindows();
+  LoadKeyButtonImages();
   SkinDocument().Load(LanguagesFilePath(u"Skins.xml"));
   background_ = LoadPicture(SkinsFolder() + SkinDocument().Lookup(u"MAINSCREENNEW", u"Main"));
   if (!layoutBuilt_) {
@@ -83,21 +83,19 @@ void CQuencfgDlg::BuildLayout() {
   layoutBuilt_ = true;
 }
 
-void CQuencfgDlg::CreateKeyButtonWindows() {
+void CQuencfgDlg::LoadKeyButtonImages() {
   for (int index = 0; index < KEY_COUNT; ++index) {
     CPngListBtn& button = keyButtons_[static_cast<std::size_t>(index)];
-    CreatePushButtonWindow(button, LayoutDocument().LookupRect(u"KEYBOARD", KeyButtonSkinKey(index)), hwnd());
+    LoadPushButtonImages(button, LayoutDocument().LookupRect(u"KEYBOARD", KeyButtonSkinKey(index)), hwnd());
   }
 }
 
 void CQuencfgDlg::LayoutKeyButtons(bool rebuild) {
   for (int index = 0; index < KEY_COUNT; ++index) {
-    const std::u16string key = KeyButtonSkinKey(index);
+    const SkinRect entry = LayoutDocument().LookupRect(u"KEYBOARD", KeyButtonSkinKey(index));
     CPngListBtn& button = keyButtons_[static_cast<std::size_t>(index)];
-    LoadPushButton(button, background_.get(), u"KEYBOARD", key, hwnd(), rebuild);
-    if (IsLockedKeyText(LayoutDocument().LookupRect(u"KEYBOARD", key).text)) {
-      ::EnableWindow(button.hwnd(), FALSE);
-    }
+    SetPushButtonBackground(button, background_, entry, rebuild);
+    if (IsLockedKeyText(entry.text)) ::EnableWindow(button.hwnd(), FALSE);
   }
 }
 
@@ -105,7 +103,7 @@ void CQuencfgDlg::LayoutCommandButtons(bool rebuild) {
   for (int index = 0; index < kCommandCount; ++index) {
     const CommandButtonSkin& skin = kCommandButtonSkins[index];
     CPngListBtn& button = commandButtons_[static_cast<std::size_t>(index)];
-    LoadPushButton(button, background_.get(), u"MAIN", skin.skinKey, hwnd(), rebuild);
+    LoadPushButton(button, background_, u"MAIN", skin.skinKey, hwnd(), rebuild);
     tooltips_.Set(hwnd(), button.hwnd(), skin.tooltipKey == nullptr ? u"" : FeedbackText(skin.tooltipKey));
     if (skin.profileNumber > 0) button.SetBadge(LoadPng(SkinsFolder() + SkinDocument().Lookup(u"MAINSCREENNEW", u"UNAPPLIED")));
     if (skin.captionKey == nullptr) continue;

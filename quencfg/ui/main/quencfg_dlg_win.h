@@ -120,7 +120,7 @@ class CQuencfgDlg : public Window {
   // Layout (quencfg_dlg_layout_win.cpp).
   // The pictures the first layout pass loads, to decode while the window is made.
   [[nodiscard]] static SkinPrefetchPlan LayoutPictures();
-  void CreateKeyButtonWindows();
+  void LoadKeyButtonImages();
   void LayoutKeyButtons(bool rebuild);
   void LayoutCommandButtons(bool rebuild);
   void MarkKey(int index);

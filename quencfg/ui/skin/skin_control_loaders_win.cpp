@@ -16,25 +16,34 @@ bool CreatePushButtonWindow(CBitmapBtnEx& button, const SkinRect& entry, HWND pa
   return button.IsCreated() || button.Create(parent, RectOf(entry));
 }
 
-bool LoadPushButtonFor(CBitmapBtnEx& button, HBITMAP windowBackground, const SkinRect& entry, HWND parent,
-                       bool rebuild) {
-  ControlSkin skin = LoadControlSkinFor(entry, windowBackground);
-  // A rebuild of a button that was never made makes it, in its place at once; one that
-  // exists moves there. A first load of a button made beforehand keeps its place.
-  const bool existed = button.IsCreated();
-  if (!existed && !button.Create(parent, RectOf(skin.entry))) return false;
-  button.SetImages(std::move(skin.images));
-  button.SetBackgroundPiece(std::move(skin.backgroundPiece));
-  if (existed && rebuild) MoveToSkinRect(button.hwnd(), skin.entry);
+bool LoadPushButtonImages(CBitmapBtnEx& button, const SkinRect& entry, HWND parent) {
+  if (!CreatePushButtonWindow(button, entry, parent)) return false;
+  button.SetImages(LoadStateImages(SkinImageName(entry), entry.flag));
   return true;
 }
 
-bool LoadPushButton(CBitmapBtnEx& button, HBITMAP windowBackground, std::u16string_view section,
+void SetPushButtonBackground(CBitmapBtnEx& button, const SkinBitmap& windowBackground, const SkinRect& entry,
+                             bool move) {
+  button.SetBackgroundPiece(CropSkinBitmap(windowBackground, entry.left, entry.top, entry.right, entry.bottom));
+  if (move) MoveToSkinRect(button.hwnd(), entry);
+}
+
+bool LoadPushButtonFor(CBitmapBtnEx& button, const SkinBitmap& windowBackground, const SkinRect& entry, HWND parent,
+                       bool rebuild) {
+  // A rebuild of a button that was never made makes it, in its place at once; one that
+  // exists moves there. A first load of a button made beforehand keeps its place.
+  const bool existed = button.IsCreated();
+  if (!LoadPushButtonImages(button, entry, parent)) return false;
+  SetPushButtonBackground(button, windowBackground, entry, existed && rebuild);
+  return true;
+}
+
+bool LoadPushButton(CBitmapBtnEx& button, const SkinBitmap& windowBackground, std::u16string_view section,
                     std::u16string_view key, HWND parent, bool rebuild) {
   return LoadPushButtonFor(button, windowBackground, LayoutDocument().LookupRect(section, key), parent, rebuild);
 }
 
-bool LoadColorButtonFor(CColorBtn2& button, HBITMAP windowBackground, const SkinRect& entry, HWND parent,
+bool LoadColorButtonFor(CColorBtn2& button, const SkinBitmap& windowBackground, const SkinRect& entry, HWND parent,
                          bool rebuild, const SkinBitmap* wholeWindowPicture) {
   ControlSkin skin = LoadControlSkinFor(entry, windowBackground);
   if ((!rebuild || !button.IsCreated()) && !button.Create(parent)) return false;
@@ -56,12 +65,12 @@ bool LoadColorButtonFor(CColorBtn2& button, HBITMAP windowBackground, const Skin
   return true;
 }
 
-bool LoadColorButton(CColorBtn2& button, HBITMAP windowBackground, std::u16string_view section,
+bool LoadColorButton(CColorBtn2& button, const SkinBitmap& windowBackground, std::u16string_view section,
                       std::u16string_view key, HWND parent, bool rebuild) {
   return LoadColorButtonFor(button, windowBackground, LayoutDocument().LookupRect(section, key), parent, rebuild);
 }
 
-bool LoadColorEdit(CClrEdit& edit, HBITMAP windowBackground, std::u16string_view section, std::u16string_view key,
+bool LoadColorEdit(CClrEdit& edit, const SkinBitmap& windowBackground, std::u16string_view section, std::u16string_view key,
                     HWND parent, DWORD style, int controlId, bool rebuild) {
   ControlSkin skin = LoadControlSkin(LayoutDocument(), section, key, windowBackground);
   const RECT rect = RectOf(skin.entry);
@@ -74,7 +83,7 @@ bool LoadColorEdit(CClrEdit& edit, HBITMAP windowBackground, std::u16string_view
   return true;
 }
 
-bool LoadSlider(CPngHSliderBar& slider, HBITMAP windowBackground, std::u16string_view section,
+bool LoadSlider(CPngHSliderBar& slider, const SkinBitmap& windowBackground, std::u16string_view section,
                 std::u16string_view key, HWND parent, int identifier, int minimum, int maximum, bool topAligned,
                 bool rebuild) {
   ControlSkin thumb = LoadControlSkin(LayoutDocument(), section, key, windowBackground);
@@ -85,7 +94,7 @@ bool LoadSlider(CPngHSliderBar& slider, HBITMAP windowBackground, std::u16string
                       bar.states[kStateDisabled].get());
   slider.SetThumbImages(thumb.images, topAligned);
   slider.SetRange(minimum, maximum);
-  slider.SetBackground(rect, windowBackground);
+  slider.SetBackground(rect, windowBackground.get());
   MoveToSkinRect(slider.hwnd(), thumb.entry);
   return true;
 }

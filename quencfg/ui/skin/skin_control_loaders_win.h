@@ -18,25 +18,31 @@ namespace quencfg {
 // A button made beforehand by CreatePushButtonWindow is loaded in place: its window
 // exists already, so a window can make its buttons while its background is decoded.
 bool CreatePushButtonWindow(CBitmapBtnEx& button, const SkinRect& entry, HWND parent);
-bool LoadPushButton(CBitmapBtnEx& button, HBITMAP windowBackground, std::u16string_view section,
+bool LoadPushButton(CBitmapBtnEx& button, const SkinBitmap& windowBackground, std::u16string_view section,
                     std::u16string_view key, HWND parent, bool rebuild);
-bool LoadPushButtonFor(CBitmapBtnEx& button, HBITMAP windowBackground, const SkinRect& entry, HWND parent,
+bool LoadPushButtonFor(CBitmapBtnEx& button, const SkinBitmap& windowBackground, const SkinRect& entry, HWND parent,
                        bool rebuild);
+// The two halves of LoadPushButtonFor, for a window whose background is still being
+// decoded: the button (made where missing) with its images, then the piece of the
+// background under it, and a move to the entry's rectangle where `move` says so.
+bool LoadPushButtonImages(CBitmapBtnEx& button, const SkinRect& entry, HWND parent);
+void SetPushButtonBackground(CBitmapBtnEx& button, const SkinBitmap& windowBackground, const SkinRect& entry,
+                             bool move);
 
 // Color buttons; the entry's text becomes the caption. A window that makes many
 // buttons of one image name may load their whole-window picture once (see
 // LoadColorButtonSource) and hand it over as `wholeWindowPicture`.
-bool LoadColorButton(CColorBtn2& button, HBITMAP windowBackground, std::u16string_view section,
+bool LoadColorButton(CColorBtn2& button, const SkinBitmap& windowBackground, std::u16string_view section,
                       std::u16string_view key, HWND parent, bool rebuild);
-bool LoadColorButtonFor(CColorBtn2& button, HBITMAP windowBackground, const SkinRect& entry, HWND parent,
+bool LoadColorButtonFor(CColorBtn2& button, const SkinBitmap& windowBackground, const SkinRect& entry, HWND parent,
                          bool rebuild, const SkinBitmap* wholeWindowPicture = nullptr);
 
 // Colored edits: skin font, white text, the entry's text, at most 3 characters.
-bool LoadColorEdit(CClrEdit& edit, HBITMAP windowBackground, std::u16string_view section, std::u16string_view key,
+bool LoadColorEdit(CClrEdit& edit, const SkinBitmap& windowBackground, std::u16string_view section, std::u16string_view key,
                     HWND parent, DWORD style, int controlId, bool rebuild);
 
 // Sliders: thumb images of the entry's name, bar images of name + "_bar".
-bool LoadSlider(CPngHSliderBar& slider, HBITMAP windowBackground, std::u16string_view section,
+bool LoadSlider(CPngHSliderBar& slider, const SkinBitmap& windowBackground, std::u16string_view section,
                 std::u16string_view key, HWND parent, int identifier, int minimum, int maximum, bool topAligned,
                 bool rebuild);
 

@@ -5,6 +5,8 @@
 #include <olectl.h>
 #include <wincodec.h>
 
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -43,6 +45,7 @@ SkinBitmap MakeDib32(int width, int height, void** bits) {
   std::memset(*bits, 0, static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
   result.width = width;
   result.height = height;
+  result.topDown32 = true;
   return result;
 }
 
@@ -94,21 +97,8 @@ SkinBitmap CreateBitmap32(int width, int height) {
 
 SkinBitmap CopySkinBitmap(const SkinBitmap& source) {
   if (source.empty()) return {};
-  DIBSECTION section{};
-  const bool topDown32 = ::GetObjectW(source.get(), sizeof section, &section) == sizeof section &&
-                         section.dsBm.bmBitsPixel == 32 && section.dsBm.bmBits != nullptr &&
-                         section.dsBmih.biHeight < 0 && section.dsBm.bmWidth == source.width &&
-                         section.dsBm.bmHeight == source.height;
+  if (source.topDown32) return CropSkinBitmap(source, 0, 0, source.width, source.height);
   SkinBitmap copy;
-  if (topDown32) {
-    void* bits = nullptr;
-    copy = MakeDib32(source.width, source.height, &bits);
-    if (copy.empty()) return {};
-    ::GdiFlush();  // drawing into the source may still be queued
-    std::memcpy(bits, section.dsBm.bmBits,
-                static_cast<std::size_t>(source.width) * static_cast<std::size_t>(source.height) * 4);
-    return copy;
-  }
   // Pictures keep the format the picture loader gave them: its own copy step once more.
   copy.bitmap.reset(static_cast<HBITMAP>(::CopyImage(source.get(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   if (!copy.bitmap) return {};
@@ -253,6 +243,29 @@ SkinBitmap CropBitmap(HDC dc, HBITMAP source, int left, int top, int right, int 
     result.height = height;
   }
   return result;
+}
+
+SkinBitmap CropSkinBitmap(const SkinBitmap& source, int left, int top, int right, int bottom) {
+  DIBSECTION section{};
+  const bool inside = left >= 0 && top >= 0 && right <= source.width && bottom <= source.height;
+  const bool rows = source.topDown32 && inside && ::GetObjectW(source.get(), sizeof section, &section) == sizeof section &&
+                    section.dsBm.bmBitsPixel == 32 && section.dsBm.bmBits != nullptr &&
+                    section.dsBm.bmWidth == source.width && std::abs(section.dsBm.bmHeight) == source.height;
+  if (!rows) return CropBitmap32(source.get(), left, top, right, bottom);
+  void* bits = nullptr;
+  SkinBitmap piece = MakeDib32(right - left, bottom - top, &bits);
+  if (piece.empty()) return {};
+  ::GdiFlush();  // drawing into the source may still be queued
+  const std::size_t sourceStride = static_cast<std::size_t>(source.width) * 4;
+  const std::size_t pieceStride = static_cast<std::size_t>(piece.width) * 4;
+  const auto* from = static_cast<const std::uint8_t*>(section.dsBm.bmBits) + static_cast<std::size_t>(top) * sourceStride +
+                     static_cast<std::size_t>(left) * 4;
+  auto* to = static_cast<std::uint8_t*>(bits);
+  for (int row = 0; row < piece.height; ++row) {
+    std::memcpy(to + static_cast<std::size_t>(row) * pieceStride, from + static_cast<std::size_t>(row) * sourceStride,
+                pieceStride);
+  }
+  return piece;
 }
 
 SkinBitmap CropBitmap32(HBITMAP source, int left, int top, int right, int bottom) {

@@ -21,6 +21,10 @@ struct SkinBitmap {
   OwnedBitmap bitmap;
   int width = 0;
   int height = 0;
+  // Made by the decoders and the 32-bit bitmap maker: a DIB section whose rows run top
+  // to bottom, 4 bytes a pixel, which copies and crops read row by row. GetObject cannot
+  // tell: it gives a top-down section's height as positive.
+  bool topDown32 = false;
 
   [[nodiscard]] HBITMAP get() const noexcept { return bitmap.get(); }
   [[nodiscard]] bool empty() const noexcept { return !bitmap; }
@@ -62,6 +66,10 @@ SkinBitmap CropBitmap(HDC dc, HBITMAP source, int left, int top, int right, int 
 
 // The same into a 32-bit DIB section, so that the alpha channel survives.
 SkinBitmap CropBitmap32(HBITMAP source, int left, int top, int right, int bottom);
+// The same from a skin bitmap: rows copied straight from the source's memory where it
+// is one of our top-down 32-bit sections and the rectangle lies inside it (several times
+// faster than GDI, which the other cases go through).
+SkinBitmap CropSkinBitmap(const SkinBitmap& source, int left, int top, int right, int bottom);
 
 // The window shape of a mask: every pixel that is not pure white is inside. No bitmap
 // gives no region; an all-white mask gives an empty region.

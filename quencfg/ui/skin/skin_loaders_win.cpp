@@ -5,17 +5,17 @@
 
 namespace quencfg {
 
-ControlSkin LoadControlSkinFor(const SkinRect& entry, HBITMAP windowBackground) {
+ControlSkin LoadControlSkinFor(const SkinRect& entry, const SkinBitmap& windowBackground) {
   ControlSkin skin;
   skin.entry = entry;
   skin.imageName = SkinImageName(entry);
   skin.images = LoadStateImages(skin.imageName, entry.flag);
-  skin.backgroundPiece = CropBitmap32(windowBackground, entry.left, entry.top, entry.right, entry.bottom);
+  skin.backgroundPiece = CropSkinBitmap(windowBackground, entry.left, entry.top, entry.right, entry.bottom);
   return skin;
 }
 
 ControlSkin LoadControlSkin(SharedSkinDocument& layout, std::u16string_view section, std::u16string_view key,
-                            HBITMAP windowBackground) {
+                            const SkinBitmap& windowBackground) {
   return LoadControlSkinFor(layout.LookupRect(section, key), windowBackground);
 }
 

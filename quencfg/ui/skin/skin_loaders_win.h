@@ -28,9 +28,9 @@ struct ControlSkin {
 
 // Steps 1, 2, 3 and 5 of a loader, from any layout document.
 ControlSkin LoadControlSkin(SharedSkinDocument& layout, std::u16string_view section, std::u16string_view key,
-                            HBITMAP windowBackground);
+                            const SkinBitmap& windowBackground);
 // The same from an entry already parsed (the lighting panel reads its own key document).
-ControlSkin LoadControlSkinFor(const SkinRect& entry, HBITMAP windowBackground);
+ControlSkin LoadControlSkinFor(const SkinRect& entry, const SkinBitmap& windowBackground);
 
 // An owner-drawn child button with the empty caption, kSkinButtonStyle and kSkinControlId.
 HWND CreateSkinButtonWindow(HWND parent, const RECT& place = RECT{});

@@ -82,7 +82,7 @@ bool CWarnDlg::CreateForModal(HWND owner) {
   int fallbackRight = width - 16;
   for (const auto& [button, name] : buttons) {
     const std::u16string key = u"BUTTON_" + std::u16string(name);
-    LoadPushButton(*button, background_.get(), u"WARN_STRING", key, hwnd(), false);
+    LoadPushButton(*button, background_, u"WARN_STRING", key, hwnd(), false);
     button->SetCaption(StringDocument().Lookup(u"MAIN", name));
     button->SetTextColors(kWhite, kWhite, kWhite);
     // Without a layout entry a button would have no size, and nothing could answer.

@@ -61,7 +61,7 @@ class PageWindow : public Window, public MacroPageHost {
     params.width = background.empty() ? 900 : background.width;
     params.height = background.empty() ? 560 : background.height;
     if (!Create(params)) return false;
-    page.Layout(hwnd(), background.get(), false);
+    page.Layout(hwnd(), background, false);
     return true;
   }
 
@@ -241,7 +241,7 @@ TEST_F(MacroPage, ControlsComeFromTheMacroLayout) {
   EXPECT_NE(::GetWindowLongPtrW(c.repeatField.hwnd(), GWL_STYLE) & ES_NUMBER, 0);
   // A second pass (a new language) keeps what the fields hold.
   EXPECT_EQ(c.nameField.Text(), u"Macro 1");
-  window.page.Layout(window.hwnd(), window.background.get(), true);
+  window.page.Layout(window.hwnd(), window.background, true);
   EXPECT_EQ(c.nameField.Text(), u"Macro 1");
   EXPECT_EQ(c.repeatField.Text(), u"1");
   EXPECT_EQ(::SendMessageW(c.nameField.hwnd(), EM_GETLIMITTEXT, 0, 0), 20);

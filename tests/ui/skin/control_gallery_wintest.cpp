@@ -140,7 +140,7 @@ TEST_F(Gallery, EveryControlInEveryState) {
     const int x = 20 + s * 190;
     Label(x, 70, states[s]);
     CPngListBtn push;
-    ASSERT_TRUE(LoadPushButtonFor(push, background.get(), Entry(u"btnPng", x, 90, 120, 40), host.hwnd(), false));
+    ASSERT_TRUE(LoadPushButtonFor(push, background, Entry(u"btnPng", x, 90, 120, 40), host.hwnd(), false));
     push.SetCaption(u"Apply");
     push.SetTextColors(0xFFFFFF, 0xFFFFFF, 0xFFFFFF);
     push.SetFontHeight(14);
@@ -149,7 +149,7 @@ TEST_F(Gallery, EveryControlInEveryState) {
     LeaveState(push);
 
     CPngListBtn effect;
-    ASSERT_TRUE(LoadPushButtonFor(effect, background.get(), Entry(u"btnEffect", x, 140, 180, 40), host.hwnd(), false));
+    ASSERT_TRUE(LoadPushButtonFor(effect, background, Entry(u"btnEffect", x, 140, 180, 40), host.hwnd(), false));
     effect.SetTextAlign(kAlignLeft);
     effect.SetCaption(u"Breathing", 8);
     EnterState(effect, s);
@@ -157,7 +157,7 @@ TEST_F(Gallery, EveryControlInEveryState) {
     LeaveState(effect);
 
     CPngListBtn tab;
-    ASSERT_TRUE(LoadPushButtonFor(tab, background.get(), Entry(u"btnTab", x, 190, 150, 40), host.hwnd(), false));
+    ASSERT_TRUE(LoadPushButtonFor(tab, background, Entry(u"btnTab", x, 190, 150, 40), host.hwnd(), false));
     tab.SetCaption(u"Macro");
     tab.SetTextAlign(kAlignBottom);
     EnterState(tab, s);
@@ -173,7 +173,7 @@ TEST_F(Gallery, EveryControlInEveryState) {
     CColorBtn2 swatch;
     // Their pictures are laid out in the panel's coordinates: load them where the panel has them.
     const SkinRect entry = i < 6 ? Entry(u"btnColor2", 260, 84, 60, 60) : Entry(u"swatch", 1084, 556, 86, 30);
-    ASSERT_TRUE(LoadColorButtonFor(swatch, background.get(), entry, host.hwnd(), false));
+    ASSERT_TRUE(LoadColorButtonFor(swatch, background, entry, host.hwnd(), false));
     if (i == 0) {
       swatch.RecolorChain(colors[i][0], colors[i][1], colors[i][2]);
     } else {
@@ -192,7 +192,7 @@ TEST_F(Gallery, EveryControlInEveryState) {
     CPngHSliderBar slider;
     LayoutDocument().Load(u"");
     const SkinRect entry = Entry(u"slider", x, y, 260, 28);
-    ControlSkin thumb = LoadControlSkinFor(entry, background.get());
+    ControlSkin thumb = LoadControlSkinFor(entry, background);
     const StateImages bar = LoadSliderBarImages(thumb);
     const RECT rect{x, y, x + 260, y + 28};
     ASSERT_TRUE(slider.Create(rect, host.hwnd(), 10001));
@@ -267,18 +267,18 @@ TEST_F(Gallery, EveryControlInEveryState) {
     ASSERT_TRUE(bars.Attach(list.hwnd(), grid.get()));
 
     CClrEdit name;
-    ASSERT_TRUE(LoadColorEdit(name, background.get(), u"MACRO", u"EDIT_MACRONAME", host.hwnd(), WS_VISIBLE | ES_AUTOHSCROLL, 1001, false));
+    ASSERT_TRUE(LoadColorEdit(name, background, u"MACRO", u"EDIT_MACRONAME", host.hwnd(), WS_VISIBLE | ES_AUTOHSCROLL, 1001, false));
     ::SendMessageW(name.hwnd(), EM_LIMITTEXT, 20, 0);
     name.SetText(u"Macro 1");
     ::MoveWindow(name.hwnd(), 700, 440, 218, 28, TRUE);
     CClrEdit digits;
-    ASSERT_TRUE(LoadColorEdit(digits, background.get(), u"LIGHTING", u"EDIT_R", host.hwnd(), WS_VISIBLE | ES_NUMBER | ES_CENTER, 1001, false));
+    ASSERT_TRUE(LoadColorEdit(digits, background, u"LIGHTING", u"EDIT_R", host.hwnd(), WS_VISIBLE | ES_NUMBER | ES_CENTER, 1001, false));
     digits.textColor = 0;
     digits.backgroundColor = 0xFFFFFF;
     digits.SetText(u"255");
     ::MoveWindow(digits.hwnd(), 700, 490, 60, 28, TRUE);
     CClrEdit disabled;
-    ASSERT_TRUE(LoadColorEdit(disabled, background.get(), u"LIGHTING", u"EDIT_G", host.hwnd(), WS_VISIBLE, 1001, false));
+    ASSERT_TRUE(LoadColorEdit(disabled, background, u"LIGHTING", u"EDIT_G", host.hwnd(), WS_VISIBLE, 1001, false));
     disabled.SetText(u"12");
     ::MoveWindow(disabled.hwnd(), 780, 490, 60, 28, TRUE);
     ::EnableWindow(disabled.hwnd(), FALSE);

@@ -239,6 +239,39 @@ TEST_F(SkinImages, CropKeepsAlphaAndPosition) {
   EXPECT_TRUE(CreateBitmap32(0, 5).empty());
 }
 
+// Crops of our own top-down sections copy rows; every other case goes through GDI. Both
+// must give the same bitmap, at the edges too.
+TEST_F(SkinImages, RowCropsGiveTheSamePixelsAsGdiCrops) {
+  const SkinBitmap background = DecodePicture(ShippedSkin(u"Main_bg.jpg"));
+  const SkinBitmap translucent = DecodePng(Fixture(u"small_normal.png"));
+  ASSERT_TRUE(background.topDown32);
+  ASSERT_TRUE(translucent.topDown32);
+  struct Case {
+    const SkinBitmap* source;
+    RECT rect;
+  } cases[] = {
+      {&background, {260, 84, 320, 144}},  // a key's place
+      {&background, {0, 0, background.width, background.height}},
+      {&background, {background.width - 7, background.height - 5, background.width, background.height}},
+      {&background, {-3, 10, 20, 30}},                                   // partly outside: GDI's way
+      {&background, {background.width - 4, 0, background.width + 6, 9}},
+      {&translucent, {1, 1, translucent.width - 1, translucent.height}},  // alpha kept
+  };
+  for (const Case& c : cases) {
+    const RECT& r = c.rect;
+    const SkinBitmap rows = CropSkinBitmap(*c.source, r.left, r.top, r.right, r.bottom);
+    const SkinBitmap gdi = CropBitmap32(c.source->get(), r.left, r.top, r.right, r.bottom);
+    EXPECT_EQ(rows.width, r.right - r.left);
+    EXPECT_EQ(rows.height, r.bottom - r.top);
+    EXPECT_TRUE(rows.topDown32);
+    EXPECT_EQ(DibPixels(rows), DibPixels(gdi)) << r.left << "," << r.top << "," << r.right << "," << r.bottom;
+  }
+  EXPECT_TRUE(CropSkinBitmap(background, 5, 5, 5, 9).empty());
+  EXPECT_TRUE(CropSkinBitmap(SkinBitmap{}, 0, 0, 2, 2).empty());
+  // A copy is a crop of the whole.
+  EXPECT_EQ(DibPixels(CopySkinBitmap(translucent)), DibPixels(translucent));
+}
+
 TEST_F(SkinImages, StateImagesFallBackToNormal) {
   testing::TempFolder folder;
   ASSERT_TRUE(CopyFileTo(Fixture(u"small_normal.png"), folder / u"only_normal.png"));

@@ -29,7 +29,7 @@ class SkinLoaders : public ::testing::Test {
 TEST_F(SkinLoaders, ControlSkinFromLayoutEntry) {
   const SkinBitmap background = LoadPicture(SkinsFolder() + u"Main_bg.jpg");
   ASSERT_EQ(background.width, 1200);
-  ControlSkin apply = LoadControlSkin(LayoutDocument(), u"MAIN", u"BUTTON_APPLY", background.get());
+  ControlSkin apply = LoadControlSkin(LayoutDocument(), u"MAIN", u"BUTTON_APPLY", background);
   EXPECT_EQ(apply.imageName, u"btnPng");
   EXPECT_EQ(apply.images.width, apply.entry.right - apply.entry.left);
   EXPECT_EQ(apply.images.height, apply.entry.bottom - apply.entry.top);
@@ -37,19 +37,19 @@ TEST_F(SkinLoaders, ControlSkinFromLayoutEntry) {
   EXPECT_EQ(apply.backgroundPiece.width, apply.images.width);
   EXPECT_EQ(apply.backgroundPiece.height, apply.images.height);
 
-  const ControlSkin missing = LoadControlSkin(LayoutDocument(), u"MAIN", u"NO_SUCH_BUTTON", background.get());
+  const ControlSkin missing = LoadControlSkin(LayoutDocument(), u"MAIN", u"NO_SUCH_BUTTON", background);
   EXPECT_TRUE(missing.imageName.empty());
   EXPECT_TRUE(missing.images.states[kStateNormal].empty());
   EXPECT_TRUE(missing.backgroundPiece.empty()) << "an empty rectangle cuts nothing";
 }
 
 TEST_F(SkinLoaders, SliderAndColorButtonImages) {
-  const ControlSkin slider = LoadControlSkin(LayoutDocument(), u"LIGHTING", u"SLIDER_BRIGHT", nullptr);
+  const ControlSkin slider = LoadControlSkin(LayoutDocument(), u"LIGHTING", u"SLIDER_BRIGHT", SkinBitmap{});
   const StateImages bar = LoadSliderBarImages(slider);
   EXPECT_EQ(bar.width, slider.entry.right - slider.entry.left);
   EXPECT_FALSE(bar.states[kStateDown].empty());
 
-  const ControlSkin swatch = LoadControlSkin(LayoutDocument(), u"LIGHTING", u"BUTTON_ALLKEYRECT", nullptr);
+  const ControlSkin swatch = LoadControlSkin(LayoutDocument(), u"LIGHTING", u"BUTTON_ALLKEYRECT", SkinBitmap{});
   const SkinBitmap whole = LoadColorButtonSource(swatch.imageName, swatch.images);
   EXPECT_EQ(whole.width, 1200) << "the _normal2 picture is laid out over the whole window";
   const SkinBitmap fallback = LoadColorButtonSource(u"btnPng", LoadStateImages(u"btnPng", false));
