@@ -84,9 +84,10 @@ void CQuencfgDlg::BuildLayout() {
 }
 
 void CQuencfgDlg::LoadKeyButtonImages() {
+  SharedStateImages sets;  // keys of one size show one set of pictures
   for (int index = 0; index < KEY_COUNT; ++index) {
     CPngListBtn& button = keyButtons_[static_cast<std::size_t>(index)];
-    LoadPushButtonImages(button, LayoutDocument().LookupRect(u"KEYBOARD", KeyButtonSkinKey(index)), hwnd());
+    LoadPushButtonImages(button, LayoutDocument().LookupRect(u"KEYBOARD", KeyButtonSkinKey(index)), hwnd(), sets);
   }
 }
 

@@ -24,8 +24,10 @@ UINT CaptionFormat(int textAlign) noexcept {
   }
 }
 
-void CBitmapBtnEx::SetImages(StateImages images) {
-  images_ = std::move(images);
+void CBitmapBtnEx::SetImages(StateImages images) { SetImages(std::make_shared<StateImages>(std::move(images))); }
+
+void CBitmapBtnEx::SetImages(std::shared_ptr<StateImages> images) {
+  images_ = images ? std::move(images) : std::make_shared<StateImages>();
   Redraw();
 }
 
@@ -76,7 +78,7 @@ CBitmapBtnEx::Look CBitmapBtnEx::CurrentLook() const {
 void CBitmapBtnEx::Paint(HDC dc, const RECT& client) {
   BlitBitmap(dc, backgroundPiece_, 0, 0);
   const Look look = CurrentLook();
-  BlendBitmap(dc, StateImage(images_, look.state), 0, 0);
+  BlendBitmap(dc, StateImage(*images_, look.state), 0, 0);
   if (!caption_.empty()) DrawCaption(dc, client, look.textColor);
   if (badgeShown()) {
     BlendBitmap(dc, badge_, client.right - badge_.width - ScaleToDpi(kBadgeInset, SkinDpi()),

@@ -7,6 +7,7 @@
 //   CBitmapListBtn  a row of the image pop-up menu, with a tooltip
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -27,6 +28,8 @@ class CBitmapBtn : public SkinButton {};
 class CBitmapBtnEx : public CBitmapBtn {
  public:
   void SetImages(StateImages images);
+  // A set other buttons show too (SharedStateImages): one copy of the pictures for all.
+  void SetImages(std::shared_ptr<StateImages> images);
   // Returns true when text or offset changed (and the button is redrawn).
   bool SetCaption(std::u16string_view text, int offset = 0, int number = -1);
   void SetTextColors(COLORREF normal, COLORREF hover, COLORREF pressed);
@@ -42,7 +45,7 @@ class CBitmapBtnEx : public CBitmapBtn {
 
   [[nodiscard]] bool selected() const noexcept { return selected_; }
   [[nodiscard]] const std::u16string& caption() const noexcept { return caption_; }
-  [[nodiscard]] const StateImages& images() const noexcept { return images_; }
+  [[nodiscard]] const StateImages& images() const noexcept { return *images_; }
 
   // The image and caption color of the current state, first match wins: disabled,
   // selected, pushed, hovering, normal.
@@ -58,7 +61,7 @@ class CBitmapBtnEx : public CBitmapBtn {
  private:
   void DrawCaption(HDC dc, const RECT& client, COLORREF color) const;
 
-  StateImages images_;
+  std::shared_ptr<StateImages> images_ = std::make_shared<StateImages>();  // never null
   SkinBitmap badge_;
   bool badgeShown_ = false;
   std::u16string caption_;

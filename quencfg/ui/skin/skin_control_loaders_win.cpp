@@ -22,6 +22,12 @@ bool LoadPushButtonImages(CBitmapBtnEx& button, const SkinRect& entry, HWND pare
   return true;
 }
 
+bool LoadPushButtonImages(CBitmapBtnEx& button, const SkinRect& entry, HWND parent, SharedStateImages& sets) {
+  if (!CreatePushButtonWindow(button, entry, parent)) return false;
+  button.SetImages(sets.For(entry));
+  return true;
+}
+
 void SetPushButtonBackground(CBitmapBtnEx& button, const SkinBitmap& windowBackground, const SkinRect& entry,
                              bool move) {
   button.SetBackgroundPiece(CropSkinBitmap(windowBackground, entry.left, entry.top, entry.right, entry.bottom));

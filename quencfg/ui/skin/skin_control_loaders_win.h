@@ -10,6 +10,7 @@
 #include "quencfg/ui/skin/clr_edit_win.h"
 #include "quencfg/ui/skin/color_btn_win.h"
 #include "quencfg/ui/skin/png_slider_win.h"
+#include "quencfg/ui/skin/shared_state_images_win.h"
 #include "quencfg/ui/skin/skin_loaders_win.h"
 
 namespace quencfg {
@@ -26,6 +27,8 @@ bool LoadPushButtonFor(CBitmapBtnEx& button, const SkinBitmap& windowBackground,
 // decoded: the button (made where missing) with its images, then the piece of the
 // background under it, and a move to the entry's rectangle where `move` says so.
 bool LoadPushButtonImages(CBitmapBtnEx& button, const SkinRect& entry, HWND parent);
+// The same with the images from `sets`, shared with the other buttons of that picture.
+bool LoadPushButtonImages(CBitmapBtnEx& button, const SkinRect& entry, HWND parent, SharedStateImages& sets);
 void SetPushButtonBackground(CBitmapBtnEx& button, const SkinBitmap& windowBackground, const SkinRect& entry,
                              bool move);
 

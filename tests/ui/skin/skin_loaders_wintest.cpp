@@ -3,12 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 
 #include "quencfg/framework/files.h"
 #include "quencfg/framework/folders.h"
 #include "quencfg/framework/text.h"
 #include "quencfg/framework/wide_win.h"
+#include "quencfg/ui/skin/bitmap_btn_win.h"
+#include "quencfg/ui/skin/shared_state_images_win.h"
+#include "quencfg/ui/skin/skin_image_cache_win.h"
 #include "quencfg/ui/skin/skin_text_win.h"
 #include "support/gdiplus_session_win.h"
 #include "support/shipped_skin_win.h"
@@ -160,6 +164,36 @@ TEST_F(SkinLoaders, DrawSkinImageDrawsTheNamedFileIntoItsRectangle) {
   DrawSkinImage(untouched.dc.get(), u"M", u"GONE");
   DrawSkinImage(untouched.dc.get(), u"M", u"NONE");
   EXPECT_LT(untouched.Changed().right, 0);
+}
+
+// The keys of one size share a set: loaded once, each later state read once for all.
+TEST_F(SkinLoaders, ButtonsOfOnePictureShareOneStateImageSet) {
+  const auto entry = [](std::u16string_view text) { return ParseSkinRect(std::u16string(text)); };
+  SharedStateImages sets;
+  const std::shared_ptr<StateImages> first = sets.For(entry(u"key100,0,0,60,60,ESC,FALSE"));
+  const std::shared_ptr<StateImages> second = sets.For(entry(u"key100,60,0,60,60,1,FALSE"));
+  const std::shared_ptr<StateImages> wide = sets.For(entry(u"key150,0,60,90,60,TAB,FALSE"));
+  const std::shared_ptr<StateImages> single = sets.For(entry(u"key100,0,120,60,60,X,TRUE"));
+  const std::shared_ptr<StateImages> none = sets.For(entry(u",0,180,60,60,Y,FALSE"));
+  EXPECT_EQ(first, second);
+  EXPECT_NE(first, wide);
+  EXPECT_NE(first, single) << "the single-image flag reads other files";
+  EXPECT_FALSE(first->states[kStateNormal].empty());
+  EXPECT_TRUE(none->states[kStateNormal].empty());
+
+  CPngListBtn a;
+  CPngListBtn b;
+  a.SetImages(first);
+  b.SetImages(second);
+  SkinImageCache& cache = SharedSkinImageCache();
+  const std::size_t before = cache.decodeCount();
+  StateImage(*first, kStateOver);  // the first button shows its hover picture
+  const std::size_t afterFirst = cache.decodeCount();
+  EXPECT_FALSE(b.images().states[kStateOver].empty()) << "the second button has it too";
+  EXPECT_FALSE(b.images().pending[kStateOver]);
+  EXPECT_LE(afterFirst - before, 1u);
+  b.SetImages(std::shared_ptr<StateImages>{});  // no set: an empty one, never null
+  EXPECT_TRUE(b.images().states[kStateNormal].empty());
 }
 
 }  // namespace
