@@ -71,9 +71,10 @@ void CQuencfgDlg::BuildLayout() {
   LayoutDocument().Load(LanguagesFilePath(u"KeyboardButtons.xml"));
   LoadKeyButtonImages();
   SkinDocument().Load(LanguagesFilePath(u"Skins.xml"));
-  background_ = LoadPicture(SkinsFolder() + SkinDocument().Lookup(u"MAINSCREENNEW", u"Main"));
+  background_ = std::make_shared<const SkinBitmap>(
+      LoadPicture(SkinsFolder() + SkinDocument().Lookup(u"MAINSCREENNEW", u"Main")));
   if (!layoutBuilt_) {
-    ::MoveWindow(hwnd(), 0, 0, background_.width, background_.height, FALSE);
+    ::MoveWindow(hwnd(), 0, 0, background_->width, background_->height, FALSE);
   }
   SetSkinFontName(LookupString(StringDocument(), u"GLOBAL", u"FONT"));
 
@@ -104,7 +105,7 @@ void CQuencfgDlg::LayoutCommandButtons(bool rebuild) {
   for (int index = 0; index < kCommandCount; ++index) {
     const CommandButtonSkin& skin = kCommandButtonSkins[index];
     CPngListBtn& button = commandButtons_[static_cast<std::size_t>(index)];
-    LoadPushButton(button, background_, u"MAIN", skin.skinKey, hwnd(), rebuild);
+    LoadPushButton(button, *background_, u"MAIN", skin.skinKey, hwnd(), rebuild);
     tooltips_.Set(hwnd(), button.hwnd(), skin.tooltipKey == nullptr ? u"" : FeedbackText(skin.tooltipKey));
     if (skin.profileNumber > 0) button.SetBadge(LoadPng(SkinsFolder() + SkinDocument().Lookup(u"MAINSCREENNEW", u"UNAPPLIED")));
     if (skin.captionKey == nullptr) continue;

@@ -105,7 +105,7 @@ void CQuencfgDlg::OnDpiChanged(int dpi, const RECT& suggested) {
   SetSkinDpi(dpi);
   BuildLayout();
   // The window's size is its background's; Windows' suggestion only says where.
-  ::SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, background_.width, background_.height,
+  ::SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, background_->width, background_->height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   lighting_.Relayout();
   keyAssignment_.Relayout();
@@ -221,7 +221,7 @@ void CQuencfgDlg::Paint(HDC dc, const RECT& client) {
     ::DrawIcon(dc, x, y, ApplicationIcon());
     return;
   }
-  BlitBitmap(dc, background_, 0, 0);
+  BlitBitmap(dc, *background_, 0, 0);
   OwnedFont font = CreateSkinLabelFont(kLabelFontHeight);
   SelectScope selectFont(dc, font.get());
   ::SetTextColor(dc, kLabelColor);

@@ -160,7 +160,8 @@ class CQuencfgDlg : public Window {
   std::function<void()> beforeSettings_;
   std::unique_ptr<SettingsBlock> settings_;
   std::unique_ptr<SkinPrefetch> layoutPictures_;  // from the start to the first layout pass
-  SkinBitmap background_;
+  // Shared with the key buttons, which show their places in it.
+  std::shared_ptr<const SkinBitmap> background_ = std::make_shared<const SkinBitmap>();
   std::array<CPngListBtn, KEY_COUNT> keyButtons_;
   std::array<CPngListBtn, kCommandCount> commandButtons_;
   std::unique_ptr<CBtnMenu> settingsMenu_;

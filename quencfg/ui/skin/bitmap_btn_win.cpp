@@ -76,7 +76,7 @@ CBitmapBtnEx::Look CBitmapBtnEx::CurrentLook() const {
 }
 
 void CBitmapBtnEx::Paint(HDC dc, const RECT& client) {
-  BlitBitmap(dc, backgroundPiece_, 0, 0);
+  DrawBackground(dc, client);
   const Look look = CurrentLook();
   BlendBitmap(dc, StateImage(*images_, look.state), 0, 0);
   if (!caption_.empty()) DrawCaption(dc, client, look.textColor);

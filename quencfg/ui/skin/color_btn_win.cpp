@@ -122,7 +122,7 @@ void CColorBtn2::DimArea(HDC dc, const RECT& client) const {
 }
 
 void CColorBtn2::Paint(HDC dc, const RECT& client) {
-  BlitBitmap(dc, backgroundPiece_, 0, 0);
+  DrawBackground(dc, client);
   const bool disabled = hwnd() != nullptr && !::IsWindowEnabled(hwnd());
   if (disabled && useDisabledImage_) {
     BlitBitmap(dc, disabledImage_, 0, 0);

@@ -6,6 +6,7 @@
 
 #include "quencfg/framework/clock.h"
 #include "quencfg/framework/gdi_win.h"
+#include "quencfg/ui/skin/skin_draw_win.h"
 #include "quencfg/ui/skin/skin_loaders_win.h"
 
 namespace quencfg {
@@ -22,7 +23,24 @@ bool SkinButton::Create(HWND parent, const RECT& place) {
 
 void SkinButton::SetBackgroundPiece(SkinBitmap piece) {
   backgroundPiece_ = std::move(piece);
+  sharedBackground_.reset();
   Redraw();
+}
+
+void SkinButton::SetBackgroundPlace(std::shared_ptr<const SkinBitmap> windowBackground, POINT origin) {
+  backgroundPiece_ = SkinBitmap{};
+  sharedBackground_ = std::move(windowBackground);
+  backgroundOrigin_ = origin;
+  Redraw();
+}
+
+void SkinButton::DrawBackground(HDC dc, const RECT& client) const {
+  if (!sharedBackground_) {
+    BlitBitmap(dc, backgroundPiece_, 0, 0);
+    return;
+  }
+  BlitBitmap(dc, *sharedBackground_, 0, 0, client.right - client.left, client.bottom - client.top, backgroundOrigin_.x,
+             backgroundOrigin_.y);
 }
 
 void SkinButton::Redraw() {

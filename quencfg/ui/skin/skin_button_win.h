@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 
 #include "quencfg/framework/clock.h"
 #include "quencfg/framework/subclass_win.h"
@@ -19,7 +20,11 @@ class SkinButton : public SubclassedWindow {
   // client coordinates) and takes it over.
   bool Create(HWND parent, const RECT& place = RECT{});
 
+  // What shows through the button's transparent pixels: a piece of the window background
+  // of its own, or its place in the window's background shared by all its buttons (no
+  // copy; the window keeps it alive with them).
   void SetBackgroundPiece(SkinBitmap piece);
+  void SetBackgroundPlace(std::shared_ptr<const SkinBitmap> windowBackground, POINT origin);
   [[nodiscard]] bool hovering() const noexcept { return hovering_; }
   // Pressed on the button and still over it: the look of a pushed button.
   [[nodiscard]] bool pushed() const noexcept { return pressed_ && pointerInside_; }
@@ -45,10 +50,15 @@ class SkinButton : public SubclassedWindow {
   void StartPress();
   void StopHovering();
 
-  SkinBitmap backgroundPiece_;
+  void DrawBackground(HDC dc, const RECT& client) const;
+
   std::uint32_t lastCommandTime_ = 0;
 
  private:
+  SkinBitmap backgroundPiece_;
+  std::shared_ptr<const SkinBitmap> sharedBackground_;
+  POINT backgroundOrigin_{};
+
   void OnMouseMove(WPARAM keys, POINT point);
   void FinishPress(POINT point);
   bool PointerOver(POINT clientPoint) const;

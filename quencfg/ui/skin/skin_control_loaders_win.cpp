@@ -34,6 +34,12 @@ void SetPushButtonBackground(CBitmapBtnEx& button, const SkinBitmap& windowBackg
   if (move) MoveToSkinRect(button.hwnd(), entry);
 }
 
+void SetPushButtonBackground(CBitmapBtnEx& button, std::shared_ptr<const SkinBitmap> windowBackground,
+                             const SkinRect& entry, bool move) {
+  button.SetBackgroundPlace(std::move(windowBackground), POINT{entry.left, entry.top});
+  if (move) MoveToSkinRect(button.hwnd(), entry);
+}
+
 bool LoadPushButtonFor(CBitmapBtnEx& button, const SkinBitmap& windowBackground, const SkinRect& entry, HWND parent,
                        bool rebuild) {
   // A rebuild of a button that was never made makes it, in its place at once; one that

@@ -4,6 +4,7 @@
 // the window background under it, and moves it to the entry's rectangle.
 #include <windows.h>
 
+#include <memory>
 #include <string_view>
 
 #include "quencfg/ui/skin/bitmap_btn_win.h"
@@ -31,6 +32,9 @@ bool LoadPushButtonImages(CBitmapBtnEx& button, const SkinRect& entry, HWND pare
 bool LoadPushButtonImages(CBitmapBtnEx& button, const SkinRect& entry, HWND parent, SharedStateImages& sets);
 void SetPushButtonBackground(CBitmapBtnEx& button, const SkinBitmap& windowBackground, const SkinRect& entry,
                              bool move);
+// The same with the button's place in a background the window shares with its buttons.
+void SetPushButtonBackground(CBitmapBtnEx& button, std::shared_ptr<const SkinBitmap> windowBackground,
+                             const SkinRect& entry, bool move);
 
 // Color buttons; the entry's text becomes the caption. A window that makes many
 // buttons of one image name may load their whole-window picture once (see

@@ -2,6 +2,8 @@
 // recolored color buttons.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "control_host_win.h"
 #include "quencfg/ui/skin/bitmap_btn_win.h"
 #include "quencfg/ui/skin/color_btn_win.h"
@@ -173,6 +175,30 @@ TEST_F(PngButton, DrawsTheImageOfEachState) {
   ::EnableWindow(button.hwnd(), FALSE);
   EXPECT_EQ(Drawing(button.hwnd()).At(30, 15), kGrey) << "disabled and selected: the disabled image";
   ::ReleaseCapture();
+}
+
+// A button given its place in a window background shared by its buttons shows the same
+// pixels as one given its own piece cut at that place.
+TEST_F(PngButton, ShowsItsPlaceInASharedBackgroundLikeItsOwnPiece) {
+  auto background = std::make_shared<SkinBitmap>(testing::SolidImage(200, 100, kYellow));
+  testing::SetPixelOf(*background, 41, 22, kBlue, 255);  // lands on (1, 2) of the button
+  StateImages images = testing::SolidStates(kWidth, kHeight, kRed, kGreen, kBlue, kGrey);
+  testing::SetPixelOf(images.states[0], 1, 2, 0, 0);  // transparent there
+  button.SetImages(std::move(images));
+
+  button.SetBackgroundPlace(background, POINT{40, 20});
+  const Drawing shared(button.hwnd());
+  EXPECT_EQ(shared.At(1, 2), kBlue);
+  EXPECT_EQ(shared.At(30, 15), kRed);
+
+  button.SetBackgroundPiece(CropSkinBitmap(*background, 40, 20, 40 + kWidth, 20 + kHeight));
+  const Drawing own(button.hwnd());
+  for (int y = 0; y < kHeight; ++y) {
+    for (int x = 0; x < kWidth; ++x) ASSERT_EQ(own.At(x, y), shared.At(x, y)) << x << "," << y;
+  }
+  background.reset();  // the button keeps the shared background alive
+  button.SetBackgroundPlace(std::make_shared<SkinBitmap>(), POINT{});  // nothing to show: no crash
+  Drawing(button.hwnd());
 }
 
 TEST_F(PngButton, CaptionIsDrawnInTheStateColor) {
