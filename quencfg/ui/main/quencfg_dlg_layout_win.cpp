@@ -105,7 +105,7 @@ void CQuencfgDlg::LayoutCommandButtons(bool rebuild) {
   for (int index = 0; index < kCommandCount; ++index) {
     const CommandButtonSkin& skin = kCommandButtonSkins[index];
     CPngListBtn& button = commandButtons_[static_cast<std::size_t>(index)];
-    LoadPushButton(button, *background_, u"MAIN", skin.skinKey, hwnd(), rebuild);
+    LoadPushButtonFor(button, background_, LayoutDocument().LookupRect(u"MAIN", skin.skinKey), hwnd(), rebuild);
     tooltips_.Set(hwnd(), button.hwnd(), skin.tooltipKey == nullptr ? u"" : FeedbackText(skin.tooltipKey));
     if (skin.profileNumber > 0) button.SetBadge(LoadPng(SkinsFolder() + SkinDocument().Lookup(u"MAINSCREENNEW", u"UNAPPLIED")));
     if (skin.captionKey == nullptr) continue;

@@ -40,14 +40,29 @@ void SetPushButtonBackground(CBitmapBtnEx& button, std::shared_ptr<const SkinBit
   if (move) MoveToSkinRect(button.hwnd(), entry);
 }
 
-bool LoadPushButtonFor(CBitmapBtnEx& button, const SkinBitmap& windowBackground, const SkinRect& entry, HWND parent,
-                       bool rebuild) {
-  // A rebuild of a button that was never made makes it, in its place at once; one that
-  // exists moves there. A first load of a button made beforehand keeps its place.
+namespace {
+
+// A rebuild of a button that was never made makes it, in its place at once; one that
+// exists moves there. A first load of a button made beforehand keeps its place.
+template <typename Background>
+bool LoadPushButtonOn(CBitmapBtnEx& button, Background&& windowBackground, const SkinRect& entry, HWND parent,
+                      bool rebuild) {
   const bool existed = button.IsCreated();
   if (!LoadPushButtonImages(button, entry, parent)) return false;
-  SetPushButtonBackground(button, windowBackground, entry, existed && rebuild);
+  SetPushButtonBackground(button, std::forward<Background>(windowBackground), entry, existed && rebuild);
   return true;
+}
+
+}  // namespace
+
+bool LoadPushButtonFor(CBitmapBtnEx& button, const SkinBitmap& windowBackground, const SkinRect& entry, HWND parent,
+                       bool rebuild) {
+  return LoadPushButtonOn(button, windowBackground, entry, parent, rebuild);
+}
+
+bool LoadPushButtonFor(CBitmapBtnEx& button, std::shared_ptr<const SkinBitmap> windowBackground, const SkinRect& entry,
+                       HWND parent, bool rebuild) {
+  return LoadPushButtonOn(button, std::move(windowBackground), entry, parent, rebuild);
 }
 
 bool LoadPushButton(CBitmapBtnEx& button, const SkinBitmap& windowBackground, std::u16string_view section,

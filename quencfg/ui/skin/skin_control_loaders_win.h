@@ -24,6 +24,9 @@ bool LoadPushButton(CBitmapBtnEx& button, const SkinBitmap& windowBackground, st
                     std::u16string_view key, HWND parent, bool rebuild);
 bool LoadPushButtonFor(CBitmapBtnEx& button, const SkinBitmap& windowBackground, const SkinRect& entry, HWND parent,
                        bool rebuild);
+// The same with the button's place in a background the window shares with its buttons.
+bool LoadPushButtonFor(CBitmapBtnEx& button, std::shared_ptr<const SkinBitmap> windowBackground, const SkinRect& entry,
+                       HWND parent, bool rebuild);
 // The two halves of LoadPushButtonFor, for a window whose background is still being
 // decoded: the button (made where missing) with its images, then the piece of the
 // background under it, and a move to the entry's rectangle where `move` says so.
