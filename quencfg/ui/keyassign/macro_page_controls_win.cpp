@@ -61,8 +61,8 @@ constexpr TooltipEntry kTooltips[] = {
     {&MacroPageControls::down, u"TIP_DOWN"},             {&MacroPageControls::recordDelay, u"TEXT_FIXEDDELAY"},
 };
 
-void LayoutButtons(MacroPageControls& controls, const ButtonEntry* begin, const ButtonEntry* end, const SkinBitmap& background,
-                   HWND dialog, bool rebuild) {
+void LayoutButtons(MacroPageControls& controls, const ButtonEntry* begin, const ButtonEntry* end,
+                   const SkinBitmap& background, HWND dialog, bool rebuild) {
   for (const ButtonEntry* entry = begin; entry != end; ++entry) {
     CPngListBtn& button = controls.*(entry->button);
     LoadPushButton(button, background, kSection, entry->layoutKey, dialog, rebuild && button.IsCreated());
@@ -74,8 +74,8 @@ void LayoutButtons(MacroPageControls& controls, const ButtonEntry* begin, const 
 }
 
 // The edit loader puts the layout entry's text in; a later pass keeps what the user has.
-void LayoutField(CClrEdit& field, const SkinBitmap& background, std::u16string_view key, HWND dialog, DWORD style, int limit,
-                 bool rebuild) {
+void LayoutField(CClrEdit& field, const SkinBitmap& background, std::u16string_view key, HWND dialog, DWORD style,
+                 int limit, bool rebuild) {
   const bool existed = field.IsCreated();
   const std::u16string kept = existed ? field.Text() : std::u16string();
   LoadColorEdit(field, background, kSection, key, dialog, style, kSkinControlId, rebuild);

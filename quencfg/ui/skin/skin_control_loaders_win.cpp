@@ -97,8 +97,8 @@ bool LoadColorButton(CColorBtn2& button, const SkinBitmap& windowBackground, std
   return LoadColorButtonFor(button, windowBackground, LayoutDocument().LookupRect(section, key), parent, rebuild);
 }
 
-bool LoadColorEdit(CClrEdit& edit, const SkinBitmap& windowBackground, std::u16string_view section, std::u16string_view key,
-                    HWND parent, DWORD style, int controlId, bool rebuild) {
+bool LoadColorEdit(CClrEdit& edit, const SkinBitmap& windowBackground, std::u16string_view section,
+                   std::u16string_view key, HWND parent, DWORD style, int controlId, bool rebuild) {
   ControlSkin skin = LoadControlSkin(LayoutDocument(), section, key, windowBackground);
   const RECT rect = RectOf(skin.entry);
   if ((!rebuild || !edit.IsCreated()) && !edit.Create(style, rect, parent, controlId)) return false;

@@ -48,8 +48,8 @@ bool LoadColorButtonFor(CColorBtn2& button, const SkinBitmap& windowBackground, 
                          bool rebuild, const SkinBitmap* wholeWindowPicture = nullptr);
 
 // Colored edits: skin font, white text, the entry's text, at most 3 characters.
-bool LoadColorEdit(CClrEdit& edit, const SkinBitmap& windowBackground, std::u16string_view section, std::u16string_view key,
-                    HWND parent, DWORD style, int controlId, bool rebuild);
+bool LoadColorEdit(CClrEdit& edit, const SkinBitmap& windowBackground, std::u16string_view section,
+                   std::u16string_view key, HWND parent, DWORD style, int controlId, bool rebuild);
 
 // Sliders: thumb images of the entry's name, bar images of name + "_bar".
 bool LoadSlider(CPngHSliderBar& slider, const SkinBitmap& windowBackground, std::u16string_view section,

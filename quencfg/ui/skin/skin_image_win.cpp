@@ -248,7 +248,8 @@ SkinBitmap CropBitmap(HDC dc, HBITMAP source, int left, int top, int right, int 
 SkinBitmap CropSkinBitmap(const SkinBitmap& source, int left, int top, int right, int bottom) {
   DIBSECTION section{};
   const bool inside = left >= 0 && top >= 0 && right <= source.width && bottom <= source.height;
-  const bool rows = source.topDown32 && inside && ::GetObjectW(source.get(), sizeof section, &section) == sizeof section &&
+  const bool rows = source.topDown32 && inside &&
+                    ::GetObjectW(source.get(), sizeof section, &section) == sizeof section &&
                     section.dsBm.bmBitsPixel == 32 && section.dsBm.bmBits != nullptr &&
                     section.dsBm.bmWidth == source.width && std::abs(section.dsBm.bmHeight) == source.height;
   if (!rows) return CropBitmap32(source.get(), left, top, right, bottom);
@@ -258,8 +259,8 @@ SkinBitmap CropSkinBitmap(const SkinBitmap& source, int left, int top, int right
   ::GdiFlush();  // drawing into the source may still be queued
   const std::size_t sourceStride = static_cast<std::size_t>(source.width) * 4;
   const std::size_t pieceStride = static_cast<std::size_t>(piece.width) * 4;
-  const auto* from = static_cast<const std::uint8_t*>(section.dsBm.bmBits) + static_cast<std::size_t>(top) * sourceStride +
-                     static_cast<std::size_t>(left) * 4;
+  const auto* from = static_cast<const std::uint8_t*>(section.dsBm.bmBits) +
+                     static_cast<std::size_t>(top) * sourceStride + static_cast<std::size_t>(left) * 4;
   auto* to = static_cast<std::uint8_t*>(bits);
   for (int row = 0; row < piece.height; ++row) {
     std::memcpy(to + static_cast<std::size_t>(row) * pieceStride, from + static_cast<std::size_t>(row) * sourceStride,
