@@ -22,24 +22,18 @@ bool SkinButton::Create(HWND parent, const RECT& place) {
 }
 
 void SkinButton::SetBackgroundPiece(SkinBitmap piece) {
-  backgroundPiece_ = std::move(piece);
-  sharedBackground_.reset();
-  Redraw();
+  SetBackgroundPlace(std::make_shared<const SkinBitmap>(std::move(piece)), POINT{0, 0});
 }
 
 void SkinButton::SetBackgroundPlace(std::shared_ptr<const SkinBitmap> windowBackground, POINT origin) {
-  backgroundPiece_ = SkinBitmap{};
-  sharedBackground_ = std::move(windowBackground);
+  background_ = std::move(windowBackground);
   backgroundOrigin_ = origin;
   Redraw();
 }
 
 void SkinButton::DrawBackground(HDC dc, const RECT& client) const {
-  if (!sharedBackground_) {
-    BlitBitmap(dc, backgroundPiece_, 0, 0);
-    return;
-  }
-  BlitBitmap(dc, *sharedBackground_, 0, 0, client.right - client.left, client.bottom - client.top, backgroundOrigin_.x,
+  if (!background_) return;
+  BlitBitmap(dc, *background_, 0, 0, client.right - client.left, client.bottom - client.top, backgroundOrigin_.x,
              backgroundOrigin_.y);
 }
 

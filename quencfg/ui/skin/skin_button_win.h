@@ -50,13 +50,14 @@ class SkinButton : public SubclassedWindow {
   void StartPress();
   void StopHovering();
 
+  // The background under the button, from its place in the background it was given.
   void DrawBackground(HDC dc, const RECT& client) const;
 
   std::uint32_t lastCommandTime_ = 0;
 
  private:
-  SkinBitmap backgroundPiece_;
-  std::shared_ptr<const SkinBitmap> sharedBackground_;
+  // A piece of its own is a background of the button's size at (0, 0).
+  std::shared_ptr<const SkinBitmap> background_;
   POINT backgroundOrigin_{};
 
   void OnMouseMove(WPARAM keys, POINT point);
