@@ -12,20 +12,15 @@ RECT RectOf(const SkinRect& entry) { return RECT{entry.left, entry.top, entry.ri
 
 }  // namespace
 
-bool CreatePushButtonWindow(CBitmapBtnEx& button, const SkinRect& entry, HWND parent) {
-  return button.IsCreated() || button.Create(parent, RectOf(entry));
+bool LoadPushButtonImages(CBitmapBtnEx& button, const SkinRect& entry, HWND parent, SharedStateImages& sets) {
+  if (!button.IsCreated() && !button.Create(parent, RectOf(entry))) return false;
+  button.SetImages(sets.For(entry));
+  return true;
 }
 
 bool LoadPushButtonImages(CBitmapBtnEx& button, const SkinRect& entry, HWND parent) {
-  if (!CreatePushButtonWindow(button, entry, parent)) return false;
-  button.SetImages(LoadStateImages(SkinImageName(entry), entry.flag));
-  return true;
-}
-
-bool LoadPushButtonImages(CBitmapBtnEx& button, const SkinRect& entry, HWND parent, SharedStateImages& sets) {
-  if (!CreatePushButtonWindow(button, entry, parent)) return false;
-  button.SetImages(sets.For(entry));
-  return true;
+  SharedStateImages own;  // a set for this button alone
+  return LoadPushButtonImages(button, entry, parent, own);
 }
 
 void SetPushButtonBackground(CBitmapBtnEx& button, const SkinBitmap& windowBackground, const SkinRect& entry,

@@ -17,9 +17,8 @@
 namespace quencfg {
 
 // Push buttons (CPngListBtn and the other image buttons), from LayoutDocument().
-// A button made beforehand by CreatePushButtonWindow is loaded in place: its window
+// A button made beforehand by LoadPushButtonImages is loaded in place: its window
 // exists already, so a window can make its buttons while its background is decoded.
-bool CreatePushButtonWindow(CBitmapBtnEx& button, const SkinRect& entry, HWND parent);
 bool LoadPushButton(CBitmapBtnEx& button, const SkinBitmap& windowBackground, std::u16string_view section,
                     std::u16string_view key, HWND parent, bool rebuild);
 bool LoadPushButtonFor(CBitmapBtnEx& button, const SkinBitmap& windowBackground, const SkinRect& entry, HWND parent,
