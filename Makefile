@@ -14,8 +14,7 @@ native: bootstrap
 	@cmake --build $(NATIVE) -j $(JOBS)
 
 win-configure: bootstrap
-	@cmake -S . -B $(WIN) -DCMAKE_BUILD_TYPE=Release \
-	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake >/dev/null
+	@scripts/win-configure
 
 # Everything of the Windows tree: program, tests, benchmarks.
 win: win-configure

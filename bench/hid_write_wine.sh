@@ -3,7 +3,6 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 win=$root/build/win
-cmake -S "$root" -B "$win" -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
+"$root/scripts/win-configure"
 cmake --build "$win" --target hid_write_bench -j 2 >/dev/null
 "$root/scripts/wine-exec" "$win/bench/win/hid_write_bench.exe" hid_write_wine | tr -d '\r'

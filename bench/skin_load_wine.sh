@@ -4,7 +4,6 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 win=$root/build/win
-cmake -S "$root" -B "$win" -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
+"$root/scripts/win-configure"
 cmake --build "$win" --target skin_load_bench -j 2 >/dev/null
 "$root/scripts/with-display" "$root/scripts/wine-exec" "$win/bench/win/skin_load_bench.exe" "Z:$root/data" | tr -d '\r'

@@ -4,8 +4,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 win=$root/build/win
-cmake -S "$root" -B "$win" -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
+"$root/scripts/win-configure"
 cmake --build "$win" --target app minimal_window -j 2 >/dev/null
 export WINEPREFIX=$root/build/wine-bench WINEDEBUG=-all
 "$root/scripts/wine-prefix" "$WINEPREFIX" test
