@@ -16,6 +16,9 @@ inline constexpr HidHandle kInvalidHidHandle = ~HidHandle{0};
 
 using NotifyWindow = std::uintptr_t;  // a window handle as an integer; 0 = none
 using DeviceSet = void*;              // a device information set; null = none
+// A manual-reset event as an integer; 0 means none.
+using HidEvent = std::uintptr_t;
+inline constexpr HidEvent kNoHidEvent = 0;
 
 // The part of HIDD_ATTRIBUTES the transport reads.
 struct HidAttributes {
@@ -48,6 +51,12 @@ struct HidCollectionCaps {
   std::vector<HidReportCap> inputValues, outputValues, featureValues;
 };
 
+// How a handle is opened. On a synchronous handle the platform runs one call at a time:
+// while a read waits for a report, every other call on that handle (attributes,
+// capabilities, feature reports, a second read) waits behind it. An overlapped handle
+// has no such order, and its reads can be ended with a stop event.
+enum class HidIo { Synchronous, Overlapped };
+
 enum class InterfaceLookup {
   Found,       // the member's device path was read
   End,         // no member at that index: the walk ends
@@ -64,8 +73,9 @@ struct HidApi {
                                    std::u16string* path) = nullptr;
   void (*destroyDeviceSet)(void* context, DeviceSet set) = nullptr;
 
-  // CreateFileW, OPEN_EXISTING, shared read/write, synchronous; kInvalidHidHandle on failure.
-  HidHandle (*openDevice)(void* context, const std::u16string& path, bool readWrite) = nullptr;
+  // CreateFileW, OPEN_EXISTING, shared read/write, FILE_FLAG_OVERLAPPED for overlapped
+  // I/O; kInvalidHidHandle on failure.
+  HidHandle (*openDevice)(void* context, const std::u16string& path, bool readWrite, HidIo io) = nullptr;
   void (*closeHandle)(void* context, HidHandle handle) = nullptr;
 
   // Preparsed data, HidP_GetCaps and the specific button and value caps of all usages.
@@ -76,14 +86,21 @@ struct HidApi {
   bool (*setFeature)(void* context, HidHandle handle, const std::uint8_t* report,
                      std::uint32_t length) = nullptr;
 
-  // ReadFile with an event-carrying overlapped record, waiting without time-out when
-  // pending. Returns the number of bytes delivered, or -1 when the read failed.
-  std::int32_t (*readInput)(void* context, HidHandle handle, std::uint8_t* buffer,
-                            std::uint32_t length) = nullptr;
+  // ReadFile with an overlapped record that carries a fresh event. When the read is
+  // pending, waits for that event together with `stop`; when `stop` comes first, the read
+  // is cancelled (CancelIoEx) and its end waited for, so that nothing is written into
+  // `buffer` after the return. On a synchronous handle ReadFile itself waits for the
+  // report and `stop` is never looked at. Returns the number of bytes delivered, or -1
+  // when the read failed or was cancelled.
+  std::int32_t (*readInput)(void* context, HidHandle handle, std::uint8_t* buffer, std::uint32_t length,
+                            HidEvent stop) = nullptr;
 
-  // Ends every read pending on the handle, whichever thread started it (CancelIoEx), so
-  // that the read returns and the handle can be closed.
-  void (*cancelRead)(void* context, HidHandle handle) = nullptr;
+  // CreateEventW (manual reset, not signalled, unnamed), SetEvent, ResetEvent and
+  // CloseHandle of an event; createEvent gives kNoHidEvent on failure.
+  HidEvent (*createEvent)(void* context) = nullptr;
+  void (*setEvent)(void* context, HidEvent event) = nullptr;
+  void (*resetEvent)(void* context, HidEvent event) = nullptr;
+  void (*closeEvent)(void* context, HidEvent event) = nullptr;
 
   // CreateThread with the requested stack size; the thread is never joined.
   bool (*startThread)(void* context, void (*entry)(void* argument), void* argument,

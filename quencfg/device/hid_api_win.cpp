@@ -16,9 +16,6 @@ extern "C" {
 namespace quencfg {
 namespace {
 
-// The HID device interface class {4D1E55B2-F16F-11CF-88CB-001111000030}.
-constexpr GUID kHidInterfaceClass = {0x4D1E55B2, 0xF16F, 0x11CF, {0x88, 0xCB, 0x00, 0x11, 0x11, 0x00, 0x00, 0x30}};
-
 HANDLE AsHandle(HidHandle handle) noexcept { return reinterpret_cast<HANDLE>(handle); }
 
 DeviceSet GetHidDeviceSet(void*) {
@@ -50,10 +47,13 @@ InterfaceLookup GetDevicePath(void*, DeviceSet set, std::uint32_t index, std::u1
 
 void DestroyDeviceSet(void*, DeviceSet set) { ::SetupDiDestroyDeviceInfoList(set); }
 
-HidHandle OpenDevice(void*, const std::u16string& path, bool readWrite) {
+HANDLE AsEvent(HidEvent event) noexcept { return reinterpret_cast<HANDLE>(event); }
+
+HidHandle OpenDevice(void*, const std::u16string& path, bool readWrite, HidIo io) {
   const DWORD access = readWrite ? GENERIC_READ | GENERIC_WRITE : 0;
+  const DWORD flags = io == HidIo::Overlapped ? FILE_FLAG_OVERLAPPED : 0;
   HANDLE handle = ::CreateFileW(AsWide(path), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
+                                OPEN_EXISTING, flags, nullptr);
   return reinterpret_cast<HidHandle>(handle);
 }
 
@@ -119,7 +119,18 @@ bool SetFeature(void*, HidHandle handle, const std::uint8_t* report, std::uint32
   return ::HidD_SetFeature(AsHandle(handle), const_cast<std::uint8_t*>(report), length) != FALSE;
 }
 
-std::int32_t ReadInput(void*, HidHandle handle, std::uint8_t* buffer, std::uint32_t length) {
+// Waits for the pending read or for `stop`; a read that `stop` ends is cancelled, and
+// its end is waited for all the same: the record and the buffer are in use until then.
+bool WaitForRead(HANDLE handle, OVERLAPPED& overlapped, HidEvent stop, DWORD* delivered) {
+  if (stop != kNoHidEvent) {
+    const HANDLE waits[] = {overlapped.hEvent, AsEvent(stop)};
+    if (::WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0) ::CancelIoEx(handle, &overlapped);
+  }
+  // A read that completed before the cancel reached it keeps what it delivered.
+  return ::GetOverlappedResult(handle, &overlapped, delivered, TRUE) != FALSE;
+}
+
+std::int32_t ReadInput(void*, HidHandle handle, std::uint8_t* buffer, std::uint32_t length, HidEvent stop) {
   UniqueKernelHandle event(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
   if (!event) return -1;
   OVERLAPPED overlapped{};
@@ -127,13 +138,15 @@ std::int32_t ReadInput(void*, HidHandle handle, std::uint8_t* buffer, std::uint3
   DWORD delivered = 0;
   if (!::ReadFile(AsHandle(handle), buffer, length, &delivered, &overlapped)) {
     if (::GetLastError() != ERROR_IO_PENDING) return -1;
-    ::WaitForSingleObject(event.get(), INFINITE);
-    if (!::GetOverlappedResult(AsHandle(handle), &overlapped, &delivered, FALSE)) return -1;
+    if (!WaitForRead(AsHandle(handle), overlapped, stop, &delivered)) return -1;
   }
   return static_cast<std::int32_t>(delivered);
 }
 
-void CancelRead(void*, HidHandle handle) { ::CancelIoEx(AsHandle(handle), nullptr); }
+HidEvent CreateStopEvent(void*) { return reinterpret_cast<HidEvent>(::CreateEventW(nullptr, TRUE, FALSE, nullptr)); }
+void SetStopEvent(void*, HidEvent event) { ::SetEvent(AsEvent(event)); }
+void ResetStopEvent(void*, HidEvent event) { ::ResetEvent(AsEvent(event)); }
+void CloseStopEvent(void*, HidEvent event) { ::CloseHandle(AsEvent(event)); }
 
 struct ThreadStart {
   void (*entry)(void*);
@@ -178,7 +191,10 @@ const HidApi& PlatformHidApi() noexcept {
     table.getAttributes = &GetAttributes;
     table.setFeature = &SetFeature;
     table.readInput = &ReadInput;
-    table.cancelRead = &CancelRead;
+    table.createEvent = &CreateStopEvent;
+    table.setEvent = &SetStopEvent;
+    table.resetEvent = &ResetStopEvent;
+    table.closeEvent = &CloseStopEvent;
     table.startThread = &StartDeviceThread;
     table.postMessage = &PostToWindow;
     return table;

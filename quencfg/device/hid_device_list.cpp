@@ -6,11 +6,12 @@ namespace {
 bool IsOpen(HidHandle handle) noexcept { return handle != kNoHidHandle && handle != kInvalidHidHandle; }
 
 // Read and write access first; without access rights a collection can still be
-// queried and sent feature reports.
+// queried and sent feature reports. Overlapped, so that the read thread's wait for a
+// key press on the input collection never holds up a call of the device thread.
 HidHandle OpenCollection(const HidApi& api, const std::u16string& path) {
-  const HidHandle handle = api.openDevice(api.context, path, true);
+  const HidHandle handle = api.openDevice(api.context, path, true, HidIo::Overlapped);
   if (IsOpen(handle)) return handle;
-  return api.openDevice(api.context, path, false);
+  return api.openDevice(api.context, path, false, HidIo::Overlapped);
 }
 
 void ClearList(HidDeviceList& list) {

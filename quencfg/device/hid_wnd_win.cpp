@@ -110,7 +110,7 @@ void CHidWnd::OnKeyboardOpened() {
   PostKeyboardState(KeyboardState::Connected);
   // Also on a later plug-in, so that a keyboard first plugged in after start-up
   // reports its keys too; the driver starts its read thread only once.
-  if (driver_.StartReadThread()) readThreadStarted_.store(true);
+  (void)driver_.StartReadThread();
 }
 
 void CHidWnd::OnDeviceChange(WPARAM event, LPARAM data) {
@@ -219,6 +219,8 @@ void CHidWnd::Shutdown() {
   StopProgressThread(progressThread_);
   deviceNotify_.reset();
   driver_.SetNotifyWindow(0);
+  driver_.StopReading();
+  driver_.CloseDevice();
   Destroy();
 }
 
@@ -266,8 +268,9 @@ DWORD WINAPI DeviceThreadMain(LPVOID parameter) {
   const int code = window->RunMessageLoop();
   // Only a device thread told to quit gets here; the program's ends with the process.
   window->Shutdown();
-  // A running read thread keeps using the driver: then the object stays.
-  if (window->ReadThreadStarted()) (void)window.release();
+  // A read thread that was asked for but has not begun may still use the driver: then
+  // the object stays.
+  if (!window->Driver().ReadThreadDone()) (void)window.release();
   return static_cast<DWORD>(code);
 }
 

@@ -84,7 +84,6 @@ class CHidWnd : public Window {
 
   // Readable from other threads.
   [[nodiscard]] bool TrayIconShown() const noexcept { return trayIconShown_.load(); }
-  [[nodiscard]] bool ReadThreadStarted() const noexcept { return readThreadStarted_.load(); }
   // The driver's handles are atomic; its read pass is the read thread's own work.
   [[nodiscard]] CUSBDriver& Driver() noexcept { return driver_; }
   // The record as last handed to the shell; read it only while the device thread rests.
@@ -131,7 +130,6 @@ class CHidWnd : public Window {
   UniqueDeviceNotify deviceNotify_;
   std::deque<Request> takenRequests_;
   std::atomic<bool> trayIconShown_{false};
-  std::atomic<bool> readThreadStarted_{false};
 };
 
 // The device thread's entry: `parameter` is null or a DeviceThreadSetup whose HID

@@ -48,7 +48,15 @@ void HidHandleGroup::Clear() noexcept {
 }
 
 CUSBDriver::CUSBDriver(const HidApi& api, PauseClock& clock)
-    : api_(api), clock_(clock), log_([](std::u16string_view line) { WriteLogString(std::u16string(line)); }) {}
+    : api_(api), clock_(clock), log_([](std::u16string_view line) { WriteLogString(std::u16string(line)); }) {
+  stopEvent_ = api_.createEvent(api_.context);
+}
+
+CUSBDriver::~CUSBDriver() {
+  StopReading();
+  CloseDevice();
+  if (stopEvent_ != kNoHidEvent) api_.closeEvent(api_.context, stopEvent_);
+}
 
 void CUSBDriver::Log(std::u16string_view line) {
   if (log_) log_(line);
@@ -106,7 +114,7 @@ int CUSBDriver::OpenDevice(std::uint32_t vendorId, std::uint32_t productId) {
     if (slots[i] == &handles_.input) {
       inputLength_.store(kInputReadLength);
       PublishInput(fresh);
-      StopReadOn(held);
+      InterruptRead(held);
     } else {
       slots[i]->store(fresh);
     }
@@ -135,7 +143,7 @@ void CUSBDriver::CloseDevice() {
     input = handles_.input.exchange(kNoHidHandle);
   }
   // Nothing is closed under a running read.
-  StopReadOn(input);
+  InterruptRead(input);
   CloseHandle(input);
   CloseHandle(handles_.command.exchange(kNoHidHandle));
   CloseHandle(handles_.keyMap.exchange(kNoHidHandle));
@@ -155,22 +163,25 @@ void CUSBDriver::PublishInput(HidHandle handle) {
   {
     std::lock_guard<std::mutex> hold(readLock_);
     handles_.input.store(handle);
+    ++inputGeneration_;
     // The platform reuses handle values: a failure of before says nothing about this one.
     failedHandle_ = kNoHidHandle;
   }
   readChanged_.notify_all();
 }
 
-void CUSBDriver::StopReadOn(HidHandle handle) {
+void CUSBDriver::RequestInterrupt() {
+  interruptRequested_ = true;
+  if (stopEvent_ != kNoHidEvent) api_.setEvent(api_.context, stopEvent_);
+}
+
+void CUSBDriver::InterruptRead(HidHandle handle) {
   if (handle == kNoHidHandle) return;
   std::unique_lock<std::mutex> hold(readLock_);
-  while (readingHandle_ == handle) {
-    hold.unlock();
-    if (api_.cancelRead != nullptr) api_.cancelRead(api_.context, handle);
-    hold.lock();
-    readChanged_.wait_for(hold, std::chrono::milliseconds(kReadCancelRepeatMs),
-                          [&] { return readingHandle_ != handle; });
-  }
+  if (busyHandle_ != handle) return;
+  RequestInterrupt();
+  // An overlapped read ends at once when its stop event is set; a query is short.
+  readChanged_.wait(hold, [&] { return busyHandle_ != handle; });
 }
 
 bool CUSBDriver::HasReadableInput() const noexcept {
@@ -183,42 +194,90 @@ bool CUSBDriver::ReadLoopWaits() {
   return readLoopWaits_;
 }
 
+bool CUSBDriver::WaitForReadableInput(std::unique_lock<std::mutex>& hold) {
+  busyHandle_ = kNoHidHandle;
+  readChanged_.notify_all();
+  readLoopWaits_ = true;
+  readChanged_.wait(hold, [this] { return stopReading_ || HasReadableInput(); });
+  readLoopWaits_ = false;
+  return !stopReading_;
+}
+
 void CUSBDriver::ReadLoop() {
   std::unique_lock<std::mutex> hold(readLock_);
-  for (;;) {
-    readingHandle_ = kNoHidHandle;
-    readChanged_.notify_all();
-    readLoopWaits_ = true;
-    readChanged_.wait(hold, [this] { return stopReading_ || HasReadableInput(); });
-    readLoopWaits_ = false;
-    if (stopReading_) return;
-    const HidHandle handle = handles_.input.load();
-    readingHandle_ = handle;
-    hold.unlock();
-    readWakeups_.fetch_add(1);
-    const bool read = ReadFrom(handle);
-    hold.lock();
-    // A handle whose read failed (a removed keyboard, a cancelled read) is not read
-    // again: the loop waits for the next one instead of retrying on a clock.
-    if (!read) failedHandle_ = handle;
+  readThreadState_ = ReadThreadState::Running;
+  std::uint64_t generation = 0;
+  std::uint32_t failures = 0;
+  while (WaitForReadableInput(hold)) {
+    if (generation != inputGeneration_) {
+      generation = inputGeneration_;
+      failures = 0;
+    }
+    ReadOnce(hold, handles_.input.load(), failures);
   }
+  busyHandle_ = kNoHidHandle;
+  readThreadState_ = ReadThreadState::Ended;
+  readChanged_.notify_all();
+}
+
+void CUSBDriver::ReadOnce(std::unique_lock<std::mutex>& hold, HidHandle handle, std::uint32_t& failures) {
+  // While busy with the handle, the device thread closes nothing under the read thread.
+  busyHandle_ = handle;
+  interruptRequested_ = false;
+  if (stopEvent_ != kNoHidEvent) api_.resetEvent(api_.context, stopEvent_);
+  hold.unlock();
+  readWakeups_.fetch_add(1);
+  const bool read = ReadFrom(handle);
+  hold.lock();
+  if (read) {
+    failures = 0;
+    return;
+  }
+  // A read ended on purpose: the handle is replaced or closed, or the loop stops.
+  if (interruptRequested_) return;
+  hold.unlock();
+  const bool answers = Answers(handle);
+  hold.lock();
+  if (interruptRequested_) return;
+  // A removed keyboard, or errors that do not pass: the handle is left to the device
+  // thread, which closes or replaces it, and the loop waits for the next one.
+  if (!answers || failures == kReadRetryLimit) {
+    failedHandle_ = handle;
+    return;
+  }
+  const std::uint32_t pauseMs = kReadRetryFirstPauseMs << failures;
+  ++failures;
+  busyHandle_ = kNoHidHandle;
+  readChanged_.notify_all();
+  const std::uint64_t generation = inputGeneration_;
+  readChanged_.wait_for(hold, std::chrono::milliseconds(pauseMs), [&] {
+    return stopReading_ || generation != inputGeneration_ || handles_.input.load() != handle;
+  });
 }
 
 void CUSBDriver::StopReading() {
-  HidHandle reading = kNoHidHandle;
-  {
-    std::lock_guard<std::mutex> hold(readLock_);
-    stopReading_ = true;
-    reading = readingHandle_;
-  }
+  std::unique_lock<std::mutex> hold(readLock_);
+  stopReading_ = true;
+  if (busyHandle_ != kNoHidHandle) RequestInterrupt();
   readChanged_.notify_all();
-  StopReadOn(reading);
+  // A thread only asked for has not touched the driver yet; it will return at once.
+  readChanged_.wait(hold, [this] { return readThreadState_ != ReadThreadState::Running; });
+}
+
+bool CUSBDriver::ReadThreadDone() {
+  std::lock_guard<std::mutex> hold(readLock_);
+  return readThreadState_ == ReadThreadState::NotStarted || readThreadState_ == ReadThreadState::Ended;
 }
 
 bool CUSBDriver::StartReadThread() {
-  if (readThreadStarted_.exchange(true)) return true;
+  {
+    std::lock_guard<std::mutex> hold(readLock_);
+    if (readThreadState_ != ReadThreadState::NotStarted) return true;
+    readThreadState_ = ReadThreadState::Starting;
+  }
   if (api_.startThread(api_.context, &CUSBDriver::ReadThreadMain, this, kReadThreadStackSize)) return true;
-  readThreadStarted_.store(false);
+  std::lock_guard<std::mutex> hold(readLock_);
+  readThreadState_ = ReadThreadState::NotStarted;
   return false;
 }
 
@@ -236,7 +295,7 @@ void CUSBDriver::ReadPass() {
 
 bool CUSBDriver::ReadFrom(HidHandle handle) {
   const std::uint32_t length = std::min<std::uint32_t>(inputLength_.load(), kInputReadLength);
-  const std::int32_t delivered = api_.readInput(api_.context, handle, inputBuffer_.data(), length);
+  const std::int32_t delivered = api_.readInput(api_.context, handle, inputBuffer_.data(), length, stopEvent_);
   if (delivered < 0) return false;
   if (delivered == 0) return true;
   // Only the bytes this read delivered are handed on; the rest of the copy stays zero,

@@ -2,6 +2,8 @@
 // "Korvane_Hid", requests posted to it, device changes and tray notifications sent to
 // it, and what it posts to the window titled "Korvane" and to the progress thread. The
 // fake HID machine stands behind the seam; the keyboard model rebuilds what it got.
+// The read thread runs, and its reads wait for a report as the keyboard's do, so that
+// every test also shows that nothing the device thread does waits for a key press.
 #include "quencfg/device/hid_wnd_win.h"
 
 #include <gtest/gtest.h>
@@ -169,13 +171,25 @@ struct InterfaceEvent {
 const std::wstring kKeyboardInterface =
     L"\\\\?\\USB#VID_258A&PID_0090#5&2c1b3a&0&3#{a5dcbf10-6530-11d2-901f-00c04fb951ed}";
 
+// The standard fake keyboard's input collection.
+constexpr int kInputCollection = 3;
+
 class DeviceThreadTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_EQ(::FindWindowW(nullptr, AsWide(kDeviceWindowTitle)), nullptr) << "a device window is left over";
     g_recorder = &recorder;
+    machine.SetReadsBlock(true);
+    machine.SetStartedThreadsRun(true);
     hid.post = [](NotifyWindow window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
       return ::PostMessageW(reinterpret_cast<HWND>(window), message, wParam, lParam) != FALSE;
+    };
+    // Whenever the device thread asks about the input collection, the read thread has
+    // already started its read there, as it may well have on a real machine.
+    hid.onAttributes = [this](HidHandle handle) {
+      if (::GetCurrentThreadId() != thread.id || machine.ThreadRequests().empty()) return;
+      if (handle != Device().Driver().Handles().input.load()) return;
+      PumpUntil([&] { return machine.PendingReads() == 1; }, 1000);
     };
     setup.hidApi = &hid.Api();
     setup.clock = &clock;
@@ -186,6 +200,13 @@ class DeviceThreadTest : public ::testing::Test {
   void TearDown() override {
     Stop();
     g_recorder = nullptr;
+    EXPECT_EQ(machine.Misuse(), std::vector<std::string>{});
+    if (!machine.WaitForStartedThreadsToEnd(std::chrono::milliseconds(kWaitMs))) {
+      // It would go on using the fake after the test: stop here, with what was found.
+      ADD_FAILURE() << "the read thread still runs after its device thread ended";
+      std::fflush(nullptr);
+      std::abort();
+    }
   }
 
   void Start() {
@@ -227,6 +248,14 @@ class DeviceThreadTest : public ::testing::Test {
   }
 
   bool HandlesSet() { return Device().Driver().Handles().command.load() != kNoHidHandle; }
+
+  // True once the read thread waits in a read of the keyboard's input collection.
+  bool ReadPending() { return PumpUntil([&] { return machine.PendingReads() == 1; }); }
+
+  // A key press of the keyboard, as the read thread receives it.
+  void PressKeyOfCell(std::uint8_t cell) {
+    machine.DeliverInput(kInputCollection, {0x0D, 0x05, 0x00, cell, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+  }
 
   // Sends the keyboard's arrival while its collections appear one per search, in the
   // given order; returns how long the device thread paused meanwhile.
@@ -296,7 +325,7 @@ TEST_F(DeviceThreadTest, FirstStartPreparesTheDataFolderBeforeTheSearch) {
   EXPECT_TRUE(SettingsFileExists()) << "the reload created the settings file";
   for (int i = 0; i < PROFILE_COUNT; ++i) EXPECT_TRUE(PathExists(ProfilePath(ProfileName(i), u""))) << i;
   EXPECT_TRUE(Device().TrayIconShown());
-  EXPECT_TRUE(Device().ReadThreadStarted());
+  EXPECT_TRUE(ReadPending()) << "the read thread reads the keyboard";
   EXPECT_EQ(machine.ThreadRequests().size(), 1u);
 
   Request(0, 0);
@@ -393,12 +422,16 @@ TEST_F(DeviceThreadTest, KeyboardPluggedInLaterIsOpenedAndReadFrom) {
   EXPECT_TRUE(Device().TrayIconShown());
   EXPECT_TRUE(HandlesSet());
   EXPECT_EQ(machine.ThreadRequests().size(), 1u) << "the first arrival starts the read thread";
+  ASSERT_TRUE(ReadPending());
 
+  // The platform announces the removal before the read has noticed it.
   InterfaceEvent removal(kKeyboardInterface);
   ::SendMessageW(window, WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, removal.lParam());
   EXPECT_FALSE(Device().TrayIconShown());
   EXPECT_EQ(Device().Driver().Handles().input.load(), kNoHidHandle);
   EXPECT_FALSE(HandlesSet());
+  EXPECT_EQ(machine.PendingReads(), 0) << "the read of the removed keyboard was ended";
+  EXPECT_EQ(machine.OpenHandleCount(), 0);
 
   machine.Unplug();
   machine.Replug();
@@ -406,6 +439,7 @@ TEST_F(DeviceThreadTest, KeyboardPluggedInLaterIsOpenedAndReadFrom) {
   EXPECT_TRUE(Device().TrayIconShown());
   EXPECT_TRUE(HandlesSet());
   EXPECT_EQ(machine.ThreadRequests().size(), 1u) << "the read thread is started once";
+  EXPECT_TRUE(ReadPending()) << "and reads the keyboard plugged in again";
 }
 
 TEST_F(DeviceThreadTest, OtherDevicesEventsChangeNothing) {
@@ -477,6 +511,7 @@ TEST_F(DeviceThreadTest, ArrivalRetriesAreBoundedWhenACollectionNeverComes) {
 TEST_F(DeviceThreadTest, RepeatedArrivalsOfAnOpenKeyboardReopenNothing) {
   machine.AddKeyboard();
   Start();
+  ASSERT_TRUE(ReadPending()) << "the arrivals come while the read thread waits for a key";
   int searches = 0;
   hid.onSearch = [&] { ++searches; };
   const HidHandle command = Device().Driver().Handles().command.load();
@@ -499,6 +534,7 @@ TEST_F(DeviceThreadTest, FiftyUnplugReplugCyclesLeaveTheOpenHandlesWhereTheyStar
   InterfaceEvent removal(kKeyboardInterface);
   InterfaceEvent arrival(kKeyboardInterface);
   for (int cycle = 0; cycle < 50; ++cycle) {
+    ASSERT_TRUE(ReadPending()) << cycle;
     machine.Unplug();
     ::SendMessageW(window, WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, removal.lParam());
     ASSERT_EQ(machine.OpenHandleCount(), 0) << cycle << ": the removal closed the keyboard's handles";
@@ -516,6 +552,7 @@ TEST_F(DeviceThreadTest, ResumeReopensTheKeyboardAndTheTrayIconFollows) {
   machine.AddKeyboard();
   Start();
   const HidHandle before = Device().Driver().Handles().keyMap.load();
+  ASSERT_TRUE(ReadPending()) << "the system sleeps while the read thread waits for a key";
   machine.Unplug();  // reset during sleep, without removal and arrival events
   machine.Replug();
   ::SendMessageW(window, WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0);  // the automatic one decides
@@ -533,6 +570,76 @@ TEST_F(DeviceThreadTest, ResumeReopensTheKeyboardAndTheTrayIconFollows) {
   EXPECT_FALSE(Device().TrayIconShown());
   EXPECT_EQ(machine.OpenHandleCount(), 0);
   EXPECT_TRUE(machine.Misuse().empty());
+}
+
+// Plugging the keyboard in again and waking the system both come while the read thread
+// waits for a key: after each, the keyboard takes a whole write and its keys are read.
+TEST_F(DeviceThreadTest, ReplugsAndResumesWithAReadPendingEachLeaveAWorkingKeyboard) {
+  enum class Event { Replug, Resume };
+  struct Case {
+    const char* name;
+    Event event;
+    int times;
+  };
+  const Case cases[] = {{"replug", Event::Replug, 50}, {"resume", Event::Resume, 20}};
+  machine.AddKeyboard();
+  Start();
+  InterfaceEvent removal(kKeyboardInterface);
+  InterfaceEvent arrival(kKeyboardInterface);
+  int writes = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    for (int i = 0; i < c.times; ++i) {
+      ASSERT_TRUE(ReadPending()) << i;
+      machine.Unplug();  // a resume finds a keyboard that was reset during sleep
+      if (c.event == Event::Replug) ::SendMessageW(window, WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, removal.lParam());
+      machine.Replug();
+      if (c.event == Event::Replug) {
+        ::SendMessageW(window, WM_DEVICECHANGE, DBT_DEVICEARRIVAL, arrival.lParam());
+      } else {
+        ::SendMessageW(window, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+      }
+      machine.ClearFeatures();
+      Request(0, 0, writes++);
+      const KeyboardModel model = Replay();
+      ASSERT_EQ(model.errors, std::vector<std::string>{}) << i;
+      ASSERT_EQ(model.endsOfUpdate, 1) << i << ": the write after it completed";
+      ASSERT_TRUE(model.keyMap.has_value()) << i;
+
+      const int readsBefore = machine.ReadCalls();
+      PressKeyOfCell(22);
+      ASSERT_TRUE(PumpUntil([&] { return machine.ReadCalls() > readsBefore && machine.PendingReads() == 1; }))
+          << i << ": the key was read and the next read waits";
+    }
+  }
+  EXPECT_EQ(machine.OpenHandleCount(), 4);
+}
+
+// The device thread ends while its read thread waits for a key: the read is ended, the
+// read thread returns, and nothing of the keyboard stays open.
+TEST_F(DeviceThreadTest, EndingTheDeviceThreadEndsAPendingRead) {
+  machine.AddKeyboard();
+  Start();
+  ASSERT_TRUE(ReadPending());
+  Stop();
+  EXPECT_TRUE(machine.WaitForStartedThreadsToEnd(std::chrono::milliseconds(kWaitMs)));
+  EXPECT_EQ(machine.PendingReads(), 0);
+  EXPECT_EQ(machine.OpenHandleCount(), 0) << "the keyboard's handles were closed";
+  EXPECT_EQ(machine.OpenEventCount(), 0);
+}
+
+// A read that fails while the keyboard is still there (a passing error of the device)
+// does not end reading: the next program key still starts its program.
+TEST_F(DeviceThreadTest, AReadErrorOnAKeyboardStillThereDoesNotSilenceProgramKeys) {
+  const std::u16string marker = data.path() + u"launched.txt";
+  GiveSlot3AProgram(marker);
+  machine.AddKeyboard();
+  Start();
+  ASSERT_TRUE(ReadPending());
+  machine.FailReads(kInputCollection, 3);  // the pending read and the next two
+  PressKeyOfCell(24);
+  EXPECT_TRUE(PumpUntil([&] { return PathExists(marker); })) << "the script of slot 3 ran";
+  EXPECT_TRUE(ReadPending());
 }
 
 // Holds the device thread at the first key map packet of a write until released.
@@ -702,10 +809,8 @@ TEST_F(DeviceThreadTest, KeyEventForCell24StartsTheProgramOfSlot3) {
   Start();
 
   // A key without a program, then the launch key, as the keyboard reports them.
-  machine.DeliverInput(3, {0x0D, 0x05, 0x00, 22, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
-  machine.DeliverInput(3, {0x0D, 0x05, 0x00, 24, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
-  Device().Driver().ReadPass();
-  Device().Driver().ReadPass();
+  PressKeyOfCell(22);
+  PressKeyOfCell(24);
   EXPECT_TRUE(PumpUntil([&] { return PathExists(marker); })) << "the script of slot 3 ran";
 }
 

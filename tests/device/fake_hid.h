@@ -3,13 +3,31 @@
 // report IDs in a chosen enumeration order, a log of every feature report with its
 // time stamp, input reports waiting to be read, and the messages posted. Thread-safe,
 // so that a read loop may run beside the device thread's calls.
+//
+// It keeps the platform's rules for handles as strictly as Windows does:
+// - On a synchronous handle one call runs at a time: while a read waits there for a
+//   report, any other call on that handle waits until the read ends. Such a wait is a
+//   hang of the caller (the read ends only when the user presses a key), so it is
+//   recorded as misuse; after kSerialisedWaitLimit the call goes on, so that a faulty
+//   build reports instead of hanging the test run. A synchronous read never looks at
+//   its stop event.
+// - On an overlapped handle calls do not wait for one another, and a pending read ends
+//   when a report comes, the device goes, or its stop event is set (then it is
+//   cancelled and fails, as with ERROR_OPERATION_ABORTED).
+// - Closing a handle under a running read, closing twice, or closing a handle never
+//   opened is misuse.
+// Started threads are only recorded, unless the machine is told to run them.
 // Header-only: the write benchmark uses it too.
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <deque>
 #include <map>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "quencfg/device/device_reports.h"
@@ -68,6 +86,10 @@ struct ThreadRequest {
   std::uint32_t stackSize;
 };
 
+// How long a call on a synchronous handle waits behind a pending read before the
+// machine lets it go on (it has recorded the misuse by then).
+inline constexpr std::chrono::milliseconds kSerialisedWaitLimit{3000};
+
 class FakeHidMachine {
  public:
   explicit FakeHidMachine(PauseClock& clock) : clock_(clock) {
@@ -77,15 +99,22 @@ class FakeHidMachine {
       return Self(c).GetDevicePath(set, index, path);
     };
     api_.destroyDeviceSet = [](void* c, DeviceSet set) { Self(c).DestroyDeviceSet(set); };
-    api_.openDevice = [](void* c, const std::u16string& path, bool rw) { return Self(c).Open(path, rw); };
+    api_.openDevice = [](void* c, const std::u16string& path, bool rw, HidIo io) {
+      return Self(c).Open(path, rw, io);
+    };
     api_.closeHandle = [](void* c, HidHandle h) { Self(c).Close(h); };
     api_.getCollectionCaps = [](void* c, HidHandle h, HidCollectionCaps* caps) { return Self(c).Caps(h, caps); };
     api_.getAttributes = [](void* c, HidHandle h, HidAttributes* a) { return Self(c).Attributes(h, a); };
     api_.setFeature = [](void* c, HidHandle h, const std::uint8_t* r, std::uint32_t n) {
       return Self(c).SetFeature(h, r, n);
     };
-    api_.readInput = [](void* c, HidHandle h, std::uint8_t* b, std::uint32_t n) { return Self(c).Read(h, b, n); };
-    api_.cancelRead = [](void* c, HidHandle h) { Self(c).CancelRead(h); };
+    api_.readInput = [](void* c, HidHandle h, std::uint8_t* b, std::uint32_t n, HidEvent stop) {
+      return Self(c).Read(h, b, n, stop);
+    };
+    api_.createEvent = [](void* c) { return Self(c).CreateEvent(); };
+    api_.setEvent = [](void* c, HidEvent e) { Self(c).SetEvent(e, true); };
+    api_.resetEvent = [](void* c, HidEvent e) { Self(c).SetEvent(e, false); };
+    api_.closeEvent = [](void* c, HidEvent e) { Self(c).CloseEvent(e); };
     api_.startThread = [](void* c, void (*entry)(void*), void* arg, std::uint32_t stack) {
       return Self(c).StartThread(entry, arg, stack);
     };
@@ -95,6 +124,16 @@ class FakeHidMachine {
   }
   FakeHidMachine(const FakeHidMachine&) = delete;
   FakeHidMachine& operator=(const FakeHidMachine&) = delete;
+  // Threads it runs must have ended (see WaitForStartedThreadsToEnd): one that still
+  // used the machine after it went would fail at random, so that ends the test program.
+  ~FakeHidMachine() {
+    if (!WaitForStartedThreadsToEnd(std::chrono::milliseconds(0))) {
+      std::fprintf(stderr, "FakeHidMachine: a thread it started still runs\n");
+      std::fflush(nullptr);
+      std::abort();
+    }
+    for (std::thread& thread : running_) thread.join();
+  }
 
   [[nodiscard]] const HidApi& Api() const noexcept { return api_; }
 
@@ -133,7 +172,7 @@ class FakeHidMachine {
 
   // Off (the default): a read without a report waiting fails at once. On: it blocks, as
   // a read of the real keyboard does, until a report comes, the handle dies or is
-  // closed, or the read is cancelled.
+  // closed, or (overlapped only) its stop event is set.
   void SetReadsBlock(bool block) {
     std::lock_guard<std::mutex> hold(lock_);
     readsBlock_ = block;
@@ -142,9 +181,36 @@ class FakeHidMachine {
     std::lock_guard<std::mutex> hold(lock_);
     return readCalls_;
   }
-  [[nodiscard]] int CancelCalls() const {
+  // Reads that their stop event ended.
+  [[nodiscard]] int StoppedReads() const {
     std::lock_guard<std::mutex> hold(lock_);
-    return cancelCalls_;
+    return stoppedReads_;
+  }
+  // The next `count` reads of collection `index` fail, a pending one at once, while its
+  // handles still answer: errors of a device that is still there. 0 ends them.
+  void FailReads(int index, int count) {
+    std::lock_guard<std::mutex> hold(lock_);
+    collections_.at(static_cast<std::size_t>(index)).failingReads = count;
+    readable_.notify_all();
+  }
+  // Reads waiting for a report now, on any handle.
+  [[nodiscard]] int PendingReads() const {
+    std::lock_guard<std::mutex> hold(lock_);
+    int pending = 0;
+    for (const auto& [handle, state] : handles_) pending += state.runningReads;
+    return pending;
+  }
+
+  // Off (the default): started threads are only recorded. On: each also runs, on a
+  // thread of the machine's own.
+  void SetStartedThreadsRun(bool run) {
+    std::lock_guard<std::mutex> hold(lock_);
+    runThreads_ = run;
+  }
+  // True once every thread the machine started has returned from its entry.
+  bool WaitForStartedThreadsToEnd(std::chrono::milliseconds limit) {
+    std::unique_lock<std::mutex> hold(lock_);
+    return threadEnded_.wait_for(hold, limit, [this] { return runningThreads_ == 0; });
   }
 
   void SetFeatureFails(bool fails) {
@@ -199,19 +265,30 @@ class FakeHidMachine {
     const auto found = handles_.find(handle);
     return found != handles_.end() && found->second.readWrite;
   }
+  [[nodiscard]] bool OpenedOverlapped(HidHandle handle) const {
+    std::lock_guard<std::mutex> hold(lock_);
+    const auto found = handles_.find(handle);
+    return found != handles_.end() && found->second.overlapped;
+  }
+  // Events created and not closed.
+  [[nodiscard]] int OpenEventCount() const {
+    std::lock_guard<std::mutex> hold(lock_);
+    return static_cast<int>(events_.size());
+  }
 
  private:
   struct Entry {
     FakeCollection config;
     std::deque<std::vector<std::uint8_t>> pendingInput;
+    int failingReads = 0;
   };
   struct HandleState {
     int collection;
     bool readWrite;
+    bool overlapped;
     bool alive = true;
     bool closed = false;
     int runningReads = 0;
-    int cancels = 0;
   };
 
   static FakeHidMachine& Self(void* context) { return *static_cast<FakeHidMachine*>(context); }
@@ -242,7 +319,7 @@ class FakeHidMachine {
     --openSets_;
   }
 
-  HidHandle Open(const std::u16string& path, bool readWrite) {
+  HidHandle Open(const std::u16string& path, bool readWrite, HidIo io) {
     std::lock_guard<std::mutex> hold(lock_);
     for (std::size_t i = 0; i < collections_.size(); ++i) {
       if (PathOf(static_cast<int>(i)) != path) continue;
@@ -250,14 +327,15 @@ class FakeHidMachine {
       if (readWrite ? !config.opensReadWrite : !config.opensWithoutAccess) return kInvalidHidHandle;
       const HidHandle handle = nextHandle_;
       nextHandle_ += 4;
-      handles_[handle] = HandleState{static_cast<int>(i), readWrite};
+      handles_[handle] = HandleState{static_cast<int>(i), readWrite, io == HidIo::Overlapped};
       return handle;
     }
     return kInvalidHidHandle;
   }
 
   void Close(HidHandle handle) {
-    std::lock_guard<std::mutex> hold(lock_);
+    std::unique_lock<std::mutex> hold(lock_);
+    WaitBehindSynchronousRead(hold, handle, "close");
     const auto found = handles_.find(handle);
     if (found == handles_.end()) {
       misuse_.push_back("close of a handle never opened: " + std::to_string(handle));
@@ -270,12 +348,46 @@ class FakeHidMachine {
     }
   }
 
-  void CancelRead(HidHandle handle) {
+  // A call on a synchronous handle waits while a read runs on it, as the platform makes
+  // it wait; the wait is recorded as misuse. Called with the lock held.
+  void WaitBehindSynchronousRead(std::unique_lock<std::mutex>& hold, HidHandle handle, const char* call) {
+    auto busy = [&] {
+      const auto found = handles_.find(handle);
+      return found != handles_.end() && !found->second.overlapped && found->second.runningReads > 0;
+    };
+    if (!busy()) return;
+    misuse_.push_back(std::string(call) + " on synchronous handle " + std::to_string(handle) +
+                      " waits behind the read pending on it");
+    readable_.wait_for(hold, kSerialisedWaitLimit, [&] { return !busy(); });
+  }
+
+  HidEvent CreateEvent() {
     std::lock_guard<std::mutex> hold(lock_);
-    ++cancelCalls_;
-    const auto found = handles_.find(handle);
-    if (found != handles_.end()) ++found->second.cancels;
+    const HidEvent event = nextEvent_++;
+    events_[event] = false;
+    return event;
+  }
+
+  void SetEvent(HidEvent event, bool signalled) {
+    std::lock_guard<std::mutex> hold(lock_);
+    const auto found = events_.find(event);
+    if (found == events_.end()) {
+      misuse_.push_back("use of an event never created or closed: " + std::to_string(event));
+      return;
+    }
+    found->second = signalled;
     readable_.notify_all();
+  }
+
+  void CloseEvent(HidEvent event) {
+    std::lock_guard<std::mutex> hold(lock_);
+    if (events_.erase(event) == 0) misuse_.push_back("close of an event never created: " + std::to_string(event));
+  }
+
+  // Called with the lock held.
+  bool Signalled(HidEvent event) const {
+    const auto found = events_.find(event);
+    return found != events_.end() && found->second;
   }
 
   // The entry of an open, working handle; null otherwise. Called with the lock held.
@@ -293,7 +405,8 @@ class FakeHidMachine {
   }
 
   bool Caps(HidHandle handle, HidCollectionCaps* caps) {
-    std::lock_guard<std::mutex> hold(lock_);
+    std::unique_lock<std::mutex> hold(lock_);
+    WaitBehindSynchronousRead(hold, handle, "capabilities");
     Entry* entry = Working(handle);
     if (entry == nullptr || !entry->config.capsReadable) return false;
     const FakeCollection& config = entry->config;
@@ -306,7 +419,8 @@ class FakeHidMachine {
   }
 
   bool Attributes(HidHandle handle, HidAttributes* attributes) {
-    std::lock_guard<std::mutex> hold(lock_);
+    std::unique_lock<std::mutex> hold(lock_);
+    WaitBehindSynchronousRead(hold, handle, "attributes");
     Entry* entry = Working(handle);
     if (entry == nullptr || !entry->config.attributesReadable) return false;
     *attributes = HidAttributes{entry->config.vendorId, entry->config.productId, 0x0100};
@@ -315,7 +429,8 @@ class FakeHidMachine {
 
   bool SetFeature(HidHandle handle, const std::uint8_t* report, std::uint32_t length) {
     const std::int64_t now = clock_.NowMicroseconds();
-    std::lock_guard<std::mutex> hold(lock_);
+    std::unique_lock<std::mutex> hold(lock_);
+    WaitBehindSynchronousRead(hold, handle, "feature report");
     FeatureRecord record;
     record.timeUs = now;
     record.bytes.assign(report, report + length);
@@ -325,21 +440,34 @@ class FakeHidMachine {
     return features_.back().accepted;
   }
 
-  std::int32_t Read(HidHandle handle, std::uint8_t* buffer, std::uint32_t length) {
+  std::int32_t Read(HidHandle handle, std::uint8_t* buffer, std::uint32_t length, HidEvent stop) {
     std::unique_lock<std::mutex> hold(lock_);
     ++readCalls_;
+    WaitBehindSynchronousRead(hold, handle, "read");
     const auto found = handles_.find(handle);
-    if (found == handles_.end()) return -1;
+    if (found == handles_.end() || found->second.closed) return -1;
     HandleState& state = found->second;
-    const int cancelsBefore = state.cancels;
+    // Only an overlapped read is waited for together with its stop event.
+    auto stopped = [&] { return state.overlapped && Signalled(stop); };
     ++state.runningReads;
     Entry* entry = nullptr;
     readable_.wait(hold, [&] {
       entry = Working(handle);
-      return !readsBlock_ || entry == nullptr || !entry->pendingInput.empty() || state.cancels != cancelsBefore;
+      return !readsBlock_ || entry == nullptr || !entry->pendingInput.empty() || entry->failingReads > 0 ||
+             stopped();
     });
     --state.runningReads;
-    if (entry == nullptr || entry->pendingInput.empty()) return -1;
+    readable_.notify_all();  // calls waiting behind this read go on
+    if (entry == nullptr) return -1;
+    if (entry->failingReads > 0) {
+      --entry->failingReads;
+      return -1;
+    }
+    // A report that came before the stop was delivered: the cancel came too late.
+    if (entry->pendingInput.empty()) {
+      if (stopped()) ++stoppedReads_;
+      return -1;
+    }
     const std::vector<std::uint8_t> report = std::move(entry->pendingInput.front());
     entry->pendingInput.pop_front();
     const std::size_t count = report.size() < length ? report.size() : length;
@@ -350,6 +478,15 @@ class FakeHidMachine {
   bool StartThread(void (*entry)(void*), void* argument, std::uint32_t stackSize) {
     std::lock_guard<std::mutex> hold(lock_);
     threads_.push_back(ThreadRequest{entry, argument, stackSize});
+    if (runThreads_) {
+      ++runningThreads_;
+      running_.emplace_back([this, entry, argument] {
+        entry(argument);
+        std::lock_guard<std::mutex> ended(lock_);
+        --runningThreads_;
+        threadEnded_.notify_all();
+      });
+    }
     return true;
   }
 
@@ -365,7 +502,7 @@ class FakeHidMachine {
   std::condition_variable readable_;
   bool readsBlock_ = false;
   int readCalls_ = 0;
-  int cancelCalls_ = 0;
+  int stoppedReads_ = 0;
   std::vector<Entry> collections_;
   std::map<HidHandle, HandleState> handles_;
   HidHandle nextHandle_ = 0x1000;
@@ -377,6 +514,12 @@ class FakeHidMachine {
   std::vector<PostedMessage> posted_;
   std::vector<ThreadRequest> threads_;
   std::vector<std::string> misuse_;
+  std::map<HidEvent, bool> events_;  // signalled or not
+  HidEvent nextEvent_ = 0x9000;
+  bool runThreads_ = false;
+  std::vector<std::thread> running_;
+  int runningThreads_ = 0;
+  std::condition_variable threadEnded_;
 };
 
 }  // namespace quencfg::testing

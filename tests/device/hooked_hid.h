@@ -23,25 +23,30 @@ class HookedHid {
     api_.destroyDeviceSet = [](void* c, DeviceSet set) {
       Self(c).inner_.destroyDeviceSet(Self(c).inner_.context, set);
     };
-    api_.openDevice = [](void* c, const std::u16string& path, bool rw) {
-      return Self(c).inner_.openDevice(Self(c).inner_.context, path, rw);
+    api_.openDevice = [](void* c, const std::u16string& path, bool rw, HidIo io) {
+      return Self(c).inner_.openDevice(Self(c).inner_.context, path, rw, io);
     };
     api_.closeHandle = [](void* c, HidHandle h) { Self(c).inner_.closeHandle(Self(c).inner_.context, h); };
     api_.getCollectionCaps = [](void* c, HidHandle h, HidCollectionCaps* caps) {
       return Self(c).inner_.getCollectionCaps(Self(c).inner_.context, h, caps);
     };
     api_.getAttributes = [](void* c, HidHandle h, HidAttributes* a) {
-      return Self(c).inner_.getAttributes(Self(c).inner_.context, h, a);
+      HookedHid& self = Self(c);
+      if (self.onAttributes) self.onAttributes(h);
+      return self.inner_.getAttributes(self.inner_.context, h, a);
     };
     api_.setFeature = [](void* c, HidHandle h, const std::uint8_t* r, std::uint32_t n) {
       HookedHid& self = Self(c);
       if (self.onFeature) self.onFeature(r, n);
       return self.inner_.setFeature(self.inner_.context, h, r, n);
     };
-    api_.readInput = [](void* c, HidHandle h, std::uint8_t* b, std::uint32_t n) {
-      return Self(c).inner_.readInput(Self(c).inner_.context, h, b, n);
+    api_.readInput = [](void* c, HidHandle h, std::uint8_t* b, std::uint32_t n, HidEvent stop) {
+      return Self(c).inner_.readInput(Self(c).inner_.context, h, b, n, stop);
     };
-    api_.cancelRead = [](void* c, HidHandle h) { Self(c).inner_.cancelRead(Self(c).inner_.context, h); };
+    api_.createEvent = [](void* c) { return Self(c).inner_.createEvent(Self(c).inner_.context); };
+    api_.setEvent = [](void* c, HidEvent e) { Self(c).inner_.setEvent(Self(c).inner_.context, e); };
+    api_.resetEvent = [](void* c, HidEvent e) { Self(c).inner_.resetEvent(Self(c).inner_.context, e); };
+    api_.closeEvent = [](void* c, HidEvent e) { Self(c).inner_.closeEvent(Self(c).inner_.context, e); };
     api_.startThread = [](void* c, void (*entry)(void*), void* arg, std::uint32_t stack) {
       return Self(c).inner_.startThread(Self(c).inner_.context, entry, arg, stack);
     };
@@ -58,6 +63,7 @@ class HookedHid {
 
   // Set before the calls start; called on the calling thread.
   std::function<void()> onSearch;
+  std::function<void(HidHandle handle)> onAttributes;
   std::function<void(const std::uint8_t* report, std::uint32_t length)> onFeature;
   // Replaces the machine's recording post, e.g. by a real one.
   std::function<bool(NotifyWindow, std::uint32_t, std::uintptr_t, std::intptr_t)> post;

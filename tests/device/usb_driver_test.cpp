@@ -13,11 +13,13 @@
 #include "device/fake_hid.h"
 #include "quencfg/framework/debug_output.h"
 #include "quencfg/framework/messages.h"
+#include "support/eventually.h"
 #include "support/fake_pause_clock.h"
 
 namespace quencfg {
 namespace {
 
+using testing::Eventually;
 using testing::FakeCollection;
 using testing::FakeHidMachine;
 using testing::FakePauseClock;
@@ -375,17 +377,6 @@ TEST(ReadPass, RunsBesideReplugs) {
   EXPECT_TRUE(f.machine.Misuse().empty());
 }
 
-// Waits for something another thread does; the limit only keeps a broken build from
-// hanging, it is not what the tests check.
-bool Eventually(const std::function<bool()>& done) {
-  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > limit) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  return true;
-}
-
 // The driver's read loop on a thread of its own, over reads that block as the
 // keyboard's do; stopped and joined at the end.
 struct ReadLoopFixture : DriverFixture {
@@ -444,11 +435,60 @@ TEST(CloseDevice, EndsTheBlockedReadBeforeClosingAnything) {
   ASSERT_EQ(f.Open(), 4);
   ASSERT_TRUE(f.ReadRunning(1));
   f.driver.CloseDevice();
-  EXPECT_GE(f.machine.CancelCalls(), 1);
+  EXPECT_EQ(f.machine.StoppedReads(), 1);
   EXPECT_TRUE(f.machine.Misuse().empty()) << "nothing was closed under the running read";
   EXPECT_EQ(f.machine.OpenHandleCount(), 0);
   EXPECT_FALSE(f.driver.HoldsAnyCollection());
   EXPECT_TRUE(Eventually([&] { return f.driver.ReadLoopWaits(); }));
+}
+
+// A read that fails while its handle still answers (a passing error of the device) is
+// tried again after a short pause, as often as it takes within the bound.
+TEST(ReadLoop, AFailedReadIsTriedAgainWhileTheHandleAnswers) {
+  ReadLoopFixture f;
+  f.machine.AddKeyboard();
+  ASSERT_EQ(f.Open(), 4);
+  ASSERT_TRUE(f.ReadRunning(1));
+  f.machine.FailReads(3, 3);  // the pending read and the next two
+  f.machine.DeliverInput(3, KeyReport(24));
+  ASSERT_TRUE(Eventually([&] { return f.machine.Posted().size() == 1; })) << "the key pressed meanwhile is read";
+  EXPECT_EQ(f.machine.Posted()[0].wParam, 24u);
+  EXPECT_TRUE(f.ReadRunning(5)) << "three failed reads, the one that delivered, and the next";
+  EXPECT_TRUE(f.machine.Misuse().empty());
+}
+
+// Reads that keep failing although the handle answers (say, a collection that opened
+// without read access) are not tried forever: after the bounded retries the loop waits
+// for another input handle, and reads that one.
+TEST(ReadLoop, ReadsThatKeepFailingAreGivenUpUntilTheHandleIsReplaced) {
+  ReadLoopFixture f;
+  f.machine.AddKeyboard();
+  ASSERT_EQ(f.Open(), 4);
+  ASSERT_TRUE(f.ReadRunning(1));
+  f.machine.FailReads(3, 1000);
+  ASSERT_TRUE(Eventually([&] { return f.driver.ReadLoopWaits(); }));
+  EXPECT_EQ(f.machine.ReadCalls(), 1 + static_cast<int>(kReadRetryLimit));
+
+  f.machine.FailReads(3, 0);
+  f.driver.CloseDevice();
+  ASSERT_EQ(f.Open(), 4);
+  f.machine.DeliverInput(3, KeyReport(25));
+  ASSERT_TRUE(Eventually([&] { return f.machine.Posted().size() == 1; })) << "the new handle is read";
+  EXPECT_TRUE(f.machine.Misuse().empty());
+}
+
+// Every call the device thread makes on the input handle while a read waits there
+// returns without waiting for the read: the handles are overlapped.
+TEST(ReadLoop, AReadWaitingForAKeyHoldsUpNoCallOfTheDeviceThread) {
+  ReadLoopFixture f;
+  f.machine.AddKeyboard();
+  ASSERT_EQ(f.Open(), 4);
+  ASSERT_TRUE(f.ReadRunning(1));
+  EXPECT_TRUE(f.machine.OpenedOverlapped(f.driver.Handles().input.load()));
+  EXPECT_TRUE(f.driver.HoldsAllCollections());
+  ASSERT_EQ(f.Open(), 4) << "a repeated arrival";
+  EXPECT_EQ(f.machine.PendingReads(), 1) << "the read still waits";
+  EXPECT_TRUE(f.machine.Misuse().empty());
 }
 
 TEST(CloseDevice, FiftyUnplugReplugCyclesLeaveNoHandleOpen) {
