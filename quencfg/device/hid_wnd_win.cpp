@@ -73,11 +73,17 @@ bool CHidWnd::OnCreate() {
 }
 
 void CHidWnd::RegisterForDeviceNotifications() {
-  DEV_BROADCAST_DEVICEINTERFACE_W filter{};
-  filter.dbcc_size = sizeof filter;
-  filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
-  filter.dbcc_classguid = kUsbDeviceInterfaceClass;
-  deviceNotify_.reset(::RegisterDeviceNotificationW(hwnd(), &filter, DEVICE_NOTIFY_WINDOW_HANDLE));
+  auto listen = [this](const GUID& interfaceClass) {
+    DEV_BROADCAST_DEVICEINTERFACE_W filter{};
+    filter.dbcc_size = sizeof filter;
+    filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+    filter.dbcc_classguid = interfaceClass;
+    return UniqueDeviceNotify(::RegisterDeviceNotificationW(hwnd(), &filter, DEVICE_NOTIFY_WINDOW_HANDLE));
+  };
+  deviceNotify_ = listen(kUsbDeviceInterfaceClass);
+  // A first plug-in may install the keyboard's drivers for longer than an arrival waits;
+  // each collection announces itself when it is ready.
+  collectionNotify_ = listen(kHidInterfaceClass);
 }
 
 void CHidWnd::OpenKeyboard(bool atStart) {
@@ -105,6 +111,15 @@ void CHidWnd::OpenArrivedKeyboard(bool arrival) {
   OnKeyboardOpened();
 }
 
+void CHidWnd::OpenAppearedCollection() {
+  if (driver_.HoldsAllCollections()) return;
+  const bool present = driver_.HoldsAnyCollection();
+  if (driver_.OpenDevice(driver_.VendorId(), driver_.ProductId()) <= 0) return;
+  // Logged once per plug-in, when the first collection is opened.
+  if (!present) WriteLogString(DeviceLogLine("Device Open Success", driver_.VendorId(), driver_.ProductId()));
+  OnKeyboardOpened();
+}
+
 void CHidWnd::OnKeyboardOpened() {
   if (!trayIconShown_.load()) AddTrayIcon();
   PostKeyboardState(KeyboardState::Connected);
@@ -118,6 +133,12 @@ void CHidWnd::OnDeviceChange(WPARAM event, LPARAM data) {
   if (header == nullptr || header->dbch_devicetype != DBT_DEVTYP_DEVICEINTERFACE) return;
   const auto& record = *reinterpret_cast<const DEV_BROADCAST_DEVICEINTERFACE_W*>(header);
   if (!IsKeyboardInterfaceName(InterfaceName(record), driver_.VendorId(), driver_.ProductId())) return;
+  // A collection's interface name carries the IDs at the same places as the device's.
+  // Its removal says nothing the device's removal does not say too.
+  if (::IsEqualGUID(record.dbcc_classguid, kHidInterfaceClass)) {
+    if (event == DBT_DEVICEARRIVAL) OpenAppearedCollection();
+    return;
+  }
   if (event == DBT_DEVICEARRIVAL) {
     OpenArrivedKeyboard(true);
   } else if (event == DBT_DEVICEREMOVECOMPLETE) {
@@ -218,6 +239,7 @@ void CHidWnd::Shutdown() {
   RemoveTrayIcon();
   StopProgressThread(progressThread_);
   deviceNotify_.reset();
+  collectionNotify_.reset();
   driver_.SetNotifyWindow(0);
   driver_.StopReading();
   driver_.CloseDevice();

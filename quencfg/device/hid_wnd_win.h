@@ -29,6 +29,7 @@ inline constexpr char16_t kTrayTip[] = u"Korvane";
 inline constexpr std::uint32_t kPauseBeforeReopenMs = 200;
 // After an arrival the keyboard's collections may appear one after another: the open is
 // tried again at this interval until all of them are held, for at most this long.
+// Collections that appear later still are opened when their own interface arrival comes.
 inline constexpr std::uint32_t kArrivalRetryPauseMs = 200;
 inline constexpr std::uint32_t kArrivalRetryLimitMs = 2000;
 inline constexpr DWORD kPauseAfterLaunchMs = 5;
@@ -100,6 +101,8 @@ class CHidWnd : public Window {
   // shows the tray icon and feeds the read thread. After an arrival the collections may
   // still be missing at first; otherwise a first search that finds none ends it.
   void OpenArrivedKeyboard(bool arrival);
+  // One of the keyboard's HID collections has appeared: what is there is opened at once.
+  void OpenAppearedCollection();
   void OnKeyboardOpened();
   void OnDeviceChange(WPARAM event, LPARAM data);
   void OnPowerBroadcast(WPARAM event);
@@ -127,7 +130,8 @@ class CHidWnd : public Window {
   CUSBDriver driver_;
   LPTHREAD_START_ROUTINE progressEntry_;
   TrayTextLookup trayText_;
-  UniqueDeviceNotify deviceNotify_;
+  UniqueDeviceNotify deviceNotify_;     // the USB device's arrivals and removals
+  UniqueDeviceNotify collectionNotify_;  // arrivals of HID collections
   std::deque<Request> takenRequests_;
   std::atomic<bool> trayIconShown_{false};
 };

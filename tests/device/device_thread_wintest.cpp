@@ -21,6 +21,7 @@
 #include "device/fake_hid.h"
 #include "device/hooked_hid.h"
 #include "device/keyboard_model.h"
+#include "quencfg/device/hid_api_win.h"
 #include "quencfg/device/key_cells.h"
 #include "quencfg/device/progress_thread_win.h"
 #include "quencfg/framework/files.h"
@@ -157,11 +158,13 @@ class MainWindowProbe : public Window {
 
 // A device-change record of a device interface.
 struct InterfaceEvent {
-  explicit InterfaceEvent(const std::wstring& name, DWORD type = DBT_DEVTYP_DEVICEINTERFACE)
+  explicit InterfaceEvent(const std::wstring& name, DWORD type = DBT_DEVTYP_DEVICEINTERFACE,
+                          const GUID& interfaceClass = GUID{})
       : bytes(offsetof(DEV_BROADCAST_DEVICEINTERFACE_W, dbcc_name) + (name.size() + 1) * sizeof(wchar_t)) {
     auto* record = reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_W*>(bytes.data());
     record->dbcc_size = static_cast<DWORD>(bytes.size());
     record->dbcc_devicetype = type;
+    record->dbcc_classguid = interfaceClass;
     std::copy(name.begin(), name.end(), record->dbcc_name);
   }
   LPARAM lParam() { return reinterpret_cast<LPARAM>(bytes.data()); }
@@ -173,6 +176,15 @@ const std::wstring kKeyboardInterface =
 
 // The standard fake keyboard's input collection.
 constexpr int kInputCollection = 3;
+
+// An interface event of one of the keyboard's HID collections, as the platform sends it
+// to a window registered for the HID interface class.
+InterfaceEvent HidCollectionEvent(int collection) {
+  const std::wstring number = std::to_wstring(collection + 1);
+  return InterfaceEvent(L"\\\\?\\HID#VID_258A&PID_0090&Col0" + number + L"#8&1f3a2b&0&000" + number +
+                            L"#{4d1e55b2-f16f-11cf-88cb-001111000030}",
+                        DBT_DEVTYP_DEVICEINTERFACE, kHidInterfaceClass);
+}
 
 class DeviceThreadTest : public ::testing::Test {
  protected:
@@ -640,6 +652,54 @@ TEST_F(DeviceThreadTest, AReadErrorOnAKeyboardStillThereDoesNotSilenceProgramKey
   PressKeyOfCell(24);
   EXPECT_TRUE(PumpUntil([&] { return PathExists(marker); })) << "the script of slot 3 ran";
   EXPECT_TRUE(ReadPending());
+}
+
+// On a first plug-in, Windows may still be installing the keyboard's drivers when the
+// USB device arrives: its HID collections appear one by one, seconds later, each
+// announced by an interface arrival of its own. Each is opened as it appears, without
+// waiting and without another USB arrival, and the keyboard's opening is logged once.
+TEST_F(DeviceThreadTest, CollectionsAppearingLongAfterTheArrivalAreOpenedAsTheyAppear) {
+  Start();
+  InterfaceEvent arrival(kKeyboardInterface);
+  ::SendMessageW(window, WM_DEVICECHANGE, DBT_DEVICEARRIVAL, arrival.lParam());
+  ASSERT_FALSE(Device().Driver().HoldsAnyCollection()) << "no collection within the arrival's retries";
+  clock.Pause(5000);  // the first collection appears five seconds after the arrival
+  const std::size_t pausesBefore = clock.pauses().size();
+
+  const std::vector<std::uint8_t> appearing = {kReportIdInput, kReportIdCommand, kReportIdKeymap, kReportIdMacro};
+  for (std::uint8_t reportId : appearing) {
+    SCOPED_TRACE(reportId);
+    InterfaceEvent collectionArrival = HidCollectionEvent(machine.Add(testing::KeyboardCollection(reportId)));
+    ::SendMessageW(window, WM_DEVICECHANGE, DBT_DEVICEARRIVAL, collectionArrival.lParam());
+    EXPECT_TRUE(Device().TrayIconShown());
+  }
+  EXPECT_TRUE(HoldsAll(Device().Driver()));
+  EXPECT_EQ(clock.pauses().size(), pausesBefore) << "what has appeared is opened at once";
+  EXPECT_EQ(machine.OpenHandleCount(), 4);
+  ASSERT_TRUE(ReadPending());
+
+  Request(0, 0);
+  KeyboardModel model(KeyboardCollectionIds(appearing));
+  model.Replay(machine.Features());
+  EXPECT_EQ(model.errors, std::vector<std::string>{});
+  EXPECT_TRUE(model.keyMap.has_value());
+  EXPECT_EQ(model.endsOfUpdate, 1);
+
+  // A collection's removal comes beside the device's own, which does the work.
+  InterfaceEvent collectionRemoval = HidCollectionEvent(0);
+  ::SendMessageW(window, WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, collectionRemoval.lParam());
+  EXPECT_TRUE(HoldsAll(Device().Driver()));
+  EXPECT_TRUE(Device().TrayIconShown());
+
+  const auto log = ReadWholeFile(LogFilePath(CurrentLocalTime(), DataFolder()));
+  ASSERT_TRUE(log.has_value());
+  auto count = [&](const char* text) {
+    std::size_t found = 0;
+    for (std::size_t at = log->find(text); at != std::string::npos; at = log->find(text, at + 1)) ++found;
+    return found;
+  };
+  EXPECT_EQ(count("Device Open Success"), 1u);
+  EXPECT_EQ(count("Device Removed"), 0u);
 }
 
 // Holds the device thread at the first key map packet of a write until released.
