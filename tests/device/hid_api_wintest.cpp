@@ -58,7 +58,8 @@ TEST(PlatformHidApi, ReadDeliversWhatTheHandleHolds) {
   ASSERT_TRUE(::WriteFile(writer.get(), report, sizeof report, &written, nullptr));
   const HidApi& api = PlatformHidApi();
   std::uint8_t buffer[16] = {};
-  EXPECT_EQ(api.readInput(api.context, reinterpret_cast<HidHandle>(reader.get()), buffer, sizeof buffer, kNoHidEvent), 4);
+  const auto handle = reinterpret_cast<HidHandle>(reader.get());
+  EXPECT_EQ(api.readInput(api.context, handle, buffer, sizeof buffer, kNoHidEvent), 4);
   EXPECT_EQ(buffer[3], 0x18);
 }
 
