@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "quencfg/device/hid_api.h"
+#include "quencfg/device/keyboard_lighting.h"
 #include "quencfg/device/usb_driver.h"
 #include "quencfg/framework/messages.h"
 #include "quencfg/framework/pause.h"
@@ -126,6 +127,7 @@ class CHidWnd : public Window {
   StartedThread progressThread_;
   SettingsBlock settings_{};
   CUSBDriver driver_;
+  KeyboardLighting keyboardLighting_;
   LPTHREAD_START_ROUTINE progressEntry_;
   TrayTextLookup trayText_;
   UniqueDeviceNotify deviceNotify_;

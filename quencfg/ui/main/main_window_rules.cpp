@@ -19,8 +19,8 @@ bool InDragStrip(int x, int y, int dpi) noexcept {
   return x >= 0 && x < ScaleToDpi(kDragStripWidth, dpi) && y >= 0 && y < ScaleToDpi(kDragStripHeight, dpi);
 }
 
-int TakeApplyWriteKind(bool lightingVisible, bool& importPending, bool lightingUnsent) noexcept {
-  const bool withLighting = lightingVisible || importPending || lightingUnsent;
+int TakeApplyWriteKind(bool lightingVisible, bool& importPending) noexcept {
+  const bool withLighting = lightingVisible || importPending;
   importPending = false;
   return withLighting ? 1 : 0;
 }

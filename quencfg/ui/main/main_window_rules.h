@@ -18,10 +18,10 @@ namespace quencfg {
 // acts as its caption bar; at another DPI the strip's edges are scaled like the skin's.
 [[nodiscard]] bool InDragStrip(int x, int y, int dpi = 96) noexcept;
 
-// The lighting flag of an apply: 1 when the lighting panel is visible, an import is
-// pending (which the apply consumes) or the applied profile's lighting is not what the
-// keyboard last received of it, else 0.
-[[nodiscard]] int TakeApplyWriteKind(bool lightingVisible, bool& importPending, bool lightingUnsent) noexcept;
+// The lighting flag of an apply: 1 when the lighting panel is visible or an import is
+// pending (which the apply consumes), else 0. The device thread adds the lighting
+// anyway when the keyboard is not known to hold the applied profile's.
+[[nodiscard]] int TakeApplyWriteKind(bool lightingVisible, bool& importPending) noexcept;
 
 // The settings menu's command numbers.
 inline constexpr int kImportCommand = 10001;

@@ -53,7 +53,6 @@ std::u16string TemporaryFolder() {
 
 void CQuencfgDlg::LoadAllSettings() {
   quencfg::LoadAllSettings(*settings_);
-  sentLighting_.RememberAll(*settings_);
   savedProfiles_.RememberAll(*settings_);
 }
 
@@ -74,12 +73,9 @@ void CQuencfgDlg::SaveCurrentProfile() {
 
 void CQuencfgDlg::ApplyProfile() {
   WriteSettings(*settings_);
-  const LightingSettings& lighting = currentProfile().lighting;
-  const int writeKind =
-      TakeApplyWriteKind(lightingVisible(), importPending_, sentLighting_.Unsent(settings_->Profile, lighting));
+  const int writeKind = TakeApplyWriteKind(lightingVisible(), importPending_);
   SaveCurrentProfile();
   PostDeviceSync(static_cast<WPARAM>(writeKind), 0);
-  sentLighting_.Remember(settings_->Profile, lighting);
 }
 
 void CQuencfgDlg::ResetProfile() {
@@ -91,7 +87,6 @@ void CQuencfgDlg::ResetProfile() {
   WriteSettings(*settings_);
   SaveCurrentProfile();
   PostDeviceSync(0, 1);
-  sentLighting_.Remember(settings_->Profile, currentProfile().lighting);  // a reset writes the lighting too
 }
 
 void CQuencfgDlg::PostDeviceSync(WPARAM lighting, LPARAM reset) {

@@ -19,7 +19,6 @@
 #include "quencfg/ui/keyassign/key_assignment_dlg_win.h"
 #include "quencfg/ui/lighting/lighting_dlg_win.h"
 #include "quencfg/ui/main/saved_profiles.h"
-#include "quencfg/ui/main/sent_lighting.h"
 #include "quencfg/ui/skin/bitmap_btn_win.h"
 #include "quencfg/ui/skin/btn_menu_win.h"
 #include "quencfg/ui/skin/skin_image_win.h"
@@ -167,7 +166,6 @@ class CQuencfgDlg : public Window {
   std::unique_ptr<CBtnMenu> settingsMenu_;
   CKeyAssignmentDlg keyAssignment_;
   CLightingDlg lighting_;
-  SentLighting sentLighting_;
   SavedProfiles savedProfiles_;
   TooltipSet tooltips_;
   KeyboardState keyboardState_ = KeyboardState::Absent;

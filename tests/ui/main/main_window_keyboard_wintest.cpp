@@ -199,6 +199,83 @@ TEST_F(MainWindowAndKeyboard, LightingEditedWithThePanelClosedReachesTheKeyboard
   EXPECT_EQ(model.endsOfUpdate, 1);
 }
 
+// The keyboard holds one lighting, whichever profile sent it: an apply after a switch
+// to another profile sends that profile's lighting, although nothing of it was edited.
+TEST_F(MainWindowAndKeyboard, ApplyAfterAProfileSwitchSendsTheOtherProfilesLighting) {
+  EditProfileFile(1, [](ProfileData& p) {
+    p.lighting.byLightEffect = 10;
+    p.lighting.byLightBright = 1;
+  });
+  CQuencfgDlg& window = Open();
+  Click(Command::Apply);
+  KeyboardModel model = NextWrite();
+  ASSERT_TRUE(model.lighting.has_value()) << "what the keyboard held before was not known";
+  EXPECT_EQ(model.lighting->effect, window.settings().profiles[0].lighting.byLightEffect);
+
+  Click(Command::Profile2);
+  const LightingSettings& second = window.settings().profiles[1].lighting;
+  ASSERT_NE(second.byLightEffect, window.settings().profiles[0].lighting.byLightEffect);
+  Click(Command::Apply);
+  model = NextWrite();
+  EXPECT_EQ(model.errors, std::vector<std::string>{});
+  ASSERT_TRUE(model.lighting.has_value()) << "profile 2's lighting replaces profile 1's on the keyboard";
+  EXPECT_EQ(model.lighting->effect, second.byLightEffect);
+  EXPECT_EQ(model.lighting->brightness, second.byLightBright);
+
+  Click(Command::Profile1);
+  Click(Command::Apply);
+  model = NextWrite();
+  ASSERT_TRUE(model.lighting.has_value()) << "and back";
+  EXPECT_EQ(model.lighting->effect, window.settings().profiles[0].lighting.byLightEffect);
+}
+
+// The arrival and removal of the keyboard as the system tells the device window.
+class KeyboardPlug {
+ public:
+  KeyboardPlug() : record_(offsetof(DEV_BROADCAST_DEVICEINTERFACE_W, dbcc_name) + (kName.size() + 1) * 2) {
+    auto* header = reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_W*>(record_.data());
+    header->dbcc_size = static_cast<DWORD>(record_.size());
+    header->dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+    std::copy(kName.begin(), kName.end(), header->dbcc_name);
+  }
+  void Tell(WPARAM event) {
+    ::SendMessageW(::FindWindowW(nullptr, AsWide(kDeviceWindowTitle)), WM_DEVICECHANGE, event,
+                   reinterpret_cast<LPARAM>(record_.data()));
+  }
+
+ private:
+  static inline const std::wstring kName =
+      L"\\\\?\\USB#VID_258A&PID_0090#5&2c1b3a&0&3#{a5dcbf10-6530-11d2-901f-00c04fb951ed}";
+  std::vector<std::uint8_t> record_;
+};
+
+// An apply while the keyboard is away writes nothing: the keyboard that comes back gets
+// the lighting with the next apply, although the panel is closed and nothing changed.
+TEST_F(MainWindowAndKeyboard, LightingAppliedWithoutTheKeyboardIsSentWhenItIsBack) {
+  CQuencfgDlg& window = Open();
+  Click(Command::Apply);
+  NextWrite();
+  KeyboardPlug plug;
+  machine_.Unplug();
+  plug.Tell(DBT_DEVICEREMOVECOMPLETE);
+
+  Click(Command::Backlight);
+  testing::PickEffectFromMenu(window.lightingPanel(), 16);
+  Click(Command::Backlight);
+  Click(Command::Apply);
+  KeyboardModel model = NextWrite();
+  EXPECT_FALSE(model.lighting.has_value()) << "no keyboard, nothing written";
+
+  machine_.Replug();
+  plug.Tell(DBT_DEVICEARRIVAL);
+  Click(Command::Apply);
+  model = NextWrite();
+  EXPECT_EQ(model.errors, std::vector<std::string>{});
+  ASSERT_TRUE(model.lighting.has_value()) << "the lighting the keyboard never got";
+  EXPECT_EQ(model.lighting->effect, 16);
+  EXPECT_EQ(model.effectColor, window.currentProfile().lighting.byLightColor);
+}
+
 // Records, in order, the keyboard states posted to a window, before it handles them.
 class KeyboardStateSpy {
  public:
