@@ -28,6 +28,7 @@
 #include "quencfg/framework/wide_win.h"
 #include "quencfg/model/profile_file.h"
 #include "quencfg/model/settings_file.h"
+#include "quencfg/ui/lighting/lighting_rules.h"
 #include "quencfg/ui/main/quencfg_dlg_win.h"
 #include "support/data_folder_scope.h"
 #include "support/fake_pause_clock.h"
@@ -227,6 +228,37 @@ TEST_F(MainWindowAndKeyboard, ApplyAfterAProfileSwitchSendsTheOtherProfilesLight
   model = NextWrite();
   ASSERT_TRUE(model.lighting.has_value()) << "and back";
   EXPECT_EQ(model.lighting->effect, window.settings().profiles[0].lighting.byLightEffect);
+}
+
+// A click where the color field would be, under an effect that shows none, picks
+// nothing: when effect 16 then shows the field's red, green and blue, they are the
+// profile's color, and that is what the keyboard gets.
+TEST_F(MainWindowAndKeyboard, AClickWhereNoColorFieldIsShownPicksNothing) {
+  CQuencfgDlg& window = Open();
+  window.currentProfile().lighting.byLightColor = 0x204080;
+  Click(Command::Backlight);
+  CLightingDlg& panel = window.lightingPanel();
+  ASSERT_FALSE(ShownControls(panel.currentEffect()).effectColor) << "the factory effect shows no color field";
+  const RECT field = panel.customColorRect();
+  const POINT at{field.left + 40, field.top + 60};
+  ASSERT_GE(testing::Drawing(panel.hwnd()).At(at.x, at.y), 350u) << "a click there would pick, were it shown";
+  testing::SendMouse(panel.hwnd(), WM_LBUTTONDOWN, at.x, at.y, MK_LBUTTON);
+  testing::SendMouse(panel.hwnd(), WM_LBUTTONUP, at.x, at.y);
+  testing::PumpMessages();
+
+  testing::PickEffectFromMenu(panel, 16);
+  EXPECT_EQ(window.currentProfile().lighting.byLightColor, 0x204080u);
+  EXPECT_EQ(panel.colorField(kComponentRed).Text(), u"128");
+  EXPECT_EQ(panel.colorField(kComponentGreen).Text(), u"64");
+  EXPECT_EQ(panel.colorField(kComponentBlue).Text(), u"32");
+  EXPECT_EQ(panel.swatch().tint().red, 0x80);
+  EXPECT_EQ(panel.swatch().tint().blue, 0x20);
+
+  Click(Command::Apply);
+  const KeyboardModel model = NextWrite();
+  ASSERT_TRUE(model.lighting.has_value());
+  EXPECT_EQ(model.lighting->effect, 16);
+  EXPECT_EQ(model.effectColor, 0x204080u) << "what the fields show is what the keyboard gets";
 }
 
 // The arrival and removal of the keyboard as the system tells the device window.
