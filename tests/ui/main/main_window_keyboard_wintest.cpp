@@ -31,6 +31,7 @@
 #include "quencfg/ui/lighting/lighting_rules.h"
 #include "quencfg/ui/main/quencfg_dlg_win.h"
 #include "support/data_folder_scope.h"
+#include "support/failing_file_writer.h"
 #include "support/fake_pause_clock.h"
 #include "support/gdiplus_session_win.h"
 #include "support/shipped_skin_win.h"
@@ -74,6 +75,7 @@ class MainWindowAndKeyboard : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(skin_.loaded());
     ASSERT_EQ(::FindWindowW(nullptr, AsWide(kDeviceWindowTitle)), nullptr) << "a device window is left over";
+    (void)testing::TakeAskedWarnings();  // those of earlier tests
     g_writesDone = 0;
     hid_.post = [](NotifyWindow window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
       return ::PostMessageW(reinterpret_cast<HWND>(window), message, wParam, lParam) != FALSE;
@@ -103,8 +105,8 @@ class MainWindowAndKeyboard : public ::testing::Test {
     WriteProfile(*profile, ProfileName(index), u"");
   }
 
-  CQuencfgDlg& Open() {
-    window_ = std::make_unique<CQuencfgDlg>();
+  CQuencfgDlg& Open(FileWriter& files = PlatformFileWriter()) {
+    window_ = std::make_unique<CQuencfgDlg>(std::function<void()>{}, std::function<void()>{}, files);
     EXPECT_TRUE(window_->Open());
     ::ShowWindow(window_->hwnd(), SW_SHOW);
     testing::PumpMessages();
@@ -133,6 +135,27 @@ class MainWindowAndKeyboard : public ::testing::Test {
   StartedThread thread_;
   std::unique_ptr<CQuencfgDlg> window_;
   int writesSeen_ = 0;
+};
+
+// Records, in order, the keyboard states posted to a window, before it handles them.
+class KeyboardStateSpy {
+ public:
+  KeyboardStateSpy(HWND window, std::vector<KeyboardState>& seen) : window_(window) {
+    ::SetWindowSubclass(window_, &Record, kSpyId, reinterpret_cast<DWORD_PTR>(&seen));
+  }
+  ~KeyboardStateSpy() { ::RemoveWindowSubclass(window_, &Record, kSpyId); }
+  KeyboardStateSpy(const KeyboardStateSpy&) = delete;
+  KeyboardStateSpy& operator=(const KeyboardStateSpy&) = delete;
+
+ private:
+  static constexpr UINT_PTR kSpyId = 0x5350;
+  static LRESULT CALLBACK Record(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR seen) {
+    if (message == UM_KEYBOARDSTATE) {
+      reinterpret_cast<std::vector<KeyboardState>*>(seen)->push_back(static_cast<KeyboardState>(wParam));
+    }
+    return ::DefSubclassProc(window, message, wParam, lParam);
+  }
+  HWND window_;
 };
 
 TEST_F(MainWindowAndKeyboard, ResetWritesTheProfileTheUserSeesAndReset) {
@@ -261,6 +284,38 @@ TEST_F(MainWindowAndKeyboard, AClickWhereNoColorFieldIsShownPicksNothing) {
   EXPECT_EQ(model.effectColor, 0x204080u) << "what the fields show is what the keyboard gets";
 }
 
+// A save that fails asks nothing of the device thread: the keyboard is not written with
+// the profile of before while the window shows the edited one.
+TEST_F(MainWindowAndKeyboard, AnApplyWhoseProfileCannotBeSavedLeavesTheKeyboardAlone) {
+  testing::FailingFileWriter files;
+  CQuencfgDlg& window = Open(files);
+  std::vector<KeyboardState> seen;
+  KeyboardStateSpy spy(window.hwnd(), seen);
+  Click(Command::Apply);
+  NextWrite();
+  ASSERT_TRUE(PumpUntil([&] { return seen.size() == 2; })) << "writing, then connected";
+  seen.clear();
+  Click(Command::Profile2);
+  window.currentProfile().keys[14].byBtnFuncType = BTNFUNC_KEY;  // Tab sends 0
+  window.currentProfile().keys[14].byKeyNumber = 0x27;
+  files.Fail(ProfilePath(ProfileName(1), u""), FileWriteStatus::kInUse);
+  testing::AnswerNextWarning(true);
+  Click(Command::Apply);
+  ASSERT_EQ(testing::TakeAskedWarnings().size(), 1u);
+  // The device thread answers in the order it was asked: after this answer, a write
+  // asked for before would have begun.
+  ::PostMessageW(::FindWindowW(nullptr, AsWide(kDeviceWindowTitle)), UM_KEYBOARDSTATEQUERY, 0, 0);
+  ASSERT_TRUE(PumpUntil([&] { return !seen.empty(); }));
+  EXPECT_EQ(seen, std::vector<KeyboardState>{KeyboardState::Connected}) << "no write";
+  EXPECT_TRUE(machine_.Features().empty()) << "nothing reached the keyboard";
+
+  files.Heal();
+  Click(Command::Apply);
+  const KeyboardModel model = NextWrite();
+  ASSERT_TRUE(model.keyMap.has_value());
+  EXPECT_EQ((*model.keyMap)[SlotCell(14)], 0x27) << "profile 2 as the window shows it";
+}
+
 // The arrival and removal of the keyboard as the system tells the device window.
 class KeyboardPlug {
  public:
@@ -307,27 +362,6 @@ TEST_F(MainWindowAndKeyboard, LightingAppliedWithoutTheKeyboardIsSentWhenItIsBac
   EXPECT_EQ(model.lighting->effect, 16);
   EXPECT_EQ(model.effectColor, window.currentProfile().lighting.byLightColor);
 }
-
-// Records, in order, the keyboard states posted to a window, before it handles them.
-class KeyboardStateSpy {
- public:
-  KeyboardStateSpy(HWND window, std::vector<KeyboardState>& seen) : window_(window) {
-    ::SetWindowSubclass(window_, &Record, kSpyId, reinterpret_cast<DWORD_PTR>(&seen));
-  }
-  ~KeyboardStateSpy() { ::RemoveWindowSubclass(window_, &Record, kSpyId); }
-  KeyboardStateSpy(const KeyboardStateSpy&) = delete;
-  KeyboardStateSpy& operator=(const KeyboardStateSpy&) = delete;
-
- private:
-  static constexpr UINT_PTR kSpyId = 0x5350;
-  static LRESULT CALLBACK Record(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR seen) {
-    if (message == UM_KEYBOARDSTATE) {
-      reinterpret_cast<std::vector<KeyboardState>*>(seen)->push_back(static_cast<KeyboardState>(wParam));
-    }
-    return ::DefSubclassProc(window, message, wParam, lParam);
-  }
-  HWND window_;
-};
 
 // The drag strip follows the device thread: arrival, removal and a write, each told by
 // a message the device thread posts, never asked for in a loop.

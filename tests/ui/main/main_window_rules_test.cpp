@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "quencfg/framework/paths.h"
 #include "quencfg/model/settings_block.h"
 
 namespace quencfg {
@@ -57,6 +60,30 @@ TEST(MainWindowRules, AnApplyAsksForTheLightingWhenShownOrImported) {
     bool importPending = c.importPending;
     EXPECT_EQ(TakeApplyWriteKind(c.panelVisible, importPending), c.writeKind);
     EXPECT_FALSE(importPending) << "every apply takes the import";
+  }
+}
+
+std::u16string KeyInBrackets(std::u16string_view key) {
+  std::u16string text(u"[");
+  text += key;
+  text += u"]";
+  return text;
+}
+
+TEST(MainWindowRules, AFailedSaveNamesTheFileWhyAndThatTheKeyboardWasNotChanged) {
+  const std::u16string path = NativeRelativePath(u"C:\\Users\\me\\Korvane\\Profiles\\Profile 2.profile");
+  const struct {
+    FileWriteStatus status;
+    std::u16string reason;
+  } cases[] = {
+      {FileWriteStatus::kReadOnly, u"[SAVE_FAILED_READONLY]"},
+      {FileWriteStatus::kInUse, u"[SAVE_FAILED_IN_USE]"},
+      {FileWriteStatus::kDiskFull, u"[SAVE_FAILED_DISK_FULL]"},
+      {FileWriteStatus::kFailed, u"[SAVE_FAILED]"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(SaveFailureMessage(path, c.status, &KeyInBrackets),
+              u"Profile 2.profile\n" + c.reason + u" [SAVE_FAILED_KEYBOARD]");
   }
 }
 
