@@ -5,6 +5,11 @@
 #include "quencfg/model/settings_file.h"
 
 namespace quencfg {
+namespace {
+
+bool HoldsCommandHandle(CUSBDriver& driver) noexcept { return driver.Handles().command.load() != kNoHidHandle; }
+
+}  // namespace
 
 void ReloadSettings(SettingsBlock& settings) {
   if (!SettingsFileExists()) {
@@ -49,12 +54,22 @@ void WriteProfileToKeyboard(CUSBDriver& driver, const ProfileData& profile, cons
   report(100);
 }
 
-void RunFullWrite(CUSBDriver& driver, SettingsBlock& settings, ProgressTarget& progress, SyncRequest request) {
+void RunFullWrite(CUSBDriver& driver, SettingsBlock& settings, ProgressTarget& progress, SyncRequest request,
+                  KeyboardLighting& keyboardLighting) {
   progress.Open();
   ReloadSettings(settings);
   progress.Position(20);
+  const ProfileData& profile = CurrentProfile(settings);
+  if (!keyboardLighting.Holds(profile.lighting)) request.writeLighting = true;
   const ProgressCallback report = [&progress](int percent) { progress.Position(percent); };
-  WriteProfileToKeyboard(driver, CurrentProfile(settings), LibraryMacroSource(), request, report);
+  const std::uint64_t failedBefore = driver.FailedReports();
+  const bool presentBefore = HoldsCommandHandle(driver);
+  WriteProfileToKeyboard(driver, profile, LibraryMacroSource(), request, report);
+  if (!presentBefore || !HoldsCommandHandle(driver) || driver.FailedReports() != failedBefore) {
+    keyboardLighting.Forget();
+  } else if (request.writeLighting || request.reset) {
+    keyboardLighting.Written(profile.lighting);
+  }
   progress.Close();
 }
 

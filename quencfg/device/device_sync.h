@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "quencfg/device/device_writes.h"
+#include "quencfg/device/keyboard_lighting.h"
 #include "quencfg/device/usb_driver.h"
 #include "quencfg/model/settings_block.h"
 
@@ -45,7 +46,11 @@ void WriteProfileToKeyboard(CUSBDriver& driver, const ProfileData& profile, cons
 
 // The whole request: open the progress window, reload, [reset,] macros and key map,
 // [lighting,] end of update, close the progress window. Without a keyboard nothing
-// is sent, but the reload and every progress step still happen.
-void RunFullWrite(CUSBDriver& driver, SettingsBlock& settings, ProgressTarget& progress, SyncRequest request);
+// is sent, but the reload and every progress step still happen. The lighting is sent
+// also when the request does not ask for it but `keyboardLighting` does not know the
+// keyboard to hold the current profile's; afterwards it knows what the write left on
+// the keyboard (nothing, unless every report of the write was accepted).
+void RunFullWrite(CUSBDriver& driver, SettingsBlock& settings, ProgressTarget& progress, SyncRequest request,
+                  KeyboardLighting& keyboardLighting);
 
 }  // namespace quencfg

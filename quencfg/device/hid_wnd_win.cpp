@@ -107,6 +107,8 @@ void CHidWnd::OpenArrivedKeyboard(bool arrival) {
     OnKeyboardOpened();
     return;
   }
+  // A keyboard that comes back may have been changed elsewhere (or reset).
+  keyboardLighting_.Forget();
   driver_.Clock().Pause(kPauseBeforeReopenMs);
   for (std::uint32_t waited = 0;; waited += kArrivalRetryPauseMs) {
     const int recognised = driver_.OpenDevice(driver_.VendorId(), driver_.ProductId());
@@ -156,6 +158,7 @@ void CHidWnd::OnDeviceChange(WPARAM event, LPARAM data) {
     // The handles of a removed device are dead: closed, so that none leak over replugs,
     // and every sender now returns at once.
     driver_.CloseDevice();
+    keyboardLighting_.Forget();
     PostKeyboardState(KeyboardState::Absent);
   }
 }
@@ -185,7 +188,7 @@ void CHidWnd::FullWrite(bool writeLighting, bool reset) {
   PostedProgress progress;
   // Without a keyboard nothing is written: the status does not flash "writing".
   if (OpenState() == KeyboardState::Connected) PostKeyboardState(KeyboardState::Writing);
-  RunFullWrite(driver_, settings_, progress, SyncRequest{writeLighting, reset});
+  RunFullWrite(driver_, settings_, progress, SyncRequest{writeLighting, reset}, keyboardLighting_);
   PostKeyboardState(OpenState());
 }
 

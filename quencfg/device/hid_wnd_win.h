@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "quencfg/device/hid_api.h"
+#include "quencfg/device/keyboard_lighting.h"
 #include "quencfg/device/usb_driver.h"
 #include "quencfg/framework/messages.h"
 #include "quencfg/framework/pause.h"
@@ -158,6 +159,7 @@ class CHidWnd : public Window {
   StartedThread progressThread_;
   SettingsBlock settings_{};
   CUSBDriver driver_;
+  KeyboardLighting keyboardLighting_;
   LPTHREAD_START_ROUTINE progressEntry_;
   TrayTextLookup trayText_;
   UniqueDeviceNotify deviceNotify_;     // the USB device's arrivals and removals

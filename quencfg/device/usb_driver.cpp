@@ -282,7 +282,9 @@ bool CUSBDriver::StartReadThread() {
 }
 
 int CUSBDriver::WriteFeature(HidHandle handle, const FeatureReport& report) {
-  return api_.setFeature(api_.context, handle, report.data(), static_cast<std::uint32_t>(report.size())) ? 1 : 0;
+  if (api_.setFeature(api_.context, handle, report.data(), static_cast<std::uint32_t>(report.size()))) return 1;
+  ++failedReports_;
+  return 0;
 }
 
 void CUSBDriver::ReadThreadMain(void* driver) { static_cast<CUSBDriver*>(driver)->ReadLoop(); }

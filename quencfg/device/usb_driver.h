@@ -85,6 +85,9 @@ class CUSBDriver {
 
   // Sends one 8-byte feature report; 1 when the platform call succeeded, else 0.
   int WriteFeature(HidHandle handle, const FeatureReport& report);
+  // How many reports the platform refused since the driver was made: a write whose
+  // count stayed the same reached the keyboard whole.
+  [[nodiscard]] std::uint64_t FailedReports() const noexcept { return failedReports_; }
 
   HidHandleGroup& Handles() noexcept { return handles_; }
   [[nodiscard]] const HidDeviceList& DeviceList() const noexcept { return deviceList_; }
@@ -173,6 +176,7 @@ class CUSBDriver {
   std::atomic<std::uint64_t> readWakeups_{0};
   HidDeviceList deviceList_;
   std::uint32_t featureLength_ = 0;
+  std::uint64_t failedReports_ = 0;  // device thread only
 };
 
 }  // namespace quencfg

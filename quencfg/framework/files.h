@@ -21,9 +21,26 @@ bool CreateFolder(std::u16string_view path);
 // The whole content of a file, or nothing when it cannot be read.
 [[nodiscard]] std::optional<std::string> ReadWholeFile(std::u16string_view path);
 
+// What became of a whole-file write; the reasons a user can do something about are
+// told apart.
+enum class FileWriteStatus {
+  kWritten,
+  kReadOnly,  // the file is read-only, or the user may not change it
+  kInUse,     // another program holds the file open (a sync client, an editor)
+  kDiskFull,
+  kFailed,    // any other reason
+};
+
+struct FileWriteResult {
+  FileWriteStatus status = FileWriteStatus::kWritten;
+  explicit operator bool() const noexcept { return status == FileWriteStatus::kWritten; }
+};
+
 // Writes the whole file through a temporary file in the same folder, flushed to disk,
-// then moved over the target. On any failure the previous file is left as it was.
-[[nodiscard]] bool ReplaceFileContents(std::u16string_view path, std::string_view bytes);
+// then moved over the target. On any failure the previous file is left as it was, and
+// the platform's error of the failed step stays the thread's last error. A read-only
+// target is refused on every platform, as Windows refuses it.
+[[nodiscard]] FileWriteResult ReplaceFileContents(std::u16string_view path, std::string_view bytes);
 
 bool DeleteFileAt(std::u16string_view path);
 

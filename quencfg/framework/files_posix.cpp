@@ -27,6 +27,24 @@ bool WriteAllAndSync(int fd, std::string_view bytes) {
   return ::fsync(fd) == 0;
 }
 
+FileWriteStatus StatusOfErrno(int error) noexcept {
+  switch (error) {
+    case EACCES:
+    case EPERM:
+    case EROFS:
+      return FileWriteStatus::kReadOnly;
+    case EBUSY:
+    case ETXTBSY:
+      return FileWriteStatus::kInUse;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+      return FileWriteStatus::kDiskFull;
+    default:
+      return FileWriteStatus::kFailed;
+  }
+}
+
 }  // namespace
 
 bool PathExists(std::u16string_view path) {
@@ -84,22 +102,30 @@ std::optional<std::string> ReadWholeFile(std::u16string_view path) {
   return bytes;
 }
 
-bool ReplaceFileContents(std::u16string_view path, std::string_view bytes) {
+FileWriteResult ReplaceFileContents(std::u16string_view path, std::string_view bytes) {
   const fs::path target = ToPath(path);
   fs::path temp = target;
   temp += ".tmp";
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
-  const bool written = WriteAllAndSync(fd, bytes);
-  const bool closed = ::close(fd) == 0;
-  std::error_code ec;
-  if (!written || !closed) {
-    fs::remove(temp, ec);
-    return false;
+  // A rename would replace a read-only file here; Windows refuses to.
+  struct stat existing {};
+  if (::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode) && (existing.st_mode & S_IWUSR) == 0) {
+    errno = EACCES;
+    return FileWriteResult{StatusOfErrno(errno)};
   }
-  fs::rename(temp, target, ec);
-  if (ec) fs::remove(temp, ec);
-  return !ec;
+  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return FileWriteResult{StatusOfErrno(errno)};
+  const bool written = WriteAllAndSync(fd, bytes);
+  int error = written ? 0 : errno;
+  if (::close(fd) != 0 && error == 0) error = errno;
+  std::error_code ec;
+  if (error == 0) {
+    fs::rename(temp, target, ec);
+    error = ec.value();
+  }
+  if (error == 0) return {};
+  fs::remove(temp, ec);
+  errno = error;  // the failed step's error stays the last one
+  return FileWriteResult{StatusOfErrno(error)};
 }
 
 bool DeleteFileAt(std::u16string_view path) {

@@ -20,6 +20,43 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
   return true;
 }
 
+FileWriteStatus StatusOfError(DWORD error) noexcept {
+  switch (error) {
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+      return FileWriteStatus::kReadOnly;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_USER_MAPPED_FILE:
+      return FileWriteStatus::kInUse;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return FileWriteStatus::kDiskFull;
+    default:
+      return FileWriteStatus::kFailed;
+  }
+}
+
+// The failure of the step that failed: the temporary file is removed, the step's error
+// stays the last error.
+FileWriteResult FailedWrite(const std::wstring& temp) {
+  const DWORD error = ::GetLastError();
+  ::DeleteFileW(temp.c_str());
+  ::SetLastError(error);
+  return FileWriteResult{StatusOfError(error)};
+}
+
+// A move over a file that another program holds open is refused as access denied, as
+// for a file the user may not change: a file that cannot be opened for replacing,
+// because of how the other program shares it, is in use.
+void TellInUseFromDenied(const std::wstring& target) {
+  if (::GetLastError() != ERROR_ACCESS_DENIED) return;
+  UniqueFileHandle probe(::CreateFileW(target.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  ::SetLastError(!probe && ::GetLastError() == ERROR_SHARING_VIOLATION ? ERROR_SHARING_VIOLATION
+                                                                        : ERROR_ACCESS_DENIED);
+}
+
 }  // namespace
 
 bool PathExists(std::u16string_view path) { return Attributes(path) != INVALID_FILE_ATTRIBUTES; }
@@ -68,25 +105,37 @@ std::optional<std::string> ReadWholeFile(std::u16string_view path) {
   return bytes;
 }
 
-bool ReplaceFileContents(std::u16string_view path, std::string_view bytes) {
+FileWriteResult ReplaceFileContents(std::u16string_view path, std::string_view bytes) {
   const std::wstring target = ToWide(path);
   const std::wstring temp = target + L".tmp";
+  // Windows refuses to move a file over a read-only one; Wine does not. Either way the
+  // user's read-only mark is kept.
+  const DWORD attributes = ::GetFileAttributesW(target.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    ::SetLastError(ERROR_ACCESS_DENIED);
+    return FileWriteResult{FileWriteStatus::kReadOnly};
+  }
   {
     UniqueFileHandle file(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
+    if (!file) {
+      const DWORD error = ::GetLastError();
+      return FileWriteResult{StatusOfError(error)};
+    }
     if (!WriteAll(file.get(), bytes) || !::FlushFileBuffers(file.get())) {
+      const DWORD error = ::GetLastError();
       file.reset();
-      ::DeleteFileW(temp.c_str());
-      return false;
+      ::SetLastError(error);
+      return FailedWrite(temp);
     }
   }
   if (!::MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    ::DeleteFileW(temp.c_str());
-    return false;
+    TellInUseFromDenied(target);
+    return FailedWrite(temp);
   }
-  return true;
+  return {};
 }
+
 
 bool DeleteFileAt(std::u16string_view path) { return ::DeleteFileW(ToWide(path).c_str()) != 0; }
 

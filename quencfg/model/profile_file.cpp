@@ -103,7 +103,8 @@ bool ReadProfileDocument(XmlDocument& doc, ProfileData& profile, StoredLaunchTex
   return found;
 }
 
-bool WriteProfile(const ProfileData& profile, std::u16string_view name, std::u16string_view folder) {
+FileWriteResult WriteProfile(const ProfileData& profile, std::u16string_view name, std::u16string_view folder,
+                             FileWriter& writer) {
   const auto hold = LockDataFiles();
   const std::u16string path = ProfilePath(name, folder);
   XmlDocument doc;
@@ -118,7 +119,7 @@ bool WriteProfile(const ProfileData& profile, std::u16string_view name, std::u16
   EnterOrAddElement(doc, u"Lighting");
   WriteLighting(doc, profile.lighting);
   doc.LeaveElement();
-  return doc.SaveFile(path);
+  return doc.SaveFile(path, writer);
 }
 
 }  // namespace quencfg

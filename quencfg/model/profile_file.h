@@ -21,9 +21,6 @@ std::u16string ProfilePath(std::u16string_view name, std::u16string_view folder)
 // A file that was read is written back unchanged.
 void ReadProfile(ProfileData& profile, std::u16string_view name, std::u16string_view folder);
 
-// Writes the profile, changing only texts of existing elements and adding missing
-// ones; a missing or ill-formed file is replaced by a new one. False when the file
-// could not be saved (the old file, if any, is left as it was).
 // The "launch" texts of a profile file as they stand in it, before they are cut to the
 // field; none for a key whose file entry has no "launch".
 using StoredLaunchTexts = std::array<std::optional<std::u16string>, KEY_COUNT>;
@@ -33,6 +30,10 @@ using StoredLaunchTexts = std::array<std::optional<std::u16string>, KEY_COUNT>;
 // neither a button nor the lighting of a profile (nothing was read).
 bool ReadProfileDocument(XmlDocument& doc, ProfileData& profile, StoredLaunchTexts* stored = nullptr);
 
-bool WriteProfile(const ProfileData& profile, std::u16string_view name, std::u16string_view folder);
+// Writes the profile, changing only texts of existing elements and adding missing
+// ones; a missing or ill-formed file is replaced by a new one. The result says why the
+// file could not be saved (the old file, if any, is left as it was).
+FileWriteResult WriteProfile(const ProfileData& profile, std::u16string_view name, std::u16string_view folder,
+                             FileWriter& writer = PlatformFileWriter());
 
 }  // namespace quencfg

@@ -62,7 +62,7 @@ void ReadSettings(SettingsBlock& settings) {
   doc.SaveFileIfChanged(path);  // the rewrite after a read: text unchanged
 }
 
-void WriteSettings(const SettingsBlock& settings) {
+FileWriteResult WriteSettings(const SettingsBlock& settings, FileWriter& writer) {
   const auto hold = LockDataFiles();
   const std::u16string path = SettingsFilePath();
   XmlDocument doc;
@@ -71,7 +71,7 @@ void WriteSettings(const SettingsBlock& settings) {
   WriteElement(doc, u"Profile", settings.Profile);
   WriteElement(doc, u"Language", settings.Language);
   doc.LeaveElement();
-  doc.SaveFile(path);
+  return doc.SaveFile(path, writer);
 }
 
 }  // namespace quencfg

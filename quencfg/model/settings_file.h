@@ -3,6 +3,7 @@
 // the current profile and the interface language.
 #include <string>
 
+#include "quencfg/framework/file_writer.h"
 #include "quencfg/model/settings_block.h"
 
 namespace quencfg {
@@ -22,7 +23,8 @@ bool SettingsFileExists();
 void ReadSettings(SettingsBlock& settings);
 
 // Profile and Language into the file, keeping its other content; a missing or
-// ill-formed file is replaced by a new one.
-void WriteSettings(const SettingsBlock& settings);
+// ill-formed file is replaced by a new one. The result says why the file could not be
+// saved (it is then left as it was).
+FileWriteResult WriteSettings(const SettingsBlock& settings, FileWriter& writer = PlatformFileWriter());
 
 }  // namespace quencfg

@@ -76,28 +76,31 @@ void XmlDocument::ClearAfterFailure(std::u16string_view diagnostic) noexcept {
   index_->Clear();
 }
 
-bool XmlDocument::SaveFile(std::u16string_view path) { return Save(path, false); }
+FileWriteResult XmlDocument::SaveFile(std::u16string_view path, FileWriter& writer) {
+  return Save(path, false, writer);
+}
 
-bool XmlDocument::SaveFileIfChanged(std::u16string_view path) { return Save(path, true); }
+FileWriteResult XmlDocument::SaveFileIfChanged(std::u16string_view path) {
+  return Save(path, true, PlatformFileWriter());
+}
 
-bool XmlDocument::Save(std::u16string_view path, bool skipWhenUnchanged) {
+FileWriteResult XmlDocument::Save(std::u16string_view path, bool skipWhenUnchanged, FileWriter& writer) {
+  constexpr FileWriteResult kFailed{FileWriteStatus::kFailed};
   try {
     const std::string* loaded = skipWhenUnchanged ? LoadedBytesOf(path) : nullptr;
     EncodedXmlFile encoded = EncodeXmlFile(text_, flags_, loaded);
     diagnostic_ = std::move(encoded.diagnostic);
-    if (!encoded.ok) return false;
-    if (encoded.sameAsExpected) return true;
-    if (skipWhenUnchanged && loaded == nullptr && ReadWholeFile(path) == encoded.bytes) return true;
+    if (!encoded.ok) return kFailed;
+    if (encoded.sameAsExpected) return {};
+    if (skipWhenUnchanged && loaded == nullptr && ReadWholeFile(path) == encoded.bytes) return {};
     // Whatever happens now, the file may no longer hold the loaded bytes.
     ForgetLoadedBytes();
-    if (!ReplaceFileContents(path, encoded.bytes)) {
-      diagnostic_ = SystemErrorLine();
-      return false;
-    }
-    return true;
+    const FileWriteResult written = writer.ReplaceContents(path, encoded.bytes);
+    if (!written) diagnostic_ = SystemErrorLine();
+    return written;
   } catch (const std::exception&) {
     diagnostic_.clear();
-    return false;
+    return kFailed;
   }
 }
 

@@ -39,6 +39,8 @@
 #include <string_view>
 #include <vector>
 
+#include "quencfg/framework/file_writer.h"
+
 namespace quencfg {
 
 // Number of an element in the index; 0 stands for the document itself.
@@ -104,14 +106,15 @@ class XmlDocument {
   // Writes the text in the encoding the flags choose (UTF-16LE/BE or UTF-8 with their
   // mark, else the declared encoding, else UTF-8 when the text starts with "<", else
   // the system's 8-bit code page). Writes through a temporary file that replaces the
-  // target only when complete: on failure returns false and the old file stays as it was.
-  bool SaveFile(std::u16string_view path);
+  // target only when complete: on failure the result says why (a text that cannot be
+  // encoded is kFailed) and the old file stays as it was.
+  FileWriteResult SaveFile(std::u16string_view path, FileWriter& writer = PlatformFileWriter());
 
   // SaveFile, except that a file already holding exactly the bytes it would write is
   // left untouched (no write, no flush): the rewrite after a read costs only a compare.
   // Saving to the path the document was loaded from compares with the bytes that load
   // read instead of reading the file again.
-  bool SaveFileIfChanged(std::u16string_view path);
+  FileWriteResult SaveFileIfChanged(std::u16string_view path);
 
   // Replaces the text, clears the diagnostic, parses. Flags are kept. True when
   // well-formed. Positions become 0.
@@ -173,7 +176,7 @@ class XmlDocument {
   [[nodiscard]] std::u16string_view ElementName(ElementNumber element) const;
 
  private:
-  bool Save(std::u16string_view path, bool skipWhenUnchanged);
+  FileWriteResult Save(std::u16string_view path, bool skipWhenUnchanged, FileWriter& writer);
   // The bytes the last load read from `path`, when they were kept; else null.
   [[nodiscard]] const std::string* LoadedBytesOf(std::u16string_view path) const noexcept;
   void ForgetLoadedBytes() noexcept;

@@ -49,6 +49,7 @@ struct SyncFixture {
   CUSBDriver driver{machine.Api(), clock};
   std::unique_ptr<SettingsBlock> copy = std::make_unique<SettingsBlock>();
   RecordingProgress progress;
+  KeyboardLighting keyboardLighting;
 
   explicit SyncFixture(bool keyboardPresent = true) {
     PrepareDataFolder();
@@ -73,8 +74,16 @@ struct SyncFixture {
     WriteSettings(*settings);
   }
 
+  // What an earlier write left on the keyboard: the current profile's lighting as
+  // its file holds it now.
+  void KeyboardHoldsTheCurrentLighting() {
+    auto files = std::make_unique<SettingsBlock>();
+    ReloadSettings(*files);
+    keyboardLighting.Written(CurrentProfile(*files).lighting);
+  }
+
   KeyboardModel Write(SyncRequest request) {
-    RunFullWrite(driver, *copy, progress, request);
+    RunFullWrite(driver, *copy, progress, request, keyboardLighting);
     KeyboardModel model(KeyboardCollectionIds());
     model.Replay(machine.Features());
     return model;
@@ -94,27 +103,36 @@ std::vector<std::string> operator+(std::vector<std::string> first, const std::ve
 }
 
 TEST(DeviceSync, RequestsWriteWhatTheyAskFor) {
+  enum class Held { Unknown, Other, Same };  // what the keyboard holds of the lighting
   struct Case {
     const char* name;
     SyncRequest request;
     std::uint8_t effect;
+    Held held;
     std::vector<std::string> steps;
   };
   const std::vector<Case> cases = {
-      {"apply without lighting", {false, false}, 16, Steps({"keymap", "end"})},
-      {"apply, other effect", {true, false}, 5, Steps({"keymap", "lighting", "end"})},
-      {"apply, effect 16", {true, false}, 16, Steps({"keymap", "lighting", "effect-color", "end"})},
-      {"apply, effect 19", {true, false}, 19, Steps({"keymap", "lighting"}) + KeyColorSteps() + Steps({"end"})},
-      {"reset ignores the lighting flag", {false, true}, 16,
+      {"apply without lighting", {false, false}, 16, Held::Same, Steps({"keymap", "end"})},
+      {"apply without lighting, the keyboard's unknown", {false, false}, 16, Held::Unknown,
+       Steps({"keymap", "lighting", "effect-color", "end"})},
+      {"apply without lighting, the keyboard holds another", {false, false}, 5, Held::Other,
+       Steps({"keymap", "lighting", "end"})},
+      {"apply, other effect", {true, false}, 5, Held::Same, Steps({"keymap", "lighting", "end"})},
+      {"apply, effect 16", {true, false}, 16, Held::Same, Steps({"keymap", "lighting", "effect-color", "end"})},
+      {"apply, effect 19", {true, false}, 19, Held::Same,
+       Steps({"keymap", "lighting"}) + KeyColorSteps() + Steps({"end"})},
+      {"reset ignores the lighting flag", {false, true}, 16, Held::Same,
        Steps({"reset", "keymap", "lighting", "effect-color", "end"})},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     SyncFixture f;
+    if (c.held == Held::Other) f.KeyboardHoldsTheCurrentLighting();
     f.EditProfile(0, [&](ProfileData& p) {
       p.lighting.byLightEffect = c.effect;
       p.lighting.byLightColor = 0x563412;
     });
+    if (c.held == Held::Same) f.KeyboardHoldsTheCurrentLighting();
     const KeyboardModel model = f.Write(c.request);
     EXPECT_EQ(model.errors, std::vector<std::string>{});
     EXPECT_EQ(model.steps, c.steps);
@@ -126,6 +144,7 @@ TEST(DeviceSync, RequestsWriteWhatTheyAskFor) {
 
 TEST(DeviceSync, ProgressStepsFollowTheWrite) {
   SyncFixture apply;
+  apply.KeyboardHoldsTheCurrentLighting();
   apply.Write({false, false});
   EXPECT_EQ(apply.progress.seen, Steps({"open", "20", "20", "40", "50", "70", "50", "60", "90", "100", "close"}));
 
@@ -159,6 +178,7 @@ TEST(DeviceSync, MacroKeysSendTheLibraryMacro) {
     p.keys[0].byBtnFuncType = BTNFUNC_MACRO;
     CopyToField(p.keys[0].MacroName, u"Macro1");
   });
+  f.KeyboardHoldsTheCurrentLighting();
   const KeyboardModel model = f.Write({false, false});
   EXPECT_EQ(model.steps, Steps({"macro 21", "keymap", "end"}));
   ASSERT_EQ(model.macros.count(21), 1u);
@@ -188,7 +208,41 @@ TEST(DeviceSync, UnplugBetweenWritesSendsNothingAndReplugRestores) {
   ASSERT_GT(f.driver.OpenDevice(kKorvaneVendorId, kKorvaneProductId), 0);
   const KeyboardModel model = f.Write({false, false});
   EXPECT_TRUE(model.errors.empty());
-  EXPECT_EQ(model.steps, Steps({"keymap", "end"}));
+  EXPECT_EQ(model.steps, Steps({"keymap", "lighting", "end"})) << "the write without keyboard left none known";
+}
+
+// What the keyboard holds is known only from a write it took whole: one without the
+// keyboard, or one whose reports it refused, leaves it unknown, so the next request
+// sends the lighting again.
+TEST(DeviceSync, TheLightingIsKnownOnlyAfterAWriteTheKeyboardTookWhole) {
+  struct Case {
+    const char* name;
+    bool present;
+    bool refuses;
+    bool knownAfter;
+  };
+  const Case cases[] = {
+      {"accepted", true, false, true},
+      {"no keyboard", false, false, false},
+      {"reports refused", true, true, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SyncFixture f(c.present);
+    f.machine.SetFeatureFails(c.refuses);
+    f.Write({true, false});
+    const LightingSettings& current = CurrentProfile(*f.copy).lighting;
+    EXPECT_EQ(f.keyboardLighting.Holds(current), c.knownAfter);
+
+    // A write that sends no lighting leaves what the keyboard holds as it was.
+    f.machine.SetFeatureFails(false);
+    if (c.knownAfter) {
+      f.machine.ClearFeatures();
+      const KeyboardModel model = f.Write({false, false});
+      EXPECT_EQ(model.steps, Steps({"keymap", "end"}));
+      EXPECT_TRUE(f.keyboardLighting.Holds(current));
+    }
+  }
 }
 
 TEST(DeviceReload, MissingSettingsFileIsCreatedFromClearedSettings) {

@@ -368,8 +368,10 @@ TEST_F(DeviceThreadTest, RequestsWriteTheCurrentProfile) {
   const std::vector<std::string> lit =
       Steps({"open", "20", "20", "40", "50", "70", "50", "60", "70", "80", "90", "100", "close"});
   const std::vector<Case> cases = {
-      {"apply without lighting", 0, 0, 16, Steps({"keymap", "end"}), 2, plain},
       {"apply with effect 16", 1, 0, 16, Steps({"keymap", "lighting", "effect-color", "end"}), 4, lit},
+      // The keyboard holds that lighting now: no need to send it again.
+      {"apply without lighting", 0, 0, 16, Steps({"keymap", "end"}), 2, plain},
+      {"apply without lighting, another effect", 0, 0, 5, Steps({"keymap", "lighting", "end"}), 3, lit},
       {"apply with effect 19", 1, 0, 19, Steps({"keymap", "lighting", "key-color 21"}), 2 + 70 + 1, lit},
       {"reset", 0, 1, 3, Steps({"reset", "keymap", "lighting", "end"}), 4,
        Steps({"open", "20", "30", "20", "40", "50", "70", "50", "60", "70", "80", "90", "100", "close"})},
@@ -413,6 +415,9 @@ TEST_F(DeviceThreadTest, RequestsWriteTheCurrentProfile) {
 TEST_F(DeviceThreadTest, TwoRequestsInQuickSuccessionGiveTwoCompleteWrites) {
   machine.AddKeyboard();
   Start();
+  Request(1, 0);  // the keyboard holds the current lighting from now on
+  machine.ClearFeatures();
+  recorder.Reset();
   ASSERT_TRUE(::PostMessageW(window, UM_DEVICESYNC, 0, 0));
   ASSERT_TRUE(::PostMessageW(window, UM_DEVICESYNC, 1, 0));
   ASSERT_TRUE(recorder.WaitForCloses(2));
@@ -959,6 +964,9 @@ TEST_F(DeviceThreadTest, RequestsArrivingWhileTheTrayMenuIsOpenAreServedInOrderA
   GiveSlot3AProgram(marker);
   machine.AddKeyboard();
   Start();
+  Request(1, 0);  // the keyboard holds the current lighting from now on
+  machine.ClearFeatures();
+  recorder.Reset();
   MainWindowProbe main;
   HWND menuWindow = OpenTrayMenu();
   ASSERT_NE(menuWindow, nullptr);

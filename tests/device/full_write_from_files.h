@@ -19,7 +19,8 @@ inline KeyboardModel KeyboardAfterFullWriteFromFiles(CUSBDriver& driver, FakeHid
   machine.ClearFeatures();
   auto deviceCopy = std::make_unique<SettingsBlock>();
   SilentProgress progress;
-  RunFullWrite(driver, *deviceCopy, progress, SyncRequest{true, false});
+  KeyboardLighting unknown;
+  RunFullWrite(driver, *deviceCopy, progress, SyncRequest{true, false}, unknown);
   KeyboardModel model(KeyboardCollectionIds());
   model.Replay(machine.Features());
   return model;

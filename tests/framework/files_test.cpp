@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "support/read_only_file.h"
 #include "support/temp_folder.h"
 
 namespace quencfg {
@@ -39,6 +40,26 @@ TEST(Files, ReplaceKeepsOldFileWhenWritingFails) {
   ASSERT_TRUE(CreateFolder(file + u".tmp"));
   EXPECT_FALSE(ReplaceFileContents(file, "third"));
   EXPECT_EQ(ReadWholeFile(file).value_or(""), "second, longer");
+}
+
+// A failed replace says why, and never leaves the file cut short or changed: the new
+// bytes go to a temporary file first, which is removed again.
+TEST(Files, AFailedReplaceSaysWhyAndLeavesTheFileWhole) {
+  TempFolder dir;
+  EXPECT_EQ(ReplaceFileContents(dir / u"no-such-folder/x", "a").status, FileWriteStatus::kFailed);
+
+  const auto file = dir / u"config.xml";
+  ASSERT_TRUE(ReplaceFileContents(file, "whole and saved"));
+  ASSERT_TRUE(testing::MarkReadOnly(file, true));
+  const FileWriteResult refused = ReplaceFileContents(file, "new");
+  ASSERT_TRUE(testing::MarkReadOnly(file, false));
+  EXPECT_FALSE(refused);
+  EXPECT_EQ(refused.status, FileWriteStatus::kReadOnly);
+  EXPECT_EQ(ReadWholeFile(file).value_or(""), "whole and saved");
+  EXPECT_FALSE(PathExists(file + u".tmp")) << "no temporary file is left behind";
+
+  EXPECT_EQ(ReplaceFileContents(file, "new").status, FileWriteStatus::kWritten);
+  EXPECT_EQ(ReadWholeFile(file).value_or(""), "new");
 }
 
 TEST(Files, NonAsciiNamesRoundTrip) {

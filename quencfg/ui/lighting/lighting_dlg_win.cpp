@@ -210,8 +210,9 @@ void CLightingDlg::OnFieldChanged(ColorComponent component) {
     ::SendMessageW(field.hwnd(), EM_SETSEL, shown.size(), static_cast<LPARAM>(shown.size()));
     writingFields_ = false;
   }
-  editor_.TakeTypedColor(WithComponent(editor_.pickedColor(), component, *value));
-  RecolorSwatch(editor_.pickedColor());
+  if (editor_.TakeTypedColor(WithComponent(editor_.pickedColor(), component, *value))) {
+    RecolorSwatch(editor_.pickedColor());
+  }
 }
 
 void CLightingDlg::OnSliderMoved(WPARAM position, LPARAM identifier) {

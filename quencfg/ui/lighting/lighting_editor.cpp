@@ -19,16 +19,25 @@ void LightingEditor::TakeProfileColor() noexcept {
 
 void LightingEditor::SelectEffect(int effect) noexcept {
   currentEffect_ = effect;
-  if (profile_ != nullptr) profile_->lighting.byLightEffect = static_cast<std::uint8_t>(effect);
+  if (profile_ == nullptr) return;
+  profile_->lighting.byLightEffect = static_cast<std::uint8_t>(effect);
+  // The fields that come into view show the color the profile sends.
+  if (ShowsColorField()) TakeProfileColor();
 }
 
+bool LightingEditor::ShowsColorField() const noexcept { return ShownControls(currentEffect_).effectColor; }
+
 bool LightingEditor::Pick(std::uint32_t pixel) noexcept {
-  if (!IsPickablePixel(pixel)) return false;
+  if (!ShowsColorField() || !IsPickablePixel(pixel)) return false;
   TakeColor(pixel);
   return true;
 }
 
-void LightingEditor::TakeTypedColor(std::uint32_t color) noexcept { TakeColor(color & kLightColorMax); }
+bool LightingEditor::TakeTypedColor(std::uint32_t color) noexcept {
+  if (!ShowsColorField()) return false;
+  TakeColor(color & kLightColorMax);
+  return true;
+}
 
 void LightingEditor::TakeColor(std::uint32_t color) noexcept {
   pickedColor_ = color;

@@ -22,16 +22,21 @@ class LightingEditor {
 
   // The first step of a refresh: the picked color becomes the profile's effect color.
   void TakeProfileColor() noexcept;
-  // The effect becomes current and the profile's effect.
+  // The effect becomes current and the profile's effect. An effect that shows the
+  // color field takes the profile's color as the picked one: the fields always show
+  // what the profile sends.
   void SelectEffect(int effect) noexcept;
+  // Whether the current effect shows the color field (and the red, green and blue
+  // fields): only there does a pick or a typed color act.
+  [[nodiscard]] bool ShowsColorField() const noexcept;
 
-  // A pixel of the color field. Dark pixels and failed reads are not taken (false);
-  // otherwise the pixel is the picked color and, under the effects that use one color,
-  // the profile's effect color.
+  // A pixel of the color field. Dark pixels, failed reads and picks while no field is
+  // shown are not taken (false); otherwise the pixel is the picked color and the
+  // profile's effect color.
   bool Pick(std::uint32_t pixel) noexcept;
   // A color typed into the red, green and blue fields: taken like a pick, dark or not,
-  // because the user chose it digit by digit.
-  void TakeTypedColor(std::uint32_t color) noexcept;
+  // because the user chose it digit by digit; false while the fields are not shown.
+  bool TakeTypedColor(std::uint32_t color) noexcept;
 
   // A click on key `slot`: switches it between the picked color and off. Returns the
   // key's new color (0 for a slot outside the profile).

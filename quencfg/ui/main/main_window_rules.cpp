@@ -1,5 +1,6 @@
 #include "quencfg/ui/main/main_window_rules.h"
 
+#include "quencfg/framework/paths.h"
 #include "quencfg/model/settings_block.h"
 #include "quencfg/ui/skin/skin_scale.h"
 
@@ -19,10 +20,26 @@ bool InDragStrip(int x, int y, int dpi) noexcept {
   return x >= 0 && x < ScaleToDpi(kDragStripWidth, dpi) && y >= 0 && y < ScaleToDpi(kDragStripHeight, dpi);
 }
 
-int TakeApplyWriteKind(bool lightingVisible, bool& importPending, bool lightingUnsent) noexcept {
-  const bool withLighting = lightingVisible || importPending || lightingUnsent;
+int TakeApplyWriteKind(bool lightingVisible, bool& importPending) noexcept {
+  const bool withLighting = lightingVisible || importPending;
   importPending = false;
   return withLighting ? 1 : 0;
+}
+
+std::u16string SaveFailureMessage(std::u16string_view path, FileWriteStatus status, WarningText text) {
+  std::u16string_view reason = u"SAVE_FAILED";
+  switch (status) {
+    case FileWriteStatus::kReadOnly: reason = u"SAVE_FAILED_READONLY"; break;
+    case FileWriteStatus::kInUse: reason = u"SAVE_FAILED_IN_USE"; break;
+    case FileWriteStatus::kDiskFull: reason = u"SAVE_FAILED_DISK_FULL"; break;
+    default: break;
+  }
+  std::u16string message(FileNameOfPath(path));
+  message += u"\n";
+  message += text(reason);
+  message += u" ";
+  message += text(u"SAVE_FAILED_KEYBOARD");
+  return message;
 }
 
 std::optional<std::uint8_t> MenuCommandLanguage(int command) noexcept {

@@ -1,11 +1,13 @@
 #pragma once
 // The main window's decisions that need no window: which keys are marked, where a
-// drag may start, what an apply asks the device thread for, how an imported file's
-// path is split, and what the settings menu's commands mean.
+// drag may start, what an apply asks the device thread for, what a failed save says,
+// how an imported file's path is split, and what the settings menu's commands mean.
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
+#include "quencfg/framework/files.h"
 #include "quencfg/framework/messages.h"
 
 namespace quencfg {
@@ -18,10 +20,17 @@ namespace quencfg {
 // acts as its caption bar; at another DPI the strip's edges are scaled like the skin's.
 [[nodiscard]] bool InDragStrip(int x, int y, int dpi = 96) noexcept;
 
-// The lighting flag of an apply: 1 when the lighting panel is visible, an import is
-// pending (which the apply consumes) or the applied profile's lighting is not what the
-// keyboard last received of it, else 0.
-[[nodiscard]] int TakeApplyWriteKind(bool lightingVisible, bool& importPending, bool lightingUnsent) noexcept;
+// The lighting flag of an apply: 1 when the lighting panel is visible or an import is
+// pending (which the apply consumes), else 0. The device thread adds the lighting
+// anyway when the keyboard is not known to hold the applied profile's.
+[[nodiscard]] int TakeApplyWriteKind(bool lightingVisible, bool& importPending) noexcept;
+
+// The warning of a save that failed, from the strings of section WARN_STRING that
+// `text` gives by key: the file's name on a line of its own, why it could not be
+// saved, and that the keyboard was not changed.
+using WarningText = std::u16string (*)(std::u16string_view key);
+[[nodiscard]] std::u16string SaveFailureMessage(std::u16string_view path, FileWriteStatus status,
+                                                WarningText text);
 
 // The settings menu's command numbers.
 inline constexpr int kImportCommand = 10001;

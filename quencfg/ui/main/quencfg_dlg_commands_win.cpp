@@ -12,6 +12,7 @@
 #include "quencfg/framework/program_windows_win.h"
 #include "quencfg/framework/sign_in_start_win.h"
 #include "quencfg/framework/wide_win.h"
+#include "quencfg/framework/writelog.h"
 #include "quencfg/model/all_settings.h"
 #include "quencfg/model/macro_library.h"
 #include "quencfg/model/profile_file.h"
@@ -43,6 +44,8 @@ int ImportFailureWarning(ImportReadStatus status) {
   }
 }
 
+std::u16string WarnString(std::u16string_view key) { return LookupString(StringDocument(), u"WARN_STRING", key); }
+
 std::u16string TemporaryFolder() {
   wchar_t folder[MAX_PATH + 1] = {};
   const DWORD length = ::GetTempPathW(MAX_PATH + 1, folder);
@@ -54,7 +57,6 @@ std::u16string TemporaryFolder() {
 
 void CQuencfgDlg::LoadAllSettings() {
   quencfg::LoadAllSettings(*settings_);
-  sentLighting_.RememberAll(*settings_);
   savedProfiles_.RememberAll(*settings_);
 }
 
@@ -66,33 +68,47 @@ void CQuencfgDlg::SelectProfile(int index) {
   RefreshKeyMarks();
 }
 
-void CQuencfgDlg::SaveCurrentProfile() {
-  if (WriteProfile(currentProfile(), ProfileName(settings_->Profile), u"")) {
-    savedProfiles_.Remember(settings_->Profile, currentProfile());
-  }
+FileWriteResult CQuencfgDlg::SaveCurrentProfile() {
+  const FileWriteResult saved = WriteProfile(currentProfile(), ProfileName(settings_->Profile), u"", files_);
+  if (saved) savedProfiles_.Remember(settings_->Profile, currentProfile());
   RefreshUnappliedMarks();
+  return saved;
 }
 
-void CQuencfgDlg::ApplyProfile() {
-  WriteSettings(*settings_);
-  const LightingSettings& lighting = currentProfile().lighting;
-  const int writeKind =
-      TakeApplyWriteKind(lightingVisible(), importPending_, sentLighting_.Unsent(settings_->Profile, lighting));
-  SaveCurrentProfile();
+bool CQuencfgDlg::SaveSettingsAndCurrentProfile() {
+  // The device thread writes the profile that the settings file names as current, as
+  // its file holds it: a file left as it was would put the profile of before on the
+  // keyboard while the window shows this one.
+  if (const FileWriteResult saved = WriteSettings(*settings_, files_); !saved) {
+    TellSaveFailed(SettingsFilePath(), saved.status);
+    return false;
+  }
+  if (const FileWriteResult saved = SaveCurrentProfile(); !saved) {
+    TellSaveFailed(ProfilePath(ProfileName(settings_->Profile), u""), saved.status);
+    return false;
+  }
+  return true;
+}
+
+void CQuencfgDlg::TellSaveFailed(std::u16string_view path, FileWriteStatus status) {
+  WriteLogString(u"Save failed: " + std::u16string(path));
+  CWarnDlg warning(hwnd(), kSaveFailedWarning);
+  warning.SetMessageText(SaveFailureMessage(path, status, &WarnString));
+  warning.DoModal();
+}
+
+bool CQuencfgDlg::ApplyProfile() {
+  if (!SaveSettingsAndCurrentProfile()) return false;
+  const int writeKind = TakeApplyWriteKind(lightingVisible(), importPending_);
   PostDeviceSync(static_cast<WPARAM>(writeKind), 0);
-  sentLighting_.Remember(settings_->Profile, lighting);
+  return true;
 }
 
 void CQuencfgDlg::ResetProfile() {
   NormalizeProfile(currentProfile(), true, settings_->Profile);
   HandProfileToLightingPanel();
   RefreshKeyMarks();
-  // The device thread writes the profile that the settings file names as current: the
-  // file must name the profile reset here, not the one last applied.
-  WriteSettings(*settings_);
-  SaveCurrentProfile();
-  PostDeviceSync(0, 1);
-  sentLighting_.Remember(settings_->Profile, currentProfile().lighting);  // a reset writes the lighting too
+  if (SaveSettingsAndCurrentProfile()) PostDeviceSync(0, 1);
 }
 
 void CQuencfgDlg::PostDeviceSync(WPARAM lighting, LPARAM reset) {
@@ -191,8 +207,7 @@ void CQuencfgDlg::OnCommand(HWND control) {
         ApplyProfile();
         return;
       case Command::Ok:
-        ApplyProfile();
-        ::ShowWindow(hwnd(), SW_HIDE);
+        if (ApplyProfile()) ::ShowWindow(hwnd(), SW_HIDE);
         return;
       case Command::Setting:
         OpenSettingsMenu();

@@ -34,9 +34,10 @@ COLORREF KeyboardStatusColor(KeyboardState state) {
 
 }  // namespace
 
-CQuencfgDlg::CQuencfgDlg(std::function<void()> onHelp, std::function<void()> beforeSettings)
+CQuencfgDlg::CQuencfgDlg(std::function<void()> onHelp, std::function<void()> beforeSettings, FileWriter& files)
     : onHelp_(std::move(onHelp)),
       beforeSettings_(std::move(beforeSettings)),
+      files_(files),
       settings_(std::make_unique<SettingsBlock>()) {
   ClearSettings(*settings_);
 }

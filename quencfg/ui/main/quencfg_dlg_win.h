@@ -13,13 +13,13 @@
 #include <string>
 #include <utility>
 
+#include "quencfg/framework/file_writer.h"
 #include "quencfg/framework/messages.h"
 #include "quencfg/framework/window_win.h"
 #include "quencfg/model/settings_block.h"
 #include "quencfg/ui/keyassign/key_assignment_dlg_win.h"
 #include "quencfg/ui/lighting/lighting_dlg_win.h"
 #include "quencfg/ui/main/saved_profiles.h"
-#include "quencfg/ui/main/sent_lighting.h"
 #include "quencfg/ui/skin/bitmap_btn_win.h"
 #include "quencfg/ui/skin/btn_menu_win.h"
 #include "quencfg/ui/skin/skin_image_win.h"
@@ -53,7 +53,9 @@ class CQuencfgDlg : public Window {
   // `onHelp` runs the application's help command (F1 or the help command id).
   // `beforeSettings` runs once the window exists, before the settings are read: the
   // application waits there for the files of a first start, while the window is made.
-  explicit CQuencfgDlg(std::function<void()> onHelp = {}, std::function<void()> beforeSettings = {});
+  // `files` saves the settings and profiles (a test's double makes saves fail).
+  explicit CQuencfgDlg(std::function<void()> onHelp = {}, std::function<void()> beforeSettings = {},
+                       FileWriter& files = PlatformFileWriter());
   ~CQuencfgDlg() override;
 
   // Creates the window hidden and runs its start-up; DoModal calls it.
@@ -62,7 +64,10 @@ class CQuencfgDlg : public Window {
   // Profile management.
   void LoadAllSettings();
   void SelectProfile(int index);
-  void ApplyProfile();
+  // Saves the settings and the current profile and asks the device thread to write it.
+  // When a file cannot be saved the user is told which, nothing is asked of the device
+  // thread, and false is returned.
+  bool ApplyProfile();
   void ResetProfile();
   void ImportProfile();
   void ExportProfile();
@@ -147,7 +152,11 @@ class CQuencfgDlg : public Window {
   void DismissOwnedPopups();
   [[nodiscard]] bool FilterForSubWindow(MSG& message);
   void ConfirmAndResetProfile();
-  void SaveCurrentProfile();
+  FileWriteResult SaveCurrentProfile();
+  // The files the device thread reads before it writes the keyboard: false, after
+  // telling the user, when one could not be saved.
+  bool SaveSettingsAndCurrentProfile();
+  void TellSaveFailed(std::u16string_view path, FileWriteStatus status);
   void PostDeviceSync(WPARAM lighting, LPARAM reset);
   [[nodiscard]] std::optional<Command> CommandOf(HWND control) const;
   // The three profile buttons, next to each other among the command buttons.
@@ -158,6 +167,7 @@ class CQuencfgDlg : public Window {
 
   std::function<void()> onHelp_;
   std::function<void()> beforeSettings_;
+  FileWriter& files_;
   std::unique_ptr<SettingsBlock> settings_;
   std::unique_ptr<SkinPrefetch> layoutPictures_;  // from the start to the first layout pass
   // Shared with the key buttons, which show their places in it.
@@ -167,7 +177,6 @@ class CQuencfgDlg : public Window {
   std::unique_ptr<CBtnMenu> settingsMenu_;
   CKeyAssignmentDlg keyAssignment_;
   CLightingDlg lighting_;
-  SentLighting sentLighting_;
   SavedProfiles savedProfiles_;
   TooltipSet tooltips_;
   KeyboardState keyboardState_ = KeyboardState::Absent;

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <iterator>
 
-#include "quencfg/ui/main/sent_lighting.h"
+#include "quencfg/device/keyboard_lighting.h"
 
 namespace quencfg {
 namespace {

@@ -42,11 +42,18 @@ std::u16string_view WarningMessageKey(int warningType) noexcept {
     case kDiscardMacroEditsWarning: return u"DISCARD_MACRO_EDITS";
     case kMacroNameInUseWarning: return u"MACRO_NAME_IN_USE";
     case kMacroNameUnusableWarning: return u"MACRO_NAME_UNUSABLE";
+    case kSaveFailedWarning: return u"SAVE_FAILED";
     default: return {};
   }
 }
 
 CWarnDlg::CWarnDlg(HWND parent, int warningType) : parent_(parent), warningType_(warningType) {}
+
+std::u16string CWarnDlg::MessageText() const {
+  if (!messageText_.empty()) return messageText_;
+  const std::u16string_view key = WarningMessageKey(warningType_);
+  return key.empty() ? std::u16string() : LookupString(StringDocument(), u"WARN_STRING", key);
+}
 
 INT_PTR CWarnDlg::DoModal() {
   const INT_PTR result = Window::DoModal(parent_);
@@ -116,7 +123,7 @@ void CWarnDlg::Paint(HDC dc) const {
     OwnedFont messageFont = CreateSkinFont(16, 500);
     SelectScope select(dc, messageFont.get());
     ::SetTextColor(dc, kWhite);
-    DrawSkinText(dc, u"WARN_STRING", messageKey, DT_WORDBREAK);
+    DrawSkinText(dc, u"WARN_STRING", messageKey, MessageText(), DT_WORDBREAK);
   }
   ::SetBkMode(dc, oldMode);
 }

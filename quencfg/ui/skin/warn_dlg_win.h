@@ -4,7 +4,9 @@
 // mouse only (Enter, Escape and Space never reach it).
 #include <windows.h>
 
+#include <string>
 #include <string_view>
+#include <utility>
 
 #include "quencfg/framework/window_win.h"
 #include "quencfg/ui/skin/bitmap_btn_win.h"
@@ -22,6 +24,9 @@ inline constexpr int kDiscardMacroEditsWarning = 9;
 inline constexpr int kMacroNameInUseWarning = 10;
 inline constexpr int kMacroNameUnusableWarning = 11;
 
+// A file could not be saved; the message names it (SetMessageText).
+inline constexpr int kSaveFailedWarning = 20;
+
 // The message key (section WARN_STRING) of a warning type; empty: title only.
 std::u16string_view WarningMessageKey(int warningType) noexcept;
 
@@ -32,6 +37,11 @@ class CWarnDlg : public Window {
 
   // IDOK or IDCANCEL; the window is gone when it returns.
   INT_PTR DoModal();
+
+  // A message of the caller's own in place of the type's text (one that names a file,
+  // say), drawn where the type's message stands. Before DoModal.
+  void SetMessageText(std::u16string text) { messageText_ = std::move(text); }
+  [[nodiscard]] std::u16string MessageText() const;
 
   [[nodiscard]] int warningType() const noexcept { return warningType_; }
   [[nodiscard]] CPngListBtn& okButton() noexcept { return okButton_; }
@@ -54,6 +64,7 @@ class CWarnDlg : public Window {
   CPngListBtn okButton_;
   CPngListBtn cancelButton_;
   int keyMessagesSeen_ = 0;
+  std::u16string messageText_;
 };
 
 }  // namespace quencfg

@@ -25,18 +25,35 @@ TEST(LightingEditor, StartsWithRedPickedAndTakesTheProfileColorOnRefresh) {
   EXPECT_EQ(f.editor.pickedColor(), 0x335577u);
 }
 
-TEST(LightingEditor, PickSetsTheEffectColorOnlyUnderEffects16And19) {
+// Only effects 16 and 19 show the color field: elsewhere a pick or a typed color is
+// not taken at all, so that the fields, once shown, show the profile's color.
+TEST(LightingEditor, PicksAndTypedColorsActOnlyUnderTheEffectsThatShowTheField) {
   for (int effect : {0, 3, 15, 16, 17, 18, 19, 20}) {
     SCOPED_TRACE(effect);
     EditorFixture f;
     f.editor.SelectEffect(effect);
     EXPECT_EQ(f.lighting().byLightEffect, effect);
     const std::uint32_t before = f.lighting().byLightColor;
-    EXPECT_TRUE(f.editor.Pick(0x00C080));
-    EXPECT_EQ(f.editor.pickedColor(), 0x00C080u);
-    const bool takes = effect == 16 || effect == 19;
-    EXPECT_EQ(f.lighting().byLightColor, takes ? 0x00C080u : before);
+    const std::uint32_t pickedBefore = f.editor.pickedColor();
+    const bool shown = effect == 16 || effect == 19;
+    EXPECT_EQ(f.editor.ShowsColorField(), shown);
+    EXPECT_EQ(f.editor.Pick(0x00C080), shown);
+    EXPECT_EQ(f.editor.pickedColor(), shown ? 0x00C080u : pickedBefore);
+    EXPECT_EQ(f.lighting().byLightColor, shown ? 0x00C080u : before);
+    EXPECT_EQ(f.editor.TakeTypedColor(0x000010), shown);
+    EXPECT_EQ(f.lighting().byLightColor, shown ? 0x000010u : before);
   }
+}
+
+TEST(LightingEditor, AnEffectThatShowsTheFieldShowsTheProfilesColor) {
+  EditorFixture f;
+  f.editor.SelectEffect(19);
+  ASSERT_TRUE(f.editor.Pick(0x00C080));
+  f.editor.SelectEffect(2);
+  f.lighting().byLightColor = 0x204080;  // e.g. an import while the field was hidden
+  f.editor.SelectEffect(16);
+  EXPECT_EQ(f.editor.pickedColor(), 0x204080u);
+  EXPECT_EQ(f.lighting().byLightColor, 0x204080u);
 }
 
 TEST(LightingEditor, DarkPixelsAndFailedReadsChangeNothing) {

@@ -28,8 +28,10 @@
 #include "quencfg/framework/wide_win.h"
 #include "quencfg/model/profile_file.h"
 #include "quencfg/model/settings_file.h"
+#include "quencfg/ui/lighting/lighting_rules.h"
 #include "quencfg/ui/main/quencfg_dlg_win.h"
 #include "support/data_folder_scope.h"
+#include "support/failing_file_writer.h"
 #include "support/fake_pause_clock.h"
 #include "support/gdiplus_session_win.h"
 #include "support/shipped_skin_win.h"
@@ -73,6 +75,7 @@ class MainWindowAndKeyboard : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(skin_.loaded());
     ASSERT_EQ(::FindWindowW(nullptr, AsWide(kDeviceWindowTitle)), nullptr) << "a device window is left over";
+    (void)testing::TakeAskedWarnings();  // those of earlier tests
     g_writesDone = 0;
     hid_.post = [](NotifyWindow window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
       return ::PostMessageW(reinterpret_cast<HWND>(window), message, wParam, lParam) != FALSE;
@@ -102,8 +105,8 @@ class MainWindowAndKeyboard : public ::testing::Test {
     WriteProfile(*profile, ProfileName(index), u"");
   }
 
-  CQuencfgDlg& Open() {
-    window_ = std::make_unique<CQuencfgDlg>();
+  CQuencfgDlg& Open(FileWriter& files = PlatformFileWriter()) {
+    window_ = std::make_unique<CQuencfgDlg>(std::function<void()>{}, std::function<void()>{}, files);
     EXPECT_TRUE(window_->Open());
     ::ShowWindow(window_->hwnd(), SW_SHOW);
     testing::PumpMessages();
@@ -132,6 +135,27 @@ class MainWindowAndKeyboard : public ::testing::Test {
   StartedThread thread_;
   std::unique_ptr<CQuencfgDlg> window_;
   int writesSeen_ = 0;
+};
+
+// Records, in order, the keyboard states posted to a window, before it handles them.
+class KeyboardStateSpy {
+ public:
+  KeyboardStateSpy(HWND window, std::vector<KeyboardState>& seen) : window_(window) {
+    ::SetWindowSubclass(window_, &Record, kSpyId, reinterpret_cast<DWORD_PTR>(&seen));
+  }
+  ~KeyboardStateSpy() { ::RemoveWindowSubclass(window_, &Record, kSpyId); }
+  KeyboardStateSpy(const KeyboardStateSpy&) = delete;
+  KeyboardStateSpy& operator=(const KeyboardStateSpy&) = delete;
+
+ private:
+  static constexpr UINT_PTR kSpyId = 0x5350;
+  static LRESULT CALLBACK Record(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR seen) {
+    if (message == UM_KEYBOARDSTATE) {
+      reinterpret_cast<std::vector<KeyboardState>*>(seen)->push_back(static_cast<KeyboardState>(wParam));
+    }
+    return ::DefSubclassProc(window, message, wParam, lParam);
+  }
+  HWND window_;
 };
 
 TEST_F(MainWindowAndKeyboard, ResetWritesTheProfileTheUserSeesAndReset) {
@@ -199,26 +223,145 @@ TEST_F(MainWindowAndKeyboard, LightingEditedWithThePanelClosedReachesTheKeyboard
   EXPECT_EQ(model.endsOfUpdate, 1);
 }
 
-// Records, in order, the keyboard states posted to a window, before it handles them.
-class KeyboardStateSpy {
+// The keyboard holds one lighting, whichever profile sent it: an apply after a switch
+// to another profile sends that profile's lighting, although nothing of it was edited.
+TEST_F(MainWindowAndKeyboard, ApplyAfterAProfileSwitchSendsTheOtherProfilesLighting) {
+  EditProfileFile(1, [](ProfileData& p) {
+    p.lighting.byLightEffect = 10;
+    p.lighting.byLightBright = 1;
+  });
+  CQuencfgDlg& window = Open();
+  Click(Command::Apply);
+  KeyboardModel model = NextWrite();
+  ASSERT_TRUE(model.lighting.has_value()) << "what the keyboard held before was not known";
+  EXPECT_EQ(model.lighting->effect, window.settings().profiles[0].lighting.byLightEffect);
+
+  Click(Command::Profile2);
+  const LightingSettings& second = window.settings().profiles[1].lighting;
+  ASSERT_NE(second.byLightEffect, window.settings().profiles[0].lighting.byLightEffect);
+  Click(Command::Apply);
+  model = NextWrite();
+  EXPECT_EQ(model.errors, std::vector<std::string>{});
+  ASSERT_TRUE(model.lighting.has_value()) << "profile 2's lighting replaces profile 1's on the keyboard";
+  EXPECT_EQ(model.lighting->effect, second.byLightEffect);
+  EXPECT_EQ(model.lighting->brightness, second.byLightBright);
+
+  Click(Command::Profile1);
+  Click(Command::Apply);
+  model = NextWrite();
+  ASSERT_TRUE(model.lighting.has_value()) << "and back";
+  EXPECT_EQ(model.lighting->effect, window.settings().profiles[0].lighting.byLightEffect);
+}
+
+// A click where the color field would be, under an effect that shows none, picks
+// nothing: when effect 16 then shows the field's red, green and blue, they are the
+// profile's color, and that is what the keyboard gets.
+TEST_F(MainWindowAndKeyboard, AClickWhereNoColorFieldIsShownPicksNothing) {
+  CQuencfgDlg& window = Open();
+  window.currentProfile().lighting.byLightColor = 0x204080;
+  Click(Command::Backlight);
+  CLightingDlg& panel = window.lightingPanel();
+  ASSERT_FALSE(ShownControls(panel.currentEffect()).effectColor) << "the factory effect shows no color field";
+  const RECT field = panel.customColorRect();
+  const POINT at{field.left + 40, field.top + 60};
+  ASSERT_GE(testing::Drawing(panel.hwnd()).At(at.x, at.y), 350u) << "a click there would pick, were it shown";
+  testing::SendMouse(panel.hwnd(), WM_LBUTTONDOWN, at.x, at.y, MK_LBUTTON);
+  testing::SendMouse(panel.hwnd(), WM_LBUTTONUP, at.x, at.y);
+  testing::PumpMessages();
+
+  testing::PickEffectFromMenu(panel, 16);
+  EXPECT_EQ(window.currentProfile().lighting.byLightColor, 0x204080u);
+  EXPECT_EQ(panel.colorField(kComponentRed).Text(), u"128");
+  EXPECT_EQ(panel.colorField(kComponentGreen).Text(), u"64");
+  EXPECT_EQ(panel.colorField(kComponentBlue).Text(), u"32");
+  EXPECT_EQ(panel.swatch().tint().red, 0x80);
+  EXPECT_EQ(panel.swatch().tint().blue, 0x20);
+
+  Click(Command::Apply);
+  const KeyboardModel model = NextWrite();
+  ASSERT_TRUE(model.lighting.has_value());
+  EXPECT_EQ(model.lighting->effect, 16);
+  EXPECT_EQ(model.effectColor, 0x204080u) << "what the fields show is what the keyboard gets";
+}
+
+// A save that fails asks nothing of the device thread: the keyboard is not written with
+// the profile of before while the window shows the edited one.
+TEST_F(MainWindowAndKeyboard, AnApplyWhoseProfileCannotBeSavedLeavesTheKeyboardAlone) {
+  testing::FailingFileWriter files;
+  CQuencfgDlg& window = Open(files);
+  std::vector<KeyboardState> seen;
+  KeyboardStateSpy spy(window.hwnd(), seen);
+  Click(Command::Apply);
+  NextWrite();
+  ASSERT_TRUE(PumpUntil([&] { return seen.size() == 2; })) << "writing, then connected";
+  seen.clear();
+  Click(Command::Profile2);
+  window.currentProfile().keys[14].byBtnFuncType = BTNFUNC_KEY;  // Tab sends 0
+  window.currentProfile().keys[14].byKeyNumber = 0x27;
+  files.Fail(ProfilePath(ProfileName(1), u""), FileWriteStatus::kInUse);
+  testing::AnswerNextWarning(true);
+  Click(Command::Apply);
+  ASSERT_EQ(testing::TakeAskedWarnings().size(), 1u);
+  // The device thread answers in the order it was asked: after this answer, a write
+  // asked for before would have begun.
+  ::PostMessageW(::FindWindowW(nullptr, AsWide(kDeviceWindowTitle)), UM_KEYBOARDSTATEQUERY, 0, 0);
+  ASSERT_TRUE(PumpUntil([&] { return !seen.empty(); }));
+  EXPECT_EQ(seen, std::vector<KeyboardState>{KeyboardState::Connected}) << "no write";
+  EXPECT_TRUE(machine_.Features().empty()) << "nothing reached the keyboard";
+
+  files.Heal();
+  Click(Command::Apply);
+  const KeyboardModel model = NextWrite();
+  ASSERT_TRUE(model.keyMap.has_value());
+  EXPECT_EQ((*model.keyMap)[SlotCell(14)], 0x27) << "profile 2 as the window shows it";
+}
+
+// The arrival and removal of the keyboard as the system tells the device window.
+class KeyboardPlug {
  public:
-  KeyboardStateSpy(HWND window, std::vector<KeyboardState>& seen) : window_(window) {
-    ::SetWindowSubclass(window_, &Record, kSpyId, reinterpret_cast<DWORD_PTR>(&seen));
+  KeyboardPlug() : record_(offsetof(DEV_BROADCAST_DEVICEINTERFACE_W, dbcc_name) + (kName.size() + 1) * 2) {
+    auto* header = reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_W*>(record_.data());
+    header->dbcc_size = static_cast<DWORD>(record_.size());
+    header->dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+    std::copy(kName.begin(), kName.end(), header->dbcc_name);
   }
-  ~KeyboardStateSpy() { ::RemoveWindowSubclass(window_, &Record, kSpyId); }
-  KeyboardStateSpy(const KeyboardStateSpy&) = delete;
-  KeyboardStateSpy& operator=(const KeyboardStateSpy&) = delete;
+  void Tell(WPARAM event) {
+    ::SendMessageW(::FindWindowW(nullptr, AsWide(kDeviceWindowTitle)), WM_DEVICECHANGE, event,
+                   reinterpret_cast<LPARAM>(record_.data()));
+  }
 
  private:
-  static constexpr UINT_PTR kSpyId = 0x5350;
-  static LRESULT CALLBACK Record(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR seen) {
-    if (message == UM_KEYBOARDSTATE) {
-      reinterpret_cast<std::vector<KeyboardState>*>(seen)->push_back(static_cast<KeyboardState>(wParam));
-    }
-    return ::DefSubclassProc(window, message, wParam, lParam);
-  }
-  HWND window_;
+  static inline const std::wstring kName =
+      L"\\\\?\\USB#VID_258A&PID_0090#5&2c1b3a&0&3#{a5dcbf10-6530-11d2-901f-00c04fb951ed}";
+  std::vector<std::uint8_t> record_;
 };
+
+// An apply while the keyboard is away writes nothing: the keyboard that comes back gets
+// the lighting with the next apply, although the panel is closed and nothing changed.
+TEST_F(MainWindowAndKeyboard, LightingAppliedWithoutTheKeyboardIsSentWhenItIsBack) {
+  CQuencfgDlg& window = Open();
+  Click(Command::Apply);
+  NextWrite();
+  KeyboardPlug plug;
+  machine_.Unplug();
+  plug.Tell(DBT_DEVICEREMOVECOMPLETE);
+
+  Click(Command::Backlight);
+  testing::PickEffectFromMenu(window.lightingPanel(), 16);
+  Click(Command::Backlight);
+  Click(Command::Apply);
+  KeyboardModel model = NextWrite();
+  EXPECT_FALSE(model.lighting.has_value()) << "no keyboard, nothing written";
+
+  machine_.Replug();
+  plug.Tell(DBT_DEVICEARRIVAL);
+  Click(Command::Apply);
+  model = NextWrite();
+  EXPECT_EQ(model.errors, std::vector<std::string>{});
+  ASSERT_TRUE(model.lighting.has_value()) << "the lighting the keyboard never got";
+  EXPECT_EQ(model.lighting->effect, 16);
+  EXPECT_EQ(model.effectColor, window.currentProfile().lighting.byLightColor);
+}
 
 // The drag strip follows the device thread: arrival, removal and a write, each told by
 // a message the device thread posts, never asked for in a loop.

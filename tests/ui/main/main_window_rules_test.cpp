@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "quencfg/framework/paths.h"
 #include "quencfg/model/settings_block.h"
 
 namespace quencfg {
@@ -37,28 +40,50 @@ TEST(MainWindowRules, DragStripScalesWithTheDpi) {
 
 TEST(MainWindowRules, AnImportMakesOnlyTheNextApplyWriteTheLighting) {
   bool importPending = false;
-  EXPECT_EQ(TakeApplyWriteKind(false, importPending, false), 0);
-  EXPECT_EQ(TakeApplyWriteKind(true, importPending, false), 1);
+  EXPECT_EQ(TakeApplyWriteKind(false, importPending), 0);
+  EXPECT_EQ(TakeApplyWriteKind(true, importPending), 1);
   importPending = true;
-  EXPECT_EQ(TakeApplyWriteKind(false, importPending, false), 1);
+  EXPECT_EQ(TakeApplyWriteKind(false, importPending), 1);
   EXPECT_FALSE(importPending);
-  EXPECT_EQ(TakeApplyWriteKind(false, importPending, false), 0);
+  EXPECT_EQ(TakeApplyWriteKind(false, importPending), 0);
 }
 
-TEST(MainWindowRules, AnApplyWritesTheLightingWhenShownImportedOrNotYetSent) {
+// Whether the keyboard holds the profile's lighting already is the device thread's to
+// know: the main window asks for the lighting only when the user shows it or imported.
+TEST(MainWindowRules, AnApplyAsksForTheLightingWhenShownOrImported) {
   const struct {
-    bool panelVisible, importPending, lightingUnsent;
+    bool panelVisible, importPending;
     int writeKind;
+  } cases[] = {{false, false, 0}, {true, false, 1}, {false, true, 1}, {true, true, 1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "panel " << c.panelVisible << ", import " << c.importPending);
+    bool importPending = c.importPending;
+    EXPECT_EQ(TakeApplyWriteKind(c.panelVisible, importPending), c.writeKind);
+    EXPECT_FALSE(importPending) << "every apply takes the import";
+  }
+}
+
+std::u16string KeyInBrackets(std::u16string_view key) {
+  std::u16string text(u"[");
+  text += key;
+  text += u"]";
+  return text;
+}
+
+TEST(MainWindowRules, AFailedSaveNamesTheFileWhyAndThatTheKeyboardWasNotChanged) {
+  const std::u16string path = NativeRelativePath(u"C:\\Users\\me\\Korvane\\Profiles\\Profile 2.profile");
+  const struct {
+    FileWriteStatus status;
+    std::u16string reason;
   } cases[] = {
-      {false, false, false, 0}, {true, false, false, 1}, {false, true, false, 1}, {false, false, true, 1},
-      {true, true, false, 1},   {true, false, true, 1},  {false, true, true, 1},  {true, true, true, 1},
+      {FileWriteStatus::kReadOnly, u"[SAVE_FAILED_READONLY]"},
+      {FileWriteStatus::kInUse, u"[SAVE_FAILED_IN_USE]"},
+      {FileWriteStatus::kDiskFull, u"[SAVE_FAILED_DISK_FULL]"},
+      {FileWriteStatus::kFailed, u"[SAVE_FAILED]"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(::testing::Message() << "panel " << c.panelVisible << ", import " << c.importPending << ", unsent "
-                                      << c.lightingUnsent);
-    bool importPending = c.importPending;
-    EXPECT_EQ(TakeApplyWriteKind(c.panelVisible, importPending, c.lightingUnsent), c.writeKind);
-    EXPECT_FALSE(importPending) << "every apply takes the import";
+    EXPECT_EQ(SaveFailureMessage(path, c.status, &KeyInBrackets),
+              u"Profile 2.profile\n" + c.reason + u" [SAVE_FAILED_KEYBOARD]");
   }
 }
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "quencfg/framework/files.h"
+#include "quencfg/framework/handle_win.h"
 #include "quencfg/framework/folders.h"
 #include "quencfg/framework/messages.h"
 #include "quencfg/framework/sign_in_start.h"
@@ -25,9 +26,12 @@
 #include "quencfg/ui/main/main_window_rules.h"
 #include "quencfg/ui/skin/skin_documents.h"
 #include "quencfg/ui/skin/skin_language.h"
+#include "quencfg/ui/skin/warn_dlg_win.h"
 #include "support/data_folder_scope.h"
+#include "support/failing_file_writer.h"
 #include "support/foreign_window_win.h"
 #include "support/gdiplus_session_win.h"
+#include "support/read_only_file.h"
 #include "support/run_value_scope_win.h"
 #include "support/screenshot_win.h"
 #include "support/shipped_skin_win.h"
@@ -82,6 +86,7 @@ class MainWindow : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(skin_.loaded());
     PrepareDataFolder();
+    (void)testing::TakeAskedWarnings();  // those of earlier tests
     ASSERT_TRUE(device_.Make());
   }
   void TearDown() override {
@@ -187,6 +192,112 @@ TEST_F(MainWindow, ApplySavesAndAsksForLightingOnlyWhenThePanelShowsOrAfterAnImp
   Press(Command::Apply);
   EXPECT_EQ(TakeSyncs(), (std::vector<DeviceSync>{{1, 0}, {0, 0}}));
   EXPECT_FALSE(window.importPending());
+}
+
+// What the user sees of a failed save, in English: the file's name, then why, then
+// that the keyboard was not changed.
+std::u16string SaveFailedText(std::u16string_view fileName, std::u16string_view why) {
+  return std::u16string(fileName) + u"\nThis file could not be saved" + std::u16string(why) +
+         u" The keyboard was not changed and your edits are kept.";
+}
+
+// An apply whose files cannot be saved says so, names the file and asks nothing of the
+// device thread: the keyboard keeps what it had, the profile keeps its mark. OK stays
+// on the window. Once the file can be saved, the same apply goes through.
+TEST_F(MainWindow, AnApplyWhoseFileCannotBeSavedIsToldAndSendsNothing) {
+  testing::FailingFileWriter files;
+  window_ = std::make_unique<CQuencfgDlg>(std::function<void()>{}, std::function<void()>{}, files);
+  ASSERT_TRUE(window_->Open());
+  CQuencfgDlg& window = *window_;
+  ::ShowWindow(window.hwnd(), SW_SHOW);
+  window.ChangeLanguage(101);  // the data folder starts in Spanish
+  Press(Command::Profile2);
+  window.currentProfile().keys[3].byBtnFuncType = BTNFUNC_DISABLE;
+  window.RefreshKeyMarks();
+  ASSERT_TRUE(window.commandButton(Command::Profile2).badgeShown());
+  const std::u16string profileFile = ProfilePath(ProfileName(1), u"");
+  const struct {
+    const char* name;
+    std::u16string path;
+    FileWriteStatus status;
+    Command command;
+    std::u16string said;
+  } cases[] = {
+      {"read-only settings file", SettingsFilePath(), FileWriteStatus::kReadOnly, Command::Apply,
+       SaveFailedText(u"config.xml", u": it is read-only, or you may not change it.")},
+      {"profile in use", profileFile, FileWriteStatus::kInUse, Command::Apply,
+       SaveFailedText(u"Profile 2.profile", u": another program is using it.")},
+      {"full disk", profileFile, FileWriteStatus::kDiskFull, Command::Ok,
+       SaveFailedText(u"Profile 2.profile", u": the disk is full.")},
+      {"anything else", profileFile, FileWriteStatus::kFailed, Command::Apply,
+       SaveFailedText(u"Profile 2.profile", u".")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    files.Heal();
+    files.Fail(c.path, c.status);
+    const std::string settingsBefore = FileBytes(SettingsFilePath());
+    const std::string profileBefore = FileBytes(profileFile);
+    testing::AnswerNextWarning(true);
+    Press(c.command);
+    const std::vector<testing::AskedWarning> asked = testing::TakeAskedWarnings();
+    ASSERT_EQ(asked.size(), 1u) << "the user is told";
+    EXPECT_EQ(asked[0].type, kSaveFailedWarning);
+    EXPECT_EQ(asked[0].message, c.said);
+    EXPECT_TRUE(TakeSyncs().empty()) << "nothing is asked of the device thread";
+    EXPECT_TRUE(window.commandButton(Command::Profile2).badgeShown()) << "the edits are still not applied";
+    EXPECT_EQ(FileBytes(profileFile), profileBefore);
+    if (c.path != SettingsFilePath()) continue;
+    EXPECT_EQ(FileBytes(SettingsFilePath()), settingsBefore);
+  }
+  EXPECT_TRUE(::IsWindowVisible(window.hwnd())) << "OK whose apply failed leaves the window open";
+
+  files.Heal();
+  Press(Command::Apply);
+  EXPECT_TRUE(testing::TakeAskedWarnings().empty());
+  EXPECT_EQ(TakeSyncs(), (std::vector<DeviceSync>{{0, 0}}));
+  EXPECT_FALSE(window.commandButton(Command::Profile2).badgeShown());
+}
+
+// The same with the real files under Wine: a profile file marked read-only, and one
+// that another program holds open without sharing it.
+TEST_F(MainWindow, RealFilesThatCannotBeReplacedAreToldAndSendNothing) {
+  CQuencfgDlg& window = Open();
+  window.ChangeLanguage(101);
+  const std::u16string profileFile = ProfilePath(ProfileName(0), u"");
+  window.currentProfile().keys[3].byBtnFuncType = BTNFUNC_DISABLE;
+  window.RefreshKeyMarks();
+  const std::string before = FileBytes(profileFile);
+
+  ASSERT_TRUE(testing::MarkReadOnly(profileFile, true));
+  testing::AnswerNextWarning(true);
+  Press(Command::Apply);
+  ASSERT_TRUE(testing::MarkReadOnly(profileFile, false));
+  std::vector<testing::AskedWarning> asked = testing::TakeAskedWarnings();
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0].message, SaveFailedText(u"Profile 1.profile", u": it is read-only, or you may not change it."));
+  EXPECT_TRUE(TakeSyncs().empty());
+  EXPECT_EQ(FileBytes(profileFile), before);
+  EXPECT_TRUE(window.commandButton(Command::Profile1).badgeShown());
+  EXPECT_FALSE(PathExists(profileFile + u".tmp")) << "nothing is left behind";
+
+  {
+    UniqueFileHandle held(::CreateFileW(AsWide(profileFile), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(held);
+    testing::AnswerNextWarning(true);
+    Press(Command::Apply);
+  }
+  asked = testing::TakeAskedWarnings();
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0].message, SaveFailedText(u"Profile 1.profile", u": another program is using it."));
+  EXPECT_TRUE(TakeSyncs().empty());
+  EXPECT_EQ(FileBytes(profileFile), before);
+
+  Press(Command::Apply);
+  EXPECT_TRUE(testing::TakeAskedWarnings().empty());
+  EXPECT_EQ(TakeSyncs().size(), 1u);
+  EXPECT_FALSE(window.commandButton(Command::Profile1).badgeShown());
 }
 
 TEST_F(MainWindow, BacklightButtonShowsTheLightingPanelInPlaceOfTheKeys) {
