@@ -44,6 +44,43 @@ HWND WaitForWindow(const wchar_t* title, DWORD pid, DWORD milliseconds) {
   return nullptr;
 }
 
+HWND WaitForVisibleWindowOf(DWORD pid, DWORD milliseconds) {
+  struct Search {
+    DWORD pid;
+    HWND found;
+  };
+  const DWORD start = ::GetTickCount();
+  do {
+    Search search{pid, nullptr};
+    ::EnumWindows(
+        [](HWND window, LPARAM parameter) -> BOOL {
+          auto* s = reinterpret_cast<Search*>(parameter);
+          DWORD owner = 0;
+          ::GetWindowThreadProcessId(window, &owner);
+          if (owner != s->pid || !::IsWindowVisible(window)) return TRUE;
+          s->found = window;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    if (search.found != nullptr) return search.found;
+    ::Sleep(50);
+  } while (::GetTickCount() - start < milliseconds);
+  return nullptr;
+}
+
+bool StartXdotool(const std::wstring& arguments) {
+  std::wstring command = L"Z:\\usr\\bin\\xdotool " + arguments;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    return false;
+  }
+  ::CloseHandle(process.hThread);
+  ::CloseHandle(process.hProcess);
+  return true;
+}
+
 std::wstring StagedProgram() { return std::wstring(KORVANE_TEST_APP_DIR) + L"Korvane.exe"; }
 
 }  // namespace quencfg::testing

@@ -29,6 +29,12 @@ class ChildProcess {
 
 // Polls for a top-level window of that title that belongs to process `pid` (0: any).
 HWND WaitForWindow(const wchar_t* title, DWORD pid, DWORD milliseconds);
+// Polls for a visible top-level window of process `pid`, whatever its title.
+HWND WaitForVisibleWindowOf(DWORD pid, DWORD milliseconds);
+
+// Starts xdotool on the X server that Wine draws on (real input, as a user gives it)
+// and returns at once; false when it cannot be started.
+bool StartXdotool(const std::wstring& arguments);
 
 // The staged program, Korvane.exe in the application folder.
 std::wstring StagedProgram();

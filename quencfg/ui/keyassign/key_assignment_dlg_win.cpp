@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "quencfg/framework/folders.h"
+#include "quencfg/framework/foreground_win.h"
 #include "quencfg/framework/gdi_win.h"
 #include "quencfg/framework/messages.h"
 #include "quencfg/framework/paths.h"
@@ -137,9 +138,10 @@ void CKeyAssignmentDlg::ShowPage(AssignmentPage page) { OpenPage(page, true); }
 void CKeyAssignmentDlg::OpenPage(AssignmentPage page, bool takeFunction) {
   page_ = page;
   ShowPageControls();
+  // A recording never runs on into another page, nor into the macro the page loads.
+  macroPage_.StopRecording();
   switch (page) {
     case kPageSingleKey:
-      macroPage_.StopRecording();
       SetHook(true);  // the next key pressed is captured
       break;
     case kPageMacro:
@@ -148,7 +150,6 @@ void CKeyAssignmentDlg::OpenPage(AssignmentPage page, bool takeFunction) {
       macroPage_.SelectSlotMacro(workingSlot_);
       break;
     case kPageLaunch:
-      macroPage_.StopRecording();
       SetHook(false);
       break;
   }
@@ -210,6 +211,7 @@ void CKeyAssignmentDlg::ApplyChosenProgram(std::u16string_view path) {
 void CKeyAssignmentDlg::OnProgramButton() { ApplyChosenProgram(ChooseProgramFile(hwnd())); }
 
 void CKeyAssignmentDlg::OnReset() {
+  if (!MayDropMacroEdits()) return;
   ShowPage(kPageSingleKey);
   ResetFunction(workingSlot_);
   keyDisplay_.SetCaption(u"");
@@ -234,12 +236,27 @@ void CKeyAssignmentDlg::OnOk() {
   PostToWindow(ownerWindow_, UM_KEYCHANGED, 0, 0);
 }
 
-void CKeyAssignmentDlg::OnCancel() { Close(); }
+void CKeyAssignmentDlg::OnCancel() {
+  if (!MayDropMacroEdits()) return;
+  Close();
+}
+
+// What leaves the macro page or closes without OK drops the macro's unsaved edits: the
+// same question as New and Delete ask comes first.
+bool CKeyAssignmentDlg::MayDropMacroEdits() { return page_ != kPageMacro || macroPage_.MayDiscardEdits(); }
+
+void CKeyAssignmentDlg::OnPageButton(AssignmentPage page) {
+  // The macro being edited stays: showing its page again would load it from its file.
+  if (page == kPageMacro && page_ == kPageMacro) return;
+  if (!MayDropMacroEdits()) return;
+  ShowPage(page);
+}
 
 void CKeyAssignmentDlg::Dismiss() {
   if (hwnd() == nullptr) return;
+  // The owner is hiding: nothing may stay on screen, not even a question.
   macroPage_.StopRecording();
-  OnCancel();
+  Close();
 }
 
 // Hidden, the dialog lets the hook go: a keyboard hook left on would see every key the
@@ -257,7 +274,7 @@ void CKeyAssignmentDlg::OnCommand(HWND control) {
   if (control == okButton_.hwnd()) return OnOk();
   if (control == cancelButton_.hwnd()) return OnCancel();
   for (int p = kPageSingleKey; p <= kPageLaunch; ++p) {
-    if (control == pageButtons_[p].hwnd()) return ShowPage(static_cast<AssignmentPage>(p));
+    if (control == pageButtons_[p].hwnd()) return OnPageButton(static_cast<AssignmentPage>(p));
   }
   if (control == resetButton_.hwnd()) return OnReset();
   if (control == programButton_.hwnd()) return OnProgramButton();
@@ -304,6 +321,36 @@ bool CKeyAssignmentDlg::OnKeyDownBeforeDispatch(const MSG& message) {
 
 bool CKeyAssignmentDlg::CapturesKeys() const noexcept {
   return page_ == kPageSingleKey || macroPage_.CapturesKeys();
+}
+
+// The hook reports what the user does in every program. Only what happens while this
+// program is in front is for the dialog; events still queued when it was hidden are
+// dropped too.
+LRESULT CKeyAssignmentDlg::OnHookEvent(WPARAM wParam, LPARAM lParam) {
+  if (!::IsWindowVisible(hwnd())) return 0;
+  if (!ProgramIsInFront()) {
+    OnLeftFront();  // in case the news of it has not come yet
+    return 0;
+  }
+  if (page_ == kPageSingleKey) {
+    CaptureSingleKey(wParam, lParam);
+    return 0;
+  }
+  return macroPage_.HandleHookEvent(wParam, lParam);
+}
+
+// Another program came to the front, or the owner was minimised: a recording ends as
+// Stop ends it, and no hook listens meanwhile.
+void CKeyAssignmentDlg::OnLeftFront() {
+  macroPage_.Stop();
+  SetHook(false);
+}
+
+// Back in front, a key being captured (on the single-key page, or for the macro
+// editor) is listened for again.
+void CKeyAssignmentDlg::OnBackInFront() {
+  if (!::IsWindowVisible(hwnd())) return;
+  SetHook(page_ == kPageSingleKey || macroPage_.IsCapturingKey());
 }
 
 // However the dialog is shown or hidden (OK, Cancel, closed by the system, or by its
@@ -353,13 +400,16 @@ LRESULT CKeyAssignmentDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
       OnCommand(reinterpret_cast<HWND>(lParam));
       return 0;
     case UM_HOOKEVENT:
-      // Events still queued when the dialog was hidden are dropped.
-      if (!::IsWindowVisible(hwnd())) return 0;
-      if (page_ == kPageSingleKey) {
-        CaptureSingleKey(wParam, lParam);
-        return 0;
+      return OnHookEvent(wParam, lParam);
+    case WM_ACTIVATEAPP:
+      // lParam: the thread whose window comes to the front; another thread of this
+      // program (the progress window's) keeps the program in front.
+      if (wParam != FALSE) {
+        OnBackInFront();
+      } else if (!IsThreadOfThisProcess(static_cast<DWORD>(lParam))) {
+        OnLeftFront();
       }
-      return macroPage_.HandleHookEvent(wParam, lParam);
+      return DefaultHandling(message, wParam, lParam);
     case kMenuPickCommand:
       macroPage_.HandleMenuPick(lParam);
       return 0;
@@ -370,8 +420,11 @@ LRESULT CKeyAssignmentDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
       OnCancel();  // closed by the system: hidden like Cancel, never destroyed before its owner
       return 0;
     case WM_SHOWWINDOW:
-      // Only an explicit show or hide: the owner's minimising hides and shows it back as it was.
+      // An explicit show or hide; the owner's minimising hides the dialog and shows it
+      // back as it was, only a recording ends with it.
       if (lParam == 0) OnShowWindow(wParam != FALSE);
+      if (lParam == SW_PARENTCLOSING) OnLeftFront();
+      if (lParam == SW_PARENTOPENING && ProgramIsInFront()) OnBackInFront();
       return DefaultHandling(message, wParam, lParam);
     default:
       return DefaultHandling(message, wParam, lParam);

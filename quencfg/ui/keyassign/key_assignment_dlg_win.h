@@ -48,8 +48,9 @@ class CKeyAssignmentDlg : public Window, private MacroPageHost {
   void ShowAssignment() override;
   void ShowPage(AssignmentPage page);
 
-  // Closes the dialog as Cancel does, ending a recording first, e.g. because its owner
-  // hides: nothing stays on screen or listens to the keyboard for a hidden window.
+  // Closes the dialog as Cancel does, but without a question and ending a recording
+  // first, because its owner hides: nothing stays on screen or listens to the keyboard
+  // for a hidden window.
   void Dismiss();
 
   // The program picker's result: the launch page takes `path` (the picker's dialog
@@ -89,8 +90,13 @@ class CKeyAssignmentDlg : public Window, private MacroPageHost {
   void OnCommand(HWND control);
   void OnOk();
   void OnCancel();
+  void OnPageButton(AssignmentPage page);
+  [[nodiscard]] bool MayDropMacroEdits();
   void OnReset();
   void OnProgramButton();
+  LRESULT OnHookEvent(WPARAM wParam, LPARAM lParam);
+  void OnLeftFront();
+  void OnBackInFront();
   void CaptureSingleKey(WPARAM wParam, LPARAM lParam);
   bool OnKeyDownBeforeDispatch(const MSG& message);
   void Close();

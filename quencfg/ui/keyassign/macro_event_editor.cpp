@@ -78,6 +78,9 @@ bool MacroEventEditor::HasUnsavedEdits() const noexcept { return !SameBuffer(buf
 void MacroEventEditor::Load(const MacroBuffer& saved) {
   buffer_ = saved;
   saved_ = saved;
+  // A run of the recorder that was under way ends in this macro: what it replaces
+  // belonged to another one and is no step back.
+  beforeOutside_ = saved;
   undo_.clear();
 }
 

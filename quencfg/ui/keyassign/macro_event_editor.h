@@ -68,7 +68,8 @@ class MacroEventEditor {
   [[nodiscard]] const MacroBuffer& buffer() const noexcept { return buffer_; }
   [[nodiscard]] int used() const noexcept { return buffer_.eventCount; }
 
-  // A macro was loaded or created: the buffer holds it as saved, no undo steps.
+  // A macro was loaded or created: the buffer holds it as saved, with a fresh undo
+  // history (also for a recorder run still under way).
   void Load(const MacroBuffer& saved);
   // The buffer was written to the file: it is the saved state now; undo stays.
   void MarkSaved() noexcept { saved_ = buffer_; }

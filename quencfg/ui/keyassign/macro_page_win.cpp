@@ -52,6 +52,9 @@ bool CMacroPage::HandleCommand(HWND control) {
   MacroPageControls& c = controls_;
   // A notice tells of the latest command only.
   if (c.IsButton(control)) SetNotice(u"");
+  // The library's buttons stay enabled while recording; what they do is no part of
+  // the recording, and their questions must not be recorded either.
+  if (control == c.macroMenu.hwnd() || control == c.macroNew.hwnd() || control == c.macroDelete.hwnd()) Stop();
   if (control == c.macroMenu.hwnd()) {
     OpenMacroMenu();
   } else if (control == c.macroNew.hwnd()) {
@@ -142,11 +145,20 @@ void CMacroPage::ScrollToLastRow() {
 void CMacroPage::StopRecording() {
   EndKeyCapture();
   capturedKey_ = CapturedKeyLeftover{};
-  const bool wasRecording = recorder_.recording();
+  Stop();
+}
+
+void CMacroPage::Stop() {
+  if (!recorder_.recording()) return;
   recorder_.StopRecording();
+  FinishStoppedRun();
+}
+
+void CMacroPage::FinishStoppedRun() {
   TakeOutStoppingClick();
   SetRecordingUi(false);
-  if (wasRecording) EndRecordingRun();
+  host_.SetHook(false);
+  EndRecordingRun();
 }
 
 void CMacroPage::EndRecordingRun() {
@@ -213,10 +225,7 @@ void CMacroPage::PressRecordButton() {
       ::SetFocus(controls_.eventList.hwnd());
       break;
     case RecordButtonAction::kStopped:
-      TakeOutStoppingClick();
-      SetRecordingUi(false);
-      host_.SetHook(false);
-      EndRecordingRun();
+      FinishStoppedRun();
       break;
     case RecordButtonAction::kNothing:
       break;
@@ -253,6 +262,7 @@ void CMacroPage::DeleteMacro() {
 }
 
 bool CMacroPage::MayDiscardEdits() {
+  Stop();
   if (!editor_.HasUnsavedEdits(controls_.nameField.Text(), controls_.repeatField.Text())) return true;
   return ShowWarning(kDiscardEditsWarning) == IDOK;
 }

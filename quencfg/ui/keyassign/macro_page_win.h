@@ -61,9 +61,13 @@ class CMacroPage {
   // A hook message while the dialog is not on its single-key page.
   LRESULT HandleHookEvent(WPARAM wParam, LPARAM lParam);
 
-  // Another page was shown or the dialog was hidden: the run ends without the click
-  // that ended it, the controls go back to idle.
+  // Another page was shown or the dialog was hidden: a recording ends as Stop ends it,
+  // and a key awaited for the editor is no longer awaited.
   void StopRecording();
+  // Ends a recording as its STOP button does: without the click that ended it, with the
+  // controls back to idle, the hook off and the run one step to undo. Nothing when no
+  // recording runs.
+  void Stop();
   [[nodiscard]] bool IsRecording() const noexcept { return recorder_.recording(); }
   // A key is awaited for Insert key or Change key.
   [[nodiscard]] bool IsCapturingKey() const noexcept { return capture_ != KeyCapture::kNone; }
@@ -86,6 +90,10 @@ class CMacroPage {
 
   // Before OK saves: a name that would not be taken is said so, and false comes back.
   bool ConfirmNameForSave();
+  // Before something drops the macro's unsaved edits (another macro, another page, the
+  // dialog closed without OK): a recording stops, and with edits not saved the user is
+  // asked. False: the user keeps them, and nothing may drop them.
+  [[nodiscard]] bool MayDiscardEdits();
 
   void LoadMacroLibrary();
   void SelectSlotMacro(KeySlot& workingSlot);
@@ -133,10 +141,10 @@ class CMacroPage {
   void RebuildEventList(int selected);
   void ShowSelectedDelay();
   void ScrollToLastRow();
+  void FinishStoppedRun();
   void EndRecordingRun();
   void SetNotice(std::u16string_view key);
   void InvalidateLabels();
-  [[nodiscard]] bool MayDiscardEdits();
   INT_PTR ShowWarning(int warningType);
   void ClearEventList();
   void RefreshEventList();

@@ -22,7 +22,10 @@
 #include "support/data_folder_scope.h"
 #include "support/gdiplus_session_win.h"
 #include "support/screenshot_win.h"
+#include "support/other_program_win.h"
+#include "support/process_win.h"
 #include "support/shipped_skin_win.h"
+#include "ui/skin/warn_answer_win.h"
 
 namespace quencfg {
 namespace {
@@ -352,20 +355,6 @@ void SendKeys(const std::vector<std::pair<WORD, bool>>& keys) {
   ASSERT_EQ(::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)), inputs.size());
 }
 
-// Runs xdotool on the X server that Wine draws on; false when it cannot be started.
-bool StartXdotool(const std::wstring& arguments) {
-  std::wstring command = L"Z:\\usr\\bin\\xdotool " + arguments;
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process = {};
-  if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-    return false;
-  }
-  ::CloseHandle(process.hThread);
-  ::CloseHandle(process.hProcess);
-  return true;
-}
-
 // While a key is captured or a macro recorded, Alt+F4, F10 and Alt reach the dialog
 // and do nothing there: it stays open, and a recording runs on.
 TEST_F(KeyAssignmentDialog, SystemKeysNeverActOnTheDialogWhileItCapturesKeys) {
@@ -390,7 +379,9 @@ TEST_F(KeyAssignmentDialog, SystemKeysNeverActOnTheDialogWhileItCapturesKeys) {
     EXPECT_EQ(dialog_.macroPage().IsRecording(), recording);
     EXPECT_EQ(dialog_.page(), recording ? kPageMacro : kPageSingleKey);
     if (recording) Press(dialog_.macroPage().controls().record);
+    if (recording) testing::AnswerNextWarning(true);  // the keys recorded are dropped
     Press(dialog_.cancelButton());
+    EXPECT_FALSE(Visible(dialog_.hwnd()));
   }
 }
 
@@ -455,13 +446,13 @@ TEST_F(KeyAssignmentDialog, TypedKeysAndARealClickOnStopSaveOnlyTheKeys) {
   ASSERT_TRUE(BringDialogToFront());
   // Shift first, while no hook listens: the X server may hand the first key of a new
   // focus to Wine late.
-  if (!StartXdotool(L"key shift")) GTEST_SKIP() << "xdotool cannot be started";
+  if (!testing::StartXdotool(L"key shift")) GTEST_SKIP() << "xdotool cannot be started";
   PumpAsTheOwnerFor(400);
   Press(page.controls().record);
   ASSERT_TRUE(dialog_.hookOn()) << "KBHook.dll is not staged";
   PumpAsTheOwnerFor(300);
 
-  ASSERT_TRUE(StartXdotool(L"key --delay 80 a b"));
+  ASSERT_TRUE(testing::StartXdotool(L"key --delay 80 a b"));
   PumpAsTheOwnerUntil([&page] { return page.buffer().eventCount >= 4; }, 5000);
   PumpAsTheOwnerFor(200);
   ASSERT_EQ(page.buffer().eventCount, 4);
@@ -470,7 +461,7 @@ TEST_F(KeyAssignmentDialog, TypedKeysAndARealClickOnStopSaveOnlyTheKeys) {
   ::GetWindowRect(page.controls().record.hwnd(), &record);
   const std::wstring at = std::to_wstring((record.left + record.right) / 2) + L" " +
                           std::to_wstring((record.top + record.bottom) / 2);
-  ASSERT_TRUE(StartXdotool(L"mousemove " + at + L" click 1"));
+  ASSERT_TRUE(testing::StartXdotool(L"mousemove " + at + L" click 1"));
   PumpAsTheOwnerUntil([&page] { return !page.IsRecording(); }, 5000);
   PumpAsTheOwnerFor(300);  // whatever the hook still had on its way
   ASSERT_FALSE(page.IsRecording()) << "the click reached STOP";
@@ -485,6 +476,101 @@ TEST_F(KeyAssignmentDialog, TypedKeysAndARealClickOnStopSaveOnlyTheKeys) {
     EXPECT_EQ(IsPress(saved.events[i]), expected[i].second) << i;
   }
   EXPECT_TRUE(IsEndOfEvents(saved.events[4])) << "the macro ends with the keys";
+}
+
+// The hook sees what the user types into every program. With the dialog open, the
+// user clicks into another program (notepad) and types "b" there: the key is notepad's,
+// the dialog takes nothing, and OK leaves the key as it was. Back in front, the dialog
+// captures again.
+TEST_F(KeyAssignmentDialog, KeysTypedIntoAnotherProgramAreNotCaptured) {
+  testing::OtherProgram notepad;
+  ASSERT_TRUE(notepad.Open()) << "notepad did not start";
+  KeySlot slot = SlotOf(BTNFUNC_KEY, 0x04);
+  const KeySlot before = slot;
+  OpenFor(slot);
+  ASSERT_TRUE(BringDialogToFront());
+  if (!testing::StartXdotool(L"key shift")) GTEST_SKIP() << "xdotool cannot be started";
+  PumpAsTheOwnerFor(400);
+  OpenFor(slot);  // opened again: Shift, pressed only to wake the X server's keyboard, is forgotten
+  ASSERT_TRUE(dialog_.hookOn()) << "KBHook.dll is not staged";
+
+  ASSERT_TRUE(testing::StartXdotool(L"mousemove " + notepad.TextAreaPoint() + L" click 1"));
+  PumpAsTheOwnerUntil([&notepad] { return ::GetForegroundWindow() == notepad.window(); }, 5000);
+  ASSERT_EQ(::GetForegroundWindow(), notepad.window()) << "the click did not bring notepad to the front";
+  ASSERT_TRUE(testing::StartXdotool(L"key --delay 80 b"));
+  PumpAsTheOwnerUntil([&notepad] { return notepad.Text() == L"b"; }, 5000);
+  PumpAsTheOwnerFor(300);  // whatever the hook still had on its way
+  ASSERT_EQ(notepad.Text(), L"b") << "the key went to notepad";
+  EXPECT_EQ(dialog_.workingSlot().byKeyNumber, 0x04);
+  EXPECT_EQ(Utf16ToUtf8(dialog_.keyDisplay().caption()), "A");
+  EXPECT_FALSE(dialog_.hookOn()) << "no hook listens while another program is in front";
+
+  ASSERT_TRUE(BringDialogToFront());
+  PumpAsTheOwnerFor(200);
+  EXPECT_TRUE(dialog_.hookOn()) << "back in front, the dialog listens again";
+  Press(dialog_.okButton());
+  EXPECT_TRUE(SameBytes(slot, before)) << "OK wrote the key typed into notepad";
+
+  OpenFor(slot);
+  ASSERT_TRUE(BringDialogToFront());
+  ASSERT_TRUE(testing::StartXdotool(L"key --delay 80 c"));
+  PumpAsTheOwnerUntil([this] { return dialog_.workingSlot().byKeyNumber == 0x06; }, 5000);
+  EXPECT_EQ(dialog_.workingSlot().byKeyNumber, 0x06) << "a key typed in the dialog is captured";
+  EXPECT_EQ(notepad.Text(), L"b");
+  Press(dialog_.cancelButton());
+}
+
+// A recording stops as Stop would when the user leaves the program, by a click into
+// another program or by minimising it: the keys typed elsewhere are not recorded, nor
+// the click that left, and the run is one step to undo.
+TEST_F(KeyAssignmentDialog, ARecordingStopsWhenTheProgramLeavesTheFront) {
+  testing::OtherProgram notepad;
+  ASSERT_TRUE(notepad.Open()) << "notepad did not start";
+  for (const bool minimise : {false, true}) {
+    SCOPED_TRACE(minimise ? "the owner minimised" : "a click into another program");
+    KeySlot slot = SlotOf(BTNFUNC_MACRO);
+    OpenFor(slot);
+    CMacroPage& page = dialog_.macroPage();
+    Press(page.controls().clear);
+    ASSERT_TRUE(BringDialogToFront());
+    if (!testing::StartXdotool(L"key shift")) GTEST_SKIP() << "xdotool cannot be started";
+    PumpAsTheOwnerFor(400);
+    Press(page.controls().record);
+    ASSERT_TRUE(dialog_.hookOn()) << "KBHook.dll is not staged";
+    PumpAsTheOwnerFor(300);
+    ASSERT_TRUE(testing::StartXdotool(L"key --delay 80 a"));
+    PumpAsTheOwnerUntil([&page] { return page.buffer().eventCount >= 2; }, 5000);
+    PumpAsTheOwnerFor(200);
+    ASSERT_EQ(page.buffer().eventCount, 2);
+
+    if (minimise) {
+      ::SendMessageW(host_.hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);  // as the task bar does
+    } else {
+      ASSERT_TRUE(testing::StartXdotool(L"mousemove " + notepad.TextAreaPoint() + L" click 1"));
+    }
+    PumpAsTheOwnerUntil([&page] { return !page.IsRecording(); }, 5000);
+    EXPECT_FALSE(page.IsRecording());
+    EXPECT_FALSE(dialog_.hookOn());
+    if (!minimise) {
+      ASSERT_TRUE(testing::StartXdotool(L"key --delay 80 x"));
+      PumpAsTheOwnerUntil([&notepad] { return notepad.Text().find(L'x') != std::wstring::npos; }, 5000);
+    }
+    PumpAsTheOwnerFor(300);
+    EXPECT_EQ(page.buffer().eventCount, 2) << "nothing of the other program, nor the click that left";
+    EXPECT_EQ(page.controls().eventList.RowCount(), 2);
+
+    if (minimise) {
+      ::SendMessageW(host_.hwnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
+      PumpAsTheOwnerFor(200);
+      EXPECT_TRUE(Visible(dialog_.hwnd())) << "the dialog comes back with its owner";
+    }
+    EXPECT_EQ(page.controls().record.caption(), u"Record");
+    EXPECT_TRUE(::IsWindowEnabled(dialog_.okButton().hwnd()));
+    EXPECT_EQ(page.editor().events().undoSteps(), 1) << "the run is one step, as after Stop";
+    testing::AnswerNextWarning(true);
+    Press(dialog_.cancelButton());
+    EXPECT_FALSE(Visible(dialog_.hwnd()));
+  }
 }
 
 TEST_F(KeyAssignmentDialog, ComesFromTheSkinAndKeepsItsControlsAfterALanguageChange) {

@@ -28,6 +28,7 @@
 #include "support/gdiplus_session_win.h"
 #include "support/macro_file_text.h"
 #include "support/screenshot_win.h"
+#include "support/process_win.h"
 #include "support/shipped_skin_win.h"
 
 namespace quencfg {
@@ -63,20 +64,6 @@ KeySlot MacroSlot(std::u16string_view name) {
   slot.byBtnFuncType = BTNFUNC_MACRO;
   CopyToField(slot.MacroName, name);
   return slot;
-}
-
-// Runs xdotool on the X server that Wine draws on; false when it cannot be started.
-bool StartXdotool(const std::wstring& arguments) {
-  std::wstring command = L"Z:\\usr\\bin\\xdotool " + arguments;
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process = {};
-  if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-    return false;
-  }
-  ::CloseHandle(process.hThread);
-  ::CloseHandle(process.hProcess);
-  return true;
 }
 
 // The warning the page shows next is answered with OK or Cancel once its modal loop runs.
@@ -134,7 +121,8 @@ class MacroEditing : public ::testing::Test {
   void ClickAt(HWND window, int x, int y) {
     POINT at{x, y};
     ::ClientToScreen(window, &at);
-    ASSERT_TRUE(StartXdotool(L"mousemove " + std::to_wstring(at.x) + L" " + std::to_wstring(at.y) + L" click 1"));
+    const std::wstring where = std::to_wstring(at.x) + L" " + std::to_wstring(at.y);
+    ASSERT_TRUE(testing::StartXdotool(L"mousemove " + where + L" click 1"));
     PumpFor(400);
   }
   void ClickOn(HWND control) {
@@ -144,7 +132,7 @@ class MacroEditing : public ::testing::Test {
   }
   void ClickRow(int row) { ClickAt(List(), 60, row * kListRowHeight + kListRowHeight / 2); }
   void Keys(const std::wstring& keys) {
-    ASSERT_TRUE(StartXdotool(L"key --delay 60 " + keys));
+    ASSERT_TRUE(testing::StartXdotool(L"key --delay 60 " + keys));
     PumpFor(300 + 80 * static_cast<DWORD>(keys.size() / 4 + 1));
   }
   // Answers the next warning; the count of warnings shown comes back through `g_warnings`.
@@ -172,7 +160,7 @@ TEST_F(MacroEditing, EditsTypedAndClickedReachTheFileAndTheKeyboard) {
   OpenFor(slot);
   EXPECT_EQ(Page().CapacityText(), u"2 / 80");
   ASSERT_TRUE(BringDialogToFront());
-  if (!StartXdotool(L"key shift")) GTEST_SKIP() << "xdotool cannot be started";
+  if (!testing::StartXdotool(L"key shift")) GTEST_SKIP() << "xdotool cannot be started";
   PumpFor(400);
 
   // The delay of the release: select it, type over the delay field, Enter.
@@ -243,12 +231,12 @@ TEST_F(MacroEditing, ASpaceIsTypedIntoTheNameField) {
   KeySlot slot = MacroSlot(u"Macro 1");
   OpenFor(slot);
   ASSERT_TRUE(BringDialogToFront());
-  if (!StartXdotool(L"key shift")) GTEST_SKIP() << "xdotool cannot be started";
+  if (!testing::StartXdotool(L"key shift")) GTEST_SKIP() << "xdotool cannot be started";
   PumpFor(400);
   ClickOn(Controls().nameField.hwnd());
   Keys(L"End BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace");
   ASSERT_EQ(Controls().nameField.Text(), u"");
-  ASSERT_TRUE(StartXdotool(L"type --delay 60 \"Combo 2\""));
+  ASSERT_TRUE(testing::StartXdotool(L"type --delay 60 \"Combo 2\""));
   PumpUntil([this] { return Controls().nameField.Text().size() >= 7; }, 4000);
   PumpFor(200);
   EXPECT_EQ(Controls().nameField.Text(), u"Combo 2");

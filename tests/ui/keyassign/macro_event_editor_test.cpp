@@ -261,6 +261,31 @@ TEST(MacroEventEditor, ARecordingRunIsOneStepAndLoadingDropsTheSteps) {
   EXPECT_FALSE(editor.HasUnsavedEdits());
 }
 
+// A macro loaded while a recorder run is under way (another macro picked, a new one
+// made) starts a history of its own: the end of the run gives no step back into the
+// macro that was edited before.
+TEST(MacroEventEditor, AMacroLoadedDuringARunHasNoStepIntoThePreviousMacro) {
+  MacroEventEditor editor;
+  editor.Load(BufferOf({Press(1, kA), Release(30, kA)}));
+  editor.BeginOutsideChange();
+  editor.Load(BufferOf({}));  // New during the run
+  editor.buffer().events[0] = Press(1, kB);
+  editor.buffer().eventCount = 1;
+  editor.EndOutsideChange();
+  ASSERT_EQ(editor.undoSteps(), 1) << "the run in the new macro";
+  ASSERT_TRUE(editor.Undo());
+  EXPECT_TRUE(InUse(editor.buffer()).empty()) << "back to the new macro as it was made";
+  EXPECT_FALSE(editor.Undo());
+
+  editor.Load(BufferOf({Press(5, kC)}));
+  editor.BeginOutsideChange();
+  editor.Load(BufferOf({Press(7, kX)}));  // another macro picked, nothing recorded since
+  editor.EndOutsideChange();
+  EXPECT_EQ(editor.undoSteps(), 0);
+  EXPECT_EQ(InUse(editor.buffer()), std::vector<MacroEvent>{Press(7, kX)});
+  EXPECT_FALSE(editor.HasUnsavedEdits());
+}
+
 TEST(MacroEventEditor, DelayTextIsANumberOrNothing) {
   struct Case {
     const char16_t* text;

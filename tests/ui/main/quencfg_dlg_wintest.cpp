@@ -31,6 +31,8 @@
 #include "support/failing_file_writer.h"
 #include "support/foreign_window_win.h"
 #include "support/gdiplus_session_win.h"
+#include "support/other_program_win.h"
+#include "support/process_win.h"
 #include "support/read_only_file.h"
 #include "support/run_value_scope_win.h"
 #include "support/screenshot_win.h"
@@ -697,6 +699,50 @@ TEST_F(MainWindow, WhileTheKeyDialogIsOpenTheWindowsButtonsWaitAndTheEditLandsIn
   ReadProfile(stored->profiles[0], ProfileName(0), u"");
   EXPECT_EQ(stored->profiles[0].keys[12].byBtnFuncType, BTNFUNC_KEY) << "profile 1 holds the edit";
   EXPECT_EQ(stored->profiles[0].keys[12].byKeyNumber, 0x05);
+}
+
+// With a key's dialog open, the user clicks into another program (notepad), types "b"
+// there, comes back with a click on OK and applies: the key keeps its function, in
+// memory and in the profile file the keyboard is written from.
+TEST_F(MainWindow, AKeyTypedIntoAnotherProgramIsNotAssigned) {
+  testing::OtherProgram notepad;
+  ASSERT_TRUE(notepad.Open()) << "notepad did not start";
+  CQuencfgDlg& window = Open();
+  ::ShowWindow(window.hwnd(), SW_SHOW);
+  const auto pumpUntil = [](const auto& done) {
+    for (const DWORD start = ::GetTickCount(); !done() && ::GetTickCount() - start < 5000;) {
+      testing::PumpMessages();
+      ::Sleep(5);
+    }
+    return done();
+  };
+  ::SetForegroundWindow(window.hwnd());
+  ASSERT_TRUE(pumpUntil([&window] { return ::GetForegroundWindow() == window.hwnd(); }));
+  if (!testing::StartXdotool(L"key shift")) GTEST_SKIP() << "xdotool cannot be started";
+  ::Sleep(300);
+  testing::PumpMessages();
+  CKeyAssignmentDlg& dialog = window.keyAssignment();
+  testing::Click(window.keyButton(12).hwnd());
+  ASSERT_TRUE(pumpUntil([&dialog] { return ::GetForegroundWindow() == dialog.hwnd(); }));
+  ASSERT_TRUE(dialog.hookOn()) << "KBHook.dll is not staged";
+
+  ASSERT_TRUE(testing::StartXdotool(L"mousemove " + notepad.TextAreaPoint() + L" click 1"));
+  ASSERT_TRUE(pumpUntil([&notepad] { return ::GetForegroundWindow() == notepad.window(); }));
+  ASSERT_TRUE(testing::StartXdotool(L"key --delay 80 b"));
+  ASSERT_TRUE(pumpUntil([&notepad] { return notepad.Text() == L"b"; })) << "the key went to notepad";
+  RECT ok{};
+  ::GetWindowRect(dialog.okButton().hwnd(), &ok);
+  const std::wstring okCentre =
+      std::to_wstring((ok.left + ok.right) / 2) + L" " + std::to_wstring((ok.top + ok.bottom) / 2);
+  ASSERT_TRUE(testing::StartXdotool(L"mousemove " + okCentre + L" click 1"));
+  ASSERT_TRUE(pumpUntil([&window] { return !window.keyAssignmentOpen(); })) << "the click reached OK";
+  Press(Command::Apply);
+
+  EXPECT_EQ(window.currentProfile().keys[12].byBtnFuncType, BTNFUNC_DEFAULT);
+  auto stored = std::make_unique<SettingsBlock>();
+  ClearSettings(*stored);
+  ReadProfile(stored->profiles[0], ProfileName(0), u"");
+  EXPECT_EQ(stored->profiles[0].keys[12].byBtnFuncType, BTNFUNC_DEFAULT) << "the key typed into notepad was assigned";
 }
 
 TEST_F(MainWindow, HidingTheWindowClosesTheKeyDialogAsCancelWithItsHookAndRecording) {
