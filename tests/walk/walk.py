@@ -37,7 +37,9 @@ from walk_actions import ACTIONS, ACTIONS_BY_NAME, NEUTRAL_MAIN, clickable_slots
 from walk_files import KeyboardDouble, read_macro, read_profile, read_settings, temporary_files  # noqa: E402
 from walk_model import (ALLOWED, REQUIRED, Model, Profile, compare_profile, describe_lighting,  # noqa: E402
                         expected_key_map, expected_lighting)
+from walk_model import PAGE_MACRO  # noqa: E402
 from walk_program import KEY_DIALOG_OFFSET, KEY_DIALOG_SIZE, WARNING_SIZE, Program  # noqa: E402
+from walk_screen import has_light, is_red  # noqa: E402
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 
@@ -216,8 +218,51 @@ class Walker:
             if others:
                 self.fail("windows shown while the main window is hidden: %s" % [(w[3], w[4], w[5]) for w in others])
 
+    def check_screen(self):
+        """What the main window and the key dialog show: the current profile, the marks of
+        unapplied profiles, the dialog's page and whether it records."""
+        m, p = self.model, self.program
+        if not (m.running and m.main_visible) or m.question is not None or self.failures:
+            return
+        origin = p.main_origin()
+        if origin is None:
+            return
+        p.park_mouse()
+        layout, screen = p.layout, p.screen
+        selected = []
+        for index in range(3):
+            x, y, w, h = layout[("MAIN", "BUTTON_PROFILE_%d" % (index + 1))]
+            if is_red(screen.pixel(origin[0] + x + 10, origin[1] + y + h // 2)):
+                selected.append(index)
+            marked = has_light(screen.area(origin[0] + x + w - 26, origin[1] + y + h // 2 - 7, 14, 14))
+            unapplied = m.profiles[index] != m.saved[index]
+            if marked != unapplied:
+                self.fail("Profile %d is %s as unapplied, but it %s" %
+                          (index + 1, "marked" if marked else "not marked",
+                           "has edits not applied" if unapplied else "is as applied"), "screen")
+        if selected != [m.current]:
+            self.fail("the main window shows %s selected, expected Profile %d" %
+                      (["Profile %d" % (i + 1) for i in selected], m.current + 1), "screen")
+        d = m.dialog
+        if not d.open:
+            return
+        dialog = self.dialog_origin()
+        if not d.macro_only:
+            pages = [i for i, key in enumerate(("BUTTON_SINGLEKEY", "BUTTON_MACRO", "BUTTON_LAUNCH"))
+                     if is_red(screen.pixel(dialog[0] + layout[("KEY_ASSIGNMENT", key)][0] + 10,
+                                            dialog[1] + layout[("KEY_ASSIGNMENT", key)][1] + 20))]
+            if pages != [d.page]:
+                self.fail("the key dialog shows page %s, expected page %d" % (pages, d.page), "screen")
+        if d.page == PAGE_MACRO:
+            x, y, w, h = layout[("MACRO", "BUTTON_RECORD")]
+            recording = is_red(screen.pixel(dialog[0] + x + 10, dialog[1] + y + h // 2))
+            if recording != d.recording:
+                self.fail("the key dialog %s, expected %s" % ("records" if recording else "does not record",
+                                                             "a recording" if d.recording else "none"), "screen")
+
     def check_after_step(self):
         self.check_windows()
+        self.check_screen()
         self.keyboard.poll()
         if self.keyboard.faults:
             self.fail("keyboard double: " + "; ".join(self.keyboard.faults))
@@ -282,6 +327,7 @@ def run(walker, seed=None, steps=None, minutes=None, script=None, quiet=False):
                 if not quiet:
                     print("step %d: %s %s" % (index, step["action"], json.dumps(step.get("args", {}))), flush=True)
             if walker.failures:
+                walker.program.screenshot(os.path.join(walker.program.work, "failed-step-%d.png" % index))
                 return walker.failures, taken, index
     except Failure as failure:
         return [str(failure)], taken, walker.step_number

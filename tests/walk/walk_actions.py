@@ -259,7 +259,7 @@ class SwitchPage(Action):
     name, weight = "page", 5
 
     def enabled(self, w):
-        return dialog_in_front(w)
+        return dialog_in_front(w) and not w.model.dialog.macro_only
 
     def choose(self, w, rng):
         d = w.model.dialog

@@ -14,6 +14,8 @@ import subprocess
 import time
 import xml.etree.ElementTree as ElementTree
 
+from walk_screen import Screen
+
 SCREEN = (1600, 1000)
 NOTEPAD_PLACE = (1405, 40, 190, 150)  # beside the main window, never over it
 PROGRAM_CLASS = "korvanewalk.exe"
@@ -79,6 +81,7 @@ class Program:
                         KORVANE_WALK_PLUG=self.windows_path(self.plug_file))
         subprocess.run([os.path.join(self.root, "scripts", "wine-prefix"), self.prefix, "test"], env=self.env,
                        check=True, stdout=subprocess.DEVNULL)
+        self.screen = Screen(self.env["DISPLAY"])
 
     def stop_machine(self):
         subprocess.run(["wineserver", "-k"], env=self.env, stderr=subprocess.DEVNULL)
@@ -192,6 +195,9 @@ class Program:
     def main_origin(self):
         window = self.main_window()
         return (window[1], window[2]) if window else None
+
+    def screenshot(self, path):
+        subprocess.run(["import", "-window", "root", path], env=self.env, stderr=subprocess.DEVNULL)
 
     @staticmethod
     def wait_for(condition, seconds, interval=0.1):
