@@ -187,6 +187,30 @@ class Walker:
         for problem in problems[:6]:
             self.fail("files: " + problem, "files")
 
+    def window_problems(self, windows):
+        """What the windows shown differ in from the model, as text; [] when they agree."""
+        m, p = self.model, self.program
+        main = p.main_window(windows)
+        dialog = p.window_of_size(KEY_DIALOG_SIZE, windows)
+        warning = p.window_of_size(WARNING_SIZE, windows)
+        problems = []
+        if (main is not None) != m.main_visible:
+            problems.append("the main window is %s, expected %s" %
+                            (_shown(main), "shown" if m.main_visible else "hidden"))
+        if m.main_visible and (dialog is not None) != m.dialog.open:
+            problems.append("the key dialog is %s, expected %s" %
+                            (_shown(dialog), "shown" if m.dialog.open else "hidden"))
+        if m.question is None and warning is not None:
+            problems.append("a question is shown that the model does not expect")
+        if m.question is not None and m.question[1] == REQUIRED and warning is None:
+            problems.append("no question was asked (%s): the edits are dropped without a word" % m.question[0])
+        if not m.main_visible:
+            others = [w for w in windows if w[5] != "Loading" and w[3] * w[4] > 20000]
+            if others:
+                problems.append("windows shown while the main window is hidden: %s" %
+                                [(w[3], w[4], w[5]) for w in others])
+        return problems
+
     def check_windows(self):
         m, p = self.model, self.program
         if not m.running:
@@ -194,40 +218,49 @@ class Walker:
         if not p.running():
             self.fail("the program ended by itself (crash)")
             return
-        windows = p.windows()
-        main = p.main_window(windows)
-        dialog = p.window_of_size(KEY_DIALOG_SIZE, windows)
+        # A window takes its time to show or go: the check waits a little for agreement.
+        observed = {}
+
+        def agree():
+            observed["windows"] = p.windows()
+            return not self.window_problems(observed["windows"])
+        if m.question is not None and m.question[1] == ALLOWED:
+            time.sleep(1.0)  # a question that may come is given its time
+        p.wait_for(agree, 3.0, 0.15)
+        windows = observed["windows"]
         warning = p.window_of_size(WARNING_SIZE, windows)
-        if (main is not None) != m.main_visible:
-            self.fail("the main window is %s, expected %s" % (_shown(main), "shown" if m.main_visible else "hidden"))
-        if m.main_visible and (dialog is not None) != m.dialog.open:
-            self.fail("the key dialog is %s, expected %s" % (_shown(dialog), "shown" if m.dialog.open else "hidden"))
-        if m.question is not None:
+        if m.question is not None and warning is None:
             name, need, on_ok, _ = m.question
-            if warning is None:
-                m.question = None
-                if need == REQUIRED:
-                    self.fail("no question was asked (%s): the edits are dropped without a word" % name,
-                              "questions")
-                else:
-                    on_ok()
-        elif warning is not None:
-            self.fail("a question is shown that the model does not expect")
-        if not m.main_visible:
-            others = [w for w in windows if w[5] != "Loading" and w[3] * w[4] > 20000]
-            if others:
-                self.fail("windows shown while the main window is hidden: %s" % [(w[3], w[4], w[5]) for w in others])
+            m.question = None
+            if need == REQUIRED:
+                self.fail("no question was asked (%s): the edits are dropped without a word" % name, "questions")
+            else:
+                on_ok()
+        for problem in self.window_problems(windows):
+            self.fail(problem, "questions" if "question" in problem else "windows")
 
     def check_screen(self):
-        """What the main window and the key dialog show: the current profile, the marks of
-        unapplied profiles, the dialog's page and whether it records."""
         m, p = self.model, self.program
         if not (m.running and m.main_visible) or m.question is not None or self.failures:
             return
+        p.park_mouse()
+        observed = {}
+
+        def agree():
+            observed["problems"] = self.screen_problems()
+            return not observed["problems"]
+        p.wait_for(agree, 1.5, 0.15)
+        for problem in observed["problems"]:
+            self.fail(problem, "screen")
+
+    def screen_problems(self):
+        """What the main window and the key dialog show, against the model: the current
+        profile, the marks of unapplied profiles, the dialog's page and whether it records."""
+        m, p = self.model, self.program
+        problems = []
         origin = p.main_origin()
         if origin is None:
-            return
-        p.park_mouse()
+            return problems
         layout, screen = p.layout, p.screen
         selected = []
         for index in range(3):
@@ -237,28 +270,29 @@ class Walker:
             marked = has_light(screen.area(origin[0] + x + w - 26, origin[1] + y + h // 2 - 7, 14, 14))
             unapplied = m.profiles[index] != m.saved[index]
             if marked != unapplied:
-                self.fail("Profile %d is %s as unapplied, but it %s" %
+                problems.append("Profile %d is %s as unapplied, but it %s" %
                           (index + 1, "marked" if marked else "not marked",
-                           "has edits not applied" if unapplied else "is as applied"), "screen")
+                           "has edits not applied" if unapplied else "is as applied"))
         if selected != [m.current]:
-            self.fail("the main window shows %s selected, expected Profile %d" %
-                      (["Profile %d" % (i + 1) for i in selected], m.current + 1), "screen")
+            problems.append("the main window shows %s selected, expected Profile %d" %
+                      (["Profile %d" % (i + 1) for i in selected], m.current + 1))
         d = m.dialog
         if not d.open:
-            return
+            return problems
         dialog = self.dialog_origin()
         if not d.macro_only:
             pages = [i for i, key in enumerate(("BUTTON_SINGLEKEY", "BUTTON_MACRO", "BUTTON_LAUNCH"))
                      if is_red(screen.pixel(dialog[0] + layout[("KEY_ASSIGNMENT", key)][0] + 10,
                                             dialog[1] + layout[("KEY_ASSIGNMENT", key)][1] + 20))]
             if pages != [d.page]:
-                self.fail("the key dialog shows page %s, expected page %d" % (pages, d.page), "screen")
+                problems.append("the key dialog shows page %s, expected page %d" % (pages, d.page))
         if d.page == PAGE_MACRO:
             x, y, w, h = layout[("MACRO", "BUTTON_RECORD")]
             recording = is_red(screen.pixel(dialog[0] + x + 10, dialog[1] + y + h // 2))
             if recording != d.recording:
-                self.fail("the key dialog %s, expected %s" % ("records" if recording else "does not record",
-                                                             "a recording" if d.recording else "none"), "screen")
+                problems.append("the key dialog %s, expected %s" % ("records" if recording else "does not record",
+                                                             "a recording" if d.recording else "none"))
+        return problems
 
     def check_after_step(self):
         self.check_windows()
