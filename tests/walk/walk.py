@@ -75,6 +75,8 @@ class Walker:
         if any(profile is None for profile in profiles):
             raise Failure("the first start left no readable profile files in %s" % folder)
         self.model = Model([Profile(profile) for profile in profiles])
+        settings = read_settings(os.path.join(folder, "config.xml"))
+        self.model.language = settings and settings["language"]
         time.sleep(1.0)
         self.activate_main()
         self.keyboard.poll()
@@ -177,6 +179,8 @@ class Walker:
         if settings is None or settings["profile"] != m.saved_current:
             problems.append("config.xml names profile %s, expected %d" %
                             (settings and settings["profile"], m.saved_current))
+        elif settings["language"] != m.language:
+            problems.append("config.xml names language %s, expected %s" % (settings["language"], m.language))
         for name, events in m.macros.items():
             if events is None:
                 continue
@@ -331,27 +335,28 @@ def _shown(window):
 
 def choose_step(walker, rng):
     enabled = [a for a in ACTIONS if a.enabled(walker)]
-    action = rng.choices(enabled, weights=[a.weight for a in enabled])[0]
+    action = rng.choices(enabled, weights=[a.weigh(walker) for a in enabled])[0]
     return {"action": action.name, "args": action.choose(walker, rng)}
 
 
-def run(walker, seed=None, steps=None, minutes=None, script=None, quiet=False):
-    """Runs a walk; returns (failure text or None, steps taken, failing step index)."""
-    rng = random.Random(seed)
+def run(walker, seed=None, steps=None, minutes=None, script=None, quiet=False, rng=None, first_index=0,
+        deadline=None):
+    """Runs a walk from a first start; returns (failure text or None, steps taken, last step number).
+    `first_index` and `deadline` continue the numbering and the time of a longer walk."""
+    rng = rng or random.Random(seed)
     taken = []
     walker.failures = []
-    start = time.time()
+    deadline = deadline or (time.time() + minutes * 60 if minutes is not None else None)
+    index = first_index
     try:
         walker.begin()
-        index = 0
         while True:
             if script is not None:
-                if index >= len(script):
+                if index - first_index >= len(script):
                     break
-                step = script[index]
+                step = script[index - first_index]
             else:
-                if (steps is not None and index >= steps) or (minutes is not None and
-                                                                time.time() - start > minutes * 60):
+                if (steps is not None and index >= steps) or (deadline is not None and time.time() > deadline):
                     break
                 step = choose_step(walker, rng)
             index += 1
@@ -365,7 +370,23 @@ def run(walker, seed=None, steps=None, minutes=None, script=None, quiet=False):
                 return walker.failures, taken, index
     except Failure as failure:
         return [str(failure)], taken, walker.step_number
-    return None, taken, walker.step_number
+    return None, taken, index
+
+
+def keep_walking(walker, seed, steps, minutes, work):
+    """A long walk that notes each failure and goes on from a new first start; returns the
+    failures found as (step number, text)."""
+    rng = random.Random(seed)
+    deadline = time.time() + minutes * 60 if minutes is not None else None
+    found, index, total = [], 0, 0
+    while (steps is None or index < steps) and (deadline is None or time.time() < deadline):
+        failure, taken, index = run(walker, steps=steps, rng=rng, first_index=index, deadline=deadline)
+        total += len(taken)
+        if failure is None:
+            break
+        report("%s-%d" % (seed, index), failure, taken, index, walker.model, work)
+        found.append((index, failure))
+    return found, total
 
 
 def same_failure(first, second):
@@ -414,6 +435,8 @@ def main():
     parser.add_argument("--minutes", type=float)
     parser.add_argument("--replay", help="a walk saved by a failure")
     parser.add_argument("--shrink", action="store_true", help="shorten a failing walk")
+    parser.add_argument("--keep-going", action="store_true",
+                        help="after a failure, start afresh and walk on; list every failure at the end")
     parser.add_argument("--shrink-minutes", type=float, default=30)
     parser.add_argument("--without", default="",
                         help="invariants to switch off, comma-separated: lighting, keymap, macros, files, questions")
@@ -433,6 +456,14 @@ def main():
                 saved = json.load(handle)
             script, seed = saved["steps"], saved.get("seed")
         started = time.time()
+        if options.keep_going and not options.replay:
+            found, total = keep_walking(walker, seed, options.steps, options.minutes, options.work)
+            minutes = (time.time() - started) / 60
+            print("\nwalk: seed %s, %d steps in %.1f min (%.0f steps per minute), %d failures" %
+                  (seed, total, minutes, total / max(minutes, 1e-6), len(found)))
+            for index, failure in found:
+                print("  step %d: %s" % (index, failure[0]))
+            return 1 if found else 0
         failure, taken, index = run(walker, seed=seed, steps=options.steps, minutes=options.minutes, script=script)
         minutes = (time.time() - started) / 60
         print("walk: seed %s, %d steps in %.1f min (%.0f steps per minute)" %

@@ -39,6 +39,10 @@ class Action:
     def enabled(self, walker):
         return True
 
+    def weigh(self, walker):
+        """How much the user likes this action now; the class's weight unless it says more."""
+        return self.weight
+
     def choose(self, walker, rng):
         return {}
 
@@ -163,6 +167,33 @@ class Quit(Action):
         w.activate_main()
         w.program.press("alt+F4")
         w.expect_quit_and_restart()
+
+
+class ChangeLanguage(Action):
+    """The settings menu's language rows: English, Chinese, Spanish. The settings file is
+    written at once, with the current profile."""
+    name, weight = "language", 1
+    ROWS = {2: 101, 3: 106, 4: 108}
+
+    def enabled(self, w):
+        return main_free(w)
+
+    def choose(self, w, rng):
+        return {"row": rng.choice(sorted(self.ROWS))}
+
+    def perform(self, w, args):
+        m = w.model
+        before = {window[0] for window in w.program.windows()}
+        w.click_main("MAIN", "BUTTON_SETTING", settle=0.5)
+        menus = [window for window in w.program.windows() if window[0] not in before and window[4] >= 90]
+        if not menus:
+            w.fail("the settings menu did not open")
+            return
+        menu = menus[0]
+        w.program.click_at(menu[1] + 60, menu[2] + 9 + 18 * args["row"], settle=0.8)
+        m.language = self.ROWS[args["row"]]
+        m.saved_current = m.current
+        w.check_files()
 
 
 class ToggleLighting(Action):
@@ -295,6 +326,9 @@ class TypeInDialog(Action):
             return d.buffer is not None and len(d.buffer) <= MACRO_LIMIT - 2
         return d.page == PAGE_KEY
 
+    def weigh(self, w):
+        return 10 if w.model.dialog.recording else self.weight
+
     def choose(self, w, rng):
         return {"letter": rng.choice(LETTERS)}
 
@@ -313,6 +347,10 @@ class Record(Action):
 
     def enabled(self, w):
         return dialog_in_front(w) and w.model.dialog.page == PAGE_MACRO
+
+    def weigh(self, w):
+        d = w.model.dialog
+        return 8 if d.recording and d.buffer else self.weight
 
     def perform(self, w, args):
         d = w.model.dialog
@@ -471,7 +509,7 @@ class AnswerQuestion(Action):
 
 
 ACTIONS = [ClickProfile(), Apply(), OkMain(), ResetProfile(), HideMain(), ShowBySecondStart(), Quit(),
-           ToggleLighting(), ChooseEffect(), ChoosePreset(), OpenKey(), OpenMacroEditor(), SwitchPage(),
+           ChangeLanguage(), ToggleLighting(), ChooseEffect(), ChoosePreset(), OpenKey(), OpenMacroEditor(), SwitchPage(),
            TypeInDialog(), Record(), ClearMacro(), ResetKey(), DialogOk(), DialogCancel(), TypeInOtherProgram(),
            BackToProgram(), Replug(), AnswerQuestion()]
 ACTIONS_BY_NAME = {a.name: a for a in ACTIONS}

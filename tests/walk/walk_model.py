@@ -75,6 +75,7 @@ class Model:
         self.factory = [p.copy() for p in factory]
         self.saved = [p.copy() for p in factory]
         self.saved_current = 0
+        self.language = None  # as the first start wrote it
         self.macros = {}  # name -> saved events, None when unknown
         self.plugged = True
         self.keyboard = None  # what the keyboard holds after the last write: {'profile', 'macros'}

@@ -44,13 +44,13 @@ def load_layout(app_folder):
 class Program:
     def __init__(self, root, work, app_folder):
         self.root = root
-        self.work = work
-        self.app_folder = app_folder
+        self.work = os.path.abspath(work)
+        self.app_folder = os.path.abspath(app_folder)
         self.exe = os.path.join(app_folder, "KorvaneWalk.exe")
         self.layout = load_layout(app_folder)
-        self.prefix = os.path.join(work, "prefix")
-        self.reports = os.path.join(work, "reports.log")
-        self.plug_file = os.path.join(work, "plug")
+        self.prefix = os.path.join(self.work, "prefix")
+        self.reports = os.path.join(self.work, "reports.log")
+        self.plug_file = os.path.join(self.work, "plug")
         self.env = dict(os.environ)
         self.xvfb = None
         self.process = None
