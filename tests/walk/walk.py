@@ -34,7 +34,7 @@ import time
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from walk_actions import ACTIONS, ACTIONS_BY_NAME, NEUTRAL_MAIN, clickable_slots  # noqa: E402
-from walk_files import KeyboardDouble, read_macro, read_profile, read_settings, temporary_files  # noqa: E402
+from walk_files import KeyboardDouble, macro_block_events, read_macro, read_profile, read_settings, temporary_files  # noqa: E402
 from walk_model import (ALLOWED, REQUIRED, Model, Profile, compare_profile, describe_lighting,  # noqa: E402
                         expected_key_map, expected_lighting)
 from walk_model import PAGE_MACRO  # noqa: E402
@@ -165,7 +165,7 @@ class Walker:
             if events is None:
                 continue
             block = kb.macros.get(cell)
-            held = None if block is None else _block_events(block)
+            held = None if block is None else macro_block_events(block)[1]
             if held != events:
                 self.fail("%s: the macro of cell %d holds %s, expected %s" % (label, cell, held, events), "macros")
 
@@ -275,11 +275,11 @@ class Walker:
             unapplied = m.profiles[index] != m.saved[index]
             if marked != unapplied:
                 problems.append("Profile %d is %s as unapplied, but it %s" %
-                          (index + 1, "marked" if marked else "not marked",
-                           "has edits not applied" if unapplied else "is as applied"))
+                                (index + 1, "marked" if marked else "not marked",
+                                 "has edits not applied" if unapplied else "is as applied"))
         if selected != [m.current]:
             problems.append("the main window shows %s selected, expected Profile %d" %
-                      (["Profile %d" % (i + 1) for i in selected], m.current + 1))
+                            (["Profile %d" % (i + 1) for i in selected], m.current + 1))
         d = m.dialog
         if not d.open:
             return problems
@@ -294,8 +294,9 @@ class Walker:
             x, y, w, h = layout[("MACRO", "BUTTON_RECORD")]
             recording = is_red(screen.pixel(dialog[0] + x + 10, dialog[1] + y + h // 2))
             if recording != d.recording:
-                problems.append("the key dialog %s, expected %s" % ("records" if recording else "does not record",
-                                                             "a recording" if d.recording else "none"))
+                problems.append("the key dialog %s, expected %s" %
+                                ("records" if recording else "does not record",
+                                 "a recording" if d.recording else "none"))
         return problems
 
     def check_after_step(self):
@@ -317,16 +318,6 @@ class Walker:
         action.perform(self, step.get("args", {}))
         self.check_after_step()
         return True
-
-
-def _block_events(block):
-    events = []
-    for k in range(80):
-        high, low, code = block[2 + 3 * k:5 + 3 * k]
-        if (high, low, code) == (0, 0, 0):
-            break
-        events.append((bool(high & 0x80), code))
-    return events
 
 
 def _shown(window):

@@ -4,7 +4,7 @@ with real input, and tells the model what it meant."""
 import string
 
 from walk_files import BTNFUNC_DEFAULT, BTNFUNC_KEY, BTNFUNC_LAUNCH, BTNFUNC_MACRO
-from walk_model import ALLOWED, MACRO_LIMIT, PAGE_KEY, PAGE_LAUNCH, PAGE_MACRO, REQUIRED, Slot
+from walk_model import ALLOWED, MACRO_LIMIT, PAGE_KEY, PAGE_LAUNCH, PAGE_MACRO, REQUIRED
 
 LETTERS = string.ascii_lowercase + "1234567890"
 

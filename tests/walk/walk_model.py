@@ -7,7 +7,7 @@ that depends on an unknown part is skipped, never guessed.
 """
 import copy
 
-from walk_files import (BTNFUNC_DEFAULT, BTNFUNC_KEY, BTNFUNC_LAUNCH, BTNFUNC_MACRO, DEFAULT_KEY_MAP,
+from walk_files import (BTNFUNC_KEY, BTNFUNC_LAUNCH, BTNFUNC_MACRO, DEFAULT_KEY_MAP,
                         EFFECTS_WITH_COLOR_MODE, SLOT_COUNT, slot_cell)
 
 PAGE_KEY, PAGE_MACRO, PAGE_LAUNCH = 0, 1, 2
@@ -196,7 +196,3 @@ def compare_profile(label, model_profile, read):
             problems.append("%s lighting %s: the file holds %r, expected %r" %
                             (label, key, read["lighting"].get(key), value))
     return problems
-
-
-def default_slot_functions():
-    return BTNFUNC_DEFAULT
