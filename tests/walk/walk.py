@@ -28,6 +28,7 @@ import argparse
 import json
 import os
 import random
+import signal
 import sys
 import time
 
@@ -315,6 +316,8 @@ class Walker:
         if not action.enabled(self):
             return False
         self.model.steps_since_start.append(step)
+        with open(self.program.reports, "a") as log:  # so the report log reads with the walk
+            log.write("# step %d: %s %s\n" % (self.step_number, step["action"], json.dumps(step.get("args", {}))))
         action.perform(self, step.get("args", {}))
         self.check_after_step()
         return True
@@ -352,10 +355,15 @@ def run(walker, seed=None, steps=None, minutes=None, script=None, quiet=False, r
                 step = choose_step(walker, rng)
             index += 1
             walker.step_number = index
-            if walker.take(step):
+            try:
+                if walker.take(step):
+                    taken.append(step)
+                    if not quiet:
+                        print("step %d: %s %s" % (index, step["action"], json.dumps(step.get("args", {}))),
+                              flush=True)
+            except Failure as failure:
                 taken.append(step)
-                if not quiet:
-                    print("step %d: %s %s" % (index, step["action"], json.dumps(step.get("args", {}))), flush=True)
+                walker.failures.append(str(failure))
             if walker.failures:
                 walker.program.screenshot(os.path.join(walker.program.work, "failed-step-%d.png" % index))
                 return walker.failures, taken, index
@@ -439,8 +447,10 @@ def main():
 
     walker = Walker(options.work, options.app)
     walker.without = set(filter(None, options.without.split(",")))
-    walker.program.start_machine()
+    # Ended from outside (a time-out), the walk still takes its display and Wine down.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(2))
     try:
+        walker.program.start_machine()
         script, seed = None, options.seed
         if options.replay:
             with open(options.replay) as handle:

@@ -184,8 +184,12 @@ class ChangeLanguage(Action):
     def perform(self, w, args):
         m = w.model
         before = {window[0] for window in w.program.windows()}
-        w.click_main("MAIN", "BUTTON_SETTING", settle=0.5)
-        menus = [window for window in w.program.windows() if window[0] not in before and window[4] >= 90]
+        w.click_main("MAIN", "BUTTON_SETTING", settle=0.3)
+
+        def new_menus():
+            return [window for window in w.program.windows() if window[0] not in before and window[4] >= 90]
+        w.program.wait_for(lambda: bool(new_menus()), 3)
+        menus = new_menus()
         if not menus:
             w.fail("the settings menu did not open")
             return
@@ -217,7 +221,8 @@ class ChooseEffect(Action):
         return {"row": rng.randrange(len(EFFECT_ROWS))}
 
     def perform(self, w, args):
-        w.click_main("LIGHTING", "BUTTON_MENU", settle=0.5)
+        w.click_main("LIGHTING", "BUTTON_MENU", settle=0.3)
+        w.program.wait_for(lambda: w.program.window_of_size((260, 108)) is not None, 3)
         menu = w.program.window_of_size((260, 108))
         if menu is None:
             w.fail("the effects menu did not open")

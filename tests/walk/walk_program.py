@@ -6,6 +6,7 @@ is real X input through xdotool: mouse moves, clicks and typed keys. What the wa
 sees: the program's visible windows (X windows of the program's class with their place
 and size), the data folder, and the keyboard double's report log.
 """
+import fcntl
 import glob
 import os
 import shutil
@@ -61,6 +62,11 @@ class Program:
 
     def start_machine(self):
         os.makedirs(self.work, exist_ok=True)
+        self.lock = open(os.path.join(self.work, "lock"), "w")
+        try:
+            fcntl.flock(self.lock, fcntl.LOCK_EX | fcntl.LOCK_NB)
+        except OSError:
+            raise RuntimeError("another walk uses %s; give this one another --work folder" % self.work)
         number_file = os.path.join(self.work, "display-number")
         with open(number_file, "w") as out:
             self.xvfb = subprocess.Popen(
@@ -81,6 +87,9 @@ class Program:
                         KORVANE_WALK_PLUG=self.windows_path(self.plug_file))
         subprocess.run([os.path.join(self.root, "scripts", "wine-prefix"), self.prefix, "test"], env=self.env,
                        check=True, stdout=subprocess.DEVNULL)
+        # A walk ended before its time may have left the program running in this prefix.
+        subprocess.run(["wineserver", "-k"], env=self.env, stderr=subprocess.DEVNULL)
+        subprocess.run(["wineserver", "-w"], env=self.env, stderr=subprocess.DEVNULL)
         self.screen = Screen(self.env["DISPLAY"])
 
     def stop_machine(self):
