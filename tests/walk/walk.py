@@ -128,7 +128,8 @@ class Walker:
             self.check_keyboard()
         else:
             time.sleep(0.6)
-            self.program.wait_for(lambda: not any(w[5] == "Loading" for w in self.program.windows()), 20, 0.2)
+        # The progress window closes a moment after the last report.
+        self.program.wait_for(lambda: not any(w[5] == "Loading" for w in self.program.windows()), 20, 0.2)
         if check_files:
             self.check_files()
 
@@ -369,6 +370,7 @@ def run(walker, seed=None, steps=None, minutes=None, script=None, quiet=False, r
                 return walker.failures, taken, index
     except Failure as failure:
         return [str(failure)], taken, walker.step_number
+    walker.program.screenshot(os.path.join(walker.program.work, "end.png"))
     return None, taken, index
 
 
