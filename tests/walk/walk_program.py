@@ -125,8 +125,10 @@ class Program:
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def start_program(self):
+        """Starts the program and waits for its main window; False when none shows (or the
+        start found another instance and ended)."""
         self.process = self.launch()
-        return self.wait_for(lambda: self.main_window() is not None, 30)
+        return self.wait_for(lambda: self.main_window() is not None, 30) and self.running()
 
     def running(self):
         return self.process is not None and self.process.poll() is None
@@ -148,9 +150,13 @@ class Program:
         return True
 
     def kill_program(self):
+        """Ends the program at once, as a crash would, and waits until its windows are gone
+        (so that the next start is a first instance again)."""
         if self.running():
             self.process.kill()
             self.process.wait()
+        if self.xvfb is not None:
+            self.wait_for(lambda: not self.xdotool("search", "--class", PROGRAM_CLASS), 15, 0.2)
 
     def start_notepad(self):
         self.notepad = subprocess.Popen(["wine", "notepad"], env=self.env, stdin=subprocess.DEVNULL,
