@@ -103,14 +103,17 @@ def read_macro(path):
     root = read_xml(path)
     if root is None:
         return None
+    macro = root.find("Setting")
+    if macro is None:
+        return None
     events = []
     for index in range(80):
-        event = root.find("Event_%d" % index)
+        event = macro.find("Event_%d" % index)
         values = [_number(event, name, 0) for name in ("attributeH", "attributeL", "map")]
         if values == [0, 0, 0]:
             break
         events.append((bool(values[0] & 0x80), values[2]))
-    return {"repeat": _number(root, "Repeat", 0), "events": events}
+    return {"repeat": _number(macro, "Repeat", 0), "events": events}
 
 
 def temporary_files(folder):
