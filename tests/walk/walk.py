@@ -11,6 +11,9 @@ data files and the report log of the keyboard double, each read with its own rea
   - the program runs; the windows shown are those the model expects (main window, key
     dialog, the question the model expects and no other; nothing but the progress window
     while the main window is hidden);
+  - the main window shows the model's current profile selected and marks exactly the
+    profiles with unapplied edits; the key dialog shows the model's page, and records
+    exactly while the model records (read from the screen's pixels);
   - after every write the keyboard double holds the model's applied profile: key map,
     lighting and macros; its reports form complete sequences;
   - after every apply, reset and quit the profile, settings and macro files equal the
@@ -22,7 +25,8 @@ steps while the failure persists and prints the short walk that is left.
 
   walk.py --seed 7 --steps 5000          a long walk
   walk.py --seed 7 --minutes 2           a walk of about two minutes
-  walk.py --replay build/walk/failed-7.json [--shrink]
+  walk.py --replay build/walk/run/failed-7.json [--shrink]
+  walk.py --replay tests/walk/walks/page-switch-drops-recording.json
 """
 import argparse
 import json
@@ -35,10 +39,10 @@ import time
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from walk_actions import ACTIONS, ACTIONS_BY_NAME, NEUTRAL_MAIN, clickable_slots  # noqa: E402
-from walk_files import KeyboardDouble, macro_block_events, read_macro, read_profile, read_settings, temporary_files  # noqa: E402
-from walk_model import (ALLOWED, REQUIRED, Model, Profile, compare_profile, describe_lighting,  # noqa: E402
-                        expected_key_map, expected_lighting)
-from walk_model import PAGE_MACRO  # noqa: E402
+from walk_files import (KeyboardDouble, macro_block_events, read_macro, read_profile, read_settings,  # noqa: E402
+                        temporary_files)
+from walk_model import (ALLOWED, PAGE_MACRO, REQUIRED, Model, Profile, compare_profile,  # noqa: E402
+                        describe_lighting, expected_key_map, expected_lighting)
 from walk_program import KEY_DIALOG_OFFSET, KEY_DIALOG_SIZE, WARNING_SIZE, Program  # noqa: E402
 from walk_screen import has_light, is_red  # noqa: E402
 
