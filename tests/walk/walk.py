@@ -164,7 +164,10 @@ def main():
     walker = Walker(options.work, options.app)
     walker.without = set(filter(None, options.without.split(",")))
     # Ended from outside (a time-out), the walk still takes its display and Wine down.
-    signal.signal(signal.SIGTERM, lambda *_: sys.exit(2))
+    def end_walk(*_):
+        signal.signal(signal.SIGTERM, signal.SIG_IGN)  # a second signal must not cut the clean-up short
+        sys.exit(2)
+    signal.signal(signal.SIGTERM, end_walk)
     try:
         walker.program.start_machine()
         script, seed = None, options.seed
