@@ -118,7 +118,7 @@ class Invariants:
         def agree():
             observed["problems"] = self.screen_problems()
             return not observed["problems"]
-        p.wait_for(agree, 1.5, 0.15)
+        p.wait_for(agree, 3.0, 0.15)
         for problem in observed["problems"]:
             self.fail(problem, "screen")
 
