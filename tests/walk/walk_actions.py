@@ -309,8 +309,6 @@ class SwitchPage(Action):
         if page == d.page:
             return
         w.click_dialog("KEY_ASSIGNMENT", PAGE_BUTTONS[page], settle=0.5)
-        if d.recording:
-            d.buffer = None  # the click itself may be recorded
         need = question_for_leaving_macro_page(m) if page != PAGE_MACRO else None
         if need is None:
             m.show_page(page)

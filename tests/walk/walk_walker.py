@@ -66,16 +66,25 @@ class Walker(Invariants):
         return origin
 
     def click_main(self, section, key, settle=0.35):
+        self.note_recorded_click()
         self.program.click_control(self.main_origin(), self.program.layout[(section, key)], settle)
+
+    def note_recorded_click(self):
+        """A click while the dialog records is a recorded event (all but the record button's)."""
+        if self.model.dialog.recording:
+            self.model.dialog.buffer = None
 
     def dialog_origin(self):
         x, y = self.main_origin()
         return x + KEY_DIALOG_OFFSET[0], y + KEY_DIALOG_OFFSET[1]
 
     def click_dialog(self, section, key, settle=0.35):
+        if (section, key) != ("MACRO", "BUTTON_RECORD"):
+            self.note_recorded_click()
         self.program.click_control(self.dialog_origin(), self.program.layout[(section, key)], settle)
 
     def click_dialog_at(self, x, y):
+        self.note_recorded_click()
         origin = self.dialog_origin()
         self.program.click_at(origin[0] + x, origin[1] + y)
 
