@@ -156,6 +156,26 @@ class ShowBySecondStart(Action):
         w.activate_main()
 
 
+class ShowFromTray(Action):
+    """A double click on the tray icon, which is there while the keyboard is plugged in."""
+    name, weight = "tray-show", 4
+
+    def enabled(self, w):
+        m = w.model
+        return m.running and not m.main_visible and m.question is None and m.plugged
+
+    def perform(self, w, args):
+        icon = w.program.tray_icon()
+        if icon is None:
+            w.fail("no tray icon while the keyboard is plugged in")
+            return
+        w.program.double_click_at(*icon)
+        w.program.wait_for(lambda: w.program.main_window() is not None, 5)
+        w.model.main_visible = True
+        w.model.other_in_front = False
+        w.activate_main()
+
+
 class Quit(Action):
     """Alt+F4 on the main window, only when nothing is left unapplied (then no question)."""
     name, weight = "quit-restart", 1
@@ -511,7 +531,7 @@ class AnswerQuestion(Action):
         (on_ok if args["ok"] else on_cancel)()
 
 
-ACTIONS = [ClickProfile(), Apply(), OkMain(), ResetProfile(), HideMain(), ShowBySecondStart(), Quit(),
+ACTIONS = [ClickProfile(), Apply(), OkMain(), ResetProfile(), HideMain(), ShowBySecondStart(), ShowFromTray(), Quit(),
            ChangeLanguage(), ToggleLighting(), ChooseEffect(), ChoosePreset(), OpenKey(), OpenMacroEditor(), SwitchPage(),
            TypeInDialog(), Record(), ClearMacro(), ResetKey(), DialogOk(), DialogCancel(), TypeInOtherProgram(),
            BackToProgram(), Replug(), AnswerQuestion()]

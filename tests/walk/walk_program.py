@@ -231,6 +231,23 @@ class Program:
         self.xdotool("click", 1)
         time.sleep(settle)
 
+    def double_click_at(self, x, y):
+        self.xdotool("mousemove", x, y)
+        time.sleep(0.08)
+        self.xdotool("click", "--repeat", 2, "--delay", 80, 1)
+        time.sleep(0.35)
+
+    def tray_icon(self):
+        """Where the program's icon sits in Wine's system tray window, or None when the tray
+        shows no icon (Wine hides the window then)."""
+        found = self.xdotool("search", "--onlyvisible", "--name", "^Wine System Tray$").split()
+        if not found:
+            return None
+        shell = self.xdotool("getwindowgeometry", "--shell", found[0])
+        values = dict(line.split("=", 1) for line in shell.splitlines() if "=" in line)
+        x, y, h = int(values["X"]), int(values["Y"]), int(values["HEIGHT"])
+        return x + 12, y + h - 12
+
     def park_mouse(self):
         self.xdotool("mousemove", 1, SCREEN[1] - 2)
 
