@@ -333,7 +333,10 @@ class SwitchPage(Action):
         if need is None:
             m.show_page(page)
         else:
-            m.question = ("unsaved macro edits at a page switch", need, lambda: m.show_page(page), lambda: None)
+            # Kept after the question, a recording may have been stopped before it was asked
+            # (the rules leave that open): the walker then reads the record button.
+            m.question = ("unsaved macro edits at a page switch", need, lambda: m.show_page(page),
+                          lambda: w.read_recording_state())
 
 
 class TypeInDialog(Action):

@@ -9,6 +9,7 @@ from walk_checks import Invariants
 from walk_files import KeyboardDouble, read_profile, read_settings, temporary_files
 from walk_model import Model, Profile
 from walk_program import KEY_DIALOG_OFFSET, Program
+from walk_screen import is_red
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 
@@ -87,6 +88,18 @@ class Walker(Invariants):
         self.note_recorded_click()
         origin = self.dialog_origin()
         self.program.click_at(origin[0] + x, origin[1] + y)
+
+    def read_recording_state(self):
+        """Takes whether the key dialog records from its record button, where the rules leave
+        it open; a question's window may still be closing, so the button is given a moment."""
+        d = self.model.dialog
+        if not d.recording:
+            return
+        x, y, w, h = self.program.layout[("MACRO", "BUTTON_RECORD")]
+        origin = self.dialog_origin()
+        time.sleep(0.4)
+        if not is_red(self.program.screen.pixel(origin[0] + x + 10, origin[1] + y + h // 2)):
+            d.recording = False
 
     def activate_main(self):
         origin = self.main_origin()
