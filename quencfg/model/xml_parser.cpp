@@ -3,11 +3,11 @@
 #include <array>
 #include <cstring>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "quencfg/framework/text.h"
 #include "quencfg/model/xml_element_index.h"
+#include "quencfg/model/xml_name_counts.h"
 #include "quencfg/model/xml_tokenizer.h"
 
 namespace quencfg {
@@ -26,39 +26,9 @@ constexpr std::array<bool, 128> MakeQuickNameCharacters() {
 }
 constexpr std::array<bool, 128> kQuickNameCharacters = MakeQuickNameCharacters();
 
-// How many open elements carry each name, for the bottom `Counted()` elements of the
-// stack of open elements. The parser counts the others only when an end tag matches
-// none of them, so that a later end tag that matches no open element is known as such
-// without a walk down the stack. Every element is counted at most once while it is
-// open; names keep their entry at count 0, so a name that comes and goes allocates once.
-class OpenNameCounts {
- public:
-  [[nodiscard]] std::size_t Counted() const noexcept { return counted_; }
-
-  [[nodiscard]] bool Contains(std::u16string_view name) const {
-    const auto it = counts_.find(name);
-    return it != counts_.end() && it->second > 0;
-  }
-
-  void Add(std::u16string_view name) {
-    ++counts_[name];
-    ++counted_;
-  }
-
-  // For the topmost counted element, when it leaves the stack.
-  void Remove(std::u16string_view name) {
-    --counts_.find(name)->second;
-    --counted_;
-  }
-
- private:
-  std::unordered_map<std::u16string_view, std::uint32_t> counts_;
-  std::size_t counted_ = 0;
-};
-
 class IndexBuilder {
  public:
-  IndexBuilder(std::u16string_view text, ElementIndex& index) : text_(text), index_(index) {}
+  IndexBuilder(std::u16string_view text, ElementIndex& index) : text_(text), index_(index), openNames_(text) {}
 
   std::u16string Build() {
     index_.Reset(text_.size());
@@ -277,13 +247,16 @@ class IndexBuilder {
 
   // Position in open_ of the innermost open element called `name`, or kNoMatch. The walk
   // down the stack visits only elements that the end tag then closes, and elements not
-  // counted yet, which it counts when the name is not among them.
+  // counted yet, which it counts when the name is not among them: an end tag that
+  // matches no open element costs no walk over counted ones.
   std::size_t OpenElementNamed(std::u16string_view name) {
     std::size_t i = open_.size();
-    for (; i > openNames_.Counted(); --i) {
+    for (; i > countedOpen_; --i) {
       if (HasName(open_[i - 1], name)) return i - 1;
     }
-    while (openNames_.Counted() < open_.size()) openNames_.Add(NameOf(open_[openNames_.Counted()]));
+    for (; countedOpen_ < open_.size(); ++countedOpen_) {
+      openNames_.Add(open_[countedOpen_].start + 1, open_[countedOpen_].nameLength);
+    }
     if (!openNames_.Contains(name)) return kNoMatch;
     while (!HasName(open_[i - 1], name)) --i;
     return i - 1;
@@ -291,8 +264,20 @@ class IndexBuilder {
 
   // Every element leaves the stack through here.
   void PopOpen() {
-    if (open_.size() <= openNames_.Counted()) openNames_.Remove(NameOf(open_.back()));
+    if (open_.size() <= countedOpen_) {
+      openNames_.Remove(open_.back().start + 1, open_.back().nameLength);
+      --countedOpen_;
+    }
     open_.pop_back();
+  }
+
+  void PopOpenDownTo(std::size_t size) {
+    if (size == 0) {  // nothing stays open: the counts go all at once
+      openNames_.Clear();
+      countedOpen_ = 0;
+      open_.clear();
+    }
+    while (open_.size() > size) PopOpen();
   }
 
   bool FitsEndTagLength(const XmlToken& token) {
@@ -326,7 +311,7 @@ class IndexBuilder {
         targetLast = open_[i].lastChild;
       }
     }
-    while (open_.size() > from) PopOpen();
+    PopOpenDownTo(from);
   }
 
   // `element` is the last child of `target`; its children are appended to target's.
@@ -381,7 +366,9 @@ class IndexBuilder {
   std::u16string_view text_;
   ElementIndex& index_;
   std::vector<OpenElement> open_;
-  OpenNameCounts openNames_;
+  // The names of open_[0 .. countedOpen_), counted when an end tag first needs them.
+  XmlNameCounts openNames_;
+  std::size_t countedOpen_ = 0;
   std::u16string message_;
   bool illFormed_ = false;
   bool movedChildren_ = false;
