@@ -4,7 +4,18 @@
 namespace quencfg::testing {
 
 // Arms a one-shot timer of this thread that clicks OK (`confirm`) or Cancel of the
-// warning dialog open when it fires; call it just before the step that opens one.
+// warning dialog open when it fires; call it just before the step that opens one. A
+// warning without the button asked for (one that only informs has no Cancel) is
+// closed by the system instead, so that a test never hangs on it.
 void AnswerNextWarning(bool confirm);
+
+// The same with a real click through the X server (xdotool), which the key dialog's
+// hook sees as the user's click.
+void AnswerNextWarningWithARealClick(bool confirm);
+
+// How many warnings the armed answers found open so far (a running count), and the
+// type of the latest one (0: none yet).
+int WarningsAnswered();
+int LatestAnsweredWarningType();
 
 }  // namespace quencfg::testing
