@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -80,6 +82,14 @@ class KeyAssignmentDialog : public ::testing::Test {
   }
   void PumpAsTheOwnerFor(DWORD milliseconds) { loop_.PumpFor(milliseconds); }
   bool BringDialogToFront() { return loop_.BringDialogToFront(); }
+  // A click through the X server at the middle of `control`, as the user clicks.
+  void RealClick(HWND control) {
+    RECT place{};
+    ::GetWindowRect(control, &place);
+    const std::wstring at = std::to_wstring((place.left + place.right) / 2) + L" " +
+                            std::to_wstring((place.top + place.bottom) / 2);
+    ASSERT_TRUE(testing::StartXdotool(L"mousemove " + at + L" click 1"));
+  }
 
   int altF4Seen_ = 0;
 
@@ -570,6 +580,164 @@ TEST_F(KeyAssignmentDialog, ARecordingStopsWhenTheProgramLeavesTheFront) {
     testing::AnswerNextWarning(true);
     Press(dialog_.cancelButton());
     EXPECT_FALSE(Visible(dialog_.hwnd()));
+  }
+}
+
+// Six events recorded and not saved, then something that would drop them: the same
+// question as New and Delete ask comes first. Cancel keeps all six on the macro page;
+// OK lets the step go on. Without unsaved edits nothing is asked.
+TEST_F(KeyAssignmentDialog, LeavingUnsavedMacroEditsAsksFirst) {
+  struct Case {
+    const char* what;
+    std::function<void()> act;
+    bool closes;
+    AssignmentPage pageAfter;
+  };
+  const Case cases[] = {
+      {"single-key page", [this] { Press(dialog_.pageButton(kPageSingleKey)); }, false, kPageSingleKey},
+      {"launch page", [this] { Press(dialog_.pageButton(kPageLaunch)); }, false, kPageLaunch},
+      {"reset", [this] { Press(dialog_.resetButton()); }, false, kPageSingleKey},
+      {"Cancel", [this] { Press(dialog_.cancelButton()); }, true, kPageMacro},
+      {"closed by the system", [this] { ::SendMessageW(dialog_.hwnd(), WM_CLOSE, 0, 0); }, true, kPageMacro},
+  };
+
+  for (const Case& c : cases) {
+    for (const bool discard : {false, true}) {
+      SCOPED_TRACE(std::string(c.what) + (discard ? ", discarded" : ", kept"));
+      KeySlot slot = SlotOf(BTNFUNC_MACRO);
+      OpenFor(slot);
+      CMacroPage& page = dialog_.macroPage();
+      Press(page.controls().record);
+      for (const WPARAM key : {'A', 'B', 'C'}) {
+        HookEvent(key, 0);
+        HookEvent(key, kRelease);
+      }
+      Press(page.controls().record);
+      ASSERT_EQ(page.buffer().eventCount, 6);
+
+      const int asked = testing::WarningsAnswered();
+      testing::AnswerNextWarning(discard);
+      c.act();
+      testing::PumpMessages();
+      EXPECT_EQ(testing::WarningsAnswered(), asked + 1) << "no question came";
+      EXPECT_EQ(testing::LatestAnsweredWarningType(), kDiscardMacroEditsWarning);
+      if (!discard) {
+        EXPECT_TRUE(Visible(dialog_.hwnd()));
+        EXPECT_EQ(dialog_.page(), kPageMacro);
+        EXPECT_EQ(page.buffer().eventCount, 6);
+        EXPECT_EQ(page.controls().eventList.RowCount(), 6);
+        EXPECT_TRUE(Visible(page.controls().eventList.hwnd()));
+      } else {
+        EXPECT_EQ(Visible(dialog_.hwnd()), !c.closes);
+        if (!c.closes) {
+          EXPECT_EQ(dialog_.page(), c.pageAfter);
+        }
+      }
+      MacroFile saved{};
+      ReadMacro(saved, u"Macro 1");
+      EXPECT_TRUE(IsEndOfEvents(saved.events[0])) << "nothing was saved";
+      if (Visible(dialog_.hwnd())) {
+        testing::AnswerNextWarning(true);
+        Press(dialog_.cancelButton());
+      }
+      ASSERT_FALSE(Visible(dialog_.hwnd()));
+    }
+  }
+
+  // Nothing unsaved: the pages change and Cancel closes without a question. The macro
+  // page's own button keeps the macro being edited.
+  KeySlot slot = SlotOf(BTNFUNC_MACRO);
+  OpenFor(slot);
+  const int asked = testing::WarningsAnswered();
+  HookEvent('A', 0);
+  Press(dialog_.pageButton(kPageSingleKey));
+  Press(dialog_.pageButton(kPageMacro));
+  Press(dialog_.macroPage().controls().record);
+  HookEvent('D', 0);
+  HookEvent('D', kRelease);
+  Press(dialog_.macroPage().controls().record);
+  Press(dialog_.pageButton(kPageMacro));
+  EXPECT_EQ(dialog_.macroPage().buffer().eventCount, 2) << "the macro page's button loaded the macro again";
+  Press(dialog_.macroPage().controls().deleteEvent);
+  ::SendMessageW(dialog_.macroPage().controls().eventList.hwnd(), LB_SETCURSEL, 0, 0);
+  Press(dialog_.macroPage().controls().deleteEvent);  // the pair goes: the macro is as saved
+  ASSERT_EQ(dialog_.macroPage().buffer().eventCount, 0);
+  Press(dialog_.cancelButton());
+  testing::PumpMessages();
+  EXPECT_FALSE(Visible(dialog_.hwnd()));
+  EXPECT_EQ(testing::WarningsAnswered(), asked) << "a question without anything to lose";
+}
+
+// The macro library's buttons during a recording: the run ends first, as Stop ends
+// it, so that neither the click on the library's button nor the one answering its
+// question joins a macro, and the macro then loaded starts a fresh undo history.
+TEST_F(KeyAssignmentDialog, LibraryButtonsEndARecordingFirst) {
+  enum class Action { kNew, kDelete, kMenu };
+  const struct {
+    const char* what;
+    Action action;
+  } cases[] = {{"New", Action::kNew}, {"Delete", Action::kDelete}, {"a pick from the macro menu", Action::kMenu}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    for (const char16_t* name : {u"Macro 1", u"Macro 2"}) DeleteMacro(name);
+    MacroFile other{};
+    CopyToField(other.MacroName, u"Macro 2");
+    other.Repeat = 1;
+    other.events[0] = MakeMacroEvent(true, 1, 0x1B);  // X pressed
+    other.events[1] = MakeMacroEvent(false, 20, 0x1B);
+    WriteMacro(other, u"Macro 2");
+    MacroFile first{};
+    CopyToField(first.MacroName, u"Macro 1");
+    first.Repeat = 1;
+    WriteMacro(first, u"Macro 1");
+
+    KeySlot slot = SlotOf(BTNFUNC_MACRO);
+    OpenFor(slot);
+    CMacroPage& page = dialog_.macroPage();
+    ASSERT_EQ(FieldText(dialog_.workingSlot().MacroName), u"Macro 1");
+    ASSERT_TRUE(BringDialogToFront());
+    if (!testing::StartXdotool(L"key shift")) GTEST_SKIP() << "xdotool cannot be started";
+    PumpAsTheOwnerFor(400);
+    Press(page.controls().record);
+    ASSERT_TRUE(dialog_.hookOn()) << "KBHook.dll is not staged";
+    PumpAsTheOwnerFor(300);
+    ASSERT_TRUE(testing::StartXdotool(L"key --delay 80 a"));
+    PumpAsTheOwnerUntil([&page] { return page.buffer().eventCount >= 2; }, 5000);
+    PumpAsTheOwnerFor(200);
+    ASSERT_EQ(page.buffer().eventCount, 2);
+
+    const int asked = testing::WarningsAnswered();
+    testing::AnswerNextWarningWithARealClick(true);  // the recorded "a" goes
+    CPngListBtn& button = c.action == Action::kNew      ? page.controls().macroNew
+                          : c.action == Action::kDelete ? page.controls().macroDelete
+                                                        : page.controls().macroMenu;
+    RealClick(button.hwnd());
+    if (c.action == Action::kMenu) {
+      PumpAsTheOwnerUntil([&page] { return page.macroMenu() != nullptr; }, 5000);
+      ASSERT_NE(page.macroMenu(), nullptr);
+      EXPECT_FALSE(page.IsRecording()) << "the menu opened with the recorder still running";
+      const auto& names = page.editor().macroNames();
+      const auto second = std::find(names.begin(), names.end(), u"Macro 2") - names.begin();
+      ::PostMessageW(dialog_.hwnd(), kMenuPickCommand, 0, MAKELPARAM(0, second));
+    }
+    PumpAsTheOwnerUntil([&] { return testing::WarningsAnswered() > asked && !page.IsRecording(); }, 5000);
+    PumpAsTheOwnerFor(500);  // the answering click and whatever the hook still had on its way
+    EXPECT_EQ(testing::WarningsAnswered(), asked + 1);
+    EXPECT_FALSE(page.IsRecording());
+    EXPECT_FALSE(dialog_.hookOn());
+    EXPECT_EQ(page.controls().record.caption(), u"Record");
+    const std::u16string shown = page.controls().nameField.Text();
+    EXPECT_EQ(Utf16ToUtf8(shown), c.action == Action::kNew ? "Macro 3" : "Macro 2");
+    const int expectedEvents = c.action == Action::kNew ? 0 : 2;
+    EXPECT_EQ(page.buffer().eventCount, expectedEvents) << "a click joined the macro";
+    EXPECT_EQ(page.controls().eventList.RowCount(), expectedEvents);
+
+    Press(page.controls().undo);
+    EXPECT_EQ(page.buffer().eventCount, expectedEvents) << "undo put back events of the macro edited before";
+    EXPECT_EQ(page.noticeKey(), u"STATUS_NOTHING_TO_UNDO");
+    Press(dialog_.cancelButton());
+    ASSERT_FALSE(Visible(dialog_.hwnd())) << "a question came for an unchanged macro";
+    DeleteMacro(u"Macro 3");
   }
 }
 

@@ -7,7 +7,9 @@
 namespace quencfg::testing {
 
 // Arms a one-shot timer of this thread that clicks OK (`confirm`) or Cancel of the
-// warning dialog open when it fires; call it just before the step that opens one.
+// warning dialog open when it fires; call it just before the step that opens one. A
+// warning without the button asked for (one that only informs has no Cancel) is
+// closed by the system instead, so that a test never hangs on it.
 void AnswerNextWarning(bool confirm);
 
 // What the warnings answered so far said, in order: their type and message text.
@@ -16,5 +18,14 @@ struct AskedWarning {
   std::u16string message;
 };
 std::vector<AskedWarning> TakeAskedWarnings();
+
+// The same with a real click through the X server (xdotool), which the key dialog's
+// hook sees as the user's click.
+void AnswerNextWarningWithARealClick(bool confirm);
+
+// How many warnings the armed answers found open so far (a running count), and the
+// type of the latest one (0: none yet).
+int WarningsAnswered();
+int LatestAnsweredWarningType();
 
 }  // namespace quencfg::testing
