@@ -185,7 +185,7 @@ int CHidWnd::RunMessageLoop() {
 
 bool CHidWnd::IsRequest(UINT message) noexcept {
   return message == WM_COMMAND || message == UM_DEVICESYNC || message == UM_DEVICEEVENT ||
-         message == UM_KEYBOARDSTATEQUERY;
+         message == UM_KEYBOARDSTATEQUERY || message == UM_KEEPRUNNING;
 }
 
 void CHidWnd::ServeTakenRequests() {
@@ -210,6 +210,9 @@ void CHidWnd::ServeRequest(const Request& request) {
       break;
     case UM_KEYBOARDSTATEQUERY:
       PostKeyboardState(OpenState());
+      break;
+    case UM_KEEPRUNNING:
+      if (OpenState() == KeyboardState::Connected && !trayIconShown_.load()) AddTrayIcon();
       break;
     default:
       break;

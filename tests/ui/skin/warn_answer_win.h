@@ -1,6 +1,8 @@
 #pragma once
 // The warning dialog runs modally: a test answers it as the user would, with a click on
 // its OK or Cancel button once it is open.
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
@@ -9,6 +11,10 @@ namespace quencfg::testing {
 // Arms a one-shot timer of this thread that clicks OK (`confirm`) or Cancel of the
 // warning dialog open when it fires; call it just before the step that opens one.
 void AnswerNextWarning(bool confirm);
+// The same with the button that answers `result` (IDOK, IDCANCEL or an answer of the
+// warning's own); when `screenshot` names a file, the screen is saved there first.
+// Answers armed one after another answer the warnings in the order they open.
+void AnswerNextWarningWith(INT_PTR result, std::u16string screenshot = {});
 
 // What the warnings answered so far said, in order: their type and message text.
 struct AskedWarning {
