@@ -54,7 +54,7 @@ bool CQuencfgApp::InitInstance() {
 void CQuencfgApp::RunInstance() {
   WriteLogString(AppFolder());
   StartDeviceThread();
-  RunMainWindow();
+  if (!RunMainWindow()) FinishDeviceRequests();
   // The process ends with the main window; its tray icon must not stay behind.
   RemoveDeviceTrayIcon();
   WriteLogString(u"Instance End");
@@ -86,7 +86,17 @@ void CQuencfgApp::StartDeviceThread() {
   // and the strings file's tray texts.
   if (deviceSetup_.progressThread == nullptr) deviceSetup_.progressThread = &ProgressThreadMain;
   if (deviceSetup_.trayText == nullptr) deviceSetup_.trayText = &TrayText;
-  deviceThread_ = StartThread(&DeviceThreadMain, &deviceSetup_, kDeviceThreadStack).handle;
+  StartedThread started = StartThread(&DeviceThreadMain, &deviceSetup_, kDeviceThreadStack);
+  deviceThread_ = std::move(started.handle);
+  deviceThreadId_ = started.id;
+}
+
+void CQuencfgApp::FinishDeviceRequests() {
+  // A write that the last apply asked for ends before the process does: cut off, it
+  // would leave the keyboard half written. The device thread serves what it was asked
+  // before, then ends.
+  if (!deviceThread_ || !::PostThreadMessageW(deviceThreadId_, WM_QUIT, 0, 0)) return;
+  ::WaitForSingleObject(deviceThread_.get(), kDeviceFinishWaitMs);
 }
 
 void CQuencfgApp::WaitForDataFolder() const {
@@ -99,14 +109,16 @@ void CQuencfgApp::WaitForDataFolder() const {
   ::WaitForMultipleObjects(count, handles, FALSE, kDataFolderWaitMs);
 }
 
-void CQuencfgApp::RunMainWindow() {
+bool CQuencfgApp::RunMainWindow() {
   WriteLogString(u"STEP CreateDlg");
   // The window is made while the device thread prepares the data folder; it waits for
   // that before it reads the settings.
   auto mainWindow = std::make_unique<CQuencfgDlg>([this] { OnHelp(); }, [this] { WaitForDataFolder(); });
   mainWindow->DoModal(nullptr, startInTray_ ? SW_HIDE : SW_SHOW);
   WriteLogString(u"STEP CreateDlg -End");
+  const bool sessionEnding = mainWindow->sessionEnding();
   mainWindow.reset();
+  return sessionEnding;
 }
 
 int CQuencfgApp::ExitInstance() {

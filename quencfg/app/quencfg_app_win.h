@@ -13,6 +13,8 @@ namespace quencfg {
 
 // How long the main window waits at most for the device thread's first-start files.
 inline constexpr DWORD kDataFolderWaitMs = 10000;
+// How long the end of the program waits at most for a write to the keyboard to end.
+inline constexpr DWORD kDeviceFinishWaitMs = 20000;
 
 class CQuencfgApp {
  public:
@@ -41,12 +43,15 @@ class CQuencfgApp {
   void FixFolders();
   void StartDeviceThread();
   void WaitForDataFolder() const;
-  void RunMainWindow();
+  // The main window's modal run; true when it ended with the Windows session.
+  bool RunMainWindow();
+  void FinishDeviceRequests();
 
   UniqueKernelHandle mutex_;
   DeviceThreadSetup deviceSetup_;
   UniqueKernelHandle dataFolderPrepared_;
   UniqueKernelHandle deviceThread_;
+  DWORD deviceThreadId_ = 0;
   bool startInTray_ = false;
 };
 

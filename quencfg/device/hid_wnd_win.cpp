@@ -216,7 +216,7 @@ int CHidWnd::RunMessageLoop() {
 
 bool CHidWnd::IsRequest(UINT message) noexcept {
   return message == WM_COMMAND || message == UM_DEVICESYNC || message == UM_DEVICEEVENT ||
-         message == UM_KEYBOARDSTATEQUERY;
+         message == UM_KEYBOARDSTATEQUERY || message == UM_KEEPRUNNING;
 }
 
 void CHidWnd::ServeTakenRequests() {
@@ -241,6 +241,9 @@ void CHidWnd::ServeRequest(const Request& request) {
       break;
     case UM_KEYBOARDSTATEQUERY:
       PostKeyboardState(OpenState());
+      break;
+    case UM_KEEPRUNNING:
+      if (OpenState() == KeyboardState::Connected && !trayIconShown_.load()) AddTrayIcon();
       break;
     default:
       break;

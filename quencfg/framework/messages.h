@@ -26,6 +26,9 @@ inline constexpr unsigned UM_KEYBOARDSTATE = kWmUser + 252;       // device thre
 inline constexpr unsigned UM_KEYBOARDSTATEQUERY = kWmUser + 253;  // main window -> device thread
 enum class KeyboardState : unsigned { Absent = 0, Connected = 1, Writing = 2 };
 inline constexpr unsigned UM_PROFILEEDITED = kWmUser + 254;  // lighting panel -> main window, after an edit
+// Main window -> device thread: asked on exit, the user chose to stay, so the tray icon
+// that the exit took away comes back while the keyboard is connected.
+inline constexpr unsigned UM_KEEPRUNNING = kWmUser + 255;
 
 // Names by which the windows and instances find each other. A window is known by its
 // registered class and its title together: other programs' windows may carry the same

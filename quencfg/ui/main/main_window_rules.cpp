@@ -37,7 +37,7 @@ std::u16string SaveFailureMessage(std::u16string_view path, FileWriteStatus stat
   std::u16string message(FileNameOfPath(path));
   message += u"\n";
   message += text(reason);
-  message += u" ";
+  message += u"\n";
   message += text(u"SAVE_FAILED_KEYBOARD");
   return message;
 }

@@ -26,7 +26,7 @@ namespace quencfg {
 [[nodiscard]] int TakeApplyWriteKind(bool lightingVisible, bool& importPending) noexcept;
 
 // The warning of a save that failed, from the strings of section WARN_STRING that
-// `text` gives by key: the file's name on a line of its own, why it could not be
+// `text` gives by key, each on a line of its own: the file's name, why it could not be
 // saved, and that the keyboard was not changed.
 using WarningText = std::u16string (*)(std::u16string_view key);
 [[nodiscard]] std::u16string SaveFailureMessage(std::u16string_view path, FileWriteStatus status,

@@ -167,8 +167,13 @@ LRESULT CQuencfgDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (onHelp_) onHelp_();
       return TRUE;
     case WM_CLOSE:
-      // The framework's dialog behaviour: closing is the cancel command.
-      ::SendMessageW(hwnd(), WM_COMMAND, IDCANCEL, 0);
+      // The tray's exit, Alt+F4 or anyone's close: edits not applied are asked about.
+      if (ConfirmQuit()) Close();
+      return 0;
+    case WM_QUERYENDSESSION:
+      return TRUE;  // a shutdown or sign-out is never held up by a question
+    case WM_ENDSESSION:
+      if (wParam != FALSE) EndWithTheSession();
       return 0;
     case WM_SHOWWINDOW:
       // Every way of hiding the window (exit, cancel, OK, or anyone's ShowWindow).

@@ -25,6 +25,7 @@
 #include "quencfg/ui/skin/skin_image_win.h"
 #include "quencfg/ui/skin/skin_prefetch_win.h"
 #include "quencfg/ui/skin/tooltip_set_win.h"
+#include "quencfg/ui/skin/warn_dlg_win.h"
 
 namespace quencfg {
 
@@ -94,6 +95,8 @@ class CQuencfgDlg : public Window {
   [[nodiscard]] bool importPending() const noexcept { return importPending_; }
   [[nodiscard]] int editedKeyIndex() const noexcept { return editedKeyIndex_; }
   [[nodiscard]] CBtnMenu* settingsMenu() noexcept { return settingsMenu_.get(); }
+  // Windows ends the session: the window ended without asking anything.
+  [[nodiscard]] bool sessionEnding() const noexcept { return sessionEnding_; }
   // Created on first use, so that the main window shows without waiting for them.
   [[nodiscard]] CKeyAssignmentDlg& keyAssignment();
   [[nodiscard]] CLightingDlg& lightingPanel();
@@ -141,6 +144,15 @@ class CQuencfgDlg : public Window {
   void DestroySettingsMenu();
   void ToggleLightingPanel();
 
+  // Ending (quencfg_dlg_quit_win.cpp).
+  // Whether the window may close now: at once without unapplied edits, else after the
+  // user's answer (and, when asked to, an apply that saved everything).
+  [[nodiscard]] bool ConfirmQuit();
+  [[nodiscard]] bool AnyProfileUnapplied() const noexcept;
+  [[nodiscard]] bool SaveEveryProfileAndApply();
+  void EndWithTheSession();
+  void Close();
+
   // The owned windows (quencfg_dlg_subwindows_win.cpp).
   void OpenMacroEditor();
   void OpenKeyAssignment(int index);
@@ -180,6 +192,8 @@ class CQuencfgDlg : public Window {
   SavedProfiles savedProfiles_;
   TooltipSet tooltips_;
   KeyboardState keyboardState_ = KeyboardState::Absent;
+  CWarnDlg* openQuestion_ = nullptr;  // the quit question while it is asked
+  bool sessionEnding_ = false;
   bool layoutBuilt_ = false;
   bool importPending_ = false;
   int editedKeyIndex_ = -1;

@@ -19,9 +19,18 @@ void DrawSkinText(HDC dc, std::u16string_view section, std::u16string_view key, 
   const SkinRect entry = LayoutDocument().LookupRect(section, key);
   RECT rect{entry.left, entry.top, entry.right, entry.bottom};
   std::u16string drawn(text);  // DrawTextW takes a mutable pointer
-  SIZE extent{};
-  ::GetTextExtentPoint32W(dc, AsWide(drawn), static_cast<int>(drawn.size()), &extent);
-  rect.top += (rect.bottom - extent.cy - rect.top) / 2;  // truncates toward zero, may move up
+  int height = 0;
+  if ((format & DT_WORDBREAK) != 0) {
+    // Centred as it stands: a text that wraps takes the height of all its lines.
+    RECT measured = rect;
+    ::DrawTextW(dc, AsWide(drawn.data()), static_cast<int>(drawn.size()), &measured, format | DT_CALCRECT);
+    height = measured.bottom - measured.top;
+  } else {
+    SIZE extent{};
+    ::GetTextExtentPoint32W(dc, AsWide(drawn), static_cast<int>(drawn.size()), &extent);
+    height = extent.cy;
+  }
+  rect.top += (rect.bottom - height - rect.top) / 2;  // truncates toward zero, may move up
   ::DrawTextW(dc, AsWide(drawn.data()), static_cast<int>(drawn.size()), &rect, format);
 }
 

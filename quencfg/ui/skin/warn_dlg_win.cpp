@@ -43,6 +43,7 @@ std::u16string_view WarningMessageKey(int warningType) noexcept {
     case kMacroNameInUseWarning: return u"MACRO_NAME_IN_USE";
     case kMacroNameUnusableWarning: return u"MACRO_NAME_UNUSABLE";
     case kSaveFailedWarning: return u"SAVE_FAILED";
+    case kQuitWithUnappliedEditsWarning: return u"QUIT_UNAPPLIED";
     default: return {};
   }
 }
@@ -84,6 +85,10 @@ bool CWarnDlg::CreateForModal(HWND owner) {
   params.height = height;
   params.parent = owner;
   if (!Create(params)) return false;
+  if (!answers_.empty()) {
+    CreateAnswerButtons(width, height);
+    return true;
+  }
 
   const std::pair<CPngListBtn*, std::u16string_view> buttons[] = {{&cancelButton_, u"CANCEL"}, {&okButton_, u"OK"}};
   int fallbackRight = width - 16;
@@ -103,6 +108,41 @@ bool CWarnDlg::CreateForModal(HWND owner) {
     }
   }
   return true;
+}
+
+void CWarnDlg::SetAnswers(std::vector<WarningAnswer> answers) {
+  if (answers.size() > kMaxWarningAnswers) answers.resize(kMaxWarningAnswers);
+  answers_ = std::move(answers);
+}
+
+void CWarnDlg::CreateAnswerButtons(int width, int height) {
+  const int count = static_cast<int>(answers_.size());
+  for (int i = 0; i < count; ++i) {
+    const WarningAnswer& answer = answers_[static_cast<std::size_t>(i)];
+    CPngListBtn& button = answerButtons_[static_cast<std::size_t>(i)];
+    LoadPushButton(button, background_, u"WARN_STRING", answer.layoutKey, hwnd(), false);
+    button.SetCaption(answer.caption);
+    button.SetTextColors(kWhite, kWhite, kWhite);
+    RECT placed{};
+    ::GetClientRect(button.hwnd(), &placed);
+    if (placed.right <= 0 || placed.bottom <= 0) {
+      // Without a layout entry: side by side along the bottom, so that each can answer.
+      const int slot = (width - 16) / count;
+      ::MoveWindow(button.hwnd(), 8 + i * slot + 4, height - kFallbackButton.cy - 16, slot - 8, kFallbackButton.cy,
+                   FALSE);
+    }
+  }
+}
+
+HWND CWarnDlg::AnswerButton(INT_PTR result) const noexcept {
+  if (answers_.empty()) {
+    if (result == IDOK) return okButton_.hwnd();
+    if (result == IDCANCEL) return cancelButton_.hwnd();
+  }
+  for (std::size_t i = 0; i < answers_.size(); ++i) {
+    if (answers_[i].result == result) return answerButtons_[i].hwnd();
+  }
+  return nullptr;
 }
 
 bool CWarnDlg::PreTranslateMessage(MSG& message) {
@@ -138,6 +178,9 @@ LRESULT CWarnDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         HWND from = reinterpret_cast<HWND>(lParam);
         if (from == okButton_.hwnd()) EndModal(IDOK);
         if (from == cancelButton_.hwnd()) EndModal(IDCANCEL);
+        for (std::size_t i = 0; i < answers_.size(); ++i) {
+          if (from == answerButtons_[i].hwnd()) EndModal(answers_[i].result);
+        }
       }
       return 0;
     case WM_CLOSE:

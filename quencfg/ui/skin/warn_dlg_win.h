@@ -4,9 +4,11 @@
 // mouse only (Enter, Escape and Space never reach it).
 #include <windows.h>
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "quencfg/framework/window_win.h"
 #include "quencfg/ui/skin/bitmap_btn_win.h"
@@ -26,6 +28,17 @@ inline constexpr int kMacroNameUnusableWarning = 11;
 
 // A file could not be saved; the message names it (SetMessageText).
 inline constexpr int kSaveFailedWarning = 20;
+// Quitting with profiles whose edits were not applied: apply and quit, quit without
+// applying, or stay (SetAnswers).
+inline constexpr int kQuitWithUnappliedEditsWarning = 21;
+
+// A button of a question with answers of its own (SetAnswers).
+struct WarningAnswer {
+  std::u16string_view layoutKey;  // its place and images: WARN_STRING/<layoutKey> of the layout
+  std::u16string caption;
+  INT_PTR result;  // what DoModal returns after a click on it
+};
+inline constexpr std::size_t kMaxWarningAnswers = 3;
 
 // The message key (section WARN_STRING) of a warning type; empty: title only.
 std::u16string_view WarningMessageKey(int warningType) noexcept;
@@ -43,6 +56,13 @@ class CWarnDlg : public Window {
   void SetMessageText(std::u16string text) { messageText_ = std::move(text); }
   [[nodiscard]] std::u16string MessageText() const;
 
+  // Buttons of the caller's own in place of OK and Cancel, left to right; at most
+  // kMaxWarningAnswers are made. Before DoModal. A close by the system still answers
+  // IDCANCEL.
+  void SetAnswers(std::vector<WarningAnswer> answers);
+  // The button that answers `result` (OK and Cancel included), or null.
+  [[nodiscard]] HWND AnswerButton(INT_PTR result) const noexcept;
+
   [[nodiscard]] int warningType() const noexcept { return warningType_; }
   [[nodiscard]] CPngListBtn& okButton() noexcept { return okButton_; }
   [[nodiscard]] CPngListBtn& cancelButton() noexcept { return cancelButton_; }
@@ -57,6 +77,7 @@ class CWarnDlg : public Window {
  private:
   void Paint(HDC dc) const;
   POINT Placement(int width, int height) const;
+  void CreateAnswerButtons(int width, int height);
 
   HWND parent_;
   int warningType_;
@@ -65,6 +86,8 @@ class CWarnDlg : public Window {
   CPngListBtn cancelButton_;
   int keyMessagesSeen_ = 0;
   std::u16string messageText_;
+  std::vector<WarningAnswer> answers_;
+  std::array<CPngListBtn, kMaxWarningAnswers> answerButtons_;
 };
 
 }  // namespace quencfg

@@ -30,6 +30,7 @@
 #include "quencfg/model/settings_file.h"
 #include "quencfg/ui/lighting/lighting_rules.h"
 #include "quencfg/ui/main/quencfg_dlg_win.h"
+#include "quencfg/ui/skin/warn_dlg_win.h"
 #include "support/data_folder_scope.h"
 #include "support/failing_file_writer.h"
 #include "support/fake_pause_clock.h"
@@ -314,6 +315,40 @@ TEST_F(MainWindowAndKeyboard, AnApplyWhoseProfileCannotBeSavedLeavesTheKeyboardA
   const KeyboardModel model = NextWrite();
   ASSERT_TRUE(model.keyMap.has_value());
   EXPECT_EQ((*model.keyMap)[SlotCell(14)], 0x27) << "profile 2 as the window shows it";
+}
+
+// The tray's exit with an edit not applied: the question comes; staying keeps the
+// program and its tray icon; apply and quit writes the edit to the keyboard and ends
+// the window.
+TEST_F(MainWindowAndKeyboard, TheTraysExitAsksAboutEditsNotApplied) {
+  CQuencfgDlg& window = Open();
+  HWND device = ::FindWindowW(nullptr, AsWide(kDeviceWindowTitle));
+  auto* hid = static_cast<CHidWnd*>(Window::FromHandle(device));
+  ASSERT_TRUE(PumpUntil([&] { return hid->TrayIconShown(); }));
+  window.currentProfile().keys[14].byBtnFuncType = BTNFUNC_KEY;  // Tab sends A
+  window.currentProfile().keys[14].byKeyNumber = 0x04;
+  window.RefreshKeyMarks();
+  ASSERT_TRUE(window.commandButton(Command::Profile1).badgeShown());
+  ::ShowWindow(window.hwnd(), SW_HIDE);
+
+  testing::AnswerNextWarningWith(IDCANCEL);
+  ::PostMessageW(device, WM_COMMAND, ID_TRAY_EXIT, 0);
+  std::vector<testing::AskedWarning> asked;
+  ASSERT_TRUE(PumpUntil([&] {
+    asked = testing::TakeAskedWarnings();
+    return !asked.empty();
+  }));
+  EXPECT_EQ(asked[0].type, kQuitWithUnappliedEditsWarning);
+  EXPECT_TRUE(PumpUntil([&] { return hid->TrayIconShown(); })) << "staying brings the tray icon back";
+  EXPECT_TRUE(::IsWindowVisible(window.hwnd()));
+
+  testing::AnswerNextWarningWith(IDYES);
+  ::PostMessageW(device, WM_COMMAND, ID_TRAY_EXIT, 0);
+  EXPECT_EQ(window.DoModal(), IDCANCEL) << "the window ended";
+  const KeyboardModel model = NextWrite();
+  EXPECT_EQ(model.errors, std::vector<std::string>{});
+  ASSERT_TRUE(model.keyMap.has_value());
+  EXPECT_EQ((*model.keyMap)[SlotCell(14)], 0x04) << "Tab sends A";
 }
 
 // The arrival and removal of the keyboard as the system tells the device window.

@@ -83,7 +83,7 @@ TEST(MainWindowRules, AFailedSaveNamesTheFileWhyAndThatTheKeyboardWasNotChanged)
   };
   for (const auto& c : cases) {
     EXPECT_EQ(SaveFailureMessage(path, c.status, &KeyInBrackets),
-              u"Profile 2.profile\n" + c.reason + u" [SAVE_FAILED_KEYBOARD]");
+              u"Profile 2.profile\n" + c.reason + u"\n[SAVE_FAILED_KEYBOARD]");
   }
 }
 

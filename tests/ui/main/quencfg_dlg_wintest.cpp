@@ -66,12 +66,36 @@ class DeviceWindowSpy : public Window {
     return Create(params);
   }
   std::vector<DeviceSync> syncs;
+  int keepRunning = 0;  // asked to bring the tray icon back
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
     if (message == UM_DEVICESYNC) syncs.push_back({wParam, lParam});
+    if (message == UM_KEEPRUNNING) ++keepRunning;
     return DefaultHandling(message, wParam, lParam);
   }
+};
+
+// Whether a window was told to end: the cancel command that ends the main window's
+// modal run, seen before the window handles it.
+class EndSpy {
+ public:
+  explicit EndSpy(HWND window) : window_(window) {
+    ::SetWindowSubclass(window_, &Record, kSpyId, reinterpret_cast<DWORD_PTR>(&ended_));
+  }
+  ~EndSpy() { ::RemoveWindowSubclass(window_, &Record, kSpyId); }
+  EndSpy(const EndSpy&) = delete;
+  EndSpy& operator=(const EndSpy&) = delete;
+  [[nodiscard]] bool TakeEnded() { return std::exchange(ended_, false); }
+
+ private:
+  static constexpr UINT_PTR kSpyId = 0x454E;
+  static LRESULT CALLBACK Record(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR ended) {
+    if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL && lParam == 0) *reinterpret_cast<bool*>(ended) = true;
+    return ::DefSubclassProc(window, message, wParam, lParam);
+  }
+  HWND window_;
+  bool ended_ = false;
 };
 
 void Press(HWND parent, HWND button) {
@@ -102,6 +126,11 @@ class MainWindow : public ::testing::Test {
     return *window_;
   }
   void Press(Command command) { quencfg::Press(window_->hwnd(), window_->commandButton(command).hwnd()); }
+  // The marks of edits not applied on the three profile buttons.
+  std::vector<bool> ProfileBadges() {
+    return {window_->commandButton(Command::Profile1).badgeShown(), window_->commandButton(Command::Profile2).badgeShown(),
+            window_->commandButton(Command::Profile3).badgeShown()};
+  }
   std::vector<bool> ProfileMarks() {
     return {window_->commandButton(Command::Profile1).selected(), window_->commandButton(Command::Profile2).selected(),
             window_->commandButton(Command::Profile3).selected()};
@@ -199,8 +228,7 @@ TEST_F(MainWindow, ApplySavesAndAsksForLightingOnlyWhenThePanelShowsOrAfterAnImp
 // What the user sees of a failed save, in English: the file's name, then why, then
 // that the keyboard was not changed.
 std::u16string SaveFailedText(std::u16string_view fileName, std::u16string_view why) {
-  return std::u16string(fileName) + u"\nThis file could not be saved" + std::u16string(why) +
-         u" The keyboard was not changed and your edits are kept.";
+  return std::u16string(fileName) + u"\n" + std::u16string(why) + u"\nThe keyboard was not changed; your edits are kept.";
 }
 
 // An apply whose files cannot be saved says so, names the file and asks nothing of the
@@ -226,13 +254,13 @@ TEST_F(MainWindow, AnApplyWhoseFileCannotBeSavedIsToldAndSendsNothing) {
     std::u16string said;
   } cases[] = {
       {"read-only settings file", SettingsFilePath(), FileWriteStatus::kReadOnly, Command::Apply,
-       SaveFailedText(u"config.xml", u": it is read-only, or you may not change it.")},
+       SaveFailedText(u"config.xml", u"Could not save: the file is read-only or protected.")},
       {"profile in use", profileFile, FileWriteStatus::kInUse, Command::Apply,
-       SaveFailedText(u"Profile 2.profile", u": another program is using it.")},
+       SaveFailedText(u"Profile 2.profile", u"Could not save: another program is using the file.")},
       {"full disk", profileFile, FileWriteStatus::kDiskFull, Command::Ok,
-       SaveFailedText(u"Profile 2.profile", u": the disk is full.")},
+       SaveFailedText(u"Profile 2.profile", u"Could not save: the disk is full.")},
       {"anything else", profileFile, FileWriteStatus::kFailed, Command::Apply,
-       SaveFailedText(u"Profile 2.profile", u".")},
+       SaveFailedText(u"Profile 2.profile", u"Could not save the file.")},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -277,7 +305,7 @@ TEST_F(MainWindow, RealFilesThatCannotBeReplacedAreToldAndSendNothing) {
   ASSERT_TRUE(testing::MarkReadOnly(profileFile, false));
   std::vector<testing::AskedWarning> asked = testing::TakeAskedWarnings();
   ASSERT_EQ(asked.size(), 1u);
-  EXPECT_EQ(asked[0].message, SaveFailedText(u"Profile 1.profile", u": it is read-only, or you may not change it."));
+  EXPECT_EQ(asked[0].message, SaveFailedText(u"Profile 1.profile", u"Could not save: the file is read-only or protected."));
   EXPECT_TRUE(TakeSyncs().empty());
   EXPECT_EQ(FileBytes(profileFile), before);
   EXPECT_TRUE(window.commandButton(Command::Profile1).badgeShown());
@@ -292,7 +320,7 @@ TEST_F(MainWindow, RealFilesThatCannotBeReplacedAreToldAndSendNothing) {
   }
   asked = testing::TakeAskedWarnings();
   ASSERT_EQ(asked.size(), 1u);
-  EXPECT_EQ(asked[0].message, SaveFailedText(u"Profile 1.profile", u": another program is using it."));
+  EXPECT_EQ(asked[0].message, SaveFailedText(u"Profile 1.profile", u"Could not save: another program is using the file."));
   EXPECT_TRUE(TakeSyncs().empty());
   EXPECT_EQ(FileBytes(profileFile), before);
 
@@ -300,6 +328,136 @@ TEST_F(MainWindow, RealFilesThatCannotBeReplacedAreToldAndSendNothing) {
   EXPECT_TRUE(testing::TakeAskedWarnings().empty());
   EXPECT_EQ(TakeSyncs().size(), 1u);
   EXPECT_FALSE(window.commandButton(Command::Profile1).badgeShown());
+}
+
+// Closing the window (the tray's exit, Alt+F4) ends it at once while every profile is
+// applied; with edits not applied, the user chooses: apply and quit, quit without
+// applying, or stay. Staying shows the window and brings the tray icon back.
+TEST_F(MainWindow, ClosingWithEditsNotAppliedAsksFirst) {
+  CQuencfgDlg& window = Open();
+  window.ChangeLanguage(101);
+  EndSpy end(window.hwnd());
+  ::SendMessageW(window.hwnd(), WM_CLOSE, 0, reinterpret_cast<LPARAM>(device_.hwnd()));
+  EXPECT_TRUE(end.TakeEnded()) << "nothing to ask: ended at once";
+  EXPECT_TRUE(testing::TakeAskedWarnings().empty());
+
+  // Edits of profiles 1 and 2; the window is hidden to the tray.
+  window.currentProfile().keys[12].byBtnFuncType = BTNFUNC_DISABLE;
+  Press(Command::Profile2);
+  window.currentProfile().lighting.byLightEffect = 10;
+  window.RefreshKeyMarks();
+  ASSERT_EQ(ProfileBadges(), (std::vector<bool>{true, true, false}));
+  Press(Command::Exit);
+  ASSERT_FALSE(::IsWindowVisible(window.hwnd()));
+  const std::string profile1Before = FileBytes(ProfilePath(ProfileName(0), u""));
+  const std::string profile2Before = FileBytes(ProfilePath(ProfileName(1), u""));
+
+  testing::AnswerNextWarningWith(IDCANCEL);  // stay
+  ::SendMessageW(window.hwnd(), WM_CLOSE, 0, reinterpret_cast<LPARAM>(device_.hwnd()));
+  std::vector<testing::AskedWarning> asked = testing::TakeAskedWarnings();
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0].type, kQuitWithUnappliedEditsWarning);
+  EXPECT_EQ(asked[0].message, u"Some profiles have edits that were not applied (marked with a dot). "
+                              u"Apply them before quitting?");
+  EXPECT_FALSE(end.TakeEnded()) << "the user stays";
+  EXPECT_TRUE(::IsWindowVisible(window.hwnd())) << "with the marked profiles in view";
+  testing::PumpMessages();
+  EXPECT_EQ(device_.keepRunning, 1) << "the tray icon comes back";
+  EXPECT_EQ(ProfileBadges(), (std::vector<bool>{true, true, false}));
+
+  testing::AnswerNextWarningWith(IDNO);  // quit without applying
+  ::PostMessageW(window.hwnd(), WM_SYSKEYDOWN, VK_F4, 0x20000000);  // Alt+F4
+  testing::PumpMessages();
+  EXPECT_EQ(testing::TakeAskedWarnings().size(), 1u);
+  EXPECT_TRUE(end.TakeEnded());
+  EXPECT_TRUE(TakeSyncs().empty());
+  EXPECT_EQ(FileBytes(ProfilePath(ProfileName(0), u"")), profile1Before) << "nothing was saved";
+  EXPECT_EQ(FileBytes(ProfilePath(ProfileName(1), u"")), profile2Before);
+}
+
+// Apply and quit keeps every edit: the profiles that are not current are saved, the
+// current one is applied; a save that fails is told and the program stays.
+TEST_F(MainWindow, ApplyAndQuitSavesEveryEditedProfileAndAppliesTheCurrentOne) {
+  testing::FailingFileWriter files;
+  window_ = std::make_unique<CQuencfgDlg>(std::function<void()>{}, std::function<void()>{}, files);
+  ASSERT_TRUE(window_->Open());
+  CQuencfgDlg& window = *window_;
+  window.ChangeLanguage(101);
+  EndSpy end(window.hwnd());
+  window.settings().profiles[0].keys[3].byBtnFuncType = BTNFUNC_DISABLE;
+  Press(Command::Profile3);
+  window.currentProfile().keys[4].byBtnFuncType = BTNFUNC_DISABLE;
+  window.RefreshKeyMarks();
+
+  files.Fail(ProfilePath(ProfileName(0), u""), FileWriteStatus::kDiskFull);
+  testing::AnswerNextWarningWith(IDYES);
+  testing::AnswerNextWarningWith(IDOK);  // the save that failed
+  ::SendMessageW(window.hwnd(), WM_CLOSE, 0, 0);
+  std::vector<testing::AskedWarning> asked = testing::TakeAskedWarnings();
+  ASSERT_EQ(asked.size(), 2u);
+  EXPECT_EQ(asked[1].type, kSaveFailedWarning);
+  EXPECT_FALSE(end.TakeEnded()) << "an edit would be lost: the program stays";
+  EXPECT_TRUE(TakeSyncs().empty());
+  EXPECT_EQ(ProfileBadges(), (std::vector<bool>{true, false, true}));
+
+  files.Heal();
+  testing::AnswerNextWarningWith(IDYES);
+  ::SendMessageW(window.hwnd(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(testing::TakeAskedWarnings().size(), 1u);
+  EXPECT_TRUE(end.TakeEnded());
+  EXPECT_EQ(TakeSyncs(), (std::vector<DeviceSync>{{0, 0}})) << "the current profile goes to the keyboard";
+  auto stored = std::make_unique<SettingsBlock>();
+  ClearSettings(*stored);
+  ReadSettings(*stored);
+  EXPECT_EQ(stored->Profile, 2);
+  for (int index : {0, 2}) ReadProfile(stored->profiles[index], ProfileName(index), u"");
+  EXPECT_EQ(stored->profiles[0].keys[3].byBtnFuncType, BTNFUNC_DISABLE);
+  EXPECT_EQ(stored->profiles[2].keys[4].byBtnFuncType, BTNFUNC_DISABLE);
+}
+
+// When Windows shuts down or the user signs out, nothing holds it up: no question,
+// nothing saved, the window ends.
+TEST_F(MainWindow, TheEndOfTheSessionIsNeverHeldUp) {
+  CQuencfgDlg& window = Open();
+  EndSpy end(window.hwnd());
+  window.currentProfile().keys[3].byBtnFuncType = BTNFUNC_DISABLE;
+  window.RefreshKeyMarks();
+  const std::string before = FileBytes(ProfilePath(ProfileName(0), u""));
+  EXPECT_EQ(::SendMessageW(window.hwnd(), WM_QUERYENDSESSION, 0, 0), TRUE);
+  EXPECT_FALSE(end.TakeEnded()) << "the query alone ends nothing";
+  ::SendMessageW(window.hwnd(), WM_ENDSESSION, FALSE, 0);
+  EXPECT_FALSE(end.TakeEnded()) << "the session goes on";
+  ::SendMessageW(window.hwnd(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+  EXPECT_TRUE(end.TakeEnded());
+  EXPECT_TRUE(window.sessionEnding());
+  ::SendMessageW(window.hwnd(), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(end.TakeEnded()) << "a close after it asks nothing either";
+  EXPECT_TRUE(testing::TakeAskedWarnings().empty());
+  EXPECT_TRUE(TakeSyncs().empty());
+  EXPECT_EQ(FileBytes(ProfilePath(ProfileName(0), u"")), before);
+}
+
+// Screenshots for the eye (build/screenshots/warn-*.png): the failed save and the
+// question on quitting, in each language.
+TEST_F(MainWindow, ScreenshotsOfTheSaveAndQuitWarningsInEachLanguage) {
+  testing::FailingFileWriter files;
+  window_ = std::make_unique<CQuencfgDlg>(std::function<void()>{}, std::function<void()>{}, files);
+  ASSERT_TRUE(window_->Open());
+  CQuencfgDlg& window = *window_;
+  ::SetWindowPos(window.hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+  window.currentProfile().keys[3].byBtnFuncType = BTNFUNC_DISABLE;
+  window.RefreshKeyMarks();
+  files.Fail(ProfilePath(ProfileName(0), u""), FileWriteStatus::kReadOnly);
+  for (const auto& [language, suffix] : {std::pair{101, u"EN"}, std::pair{106, u"CS"}, std::pair{108, u"ES"}}) {
+    window.ChangeLanguage(static_cast<std::uint8_t>(language));
+    ::RedrawWindow(window.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    testing::AnswerNextWarningWith(IDOK, u"warn-save-failed-" + std::u16string(suffix) + u".png");
+    Press(Command::Apply);
+    testing::AnswerNextWarningWith(IDCANCEL, u"warn-quit-" + std::u16string(suffix) + u".png");
+    ::SendMessageW(window.hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(testing::TakeAskedWarnings().size(), 2u);
+  }
+  EXPECT_TRUE(TakeSyncs().empty());
 }
 
 TEST_F(MainWindow, BacklightButtonShowsTheLightingPanelInPlaceOfTheKeys) {

@@ -69,7 +69,8 @@ const Vocabulary& ButtonsVocabulary() {
       {u"SINGLE_KEY", {u"TEXT_TITLE"}},
       {u"WARN_STRING", {u"IMPORT_UNREADABLE", u"IMPORT_DAMAGED", u"IMPORT_NOPROFILE"}},
       {u"IMPORT_REVIEW", {u"BUTTON_KEEP", u"BUTTON_LEAVE_OUT"}},
-      {u"WARN_STRING", {u"SAVE_FAILED"}},
+      {u"WARN_STRING", {u"SAVE_FAILED", u"QUIT_UNAPPLIED", u"BUTTON_APPLY_AND_QUIT", u"BUTTON_DISCARD_AND_QUIT",
+                        u"BUTTON_STAY"}},
   };
   return v;
 }
@@ -92,7 +93,7 @@ const Vocabulary& StringsVocabulary() {
       {u"IMPORT_REVIEW", {u"TITLE", u"INTRO", u"KEEP", u"LEAVE_OUT", u"KEY", u"PROGRAM", u"URL", u"NETWORK",
                           u"RELATIVE", u"MISSING_MACRO", u"TOO_LONG", u"EMPTY", u"CONTROL"}},
       {u"WARN_STRING", {u"SAVE_FAILED", u"SAVE_FAILED_READONLY", u"SAVE_FAILED_IN_USE", u"SAVE_FAILED_DISK_FULL",
-                        u"SAVE_FAILED_KEYBOARD"}},
+                        u"SAVE_FAILED_KEYBOARD", u"QUIT_UNAPPLIED", u"APPLY_AND_QUIT", u"DISCARD_AND_QUIT", u"STAY"}},
   };
   return v;
 }

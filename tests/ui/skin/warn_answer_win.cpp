@@ -2,22 +2,31 @@
 
 #include <windows.h>
 
+#include <deque>
 #include <string>
 #include <utility>
 
 #include "quencfg/ui/skin/warn_dlg_win.h"
 #include "support/process_win.h"
+#include "support/screenshot_win.h"
 #include "ui/skin/control_host_win.h"
 
 namespace quencfg::testing {
 namespace {
 
 constexpr UINT kAnswerDelayMs = 30;
-constexpr DWORD kRealClickWaitMs = 5000;
-bool g_confirm = true;
+// A warning that another thread's message or a real click through the X server opens
+// may come later: an answer waits for it this long before it is given up.
+constexpr DWORD kAnswerWaitMs = 5000;
+struct PendingAnswer {
+  INT_PTR result;
+  std::u16string screenshot;
+  bool realClick = false;
+  DWORD armedAt = 0;
+};
+// Answered in order, one warning each: a warning that an answer opens gets the next.
+std::deque<PendingAnswer> g_pending;
 std::vector<AskedWarning> g_asked;
-bool g_realClick = false;
-DWORD g_armedAt = 0;
 int g_answered = 0;
 int g_latestType = 0;
 
@@ -44,37 +53,57 @@ void ClickThroughTheXServer(HWND button) {
   StartXdotool(L"mousemove " + at + L" click 1");
 }
 
-void CALLBACK Answer(HWND, UINT, UINT_PTR id, DWORD) {
-  CWarnDlg* warning = OpenWarning();
-  // A real click opens its warning only once the X server has delivered it: wait a while.
-  if (warning == nullptr && g_realClick && ::GetTickCount() - g_armedAt < kRealClickWaitMs) return;
-  ::KillTimer(nullptr, id);
-  if (warning == nullptr) return;
+void Give(CWarnDlg& warning, const PendingAnswer& answer) {
   ++g_answered;
-  g_latestType = warning->warningType();
-  g_asked.push_back(AskedWarning{warning->warningType(), warning->MessageText()});
-  HWND button = g_confirm ? warning->okButton().hwnd() : warning->cancelButton().hwnd();
+  g_latestType = warning.warningType();
+  g_asked.push_back(AskedWarning{warning.warningType(), warning.MessageText()});
+  if (!answer.screenshot.empty()) {
+    ::RedrawWindow(warning.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    SaveScreen(answer.screenshot);
+  }
+  HWND button = warning.AnswerButton(answer.result);
+  // A warning without the button asked for (one that only informs has no Cancel) is
+  // closed by the system instead.
   if (button == nullptr || !::IsWindowVisible(button)) {
-    ::PostMessageW(warning->hwnd(), WM_CLOSE, 0, 0);
-  } else if (g_realClick) {
+    ::PostMessageW(warning.hwnd(), WM_CLOSE, 0, 0);
+  } else if (answer.realClick) {
     ClickThroughTheXServer(button);
   } else {
     Click(button);
   }
 }
 
-void Arm(bool confirm, bool realClick) {
-  g_confirm = confirm;
-  g_realClick = realClick;
-  g_armedAt = ::GetTickCount();
-  ::SetTimer(nullptr, 0, kAnswerDelayMs, &Answer);
+void CALLBACK Answer(HWND, UINT, UINT_PTR id, DWORD) {
+  ::KillTimer(nullptr, id);
+  if (g_pending.empty()) return;
+  const PendingAnswer answer = g_pending.front();
+  g_pending.pop_front();
+  if (!g_pending.empty()) ::SetTimer(nullptr, 0, kAnswerDelayMs, &Answer);
+  if (CWarnDlg* warning = OpenWarning()) {
+    Give(*warning, answer);
+  } else if (::GetTickCount() - answer.armedAt < kAnswerWaitMs) {
+    g_pending.push_front(answer);
+    if (g_pending.size() == 1) ::SetTimer(nullptr, 0, kAnswerDelayMs, &Answer);
+  }
+}
+
+void Arm(PendingAnswer answer) {
+  answer.armedAt = ::GetTickCount();
+  g_pending.push_back(std::move(answer));
+  if (g_pending.size() == 1) ::SetTimer(nullptr, 0, kAnswerDelayMs, &Answer);
 }
 
 }  // namespace
 
-void AnswerNextWarning(bool confirm) { Arm(confirm, false); }
+void AnswerNextWarning(bool confirm) { AnswerNextWarningWith(confirm ? IDOK : IDCANCEL); }
 
-void AnswerNextWarningWithARealClick(bool confirm) { Arm(confirm, true); }
+void AnswerNextWarningWith(INT_PTR result, std::u16string screenshot) {
+  Arm(PendingAnswer{result, std::move(screenshot), false});
+}
+
+void AnswerNextWarningWithARealClick(bool confirm) {
+  Arm(PendingAnswer{confirm ? IDOK : IDCANCEL, {}, true});
+}
 
 int WarningsAnswered() { return g_answered; }
 

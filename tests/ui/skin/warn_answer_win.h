@@ -1,6 +1,8 @@
 #pragma once
 // The warning dialog runs modally: a test answers it as the user would, with a click on
 // its OK or Cancel button once it is open.
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
@@ -11,6 +13,13 @@ namespace quencfg::testing {
 // warning without the button asked for (one that only informs has no Cancel) is
 // closed by the system instead, so that a test never hangs on it.
 void AnswerNextWarning(bool confirm);
+// The same with the button that answers `result` (IDOK, IDCANCEL or an answer of the
+// warning's own); when `screenshot` names a file, the screen is saved there first.
+// Answers armed one after another answer the warnings in the order they open.
+void AnswerNextWarningWith(INT_PTR result, std::u16string screenshot = {});
+// OK or Cancel with a real click through the X server (xdotool), which the key
+// dialog's hook sees as the user's click.
+void AnswerNextWarningWithARealClick(bool confirm);
 
 // What the warnings answered so far said, in order: their type and message text.
 struct AskedWarning {
@@ -18,10 +27,6 @@ struct AskedWarning {
   std::u16string message;
 };
 std::vector<AskedWarning> TakeAskedWarnings();
-
-// The same with a real click through the X server (xdotool), which the key dialog's
-// hook sees as the user's click.
-void AnswerNextWarningWithARealClick(bool confirm);
 
 // How many warnings the armed answers found open so far (a running count), and the
 // type of the latest one (0: none yet).
