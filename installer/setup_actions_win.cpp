@@ -9,6 +9,7 @@
 #include "quencfg/device/hid_wnd_win.h"
 #include "quencfg/framework/handle_win.h"
 #include "quencfg/framework/messages.h"
+#include "quencfg/framework/program_windows_win.h"
 #include "quencfg/framework/sign_in_start.h"
 #include "quencfg/framework/sign_in_start_win.h"
 #include "quencfg/framework/wide_win.h"
@@ -77,7 +78,9 @@ extern "C" UINT __stdcall ApplySignInChoice(MSIHANDLE install) {
 // Asks a running Korvane.exe to end the way its tray menu's exit item does, so that
 // its tray icon goes with it, and waits until it has ended and its files are free.
 extern "C" UINT __stdcall CloseRunningKorvane(MSIHANDLE) {
-  const HWND device = ::FindWindowW(nullptr, quencfg::AsWide(quencfg::kDeviceWindowTitle));
+  // Only Korvane.exe's own device window: a window of another program with its title
+  // must not get a command to end.
+  const HWND device = quencfg::FindProgramWindow(quencfg::kDeviceWindowName, quencfg::kProgramFileName);
   if (device == nullptr) return ERROR_SUCCESS;
   DWORD processId = 0;
   ::GetWindowThreadProcessId(device, &processId);

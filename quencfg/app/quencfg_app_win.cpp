@@ -9,6 +9,7 @@
 #include "quencfg/framework/folders.h"
 #include "quencfg/framework/messages.h"
 #include "quencfg/framework/paths.h"
+#include "quencfg/framework/program_windows_win.h"
 #include "quencfg/framework/thread_win.h"
 #include "quencfg/framework/wide_win.h"
 #include "quencfg/framework/writelog.h"
@@ -26,7 +27,8 @@ std::u16string TrayText(std::u16string_view key) { return LookupString(StringDoc
 }  // namespace
 
 bool ShowRunningInstance() {
-  HWND running = ::FindWindowW(nullptr, AsWide(kMainWindowTitle));
+  // The main window of another process running this same executable.
+  HWND running = FindProgramWindow(kMainWindowName, ProcessFileName(::GetCurrentProcessId()));
   return PostToWindow(running, UM_SHOWMAIN, 0, 0);
 }
 

@@ -8,48 +8,87 @@
 #include "quencfg/framework/app_icon_win.h"
 #include "quencfg/framework/handle_win.h"
 #include "quencfg/framework/messages.h"
+#include "quencfg/framework/program_windows_win.h"
 #include "quencfg/framework/wide_win.h"
 
 namespace quencfg {
 namespace {
 
-HWND FindMainWindow() { return ::FindWindowW(nullptr, AsWide(kMainWindowTitle)); }
+HWND FindMainWindow() noexcept { return FindOwnWindow(kMainWindowName); }
 
-void DeleteTrayIconOf(HWND owner) {
+NOTIFYICONDATAW TrayIconKey(HWND owner) {
   NOTIFYICONDATAW record{};
+  // The size of this build's record (the 64-bit one), not a 32-bit build's 956.
   record.cbSize = sizeof(NOTIFYICONDATAW);
   record.hWnd = owner;
   record.uID = kTrayIconId;
-  ::Shell_NotifyIconW(NIM_DELETE, &record);
+  return record;
 }
 
 }  // namespace
 
 void CHidWnd::AddTrayIcon() {
-  trayIcon_ = NOTIFYICONDATAW{};
-  // The size of this build's record (the 64-bit one), not a 32-bit build's 956.
-  trayIcon_.cbSize = sizeof(NOTIFYICONDATAW);
-  trayIcon_.hWnd = hwnd();
-  trayIcon_.uID = kTrayIconId;
+  trayIcon_ = TrayIconKey(hwnd());
   trayIcon_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   trayIcon_.uCallbackMessage = UM_TRAYNOTIFY;
   trayIcon_.hIcon = ApplicationIcon();
   const std::u16string product = trayText_ != nullptr ? trayText_(u"TIP") : std::u16string();
   const std::u16string& tip = product.empty() ? std::u16string(kTrayTip) : product;
   ::wcsncpy(trayIcon_.szTip, AsWide(tip), sizeof trayIcon_.szTip / sizeof trayIcon_.szTip[0] - 1);
-  if (::Shell_NotifyIconW(NIM_ADD, &trayIcon_)) trayIconShown_.store(true);
+  trayIconWanted_ = true;
+  trayAddRetries_ = 0;
+  ShowTrayIconInShell();
+}
+
+void CHidWnd::ListenForNewTaskbars() {
+  taskbarCreatedMessage_ = ::RegisterWindowMessageW(L"TaskbarCreated");
+  // Also when the program runs with more rights than Explorer, which announces it.
+  if (taskbarCreatedMessage_ != 0) {
+    ::ChangeWindowMessageFilterEx(hwnd(), taskbarCreatedMessage_, MSGFLT_ALLOW, nullptr);
+  }
+}
+
+void CHidWnd::ShowTrayIconInShell() {
+  ::KillTimer(hwnd(), kTrayAddRetryTimer);
+  NOTIFYICONDATAW record = trayIcon_;
+  // A taskbar that still holds the icon refuses to add it again, but takes a change.
+  const bool shown = notifyIcon_(NIM_ADD, &record) || notifyIcon_(NIM_MODIFY, &record);
+  trayIconShown_.store(shown);
+  if (shown || trayAddRetries_ >= trayAddRetryPausesMs_.size()) return;
+  // Not there yet (a start at sign-in comes before the taskbar): the shell announces a
+  // new taskbar, and until then the add is tried again now and then.
+  ::SetTimer(hwnd(), kTrayAddRetryTimer, trayAddRetryPausesMs_[trayAddRetries_++], nullptr);
+}
+
+void CHidWnd::OnTrayAddRetryTimer() {
+  ::KillTimer(hwnd(), kTrayAddRetryTimer);
+  if (trayIconWanted_ && !trayIconShown_.load()) ShowTrayIconInShell();
+}
+
+void CHidWnd::OnTaskbarCreated() {
+  // Explorer started again: its new taskbar holds none of the icons of the old one.
+  if (!trayIconWanted_) return;
+  trayAddRetries_ = 0;
+  ShowTrayIconInShell();
+}
+
+bool CHidWnd::IsTrayUpkeep(UINT message) const noexcept {
+  return message == WM_TIMER || (message == taskbarCreatedMessage_ && message != 0);
 }
 
 void CHidWnd::RemoveTrayIcon() {
-  DeleteTrayIconOf(hwnd());
+  trayIconWanted_ = false;
+  ::KillTimer(hwnd(), kTrayAddRetryTimer);
+  NOTIFYICONDATAW key = TrayIconKey(hwnd());
+  notifyIcon_(NIM_DELETE, &key);
   trayIconShown_.store(false);
 }
 
 void RemoveDeviceTrayIcon() {
-  HWND device = ::FindWindowW(nullptr, AsWide(kDeviceWindowTitle));
-  DWORD process = 0;
-  if (device == nullptr || ::GetWindowThreadProcessId(device, &process) == 0) return;
-  if (process == ::GetCurrentProcessId()) DeleteTrayIconOf(device);
+  HWND device = FindOwnWindow(kDeviceWindowName);
+  if (device == nullptr) return;
+  NOTIFYICONDATAW key = TrayIconKey(device);
+  ::Shell_NotifyIconW(NIM_DELETE, &key);
 }
 
 void CHidWnd::OnTrayNotify(LPARAM mouseMessage) {

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cwchar>
+#include <iterator>
 #include <memory>
 
 #include "quencfg/device/device_interface_name.h"
@@ -12,6 +13,7 @@
 #include "quencfg/device/progress_thread_win.h"
 #include "quencfg/framework/com_apartment_win.h"
 #include "quencfg/framework/messages.h"
+#include "quencfg/framework/program_windows_win.h"
 #include "quencfg/framework/text.h"
 #include "quencfg/framework/wide_win.h"
 #include "quencfg/framework/writelog.h"
@@ -45,13 +47,19 @@ CHidWnd::CHidWnd(const DeviceThreadSetup& setup)
     : driver_(setup.hidApi != nullptr ? *setup.hidApi : PlatformHidApi(),
               setup.clock != nullptr ? *setup.clock : SystemPauseClock()),
       progressEntry_(setup.progressThread),
-      trayText_(setup.trayText) {}
+      trayText_(setup.trayText) {
+  notifyIcon_ = setup.notifyIcon ? setup.notifyIcon : NotifyIconCall(&::Shell_NotifyIconW);
+  trayAddRetryPausesMs_ = setup.trayAddRetryPausesMs;
+  if (trayAddRetryPausesMs_.empty()) {
+    trayAddRetryPausesMs_.assign(std::begin(kTrayAddRetryPausesMs), std::end(kTrayAddRetryPausesMs));
+  }
+}
 
 CHidWnd::~CHidWnd() { Shutdown(); }
 
 bool CHidWnd::CreateHidden() {
   WindowCreateParams params;
-  params.className = L"KorvaneDeviceWindow";
+  params.className = AsWide(kDeviceWindowClass);
   params.title = AsWide(kDeviceWindowTitle);
   params.style = WS_POPUP;
   params.x = 1;
@@ -63,6 +71,7 @@ bool CHidWnd::CreateHidden() {
 
 bool CHidWnd::OnCreate() {
   ::SetWindowTextW(hwnd(), AsWide(kDeviceWindowTitle));
+  ListenForNewTaskbars();
   driver_.SetNotifyWindow(reinterpret_cast<NotifyWindow>(hwnd()));
   RegisterForDeviceNotifications();
   WriteLogString(u"INITDEVICE_OpenUSBDriver");
@@ -163,7 +172,7 @@ void CHidWnd::OnPowerBroadcast(WPARAM event) {
 }
 
 void CHidWnd::PostKeyboardState(KeyboardState state) const {
-  PostToWindow(::FindWindowW(nullptr, AsWide(kMainWindowTitle)), UM_KEYBOARDSTATE, static_cast<WPARAM>(state), 0);
+  PostToWindow(FindOwnWindow(kMainWindowName), UM_KEYBOARDSTATE, static_cast<WPARAM>(state), 0);
 }
 
 KeyboardState CHidWnd::OpenState() noexcept {
@@ -192,9 +201,10 @@ int CHidWnd::RunMessageLoop() {
     } else if (message.message == UM_TRAYNOTIFY) {
       // Normally sent by the shell; one that was posted is served the same way.
       if (message.hwnd == hwnd()) OnTrayNotify(message.lParam);
-    } else if (message.hwnd != nullptr && message.hwnd != hwnd()) {
-      // Windows that the shell or COM made on this thread need their messages;
-      // everything else meant for the device window is dropped.
+    } else if (message.hwnd != nullptr && (message.hwnd != hwnd() || IsTrayUpkeep(message.message))) {
+      // Windows that the shell or COM made on this thread need their messages, and so
+      // does the tray icon's upkeep; everything else meant for the device window is
+      // dropped.
       ::TranslateMessage(&message);
       ::DispatchMessageW(&message);
     }
@@ -260,7 +270,14 @@ LRESULT CHidWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case UM_TRAYNOTIFY:
       OnTrayNotify(lParam);
       return 0;
+    case WM_TIMER:
+      if (wParam == kTrayAddRetryTimer) OnTrayAddRetryTimer();
+      return 0;
     default:
+      if (message == taskbarCreatedMessage_ && message != 0) {
+        OnTaskbarCreated();
+        return 0;
+      }
       if (IsRequest(message)) {
         // Handed over by a modal loop (a menu's) or sent: served by the thread's own
         // loop, after what it took before and never inside that modal loop. The posted

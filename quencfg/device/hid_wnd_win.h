@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "quencfg/device/hid_api.h"
 #include "quencfg/device/usb_driver.h"
@@ -33,6 +34,13 @@ inline constexpr std::uint32_t kPauseBeforeReopenMs = 200;
 inline constexpr std::uint32_t kArrivalRetryPauseMs = 200;
 inline constexpr std::uint32_t kArrivalRetryLimitMs = 2000;
 inline constexpr DWORD kPauseAfterLaunchMs = 5;
+// An icon the taskbar refused (not there yet at sign-in) is added again after these
+// pauses, and whenever the taskbar is created anew, which the shell announces.
+inline constexpr UINT kTrayAddRetryPausesMs[] = {500, 1000, 2000, 4000, 8000, 15000, 30000, 30000, 30000, 30000};
+inline constexpr UINT_PTR kTrayAddRetryTimer = 1;
+
+// The shell's notification-area call, Shell_NotifyIconW.
+using NotifyIconCall = std::function<BOOL(DWORD action, NOTIFYICONDATAW* record)>;
 
 // The localised text of a tray menu item, by its key in the strings file's TRAYICON
 // section ("LAUNCH", "EXIT"); empty when there is none.
@@ -55,6 +63,12 @@ struct DeviceThreadSetup {
   // An event set once the data folder is prepared, so that the main window can wait for
   // the first start's files before it loads them; null when nobody waits.
   HANDLE dataFolderPrepared = nullptr;
+  // The tray icon's calls to the shell; empty: Shell_NotifyIconW. Tests pass them on to
+  // it, refusing some or recording them.
+  NotifyIconCall notifyIcon;
+  // The pauses before the adds of a refused icon are tried again; empty:
+  // kTrayAddRetryPausesMs.
+  std::vector<UINT> trayAddRetryPausesMs;
 };
 
 class CHidWnd : public Window {
@@ -78,6 +92,8 @@ class CHidWnd : public Window {
   void FullWrite(bool writeLighting, bool reset);
   void Reload();
 
+  // The icon goes with the keyboard: added, and added again when the taskbar lost it
+  // or was not ready, until it is removed.
   void AddTrayIcon();
   void RemoveTrayIcon();
   void OnTrayCommand(UINT commandId);
@@ -109,6 +125,13 @@ class CHidWnd : public Window {
   // Tells the main window, if there is one, what the keyboard is doing now.
   void PostKeyboardState(KeyboardState state) const;
   [[nodiscard]] KeyboardState OpenState() noexcept;
+  void ListenForNewTaskbars();
+  // Hands the icon to the shell; when the taskbar refuses it, tries again later.
+  void ShowTrayIconInShell();
+  void OnTrayAddRetryTimer();
+  void OnTaskbarCreated();
+  // Messages of the device window's own that its loop hands to the window procedure.
+  [[nodiscard]] bool IsTrayUpkeep(UINT message) const noexcept;
   void OnTrayNotify(LPARAM mouseMessage);
   void ShowTrayMenu();
   void ShowMainWindowFromTray();
@@ -125,6 +148,13 @@ class CHidWnd : public Window {
   void ServeRequest(const Request& request);
 
   NOTIFYICONDATAW trayIcon_{};
+  NotifyIconCall notifyIcon_;
+  // Registered by the shell: sent to every top-level window when the taskbar is created.
+  UINT taskbarCreatedMessage_ = 0;
+  // While the keyboard is there the icon is wanted, shown or not yet.
+  bool trayIconWanted_ = false;
+  std::vector<UINT> trayAddRetryPausesMs_;
+  std::size_t trayAddRetries_ = 0;
   StartedThread progressThread_;
   SettingsBlock settings_{};
   CUSBDriver driver_;

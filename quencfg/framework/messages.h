@@ -27,9 +27,22 @@ inline constexpr unsigned UM_KEYBOARDSTATEQUERY = kWmUser + 253;  // main window
 enum class KeyboardState : unsigned { Absent = 0, Connected = 1, Writing = 2 };
 inline constexpr unsigned UM_PROFILEEDITED = kWmUser + 254;  // lighting panel -> main window, after an edit
 
-// Names by which the windows and instances find each other.
+// Names by which the windows and instances find each other. A window is known by its
+// registered class and its title together: other programs' windows may carry the same
+// title (an Explorer window open on a folder called Korvane).
 inline constexpr char16_t kMainWindowTitle[] = u"Korvane";
+inline constexpr char16_t kMainWindowClass[] = u"KorvaneMainWindow";
 inline constexpr char16_t kMutexName[] = u"Korvane";
 inline constexpr char16_t kDeviceWindowTitle[] = u"Korvane_Hid";
+inline constexpr char16_t kDeviceWindowClass[] = u"KorvaneDeviceWindow";
+// The executable whose windows those are, for finding them from another program.
+inline constexpr char16_t kProgramFileName[] = u"Korvane.exe";
+
+struct ProgramWindowName {
+  const char16_t* className;
+  const char16_t* title;
+};
+inline constexpr ProgramWindowName kMainWindowName{kMainWindowClass, kMainWindowTitle};
+inline constexpr ProgramWindowName kDeviceWindowName{kDeviceWindowClass, kDeviceWindowTitle};
 
 }  // namespace quencfg

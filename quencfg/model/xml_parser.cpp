@@ -7,6 +7,7 @@
 
 #include "quencfg/framework/text.h"
 #include "quencfg/model/xml_element_index.h"
+#include "quencfg/model/xml_name_counts.h"
 #include "quencfg/model/xml_tokenizer.h"
 
 namespace quencfg {
@@ -27,13 +28,13 @@ constexpr std::array<bool, 128> kQuickNameCharacters = MakeQuickNameCharacters()
 
 class IndexBuilder {
  public:
-  IndexBuilder(std::u16string_view text, ElementIndex& index) : text_(text), index_(index) {}
+  IndexBuilder(std::u16string_view text, ElementIndex& index) : text_(text), index_(index), openNames_(text) {}
 
   std::u16string Build() {
     index_.Reset(text_.size());
     index_[0].length = static_cast<std::uint32_t>(text_.size());
     if (text_.size() > kMaxXmlTextLength) {
-      Fail(u"Document of " + Number(text_.size()) + u" units too large");
+      Fail([&] { return u"Document of " + Number(text_.size()) + u" units too large"; });
     } else {
       ReadTokens();
       CloseOpenElements();
@@ -55,8 +56,11 @@ class IndexBuilder {
     ElementNumber lastChild;  // kept here so appending never reads the first child's record
   };
 
-  void Fail(std::u16string message) {
-    if (!illFormed_) message_ = std::move(message);
+  // Marks the document ill-formed. Only the first error's message is kept, so only the
+  // first is built: a document may hold an error in every tag.
+  template <typename MakeMessage>
+  void Fail(MakeMessage makeMessage) {
+    if (!illFormed_) message_ = makeMessage();
     illFormed_ = true;
   }
 
@@ -90,7 +94,7 @@ class IndexBuilder {
         case XmlNodeKind::End:
           return;
         case XmlNodeKind::Error:
-          Fail(XmlTokenErrorMessage(token));
+          Fail([&] { return XmlTokenErrorMessage(token); });
           if (token.error == XmlTokenError::Unterminated) return;
           offset = token.start + 1;  // the "<" counts as text
           continue;
@@ -173,12 +177,12 @@ class IndexBuilder {
   bool OnStartTag(const XmlToken& token) {
     const std::size_t tagLength = token.end - token.start;
     if (tagLength > ElementRecord::kMaxStartTagLength) {
-      Fail(u"Element tag at offset " + Number(token.start) + u" too long");
+      Fail([&] { return u"Element tag at offset " + Number(token.start) + u" too long"; });
       return true;
     }
     const ElementNumber n = index_.Append();
     if (n == 0) {
-      Fail(u"Too many elements at offset " + Number(token.start));
+      Fail([&] { return u"Too many elements at offset " + Number(token.start); });
       return false;
     }
     const ElementNumber parent = open_.empty() ? 0 : open_.back().element;
@@ -190,7 +194,9 @@ class IndexBuilder {
     record.parent = parent;
     const std::size_t depth = open_.size() + 1;
     record.flags = depth <= kMaxXmlDepth ? static_cast<std::uint32_t>(depth) : kMaxXmlDepth;
-    if (depth > kMaxXmlDepth) Fail(u"Element at offset " + Number(token.start) + u" nested too deeply");
+    if (depth > kMaxXmlDepth) {
+      Fail([&] { return u"Element at offset " + Number(token.start) + u" nested too deeply"; });
+    }
     AppendChild(parent, lastChild, n);
     lastChild = n;
     if (!token.emptyTag) {
@@ -217,26 +223,66 @@ class IndexBuilder {
 
   void OnEndTag(const XmlToken& token) {
     const std::u16string_view name = text_.substr(token.start + 2, token.nameEnd - token.start - 2);
-    std::size_t match = open_.size();
-    while (match > 0 && !HasName(open_[match - 1], name)) --match;
-    if (match == 0) {
-      Fail(u"No start tag for end tag '" + std::u16string(name) + u"' at offset " + Number(token.start));
+    const std::size_t match = OpenElementNamed(name);
+    if (match == kNoMatch) {
+      Fail([&] {
+        return u"No start tag for end tag '" + std::u16string(name) + u"' at offset " + Number(token.start);
+      });
       return;
     }
     if (!FitsEndTagLength(token)) return;
-    if (match < open_.size()) {
-      const OpenElement& innermost = open_.back();
-      Fail(u"End tag '" + std::u16string(name) + u"' at offset " + Number(token.start) +
-           u" does not match start tag '" + std::u16string(NameOf(innermost)) + u"' at offset " +
-           Number(index_[innermost.element].start));
-      CloseAsNotEnded(match);
+    if (match + 1 < open_.size()) {
+      Fail([&] {
+        const OpenElement& unended = open_.back();
+        return u"End tag '" + std::u16string(name) + u"' at offset " + Number(token.start) +
+               u" does not match start tag '" + std::u16string(NameOf(unended)) + u"' at offset " +
+               Number(unended.start);
+      });
+      CloseAsNotEnded(match + 1);
     }
     CloseInnermost(token);
   }
 
+  static constexpr std::size_t kNoMatch = static_cast<std::size_t>(-1);
+
+  // Position in open_ of the innermost open element called `name`, or kNoMatch. The walk
+  // down the stack visits only elements that the end tag then closes, and elements not
+  // counted yet, which it counts when the name is not among them: an end tag that
+  // matches no open element costs no walk over counted ones.
+  std::size_t OpenElementNamed(std::u16string_view name) {
+    std::size_t i = open_.size();
+    for (; i > countedOpen_; --i) {
+      if (HasName(open_[i - 1], name)) return i - 1;
+    }
+    for (; countedOpen_ < open_.size(); ++countedOpen_) {
+      openNames_.Add(open_[countedOpen_].start + 1, open_[countedOpen_].nameLength);
+    }
+    if (!openNames_.Contains(name)) return kNoMatch;
+    while (!HasName(open_[i - 1], name)) --i;
+    return i - 1;
+  }
+
+  // Every element leaves the stack through here.
+  void PopOpen() {
+    if (open_.size() <= countedOpen_) {
+      openNames_.Remove(open_.back().start + 1, open_.back().nameLength);
+      --countedOpen_;
+    }
+    open_.pop_back();
+  }
+
+  void PopOpenDownTo(std::size_t size) {
+    if (size == 0) {  // nothing stays open: the counts go all at once
+      openNames_.Clear();
+      countedOpen_ = 0;
+      open_.clear();
+    }
+    while (open_.size() > size) PopOpen();
+  }
+
   bool FitsEndTagLength(const XmlToken& token) {
     if (token.end - token.start <= ElementRecord::kMaxEndTagLength) return true;
-    Fail(u"Element end tag at offset " + Number(token.start) + u" too long");
+    Fail([&] { return u"Element end tag at offset " + Number(token.start) + u" too long"; });
     return false;
   }
 
@@ -246,7 +292,7 @@ class IndexBuilder {
     ElementRecord& record = index_[open.element];
     record.length = static_cast<std::uint32_t>(token.end - open.start);
     record.SetTagLengths(open.startTagLength, static_cast<std::uint32_t>(token.end - token.start));
-    open_.pop_back();
+    PopOpen();
   }
 
   // Closes open_[from..] at their start tags; their children move up to follow them,
@@ -265,7 +311,7 @@ class IndexBuilder {
         targetLast = open_[i].lastChild;
       }
     }
-    open_.resize(from);
+    PopOpenDownTo(from);
   }
 
   // `element` is the last child of `target`; its children are appended to target's.
@@ -285,8 +331,10 @@ class IndexBuilder {
   void CloseOpenElements() {
     if (open_.empty()) return;
     const OpenElement& innermost = open_.back();
-    Fail(u"Element '" + std::u16string(NameOf(innermost)) + u"' at offset " +
-         Number(index_[innermost.element].start) + u" not ended");
+    Fail([&] {
+      return u"Element '" + std::u16string(NameOf(innermost)) + u"' at offset " + Number(innermost.start) +
+             u" not ended";
+    });
     CloseAsNotEnded(0);
   }
 
@@ -318,6 +366,9 @@ class IndexBuilder {
   std::u16string_view text_;
   ElementIndex& index_;
   std::vector<OpenElement> open_;
+  // The names of open_[0 .. countedOpen_), counted when an end tag first needs them.
+  XmlNameCounts openNames_;
+  std::size_t countedOpen_ = 0;
   std::u16string message_;
   bool illFormed_ = false;
   bool movedChildren_ = false;

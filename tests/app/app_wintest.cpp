@@ -18,6 +18,7 @@
 #include "quencfg/framework/text.h"
 #include "quencfg/framework/wide_win.h"
 #include "quencfg/framework/writelog.h"
+#include "support/foreign_window_win.h"
 #include "support/process_win.h"
 
 namespace quencfg {
@@ -140,6 +141,31 @@ TEST_F(ProgramTest, SecondStartShowsTheFirstAndEnds) {
   // The second instance wrote nothing: one start-up line only.
   const auto messages = LogMessages();
   EXPECT_EQ(std::count(messages.begin(), messages.end(), AppFolderAsLogged()), 1);
+}
+
+// Windows of other programs titled "Korvane" get nothing from a second start: one of
+// another class (an Explorer window open on a folder of that name), and one even of the
+// main window's class but in a process of another executable.
+TEST_F(ProgramTest, SecondStartShowsTheFirstAndNoOtherProgramsWindowOfItsTitle) {
+  ChildProcess first(StagedProgram());
+  HWND main = WaitForWindow(L"Korvane", first.id(), kStartTimeout);
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(BecomesVisible(main, kStartTimeout));
+  ::ShowWindow(main, SW_HIDE);
+  testing::ForeignWindow explorer(kMainWindowTitle);
+  testing::ForeignWindow sameClass(kMainWindowTitle, AsWide(kMainWindowClass));
+  ASSERT_TRUE(explorer.IsCreated() && sameClass.IsCreated());
+
+  ChildProcess second(StagedProgram());
+  ASSERT_TRUE(second.WaitForExit(kStartTimeout));
+  EXPECT_TRUE(BecomesVisible(main, kStartTimeout)) << "UM_SHOWMAIN reached the first instance";
+  MSG message;
+  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
+  EXPECT_TRUE(explorer.received.empty());
+  EXPECT_TRUE(sameClass.received.empty());
+
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(first.WaitForExit(kStartTimeout));
 }
 
 TEST_F(ProgramTest, SecondStartWithoutAWindowEndsQuietly) {

@@ -1,9 +1,10 @@
-// The device thread as the rest of the system meets it: its window found by the title
-// "Korvane_Hid", requests posted to it, device changes and tray notifications sent to
-// it, and what it posts to the window titled "Korvane" and to the progress thread. The
-// fake HID machine stands behind the seam; the keyboard model rebuilds what it got.
-// The read thread runs, and its reads wait for a report as the keyboard's do, so that
-// every test also shows that nothing the device thread does waits for a key press.
+// The device thread as the rest of the system meets it: its window found by its class
+// and the title "Korvane_Hid", requests posted to it, device changes and tray
+// notifications sent to it, and what it posts to the main window ("Korvane") and to the
+// progress thread. The fake HID machine stands behind the seam; the keyboard model
+// rebuilds what it got. The read thread runs, and its reads wait for a report as the
+// keyboard's do, so that every test also shows that nothing the device thread does
+// waits for a key press.
 #include "quencfg/device/hid_wnd_win.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <dbt.h>
 
 #include <cctype>
+#include <cwchar>
 #include <condition_variable>
 #include <functional>
 #include <memory>
@@ -27,6 +29,7 @@
 #include "quencfg/framework/files.h"
 #include "quencfg/framework/folders.h"
 #include "quencfg/framework/messages.h"
+#include "quencfg/framework/program_windows_win.h"
 #include "quencfg/framework/text.h"
 #include "quencfg/framework/wide_win.h"
 #include "quencfg/model/profile_file.h"
@@ -36,6 +39,7 @@
 #include "quencfg/framework/writelog.h"
 #include "support/data_folder_scope.h"
 #include "support/fake_pause_clock.h"
+#include "support/foreign_window_win.h"
 #include "support/gdiplus_session_win.h"
 #include "support/process_win.h"
 #include "support/screenshot_win.h"
@@ -122,11 +126,12 @@ DWORD WINAPI RecordingProgressThread(LPVOID parameter) {
   return 0;
 }
 
-// A top-level window titled "Korvane" that records what is posted to it.
-// The device thread's window object, found as the main window finds it: by its title.
-CHidWnd* DeviceWindowObject() {
-  return static_cast<CHidWnd*>(Window::FromHandle(::FindWindowW(nullptr, AsWide(kDeviceWindowTitle))));
-}
+// The device thread's window object, found as the main window finds it: by its class
+// and title, in this process.
+CHidWnd* DeviceWindowObject() { return static_cast<CHidWnd*>(Window::FromHandle(FindOwnWindow(kDeviceWindowName))); }
+
+// A main window of this process, as the device thread looks for it, that records what
+// is posted to it.
 
 class MainWindowProbe : public Window {
  public:
@@ -137,7 +142,7 @@ class MainWindowProbe : public Window {
   };
   MainWindowProbe() {
     WindowCreateParams params;
-    params.className = L"KorvaneMainWindowProbe";
+    params.className = AsWide(kMainWindowClass);
     params.title = AsWide(kMainWindowTitle);
     params.style = WS_POPUP;
     params.width = 10;
@@ -226,7 +231,7 @@ class DeviceThreadTest : public ::testing::Test {
     ASSERT_TRUE(thread.handle);
     ASSERT_TRUE(PumpUntil([] { return ProgressThreadId() != 0 && DeviceWindowObject() != nullptr; }))
         << "the device window finished its creation";
-    window = ::FindWindowW(nullptr, AsWide(kDeviceWindowTitle));
+    window = FindOwnWindow(kDeviceWindowName);
     ASSERT_NE(window, nullptr);
   }
 
@@ -1050,6 +1055,181 @@ TEST_F(DeviceThreadTest, TrayIconUnderWine) {
   ::FreeLibrary(resources);
 }
 
+// The shell's side of the tray icon for the device thread: every call recorded, and a
+// taskbar that is not there until a given add (a start at sign-in before Explorer has
+// made it). Calls it answers go to the real shell.
+class TaskbarStandIn {
+ public:
+  // The taskbar answers from add number `addsRefused` + 1 on.
+  explicit TaskbarStandIn(int addsRefused) : addsRefused_(addsRefused) {}
+
+  // The call for the device thread, which may outlive the test's body: it shares the
+  // stand-in.
+  static NotifyIconCall Call(const std::shared_ptr<TaskbarStandIn>& taskbar) {
+    return [taskbar](DWORD action, NOTIFYICONDATAW* record) { return taskbar->Notify(action, record); };
+  }
+  // From now on the taskbar answers: it was made.
+  void Appear() {
+    std::lock_guard<std::mutex> hold(lock_);
+    addsRefused_ = adds_;
+  }
+  // "add", "modify", "delete", with "-" for a call the missing taskbar refused.
+  std::vector<std::string> Calls() {
+    std::lock_guard<std::mutex> hold(lock_);
+    return calls_;
+  }
+  int Adds() {
+    std::lock_guard<std::mutex> hold(lock_);
+    return adds_;
+  }
+
+ private:
+  BOOL Notify(DWORD action, NOTIFYICONDATAW* record) {
+    std::lock_guard<std::mutex> hold(lock_);
+    if (action == NIM_ADD) ++adds_;
+    const char* name = action == NIM_ADD ? "add" : action == NIM_MODIFY ? "modify" : "delete";
+    if (adds_ <= addsRefused_) {
+      calls_.push_back(std::string(name) + "-");
+      return FALSE;
+    }
+    calls_.push_back(name);
+    return ::Shell_NotifyIconW(action, record);
+  }
+
+  std::mutex lock_;
+  std::vector<std::string> calls_;
+  int adds_ = 0;
+  int addsRefused_;
+};
+
+UINT TaskbarCreatedMessage() { return ::RegisterWindowMessageW(L"TaskbarCreated"); }
+
+// Whether the shell holds the device window's icon: it takes a change only then.
+bool ShellHoldsTrayIcon(HWND device) {
+  NOTIFYICONDATAW record{};
+  record.cbSize = sizeof record;
+  record.hWnd = device;
+  record.uID = kTrayIconId;
+  record.uFlags = NIF_TIP;
+  ::wcscpy(record.szTip, L"Korvane");
+  return ::Shell_NotifyIconW(NIM_MODIFY, &record) != FALSE;
+}
+
+// Explorer restarted: the new taskbar knows none of the old one's icons until the
+// programs add them again on the message it sends to every top-level window, sent by
+// some systems and posted by others.
+TEST_F(DeviceThreadTest, ANewTaskbarGetsTheIconAgain) {
+  machine.AddKeyboard();
+  Start();
+  ASSERT_TRUE(ShellHoldsTrayIcon(window));
+  for (const bool posted : {false, true}) {
+    NOTIFYICONDATAW key{};
+    key.cbSize = sizeof key;
+    key.hWnd = window;
+    key.uID = kTrayIconId;
+    ASSERT_TRUE(::Shell_NotifyIconW(NIM_DELETE, &key)) << "the old taskbar went with its icons";
+    ASSERT_FALSE(ShellHoldsTrayIcon(window));
+    if (posted) {
+      ::PostMessageW(window, TaskbarCreatedMessage(), 0, 0);
+    } else {
+      ::SendMessageW(window, TaskbarCreatedMessage(), 0, 0);
+    }
+    EXPECT_TRUE(PumpUntil([&] { return ShellHoldsTrayIcon(window); })) << (posted ? "posted" : "sent");
+    EXPECT_TRUE(Device().TrayIconShown());
+  }
+  PumpUntil([] { return false; }, 300);
+  testing::GdiplusSession gdiplus;
+  EXPECT_TRUE(testing::SaveScreen(u"tray-icon-new-taskbar.png"));
+
+  // Without the keyboard there is no icon, on a new taskbar neither.
+  InterfaceEvent removal(kKeyboardInterface);
+  ::SendMessageW(window, WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, removal.lParam());
+  ASSERT_FALSE(ShellHoldsTrayIcon(window));
+  ::SendMessageW(window, TaskbarCreatedMessage(), 0, 0);
+  ::PostMessageW(window, TaskbarCreatedMessage(), 0, 0);
+  PumpUntil([] { return false; }, 300);
+  EXPECT_FALSE(ShellHoldsTrayIcon(window));
+  EXPECT_FALSE(Device().TrayIconShown());
+}
+
+TEST_F(DeviceThreadTest, AnIconTheTaskbarRefusesIsAddedAgainUntilItIsTaken) {
+  const auto taskbar = std::make_shared<TaskbarStandIn>(2);
+  setup.notifyIcon = TaskbarStandIn::Call(taskbar);
+  setup.trayAddRetryPausesMs = {50, 50, 50, 50};
+  machine.AddKeyboard();
+  Start();
+  ASSERT_TRUE(PumpUntil([&] { return Device().TrayIconShown(); }));
+  EXPECT_EQ(taskbar->Calls(), (std::vector<std::string>{"add-", "modify-", "add-", "modify-", "add"}));
+  EXPECT_TRUE(ShellHoldsTrayIcon(window));
+}
+
+TEST_F(DeviceThreadTest, RetriesOfARefusedIconAreBoundedAndANewTaskbarStillGetsIt) {
+  const auto taskbar = std::make_shared<TaskbarStandIn>(1000);
+  setup.notifyIcon = TaskbarStandIn::Call(taskbar);
+  setup.trayAddRetryPausesMs = {30, 30, 30};
+  machine.AddKeyboard();
+  Start();
+  ASSERT_TRUE(PumpUntil([&] { return taskbar->Adds() == 4; })) << "the first add and three more";
+  PumpUntil([] { return false; }, 500);
+  EXPECT_EQ(taskbar->Adds(), 4) << "no more after the last pause";
+  EXPECT_FALSE(Device().TrayIconShown());
+
+  taskbar->Appear();
+  ::SendMessageW(window, TaskbarCreatedMessage(), 0, 0);
+  EXPECT_TRUE(Device().TrayIconShown()) << "added as soon as the taskbar said it is there";
+  EXPECT_EQ(taskbar->Calls().back(), "add");
+  EXPECT_TRUE(ShellHoldsTrayIcon(window));
+}
+
+// A window of another program titled "Korvane" (an Explorer window open on a folder of
+// that name) is never taken for the main window.
+TEST_F(DeviceThreadTest, TrayCommandsPassOverWindowsOfOtherProgramsWithTheMainWindowsTitle) {
+  machine.AddKeyboard();
+  Start();
+  MainWindowProbe main;
+  testing::ForeignWindow explorer(kMainWindowTitle);
+  ASSERT_TRUE(explorer.IsCreated());
+  ASSERT_EQ(::FindWindowW(nullptr, AsWide(kMainWindowTitle)), explorer.hwnd()) << "found first by its title alone";
+
+  ::PostMessageW(window, WM_COMMAND, ID_TRAY_LAUNCH, 0);
+  ASSERT_TRUE(PumpUntil([&] { return main.posted.size() == 1; }));
+  ::SendMessageW(window, UM_TRAYNOTIFY, kTrayIconId, WM_LBUTTONDBLCLK);
+  ::PostMessageW(window, UM_KEYBOARDSTATEQUERY, 0, 0);
+  ::PostMessageW(window, WM_COMMAND, ID_TRAY_EXIT, 0);
+  ASSERT_TRUE(PumpUntil([&] { return main.posted.size() == 4; }));
+  std::vector<UINT> messages;
+  for (const auto& posted : main.posted) messages.push_back(posted.message);
+  EXPECT_EQ(messages, (std::vector<UINT>{UM_SHOWMAIN, UM_TRAYNOTIFY, WM_CLOSE, UM_EXITAPP}));
+  EXPECT_TRUE(::IsWindowVisible(main.hwnd()));
+  PumpUntil([] { return false; }, 200);
+  EXPECT_TRUE(explorer.received.empty()) << "the other program's window got " << explorer.received.size();
+  EXPECT_FALSE(::IsWindowVisible(explorer.hwnd()));
+}
+
+// The main window of another process, even one of this program's class, is not this
+// program's to close: the tray's exit of a device thread with no main window of its own
+// leaves it running.
+TEST_F(DeviceThreadTest, TrayExitClosesNoMainWindowOfAnotherProcess) {
+  machine.AddKeyboard();
+  Start();
+  testing::ChildProcess other(testing::StagedProgram());
+  ASSERT_TRUE(other.started());
+  HWND otherMain = testing::WaitForWindow(AsWide(kMainWindowTitle), other.id(), kWaitMs);
+  ASSERT_NE(otherMain, nullptr);
+  wchar_t className[64] = {};
+  ::GetClassNameW(otherMain, className, 64);
+  ASSERT_STREQ(className, AsWide(kMainWindowClass));
+
+  ::PostMessageW(window, WM_COMMAND, ID_TRAY_LAUNCH, 0);
+  ::PostMessageW(window, WM_COMMAND, ID_TRAY_EXIT, 0);
+  ASSERT_TRUE(PumpUntil([&] { return !Device().TrayIconShown(); })) << "the exit was served";
+  EXPECT_FALSE(other.WaitForExit(1000)) << "the other process's main window got WM_CLOSE";
+  EXPECT_TRUE(::IsWindow(otherMain));
+
+  ::PostMessageW(otherMain, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(other.WaitForExit(kWaitMs));
+}
+
 }  // namespace
 }  // namespace quencfg
 
@@ -1077,12 +1257,12 @@ TEST(DeviceThreadInProgram, RequestWithoutKeyboardShowsAndClosesTheProgressWindo
   EXPECT_TRUE(program.WaitForExit(kWaitMs));
 }
 
-// A top-level window titled "Korvane" that records the keyboard states posted to it.
+// A main window of this process that records the keyboard states posted to it.
 class KeyboardStateProbe : public Window {
  public:
   KeyboardStateProbe() {
     WindowCreateParams params;
-    params.className = L"KorvaneKeyboardStateProbe";
+    params.className = AsWide(kMainWindowClass);
     params.title = AsWide(kMainWindowTitle);
     params.style = WS_POPUP;
     params.width = 10;

@@ -9,6 +9,7 @@
 #include "quencfg/framework/folders.h"
 #include "quencfg/framework/messages.h"
 #include "quencfg/framework/paths.h"
+#include "quencfg/framework/program_windows_win.h"
 #include "quencfg/framework/sign_in_start_win.h"
 #include "quencfg/framework/wide_win.h"
 #include "quencfg/model/all_settings.h"
@@ -96,7 +97,7 @@ void CQuencfgDlg::ResetProfile() {
 
 void CQuencfgDlg::PostDeviceSync(WPARAM lighting, LPARAM reset) {
   // The device thread reloads the files saved just before this post.
-  PostToWindow(::FindWindowW(nullptr, AsWide(kDeviceWindowTitle)), UM_DEVICESYNC, lighting, reset);
+  PostToWindow(FindOwnWindow(kDeviceWindowName), UM_DEVICESYNC, lighting, reset);
 }
 
 void CQuencfgDlg::ImportProfile() {

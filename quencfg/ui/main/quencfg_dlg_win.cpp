@@ -6,6 +6,7 @@
 #include "quencfg/framework/folders.h"
 #include "quencfg/framework/gdi_win.h"
 #include "quencfg/framework/messages.h"
+#include "quencfg/framework/program_windows_win.h"
 #include "quencfg/framework/wide_win.h"
 #include "quencfg/ui/main/main_window_rules.h"
 #include "quencfg/ui/skin/skin_documents.h"
@@ -53,7 +54,7 @@ bool CQuencfgDlg::CreateForModal(HWND owner) { return Open(owner); }
 bool CQuencfgDlg::Open(HWND owner) {
   if (IsCreated()) return true;
   WindowCreateParams params;
-  params.className = L"KorvaneMainWindow";
+  params.className = AsWide(kMainWindowClass);
   params.title = AsWide(kMainWindowTitle);
   params.style = WS_POPUP | WS_MINIMIZEBOX | WS_CLIPCHILDREN;  // the lighting panel paints itself
   params.exStyle = WS_EX_APPWINDOW;
@@ -89,7 +90,7 @@ void CQuencfgDlg::Initialise() {
 
 void CQuencfgDlg::AskForKeyboardState() {
   // The device thread may have found the keyboard before this window existed.
-  PostToWindow(::FindWindowW(nullptr, AsWide(kDeviceWindowTitle)), UM_KEYBOARDSTATEQUERY, 0, 0);
+  PostToWindow(FindOwnWindow(kDeviceWindowName), UM_KEYBOARDSTATEQUERY, 0, 0);
 }
 
 void CQuencfgDlg::OnKeyboardState(WPARAM state) {

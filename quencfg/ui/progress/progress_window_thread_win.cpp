@@ -5,7 +5,7 @@
 #include "quencfg/device/progress_thread_win.h"
 #include "quencfg/framework/com_apartment_win.h"
 #include "quencfg/framework/messages.h"
-#include "quencfg/framework/wide_win.h"
+#include "quencfg/framework/program_windows_win.h"
 #include "quencfg/ui/progress/progress_dlg_win.h"
 
 namespace quencfg {
@@ -21,7 +21,7 @@ void OpenWindow(std::unique_ptr<CProgressDlg>& window) {
   CloseWindow(window);  // at most one progress window, even if a close went missing
   auto created = std::make_unique<CProgressDlg>();
   if (!created->CreateModeless()) return;
-  created->PlaceOverMainWindow(::FindWindowW(nullptr, AsWide(kMainWindowTitle)));
+  created->PlaceOverMainWindow(FindOwnWindow(kMainWindowName));
   created->SetPos(0);
   ::ShowWindow(created->hwnd(), SW_SHOWNOACTIVATE);
   ::UpdateWindow(created->hwnd());

@@ -26,6 +26,7 @@
 #include "quencfg/ui/skin/skin_documents.h"
 #include "quencfg/ui/skin/skin_language.h"
 #include "support/data_folder_scope.h"
+#include "support/foreign_window_win.h"
 #include "support/gdiplus_session_win.h"
 #include "support/run_value_scope_win.h"
 #include "support/screenshot_win.h"
@@ -46,12 +47,12 @@ struct DeviceSync {
   bool operator==(const DeviceSync&) const = default;
 };
 
-// The device thread's window as the main window finds it: by its title.
+// The device thread's window as the main window finds it: by its class and title.
 class DeviceWindowSpy : public Window {
  public:
   bool Make() {
     WindowCreateParams params;
-    params.className = L"KorvaneTestDeviceSpy";
+    params.className = AsWide(kDeviceWindowClass);
     params.title = AsWide(kDeviceWindowTitle);
     params.style = WS_POPUP;
     params.width = 10;
@@ -234,6 +235,17 @@ TEST_F(MainWindow, OkAppliesAndHidesCancelOnlyHides) {
   EXPECT_EQ(window.settings().Profile, 1) << "nothing is reverted";
   EXPECT_EQ(FileBytes(SettingsFilePath()), settingsBefore) << "nor saved";
   EXPECT_TRUE(TakeSyncs().empty());
+}
+
+// A window of another program titled "Korvane_Hid" gets neither the keyboard state
+// query nor the requests.
+TEST_F(MainWindow, ApplyPassesOverWindowsOfOtherProgramsWithTheDeviceWindowsTitle) {
+  testing::ForeignWindow other(kDeviceWindowTitle);
+  ASSERT_EQ(::FindWindowW(nullptr, AsWide(kDeviceWindowTitle)), other.hwnd()) << "found first by its title alone";
+  Open();
+  Press(Command::Apply);
+  EXPECT_EQ(TakeSyncs(), (std::vector<DeviceSync>{{0, 0}}));
+  EXPECT_TRUE(other.received.empty());
 }
 
 TEST_F(MainWindow, ApplyWithoutADeviceWindowStillSaves) {
