@@ -4,7 +4,7 @@ MAKEFLAGS += --no-print-directory
 NATIVE := build/native
 WIN := build/win
 
-.PHONY: run test app native win win-configure bootstrap test-native test-win package test-package manual bench fuzz clean
+.PHONY: run test app native win win-configure bootstrap test-native test-win package test-package manual bench fuzz walk clean
 
 bootstrap:
 	@scripts/bootstrap
@@ -52,6 +52,16 @@ test-win: win
 test:
 	@$(MAKE) --no-print-directory test-native && $(MAKE) --no-print-directory test-win && \
 	  $(MAKE) --no-print-directory test-package
+
+# A seeded random walk through the whole program (tests/walk/walk.py), outside the test run:
+# make walk SEED=7 STEPS=5000 [WITHOUT=lighting,...] [SHRINK=1] [KEEP_GOING=1]. A failure saves the walk in
+# build/walk/run/failed-SEED.json; tests/walk/walk.py --replay FILE [--shrink] repeats it.
+SEED ?= 1
+STEPS ?= 5000
+walk: win-configure
+	@cmake --build $(WIN) -j $(JOBS) --target walk_app
+	@/usr/bin/python3 tests/walk/walk.py --seed $(SEED) --steps $(STEPS) \
+	  $(if $(WITHOUT),--without $(WITHOUT)) $(if $(SHRINK),--shrink) $(if $(KEEP_GOING),--keep-going)
 
 # Benchmarks: release build without sanitizers; each prints `name: value` lines.
 bench: bootstrap

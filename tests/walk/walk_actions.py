@@ -1,0 +1,541 @@
+"""What a user can do at a given moment: each action says when it can be taken, how much
+an impatient user likes it, chooses its details with the walk's random generator, does it
+with real input, and tells the model what it meant."""
+import string
+
+from walk_files import BTNFUNC_DEFAULT, BTNFUNC_KEY, BTNFUNC_LAUNCH, BTNFUNC_MACRO
+from walk_model import ALLOWED, MACRO_LIMIT, PAGE_KEY, PAGE_LAUNCH, PAGE_MACRO, REQUIRED
+
+LETTERS = string.ascii_lowercase + "1234567890"
+
+
+def key_code(letter):
+    if letter in string.ascii_lowercase:
+        return 0x04 + string.ascii_lowercase.index(letter)
+    return 0x1E + "1234567890".index(letter)
+
+
+EFFECT_ROWS = [1, 2, 3, 8, 9, 10]  # the effects menu's first six rows, shown without scrolling
+EFFECTS_WITHOUT_PRESETS = {3, 8, 9, 18, 19}
+NEUTRAL_MAIN = (700, 600)  # a spot of the main window that no control covers
+NEUTRAL_DIALOG = (60, 530)  # the same in the key dialog, on every page
+PAGE_BUTTONS = ["BUTTON_SINGLEKEY", "BUTTON_MACRO", "BUTTON_LAUNCH"]
+
+
+def clickable_slots(layout):
+    slots = []
+    for index in range(63):
+        rect = layout.get(("KEYBOARD", "BUTTON_%d" % (index + 1)))
+        text = layout.get(("KEYBOARD", "BUTTON_%d" % (index + 1), "text"))
+        if rect and rect[2] > 0 and text not in ("LWIN", "FN"):
+            slots.append(index)
+    return slots
+
+
+class Action:
+    name = ""
+    weight = 1
+
+    def enabled(self, walker):
+        return True
+
+    def weigh(self, walker):
+        """How much the user likes this action now; the class's weight unless it says more."""
+        return self.weight
+
+    def choose(self, walker, rng):
+        return {}
+
+    def perform(self, walker, args):
+        raise NotImplementedError
+
+
+def calm(walker):
+    """The program runs, shows its main window and asks nothing."""
+    m = walker.model
+    return m.running and m.main_visible and m.question is None
+
+
+def dialog_in_front(walker):
+    m = walker.model
+    return calm(walker) and m.dialog.open and not m.other_in_front
+
+
+def main_free(walker):
+    m = walker.model
+    return calm(walker) and not m.dialog.open and not m.other_in_front
+
+
+# -- the main window ----------------------------------------------------------------------
+
+class ClickProfile(Action):
+    name, weight = "profile", 4
+
+    def enabled(self, w):
+        return calm(w) and not w.model.other_in_front
+
+    def choose(self, w, rng):
+        return {"index": rng.randrange(3)}
+
+    def perform(self, w, args):
+        w.click_main("MAIN", "BUTTON_PROFILE_%d" % (args["index"] + 1))
+        if not w.model.dialog.open:  # while the key dialog is open the main window's buttons wait
+            w.model.current = args["index"]
+
+
+class Apply(Action):
+    name, weight = "apply", 5
+
+    def enabled(self, w):
+        return main_free(w)
+
+    def perform(self, w, args):
+        m = w.model
+        w.click_main("MAIN", "BUTTON_APPLY", settle=0.1)
+        m.saved[m.current] = m.profile().copy()
+        m.saved_current = m.current
+        w.expect_write(check_files=True)
+
+
+class OkMain(Apply):
+    name, weight = "main-ok", 1
+
+    def perform(self, w, args):
+        m = w.model
+        w.click_main("MAIN", "BUTTON_OK", settle=0.1)
+        m.saved[m.current] = m.profile().copy()
+        m.saved_current = m.current
+        m.main_visible = False
+        w.expect_write(check_files=True)
+
+
+class ResetProfile(Action):
+    name, weight = "reset", 1
+
+    def enabled(self, w):
+        return main_free(w)
+
+    def perform(self, w, args):
+        m = w.model
+        w.click_main("MAIN", "BUTTON_RESET")
+
+        def confirmed():
+            m.profiles[m.current] = m.factory[m.current].copy()
+            m.saved[m.current] = m.profile().copy()
+            m.saved_current = m.current
+            w.expect_write(check_files=True)
+        m.question = ("reset warning", REQUIRED, confirmed, lambda: None)
+
+
+class HideMain(Action):
+    name, weight = "hide", 1
+
+    def enabled(self, w):
+        return main_free(w)
+
+    def choose(self, w, rng):
+        return {"button": rng.choice(["BUTTON_EXIT", "BUTTON_CANCEL"])}
+
+    def perform(self, w, args):
+        w.click_main("MAIN", args["button"])
+        w.model.main_visible = False
+
+
+class ShowBySecondStart(Action):
+    name, weight = "second-start", 6
+
+    def enabled(self, w):
+        m = w.model
+        return m.running and not m.main_visible and m.question is None
+
+    def perform(self, w, args):
+        w.program.second_start()
+        w.program.wait_for(lambda: w.program.main_window() is not None, 10)
+        w.model.main_visible = True
+        w.model.other_in_front = False
+        w.activate_main()
+
+
+class ShowFromTray(Action):
+    """A double click on the tray icon, which is there while the keyboard is plugged in."""
+    name, weight = "tray-show", 4
+
+    def enabled(self, w):
+        m = w.model
+        return m.running and not m.main_visible and m.question is None and m.plugged
+
+    def perform(self, w, args):
+        icon = w.program.tray_icon()
+        if icon is None:
+            w.fail("no tray icon while the keyboard is plugged in")
+            return
+        w.program.double_click_at(*icon)
+        w.program.wait_for(lambda: w.program.main_window() is not None, 5)
+        w.model.main_visible = True
+        w.model.other_in_front = False
+        w.activate_main()
+
+
+class Quit(Action):
+    """Alt+F4 on the main window, only when nothing is left unapplied (then no question)."""
+    name, weight = "quit-restart", 1
+
+    def enabled(self, w):
+        return main_free(w) and not w.model.unapplied() and not w.model.lighting_visible
+
+    def perform(self, w, args):
+        w.activate_main()
+        w.program.press("alt+F4")
+        w.expect_quit_and_restart()
+
+
+class ChangeLanguage(Action):
+    """The settings menu's language rows: English, Chinese, Spanish. The settings file is
+    written at once, with the current profile."""
+    name, weight = "language", 1
+    ROWS = {2: 101, 3: 106, 4: 108}
+
+    def enabled(self, w):
+        return main_free(w)
+
+    def choose(self, w, rng):
+        return {"row": rng.choice(sorted(self.ROWS))}
+
+    def perform(self, w, args):
+        m = w.model
+        before = {window[0] for window in w.program.windows()}
+        w.click_main("MAIN", "BUTTON_SETTING", settle=0.3)
+
+        def new_menus():
+            return [window for window in w.program.windows() if window[0] not in before and window[4] >= 90]
+        w.program.wait_for(lambda: bool(new_menus()), 3)
+        menus = new_menus()
+        if not menus:
+            w.fail("the settings menu did not open")
+            return
+        menu = menus[0]
+        w.program.click_at(menu[1] + 60, menu[2] + 9 + 18 * args["row"], settle=0.8)
+        m.language = self.ROWS[args["row"]]
+        m.saved_current = m.current
+        w.check_files()
+
+
+class ToggleLighting(Action):
+    name, weight = "lighting", 2
+
+    def enabled(self, w):
+        return main_free(w)
+
+    def perform(self, w, args):
+        w.click_main("MAIN", "BUTTON_BACKLIGHT")
+        w.model.lighting_visible = not w.model.lighting_visible
+
+
+class ChooseEffect(Action):
+    name, weight = "effect", 3
+
+    def enabled(self, w):
+        return main_free(w) and w.model.lighting_visible
+
+    def choose(self, w, rng):
+        return {"row": rng.randrange(len(EFFECT_ROWS))}
+
+    def perform(self, w, args):
+        w.click_main("LIGHTING", "BUTTON_MENU", settle=0.3)
+        w.program.wait_for(lambda: w.program.window_of_size((260, 108)) is not None, 3)
+        menu = w.program.window_of_size((260, 108))
+        if menu is None:
+            w.fail("the effects menu did not open")
+            return
+        w.program.click_at(menu[1] + 100, menu[2] + 9 + 18 * args["row"])
+        w.model.profile().lighting["effect"] = EFFECT_ROWS[args["row"]]
+
+
+class ChoosePreset(Action):
+    name, weight = "colour-preset", 3
+
+    def enabled(self, w):
+        m = w.model
+        return main_free(w) and m.lighting_visible and m.profile().lighting["effect"] not in EFFECTS_WITHOUT_PRESETS
+
+    def choose(self, w, rng):
+        return {"index": rng.randrange(8)}
+
+    def perform(self, w, args):
+        w.click_main("LIGHTING", "RECT_COLORSLIDER_%d" % (args["index"] + 1))
+        w.model.profile().lighting["colortype"] = args["index"]
+
+
+# -- the key assignment dialog ------------------------------------------------------------
+
+class OpenKey(Action):
+    name, weight = "open-key", 6
+
+    def enabled(self, w):
+        return main_free(w) and not w.model.lighting_visible
+
+    def choose(self, w, rng):
+        return {"slot": rng.choice(w.slots)}
+
+    def perform(self, w, args):
+        m = w.model
+        w.click_main("KEYBOARD", "BUTTON_%d" % (args["slot"] + 1), settle=0.5)
+        d = m.dialog
+        d.open, d.macro_only, d.slot = True, False, args["slot"]
+        d.working = m.profile().slots[args["slot"]].copy()
+        page = {BTNFUNC_MACRO: PAGE_MACRO, BTNFUNC_LAUNCH: PAGE_LAUNCH}.get(d.working.function, PAGE_KEY)
+        d.page = page
+        if page == PAGE_MACRO:
+            m.load_macro_page()
+
+
+class OpenMacroEditor(Action):
+    name, weight = "macro-editor", 2
+
+    def enabled(self, w):
+        return main_free(w)
+
+    def perform(self, w, args):
+        m = w.model
+        w.click_main("MAIN", "BUTTON_MACRO", settle=0.5)
+        d = m.dialog
+        d.open, d.macro_only, d.slot, d.working = True, True, None, None
+        d.page = PAGE_MACRO
+        m.load_macro_page()
+
+
+def question_for_leaving_macro_page(model):
+    dirty = model.dialog.dirty() if model.dialog.page == PAGE_MACRO else False
+    if dirty is True:
+        return REQUIRED
+    return ALLOWED if dirty is None else None
+
+
+class SwitchPage(Action):
+    name, weight = "page", 5
+
+    def enabled(self, w):
+        return dialog_in_front(w) and not w.model.dialog.macro_only
+
+    def choose(self, w, rng):
+        d = w.model.dialog
+        pages = [PAGE_MACRO] if d.macro_only else [PAGE_KEY, PAGE_MACRO, PAGE_LAUNCH]
+        others = [p for p in pages if p != d.page]
+        return {"page": rng.choice(others)} if others else {"page": d.page}
+
+    def perform(self, w, args):
+        m, page = w.model, args["page"]
+        d = m.dialog
+        if page == d.page:
+            return
+        w.click_dialog("KEY_ASSIGNMENT", PAGE_BUTTONS[page], settle=0.5)
+        need = question_for_leaving_macro_page(m) if page != PAGE_MACRO else None
+        if need is None:
+            m.show_page(page)
+        else:
+            # Kept after the question, a recording may have been stopped before it was asked
+            # (the rules leave that open): the walker then reads the record button.
+            m.question = ("unsaved macro edits at a page switch", need, lambda: m.show_page(page),
+                          lambda: w.read_recording_state())
+
+
+class TypeInDialog(Action):
+    """A key typed while the dialog is in front: captured on the single-key page,
+    recorded while recording."""
+    name, weight = "type", 5
+
+    def enabled(self, w):
+        d = w.model.dialog
+        if not dialog_in_front(w):
+            return False
+        if d.recording:
+            return d.buffer is not None and len(d.buffer) <= MACRO_LIMIT - 2
+        return d.page == PAGE_KEY
+
+    def weigh(self, w):
+        return 10 if w.model.dialog.recording else self.weight
+
+    def choose(self, w, rng):
+        return {"letter": rng.choice(LETTERS)}
+
+    def perform(self, w, args):
+        d = w.model.dialog
+        w.program.type_keys(args["letter"])
+        code = key_code(args["letter"])
+        if d.recording:
+            d.buffer += [(True, code), (False, code)]
+        elif d.page == PAGE_KEY and d.working is not None:
+            d.working.function, d.working.key = BTNFUNC_KEY, code
+
+
+class Record(Action):
+    name, weight = "record", 4
+
+    def enabled(self, w):
+        return dialog_in_front(w) and w.model.dialog.page == PAGE_MACRO
+
+    def weigh(self, w):
+        d = w.model.dialog
+        return 8 if d.recording and d.buffer else self.weight
+
+    def perform(self, w, args):
+        d = w.model.dialog
+        w.click_dialog("MACRO", "BUTTON_RECORD")
+        d.recording = not d.recording
+
+
+class ClearMacro(Action):
+    name, weight = "clear-macro", 1
+
+    def enabled(self, w):
+        d = w.model.dialog
+        return dialog_in_front(w) and d.page == PAGE_MACRO and not d.recording
+
+    def perform(self, w, args):
+        w.click_dialog("MACRO", "BUTTON_CLEAR")
+        w.model.dialog.buffer = []
+
+
+class ResetKey(Action):
+    name, weight = "reset-key", 1
+
+    def enabled(self, w):
+        d = w.model.dialog
+        return dialog_in_front(w) and not d.macro_only and not (d.page == PAGE_MACRO and d.dirty() is not False)
+
+    def perform(self, w, args):
+        m = w.model
+        w.click_dialog("KEY_ASSIGNMENT", "BUTTON_RESET")
+        m.show_page(PAGE_KEY)
+        m.dialog.working.function = BTNFUNC_DEFAULT
+
+
+class DialogOk(Action):
+    name, weight = "dialog-ok", 4
+
+    def enabled(self, w):
+        return dialog_in_front(w) and not w.model.dialog.recording
+
+    def perform(self, w, args):
+        m = w.model
+        d = m.dialog
+        w.click_dialog("KEY_ASSIGNMENT", "BUTTON_OK")
+        if d.macro_only:
+            if d.page == PAGE_MACRO:
+                m.save_dialog_macro()
+        else:
+            if d.working.function == BTNFUNC_MACRO:
+                m.save_dialog_macro()
+            m.profile().slots[d.slot] = d.working.copy()
+        d.open = False
+
+
+class DialogCancel(Action):
+    name, weight = "dialog-cancel", 3
+
+    def enabled(self, w):
+        return dialog_in_front(w) and not w.model.dialog.recording
+
+    def perform(self, w, args):
+        m = w.model
+        w.click_dialog("KEY_ASSIGNMENT", "BUTTON_CANCEL")
+
+        def close():
+            if m.dialog.page == PAGE_MACRO and m.dialog.dirty() is not False:
+                m.dialog.buffer = None
+            m.dialog.open = False
+        need = question_for_leaving_macro_page(m)
+        if need is None:
+            close()
+        else:
+            m.question = ("unsaved macro edits at Cancel", need, close, lambda: None)
+
+
+# -- another program ----------------------------------------------------------------------
+
+class TypeInOtherProgram(Action):
+    """Notepad is clicked and a key typed there: it belongs to notepad alone."""
+    name, weight = "type-elsewhere", 4
+
+    def enabled(self, w):
+        m = w.model
+        return m.running and m.question is None
+
+    def choose(self, w, rng):
+        return {"letter": rng.choice(LETTERS)}
+
+    def perform(self, w, args):
+        m = w.model
+        w.program.click_notepad()
+        if m.dialog.recording:
+            # Leaving the program ends a recording as Stop would; the click that left may
+            # already have been taken.
+            m.dialog.recording = False
+            m.dialog.buffer = None
+        m.other_in_front = True
+        w.program.type_keys(args["letter"])
+
+
+class BackToProgram(Action):
+    name, weight = "back", 8
+
+    def enabled(self, w):
+        m = w.model
+        return m.running and m.main_visible and m.other_in_front and m.question is None
+
+    def perform(self, w, args):
+        m = w.model
+        if m.dialog.open:
+            w.click_dialog_at(*NEUTRAL_DIALOG)
+        else:
+            w.activate_main()
+        m.other_in_front = False
+
+
+# -- the keyboard -------------------------------------------------------------------------
+
+class Replug(Action):
+    name, weight = "plug", 1
+
+    def enabled(self, w):
+        return w.model.running and w.model.question is None
+
+    def perform(self, w, args):
+        m = w.model
+        if not w.program.set_plug(not m.plugged):
+            w.fail("the keyboard double's %s was not taken" % ("unplug" if m.plugged else "plug"))
+        m.plugged = not m.plugged
+        if m.plugged:
+            w.program.wait_for(lambda: False, 0.5)  # the arrival's pause before the open
+
+
+# -- questions ----------------------------------------------------------------------------
+
+class AnswerQuestion(Action):
+    name, weight = "answer", 1
+
+    def enabled(self, w):
+        return w.model.question is not None
+
+    def choose(self, w, rng):
+        return {"ok": rng.random() < 0.5}
+
+    def perform(self, w, args):
+        m = w.model
+        _, _, on_ok, on_cancel = m.question
+        warning = w.program.window_of_size((440, 240))
+        m.question = None
+        if warning is None:
+            w.fail("the question to answer is not shown")
+            return
+        button = "BUTTON_OK" if args["ok"] else "BUTTON_CANCEL"
+        rect = w.program.layout[("WARN_STRING", button)]
+        w.program.click_control((warning[1], warning[2]), rect, settle=0.5)
+        (on_ok if args["ok"] else on_cancel)()
+
+
+ACTIONS = [ClickProfile(), Apply(), OkMain(), ResetProfile(), HideMain(), ShowBySecondStart(), ShowFromTray(), Quit(),
+           ChangeLanguage(), ToggleLighting(), ChooseEffect(), ChoosePreset(), OpenKey(), OpenMacroEditor(), SwitchPage(),
+           TypeInDialog(), Record(), ClearMacro(), ResetKey(), DialogOk(), DialogCancel(), TypeInOtherProgram(),
+           BackToProgram(), Replug(), AnswerQuestion()]
+ACTIONS_BY_NAME = {a.name: a for a in ACTIONS}

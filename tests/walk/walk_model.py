@@ -1,0 +1,198 @@
+"""What the user has done, kept by the walker: the model the invariants compare with.
+
+The model never asks the program: it starts from the factory files of a first start
+(read by the walker's own reader) and follows each step as the user meant it.
+Unknown means the walker cannot know (a click recorded into a macro, say); a check
+that depends on an unknown part is skipped, never guessed.
+"""
+import copy
+
+from walk_files import (BTNFUNC_KEY, BTNFUNC_LAUNCH, BTNFUNC_MACRO, DEFAULT_KEY_MAP,
+                        EFFECTS_WITH_COLOR_MODE, SLOT_COUNT, slot_cell)
+
+PAGE_KEY, PAGE_MACRO, PAGE_LAUNCH = 0, 1, 2
+FIRST_MACRO = "Macro 1"
+MACRO_LIMIT = 80
+
+# Questions the program must ask (required), may ask (allowed) or must not.
+REQUIRED, ALLOWED = "required", "allowed"
+
+
+class Slot:
+    __slots__ = ("function", "key", "macro", "color")
+
+    def __init__(self, function, key, macro, color):
+        self.function, self.key, self.macro, self.color = function, key, macro, color
+
+    def copy(self):
+        return Slot(self.function, self.key, self.macro, self.color)
+
+    def __eq__(self, other):
+        return (self.function, self.key, self.macro, self.color) == (other.function, other.key, other.macro,
+                                                                      other.color)
+
+    def __repr__(self):
+        return "function %d key %#04x macro %r" % (self.function, self.key, self.macro)
+
+
+class Profile:
+    def __init__(self, read):
+        self.slots = [Slot(*s) for s in read["slots"]]
+        self.lighting = dict(read["lighting"])
+
+    def copy(self):
+        return copy.deepcopy(self)
+
+    def __eq__(self, other):
+        return self.slots == other.slots and self.lighting == other.lighting
+
+
+class Dialog:
+    """The key assignment dialog: one window for the program's life, shown and hidden."""
+
+    def __init__(self):
+        self.open = False
+        self.macro_only = False
+        self.slot = None  # the key slot edited, None in macro-only mode
+        self.working = None
+        self.page = PAGE_KEY
+        self.recording = False
+        self.buffer = []  # the macro's events as shown: [(press, code)], None when unknown
+        self.saved = []  # the loaded macro as saved
+        self.loaded = None  # name of the loaded macro, None before the macro page was shown
+
+    def dirty(self):
+        """True, False, or None when the walker cannot know whether edits are unsaved."""
+        if self.loaded is None:
+            return False
+        if self.buffer is None or self.saved is None:
+            return None
+        return self.buffer != self.saved
+
+
+class Model:
+    def __init__(self, factory):
+        self.factory = [p.copy() for p in factory]
+        self.saved = [p.copy() for p in factory]
+        self.saved_current = 0
+        self.language = None  # as the first start wrote it
+        self.macros = {}  # name -> saved events, None when unknown
+        self.plugged = True
+        self.keyboard = None  # what the keyboard holds after the last write: {'profile', 'macros'}
+        self.restart()
+
+    def restart(self):
+        """A start of the program: everything in memory comes from the files."""
+        self.running = True
+        self.profiles = [p.copy() for p in self.saved]
+        self.current = self.saved_current
+        self.main_visible = True
+        self.lighting_visible = False
+        self.dialog = Dialog()
+        self.question = None  # (name, REQUIRED|ALLOWED, on_ok, on_cancel)
+        self.other_in_front = False
+        self.steps_since_start = []
+
+    # -- the user's edits -------------------------------------------------------------
+
+    def profile(self):
+        return self.profiles[self.current]
+
+    def unapplied(self):
+        return self.current != self.saved_current or any(p != s for p, s in zip(self.profiles, self.saved))
+
+    def load_macro_page(self):
+        """The macro page is shown: the library is listed (a first macro made when there is
+        none) and the slot's macro, or the first, is loaded."""
+        d = self.dialog
+        if not self.macros:
+            self.macros[FIRST_MACRO] = []
+        name = d.working.macro if d.working is not None and d.working.macro in self.macros else FIRST_MACRO
+        if name not in self.macros:
+            name = sorted(self.macros)[0]
+        d.loaded = name
+        d.saved = copy.copy(self.macros[name])
+        d.buffer = copy.copy(d.saved)
+        if d.working is not None:
+            d.working.function = BTNFUNC_MACRO
+            d.working.macro = name
+
+    def show_page(self, page):
+        d = self.dialog
+        if page != PAGE_MACRO:
+            if d.recording:
+                d.recording = False
+            if page == PAGE_KEY and d.working is not None and d.working.key != 0:
+                d.working.function = BTNFUNC_KEY
+            if d.page == PAGE_MACRO and d.dirty() is not False:
+                d.buffer = None  # left behind: whatever it holds is no longer shown
+        d.page = page
+        if page == PAGE_MACRO:
+            self.load_macro_page()
+
+    def save_dialog_macro(self):
+        d = self.dialog
+        if d.loaded is None:
+            return
+        events = None if d.buffer is None else copy.copy(d.buffer)
+        self.macros[d.loaded] = events
+        d.saved = copy.copy(events)
+
+    # -- what the keyboard must hold ----------------------------------------------------
+
+    def written(self):
+        """A write of the current saved profile completed: the keyboard holds it."""
+        profile = self.saved[self.saved_current].copy()
+        macros = {}
+        for index, slot in enumerate(profile.slots):
+            if slot.function == BTNFUNC_MACRO and slot_cell(index) != 0:
+                name = slot.macro if slot.macro in self.macros else (sorted(self.macros)[0] if self.macros else None)
+                macros[slot_cell(index)] = self.macros.get(name) if name else None
+        self.keyboard = {"profile": profile, "macros": macros, "index": self.saved_current}
+
+
+def expected_key_map(profile):
+    key_map = bytearray(DEFAULT_KEY_MAP)
+    for index, slot in enumerate(profile.slots):
+        cell = slot_cell(index)
+        if slot.function == BTNFUNC_KEY:
+            key_map[cell] = slot.key
+        elif slot.function == BTNFUNC_LAUNCH:
+            key_map[cell] = 0xFE
+        elif slot.function == BTNFUNC_MACRO:
+            key_map[cell] = 0xCD
+        elif slot.function == 464:
+            key_map[cell] = 0
+    return bytes(key_map)
+
+
+def expected_lighting(lighting):
+    effect = lighting["effect"]
+    mode = lighting["colortype"] if effect in EFFECTS_WITH_COLOR_MODE else 7
+    return (effect, lighting["bright"], lighting["speed"], mode)
+
+
+def describe_lighting(values):
+    if values is None:
+        return "none"
+    return "effect %d brightness %d speed %d colour mode %d" % tuple(values)
+
+
+def compare_profile(label, model_profile, read):
+    """Differences between a profile as the model has it and as read from its file."""
+    if read is None:
+        return ["%s: the file is missing or unreadable" % label]
+    problems = []
+    for index in range(SLOT_COUNT):
+        want = model_profile.slots[index]
+        function, key, macro, color = read["slots"][index]
+        if function != want.function or (want.function == BTNFUNC_KEY and key != want.key):
+            problems.append("%s slot %d: the file holds function %d key %#04x, expected %s" %
+                            (label, index, function, key, want))
+        elif want.function == BTNFUNC_MACRO and want.macro is not None and macro != want.macro:
+            problems.append("%s slot %d: the file names macro %r, expected %r" % (label, index, macro, want.macro))
+    for key, value in model_profile.lighting.items():
+        if read["lighting"].get(key) != value:
+            problems.append("%s lighting %s: the file holds %r, expected %r" %
+                            (label, key, read["lighting"].get(key), value))
+    return problems

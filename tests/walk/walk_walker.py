@@ -1,0 +1,152 @@
+"""The walker: a session of the program under Wine, the model of what the user did,
+and the help the actions need (where to click, waiting for a write or a restart)."""
+import json
+import os
+import time
+
+from walk_actions import ACTIONS_BY_NAME, NEUTRAL_MAIN, clickable_slots
+from walk_checks import Invariants
+from walk_files import KeyboardDouble, read_profile, read_settings, temporary_files
+from walk_model import Model, Profile
+from walk_program import KEY_DIALOG_OFFSET, Program
+from walk_screen import is_red
+
+ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+
+
+class Failure(Exception):
+    pass
+
+
+class Walker(Invariants):
+    def __init__(self, work, app_folder):
+        self.program = Program(ROOT, work, app_folder)
+        self.slots = clickable_slots(self.program.layout)
+        self.model = None
+        self.keyboard = None
+        self.failures = []
+        self.step_number = 0
+        self.without = set()  # invariants switched off, to look past a known fault
+
+    # -- sessions ---------------------------------------------------------------------
+
+    def begin(self):
+        """A first start of the program on a fresh data folder, with notepad beside it."""
+        p = self.program
+        p.kill_program()
+        p.fresh_start_files()
+        self.keyboard = KeyboardDouble(p.reports)
+        if not p.start_program():
+            raise Failure("the program did not show its main window at its first start")
+        if p.notepad is None or p.notepad.poll() is not None:
+            p.start_notepad()
+        folder = p.data_folder()
+        profiles = [read_profile(self.profile_path(i)) for i in range(3)]
+        if any(profile is None for profile in profiles):
+            raise Failure("the first start left no readable profile files in %s" % folder)
+        self.model = Model([Profile(profile) for profile in profiles])
+        settings = read_settings(os.path.join(folder, "config.xml"))
+        self.model.language = settings and settings["language"]
+        time.sleep(1.0)
+        self.activate_main()
+        self.keyboard.poll()
+
+    def profile_path(self, index):
+        return os.path.join(self.program.data_folder(), "Profiles", "Profile %d.profile" % (index + 1))
+
+    # -- helpers for the actions ------------------------------------------------------
+
+    def fail(self, text, invariant="program"):
+        if invariant not in self.without:
+            self.failures.append(text)
+
+    def main_origin(self):
+        origin = self.program.main_origin()
+        if origin is None:
+            raise Failure("the main window is not shown")
+        return origin
+
+    def click_main(self, section, key, settle=0.35):
+        self.note_recorded_click()
+        self.program.click_control(self.main_origin(), self.program.layout[(section, key)], settle)
+
+    def note_recorded_click(self):
+        """A click while the dialog records is a recorded event (all but the record button's)."""
+        if self.model.dialog.recording:
+            self.model.dialog.buffer = None
+
+    def dialog_origin(self):
+        x, y = self.main_origin()
+        return x + KEY_DIALOG_OFFSET[0], y + KEY_DIALOG_OFFSET[1]
+
+    def click_dialog(self, section, key, settle=0.35):
+        if (section, key) != ("MACRO", "BUTTON_RECORD"):
+            self.note_recorded_click()
+        self.program.click_control(self.dialog_origin(), self.program.layout[(section, key)], settle)
+
+    def click_dialog_at(self, x, y):
+        self.note_recorded_click()
+        origin = self.dialog_origin()
+        self.program.click_at(origin[0] + x, origin[1] + y)
+
+    def read_recording_state(self):
+        """Takes whether the key dialog records from its record button, where the rules leave
+        it open; a question's window may still be closing, so the button is given a moment."""
+        d = self.model.dialog
+        if not d.recording:
+            return
+        x, y, w, h = self.program.layout[("MACRO", "BUTTON_RECORD")]
+        origin = self.dialog_origin()
+        time.sleep(0.4)
+        if not is_red(self.program.screen.pixel(origin[0] + x + 10, origin[1] + y + h // 2)):
+            d.recording = False
+
+    def activate_main(self):
+        origin = self.main_origin()
+        self.program.click_at(origin[0] + NEUTRAL_MAIN[0], origin[1] + NEUTRAL_MAIN[1])
+
+    def expect_write(self, check_files):
+        """A write was asked for: wait until it ends, then check the keyboard and the files."""
+        m, kb = self.model, self.keyboard
+        if m.plugged:
+            before = kb.writes
+            self.program.wait_for(lambda: (kb.poll(), kb.writes > before)[1], 40, 0.1)
+            if kb.writes <= before:
+                self.fail("the write asked for did not end within 40 s")
+                return
+            m.written()
+            self.check_keyboard()
+        else:
+            time.sleep(0.6)
+        # The progress window closes a moment after the last report.
+        self.program.wait_for(lambda: not any(w[5] == "Loading" for w in self.program.windows()), 20, 0.2)
+        if check_files:
+            self.check_files()
+
+    def expect_quit_and_restart(self):
+        p, m = self.program, self.model
+        if not p.wait_for_exit(20):
+            self.fail("the program did not end after Alt+F4")
+            return
+        self.check_files()
+        left = temporary_files(p.data_folder())
+        if left:
+            self.fail("temporary files left after the quit: %s" % ", ".join(left))
+        if not p.start_program():
+            self.fail("the program did not show its main window when started again")
+            return
+        m.restart()
+        time.sleep(0.8)
+        self.activate_main()
+
+    def take(self, step):
+        """Takes one step if it can be taken now; returns whether it was."""
+        action = ACTIONS_BY_NAME[step["action"]]
+        if not action.enabled(self):
+            return False
+        self.model.steps_since_start.append(step)
+        with open(self.program.reports, "a") as log:  # so the report log reads with the walk
+            log.write("# step %d: %s %s\n" % (self.step_number, step["action"], json.dumps(step.get("args", {}))))
+        action.perform(self, step.get("args", {}))
+        self.check_after_step()
+        return True
