@@ -103,8 +103,8 @@ class WalkKeyboard {
       return Forward(c).getDevicePath(Forward(c).context, set, index, path);
     };
     api_.destroyDeviceSet = [](void* c, quencfg::DeviceSet set) { Forward(c).destroyDeviceSet(Forward(c).context, set); };
-    api_.openDevice = [](void* c, const std::u16string& path, bool readWrite) {
-      return Forward(c).openDevice(Forward(c).context, path, readWrite);
+    api_.openDevice = [](void* c, const std::u16string& path, bool readWrite, quencfg::HidIo io) {
+      return Forward(c).openDevice(Forward(c).context, path, readWrite, io);
     };
     api_.closeHandle = [](void* c, quencfg::HidHandle h) { Forward(c).closeHandle(Forward(c).context, h); };
     api_.getCollectionCaps = [](void* c, quencfg::HidHandle h, quencfg::HidCollectionCaps* caps) {
@@ -113,10 +113,13 @@ class WalkKeyboard {
     api_.getAttributes = [](void* c, quencfg::HidHandle h, quencfg::HidAttributes* a) {
       return Forward(c).getAttributes(Forward(c).context, h, a);
     };
-    api_.readInput = [](void* c, quencfg::HidHandle h, std::uint8_t* b, std::uint32_t n) {
-      return Forward(c).readInput(Forward(c).context, h, b, n);
+    api_.readInput = [](void* c, quencfg::HidHandle h, std::uint8_t* b, std::uint32_t n, quencfg::HidEvent stop) {
+      return Forward(c).readInput(Forward(c).context, h, b, n, stop);
     };
-    api_.cancelRead = [](void* c, quencfg::HidHandle h) { Forward(c).cancelRead(Forward(c).context, h); };
+    api_.createEvent = [](void* c) { return Forward(c).createEvent(Forward(c).context); };
+    api_.setEvent = [](void* c, quencfg::HidEvent e) { Forward(c).setEvent(Forward(c).context, e); };
+    api_.resetEvent = [](void* c, quencfg::HidEvent e) { Forward(c).resetEvent(Forward(c).context, e); };
+    api_.closeEvent = [](void* c, quencfg::HidEvent e) { Forward(c).closeEvent(Forward(c).context, e); };
     // Threads and posts are the platform's: the program runs as it does for real.
     api_.startThread = [](void*, void (*entry)(void*), void* argument, std::uint32_t stackSize) {
       struct Start {
