@@ -6,8 +6,8 @@
 #include "quencfg/framework/foreground_win.h"
 #include "quencfg/framework/gdi_win.h"
 #include "quencfg/framework/messages.h"
-#include "quencfg/framework/paths.h"
 #include "quencfg/framework/text.h"
+#include "quencfg/ui/keyassign/assignment_text.h"
 #include "quencfg/ui/keyassign/dialog_key_filter.h"
 #include "quencfg/ui/keyassign/key_codes.h"
 #include "quencfg/ui/keyassign/key_name_document.h"
@@ -189,9 +189,16 @@ void CKeyAssignmentDlg::ShowKeyName() {
 }
 
 void CKeyAssignmentDlg::ShowProgramName() {
-  std::u16string_view name;
-  if (workingSlot_.byBtnFuncType == BTNFUNC_LAUNCH) name = FileNameOfPath(FieldText(workingSlot_.launch));
-  programButton_.SetCaption(name);
+  std::u16string_view target;
+  if (workingSlot_.byBtnFuncType == BTNFUNC_LAUNCH) target = FieldText(workingSlot_.launch);
+  ShowProgramTarget(target);
+}
+
+// The button shows a program by its file name and an address whole; its tooltip shows
+// the target whole, as stored, for what the button has no room for.
+void CKeyAssignmentDlg::ShowProgramTarget(std::u16string_view target) {
+  programButton_.SetCaption(LaunchTargetCaption(target));
+  tooltips_.Set(hwnd(), programButton_.hwnd(), target);
 }
 
 void CKeyAssignmentDlg::CaptureSingleKey(WPARAM wParam, LPARAM lParam) {
@@ -205,7 +212,7 @@ void CKeyAssignmentDlg::CaptureSingleKey(WPARAM wParam, LPARAM lParam) {
 }
 
 void CKeyAssignmentDlg::ApplyChosenProgram(std::u16string_view path) {
-  if (AssignProgram(workingSlot_, path)) programButton_.SetCaption(FileNameOfPath(path));
+  if (AssignProgram(workingSlot_, path)) ShowProgramTarget(FieldText(workingSlot_.launch));
 }
 
 void CKeyAssignmentDlg::OnProgramButton() { ApplyChosenProgram(ChooseProgramFile(hwnd())); }
@@ -215,7 +222,7 @@ void CKeyAssignmentDlg::OnReset() {
   ShowPage(kPageSingleKey);
   ResetFunction(workingSlot_);
   keyDisplay_.SetCaption(u"");
-  programButton_.SetCaption(u"");
+  ShowProgramTarget(u"");
 }
 
 void CKeyAssignmentDlg::OnOk() {

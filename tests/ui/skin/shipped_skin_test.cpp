@@ -68,6 +68,7 @@ const Vocabulary& ButtonsVocabulary() {
       {u"LAUNCH_PROGRAM", {u"TEXT_TITLE"}},
       {u"SINGLE_KEY", {u"TEXT_TITLE"}},
       {u"WARN_STRING", {u"IMPORT_UNREADABLE", u"IMPORT_DAMAGED", u"IMPORT_NOPROFILE"}},
+      {u"WARN_STRING", {u"MACRO_FULL", u"EXPORT_FAILED"}},
       {u"IMPORT_REVIEW", {u"BUTTON_KEEP", u"BUTTON_LEAVE_OUT"}},
   };
   return v;
@@ -88,6 +89,7 @@ const Vocabulary& StringsVocabulary() {
       {u"LAUNCH_PROGRAM", {u"TEXT_TITLE"}},
       {u"SINGLE_KEY", {u"TEXT_TITLE", u"NO_KEY_CODE"}},
       {u"WARN_STRING", {u"IMPORT_UNREADABLE", u"IMPORT_DAMAGED", u"IMPORT_NOPROFILE"}},
+      {u"WARN_STRING", {u"MACRO_FULL", u"EXPORT_FAILED"}},
       {u"IMPORT_REVIEW", {u"TITLE", u"INTRO", u"KEEP", u"LEAVE_OUT", u"KEY", u"PROGRAM", u"URL", u"NETWORK",
                           u"RELATIVE", u"MISSING_MACRO", u"TOO_LONG", u"EMPTY", u"CONTROL"}},
   };
