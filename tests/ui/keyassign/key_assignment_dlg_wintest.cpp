@@ -583,6 +583,25 @@ TEST_F(KeyAssignmentDialog, ARecordingStopsWhenTheProgramLeavesTheFront) {
   }
 }
 
+// Minimised with its owner, the dialog lets the hook go; restored, it captures again.
+TEST_F(KeyAssignmentDialog, SingleKeyCaptureResumesWhenTheOwnerIsRestored) {
+  KeySlot slot = SlotOf(BTNFUNC_KEY, 0x04);
+  OpenFor(slot);
+  ASSERT_TRUE(BringDialogToFront());
+  ASSERT_TRUE(dialog_.hookOn());
+  ::SendMessageW(host_.hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);  // as the task bar does
+  PumpAsTheOwnerFor(200);
+  EXPECT_FALSE(Visible(dialog_.hwnd()));
+  EXPECT_FALSE(dialog_.hookOn()) << "no hook while minimised";
+  ::SendMessageW(host_.hwnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
+  ASSERT_TRUE(BringDialogToFront());
+  EXPECT_TRUE(Visible(dialog_.hwnd()));
+  EXPECT_TRUE(dialog_.hookOn()) << "restored, the dialog listens again";
+  HookEvent('B', 0);
+  EXPECT_EQ(dialog_.workingSlot().byKeyNumber, 0x05);
+  Press(dialog_.cancelButton());
+}
+
 // Six events recorded and not saved, then something that would drop them: the same
 // question as New and Delete ask comes first. Cancel keeps all six on the macro page;
 // OK lets the step go on. Without unsaved edits nothing is asked.
