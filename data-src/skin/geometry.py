@@ -143,6 +143,8 @@ WARN_LAYOUT = {
     "DISCARD_MACRO_EDITS": ("LABEL", (28, 80, 384, 88)),
     "MACRO_NAME_IN_USE": ("LABEL", (28, 80, 384, 88)),
     "MACRO_NAME_UNUSABLE": ("LABEL", (28, 80, 384, 88)),
+    "MACRO_FULL": ("LABEL", (28, 80, 384, 88)),
+    "EXPORT_FAILED": ("LABEL", (28, 80, 384, 88)),
 }
 # The import review places its buttons itself, below a list as tall as its keys need.
 IMPORT_REVIEW_LAYOUT = {

@@ -2,6 +2,7 @@
 
 #include "quencfg/device/device_sync.h"
 #include "quencfg/device/key_cells.h"
+#include "quencfg/framework/paths.h"
 #include "quencfg/framework/text.h"
 
 namespace quencfg {
@@ -9,18 +10,6 @@ namespace {
 
 bool IsSeparator(char16_t c) noexcept { return c == u'\\' || c == u'/'; }
 bool IsAsciiLetter(char16_t c) noexcept { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
-
-// "https:", "mailto:": a scheme of two or more letters before the first colon; one
-// letter is a drive.
-bool HasScheme(std::u16string_view text) noexcept {
-  const std::size_t colon = text.find(u':');
-  if (colon == std::u16string_view::npos || colon < 2) return false;
-  for (std::size_t i = 0; i < colon; ++i) {
-    const char16_t c = text[i];
-    if (!IsAsciiLetter(c) && !(i > 0 && ((c >= u'0' && c <= u'9') || c == u'+' || c == u'-' || c == u'.'))) return false;
-  }
-  return true;
-}
 
 bool HasDrive(std::u16string_view path) noexcept { return path.size() >= 2 && IsAsciiLetter(path[0]) && path[1] == u':'; }
 
@@ -55,7 +44,7 @@ std::u16string ProgramOfCell(const SettingsBlock& settings, std::uintptr_t cell)
 ProgramLaunch ResolveProgramLaunch(std::u16string_view program, std::u16string_view baseFolder) {
   const std::u16string_view text = Unquoted(program);
   if (text.empty()) return {};
-  if (HasScheme(text)) return ProgramLaunch{std::u16string(text), {}};
+  if (StartsWithScheme(text)) return ProgramLaunch{std::u16string(text), {}};
   if (IsAbsolute(text)) return ProgramLaunch{std::u16string(text), FolderOf(text)};
   if (FolderOf(text).empty()) return ProgramLaunch{std::u16string(text), std::u16string(baseFolder)};
   std::u16string resolved(baseFolder);

@@ -46,6 +46,14 @@ bool DeleteFileAt(std::u16string_view path);
 
 [[nodiscard]] bool CopyFileTo(std::u16string_view from, std::u16string_view to);
 
+// Whether both paths reach one existing file: on a file system that ignores case,
+// "Macro 1" and "macro 1" name the same file; so does a second link to it.
+[[nodiscard]] bool SameFile(std::u16string_view a, std::u16string_view b);
+
+// Gives a file another name, never over another file. A new spelling of the same name
+// ("Macro 1" to "macro 1") changes the name where the file system ignores case.
+[[nodiscard]] bool RenameFile(std::u16string_view from, std::u16string_view to);
+
 // Names (not paths) of the regular files in a folder whose name ends with `suffix`
 // (compared without regard to ASCII case), in the order the platform lists them.
 std::vector<std::u16string> ListFiles(std::u16string_view folder, std::u16string_view suffix);

@@ -138,6 +138,18 @@ bool CopyFileTo(std::u16string_view from, std::u16string_view to) {
   return fs::copy_file(ToPath(from), ToPath(to), fs::copy_options::overwrite_existing, ec);
 }
 
+bool SameFile(std::u16string_view a, std::u16string_view b) {
+  std::error_code ec;
+  return fs::equivalent(ToPath(a), ToPath(b), ec) && !ec;
+}
+
+bool RenameFile(std::u16string_view from, std::u16string_view to) {
+  std::error_code ec;
+  if (fs::exists(ToPath(to), ec) && !SameFile(from, to)) return false;
+  fs::rename(ToPath(from), ToPath(to), ec);
+  return !ec;
+}
+
 std::vector<std::u16string> ListFiles(std::u16string_view folder, std::u16string_view suffix) {
   std::vector<std::u16string> names;
   std::error_code ec;

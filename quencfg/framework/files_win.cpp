@@ -57,6 +57,16 @@ void TellInUseFromDenied(const std::wstring& target) {
                                                                         : ERROR_ACCESS_DENIED);
 }
 
+// Which file a path reaches: its volume and its index there; nothing when it cannot be
+// opened.
+std::optional<BY_HANDLE_FILE_INFORMATION> FileIdentity(std::u16string_view path) {
+  UniqueFileHandle file(::CreateFileW(ToWide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!file || !::GetFileInformationByHandle(file.get(), &info)) return std::nullopt;
+  return info;
+}
+
 }  // namespace
 
 bool PathExists(std::u16string_view path) { return Attributes(path) != INVALID_FILE_ATTRIBUTES; }
@@ -141,6 +151,27 @@ bool DeleteFileAt(std::u16string_view path) { return ::DeleteFileW(ToWide(path).
 
 bool CopyFileTo(std::u16string_view from, std::u16string_view to) {
   return ::CopyFileW(ToWide(from).c_str(), ToWide(to).c_str(), FALSE) != 0;
+}
+
+bool SameFile(std::u16string_view a, std::u16string_view b) {
+  const auto first = FileIdentity(a);
+  const auto second = FileIdentity(b);
+  return first && second && first->dwVolumeSerialNumber == second->dwVolumeSerialNumber &&
+         first->nFileIndexHigh == second->nFileIndexHigh && first->nFileIndexLow == second->nFileIndexLow;
+}
+
+bool RenameFile(std::u16string_view from, std::u16string_view to) {
+  // Without MOVEFILE_REPLACE_EXISTING another file of that name stays.
+  const std::wstring source = ToWide(from);
+  const std::wstring target = ToWide(to);
+  if (!SameFile(from, to)) return ::MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+  // A new spelling of its own name: some file systems (Wine's) answer such a rename
+  // with success and keep the old spelling, so the file goes through a name of its own.
+  const std::wstring step = source + L".rename";
+  if (!::MoveFileExW(source.c_str(), step.c_str(), MOVEFILE_WRITE_THROUGH)) return false;
+  if (::MoveFileExW(step.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) return true;
+  ::MoveFileExW(step.c_str(), source.c_str(), MOVEFILE_WRITE_THROUGH);
+  return false;
 }
 
 std::vector<std::u16string> ListFiles(std::u16string_view folder, std::u16string_view suffix) {

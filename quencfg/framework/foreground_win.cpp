@@ -4,13 +4,23 @@
 
 namespace quencfg {
 
-bool ProgramIsInFront() noexcept {
+namespace {
+
+enum class Front { kThisProgram, kAnotherProgram, kNone };
+
+Front WhoIsInFront() noexcept {
   HWND front = ::GetForegroundWindow();
-  if (front == nullptr) return false;
+  if (front == nullptr) return Front::kNone;
   DWORD process = 0;
   ::GetWindowThreadProcessId(front, &process);
-  return process == ::GetCurrentProcessId();
+  return process == ::GetCurrentProcessId() ? Front::kThisProgram : Front::kAnotherProgram;
 }
+
+}  // namespace
+
+bool ProgramIsInFront() noexcept { return WhoIsInFront() == Front::kThisProgram; }
+
+bool AnotherProgramIsInFront() noexcept { return WhoIsInFront() == Front::kAnotherProgram; }
 
 bool IsThreadOfThisProcess(DWORD threadId) noexcept {
   if (threadId == 0) return false;

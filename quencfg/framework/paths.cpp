@@ -26,6 +26,17 @@ std::u16string NativeRelativePath(std::u16string_view backslashed) {
   return result;
 }
 
+bool StartsWithScheme(std::u16string_view text) noexcept {
+  const auto isLetter = [](char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); };
+  const auto isSchemeCharacter = [&isLetter](char16_t c) {
+    return isLetter(c) || (c >= u'0' && c <= u'9') || c == u'+' || c == u'-' || c == u'.';
+  };
+  if (text.empty() || !isLetter(text.front())) return false;
+  std::size_t i = 1;
+  while (i < text.size() && isSchemeCharacter(text[i])) ++i;
+  return i >= 2 && i < text.size() && text[i] == u':';
+}
+
 std::u16string_view FileNameOfPath(std::u16string_view path) noexcept {
   const std::size_t cut = path.find_last_of(u"\\/:");
   return cut == std::u16string_view::npos ? path : path.substr(cut + 1);

@@ -22,6 +22,11 @@ std::u16string NativeRelativePath(std::u16string_view backslashed);
 // "app.exe"); either separator and a drive without folder ("C:app.exe") count.
 std::u16string_view FileNameOfPath(std::u16string_view path) noexcept;
 
+// Whether a text is an address with a scheme ("https://...", "mailto:..."): two or more
+// characters before the first colon, a letter first, then letters, digits, "+", "-" or
+// "."; one letter before the colon is a drive ("C:\Tools").
+bool StartsWithScheme(std::u16string_view text) noexcept;
+
 // Whether Windows takes a file name for a device instead of a file: CON, PRN, AUX, NUL,
 // COM1 to COM9 and LPT1 to LPT9 in any case, also with an extension or trailing blanks
 // ("nul.txt", "COM1 .log"). Writing to such a name writes nowhere.

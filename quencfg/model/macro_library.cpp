@@ -108,4 +108,15 @@ void DeleteMacro(std::u16string_view name) {
   DeleteFileAt(MacroPath(name));
 }
 
+bool IsSameMacroFile(std::u16string_view a, std::u16string_view b) {
+  if (!IsUsableMacroName(a) || !IsUsableMacroName(b)) return false;
+  return SameFile(MacroPath(a), MacroPath(b));
+}
+
+bool RenameMacro(std::u16string_view from, std::u16string_view to) {
+  if (!IsUsableMacroName(from) || !IsUsableMacroName(to)) return false;
+  const auto hold = LockDataFiles();
+  return RenameFile(MacroPath(from), MacroPath(to));
+}
+
 }  // namespace quencfg

@@ -36,4 +36,12 @@ void WriteMacro(const MacroFile& macro, std::u16string_view name);
 
 void DeleteMacro(std::u16string_view name);
 
+// Whether two names reach one macro file: where the file system ignores case, "Macro 1"
+// and "macro 1" are one macro.
+bool IsSameMacroFile(std::u16string_view a, std::u16string_view b);
+
+// Gives the file of macro `from` the name `to`, never over another macro's file; also
+// a new spelling of the same name. The text inside the file is the caller's to write.
+bool RenameMacro(std::u16string_view from, std::u16string_view to);
+
 }  // namespace quencfg

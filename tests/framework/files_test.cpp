@@ -90,5 +90,28 @@ TEST(Files, CopyAndDelete) {
   EXPECT_FALSE(CopyFileTo(dir / u"a", dir / u"c"));
 }
 
+// A rename never replaces another file. A new spelling of a file's own name is the same
+// file where the file system ignores case (Windows, and Wine over Linux): there the
+// rename changes the name and keeps the content, with no second file; elsewhere the
+// spellings are two names and the rename an ordinary one.
+TEST(Files, RenameKeepsOtherFilesAndTakesANewSpellingOfItsOwnName) {
+  TempFolder dir;
+  ASSERT_TRUE(ReplaceFileContents(dir / u"Macro 1.macro", "one"));
+  ASSERT_TRUE(ReplaceFileContents(dir / u"Macro 2.macro", "two"));
+  EXPECT_FALSE(RenameFile(dir / u"Macro 1.macro", dir / u"Macro 2.macro"));
+  EXPECT_EQ(ReadWholeFile(dir / u"Macro 2.macro").value_or(""), "two");
+  EXPECT_FALSE(SameFile(dir / u"Macro 1.macro", dir / u"Macro 2.macro"));
+  EXPECT_TRUE(SameFile(dir / u"Macro 1.macro", dir / u"Macro 1.macro"));
+  EXPECT_FALSE(SameFile(dir / u"Macro 1.macro", dir / u"none.macro"));
+
+  const bool ignoresCase = PathExists(dir / u"MACRO 1.MACRO");
+  EXPECT_EQ(SameFile(dir / u"Macro 1.macro", dir / u"macro 1.macro"), ignoresCase);
+  ASSERT_TRUE(RenameFile(dir / u"Macro 1.macro", dir / u"macro 1.macro"));
+  EXPECT_EQ(ReadWholeFile(dir / u"macro 1.macro").value_or(""), "one");
+  auto names = ListFiles(dir.path(), u".macro");
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::u16string>{u"Macro 2.macro", u"macro 1.macro"}));
+}
+
 }  // namespace
 }  // namespace quencfg

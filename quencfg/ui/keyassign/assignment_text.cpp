@@ -7,6 +7,12 @@
 
 namespace quencfg {
 
+std::u16string_view LaunchTargetCaption(std::u16string_view launch) noexcept {
+  if (StartsWithScheme(launch)) return launch;
+  const std::u16string_view fileName = FileNameOfPath(launch);
+  return fileName.empty() ? launch : fileName;
+}
+
 std::u16string AssignmentText(const KeySlot& slot, std::uint8_t factoryCode, const AssignmentWords& words,
                               const KeyCodeNamer& nameOfCode) {
   switch (slot.byBtnFuncType) {
@@ -15,7 +21,7 @@ std::u16string AssignmentText(const KeySlot& slot, std::uint8_t factoryCode, con
     case BTNFUNC_MACRO:
       return words.macroPrefix + std::u16string(FieldText(slot.MacroName));
     case BTNFUNC_LAUNCH:
-      return std::u16string(FileNameOfPath(FieldText(slot.launch)));
+      return std::u16string(LaunchTargetCaption(FieldText(slot.launch)));
     case BTNFUNC_DISABLE:
       return words.disabled;
     default: {

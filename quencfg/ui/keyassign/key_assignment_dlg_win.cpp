@@ -6,8 +6,8 @@
 #include "quencfg/framework/foreground_win.h"
 #include "quencfg/framework/gdi_win.h"
 #include "quencfg/framework/messages.h"
-#include "quencfg/framework/paths.h"
 #include "quencfg/framework/text.h"
+#include "quencfg/ui/keyassign/assignment_text.h"
 #include "quencfg/ui/keyassign/dialog_key_filter.h"
 #include "quencfg/ui/keyassign/key_codes.h"
 #include "quencfg/ui/keyassign/key_name_document.h"
@@ -189,9 +189,16 @@ void CKeyAssignmentDlg::ShowKeyName() {
 }
 
 void CKeyAssignmentDlg::ShowProgramName() {
-  std::u16string_view name;
-  if (workingSlot_.byBtnFuncType == BTNFUNC_LAUNCH) name = FileNameOfPath(FieldText(workingSlot_.launch));
-  programButton_.SetCaption(name);
+  std::u16string_view target;
+  if (workingSlot_.byBtnFuncType == BTNFUNC_LAUNCH) target = FieldText(workingSlot_.launch);
+  ShowProgramTarget(target);
+}
+
+// The button shows a program by its file name and an address whole; its tooltip shows
+// the target whole, as stored, for what the button has no room for.
+void CKeyAssignmentDlg::ShowProgramTarget(std::u16string_view target) {
+  programButton_.SetCaption(LaunchTargetCaption(target));
+  tooltips_.Set(hwnd(), programButton_.hwnd(), target);
 }
 
 void CKeyAssignmentDlg::CaptureSingleKey(WPARAM wParam, LPARAM lParam) {
@@ -205,7 +212,7 @@ void CKeyAssignmentDlg::CaptureSingleKey(WPARAM wParam, LPARAM lParam) {
 }
 
 void CKeyAssignmentDlg::ApplyChosenProgram(std::u16string_view path) {
-  if (AssignProgram(workingSlot_, path)) programButton_.SetCaption(FileNameOfPath(path));
+  if (AssignProgram(workingSlot_, path)) ShowProgramTarget(FieldText(workingSlot_.launch));
 }
 
 void CKeyAssignmentDlg::OnProgramButton() { ApplyChosenProgram(ChooseProgramFile(hwnd())); }
@@ -215,7 +222,7 @@ void CKeyAssignmentDlg::OnReset() {
   ShowPage(kPageSingleKey);
   ResetFunction(workingSlot_);
   keyDisplay_.SetCaption(u"");
-  programButton_.SetCaption(u"");
+  ShowProgramTarget(u"");
 }
 
 void CKeyAssignmentDlg::OnOk() {
@@ -329,7 +336,7 @@ bool CKeyAssignmentDlg::CapturesKeys() const noexcept {
 LRESULT CKeyAssignmentDlg::OnHookEvent(WPARAM wParam, LPARAM lParam) {
   if (!::IsWindowVisible(hwnd())) return 0;
   if (!ProgramIsInFront()) {
-    OnLeftFront();  // in case the news of it has not come yet
+    if (AnotherProgramIsInFront()) OnLeftFront();  // in case the news of it has not come yet
     return 0;
   }
   if (page_ == kPageSingleKey) {
@@ -346,12 +353,9 @@ void CKeyAssignmentDlg::OnLeftFront() {
   SetHook(false);
 }
 
-// Back in front, a key being captured (on the single-key page, or for the macro
-// editor) is listened for again.
-void CKeyAssignmentDlg::OnBackInFront() {
-  if (!::IsWindowVisible(hwnd())) return;
-  SetHook(page_ == kPageSingleKey || macroPage_.IsCapturingKey());
-}
+// Back in front, or shown again with its owner, the dialog listens again for a key it
+// is capturing (on the single-key page, or for the macro editor).
+void CKeyAssignmentDlg::OnBackInFront() { SetHook(page_ == kPageSingleKey || macroPage_.IsCapturingKey()); }
 
 // However the dialog is shown or hidden (OK, Cancel, closed by the system, or by its
 // owner), it starts whole and leaves nothing listening: a recording left running ends,
@@ -405,7 +409,7 @@ LRESULT CKeyAssignmentDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
       // lParam: the thread whose window comes to the front; another thread of this
       // program (the progress window's) keeps the program in front.
       if (wParam != FALSE) {
-        OnBackInFront();
+        if (::IsWindowVisible(hwnd())) OnBackInFront();
       } else if (!IsThreadOfThisProcess(static_cast<DWORD>(lParam))) {
         OnLeftFront();
       }
@@ -421,7 +425,8 @@ LRESULT CKeyAssignmentDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
       return 0;
     case WM_SHOWWINDOW:
       // An explicit show or hide; the owner's minimising hides the dialog and shows it
-      // back as it was, only a recording ends with it.
+      // back as it was, only a recording ends with it. (Shown back before the program
+      // is in front again, the dialog listens once it is: WM_ACTIVATEAPP.)
       if (lParam == 0) OnShowWindow(wParam != FALSE);
       if (lParam == SW_PARENTCLOSING) OnLeftFront();
       if (lParam == SW_PARENTOPENING && ProgramIsInFront()) OnBackInFront();

@@ -106,6 +106,7 @@ class CKeyAssignmentDlg : public Window, private MacroPageHost {
 
   void ShowKeyName();
   void ShowProgramName();
+  void ShowProgramTarget(std::u16string_view target);
   void Paint(HDC dc) const;
   void PaintPageLabels(HDC dc) const;
 

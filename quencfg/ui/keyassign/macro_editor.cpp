@@ -115,15 +115,19 @@ std::u16string MacroEditor::SaveMacro(std::u16string_view nameField, std::u16str
   }
   const std::u16string oldName = SelectedName();
   std::u16string name = nameField.empty() ? oldName : std::u16string(nameField);
+  // Another spelling of the macro's own name, on a file system that ignores case: its
+  // file takes the new name, as deleting the "old" file after writing would delete both.
+  const bool respelled = name != oldName && IsSameMacroFile(name, oldName);
+  if (respelled && !RenameMacro(oldName, name)) name = oldName;
   // Never over another macro, never under a name that cannot be a file name.
-  if (name != oldName && (!IsUsableMacroName(name) || MacroFileExists(name))) name = oldName;
+  if (name != oldName && !respelled && (!IsUsableMacroName(name) || MacroFileExists(name))) name = oldName;
 
   MacroFile macro = ZeroMacro();
   macro.Repeat = RepeatCountToSave(repeatField);
   std::copy(buffer().events.begin(), buffer().events.end(), std::begin(macro.events));
   CopyToField(macro.MacroName, name);
   WriteMacro(macro, name);
-  if (name != oldName) {
+  if (name != oldName && !respelled) {
     if (MacroFileExists(name)) {
       DeleteMacro(oldName);
     } else {
@@ -147,6 +151,7 @@ NameRefusal MacroEditor::RenameRefusal(std::u16string_view nameField) const {
   const std::u16string oldName = SelectedName();
   if (nameField.empty() || nameField == oldName || macroNames_.empty()) return NameRefusal::kNone;
   if (!IsUsableMacroName(nameField)) return NameRefusal::kUnusable;
+  if (IsSameMacroFile(nameField, oldName)) return NameRefusal::kNone;  // the same macro spelt anew
   return MacroFileExists(nameField) ? NameRefusal::kInUse : NameRefusal::kNone;
 }
 

@@ -78,7 +78,7 @@ void CMacroPage::PressKeyCaptureButton(bool changeKey) {
   }
   const MacroBuffer& buffer = editor_.buffer();
   if (!changeKey && buffer.eventCount + 2 > kMacroEventCount) {
-    ShowWarning(kMaxEventsWarning);
+    ShowWarning(kMacroFullWarning);  // nothing records: the macro is full, that is all
     return;
   }
   if (changeKey && SelectedRow() == kNoRow) {
@@ -128,7 +128,7 @@ void CMacroPage::ShowOutcome(const EventEditOutcome& outcome, std::u16string_vie
     case EventEditStatus::kNotANumber: SetNotice(u"STATUS_NOT_A_NUMBER"); return;
     case EventEditStatus::kNoEventAfterPause: SetNotice(u"STATUS_PAUSE_AT_END"); return;
     case EventEditStatus::kNotAKey: SetNotice(u"STATUS_NOT_A_KEY"); return;
-    case EventEditStatus::kFull: ShowWarning(kMaxEventsWarning); return;
+    case EventEditStatus::kFull: ShowWarning(kMacroFullWarning); return;
   }
 }
 

@@ -24,7 +24,7 @@ namespace quencfg {
 inline constexpr UINT kMacroMenuPickMessage = 0x10001;
 inline constexpr UINT_PTR kRepeatCheckTimer = 10001;
 inline constexpr UINT kRepeatCheckDelayMs = 500;
-inline constexpr int kMaxEventsWarning = 3;  // WARN_STRING / MAXWARN
+inline constexpr int kMaxEventsWarning = 3;  // WARN_STRING / MAXWARN: a recording reached the limit
 inline constexpr int kDiscardEditsWarning = kDiscardMacroEditsWarning;
 inline constexpr int kNameInUseWarning = kMacroNameInUseWarning;
 inline constexpr int kNameUnusableWarning = kMacroNameUnusableWarning;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "quencfg/framework/paths.h"
 #include "quencfg/framework/text.h"
 
 namespace quencfg {
@@ -21,17 +22,6 @@ std::u16string_view Trimmed(std::u16string_view text) noexcept {
 bool IsAsciiLetter(char16_t c) noexcept { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
 
 bool IsSlash(char16_t c) noexcept { return c == u'\\' || c == u'/'; }
-
-// A scheme of two or more characters before a colon: one letter before it is a drive.
-bool StartsWithScheme(std::u16string_view path) noexcept {
-  if (path.empty() || !IsAsciiLetter(path.front())) return false;
-  std::size_t i = 1;
-  while (i < path.size() && (IsAsciiLetter(path[i]) || (path[i] >= u'0' && path[i] <= u'9') || path[i] == u'+' ||
-                             path[i] == u'-' || path[i] == u'.')) {
-    ++i;
-  }
-  return i >= 2 && i < path.size() && path[i] == u':';
-}
 
 bool IsDriveAbsolute(std::u16string_view path) noexcept {
   return path.size() >= 3 && IsAsciiLetter(path[0]) && path[1] == u':' && IsSlash(path[2]);

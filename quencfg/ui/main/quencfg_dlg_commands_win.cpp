@@ -157,10 +157,13 @@ void CQuencfgDlg::ExportProfile() {
   request.defaultExtension = kProfileExtension;
   request.initialFolder = desktop;
   request.flags = kExportDialogFlags;
-  const auto path = ShowSaveFileDialog(request);
-  if (!path || ExportProfileTo(*path)) return;
-  const std::wstring text = L"The profile could not be exported to " + ToWide(*path) + L".";
-  ::MessageBoxW(hwnd(), text.c_str(), AsWide(kMainWindowTitle), MB_OK | MB_ICONWARNING);
+  if (const auto path = ShowSaveFileDialog(request)) ExportProfileAs(*path);
+}
+
+void CQuencfgDlg::ExportProfileAs(std::u16string_view path) {
+  if (ExportProfileTo(path)) return;
+  CWarnDlg warning(hwnd(), kExportFailedWarning);
+  warning.DoModal();
 }
 
 bool CQuencfgDlg::ExportProfileTo(std::u16string_view path) {

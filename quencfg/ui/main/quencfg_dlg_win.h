@@ -73,9 +73,11 @@ class CQuencfgDlg : public Window {
   void ImportProfile();
   void ExportProfile();
   // The file parts of import and export, below their file dialogs. An export returns
-  // false when nothing could be written to `path`.
+  // false when nothing could be written to `path`; ExportProfileAs says so in the
+  // warning dialog, as the export command does.
   void ImportProfileFrom(std::u16string_view path);
   bool ExportProfileTo(std::u16string_view path);
+  void ExportProfileAs(std::u16string_view path);
   void ChangeLanguage(std::uint8_t language);
 
   void BuildLayout();

@@ -1,5 +1,7 @@
 #include "quencfg/ui/skin/warn_dlg_win.h"
 
+#include <algorithm>
+
 #include "quencfg/ui/skin/skin_control_loaders_win.h"
 #include "quencfg/ui/skin/skin_documents.h"
 #include "quencfg/ui/skin/skin_draw_win.h"
@@ -13,6 +15,17 @@ constexpr int kFallbackHeight = 220;
 constexpr SIZE kFallbackButton{120, 40};
 constexpr COLORREF kWhite = 0xFFFFFF;
 constexpr COLORREF kTitleRed = 0x0000FF;
+
+// The place of a button standing alone: its own size, centred on the place that it and
+// `partner` take together (with no partner, where it is).
+SkinRect AloneInTheMiddle(SkinRect alone, const SkinRect& partner) {
+  if (partner.right <= partner.left) return alone;
+  const int width = alone.right - alone.left;
+  const int middle = (std::min(alone.left, partner.left) + std::max(alone.right, partner.right)) / 2;
+  alone.left = middle - width / 2;
+  alone.right = alone.left + width;
+  return alone;
+}
 
 bool IsAnsweringKey(const MSG& message) {
   switch (message.message) {
@@ -42,9 +55,23 @@ std::u16string_view WarningMessageKey(int warningType) noexcept {
     case kDiscardMacroEditsWarning: return u"DISCARD_MACRO_EDITS";
     case kMacroNameInUseWarning: return u"MACRO_NAME_IN_USE";
     case kMacroNameUnusableWarning: return u"MACRO_NAME_UNUSABLE";
+    case kMacroFullWarning: return u"MACRO_FULL";
+    case kExportFailedWarning: return u"EXPORT_FAILED";
     case kSaveFailedWarning: return u"SAVE_FAILED";
     case kQuitWithUnappliedEditsWarning: return u"QUIT_UNAPPLIED";
     default: return {};
+  }
+}
+
+bool WarningAsks(int warningType) noexcept {
+  switch (warningType) {
+    case 1:  // SAVE_CHANGE
+    case 2:  // LAYER_RESET
+    case kDiscardMacroEditsWarning:
+    case kQuitWithUnappliedEditsWarning:
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -85,29 +112,42 @@ bool CWarnDlg::CreateForModal(HWND owner) {
   params.height = height;
   params.parent = owner;
   if (!Create(params)) return false;
-  if (!answers_.empty()) {
+  if (answers_.empty()) {
+    CreateButtons(width, height);
+  } else {
     CreateAnswerButtons(width, height);
-    return true;
   }
+  return true;
+}
 
-  const std::pair<CPngListBtn*, std::u16string_view> buttons[] = {{&cancelButton_, u"CANCEL"}, {&okButton_, u"OK"}};
+// A question gets Cancel and OK where the skin puts them; a warning that only informs
+// gets OK alone, in the middle of the place the two share.
+void CWarnDlg::CreateButtons(int width, int height) {
+  const bool asks = WarningAsks(warningType_);
+  const SkinRect cancelPlace = LayoutDocument().LookupRect(u"WARN_STRING", u"BUTTON_CANCEL");
+  SkinRect okPlace = LayoutDocument().LookupRect(u"WARN_STRING", u"BUTTON_OK");
+  if (!asks) okPlace = AloneInTheMiddle(okPlace, cancelPlace);
+  const struct {
+    CPngListBtn* button;
+    std::u16string_view caption;
+    const SkinRect& place;
+  } buttons[] = {{&cancelButton_, u"CANCEL", cancelPlace}, {&okButton_, u"OK", okPlace}};
   int fallbackRight = width - 16;
-  for (const auto& [button, name] : buttons) {
-    const std::u16string key = u"BUTTON_" + std::u16string(name);
-    LoadPushButton(*button, background_, u"WARN_STRING", key, hwnd(), false);
-    button->SetCaption(StringDocument().Lookup(u"MAIN", name));
+  for (const auto& [button, caption, place] : buttons) {
+    if (!asks && button == &cancelButton_) continue;
+    LoadPushButtonFor(*button, background_, place, hwnd(), false);
+    button->SetCaption(StringDocument().Lookup(u"MAIN", caption));
     button->SetTextColors(kWhite, kWhite, kWhite);
     // Without a layout entry a button would have no size, and nothing could answer.
     RECT placed{};
     ::GetClientRect(button->hwnd(), &placed);
     if (placed.right <= 0 || placed.bottom <= 0) {
       fallbackRight -= kFallbackButton.cx;
-      ::MoveWindow(button->hwnd(), fallbackRight, height - kFallbackButton.cy - 16, kFallbackButton.cx,
-                   kFallbackButton.cy, FALSE);
+      ::MoveWindow(button->hwnd(), asks ? fallbackRight : (width - kFallbackButton.cx) / 2,
+                   height - kFallbackButton.cy - 16, kFallbackButton.cx, kFallbackButton.cy, FALSE);
       fallbackRight -= 8;
     }
   }
-  return true;
 }
 
 void CWarnDlg::SetAnswers(std::vector<WarningAnswer> answers) {

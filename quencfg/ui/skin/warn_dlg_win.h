@@ -1,7 +1,8 @@
 #pragma once
 // CWarnDlg: the system's only message box. A skinned modal pop-up with a red title, the
-// message of a warning type and the buttons OK and Cancel; it is answered with the
-// mouse only (Enter, Escape and Space never reach it).
+// message of a warning type and the buttons OK and Cancel for a question, or OK alone
+// for a warning that only informs; it is answered with the mouse only (Enter, Escape
+// and Space never reach it).
 #include <windows.h>
 
 #include <array>
@@ -25,12 +26,16 @@ inline constexpr int kImportNoProfileWarning = 8;
 inline constexpr int kDiscardMacroEditsWarning = 9;
 inline constexpr int kMacroNameInUseWarning = 10;
 inline constexpr int kMacroNameUnusableWarning = 11;
+// An edit of the macro page that would not fit: the macro holds its 80 events.
+inline constexpr int kMacroFullWarning = 12;
+// The chosen file for an exported profile could not be written.
+inline constexpr int kExportFailedWarning = 13;
 
 // A file could not be saved; the message names it (SetMessageText).
-inline constexpr int kSaveFailedWarning = 20;
+inline constexpr int kSaveFailedWarning = 14;
 // Quitting with profiles whose edits were not applied: apply and quit, quit without
 // applying, or stay (SetAnswers).
-inline constexpr int kQuitWithUnappliedEditsWarning = 21;
+inline constexpr int kQuitWithUnappliedEditsWarning = 15;
 
 // A button of a question with answers of its own (SetAnswers).
 struct WarningAnswer {
@@ -42,6 +47,10 @@ inline constexpr std::size_t kMaxWarningAnswers = 3;
 
 // The message key (section WARN_STRING) of a warning type; empty: title only.
 std::u16string_view WarningMessageKey(int warningType) noexcept;
+
+// Whether a warning type asks a question, answered with OK or Cancel. Any other
+// warning only informs, and its one button, OK, stands in the middle.
+[[nodiscard]] bool WarningAsks(int warningType) noexcept;
 
 class CWarnDlg : public Window {
  public:
@@ -77,6 +86,7 @@ class CWarnDlg : public Window {
  private:
   void Paint(HDC dc) const;
   POINT Placement(int width, int height) const;
+  void CreateButtons(int width, int height);
   void CreateAnswerButtons(int width, int height);
 
   HWND parent_;

@@ -40,6 +40,30 @@ TEST(AssignmentText, EachKindOfAssignmentHasItsText) {
          CopyToField(s.launch, u"C:\\Tools\\notes.exe");
        },
        u"notes.exe"},
+      {"a web address, whole as stored",
+       [](KeySlot& s) {
+         s.byBtnFuncType = BTNFUNC_LAUNCH;
+         CopyToField(s.launch, u"https://example.com/");
+       },
+       u"https://example.com/"},
+      {"a web address with a path",
+       [](KeySlot& s) {
+         s.byBtnFuncType = BTNFUNC_LAUNCH;
+         CopyToField(s.launch, u"https://example.com/docs/page?x=1");
+       },
+       u"https://example.com/docs/page?x=1"},
+      {"another address",
+       [](KeySlot& s) {
+         s.byBtnFuncType = BTNFUNC_LAUNCH;
+         CopyToField(s.launch, u"mailto:someone@example.com");
+       },
+       u"mailto:someone@example.com"},
+      {"a folder without a file name",
+       [](KeySlot& s) {
+         s.byBtnFuncType = BTNFUNC_LAUNCH;
+         CopyToField(s.launch, u"C:\\Tools\\");
+       },
+       u"C:\\Tools\\"},
       {"disabled", [](KeySlot& s) { s.byBtnFuncType = BTNFUNC_DISABLE, s.byKeyNumber = 0x1D; }, u"Disabled"},
       {"the factory function", [](KeySlot& s) { s.byBtnFuncType = BTNFUNC_DEFAULT; }, u"Default: E"},
       {"an unknown function", [](KeySlot& s) { s.byBtnFuncType = 466; }, u"Default: E"},

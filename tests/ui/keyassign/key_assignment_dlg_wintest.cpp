@@ -6,8 +6,8 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <functional>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -23,9 +23,9 @@
 #include "quencfg/ui/skin/skin_documents.h"
 #include "support/data_folder_scope.h"
 #include "support/gdiplus_session_win.h"
-#include "support/screenshot_win.h"
 #include "support/other_program_win.h"
 #include "support/process_win.h"
+#include "support/screenshot_win.h"
 #include "support/shipped_skin_win.h"
 #include "ui/skin/warn_answer_win.h"
 
@@ -583,6 +583,25 @@ TEST_F(KeyAssignmentDialog, ARecordingStopsWhenTheProgramLeavesTheFront) {
   }
 }
 
+// Minimised with its owner, the dialog lets the hook go; restored, it captures again.
+TEST_F(KeyAssignmentDialog, SingleKeyCaptureResumesWhenTheOwnerIsRestored) {
+  KeySlot slot = SlotOf(BTNFUNC_KEY, 0x04);
+  OpenFor(slot);
+  ASSERT_TRUE(BringDialogToFront());
+  ASSERT_TRUE(dialog_.hookOn());
+  ::SendMessageW(host_.hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);  // as the task bar does
+  PumpAsTheOwnerFor(200);
+  EXPECT_FALSE(Visible(dialog_.hwnd()));
+  EXPECT_FALSE(dialog_.hookOn()) << "no hook while minimised";
+  ::SendMessageW(host_.hwnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
+  ASSERT_TRUE(BringDialogToFront());
+  EXPECT_TRUE(Visible(dialog_.hwnd()));
+  EXPECT_TRUE(dialog_.hookOn()) << "restored, the dialog listens again";
+  HookEvent('B', 0);
+  EXPECT_EQ(dialog_.workingSlot().byKeyNumber, 0x05);
+  Press(dialog_.cancelButton());
+}
+
 // Six events recorded and not saved, then something that would drop them: the same
 // question as New and Delete ask comes first. Cancel keeps all six on the macro page;
 // OK lets the step go on. Without unsaved edits nothing is asked.
@@ -741,6 +760,99 @@ TEST_F(KeyAssignmentDialog, LibraryButtonsEndARecordingFirst) {
   }
 }
 
+// Warnings that say what happened. Insert key with no room for a press and its
+// release says the macro is full (nothing records, so nothing "has stopped"), with OK
+// alone. A name that only changes the case of the macro's own name is no other
+// macro's: OK takes it, and the one file takes the new spelling with its events.
+TEST_F(KeyAssignmentDialog, WarningsSayWhatHappened) {
+  for (const int stored : {80, 79}) {
+    SCOPED_TRACE(stored);
+    MacroFile full{};
+    CopyToField(full.MacroName, u"Macro 1");
+    full.Repeat = 1;
+    for (int i = 0; i < stored; ++i) full.events[i] = MakeMacroEvent(i % 2 == 0, 20, 0x04);
+    WriteMacro(full, u"Macro 1");
+    KeySlot slot = SlotOf(BTNFUNC_MACRO);
+    OpenFor(slot);
+    CMacroPage& page = dialog_.macroPage();
+    ASSERT_EQ(page.buffer().eventCount, stored);
+    const int asked = testing::WarningsAnswered();
+    testing::AnswerNextWarning(true);
+    Press(page.controls().insertKey);
+    EXPECT_EQ(testing::WarningsAnswered(), asked + 1);
+    EXPECT_EQ(testing::LatestAnsweredWarningType(), kMacroFullWarning);
+    EXPECT_FALSE(WarningAsks(kMacroFullWarning)) << "it informs: OK alone";
+    EXPECT_FALSE(page.IsCapturingKey());
+    EXPECT_EQ(page.buffer().eventCount, stored);
+    Press(dialog_.cancelButton());
+  }
+  EXPECT_EQ(Utf16ToUtf8(StringDocument().Lookup(u"WARN_STRING", WarningMessageKey(kMacroFullWarning))).find("stopped"),
+            std::string::npos);
+
+  MacroFile named{};
+  CopyToField(named.MacroName, u"Macro 1");
+  named.Repeat = 3;
+  named.events[0] = MakeMacroEvent(true, 1, 0x05);
+  named.events[1] = MakeMacroEvent(false, 40, 0x05);
+  WriteMacro(named, u"Macro 1");
+  KeySlot slot = SlotOf(BTNFUNC_MACRO);
+  OpenFor(slot);
+  CMacroPage& page = dialog_.macroPage();
+  page.controls().nameField.SetText(u"macro 1");
+  const int asked = testing::WarningsAnswered();
+  testing::AnswerNextWarning(true);
+  Press(dialog_.okButton());
+  testing::PumpMessages();
+  EXPECT_EQ(testing::WarningsAnswered(), asked) << "refused as another macro's name";
+  EXPECT_FALSE(Visible(dialog_.hwnd()));
+  std::vector<std::u16string> names;
+  ListMacros(names);
+  EXPECT_EQ(names, std::vector<std::u16string>{u"macro 1"}) << "one file, spelt anew";
+  MacroFile saved{};
+  ReadMacro(saved, u"macro 1");
+  EXPECT_EQ(FieldText(saved.MacroName), u"macro 1");
+  EXPECT_EQ(saved.Repeat, 3);
+  EXPECT_EQ(saved.events[0], named.events[0]);
+  EXPECT_EQ(saved.events[1], named.events[1]);
+  EXPECT_EQ(FieldText(slot.MacroName), u"macro 1") << "the key plays the renamed macro";
+
+  // Another macro's name, in any case, is still refused: nothing is lost.
+  MacroFile other{};
+  CopyToField(other.MacroName, u"Other");
+  WriteMacro(other, u"Other");
+  OpenFor(slot);
+  page.controls().nameField.SetText(u"OTHER");
+  testing::AnswerNextWarning(true);
+  Press(dialog_.okButton());
+  EXPECT_EQ(testing::LatestAnsweredWarningType(), kMacroNameInUseWarning);
+  EXPECT_TRUE(Visible(dialog_.hwnd()));
+  testing::AnswerNextWarning(true);  // the name typed goes
+  Press(dialog_.cancelButton());
+  EXPECT_FALSE(Visible(dialog_.hwnd()));
+}
+
+// A key bound to a web address (as an imported profile may bind it) shows the address
+// as stored on the launch page, whole in the program button's tooltip, and OK without a
+// change keeps it.
+TEST_F(KeyAssignmentDialog, AWebAddressShowsAsStoredAndStays) {
+  for (const char16_t* target : {u"https://example.com/", u"https://example.com/docs/page?id=7"}) {
+    SCOPED_TRACE(Utf16ToUtf8(target));
+    KeySlot slot = SlotOf(BTNFUNC_LAUNCH, 0, target);
+    const KeySlot before = slot;
+    OpenFor(slot);
+    EXPECT_EQ(dialog_.page(), kPageLaunch);
+    EXPECT_EQ(Utf16ToUtf8(dialog_.programButton().caption()), Utf16ToUtf8(target));
+    EXPECT_EQ(Utf16ToUtf8(dialog_.tooltips().Text(dialog_.programButton().hwnd())), Utf16ToUtf8(target));
+    Press(dialog_.okButton());
+    EXPECT_TRUE(SameBytes(slot, before));
+  }
+  KeySlot program = SlotOf(BTNFUNC_LAUNCH, 0, u"C:\\Tools\\app.exe");
+  OpenFor(program);
+  EXPECT_EQ(dialog_.programButton().caption(), u"app.exe");
+  EXPECT_EQ(dialog_.tooltips().Text(dialog_.programButton().hwnd()), u"C:\\Tools\\app.exe");
+  Press(dialog_.cancelButton());
+}
+
 TEST_F(KeyAssignmentDialog, ComesFromTheSkinAndKeepsItsControlsAfterALanguageChange) {
   RECT window{};
   ::GetWindowRect(dialog_.hwnd(), &window);
@@ -834,6 +946,9 @@ TEST_F(KeyAssignmentScreenshots, Pages) {
   KeySlot launch = SlotOf(BTNFUNC_LAUNCH, 0, u"C:\\Tools\\app.exe");
   OpenFor(launch);
   Shoot(u"keyassign_launch.png");
+  KeySlot address = SlotOf(BTNFUNC_LAUNCH, 0, u"https://example.com/docs/page?id=7");
+  OpenFor(address);
+  Shoot(u"keyassign_launch_address.png");
   KeySlot macro = SlotOf(BTNFUNC_MACRO);
   OpenFor(macro);
   Shoot(u"keyassign_macro.png");

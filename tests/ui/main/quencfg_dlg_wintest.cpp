@@ -620,6 +620,27 @@ TEST_F(MainWindow, ExportCopiesTheSavedProfileAndWritesAnUnsavedOneFromMemory) {
   EXPECT_FALSE(window.ExportProfileTo(target.path() + u"no such folder\\x.profile"));
 }
 
+// An export that cannot be written is said in the warning dialog, in the user's
+// language, with OK alone; one that is written says nothing.
+TEST_F(MainWindow, AFailedExportIsSaidInTheWarningDialog) {
+  CQuencfgDlg& window = Open();
+  window.ChangeLanguage(108);
+  testing::TempFolder target;
+  const int asked = testing::WarningsAnswered();
+  testing::AnswerNextWarning(true);
+  window.ExportProfileAs(target.path() + u"no such folder\\x.profile");
+  EXPECT_EQ(testing::WarningsAnswered(), asked + 1);
+  EXPECT_EQ(testing::LatestAnsweredWarningType(), kExportFailedWarning);
+  EXPECT_FALSE(WarningAsks(kExportFailedWarning));
+  EXPECT_NE(StringDocument().Lookup(u"WARN_STRING", u"EXPORT_FAILED").find(u"perfil"), std::u16string::npos);
+
+  testing::AnswerNextWarning(true);
+  window.ExportProfileAs(target.path() + u"written.profile");
+  testing::PumpMessages();
+  EXPECT_EQ(testing::WarningsAnswered(), asked + 1);
+  EXPECT_TRUE(IsRegularFile(target.path() + u"written.profile"));
+}
+
 TEST_F(MainWindow, LanguageChangeRecaptionsTheSameButtonsAndSavesTheLanguage) {
   CQuencfgDlg& window = Open();
   std::vector<HWND> before;
@@ -1142,6 +1163,8 @@ TEST_F(MainWindow, EachKeySaysWhatItDoesInItsTooltip) {
   profile.keys[17].byBtnFuncType = BTNFUNC_LAUNCH;
   CopyToField(profile.keys[17].launch, u"C:\\Tools\\notes.exe");
   profile.keys[18].byBtnFuncType = BTNFUNC_DISABLE;
+  profile.keys[20].byBtnFuncType = BTNFUNC_LAUNCH;  // as an imported profile may bind it
+  CopyToField(profile.keys[20].launch, u"https://example.com/");
   window.RefreshKeyMarks();
   const struct {
     int slot;
@@ -1152,6 +1175,7 @@ TEST_F(MainWindow, EachKeySaysWhatItDoesInItsTooltip) {
       {17, u"notes.exe", u"notes.exe"},
       {18, u"Disabled", u"Desactivada"},
       {19, u"Default: T", u"Predeterminada: T"},
+      {20, u"https://example.com/", u"https://example.com/"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(window.TooltipOf(window.keyButton(c.slot).hwnd()), c.en) << "slot " << c.slot;
