@@ -6,16 +6,21 @@
 #include <utility>
 
 #include "quencfg/device/hid_wnd_win.h"
+#include "quencfg/framework/clock.h"
 #include "quencfg/framework/folders.h"
 #include "quencfg/framework/messages.h"
 #include "quencfg/framework/paths.h"
 #include "quencfg/framework/program_windows_win.h"
+#include "quencfg/framework/system_error.h"
 #include "quencfg/framework/thread_win.h"
 #include "quencfg/framework/wide_win.h"
 #include "quencfg/framework/writelog.h"
+#include "quencfg/model/number_text.h"
+#include "quencfg/model/settings_file.h"
 #include "quencfg/ui/main/quencfg_dlg_win.h"
 #include "quencfg/ui/progress/progress_window_thread_win.h"
 #include "quencfg/ui/skin/skin_documents.h"
+#include "quencfg/ui/skin/skin_language.h"
 
 namespace quencfg {
 namespace {
@@ -111,14 +116,51 @@ void CQuencfgApp::WaitForDataFolder() const {
 
 bool CQuencfgApp::RunMainWindow() {
   WriteLogString(u"STEP CreateDlg");
-  // The window is made while the device thread prepares the data folder; it waits for
-  // that before it reads the settings.
-  auto mainWindow = std::make_unique<CQuencfgDlg>([this] { OnHelp(); }, [this] { WaitForDataFolder(); });
-  mainWindow->DoModal(nullptr, startInTray_ ? SW_HIDE : SW_SHOW);
+  WindowCreateFailure failure;
+  for (int attempt = 1; attempt <= kMainWindowAttempts; ++attempt) {
+    if (attempt > 1) ::Sleep(kMainWindowRetryPauseMs);
+    // The window is made while the device thread prepares the data folder; it waits for
+    // that before it reads the settings.
+    auto mainWindow = std::make_unique<CQuencfgDlg>([this] { OnHelp(); }, [this] { WaitForDataFolder(); });
+    const INT_PTR result = mainWindow->DoModal(nullptr, startInTray_ ? SW_HIDE : SW_SHOW);
+    if (result != -1) {
+      // Closed windows end with the cancel command; anything else ended the loop.
+      if (result != IDCANCEL) WriteLogString(u"STEP CreateDlg: the message loop ended without a close");
+      WriteLogString(u"STEP CreateDlg -End");
+      const bool sessionEnding = mainWindow->sessionEnding();
+      mainWindow.reset();
+      return sessionEnding;
+    }
+    failure = mainWindow->createFailure();
+    WriteLogString(u"STEP CreateDlg failed (attempt " + FormatDecimal(attempt) + u" of " +
+                   FormatDecimal(kMainWindowAttempts) + u"): " + MainWindowFailure(failure));
+  }
   WriteLogString(u"STEP CreateDlg -End");
-  const bool sessionEnding = mainWindow->sessionEnding();
-  mainWindow.reset();
-  return sessionEnding;
+  TellMainWindowCannotOpen(failure);
+  return false;
+}
+
+std::u16string MainWindowFailure(const WindowCreateFailure& failure) {
+  std::u16string text = failure.call != nullptr ? ToU16(failure.call) : std::u16string(u"Create");
+  text += u", error " + ToU16(std::to_wstring(failure.error)) + u": " + SystemErrorMessage(failure.error);
+  while (!text.empty() && (text.back() == u'\n' || text.back() == u'\r' || text.back() == u' ')) text.pop_back();
+  return text;
+}
+
+void TellMainWindowCannotOpen(const WindowCreateFailure& failure) {
+  // In the user's language when the settings name one; the strings file falls back to
+  // English.
+  auto settings = std::make_unique<SettingsBlock>();
+  ClearSettings(*settings);
+  ReadSettings(*settings);
+  NormalizeSettings(*settings);
+  StringDocument().Load(StringsFilePath(settings->Language));
+  std::u16string text = LookupString(StringDocument(), u"MAIN", u"START_FAILED");
+  text += u"\n\n";
+  text += MainWindowFailure(failure);
+  text += u"\n";
+  text += LogFilePath(CurrentLocalTime(), DataFolder());
+  ::MessageBoxW(nullptr, AsWide(text), AsWide(kMainWindowTitle), MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
 }
 
 int CQuencfgApp::ExitInstance() {

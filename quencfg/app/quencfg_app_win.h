@@ -8,6 +8,7 @@
 
 #include "quencfg/device/hid_wnd_win.h"
 #include "quencfg/framework/handle_win.h"
+#include "quencfg/framework/window_win.h"
 
 namespace quencfg {
 
@@ -15,6 +16,10 @@ namespace quencfg {
 inline constexpr DWORD kDataFolderWaitMs = 10000;
 // How long the end of the program waits at most for a write to the keyboard to end.
 inline constexpr DWORD kDeviceFinishWaitMs = 20000;
+// A main window that cannot be made is tried this often, this far apart, before the
+// user is told why the program cannot start.
+inline constexpr int kMainWindowAttempts = 3;
+inline constexpr DWORD kMainWindowRetryPauseMs = 500;
 
 class CQuencfgApp {
  public:
@@ -43,7 +48,9 @@ class CQuencfgApp {
   void FixFolders();
   void StartDeviceThread();
   void WaitForDataFolder() const;
-  // The main window's modal run; true when it ended with the Windows session.
+  // The main window's modal run; true when it ended with the Windows session. A window
+  // that cannot be made is logged with the failing call and its error and tried again;
+  // when it never opens, the user is told.
   bool RunMainWindow();
   void FinishDeviceRequests();
 
@@ -60,5 +67,13 @@ std::u16string HelpFilePath();
 
 // Asks the running instance to show its main window; true when a window was found.
 bool ShowRunningInstance();
+
+// What failed when the main window could not be made: the call, its error and the
+// system's text for it.
+std::u16string MainWindowFailure(const WindowCreateFailure& failure);
+
+// Tells the user, in a system message box (the skinned ones are windows too), that the
+// program cannot open its window, with the call that failed.
+void TellMainWindowCannotOpen(const WindowCreateFailure& failure);
 
 }  // namespace quencfg

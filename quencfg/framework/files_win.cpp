@@ -128,10 +128,7 @@ FileWriteResult ReplaceFileContents(std::u16string_view path, std::string_view b
   {
     UniqueFileHandle file(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-      const DWORD error = ::GetLastError();
-      return FileWriteResult{StatusOfError(error)};
-    }
+    if (!file) return FileWriteResult{StatusOfError(::GetLastError())};
     if (!WriteAll(file.get(), bytes) || !::FlushFileBuffers(file.get())) {
       const DWORD error = ::GetLastError();
       file.reset();

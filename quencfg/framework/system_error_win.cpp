@@ -5,8 +5,9 @@
 
 namespace quencfg {
 
-std::u16string LastSystemErrorMessage() {
-  const DWORD error = ::GetLastError();
+std::u16string LastSystemErrorMessage() { return SystemErrorMessage(::GetLastError()); }
+
+std::u16string SystemErrorMessage(std::uint32_t error) {
   wchar_t buffer[512] = {};
   const DWORD n = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
                                    0, buffer, static_cast<DWORD>(sizeof(buffer) / sizeof(buffer[0])), nullptr);

@@ -44,11 +44,23 @@ bool RegisterFrameworkClass(const WindowCreateParams& params, WNDPROC procedure)
 Window::~Window() { Destroy(); }
 
 bool Window::Create(const WindowCreateParams& params) {
-  if (hwnd_ != nullptr || params.className == nullptr) return false;
-  if (!RegisterFrameworkClass(params, &Window::StaticWndProc)) return false;
+  createFailure_ = {};
+  if (hwnd_ != nullptr || params.className == nullptr) {
+    createFailure_ = {L"Create", ERROR_INVALID_PARAMETER};
+    return false;
+  }
+  if (!RegisterFrameworkClass(params, &Window::StaticWndProc)) {
+    createFailure_ = {L"RegisterClassExW", ::GetLastError()};
+    return false;
+  }
   HWND created = ::CreateWindowExW(params.exStyle, params.className, params.title, params.style,
                                    params.x, params.y, params.width, params.height, params.parent,
                                    params.menuOrId, ::GetModuleHandleW(nullptr), this);
+  if (created == nullptr) {
+    createFailure_ = {L"CreateWindowExW", ::GetLastError()};
+    // A window destroyed during its creation leaves its object detached.
+    Detach();
+  }
   return created != nullptr;
 }
 

@@ -26,6 +26,12 @@ struct WindowCreateParams {
   HMENU menuOrId = nullptr;
 };
 
+// Why the last Create of a window failed: the system call that failed and its error.
+struct WindowCreateFailure {
+  const wchar_t* call = nullptr;  // null: the last Create did not fail
+  DWORD error = 0;
+};
+
 class Window {
  public:
   Window() = default;
@@ -36,8 +42,10 @@ class Window {
   [[nodiscard]] HWND hwnd() const noexcept { return hwnd_; }
   [[nodiscard]] bool IsCreated() const noexcept { return hwnd_ != nullptr; }
 
-  // Creates the window; the object receives messages from WM_NCCREATE on.
+  // Creates the window; the object receives messages from WM_NCCREATE on. When it
+  // fails, createFailure() says which call failed and why.
   bool Create(const WindowCreateParams& params);
+  [[nodiscard]] const WindowCreateFailure& createFailure() const noexcept { return createFailure_; }
   void Destroy();
 
   // The object behind a window created by this framework, or null.
@@ -73,6 +81,7 @@ class Window {
   void Detach() noexcept;
 
   HWND hwnd_ = nullptr;
+  WindowCreateFailure createFailure_;
   bool modalRunning_ = false;
   bool modalEnded_ = false;
   INT_PTR modalResult_ = 0;

@@ -6,6 +6,7 @@
 #include "quencfg/model/profile_file.h"
 #include "quencfg/ui/main/quencfg_dlg_win.h"
 #include "quencfg/ui/skin/skin_documents.h"
+#include "quencfg/ui/skin/warn_dlg_win.h"
 
 namespace quencfg {
 namespace {

@@ -25,9 +25,10 @@
 #include "quencfg/ui/skin/skin_image_win.h"
 #include "quencfg/ui/skin/skin_prefetch_win.h"
 #include "quencfg/ui/skin/tooltip_set_win.h"
-#include "quencfg/ui/skin/warn_dlg_win.h"
 
 namespace quencfg {
+
+class CWarnDlg;
 
 class CQuencfgDlg : public Window {
  public:

@@ -128,7 +128,8 @@ class MainWindow : public ::testing::Test {
   void Press(Command command) { quencfg::Press(window_->hwnd(), window_->commandButton(command).hwnd()); }
   // The marks of edits not applied on the three profile buttons.
   std::vector<bool> ProfileBadges() {
-    return {window_->commandButton(Command::Profile1).badgeShown(), window_->commandButton(Command::Profile2).badgeShown(),
+    return {window_->commandButton(Command::Profile1).badgeShown(),
+            window_->commandButton(Command::Profile2).badgeShown(),
             window_->commandButton(Command::Profile3).badgeShown()};
   }
   std::vector<bool> ProfileMarks() {
@@ -228,7 +229,8 @@ TEST_F(MainWindow, ApplySavesAndAsksForLightingOnlyWhenThePanelShowsOrAfterAnImp
 // What the user sees of a failed save, in English: the file's name, then why, then
 // that the keyboard was not changed.
 std::u16string SaveFailedText(std::u16string_view fileName, std::u16string_view why) {
-  return std::u16string(fileName) + u"\n" + std::u16string(why) + u"\nThe keyboard was not changed; your edits are kept.";
+  return std::u16string(fileName) + u"\n" + std::u16string(why) +
+         u"\nThe keyboard was not changed; your edits are kept.";
 }
 
 // An apply whose files cannot be saved says so, names the file and asks nothing of the
@@ -305,7 +307,8 @@ TEST_F(MainWindow, RealFilesThatCannotBeReplacedAreToldAndSendNothing) {
   ASSERT_TRUE(testing::MarkReadOnly(profileFile, false));
   std::vector<testing::AskedWarning> asked = testing::TakeAskedWarnings();
   ASSERT_EQ(asked.size(), 1u);
-  EXPECT_EQ(asked[0].message, SaveFailedText(u"Profile 1.profile", u"Could not save: the file is read-only or protected."));
+  EXPECT_EQ(asked[0].message,
+            SaveFailedText(u"Profile 1.profile", u"Could not save: the file is read-only or protected."));
   EXPECT_TRUE(TakeSyncs().empty());
   EXPECT_EQ(FileBytes(profileFile), before);
   EXPECT_TRUE(window.commandButton(Command::Profile1).badgeShown());
@@ -320,7 +323,8 @@ TEST_F(MainWindow, RealFilesThatCannotBeReplacedAreToldAndSendNothing) {
   }
   asked = testing::TakeAskedWarnings();
   ASSERT_EQ(asked.size(), 1u);
-  EXPECT_EQ(asked[0].message, SaveFailedText(u"Profile 1.profile", u"Could not save: another program is using the file."));
+  EXPECT_EQ(asked[0].message,
+            SaveFailedText(u"Profile 1.profile", u"Could not save: another program is using the file."));
   EXPECT_TRUE(TakeSyncs().empty());
   EXPECT_EQ(FileBytes(profileFile), before);
 

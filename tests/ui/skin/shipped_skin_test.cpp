@@ -80,7 +80,7 @@ const Vocabulary& StringsVocabulary() {
   static const Vocabulary v = {
       {u"GLOBAL", {u"FONT"}},
       {u"MAIN", {u"APPLY", u"CANCEL", u"OK", u"PROFILE", u"MACRO", u"RESETPROFILE", u"LIGHTING", u"IMPORT",
-                 u"EXPORT", u"STARTWITHWINDOWS", u"SINGLEKEY", u"LAUNCH"}},
+                 u"EXPORT", u"STARTWITHWINDOWS", u"SINGLEKEY", u"LAUNCH", u"START_FAILED"}},
       {u"LANGUAGE", {u"ENGLISH", u"CHINESE", u"ES"}},
       {u"TRAYICON", {u"LAUNCH", u"EXIT", u"LOADING"}},
       {u"MACRO_STRING", {u"RECORD", u"STOP", u"DELETE", u"CLEAR", u"UP", u"DOWN", u"TOP", u"BOTTOM",
