@@ -16,12 +16,15 @@ namespace {
 
 constexpr UINT kAnswerDelayMs = 30;
 // A warning that another thread's message or a real click through the X server opens
-// may come later: an answer waits for it this long before it is given up.
-constexpr DWORD kAnswerWaitMs = 5000;
+// may come later: such an answer waits for it this long before it is given up. A plain
+// answer is for the warning the next step opens on this thread, and is given up at once
+// when none is open, so that it never answers a later question.
+constexpr DWORD kPatientAnswerWaitMs = 5000;
 struct PendingAnswer {
   INT_PTR result;
   std::u16string screenshot;
   bool realClick = false;
+  DWORD waitMs = 0;
   DWORD armedAt = 0;
 };
 // Answered in order, one warning each: a warning that an answer opens gets the next.
@@ -81,7 +84,7 @@ void CALLBACK Answer(HWND, UINT, UINT_PTR id, DWORD) {
   if (!g_pending.empty()) ::SetTimer(nullptr, 0, kAnswerDelayMs, &Answer);
   if (CWarnDlg* warning = OpenWarning()) {
     Give(*warning, answer);
-  } else if (::GetTickCount() - answer.armedAt < kAnswerWaitMs) {
+  } else if (::GetTickCount() - answer.armedAt < answer.waitMs) {
     g_pending.push_front(answer);
     if (g_pending.size() == 1) ::SetTimer(nullptr, 0, kAnswerDelayMs, &Answer);
   }
@@ -95,14 +98,14 @@ void Arm(PendingAnswer answer) {
 
 }  // namespace
 
-void AnswerNextWarning(bool confirm) { AnswerNextWarningWith(confirm ? IDOK : IDCANCEL); }
+void AnswerNextWarning(bool confirm) { Arm(PendingAnswer{confirm ? IDOK : IDCANCEL, {}, false, 0}); }
 
 void AnswerNextWarningWith(INT_PTR result, std::u16string screenshot) {
-  Arm(PendingAnswer{result, std::move(screenshot), false});
+  Arm(PendingAnswer{result, std::move(screenshot), false, kPatientAnswerWaitMs});
 }
 
 void AnswerNextWarningWithARealClick(bool confirm) {
-  Arm(PendingAnswer{confirm ? IDOK : IDCANCEL, {}, true});
+  Arm(PendingAnswer{confirm ? IDOK : IDCANCEL, {}, true, kPatientAnswerWaitMs});
 }
 
 int WarningsAnswered() { return g_answered; }
