@@ -159,15 +159,19 @@ class Program:
             self.wait_for(lambda: not self.xdotool("search", "--class", PROGRAM_CLASS), 15, 0.2)
 
     def start_notepad(self):
+        # Notepad opens where its settings say. A window moved behind Wine's back (xdotool
+        # windowmove, with no window manager) stays where Wine last put it as far as Wine
+        # knows, and a click on it then never brings it to the front.
+        x, y, w, h = NOTEPAD_PLACE
+        for name, value in (("iWindowPosX", x), ("iWindowPosY", y), ("iWindowPosDX", w), ("iWindowPosDY", h)):
+            subprocess.run(["wine", "reg", "add", r"HKCU\Software\Microsoft\Notepad", "/v", name, "/t",
+                            "REG_DWORD", "/d", str(value), "/f"], env=self.env, stdin=subprocess.DEVNULL,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.notepad = subprocess.Popen(["wine", "notepad"], env=self.env, stdin=subprocess.DEVNULL,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        window = None
         if self.wait_for(lambda: self._notepad_window() is not None, 30):
-            window = self._notepad_window()
-            x, y, w, h = NOTEPAD_PLACE
-            self.xdotool("windowsize", window, w, h)
-            self.xdotool("windowmove", window, x, y)
-        return window
+            return self._notepad_window()
+        return None
 
     def _notepad_window(self):
         found = self.xdotool("search", "--onlyvisible", "--class", "notepad").split()
