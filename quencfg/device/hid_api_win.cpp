@@ -153,21 +153,21 @@ struct ThreadStart {
   void* argument;
 };
 
+// The start of a new thread, taken over and freed before the thread's work begins.
+ThreadStart TakeStart(LPVOID parameter) { return *std::unique_ptr<ThreadStart>(static_cast<ThreadStart*>(parameter)); }
+
 DWORD WINAPI ThreadTrampoline(LPVOID parameter) {
-  const ThreadStart start = *static_cast<ThreadStart*>(parameter);
-  delete static_cast<ThreadStart*>(parameter);
+  const ThreadStart start = TakeStart(parameter);
   start.entry(start.argument);
   return 0;
 }
 
 bool StartDeviceThread(void*, void (*entry)(void*), void* argument, std::uint32_t stackSize) {
-  auto* start = new ThreadStart{entry, argument};
+  auto start = std::make_unique<ThreadStart>(ThreadStart{entry, argument});
   // The thread runs until the process ends; its handle is not needed afterwards.
-  StartedThread thread = StartThread(&ThreadTrampoline, start, stackSize);
-  if (!thread.handle) {
-    delete start;
-    return false;
-  }
+  const StartedThread thread = StartThread(&ThreadTrampoline, start.get(), stackSize);
+  if (!thread.handle) return false;
+  static_cast<void>(start.release());  // the thread owns it now
   return true;
 }
 

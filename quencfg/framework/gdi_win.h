@@ -29,13 +29,13 @@ using OwnedBrush = GdiObject<HBRUSH, true>;
 using OwnedFont = GdiObject<HFONT, true>;
 using OwnedPen = GdiObject<HPEN, true>;
 using OwnedRegion = GdiObject<HRGN, true>;
-using BorrowedBitmap = GdiObject<HBITMAP, false>;
-using BorrowedFont = GdiObject<HFONT, false>;
 
 // Selects an object into a DC for the scope's lifetime.
 class SelectScope {
  public:
-  SelectScope(HDC dc, HGDIOBJ object) noexcept : dc_(dc), previous_(::SelectObject(dc, object)) {}
+  // A null object selects nothing.
+  SelectScope(HDC dc, HGDIOBJ object) noexcept
+      : dc_(dc), previous_(object != nullptr ? ::SelectObject(dc, object) : nullptr) {}
   ~SelectScope() {
     if (previous_ != nullptr && previous_ != HGDI_ERROR) ::SelectObject(dc_, previous_);
   }

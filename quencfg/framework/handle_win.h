@@ -1,7 +1,7 @@
 #pragma once
 // Owning holders for handles, move-only so that nothing is closed twice: one template,
 // a traits struct for each kind of handle (kernel objects, files, modules, windows,
-// menus, device notifications; the GDI objects' traits are in gdi_win.h).
+// menus, device notifications, global memory; the GDI objects' traits are in gdi_win.h).
 #include <windows.h>
 
 #include <utility>
@@ -77,5 +77,7 @@ using UniqueModule = UniqueHandle<NullHandleTraits<HMODULE, &::FreeLibrary>>;
 using UniqueWindow = UniqueHandle<NullHandleTraits<HWND, &::DestroyWindow>>;
 using UniqueMenu = UniqueHandle<NullHandleTraits<HMENU, &::DestroyMenu>>;
 using UniqueDeviceNotify = UniqueHandle<NullHandleTraits<HDEVNOTIFY, &::UnregisterDeviceNotification>>;
+// A global memory block, as the stream and clipboard calls take them.
+using UniqueGlobalMemory = UniqueHandle<NullHandleTraits<HGLOBAL, &::GlobalFree>>;
 
 }  // namespace quencfg

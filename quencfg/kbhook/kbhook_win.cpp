@@ -6,6 +6,7 @@
 
 #include <atomic>
 
+#include "quencfg/framework/thread_win.h"
 #include "quencfg/kbhook/kbhook_contract_win.h"
 
 namespace {
@@ -22,8 +23,7 @@ std::atomic<bool> g_enabled{false};
 
 // The hook thread, started by installhook and ended by removehook.
 SRWLOCK g_threadLock = SRWLOCK_INIT;
-HANDLE g_thread = nullptr;
-DWORD g_threadId = 0;
+quencfg::StartedThread g_thread;
 
 void Report(WPARAM what, LPARAM flags) {
   if (!g_enabled.load()) return;
@@ -75,49 +75,38 @@ DWORD WINAPI HookThread(void* parameter) {
   start->hooked = keyboard != nullptr && mouse != nullptr;
   const bool hooked = start->hooked;
   ::SetEvent(start->ready);  // `start` is gone after this
-  if (hooked) {
-    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageW(&msg);
-    }
-  }
+  if (hooked) quencfg::RunMessageLoop();
   if (keyboard) ::UnhookWindowsHookEx(keyboard);
   if (mouse) ::UnhookWindowsHookEx(mouse);
   ::FreeLibraryAndExitThread(selfReference, 0);
 }
 
 void StopHookThread() {
-  if (g_thread == nullptr) return;
-  ::PostThreadMessageW(g_threadId, WM_QUIT, 0, 0);
-  ::WaitForSingleObject(g_thread, kThreadWaitMs);
-  ::CloseHandle(g_thread);
-  g_thread = nullptr;
-  g_threadId = 0;
+  if (!g_thread.handle) return;
+  ::PostThreadMessageW(g_thread.id, WM_QUIT, 0, 0);
+  ::WaitForSingleObject(g_thread.handle.get(), kThreadWaitMs);
+  g_thread = {};
 }
 
 bool StartHookThread() {
-  if (g_thread != nullptr) return true;
+  if (g_thread.handle) return true;
+  quencfg::UniqueKernelHandle ready(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  if (!ready) return false;
   ThreadStart start;
-  start.ready = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  if (start.ready == nullptr) return false;
+  start.ready = ready.get();
   if (!::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCWSTR>(&HookThread),
                             &start.selfReference)) {
-    ::CloseHandle(start.ready);
     return false;
   }
-  g_thread = ::CreateThread(nullptr, 0, HookThread, &start, 0, &g_threadId);
-  if (g_thread == nullptr) {
+  g_thread = quencfg::StartThread(&HookThread, &start);
+  if (!g_thread.handle) {
     ::FreeLibrary(start.selfReference);
-    ::CloseHandle(start.ready);
     return false;
   }
-  ::WaitForSingleObject(start.ready, INFINITE);
-  ::CloseHandle(start.ready);
+  ::WaitForSingleObject(ready.get(), INFINITE);
   if (!start.hooked) {
-    ::WaitForSingleObject(g_thread, kThreadWaitMs);  // it ends on its own
-    ::CloseHandle(g_thread);
-    g_thread = nullptr;
-    g_threadId = 0;
+    ::WaitForSingleObject(g_thread.handle.get(), kThreadWaitMs);  // it ends on its own
+    g_thread = {};
     return false;
   }
   return true;

@@ -5,7 +5,8 @@
 
 #include <string>
 
-#include "quencfg/ui/skin/skin_image_win.h"
+#include "quencfg/ui/skin/skin_bitmap_win.h"
+#include "quencfg/ui/skin/state_images_win.h"
 
 namespace quencfg::testing {
 

@@ -16,6 +16,8 @@
 #include "quencfg/ui/skin/skin_documents.h"
 #include "quencfg/ui/skin/skin_draw_win.h"
 #include "quencfg/ui/skin/skin_text_win.h"
+#include "quencfg/ui/skin/skins_folder_win.h"
+#include "quencfg/ui/skin/skin_picture_win.h"
 
 namespace quencfg {
 namespace {

@@ -14,7 +14,8 @@
 #include "quencfg/ui/keyassign/macro_page_win.h"
 #include "quencfg/ui/keyassign/slot_edits.h"
 #include "quencfg/ui/skin/bitmap_btn_win.h"
-#include "quencfg/ui/skin/skin_image_win.h"
+#include "quencfg/ui/skin/skin_bitmap_win.h"
+#include "quencfg/ui/skin/state_images_win.h"
 #include "quencfg/ui/skin/tooltip_set_win.h"
 
 namespace quencfg {

@@ -10,6 +10,8 @@
 #include "quencfg/model/number_text.h"
 #include "quencfg/ui/skin/skin_control_loaders_win.h"
 #include "quencfg/ui/skin/skin_scale.h"
+#include "quencfg/ui/skin/skins_folder_win.h"
+#include "quencfg/ui/skin/skin_picture_win.h"
 
 namespace quencfg {
 namespace {

@@ -21,7 +21,8 @@
 #include "quencfg/ui/skin/color_btn_win.h"
 #include "quencfg/ui/skin/png_slider_win.h"
 #include "quencfg/ui/skin/skin_documents.h"
-#include "quencfg/ui/skin/skin_image_win.h"
+#include "quencfg/ui/skin/skin_bitmap_win.h"
+#include "quencfg/ui/skin/state_images_win.h"
 
 namespace quencfg {
 

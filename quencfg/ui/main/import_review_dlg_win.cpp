@@ -14,6 +14,8 @@
 #include "quencfg/ui/skin/skin_resource_bitmap_win.h"
 #include "quencfg/ui/skin/skin_resource_ids.h"
 #include "quencfg/ui/skin/skin_scale.h"
+#include "quencfg/ui/skin/skins_folder_win.h"
+#include "quencfg/ui/skin/skin_picture_win.h"
 
 namespace quencfg {
 namespace {

@@ -13,7 +13,8 @@
 #include "quencfg/framework/window_win.h"
 #include "quencfg/ui/main/import_review.h"
 #include "quencfg/ui/skin/bitmap_btn_win.h"
-#include "quencfg/ui/skin/skin_image_win.h"
+#include "quencfg/ui/skin/skin_bitmap_win.h"
+#include "quencfg/ui/skin/state_images_win.h"
 #include "quencfg/ui/skin/skin_scroll_wnd_win.h"
 
 namespace quencfg {

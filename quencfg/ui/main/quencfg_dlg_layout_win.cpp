@@ -11,6 +11,8 @@
 #include "quencfg/ui/skin/skin_control_loaders_win.h"
 #include "quencfg/ui/skin/skin_documents.h"
 #include "quencfg/ui/skin/skin_language.h"
+#include "quencfg/ui/skin/skins_folder_win.h"
+#include "quencfg/ui/skin/skin_picture_win.h"
 
 namespace quencfg {
 namespace {

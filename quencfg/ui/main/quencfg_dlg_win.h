@@ -22,7 +22,8 @@
 #include "quencfg/ui/main/saved_profiles.h"
 #include "quencfg/ui/skin/bitmap_btn_win.h"
 #include "quencfg/ui/skin/btn_menu_win.h"
-#include "quencfg/ui/skin/skin_image_win.h"
+#include "quencfg/ui/skin/skin_bitmap_win.h"
+#include "quencfg/ui/skin/state_images_win.h"
 #include "quencfg/ui/skin/skin_prefetch_win.h"
 #include "quencfg/ui/skin/tooltip_set_win.h"
 

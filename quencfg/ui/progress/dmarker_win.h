@@ -9,7 +9,8 @@
 #include "quencfg/framework/gdi_win.h"
 #include "quencfg/framework/window_win.h"
 #include "quencfg/ui/progress/progress_marker.h"
-#include "quencfg/ui/skin/skin_image_win.h"
+#include "quencfg/ui/skin/skin_bitmap_win.h"
+#include "quencfg/ui/skin/state_images_win.h"
 
 namespace quencfg {
 

@@ -2,6 +2,8 @@
 
 #include "quencfg/ui/progress/ignored_input_win.h"
 #include "quencfg/ui/skin/skin_documents.h"
+#include "quencfg/ui/skin/skins_folder_win.h"
+#include "quencfg/ui/skin/skin_picture_win.h"
 
 namespace quencfg {
 namespace {

@@ -148,9 +148,8 @@ void CListBoxEx::DrawRow(const DRAWITEMSTRUCT& item) {
     if ((item.itemState & ODS_DISABLED) != 0) color = ::GetSysColor(COLOR_BTNSHADOW);
     const int oldMode = ::SetBkMode(dc, TRANSPARENT);
     const COLORREF oldColor = ::SetTextColor(dc, color);
-    HGDIOBJ oldFont = font_ != nullptr ? ::SelectObject(dc, font_) : nullptr;
+    const SelectScope font(dc, font_);
     DrawTexts(dc, rect, RowText(static_cast<int>(item.itemID)), static_cast<LPARAM>(item.itemData));
-    if (oldFont != nullptr) ::SelectObject(dc, oldFont);
     ::SetTextColor(dc, oldColor);
     ::SetBkMode(dc, oldMode);
   }

@@ -4,7 +4,8 @@
 #include <windows.h>
 
 #include "quencfg/framework/window_win.h"
-#include "quencfg/ui/skin/skin_image_win.h"
+#include "quencfg/ui/skin/skin_bitmap_win.h"
+#include "quencfg/ui/skin/state_images_win.h"
 #include "quencfg/ui/skin/slider_geometry.h"
 
 namespace quencfg {

@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "quencfg/ui/skin/skin_image_win.h"
+#include "quencfg/ui/skin/state_images_win.h"
 #include "quencfg/ui/skin/skin_rect.h"
 
 namespace quencfg {

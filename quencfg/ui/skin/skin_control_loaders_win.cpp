@@ -4,6 +4,7 @@
 
 #include "quencfg/framework/files.h"
 #include "quencfg/framework/text.h"
+#include "quencfg/ui/skin/skins_folder_win.h"
 
 namespace quencfg {
 namespace {

@@ -85,21 +85,4 @@ OwnedFont CreateSkinLabelFont(int height) {
                                  OUT_DEFAULT_PRECIS, CLIP_STROKE_PRECIS, PROOF_QUALITY, FF_SWISS, AsWide(face)));
 }
 
-std::uint8_t* DibPixels(HBITMAP bitmap) noexcept {
-  DIBSECTION section{};
-  if (bitmap == nullptr || ::GetObjectW(bitmap, sizeof section, &section) != sizeof section) return nullptr;
-  if (section.dsBm.bmBitsPixel != 32) return nullptr;
-  ::GdiFlush();
-  return static_cast<std::uint8_t*>(section.dsBm.bmBits);
-}
-
-SkinBitmap OpaqueCopy32(HBITMAP source, int left, int top, int right, int bottom) {
-  SkinBitmap copy = CropBitmap32(source, left, top, right, bottom);
-  std::uint8_t* pixels = DibPixels(copy.get());
-  if (pixels == nullptr) return copy;
-  const std::size_t count = static_cast<std::size_t>(copy.width) * static_cast<std::size_t>(copy.height);
-  for (std::size_t i = 0; i < count; ++i) pixels[i * 4 + 3] = 255;
-  return copy;
-}
-
 }  // namespace quencfg

@@ -6,7 +6,8 @@
 #include <cstdint>
 
 #include "quencfg/framework/gdi_win.h"
-#include "quencfg/ui/skin/skin_image_win.h"
+#include "quencfg/ui/skin/skin_bitmap_win.h"
+#include "quencfg/ui/skin/state_images_win.h"
 
 namespace quencfg {
 
@@ -32,12 +33,5 @@ OwnedFont CreateSkinFont(int height, int weight, BYTE pitchAndFamily = 0x20);
 // The font of the labels painted on a window's background (weight 500, proof quality,
 // stroke clipping, a Swiss face) in SkinFontName().
 OwnedFont CreateSkinLabelFont(int height);
-
-// The 32-bit pixels of a DIB section (blue, green, red, alpha), or null.
-std::uint8_t* DibPixels(HBITMAP bitmap) noexcept;
-
-// A 32-bit copy of a whole bitmap with every alpha set to 255, so that a picture
-// without an alpha channel blends as opaque.
-SkinBitmap OpaqueCopy32(HBITMAP source, int left, int top, int right, int bottom);
 
 }  // namespace quencfg

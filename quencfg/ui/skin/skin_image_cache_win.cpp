@@ -2,6 +2,7 @@
 
 #include "quencfg/framework/wide_win.h"
 #include "quencfg/ui/skin/skin_scaled_image_win.h"
+#include "quencfg/ui/skin/skin_picture_win.h"
 
 namespace quencfg {
 

@@ -30,7 +30,9 @@
 #include <tuple>
 #include <utility>
 
-#include "quencfg/ui/skin/skin_image_win.h"
+#include "quencfg/ui/skin/skin_bitmap_win.h"
+#include "quencfg/ui/skin/state_images_win.h"
+#include "quencfg/ui/skin/skin_picture_win.h"
 #include "quencfg/ui/skin/skin_scale.h"
 
 namespace quencfg {

@@ -2,6 +2,8 @@
 
 #include "quencfg/framework/files.h"
 #include "quencfg/framework/wide_win.h"
+#include "quencfg/ui/skin/skins_folder_win.h"
+#include "quencfg/ui/skin/skin_picture_win.h"
 
 namespace quencfg {
 

@@ -9,7 +9,8 @@
 #include <string_view>
 
 #include "quencfg/ui/skin/skin_documents.h"
-#include "quencfg/ui/skin/skin_image_win.h"
+#include "quencfg/ui/skin/skin_bitmap_win.h"
+#include "quencfg/ui/skin/state_images_win.h"
 #include "quencfg/ui/skin/skin_rect.h"
 
 namespace quencfg {

@@ -6,7 +6,8 @@
 #include "quencfg/ui/skin/skin_documents.h"
 #include "quencfg/ui/skin/skin_dpi_win.h"
 #include "quencfg/ui/skin/skin_image_cache_win.h"
-#include "quencfg/ui/skin/skin_image_win.h"
+#include "quencfg/ui/skin/skins_folder_win.h"
+#include "quencfg/ui/skin/state_images_win.h"
 #include "quencfg/ui/skin/skin_rect.h"
 
 namespace quencfg {
@@ -34,11 +35,21 @@ void RunSkinPrefetch(const SkinPrefetchPlan& plan) {
   }
 }
 
+namespace {
+
+DWORD WINAPI PrefetchThread(LPVOID plan) {
+  RunSkinPrefetch(*static_cast<const SkinPrefetchPlan*>(plan));
+  return 0;
+}
+
+}  // namespace
+
 SkinPrefetch::SkinPrefetch(SkinPrefetchPlan plan)
-    : thread_([plan = std::move(plan)] { RunSkinPrefetch(plan); }) {}
+    : plan_(std::make_unique<const SkinPrefetchPlan>(std::move(plan))),
+      thread_(StartThread(&PrefetchThread, const_cast<SkinPrefetchPlan*>(plan_.get()))) {}
 
 SkinPrefetch::~SkinPrefetch() {
-  if (thread_.joinable()) thread_.join();
+  if (thread_.handle) ::WaitForSingleObject(thread_.handle.get(), INFINITE);
 }
 
 }  // namespace quencfg

@@ -4,9 +4,11 @@
 // cache. Only a head start: a picture that is not ready yet is decoded by the load that
 // needs it, or that load waits for the decode under way. What the prefetch reads (the
 // skin files) it reads into documents of its own.
+#include <memory>
 #include <string>
-#include <thread>
 #include <vector>
+
+#include "quencfg/framework/thread_win.h"
 
 namespace quencfg {
 
@@ -31,7 +33,8 @@ class SkinPrefetch {
   SkinPrefetch& operator=(const SkinPrefetch&) = delete;
 
  private:
-  std::thread thread_;
+  std::unique_ptr<const SkinPrefetchPlan> plan_;  // read by the thread until it ends
+  StartedThread thread_;
 };
 
 // The work of the thread, on the calling thread.

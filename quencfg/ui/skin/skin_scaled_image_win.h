@@ -7,7 +7,8 @@
 
 #include <string_view>
 
-#include "quencfg/ui/skin/skin_image_win.h"
+#include "quencfg/ui/skin/skin_bitmap_win.h"
+#include "quencfg/ui/skin/state_images_win.h"
 #include "quencfg/ui/skin/skin_scale.h"
 
 namespace quencfg {

@@ -6,7 +6,9 @@
 #include "quencfg/framework/wide_win.h"
 #include "quencfg/ui/skin/skin_documents.h"
 #include "quencfg/ui/skin/skin_draw_win.h"
-#include "quencfg/ui/skin/skin_image_win.h"
+#include "quencfg/ui/skin/skin_bitmap_win.h"
+#include "quencfg/ui/skin/skin_picture_win.h"
+#include "quencfg/ui/skin/skins_folder_win.h"
 
 namespace quencfg {
 

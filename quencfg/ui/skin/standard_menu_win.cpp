@@ -3,7 +3,7 @@
 #include <string>
 
 #include "quencfg/framework/messages.h"
-#include "quencfg/ui/skin/skin_image_win.h"
+#include "quencfg/ui/skin/skins_folder_win.h"
 #include "quencfg/ui/skin/skin_scale.h"
 
 namespace quencfg {

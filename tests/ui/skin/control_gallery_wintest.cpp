@@ -23,6 +23,8 @@
 #include "quencfg/ui/skin/warn_dlg_win.h"
 #include "support/gdiplus_session_win.h"
 #include "support/shipped_skin_win.h"
+#include "quencfg/ui/skin/skins_folder_win.h"
+#include "quencfg/ui/skin/skin_picture_win.h"
 
 namespace quencfg {
 namespace {

@@ -13,6 +13,7 @@
 #include "quencfg/ui/skin/skin_draw_win.h"
 #include "support/gdiplus_session_win.h"
 #include "support/temp_folder.h"
+#include "quencfg/ui/skin/skin_picture_win.h"
 
 namespace quencfg {
 namespace {

@@ -1,4 +1,6 @@
-#include "quencfg/ui/skin/skin_image_win.h"
+#include "quencfg/ui/skin/skin_bitmap_win.h"
+#include "quencfg/ui/skin/skin_picture_win.h"
+#include "quencfg/ui/skin/state_images_win.h"
 
 #include <gtest/gtest.h>
 

@@ -17,6 +17,8 @@
 #include "support/gdiplus_session_win.h"
 #include "support/shipped_skin_win.h"
 #include "support/temp_folder.h"
+#include "quencfg/ui/skin/skins_folder_win.h"
+#include "quencfg/ui/skin/skin_picture_win.h"
 
 namespace quencfg {
 namespace {

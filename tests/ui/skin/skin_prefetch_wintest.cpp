@@ -8,7 +8,9 @@
 #include "quencfg/framework/folders.h"
 #include "quencfg/framework/wide_win.h"
 #include "quencfg/ui/skin/skin_image_cache_win.h"
-#include "quencfg/ui/skin/skin_image_win.h"
+#include "quencfg/ui/skin/skin_picture_win.h"
+#include "quencfg/ui/skin/skins_folder_win.h"
+#include "quencfg/ui/skin/state_images_win.h"
 #include "support/temp_folder.h"
 
 namespace quencfg {

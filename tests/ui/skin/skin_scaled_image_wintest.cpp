@@ -17,6 +17,7 @@
 #include "support/screenshot_win.h"
 #include "support/temp_folder.h"
 #include "ui/skin/control_host_win.h"
+#include "quencfg/ui/skin/skin_picture_win.h"
 
 namespace quencfg {
 namespace {
