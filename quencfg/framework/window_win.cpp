@@ -120,6 +120,19 @@ LRESULT Window::DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) {
         AskForAttention(BlockingPopupOf(hwnd_));
       }
       break;
+    case WM_SYSCOMMAND:
+      // The system ignores the commands of a disabled window, but the task bar still
+      // minimises and restores a window that waits for its modal dialog.
+      if (!::IsWindowEnabled(hwnd_)) {
+        const UINT command = static_cast<UINT>(wParam & 0xFFF0);
+        if (command == SC_MINIMIZE || command == SC_RESTORE) {
+          // As the system does it: the owned pop-ups go and come back with the window.
+          ::ShowOwnedPopups(hwnd_, command == SC_RESTORE ? TRUE : FALSE);
+          ::ShowWindow(hwnd_, command == SC_MINIMIZE ? SW_MINIMIZE : SW_RESTORE);
+          return 0;
+        }
+      }
+      break;
     case WM_ENABLE:
       // The skinned controls draw the state of their window: disabled with it.
       ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
@@ -162,6 +175,7 @@ void Window::OnFlashTimer() {
 }
 
 void Window::DrawFlashFrame() const {
+  ::UpdateWindow(hwnd_);  // what waits to be painted first, so that it does not cover the frame
   WindowDc dc(hwnd_);
   if (dc.get() == nullptr) return;
   RECT client{};

@@ -918,10 +918,10 @@ TEST_F(MainWindow, WithTheKeyDialogOpenTheWindowLooksDisabledAndAClickFlashesThe
   PumpFor(300);
   CKeyAssignmentDlg& dialog = window.keyAssignment();
   CPngListBtn& apply = window.commandButton(Command::Apply);
-  const std::string settingsBefore = FileBytes(SettingsFilePath());
-  const std::string profileBefore = FileBytes(ProfilePath(ProfileName(0), u""));
   for (const bool recording : {false, true}) {
     SCOPED_TRACE(recording ? "recording a macro" : "capturing a single key");
+    const std::string settingsBefore = FileBytes(SettingsFilePath());
+    const std::string profileBefore = FileBytes(ProfilePath(ProfileName(0), u""));
     testing::Click(window.keyButton(12).hwnd());
     ASSERT_TRUE(PumpUntil([&dialog] { return ::GetForegroundWindow() == dialog.hwnd(); }));
     if (recording) {
@@ -966,6 +966,60 @@ TEST_F(MainWindow, WithTheKeyDialogOpenTheWindowLooksDisabledAndAClickFlashesThe
     EXPECT_NE(apply.CurrentLook().state, kStateDisabled);
     EXPECT_NE(window.keyButton(30).CurrentLook().state, kStateDisabled);
   }
+}
+
+// A question open over the key dialog (its macro's edits, asked by Cancel): a real click
+// on the window flashes the question, which waits for the answer; answered, the dialog
+// goes on as asked and the window still waits for it.
+struct QuestionClick {
+  HWND apply = nullptr;
+  int flashesBefore = -1;
+  int flashesAfter = -1;
+};
+QuestionClick g_questionClick{};
+
+void CALLBACK ClickTheWindowWhileTheQuestionWaits(HWND, UINT, UINT_PTR id, DWORD) {
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND candidate, LPARAM timer) -> BOOL {
+        auto* question = dynamic_cast<CWarnDlg*>(Window::FromHandle(candidate));
+        if (question == nullptr || !::IsWindowVisible(candidate)) return TRUE;
+        ::KillTimer(nullptr, static_cast<UINT_PTR>(timer));
+        g_questionClick.flashesBefore = question->flashCount();
+        if (testing::StartXdotool(L"mousemove " + ScreenCentre(g_questionClick.apply) + L" click 1")) {
+          PumpUntil([question] { return question->flashCount() > g_questionClick.flashesBefore; }, 3000);
+        }
+        g_questionClick.flashesAfter = question->flashCount();
+        testing::Click(question->cancelButton().hwnd());
+        return FALSE;
+      },
+      static_cast<LPARAM>(id));
+}
+
+TEST_F(MainWindow, AClickOnTheWindowFlashesTheQuestionShownOverTheKeyDialog) {
+  CQuencfgDlg& window = Open();
+  ::ShowWindow(window.hwnd(), SW_SHOW);
+  ::SetForegroundWindow(window.hwnd());
+  ASSERT_TRUE(PumpUntil([&window] { return ::GetForegroundWindow() == window.hwnd(); }));
+  if (!testing::StartXdotool(L"key shift")) GTEST_SKIP() << "xdotool cannot be started";
+  PumpFor(300);
+  CKeyAssignmentDlg& dialog = window.keyAssignment();
+  testing::Click(window.keyButton(12).hwnd());
+  testing::Click(dialog.pageButton(kPageMacro).hwnd());
+  dialog.macroPage().controls().repeatField.SetText(u"7");  // an edit not saved
+
+  g_questionClick = QuestionClick{window.commandButton(Command::Apply).hwnd()};
+  ::SetTimer(nullptr, 0, 100, &ClickTheWindowWhileTheQuestionWaits);
+  testing::Click(dialog.cancelButton().hwnd());
+  EXPECT_GE(g_questionClick.flashesBefore, 0) << "the question was asked";
+  EXPECT_GT(g_questionClick.flashesAfter, g_questionClick.flashesBefore) << "the click flashed the question";
+  EXPECT_EQ(dialog.flashCount(), 0) << "not the dialog the question stands over";
+  EXPECT_TRUE(::IsWindowVisible(dialog.hwnd())) << "the question's Cancel keeps the dialog open";
+  EXPECT_EQ(dialog.macroPage().controls().repeatField.Text(), u"7");
+  EXPECT_FALSE(::IsWindowEnabled(window.hwnd())) << "the window still waits for the dialog";
+  EXPECT_TRUE(TakeSyncs().empty());
+  dialog.Dismiss();
+  EXPECT_TRUE(::IsWindowEnabled(window.hwnd()));
 }
 
 // The macro editor shows only what edits macros: no page tabs, no reset. Nothing in it
