@@ -724,6 +724,7 @@ def main():
     state_set("editName", 218, 28, lambda w, h, s: edit_state(w, h, s, "#242323", "#363841"))
     state_set("editRepeat", 106, 28, lambda w, h, s: edit_state(w, h, s, "#242323", "#363841"))
     state_set("editRgb", 66, 28, lambda w, h, s: edit_state(w, h, s, "#ffffff", "#9096a3"))
+    state_set("editPause", 66, 28, lambda w, h, s: edit_state(w, h, s, "#242323", "#363841"))
     for i, colour in enumerate(PRESET_COLOURS):
         state_set("colorPreset%d" % (i + 1), PRESET_SIZE[0], PRESET_SIZE[1],
                   lambda w, h, s, c=colour: preset_state(w, h, s, c))

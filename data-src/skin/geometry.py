@@ -94,6 +94,7 @@ ASSIGN_LAYOUT = {
     "BUTTON_CKEY": ("btnKeyCap", (330, 200, 240, 120)),
     "BUTTON_LAUNCHPROGRAM": ("btnProgram", (140, 196, 620, 48)),
     "EDITED_KEY": ("LABEL", (506, 16, 318, 40)),
+    "EDITOR_TITLE": ("LABEL", (24, 16, 480, 40)),
 }
 MACRO_LAYOUT = {
     "BUTTON_MACROMENU": ("btnDrop", (374, 92, 28, 28)),
@@ -112,7 +113,8 @@ MACRO_LAYOUT = {
     "MACRO_DISPLAY": ("LIST", (24, 132, 446, 300)),
     "EDIT_EVENTDELAY": ("editRepeat", (150, 448, 106, 28)),
     "BUTTON_SETDELAY": ("btnMini", (264, 448, 96, 28)),
-    "BUTTON_INSERTPAUSE": ("btnSmall", (500, 404, 178, 36)),
+    "EDIT_PAUSE": ("editPause", (500, 408, 66, 28)),
+    "BUTTON_INSERTPAUSE": ("btnMini", (574, 408, 96, 28)),
     "BUTTON_INSERTKEY": ("btnSmall", (688, 404, 178, 36)),
     "BUTTON_CHANGEKEY": ("btnSmall", (500, 444, 178, 36)),
     "BUTTON_UNDO": ("btnSmall", (688, 444, 178, 36)),
@@ -148,8 +150,9 @@ WARN_LAYOUT = {
 }
 # The import review places its buttons itself, below a list as tall as its keys need.
 IMPORT_REVIEW_LAYOUT = {
-    "BUTTON_KEEP": ("btnPng", (0, 0, 120, 40)),
-    "BUTTON_LEAVE_OUT": ("btnPng", (0, 0, 120, 40)),
+    "BUTTON_KEEP": ("btnSmall", (0, 0, 178, 36)),
+    "BUTTON_LEAVE_OUT": ("btnSmall", (0, 0, 178, 36)),
+    "BUTTON_CANCEL": ("btnSmall", (0, 0, 178, 36)),
 }
 
 LIGHT_LABELS = {

@@ -1,6 +1,30 @@
 #include "quencfg/framework/window_win.h"
 
+#include "quencfg/framework/gdi_win.h"
+
 namespace quencfg {
+
+namespace {
+
+constexpr UINT_PTR kFlashTimer = 0x7A5E;
+constexpr UINT kFlashPhaseMs = 90;
+constexpr int kFlashPhases = 6;  // three blinks, as Windows flashes a modal dialog
+constexpr int kFlashFrameWidth = 3;
+constexpr COLORREF kFlashColor = RGB(0xE8, 0x17, 0x3A);  // the skin's accent
+
+// What Windows does for any window: to the front, and flashed by the system.
+void FlashBySystem(HWND window) {
+  if (::GetForegroundWindow() != window) ::SetForegroundWindow(window);
+  FLASHWINFO info{sizeof info, window, FLASHW_ALL, kFlashPhases / 2, 0};
+  ::FlashWindowEx(&info);
+}
+
+bool IsButtonDown(UINT mouseMessage) noexcept {
+  return mouseMessage == WM_LBUTTONDOWN || mouseMessage == WM_RBUTTONDOWN || mouseMessage == WM_MBUTTONDOWN ||
+         mouseMessage == WM_XBUTTONDOWN;
+}
+
+}  // namespace
 
 LRESULT CALLBACK Window::StaticWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   Window* self = nullptr;
@@ -15,6 +39,10 @@ LRESULT CALLBACK Window::StaticWndProc(HWND hwnd, UINT message, WPARAM wParam, L
     self = FromHandle(hwnd);
   }
   if (self == nullptr) return ::DefWindowProcW(hwnd, message, wParam, lParam);
+  if (message == WM_TIMER && wParam == kFlashTimer) {
+    self->OnFlashTimer();
+    return 0;
+  }
   const LRESULT result = self->HandleMessage(message, wParam, lParam);
   if (message == WM_NCDESTROY) self->Detach();
   return result;
@@ -84,7 +112,89 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT Window::DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_SETCURSOR:
+      // A click on this window while a modal pop-up disables it: the pop-up asks for
+      // attention, and the click does nothing else.
+      if (LOWORD(lParam) == static_cast<WORD>(HTERROR) && IsButtonDown(HIWORD(lParam))) {
+        AskForAttention(BlockingPopupOf(hwnd_));
+      }
+      break;
+    case WM_SYSCOMMAND:
+      // The system ignores the commands of a disabled window, but the task bar still
+      // minimises and restores a window that waits for its modal dialog.
+      if (!::IsWindowEnabled(hwnd_)) {
+        const UINT command = static_cast<UINT>(wParam & 0xFFF0);
+        if (command == SC_MINIMIZE || command == SC_RESTORE) {
+          // As the system does it: the owned pop-ups go and come back with the window.
+          ::ShowOwnedPopups(hwnd_, command == SC_RESTORE ? TRUE : FALSE);
+          ::ShowWindow(hwnd_, command == SC_MINIMIZE ? SW_MINIMIZE : SW_RESTORE);
+          return 0;
+        }
+      }
+      break;
+    case WM_ENABLE:
+      // The skinned controls draw the state of their window: disabled with it.
+      ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+      break;
+    default:
+      break;
+  }
   return ::DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+void AskForAttention(HWND popup) {
+  if (popup == nullptr) return;
+  // Only a window of this framework has an object behind its user data; a system
+  // dialog (the file dialog) is flashed by the system alone.
+  if (::GetClassLongPtrW(popup, GCLP_WNDPROC) != reinterpret_cast<ULONG_PTR>(&Window::StaticWndProc)) {
+    FlashBySystem(popup);
+    return;
+  }
+  if (Window* window = Window::FromHandle(popup)) window->Flash();
+}
+
+void Window::Flash() {
+  if (hwnd_ == nullptr || !::IsWindowVisible(hwnd_)) return;
+  ++flashCount_;
+  FlashBySystem(hwnd_);
+  flashPhases_ = kFlashPhases;
+  DrawFlashFrame();
+  ::SetTimer(hwnd_, kFlashTimer, kFlashPhaseMs, nullptr);
+}
+
+void Window::OnFlashTimer() {
+  if (flashPhases_ > 0) --flashPhases_;
+  if (flashPhases_ == 0) ::KillTimer(hwnd_, kFlashTimer);
+  if (flashPhases_ % 2 == 0) {
+    // The window paints itself again where the frame was.
+    ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  } else {
+    DrawFlashFrame();
+  }
+}
+
+void Window::DrawFlashFrame() const {
+  ::UpdateWindow(hwnd_);  // what waits to be painted first, so that it does not cover the frame
+  WindowDc dc(hwnd_);
+  if (dc.get() == nullptr) return;
+  RECT client{};
+  ::GetClientRect(hwnd_, &client);
+  OwnedBrush brush(::CreateSolidBrush(kFlashColor));
+  for (int inset = 0; inset < kFlashFrameWidth; ++inset) {
+    ::FrameRect(dc.get(), &client, brush.get());
+    ::InflateRect(&client, -1, -1);
+  }
+}
+
+HWND BlockingPopupOf(HWND owner) noexcept {
+  if (owner == nullptr || ::IsWindowEnabled(owner)) return nullptr;
+  // The pop-up in front is the active window while the program is in front; else the
+  // one the user worked in last.
+  HWND popup = ::GetActiveWindow();
+  if (popup == nullptr || popup == owner || !::IsWindowVisible(popup)) popup = ::GetLastActivePopup(owner);
+  if (popup == nullptr || popup == owner || !::IsWindowVisible(popup)) return nullptr;
+  return popup;
 }
 
 bool Window::CreateForModal(HWND) { return false; }

@@ -65,6 +65,13 @@ class Window {
   // through here by the owner's PreTranslateMessage.
   bool FilterBeforeDispatch(MSG& message) { return PreTranslateMessage(message); }
 
+  // Asks for the user's attention as Windows does for a modal dialog whose disabled
+  // owner was clicked: the window comes to the front, the system flashes it, and a frame
+  // blinks around it a few times (these windows have no caption of their own to flash).
+  void Flash();
+  [[nodiscard]] bool flashing() const noexcept { return flashPhases_ > 0; }
+  [[nodiscard]] int flashCount() const noexcept { return flashCount_; }
+
  protected:
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam);
@@ -77,15 +84,27 @@ class Window {
   virtual bool PreTranslateMessage(MSG& message);
 
  private:
+  friend void AskForAttention(HWND popup);
   static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   void Detach() noexcept;
+  void OnFlashTimer();
+  void DrawFlashFrame() const;
 
   HWND hwnd_ = nullptr;
   WindowCreateFailure createFailure_;
   bool modalRunning_ = false;
   bool modalEnded_ = false;
   INT_PTR modalResult_ = 0;
+  int flashPhases_ = 0;  // frame shown on odd phases; 0: not flashing
+  int flashCount_ = 0;
 };
+
+// Flash() for a window of this framework; the system's flash for any other.
+void AskForAttention(HWND popup);
+
+// The window that keeps a disabled `owner` from acting: the pop-up of this program the
+// user works in (its modal dialog, or the question shown over that), or null.
+[[nodiscard]] HWND BlockingPopupOf(HWND owner) noexcept;
 
 // Posts a message; false when the target is gone or its queue is full.
 bool PostToWindow(HWND target, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) noexcept;

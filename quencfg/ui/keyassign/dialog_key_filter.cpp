@@ -14,6 +14,7 @@ DialogKeyAction ActionOfKeyDown(const DialogKeyDown& key) noexcept {
   if (key.capturing) return DialogKeyAction::kSwallow;
   if (key.onMacroPage && key.control && key.virtualKey == kVkZ && !key.inTextField) return DialogKeyAction::kUndo;
   if (key.inDelayField && key.virtualKey == kVkReturn) return DialogKeyAction::kApplyDelay;
+  if (key.inPauseField && key.virtualKey == kVkReturn) return DialogKeyAction::kInsertPause;
   const bool swallowed = key.virtualKey == kVkEscape || key.virtualKey == kVkSpace || key.virtualKey == kVkReturn;
   return swallowed && !key.inTextField ? DialogKeyAction::kSwallow : DialogKeyAction::kDispatch;
 }

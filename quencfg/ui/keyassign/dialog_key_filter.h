@@ -12,13 +12,15 @@ struct DialogKeyDown {
   bool onMacroPage = false;
   bool inTextField = false;    // the key goes to a text field (name, repeat count, delay)
   bool inDelayField = false;
+  bool inPauseField = false;
 };
 
-enum class DialogKeyAction { kDispatch, kSwallow, kUndo, kApplyDelay };
+enum class DialogKeyAction { kDispatch, kSwallow, kUndo, kApplyDelay, kInsertPause };
 
 // Escape, Space and Enter never press a button or close the dialog, but a text field
 // keeps its ordinary editing (a space in a macro name). Ctrl+Z outside a text field
-// undoes the macro editor's last edit; a text field undoes its own typing.
+// undoes the macro editor's last edit; a text field undoes its own typing. Enter in
+// the delay field sets the delay, and in the pause field inserts the pause.
 DialogKeyAction ActionOfKeyDown(const DialogKeyDown& key) noexcept;
 
 // The hook reports a key before the key reaches the dialog's queue, so the key that a

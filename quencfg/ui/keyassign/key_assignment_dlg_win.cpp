@@ -30,6 +30,8 @@ constexpr COLORREF kWhite = 0xFFFFFF;
 constexpr COLORREF kBlack = 0x000000;
 constexpr int kLabelFontHeight = 16;
 constexpr int kLabelFontWeight = 500;
+constexpr int kTitleFontHeight = 20;
+constexpr int kTitleFontWeight = 700;
 
 enum class CaptionColors { kWhite, kBlack, kButtonDefaults };
 
@@ -128,6 +130,11 @@ void CKeyAssignmentDlg::SetMacroOnly(bool macroOnly) {
 }
 
 void CKeyAssignmentDlg::ShowAssignment() {
+  // The macro editor edits macros only: no key's function chooses its page.
+  if (macroOnly_) {
+    ShowPage(kPageMacro);
+    return;
+  }
   ShowKeyName();
   ShowProgramName();
   // The page follows the slot; opening it does not yet choose its function, so a key
@@ -167,8 +174,10 @@ void CKeyAssignmentDlg::ShowPageControls() {
   ShowChild(keyDisplay_.hwnd(), page_ == kPageSingleKey);
   ShowChild(programButton_.hwnd(), page_ == kPageLaunch);
   macroPage_.Show(page_ == kPageMacro);
-  ShowChild(pageButtons_[kPageSingleKey].hwnd(), !macroOnly_);
-  ShowChild(pageButtons_[kPageLaunch].hwnd(), !macroOnly_);
+  // The macro editor shows only what edits macros: no page tabs (a lone one included)
+  // and no reset, which would lead to the single-key page.
+  for (CPngListBtn& button : pageButtons_) ShowChild(button.hwnd(), !macroOnly_);
+  ShowChild(resetButton_.hwnd(), !macroOnly_);
   for (int p = kPageSingleKey; p <= kPageLaunch; ++p) pageButtons_[p].SetSelected(p == page_);
 }
 
@@ -220,7 +229,7 @@ void CKeyAssignmentDlg::ApplyChosenProgram(std::u16string_view path) {
 void CKeyAssignmentDlg::OnProgramButton() { ApplyChosenProgram(ChooseProgramFile(hwnd())); }
 
 void CKeyAssignmentDlg::OnReset() {
-  if (!MayDropMacroEdits()) return;
+  if (macroOnly_ || !MayDropMacroEdits()) return;
   ShowPage(kPageSingleKey);
   ResetFunction(workingSlot_);
   keyDisplay_.SetCaption(u"");
@@ -257,7 +266,7 @@ bool CKeyAssignmentDlg::MayDropMacroEdits() { return page_ != kPageMacro || macr
 void CKeyAssignmentDlg::OnPageButton(AssignmentPage page) {
   // The macro being edited stays: showing its page again would load it from its file.
   if (page == kPageMacro && page_ == kPageMacro) return;
-  if (!MayDropMacroEdits()) return;
+  if (macroOnly_ || !MayDropMacroEdits()) return;
   ShowPage(page);
 }
 
@@ -319,11 +328,13 @@ bool CKeyAssignmentDlg::OnKeyDownBeforeDispatch(const MSG& message) {
   key.onMacroPage = page_ == kPageMacro;
   key.inTextField = key.onMacroPage && macroPage_.IsTextField(message.hwnd);
   key.inDelayField = key.onMacroPage && macroPage_.IsDelayField(message.hwnd);
+  key.inPauseField = key.onMacroPage && macroPage_.IsPauseField(message.hwnd);
   switch (ActionOfKeyDown(key)) {
     case DialogKeyAction::kDispatch: return false;
     case DialogKeyAction::kSwallow: return true;
     case DialogKeyAction::kUndo: macroPage_.Undo(); return true;
     case DialogKeyAction::kApplyDelay: macroPage_.ApplyDelayField(); return true;
+    case DialogKeyAction::kInsertPause: macroPage_.InsertPause(); return true;
   }
   return false;
 }
@@ -366,6 +377,15 @@ void CKeyAssignmentDlg::OnShowWindow(bool shown) {
   // A key awaited for the editor ends too: the hook goes, so it would never come.
   if (macroPage_.CapturesKeys()) macroPage_.StopRecording();
   if (!shown) SetHook(false);
+  DisableOwnerWhileShown(shown);
+}
+
+// The owner's buttons wait while the dialog is open (its edit belongs to the profile
+// shown when it opened): the owner is disabled as for a modal dialog, so they look it
+// and a click on it flashes the dialog. Enabled again before the dialog hides, so that
+// the owner, not another program, comes to the front.
+void CKeyAssignmentDlg::DisableOwnerWhileShown(bool shown) {
+  if (ownerWindow_ != nullptr) ::EnableWindow(ownerWindow_, shown ? FALSE : TRUE);
 }
 
 void CKeyAssignmentDlg::Paint(HDC dc) const {
@@ -378,12 +398,21 @@ void CKeyAssignmentDlg::Paint(HDC dc) const {
   PaintPageLabels(dc);
 }
 
+// Where the page tabs stand for a key, the macro editor says what it is.
+void CKeyAssignmentDlg::PaintEditorTitle(HDC dc) const {
+  OwnedFont font = CreateSkinFont(kTitleFontHeight, kTitleFontWeight);
+  SelectScope select(dc, font.get());
+  DrawSkinText(dc, kLayoutSection, u"EDITOR_TITLE", StringDocument().Lookup(u"MACRO_STRING", u"EDITOR_TITLE"),
+               DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+}
+
 void CKeyAssignmentDlg::PaintPageLabels(HDC dc) const {
   OwnedFont font = CreateSkinFont(kLabelFontHeight, kLabelFontWeight);
   SelectScope select(dc, font.get());
   const int oldMode = ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, kWhite);
   DrawSkinText(dc, kLayoutSection, u"EDITED_KEY", EditedKeyLabel(), DT_LEFT | DT_SINGLELINE | DT_END_ELLIPSIS);
+  if (macroOnly_) PaintEditorTitle(dc);
   switch (page_) {
     case kPageSingleKey:
       DrawSkinText(dc, u"SINGLE_KEY", u"TEXT_TITLE", DT_WORDBREAK);

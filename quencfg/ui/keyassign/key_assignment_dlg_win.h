@@ -102,6 +102,7 @@ class CKeyAssignmentDlg : public Window, private MacroPageHost {
   bool OnKeyDownBeforeDispatch(const MSG& message);
   void Close();
   void OnShowWindow(bool shown);
+  void DisableOwnerWhileShown(bool shown);
   // A single key is being captured or a macro recorded: every key is for the hook.
   [[nodiscard]] bool CapturesKeys() const noexcept;
 
@@ -110,6 +111,7 @@ class CKeyAssignmentDlg : public Window, private MacroPageHost {
   void ShowProgramTarget(std::u16string_view target);
   void Paint(HDC dc) const;
   void PaintPageLabels(HDC dc) const;
+  void PaintEditorTitle(HDC dc) const;
 
   KeySlot workingSlot_{};
   KeySlot* sourceSlot_ = nullptr;

@@ -42,13 +42,15 @@ constexpr ButtonEntry kButtons[] = {
 
 constexpr ButtonEntry kEditButtons[] = {
     {&MacroPageControls::setDelay, u"BUTTON_SETDELAY", u"SET_DELAY", 14},
-    {&MacroPageControls::insertPause, u"BUTTON_INSERTPAUSE", u"INSERT_PAUSE", 14},
+    {&MacroPageControls::insertPause, u"BUTTON_INSERTPAUSE", u"INSERT_PAUSE", 13},
     {&MacroPageControls::insertKey, u"BUTTON_INSERTKEY", u"INSERT_KEY", 14},
     {&MacroPageControls::changeKey, u"BUTTON_CHANGEKEY", u"CHANGE_KEY", 14},
     {&MacroPageControls::undo, u"BUTTON_UNDO", u"UNDO", 14},
 };
 
 constexpr int kDelayFieldLimit = 6;
+// A pause field starts with a pause a user can see in a replay, never with 1 ms.
+constexpr char16_t kDefaultPause[] = u"100";
 
 struct TooltipEntry {
   CPngListBtn MacroPageControls::*button;
@@ -124,8 +126,8 @@ std::array<CPngListBtn*, 5> MacroPageControls::EditButtons() {
 }
 
 bool MacroPageControls::IsTextField(HWND window) const noexcept {
-  return window != nullptr &&
-         (window == nameField.hwnd() || window == repeatField.hwnd() || window == delayField.hwnd());
+  return window != nullptr && (window == nameField.hwnd() || window == repeatField.hwnd() ||
+                               window == delayField.hwnd() || window == pauseField.hwnd());
 }
 
 bool MacroPageControls::IsButton(HWND window) {
@@ -149,10 +151,15 @@ void MacroPageControls::Layout(HWND dialog, const SkinBitmap& background, bool r
   LayoutEventList(*this, dialog);
   LayoutField(delayField, background, u"EDIT_EVENTDELAY", dialog, WS_VISIBLE | ES_AUTOHSCROLL | ES_CENTER,
               kDelayFieldLimit, rebuild);
+  const bool pauseFieldExisted = pauseField.IsCreated();
+  LayoutField(pauseField, background, u"EDIT_PAUSE", dialog, WS_VISIBLE | ES_AUTOHSCROLL | ES_CENTER | ES_NUMBER,
+              kDelayFieldLimit, rebuild);
+  if (!pauseFieldExisted) pauseField.SetText(kDefaultPause);
   LayoutButtons(*this, std::begin(kEditButtons), std::end(kEditButtons), background, dialog, rebuild);
   for (const TooltipEntry& tip : kTooltips) {
     tooltips.Set(dialog, (this->*tip.button).hwnd(), StringDocument().Lookup(kCaptions, tip.textKey));
   }
+  tooltips.Set(dialog, pauseField.hwnd(), StringDocument().Lookup(kCaptions, u"TIP_PAUSE"));
 }
 
 void MacroPageControls::ShowRecordCaption(bool recording) {
@@ -162,7 +169,7 @@ void MacroPageControls::ShowRecordCaption(bool recording) {
 void MacroPageControls::Show(bool visible) {
   for (CPngListBtn* button : Buttons()) ShowChild(button->hwnd(), visible);
   for (CPngListBtn* button : EditButtons()) ShowChild(button->hwnd(), visible);
-  for (CClrEdit* field : {&nameField, &repeatField, &delayField}) ShowChild(field->hwnd(), visible);
+  for (CClrEdit* field : {&nameField, &repeatField, &delayField, &pauseField}) ShowChild(field->hwnd(), visible);
   // Its skinned bars follow it.
   ShowChild(eventList.hwnd(), visible);
 }

@@ -38,6 +38,7 @@ struct MacroPageControls {
   // The editing controls, created after the list.
   CClrEdit delayField;
   CPngListBtn setDelay;
+  CClrEdit pauseField;  // the length of the pause that Insert pause inserts
   CPngListBtn insertPause;
   CPngListBtn insertKey;
   CPngListBtn changeKey;

@@ -51,8 +51,10 @@ void CMacroPage::ApplyDelayField() {
   ShowOutcome(editor_.events().SetDelay(SelectedRow(), controls_.delayField.Text()), u"");
 }
 
+// The pause has a field of its own: the delay field shows the selected event's delay,
+// which is no length for a pause.
 void CMacroPage::InsertPause() {
-  ShowOutcome(editor_.events().InsertPause(SelectedRow(), controls_.delayField.Text()), u"STATUS_PAUSE_ADDED");
+  ShowOutcome(editor_.events().InsertPause(SelectedRow(), controls_.pauseField.Text()), u"STATUS_PAUSE_ADDED");
 }
 
 void CMacroPage::Undo() {

@@ -206,7 +206,8 @@ void CMacroPage::SetRecordingUi(bool recording) {
   MacroPageControls& c = controls_;
   for (HWND control : {c.up.hwnd(), c.down.hwnd(), c.top.hwnd(), c.bottom.hwnd(), c.deleteEvent.hwnd(),
                        c.clear.hwnd(), c.recordDelay.hwnd(), c.nameField.hwnd(), c.repeatField.hwnd(),
-                       c.delayField.hwnd(), c.setDelay.hwnd(), c.insertPause.hwnd(), c.insertKey.hwnd(),
+                       c.delayField.hwnd(), c.setDelay.hwnd(), c.pauseField.hwnd(), c.insertPause.hwnd(),
+                       c.insertKey.hwnd(),
                        c.changeKey.hwnd(), c.undo.hwnd()}) {
     if (control != nullptr) ::EnableWindow(control, recording ? FALSE : TRUE);
   }

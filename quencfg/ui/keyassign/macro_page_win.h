@@ -77,6 +77,9 @@ class CMacroPage {
   [[nodiscard]] bool IsDelayField(HWND window) const noexcept {
     return window != nullptr && window == controls_.delayField.hwnd();
   }
+  [[nodiscard]] bool IsPauseField(HWND window) const noexcept {
+    return window != nullptr && window == controls_.pauseField.hwnd();
+  }
 
   // Key messages of the key a capture took, which arrive after the hook told of it.
   bool SwallowsCapturedKey(UINT message, WPARAM virtualKey) noexcept {
@@ -84,9 +87,10 @@ class CMacroPage {
     return capturedKey_.Swallows(message == WM_KEYUP, static_cast<std::uint32_t>(virtualKey));
   }
 
-  // The editing commands that keys reach too: Ctrl+Z, Enter in the delay field.
+  // The editing commands that keys reach too: Ctrl+Z, Enter in the delay and pause fields.
   void Undo();
   void ApplyDelayField();
+  void InsertPause();
 
   // Before OK saves: a name that would not be taken is said so, and false comes back.
   bool ConfirmNameForSave();
@@ -133,7 +137,6 @@ class CMacroPage {
   void DeleteMacro();
   void ApplyEdit(EventEdit edit);
   void DeleteEvent();
-  void InsertPause();
   void PressKeyCaptureButton(bool changeKey);
   LRESULT TakeCapturedKey(WPARAM wParam, LPARAM lParam);
   void EndKeyCapture();

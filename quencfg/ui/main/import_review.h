@@ -3,7 +3,8 @@
 // starts a program, with a note when the path is a URL, a network path or a relative
 // path; program paths that cannot be right, which are refused; and macro keys whose
 // macro the user does not have. The review dialog shows the list, the user keeps the
-// listed keys or imports without them, and ApplyImportChoice does what was chosen.
+// listed keys, imports without them or cancels the import, and ApplyImportChoice does
+// what was chosen when the import goes on.
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,10 +49,12 @@ struct ReviewedKey {
 
 enum class ImportChoice {
   KeepListed,     // the listed keys stay as the file has them (refused ones excepted)
-  WithoutListed,  // the listed keys become unassigned; also what closing the review means
+  WithoutListed,  // the listed keys become unassigned
+  Cancel,         // nothing is imported; also what closing the review means
 };
 
-// Unassigns the refused keys, and with WithoutListed every listed key.
+// Unassigns the refused keys, and with WithoutListed every listed key. After Cancel
+// the imported profile is dropped whole: nothing calls this.
 void ApplyImportChoice(ProfileData& profile, const std::vector<ReviewedKey>& review, ImportChoice choice) noexcept;
 
 }  // namespace quencfg

@@ -28,7 +28,7 @@ constexpr int kContentTop = 80;   // below the warning picture's sign and title
 constexpr int kBottomBand = 72;   // the picture's button band, below its dividing line
 constexpr int kMaxListHeight = 300;
 constexpr int kButtonGap = 16;
-constexpr int kButtonFromBottom = 56;
+constexpr INT_PTR kWithoutListed = 100;  // the modal result of "without these keys"
 constexpr int kLineGap = 10;
 constexpr int kWheelStep = 60;
 constexpr int kLineStep = 20;
@@ -44,6 +44,8 @@ constexpr int kPictureBottom = 72;
 int Px(int value) { return ScaleToDpi(value, SkinDpi()); }
 
 constexpr COLORREF kWhite = 0xFFFFFF;
+constexpr int kButtonFontHeight = 15;
+constexpr LPARAM kRepeatBit = 0x40000000;  // WM_KEYDOWN of a key already down
 constexpr COLORREF kTitleRed = 0x0000FF;
 constexpr COLORREF kProgramColor = RGB(230, 230, 230);
 constexpr COLORREF kFlaggedColor = RGB(255, 190, 60);
@@ -264,7 +266,8 @@ CImportReviewDlg::CImportReviewDlg(HWND parent, std::vector<ReviewedKey> review)
 ImportChoice CImportReviewDlg::DoModal() {
   const INT_PTR result = Window::DoModal(parent_);
   Destroy();
-  return result == IDOK ? ImportChoice::KeepListed : ImportChoice::WithoutListed;
+  if (result == IDOK) return ImportChoice::KeepListed;
+  return result == kWithoutListed ? ImportChoice::WithoutListed : ImportChoice::Cancel;
 }
 
 bool CImportReviewDlg::CreateForModal(HWND owner) {
@@ -314,18 +317,25 @@ bool CImportReviewDlg::CreateForModal(HWND owner) {
 void CImportReviewDlg::CreateButtons() {
   RECT client{};
   ::GetClientRect(hwnd(), &client);
-  const std::pair<CPngListBtn*, std::u16string_view> buttons[] = {{&keepButton_, u"KEEP"},
-                                                                   {&leaveOutButton_, u"LEAVE_OUT"}};
+  const std::pair<CPngListBtn*, std::u16string_view> buttons[] = {
+      {&keepButton_, u"KEEP"}, {&leaveOutButton_, u"LEAVE_OUT"}, {&cancelButton_, u"CANCEL"}};
   const SkinRect first = ButtonEntry(u"BUTTON_KEEP", 0, 0);
   const int buttonWidth = first.right - first.left;
-  int left = (client.right - 2 * buttonWidth - Px(kButtonGap)) / 2;
+  const int buttonHeight = first.bottom - first.top;
+  const int count = static_cast<int>(std::size(buttons));
+  int left = (client.right - count * buttonWidth - (count - 1) * Px(kButtonGap)) / 2;
+  const int top = client.bottom - Px(kBottomBand) + (Px(kBottomBand) - buttonHeight) / 2;
   for (const auto& [button, name] : buttons) {
-    const SkinRect entry = ButtonEntry(u"BUTTON_" + std::u16string(name), left, client.bottom - Px(kButtonFromBottom));
+    const SkinRect entry = ButtonEntry(u"BUTTON_" + std::u16string(name), left, top);
     LoadPushButtonFor(*button, background_, entry, hwnd(), false);
     button->SetCaption(LookupString(StringDocument(), kSection, name));
+    button->SetFontHeight(kButtonFontHeight);
     button->SetTextColors(kWhite, kWhite, kWhite);
     left += buttonWidth + Px(kButtonGap);
   }
+  // The keyboard starts on the choice that imports without the listed keys: a key
+  // pressed by chance never keeps them.
+  focused_ = leaveOutButton_.hwnd();
 }
 
 bool CImportReviewDlg::PreTranslateMessage(MSG& message) {
@@ -334,14 +344,45 @@ bool CImportReviewDlg::PreTranslateMessage(MSG& message) {
     ::SendMessageW(list_.hwnd(), message.message, message.wParam, message.lParam);
     return true;
   }
-  if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) {
-    EndModal(IDCANCEL);  // like closing: the listed keys are left out
+  if (!IsKeyboardMessage(message.message)) return false;
+  if (message.message == WM_KEYDOWN) {
+    const bool repeated = (message.lParam & kRepeatBit) != 0;
+    switch (message.wParam) {
+      case VK_ESCAPE: EndModal(IDCANCEL); break;  // like closing: nothing is imported
+      case VK_TAB: MoveFocus((::GetKeyState(VK_SHIFT) & 0x8000) != 0 ? -1 : 1); break;
+      case VK_LEFT:
+      case VK_UP: MoveFocus(-1); break;
+      case VK_RIGHT:
+      case VK_DOWN: MoveFocus(1); break;
+      case VK_RETURN:
+      case VK_SPACE:
+        if (!repeated) PressFocusedButton();  // a key held from before presses nothing
+        break;
+      default: return false;
+    }
     return true;
   }
-  // Enter and Space never keep the keys: only a click does.
-  const bool enterOrSpace = message.wParam == VK_RETURN || message.wParam == VK_SPACE ||
-                            (message.message == WM_CHAR && (message.wParam == L'\r' || message.wParam == L' '));
-  return IsKeyboardMessage(message.message) && enterOrSpace;
+  // The characters of the keys above do nothing more.
+  return message.message == WM_CHAR &&
+         (message.wParam == L'\r' || message.wParam == L' ' || message.wParam == L'\t' || message.wParam == 0x1B);
+}
+
+void CImportReviewDlg::MoveFocus(int step) {
+  const auto buttons = Buttons();
+  const int count = static_cast<int>(buttons.size());
+  const auto at = std::find_if(buttons.begin(), buttons.end(), [this](CPngListBtn* b) { return b->hwnd() == focused_; });
+  const int index = at == buttons.end() ? 0 : (static_cast<int>(at - buttons.begin()) + step + count) % count;
+  focused_ = buttons[static_cast<std::size_t>(index)]->hwnd();
+  ::SetFocus(focused_);
+}
+
+void CImportReviewDlg::PressFocusedButton() { Answer(focused_); }
+
+void CImportReviewDlg::Answer(HWND button) {
+  if (button == nullptr) return;
+  if (button == keepButton_.hwnd()) EndModal(IDOK);
+  if (button == leaveOutButton_.hwnd()) EndModal(kWithoutListed);
+  if (button == cancelButton_.hwnd()) EndModal(IDCANCEL);
 }
 
 void CImportReviewDlg::Paint(HDC dc) const {
@@ -362,15 +403,18 @@ LRESULT CImportReviewDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
   if (const auto painted = HandlePaintMessages(hwnd(), message, wParam, paint)) return *painted;
   switch (message) {
     case WM_COMMAND:
-      if (HIWORD(wParam) == BN_CLICKED) {
-        const HWND from = reinterpret_cast<HWND>(lParam);
-        if (from == keepButton_.hwnd()) EndModal(IDOK);
-        if (from == leaveOutButton_.hwnd()) EndModal(IDCANCEL);
-      }
+      if (HIWORD(wParam) == BN_CLICKED) Answer(reinterpret_cast<HWND>(lParam));
       return 0;
     case WM_CLOSE:
-      EndModal(IDCANCEL);  // closing is not keeping
+      EndModal(IDCANCEL);  // closing imports nothing
       return 0;
+    case WM_ACTIVATE:
+      // Active again, the keyboard is where the user left it.
+      if (LOWORD(wParam) != WA_INACTIVE && focused_ != nullptr) {
+        ::SetFocus(focused_);
+        return 0;
+      }
+      return DefaultHandling(message, wParam, lParam);
     case WM_WINDOWPOSCHANGED:
       if ((reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW) != 0) list_.ShowScrollBar();
       return DefaultHandling(message, wParam, lParam);

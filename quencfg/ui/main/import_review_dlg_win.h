@@ -4,9 +4,12 @@
 // its look (its background, stretched to fit the list; its red title; its buttons),
 // listing each key by its name on the keyboard with a note and the program path or
 // macro name whole, wrapped, in a list that scrolls when it is long. The user keeps
-// the listed keys or leaves them out; closing the review (or Escape) leaves them out.
+// the listed keys, imports the profile without them, or cancels the import; closing
+// the review (or Escape) cancels. Tab and the arrow keys move the keyboard focus, which
+// the focused button shows; Enter and Space press it.
 #include <windows.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -77,6 +80,7 @@ class CImportReviewDlg : public Window {
 
   [[nodiscard]] CPngListBtn& keepButton() noexcept { return keepButton_; }
   [[nodiscard]] CPngListBtn& leaveOutButton() noexcept { return leaveOutButton_; }
+  [[nodiscard]] CPngListBtn& cancelButton() noexcept { return cancelButton_; }
   [[nodiscard]] CImportReviewList& list() noexcept { return list_; }
   [[nodiscard]] HWND parent() const noexcept { return parent_; }
 
@@ -88,6 +92,13 @@ class CImportReviewDlg : public Window {
  private:
   void Paint(HDC dc) const;
   void CreateButtons();
+  // The buttons in their order on screen, Tab's order.
+  [[nodiscard]] std::array<CPngListBtn*, 3> Buttons() noexcept {
+    return {&keepButton_, &leaveOutButton_, &cancelButton_};
+  }
+  void MoveFocus(int step);
+  void PressFocusedButton();
+  void Answer(HWND button);
 
   HWND parent_;
   std::vector<ReviewedKey> review_;
@@ -96,6 +107,8 @@ class CImportReviewDlg : public Window {
   CImportReviewList list_;
   CPngListBtn keepButton_;
   CPngListBtn leaveOutButton_;
+  CPngListBtn cancelButton_;
+  HWND focused_ = nullptr;  // the button with the keyboard focus while the review is active
 };
 
 // Shows the review when `review` lists any key and returns the choice; with nothing

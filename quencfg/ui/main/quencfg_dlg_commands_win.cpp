@@ -119,6 +119,7 @@ void CQuencfgDlg::PostDeviceSync(WPARAM lighting, LPARAM reset) {
 void CQuencfgDlg::ImportProfile() {
   const std::u16string desktop = DesktopFolder();
   FileDialogRequest request;
+  request.owner = hwnd();  // over this window, which waits for it
   request.filter = kProfileFilter;
   request.initialName = u"*.profile";
   request.defaultExtension = kProfileExtension;
@@ -140,7 +141,9 @@ void CQuencfgDlg::ImportProfileFrom(std::u16string_view path) {
   std::vector<std::u16string> macroNames;
   ListMacros(macroNames);
   const std::vector<ReviewedKey> review = ReviewImport(*imported, stored, macroNames);
-  ApplyImportChoice(*imported, review, AskAboutImport(hwnd(), review));
+  const ImportChoice choice = AskAboutImport(hwnd(), review);
+  if (choice == ImportChoice::Cancel) return;  // the profile shown stays as it was
+  ApplyImportChoice(*imported, review, choice);
   // Out-of-range lighting takes the first profile's factory values, whichever is current.
   NormalizeProfile(*imported, false, 0);
   currentProfile() = *imported;

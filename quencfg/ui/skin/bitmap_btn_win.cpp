@@ -2,8 +2,10 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <utility>
 
+#include "quencfg/framework/gdi_win.h"
 #include "quencfg/framework/wide_win.h"
 #include "quencfg/ui/skin/skin_draw_win.h"
 #include "quencfg/ui/skin/skin_scale.h"
@@ -12,6 +14,9 @@ namespace quencfg {
 namespace {
 
 constexpr int kBadgeInset = 12;  // from the button's right edge
+constexpr int kFocusRingInset = 3;
+constexpr int kFocusRingWidth = 2;
+constexpr COLORREF kFocusRingColor = 0xFFFFFF;
 
 }  // namespace
 
@@ -69,7 +74,7 @@ void CBitmapBtnEx::SetSelected(bool selected) {
 }
 
 CBitmapBtnEx::Look CBitmapBtnEx::CurrentLook() const {
-  if (hwnd() != nullptr && !::IsWindowEnabled(hwnd())) return Look{kStateDisabled, textColorDisabled_};
+  if (hwnd() != nullptr && !CanAct()) return Look{kStateDisabled, textColorDisabled_};
   if (selected_ || pushed()) return Look{kStateDown, textColorPressed_};
   if (hovering()) return Look{kStateOver, textColorHover_};
   return Look{kStateNormal, textColorNormal_};
@@ -83,6 +88,19 @@ void CBitmapBtnEx::Paint(HDC dc, const RECT& client) {
   if (badgeShown()) {
     BlendBitmap(dc, badge_, client.right - badge_.width - ScaleToDpi(kBadgeInset, SkinDpi()),
                 (client.bottom - badge_.height) / 2);
+  }
+  if (hwnd() != nullptr && ::GetFocus() == hwnd()) DrawFocusRing(dc, client);
+}
+
+// A ring inside the button's edge, as Windows draws the keyboard focus.
+void CBitmapBtnEx::DrawFocusRing(HDC dc, const RECT& client) const {
+  const int inset = ScaleToDpi(kFocusRingInset, SkinDpi());
+  const int width = std::max(1, ScaleToDpi(kFocusRingWidth, SkinDpi()));
+  RECT ring{client.left + inset, client.top + inset, client.right - inset, client.bottom - inset};
+  OwnedBrush brush(::CreateSolidBrush(kFocusRingColor));
+  for (int i = 0; i < width; ++i) {
+    ::FrameRect(dc, &ring, brush.get());
+    ::InflateRect(&ring, -1, -1);
   }
 }
 

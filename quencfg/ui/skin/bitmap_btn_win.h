@@ -60,6 +60,7 @@ class CBitmapBtnEx : public CBitmapBtn {
 
  private:
   void DrawCaption(HDC dc, const RECT& client, COLORREF color) const;
+  void DrawFocusRing(HDC dc, const RECT& client) const;
 
   std::shared_ptr<StateImages> images_ = std::make_shared<StateImages>();  // never null
   SkinBitmap badge_;

@@ -5,6 +5,11 @@
 #include "quencfg/ui/skin/skin_draw_win.h"
 
 namespace quencfg {
+namespace {
+
+constexpr WPARAM kCtrlA = 0x01;  // the character Ctrl+A types
+
+}  // namespace
 
 bool CClrEdit::Create(DWORD style, const RECT& rect, HWND parent, int controlId) {
   HWND edit = ::CreateWindowExW(0, L"EDIT", L"", style | WS_CHILD, rect.left, rect.top, rect.right - rect.left,
@@ -109,6 +114,11 @@ LRESULT CClrEdit::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       PaintFrame();
       return 0;
     case WM_CHAR:
+      // Ctrl+A selects the whole text, as in every Windows field; it types nothing.
+      if (wParam == kCtrlA) {
+        ::SendMessageW(hwnd(), EM_SETSEL, 0, -1);
+        return 0;
+      }
       PostToWindow(::GetParent(hwnd()), kEditTypedMessage, 0, ::GetDlgCtrlID(hwnd()));
       return DefaultHandling(message, wParam, lParam);
     case WM_VSCROLL:

@@ -65,6 +65,10 @@ bool SkinButton::PointerOver(POINT clientPoint) const {
   return ::WindowFromPoint(screen) == hwnd();  // a window above the button hides it
 }
 
+bool SkinButton::CanAct() const noexcept {
+  return ::IsWindowEnabled(hwnd()) && ::IsWindowEnabled(::GetAncestor(hwnd(), GA_ROOT));
+}
+
 void SkinButton::StopHovering() {
   if (!hovering_) return;
   hovering_ = false;
@@ -133,8 +137,12 @@ LRESULT SkinButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSELEAVE:
       StopHovering();
       return 0;
+    case WM_SETFOCUS:
+      Redraw();  // the keyboard focus shows on the button
+      return DefaultHandling(message, wParam, lParam);
     case WM_KILLFOCUS:
       StopHovering();
+      Redraw();
       return DefaultHandling(message, wParam, lParam);
     case WM_CAPTURECHANGED:
       if (reinterpret_cast<HWND>(lParam) != hwnd()) {

@@ -30,6 +30,9 @@ class SkinButton : public SubclassedWindow {
   // Pressed on the button and still over it: the look of a pushed button.
   [[nodiscard]] bool pushed() const noexcept { return pressed_ && pointerInside_; }
   [[nodiscard]] std::uint32_t lastCommandTime() const noexcept { return lastCommandTime_; }
+  // Enabled, in a window that is enabled too: a button of a window that a modal dialog
+  // disables cannot act, and looks it.
+  [[nodiscard]] bool CanAct() const noexcept;
 
   // The clock the command timing reads; the tests give a fake one.
   void SetTickSource(TickSource source) noexcept { tickSource_ = source; }

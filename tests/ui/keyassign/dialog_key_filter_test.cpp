@@ -26,6 +26,8 @@ TEST(DialogKeyFilter, TextFieldsKeepTheirEditingButtonsNeverSeeEnterEscapeOrSpac
       {"enter in the name field", {kEnter, false, false, true, true}, A::kDispatch},
       {"enter in the delay field", {kEnter, false, false, true, true, true}, A::kApplyDelay},
       {"space in the delay field", {kSpace, false, false, true, true, true}, A::kDispatch},
+      {"enter in the pause field", {kEnter, false, false, true, true, false, true}, A::kInsertPause},
+      {"a digit in the pause field", {'5', false, false, true, true, false, true}, A::kDispatch},
       {"ctrl+z on the event list", {'Z', true, false, true}, A::kUndo},
       {"ctrl+z in a text field is its own", {'Z', true, false, true, true}, A::kDispatch},
       {"ctrl+z on another page", {'Z', true}, A::kDispatch},

@@ -300,7 +300,9 @@ TEST_F(KeyAssignmentDialog, LaunchPage) {
   EXPECT_EQ(slot.byKeyNumber, 0x04);
 }
 
-TEST_F(KeyAssignmentDialog, MacroOnlyModeHidesTwoPageButtonsAndTouchesNoSlot) {
+// The macro editor shows only what edits macros: no page tab (not even a lone one) and
+// no reset, which would lead to the single-key page.
+TEST_F(KeyAssignmentDialog, MacroOnlyModeHidesThePageButtonsAndResetAndTouchesNoSlot) {
   KeySlot slot = SlotOf(BTNFUNC_KEY, 0x04);
   const KeySlot before = slot;
   OpenFor(slot);
@@ -310,7 +312,8 @@ TEST_F(KeyAssignmentDialog, MacroOnlyModeHidesTwoPageButtonsAndTouchesNoSlot) {
   EXPECT_EQ(dialog_.page(), kPageMacro);
   EXPECT_FALSE(Visible(dialog_.pageButton(kPageSingleKey).hwnd()));
   EXPECT_FALSE(Visible(dialog_.pageButton(kPageLaunch).hwnd()));
-  EXPECT_TRUE(Visible(dialog_.pageButton(kPageMacro).hwnd()));
+  EXPECT_FALSE(Visible(dialog_.pageButton(kPageMacro).hwnd()));
+  EXPECT_FALSE(Visible(dialog_.resetButton().hwnd()));
   EXPECT_FALSE(Visible(dialog_.keyDisplay().hwnd()));
   Press(dialog_.okButton());
   EXPECT_FALSE(Visible(dialog_.hwnd()));
@@ -319,7 +322,9 @@ TEST_F(KeyAssignmentDialog, MacroOnlyModeHidesTwoPageButtonsAndTouchesNoSlot) {
 
   OpenFor(slot);  // a key again
   EXPECT_TRUE(Visible(dialog_.pageButton(kPageSingleKey).hwnd()));
+  EXPECT_TRUE(Visible(dialog_.pageButton(kPageMacro).hwnd()));
   EXPECT_TRUE(Visible(dialog_.pageButton(kPageLaunch).hwnd()));
+  EXPECT_TRUE(Visible(dialog_.resetButton().hwnd()));
 }
 
 TEST_F(KeyAssignmentDialog, EnterEscapeAndSpaceNeverReachTheButtons) {

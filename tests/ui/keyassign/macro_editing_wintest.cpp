@@ -418,6 +418,44 @@ TEST_F(MacroEditing, KeyCaptureChangesPairsStopsAtTheLimitAndEndsWithTheDialog) 
   EXPECT_FALSE(Controls().changeKey.selected());
 }
 
+// Insert pause takes the length in its own field, never the selected event's delay (a
+// plain click used to add the 1 ms of the first press). How a pause is stored stays:
+// it is added to the delay of the event after the selection. Enter in the field
+// inserts too, and Ctrl+A selects all in every field of the page, as in Windows fields.
+TEST_F(MacroEditing, InsertPauseTakesItsOwnLengthAndCtrlASelectsAllInTheFields) {
+  StoreMacro(u"Combo", 3, {Down(1, kA), Up(150, kA), Down(40, kB), Up(60, kB)});
+  KeySlot slot = MacroSlot(u"Combo");
+  OpenFor(slot);
+  ASSERT_TRUE(BringDialogToFront());
+  if (!testing::StartXdotool(L"key shift")) GTEST_SKIP() << "xdotool cannot be started";
+  PumpFor(400);
+
+  ClickRow(0);
+  ASSERT_EQ(Controls().delayField.Text(), u"1");
+  ClickOn(Controls().insertPause.hwnd());
+  EXPECT_EQ(Events(), (std::vector<MacroEvent>{Down(1, kA), Up(250, kA), Down(40, kB), Up(60, kB)}))
+      << "the pause field's 100 ms went to the next event";
+  EXPECT_EQ(Page().noticeKey(), u"STATUS_PAUSE_ADDED");
+
+  ClickOn(Controls().pauseField.hwnd());
+  Keys(L"End ctrl+a 3 0 0 Return");
+  EXPECT_EQ(Controls().pauseField.Text(), u"300") << "Ctrl+A selected the length, the digits replaced it";
+  EXPECT_EQ(Events(), (std::vector<MacroEvent>{Down(1, kA), Up(250, kA), Down(340, kB), Up(60, kB)}))
+      << "Enter inserted after the selected row";
+
+  for (CClrEdit* field : {&Controls().nameField, &Controls().repeatField, &Controls().delayField,
+                          &Controls().pauseField}) {
+    const std::u16string text = field->Text();
+    ClickOn(field->hwnd());
+    Keys(L"End ctrl+a");
+    DWORD start = 1, end = 0;
+    ::SendMessageW(field->hwnd(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 0u) << Utf16ToUtf8(text);
+    EXPECT_EQ(end, text.size()) << Utf16ToUtf8(text);
+    EXPECT_EQ(field->Text(), text) << "Ctrl+A types nothing";
+  }
+}
+
 // The page in each language with a notice showing, saved for a look by eye.
 TEST_F(MacroEditing, ScreenshotsInEachLanguage) {
   StoreMacro(u"Combo", 2,
@@ -429,7 +467,7 @@ TEST_F(MacroEditing, ScreenshotsInEachLanguage) {
     StringDocument().Load(testing::StagedAppFolder() + u"Languages\\" + language + u"\\Strings.xml");
     dialog_.Relayout();
     ::SendMessageW(List(), LB_SETCURSEL, 3, 0);
-    Controls().delayField.SetText(u"250");
+    Controls().pauseField.SetText(u"250");
     Press(Controls().insertPause);  // the pause goes to the next event, and the page says so
     EXPECT_EQ(Page().noticeKey(), u"STATUS_PAUSE_ADDED");
     ::SetCursorPos(1279, 1023);

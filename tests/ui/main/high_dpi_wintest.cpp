@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "quencfg/framework/text.h"
+#include "quencfg/ui/main/import_review_dlg_win.h"
 #include "quencfg/ui/main/quencfg_dlg_win.h"
 #include "quencfg/ui/skin/skin_documents.h"
 #include "quencfg/ui/skin/skin_dpi_win.h"
@@ -20,6 +21,7 @@
 #include "quencfg/ui/skin/skin_scale.h"
 #include "support/data_folder_scope.h"
 #include "support/gdiplus_session_win.h"
+#include "support/screenshot_win.h"
 #include "support/shipped_skin_win.h"
 #include "ui/skin/control_host_win.h"
 
@@ -309,6 +311,47 @@ TEST_F(HighDpi, AMoveToAMonitorOfAnotherDpiLaysEverythingOutAgain) {
   SendMouse(panel.hwnd(), WM_LBUTTONUP, at.x, at.y);
   PumpMessages();
   EXPECT_GE(panel.pickedColor(), 350u) << "a color of the field, not the black around it";
+}
+
+// The windows whose layout changed, at the lane's DPI and in each language, saved for a
+// look by eye: the macro editor alone (no page tabs) with its pause field, and the
+// import review with its three buttons and the keyboard focus on one.
+TEST_F(HighDpi, ScreenshotsOfTheMacroEditorAndTheImportReview) {
+  CQuencfgDlg& window = Open();
+  ::ShowWindow(window.hwnd(), SW_SHOW);
+  const std::u16string dpi = AsciiToUtf16(std::to_string(SkinDpi()));
+  const std::vector<ReviewedKey> review = {{1, ImportFlag::Program, u"C:\\Program Files\\Tool\\tool.exe"},
+                                           {5, ImportFlag::Url, u"https://example.com/run"}};
+  static std::u16string shot;
+  for (const auto& [language, code] : {std::pair{101, u"EN"}, std::pair{106, u"CS"}, std::pair{108, u"ES"}}) {
+    window.ChangeLanguage(static_cast<std::uint8_t>(language));
+    Press(Command::Macro);
+    CKeyAssignmentDlg& dialog = window.keyAssignment();
+    // On the screen whole: at 192 DPI the main window is wider than the screen.
+    ::SetWindowPos(dialog.hwnd(), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::RedrawWindow(dialog.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    PumpMessages();
+    EXPECT_TRUE(testing::SavePng(testing::CaptureClientArea(dialog.hwnd()).get(),
+                                 testing::ScreenshotFolder() + u"macro-editor-alone-" + code + u"-" + dpi + u"dpi.png"));
+    dialog.Dismiss();
+
+    shot = u"import-review-buttons-" + std::u16string(code) + u"-" + dpi + u"dpi.png";
+    ::SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
+      ::EnumThreadWindows(
+          ::GetCurrentThreadId(),
+          [](HWND candidate, LPARAM timer) -> BOOL {
+            auto* dialog = dynamic_cast<CImportReviewDlg*>(Window::FromHandle(candidate));
+            if (dialog == nullptr || !::IsWindowVisible(candidate)) return TRUE;
+            ::KillTimer(nullptr, static_cast<UINT_PTR>(timer));
+            ::RedrawWindow(candidate, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+            EXPECT_TRUE(testing::SavePng(testing::CaptureClientArea(candidate).get(), testing::ScreenshotFolder() + shot));
+            ::PostMessageW(candidate, WM_CLOSE, 0, 0);
+            return FALSE;
+          },
+          static_cast<LPARAM>(id));
+    });
+    EXPECT_EQ(AskAboutImport(window.hwnd(), review), ImportChoice::Cancel);
+  }
 }
 
 }  // namespace

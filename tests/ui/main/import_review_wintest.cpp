@@ -219,11 +219,12 @@ struct LeaveOutCase {
   std::function<void(CImportReviewDlg&)> answer;
 };
 
-TEST_F(ImportReview, LeavingOutClosingOrEscapeUnassignsTheListedKeysOnly) {
+// The keyboard starts on "without them": Enter or Space pressed at once never keeps.
+TEST_F(ImportReview, ImportingWithoutThemUnassignsTheListedKeysOnly) {
   const LeaveOutCase cases[] = {
-      {"leave out", [](CImportReviewDlg& review) { Click(review.leaveOutButton().hwnd()); }},
-      {"closed", [](CImportReviewDlg& review) { ::PostMessageW(review.hwnd(), WM_CLOSE, 0, 0); }},
-      {"escape", [](CImportReviewDlg& review) { ::PostMessageW(review.hwnd(), WM_KEYDOWN, VK_ESCAPE, 0); }},
+      {"clicked", [](CImportReviewDlg& review) { Click(review.leaveOutButton().hwnd()); }},
+      {"enter", [](CImportReviewDlg& review) { ::PostMessageW(review.hwnd(), WM_KEYDOWN, VK_RETURN, 0); }},
+      {"space", [](CImportReviewDlg& review) { ::PostMessageW(review.hwnd(), WM_KEYDOWN, VK_SPACE, 0); }},
   };
   const std::u16string path = ProgramsAndMacroFile();
   const KeyMapBlock defaults = BuildKeyMap(*std::make_unique<ProfileData>());
@@ -248,6 +249,142 @@ TEST_F(ImportReview, LeavingOutClosingOrEscapeUnassignsTheListedKeysOnly) {
     }
     EXPECT_EQ((*keyboard.keyMap)[SlotCell(kKeySlot)], 0x2C);
   }
+}
+
+// Cancel, closing the review or Escape: nothing is imported. The profile shown, the
+// files and the next apply are those of before.
+TEST_F(ImportReview, CancellingImportsNothing) {
+  const LeaveOutCase cases[] = {
+      {"cancel", [](CImportReviewDlg& review) { Click(review.cancelButton().hwnd()); }},
+      {"closed", [](CImportReviewDlg& review) { ::PostMessageW(review.hwnd(), WM_CLOSE, 0, 0); }},
+      {"escape", [](CImportReviewDlg& review) { ::PostMessageW(review.hwnd(), WM_KEYDOWN, VK_ESCAPE, 0); }},
+  };
+  const std::u16string path = ProgramsAndMacroFile();
+  window_->currentProfile().keys[kKeySlot].byBtnFuncType = BTNFUNC_KEY;
+  window_->currentProfile().keys[kKeySlot].byKeyNumber = 0x10;
+  window_->RefreshKeyMarks();
+  const auto before = std::make_unique<ProfileData>(window_->currentProfile());
+  const std::u16string profileFile = ProfilePath(ProfileName(0), u"");
+  const std::optional<std::string> fileBefore = ReadWholeFile(profileFile);
+  const std::optional<std::string> settingsBefore = ReadWholeFile(SettingsFilePath());
+  for (const LeaveOutCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    {
+      ModalAnswer<CImportReviewDlg> answer(c.answer);
+      window_->ImportProfileFrom(path);
+      ASSERT_TRUE(answer.answered());
+    }
+    EXPECT_EQ(std::memcmp(&window_->currentProfile(), before.get(), sizeof *before), 0) << "the profile shown is kept";
+    EXPECT_FALSE(window_->importPending()) << "nothing imported: no lighting to write";
+    EXPECT_FALSE(window_->keyButton(kProgramSlot).selected());
+    EXPECT_TRUE(window_->keyButton(kKeySlot).selected()) << "the key of before keeps its mark";
+    EXPECT_EQ(ReadWholeFile(profileFile), fileBefore) << "no file is written";
+    EXPECT_EQ(ReadWholeFile(SettingsFilePath()), settingsBefore);
+  }
+}
+
+// The review's buttons take the keyboard: the focus starts on "without them" and shows
+// on it; Tab, Shift+Tab and the arrows move it; Enter presses the focused button. An
+// unplugged keyboard meanwhile changes nothing of the review.
+// Notes which window has the keyboard focus each time its message comes, so that keys
+// posted before it have gone through the review's own modal loop.
+class FocusRecorder : public Window {
+ public:
+  static constexpr UINT kNote = WM_APP + 7;
+  bool Make() {
+    WindowCreateParams params;
+    params.className = L"KorvaneTestFocusRecorder";
+    params.style = WS_POPUP;
+    return Create(params);
+  }
+  std::vector<HWND> seen;
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == kNote) {
+      seen.push_back(::GetFocus());
+      return 0;
+    }
+    return DefaultHandling(message, wParam, lParam);
+  }
+};
+
+TEST_F(ImportReview, TheKeyboardFocusShowsOnAButtonAndMovesWithTabAndArrows) {
+  const std::u16string path = ProgramsAndMacroFile();
+  FocusRecorder recorder;
+  ASSERT_TRUE(recorder.Make());
+  std::vector<std::string> focus;
+  bool ringShown = false;
+  bool ringOnlyOnFocus = false;
+  HWND keep = nullptr, without = nullptr, cancel = nullptr;
+  {
+    ModalAnswer<CImportReviewDlg> answer([&](CImportReviewDlg& review) {
+      PumpMessages();
+      keep = review.keepButton().hwnd();
+      without = review.leaveOutButton().hwnd();
+      cancel = review.cancelButton().hwnd();
+      const auto ringAt = [](CPngListBtn& button) {
+        const testing::Drawing drawing(button.hwnd());
+        return drawing.At(4, drawing.height() / 2) == RGB(255, 255, 255);
+      };
+      ringShown = ringAt(review.leaveOutButton());
+      ringOnlyOnFocus = !ringAt(review.keepButton()) && !ringAt(review.cancelButton());
+      // The keyboard is unplugged meanwhile; keys go where real ones go, to the focus.
+      ::PostMessageW(window_->hwnd(), UM_KEYBOARDSTATE, static_cast<WPARAM>(KeyboardState::Absent), 0);
+      ::PostMessageW(recorder.hwnd(), FocusRecorder::kNote, 0, 0);
+      for (const WPARAM key : {WPARAM{VK_TAB}, WPARAM{VK_RIGHT}, WPARAM{VK_LEFT}, WPARAM{VK_RIGHT}, WPARAM{VK_RETURN}}) {
+        ::PostMessageW(::GetFocus(), WM_KEYDOWN, key, 0);
+        ::PostMessageW(recorder.hwnd(), FocusRecorder::kNote, 0, 0);
+      }
+    });
+    window_->ImportProfileFrom(path);
+    ASSERT_TRUE(answer.answered());
+  }
+  for (HWND seen : recorder.seen) {
+    focus.push_back(seen == keep ? "keep" : seen == without ? "without" : seen == cancel ? "cancel" : "elsewhere");
+  }
+  // The note after Enter waits: the review ended with it, on Keep.
+  EXPECT_EQ(focus, (std::vector<std::string>{"without", "cancel", "keep", "cancel", "keep"}));
+  EXPECT_TRUE(ringShown) << "the focused button draws a ring";
+  EXPECT_TRUE(ringOnlyOnFocus);
+  EXPECT_EQ(window_->currentProfile().keys[kProgramSlot].byBtnFuncType, BTNFUNC_LAUNCH) << "Enter on Keep kept them";
+}
+
+// The open-file dialog of an import belongs to the main window and opens over it.
+TEST_F(ImportReview, TheFileDialogOpensOverTheMainWindow) {
+  struct Seen {
+    HWND owner = nullptr;
+    RECT rect{};
+    bool found = false;
+  };
+  static Seen seen;
+  seen = Seen{};
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND candidate, LPARAM) -> BOOL {
+          wchar_t name[16] = {};
+          ::GetClassNameW(candidate, name, 16);
+          if (std::wstring(name) != L"#32770" || !::IsWindowVisible(candidate)) return TRUE;
+          seen.found = true;
+          seen.owner = ::GetWindow(candidate, GW_OWNER);
+          ::GetWindowRect(candidate, &seen.rect);
+          ::PostMessageW(candidate, WM_COMMAND, IDCANCEL, 0);
+          return FALSE;
+        },
+        0);
+    if (seen.found) ::KillTimer(nullptr, id);
+  });
+  const auto before = std::make_unique<ProfileData>(window_->currentProfile());
+  window_->ImportProfile();
+  ::KillTimer(nullptr, timer);
+  ASSERT_TRUE(seen.found) << "no file dialog was seen";
+  EXPECT_EQ(seen.owner, window_->hwnd());
+  RECT main{};
+  ::GetWindowRect(window_->hwnd(), &main);
+  const POINT centre{(seen.rect.left + seen.rect.right) / 2, (seen.rect.top + seen.rect.bottom) / 2};
+  EXPECT_TRUE(::PtInRect(&main, centre)) << "at " << seen.rect.left << "," << seen.rect.top;
+  EXPECT_EQ(std::memcmp(&window_->currentProfile(), before.get(), sizeof *before), 0) << "cancelled: nothing imported";
 }
 
 TEST_F(ImportReview, RefusedPathsAreNamedAndNeverStored) {
@@ -370,7 +507,7 @@ TEST_F(ImportReview, ScreenshotsInEachLanguage) {
         PumpMessages();
         EXPECT_GT(review.list().scrollPosition(), 0);
         EXPECT_TRUE(testing::SaveScreen(u"import_review_" + std::u16string(language.code) + u"_end.png"));
-        Click(review.leaveOutButton().hwnd());
+        Click(review.cancelButton().hwnd());
       });
       window_->ImportProfileFrom(path);
       ASSERT_TRUE(answer.answered());

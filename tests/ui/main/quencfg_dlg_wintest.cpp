@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <cstring>
 #include <iterator>
 #include <memory>
 #include <optional>
@@ -882,6 +883,193 @@ TEST_F(MainWindow, WhileTheKeyDialogIsOpenTheWindowsButtonsWaitAndTheEditLandsIn
   ReadProfile(stored->profiles[0], ProfileName(0), u"");
   EXPECT_EQ(stored->profiles[0].keys[12].byBtnFuncType, BTNFUNC_KEY) << "profile 1 holds the edit";
   EXPECT_EQ(stored->profiles[0].keys[12].byKeyNumber, 0x05);
+}
+
+// Pumps the thread's messages until `done` or five seconds; returns `done`.
+template <typename Done>
+bool PumpUntil(const Done& done, DWORD milliseconds = 5000) {
+  for (const DWORD start = ::GetTickCount(); !done() && ::GetTickCount() - start < milliseconds;) {
+    testing::PumpMessages();
+    ::Sleep(5);
+  }
+  return done();
+}
+
+void PumpFor(DWORD milliseconds) {
+  PumpUntil([] { return false; }, milliseconds);
+}
+
+std::wstring ScreenCentre(HWND window) {
+  RECT rect{};
+  ::GetWindowRect(window, &rect);
+  return std::to_wstring((rect.left + rect.right) / 2) + L" " + std::to_wstring((rect.top + rect.bottom) / 2);
+}
+
+// While the key dialog is open the window is disabled, as the owner of a modal dialog
+// is: its buttons look disabled and do not light up under the mouse, and a real click
+// on Apply flashes the dialog and changes nothing, whether a key is being captured or a
+// macro recorded. Closed, the window and its buttons are back.
+TEST_F(MainWindow, WithTheKeyDialogOpenTheWindowLooksDisabledAndAClickFlashesTheDialog) {
+  CQuencfgDlg& window = Open();
+  ::ShowWindow(window.hwnd(), SW_SHOW);
+  ::SetForegroundWindow(window.hwnd());
+  ASSERT_TRUE(PumpUntil([&window] { return ::GetForegroundWindow() == window.hwnd(); }));
+  if (!testing::StartXdotool(L"key shift")) GTEST_SKIP() << "xdotool cannot be started";
+  PumpFor(300);
+  CKeyAssignmentDlg& dialog = window.keyAssignment();
+  CPngListBtn& apply = window.commandButton(Command::Apply);
+  for (const bool recording : {false, true}) {
+    SCOPED_TRACE(recording ? "recording a macro" : "capturing a single key");
+    const std::string settingsBefore = FileBytes(SettingsFilePath());
+    const std::string profileBefore = FileBytes(ProfilePath(ProfileName(0), u""));
+    testing::Click(window.keyButton(12).hwnd());
+    ASSERT_TRUE(PumpUntil([&dialog] { return ::GetForegroundWindow() == dialog.hwnd(); }));
+    if (recording) {
+      testing::Click(dialog.pageButton(kPageMacro).hwnd());
+      testing::Click(dialog.macroPage().controls().record.hwnd());
+      ASSERT_TRUE(dialog.macroPage().IsRecording());
+    }
+    EXPECT_FALSE(::IsWindowEnabled(window.hwnd()));
+    EXPECT_EQ(apply.CurrentLook().state, kStateDisabled);
+    EXPECT_EQ(window.keyButton(30).CurrentLook().state, kStateDisabled);
+    EXPECT_EQ(window.commandButton(Command::Profile1).CurrentLook().state, kStateDisabled);
+
+    const int flashes = dialog.flashCount();
+    ASSERT_TRUE(testing::StartXdotool(L"mousemove " + ScreenCentre(apply.hwnd())));
+    PumpFor(400);
+    EXPECT_FALSE(apply.hovering()) << "a button that cannot act does not light up";
+    ASSERT_TRUE(testing::StartXdotool(L"click 1"));
+    EXPECT_TRUE(PumpUntil([&] { return dialog.flashCount() > flashes; }, 3000)) << "the click flashes the dialog";
+    PumpFor(200);
+    EXPECT_TRUE(::IsWindowVisible(dialog.hwnd()));
+    EXPECT_EQ(::GetForegroundWindow(), dialog.hwnd());
+    EXPECT_EQ(dialog.macroPage().IsRecording(), recording) << "the recording goes on";
+    EXPECT_TRUE(TakeSyncs().empty()) << "the click applied nothing";
+    EXPECT_EQ(FileBytes(SettingsFilePath()), settingsBefore);
+    EXPECT_EQ(FileBytes(ProfilePath(ProfileName(0), u"")), profileBefore);
+    if (!recording) {
+      // The window behind the dialog, as the screen shows it while the frame blinks.
+      for (const auto& [language, code] : {std::pair{101, u"EN"}, std::pair{106, u"CS"}, std::pair{108, u"ES"}}) {
+        window.ChangeLanguage(static_cast<std::uint8_t>(language));
+        ::RedrawWindow(window.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        ::RedrawWindow(dialog.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        dialog.Flash();
+        EXPECT_TRUE(dialog.flashing());
+        EXPECT_TRUE(testing::SaveScreen(u"key-dialog-owner-disabled-" + std::u16string(code) + u".png"));
+        PumpFor(700);
+      }
+      window.ChangeLanguage(101);
+    }
+
+    dialog.Dismiss();
+    EXPECT_TRUE(::IsWindowEnabled(window.hwnd())) << "closed, the window acts again";
+    EXPECT_NE(apply.CurrentLook().state, kStateDisabled);
+    EXPECT_NE(window.keyButton(30).CurrentLook().state, kStateDisabled);
+  }
+}
+
+// A question open over the key dialog (its macro's edits, asked by Cancel): a real click
+// on the window flashes the question, which waits for the answer; answered, the dialog
+// goes on as asked and the window still waits for it.
+struct QuestionClick {
+  HWND apply = nullptr;
+  int flashesBefore = -1;
+  int flashesAfter = -1;
+};
+QuestionClick g_questionClick{};
+
+void CALLBACK ClickTheWindowWhileTheQuestionWaits(HWND, UINT, UINT_PTR id, DWORD) {
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND candidate, LPARAM timer) -> BOOL {
+        auto* question = dynamic_cast<CWarnDlg*>(Window::FromHandle(candidate));
+        if (question == nullptr || !::IsWindowVisible(candidate)) return TRUE;
+        ::KillTimer(nullptr, static_cast<UINT_PTR>(timer));
+        g_questionClick.flashesBefore = question->flashCount();
+        if (testing::StartXdotool(L"mousemove " + ScreenCentre(g_questionClick.apply) + L" click 1")) {
+          PumpUntil([question] { return question->flashCount() > g_questionClick.flashesBefore; }, 3000);
+        }
+        g_questionClick.flashesAfter = question->flashCount();
+        testing::Click(question->cancelButton().hwnd());
+        return FALSE;
+      },
+      static_cast<LPARAM>(id));
+}
+
+TEST_F(MainWindow, AClickOnTheWindowFlashesTheQuestionShownOverTheKeyDialog) {
+  CQuencfgDlg& window = Open();
+  ::ShowWindow(window.hwnd(), SW_SHOW);
+  ::SetForegroundWindow(window.hwnd());
+  ASSERT_TRUE(PumpUntil([&window] { return ::GetForegroundWindow() == window.hwnd(); }));
+  if (!testing::StartXdotool(L"key shift")) GTEST_SKIP() << "xdotool cannot be started";
+  PumpFor(300);
+  CKeyAssignmentDlg& dialog = window.keyAssignment();
+  testing::Click(window.keyButton(12).hwnd());
+  testing::Click(dialog.pageButton(kPageMacro).hwnd());
+  dialog.macroPage().controls().repeatField.SetText(u"7");  // an edit not saved
+
+  g_questionClick = QuestionClick{window.commandButton(Command::Apply).hwnd()};
+  ::SetTimer(nullptr, 0, 100, &ClickTheWindowWhileTheQuestionWaits);
+  testing::Click(dialog.cancelButton().hwnd());
+  EXPECT_GE(g_questionClick.flashesBefore, 0) << "the question was asked";
+  EXPECT_GT(g_questionClick.flashesAfter, g_questionClick.flashesBefore) << "the click flashed the question";
+  EXPECT_EQ(dialog.flashCount(), 0) << "not the dialog the question stands over";
+  EXPECT_TRUE(::IsWindowVisible(dialog.hwnd())) << "the question's Cancel keeps the dialog open";
+  EXPECT_EQ(dialog.macroPage().controls().repeatField.Text(), u"7");
+  EXPECT_FALSE(::IsWindowEnabled(window.hwnd())) << "the window still waits for the dialog";
+  EXPECT_TRUE(TakeSyncs().empty());
+  dialog.Dismiss();
+  EXPECT_TRUE(::IsWindowEnabled(window.hwnd()));
+}
+
+// The macro editor shows only what edits macros: no page tabs, no reset. Nothing in it
+// leads to the single-key or launch page, not even deleting the macro or a reset sent
+// anyway, whatever the key opened before it did.
+TEST_F(MainWindow, TheMacroEditorShowsOnlyWhatEditsMacrosAndReachesNoOtherPage) {
+  CQuencfgDlg& window = Open();
+  ::ShowWindow(window.hwnd(), SW_SHOW);
+  KeySlot& launchKey = window.currentProfile().keys[5];
+  launchKey.byBtnFuncType = BTNFUNC_LAUNCH;
+  CopyToField(launchKey.launch, u"C:\\Tools\\app.exe");
+  const KeySlot keyBefore = launchKey;
+  CKeyAssignmentDlg& dialog = window.keyAssignment();
+  quencfg::Press(window.hwnd(), window.keyButton(5).hwnd());
+  ASSERT_EQ(dialog.page(), kPageLaunch);
+  quencfg::Press(dialog.hwnd(), dialog.cancelButton().hwnd());
+
+  Press(Command::Macro);
+  ASSERT_TRUE(dialog.macroOnly());
+  const auto onlyMacros = [&dialog] {
+    for (const AssignmentPage page : {kPageSingleKey, kPageMacro, kPageLaunch}) {
+      EXPECT_FALSE(::IsWindowVisible(dialog.pageButton(page).hwnd())) << "page tab " << page;
+    }
+    EXPECT_FALSE(::IsWindowVisible(dialog.resetButton().hwnd()));
+    EXPECT_EQ(dialog.page(), kPageMacro);
+    EXPECT_FALSE(dialog.hookOn()) << "no key is awaited";
+  };
+  onlyMacros();
+  quencfg::Press(dialog.hwnd(), dialog.resetButton().hwnd());
+  onlyMacros();
+  for (const AssignmentPage page : {kPageSingleKey, kPageLaunch}) {
+    quencfg::Press(dialog.hwnd(), dialog.pageButton(page).hwnd());
+    onlyMacros();
+  }
+  MacroPageControls& controls = dialog.macroPage().controls();
+  quencfg::Press(dialog.hwnd(), controls.macroNew.hwnd());
+  quencfg::Press(dialog.hwnd(), controls.macroDelete.hwnd());
+  onlyMacros();
+
+  for (const std::uint8_t language : {std::uint8_t{101}, std::uint8_t{106}, std::uint8_t{108}}) {
+    window.ChangeLanguage(language);
+    ::RedrawWindow(dialog.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    testing::PumpMessages();
+    const std::u16string code = language == 101 ? u"EN" : language == 106 ? u"CS" : u"ES";
+    EXPECT_TRUE(testing::SavePng(testing::CaptureClientArea(dialog.hwnd()).get(),
+                                 testing::ScreenshotFolder() + u"macro-editor-alone-" + code + u".png"));
+  }
+  quencfg::Press(dialog.hwnd(), dialog.okButton().hwnd());
+  EXPECT_FALSE(window.keyAssignmentOpen());
+  EXPECT_EQ(std::memcmp(&window.currentProfile().keys[5], &keyBefore, sizeof keyBefore), 0) << "no key changed";
 }
 
 // With a key's dialog open, the user clicks into another program (notepad), types "b"

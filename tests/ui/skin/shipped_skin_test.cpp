@@ -69,7 +69,9 @@ const Vocabulary& ButtonsVocabulary() {
       {u"SINGLE_KEY", {u"TEXT_TITLE"}},
       {u"WARN_STRING", {u"IMPORT_UNREADABLE", u"IMPORT_DAMAGED", u"IMPORT_NOPROFILE"}},
       {u"WARN_STRING", {u"MACRO_FULL", u"EXPORT_FAILED"}},
-      {u"IMPORT_REVIEW", {u"BUTTON_KEEP", u"BUTTON_LEAVE_OUT"}},
+      {u"IMPORT_REVIEW", {u"BUTTON_KEEP", u"BUTTON_LEAVE_OUT", u"BUTTON_CANCEL"}},
+      {u"MACRO", {u"EDIT_PAUSE", u"BUTTON_INSERTPAUSE"}},
+      {u"KEY_ASSIGNMENT", {u"EDITOR_TITLE"}},
       {u"WARN_STRING", {u"SAVE_FAILED", u"QUIT_UNAPPLIED", u"BUTTON_APPLY_AND_QUIT", u"BUTTON_DISCARD_AND_QUIT",
                         u"BUTTON_STAY"}},
   };
@@ -92,8 +94,9 @@ const Vocabulary& StringsVocabulary() {
       {u"SINGLE_KEY", {u"TEXT_TITLE", u"NO_KEY_CODE"}},
       {u"WARN_STRING", {u"IMPORT_UNREADABLE", u"IMPORT_DAMAGED", u"IMPORT_NOPROFILE"}},
       {u"WARN_STRING", {u"MACRO_FULL", u"EXPORT_FAILED"}},
-      {u"IMPORT_REVIEW", {u"TITLE", u"INTRO", u"KEEP", u"LEAVE_OUT", u"KEY", u"PROGRAM", u"URL", u"NETWORK",
+      {u"IMPORT_REVIEW", {u"TITLE", u"INTRO", u"KEEP", u"LEAVE_OUT", u"CANCEL", u"KEY", u"PROGRAM", u"URL", u"NETWORK",
                           u"RELATIVE", u"MISSING_MACRO", u"TOO_LONG", u"EMPTY", u"CONTROL"}},
+      {u"MACRO_STRING", {u"EDITOR_TITLE", u"TIP_PAUSE"}},
       {u"WARN_STRING", {u"SAVE_FAILED", u"SAVE_FAILED_READONLY", u"SAVE_FAILED_IN_USE", u"SAVE_FAILED_DISK_FULL",
                         u"SAVE_FAILED_KEYBOARD", u"QUIT_UNAPPLIED", u"APPLY_AND_QUIT", u"DISCARD_AND_QUIT", u"STAY"}},
   };
