@@ -33,9 +33,8 @@ LightingControls ShownControls(int effect) noexcept {
 }
 
 int MarkedPreset(int effect, std::uint8_t colorType, std::uint32_t effectColor) noexcept {
-  if (!ShownControls(effect).presets) return -1;
   const bool validType = colorType < kPresetColors.size();
-  if (!PickSetsEffectColor(effect)) return validType ? colorType : -1;
+  if (!PickSetsEffectColor(effect) || !ShownControls(effect).presets) return validType ? colorType : -1;
   if (validType && kPresetColors[colorType] == effectColor) return colorType;
   for (std::size_t i = 0; i < kPresetColors.size(); ++i) {
     if (kPresetColors[i] == effectColor) return static_cast<int>(i);

@@ -40,7 +40,8 @@ inline constexpr std::array<std::uint32_t, 8> kPresetColors = {0x2020FF, 0x008AF
 // The preset button shown marked, or -1: the panel shows one current color. Where the
 // effect sends the effect color (the red, green and blue fields are shown too), that
 // color is the one in use, and only a preset of that very color is marked (the one of
-// `colorType` first); elsewhere the preset of `colorType` is. None where no presets show.
+// `colorType` first); elsewhere the preset of `colorType` is (hidden presets keep that
+// mark for when they show again).
 int MarkedPreset(int effect, std::uint8_t colorType, std::uint32_t effectColor) noexcept;
 
 // How far the speed row (its label and slider) moves up so that a hidden brightness row

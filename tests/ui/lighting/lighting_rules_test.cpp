@@ -42,12 +42,12 @@ TEST(LightingRules, APresetIsMarkedOnlyWhileItsColorIsTheOneInUse) {
   const Case cases[] = {
       {"presets alone: the chosen one", 2, 3, 0x123456, 3},
       {"presets alone, a mode beyond them", 2, 8, 0x123456, -1},
-      {"no presets shown", 3, 3, kPresetColors[3], -1},
+      {"presets hidden keep the chosen one", 3, 3, 0x123456, 3},
       {"single color of the chosen preset", 16, 3, kPresetColors[3], 3},
       {"single color typed or picked apart", 16, 3, 0x123456, -1},
       {"single color of another preset", 16, 3, kPresetColors[5], 5},
       {"single color with a mode beyond them", 16, 8, kPresetColors[0], 0},
-      {"per key: no presets", 19, 3, kPresetColors[3], -1},
+      {"per key: presets hidden", 19, 3, 0x123456, 3},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(MarkedPreset(c.effect, c.colorType, c.effectColor), c.marked) << c.what;
