@@ -932,6 +932,9 @@ TEST_F(MainWindow, MenusCloseAsWindowsMenusDoUnderRealClicksAndKeys) {
   ASSERT_TRUE(pumpUntil(effectsOpen));
   ASSERT_TRUE(testing::StartXdotool(L"mousemove " + notepad.TextAreaPoint() + L" click 1"));
   ASSERT_TRUE(pumpUntil(noMenu)) << "a click into another program";
+  // The pointer leaves the other program's place, where the next test's may open.
+  ASSERT_TRUE(testing::StartXdotool(L"mousemove 1 1"));
+  settle();
 }
 
 TEST_F(MainWindow, DragStartsOnlyInsideTheTopStripAndNeverWithTheKeyDialogOpen) {
