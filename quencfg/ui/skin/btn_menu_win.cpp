@@ -18,7 +18,7 @@ constexpr int kFallbackWidth = 150;      // a menu whose picture is missing stil
 constexpr int kFallbackRowHeight = 18;
 constexpr int kScrollBarControlId = 215;
 constexpr wchar_t kMenuClassName[] = L"KorvaneBtnMenu";
-constexpr int kCheckColumnWidth = 14;  // the column of the check marks, before every row's text
+constexpr int kCheckColumnWidth = 16;  // the column of the check marks, before every row's text
 
 bool IsPress(UINT message) noexcept {
   switch (message) {

@@ -274,12 +274,22 @@ TEST_F(HighDpi, ScreenshotsOfTheMenusAndTheBreathingPanel) {
     ::RedrawWindow(window.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     PumpMessages();
   };
+  // A window larger than the screen is moved so that `control` is at `screen`.
+  const auto bringTo = [&window](HWND control, POINT screen) {
+    RECT main{}, place{};
+    ::GetWindowRect(window.hwnd(), &main);
+    ::GetWindowRect(control, &place);
+    ::SetWindowPos(window.hwnd(), nullptr, main.left + screen.x - place.left, main.top + screen.y - place.top, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  };
+  bringTo(window.commandButton(Command::Setting).hwnd(), POINT{700, 100});
   Press(Command::Setting);
   ASSERT_NE(window.settingsMenu(), nullptr);
   redraw();
   EXPECT_TRUE(testing::SaveScreen(u"settings-menu-" + dpi + u".png"));
   Press(Command::Backlight);
   window.lightingPanel().SelectEffect(1);
+  bringTo(window.lightingPanel().effectButton().hwnd(), POINT{100, 300});
   redraw();
   EXPECT_TRUE(testing::SaveScreen(u"lighting-breathing-" + dpi + u".png"));
   testing::Click(window.lightingPanel().effectButton().hwnd());

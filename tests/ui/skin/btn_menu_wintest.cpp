@@ -261,7 +261,7 @@ TEST_F(Menu, ACheckMarkHasAColumnOfItsOwnAndRowsHaveNoTooltips) {
   EXPECT_LT(column, text) << "the mark stands before the texts";
   EXPECT_GE(text, 5 + 10) << "every text starts after the column, checked or not";
   // The checked row's text starts where the others' do: from the column's end on.
-  EXPECT_EQ(FirstDrawnColumn(menu.row(2).hwnd(), 5 + 14), FirstDrawnColumn(menu.row(1).hwnd(), 5 + 14));
+  EXPECT_EQ(FirstDrawnColumn(menu.row(2).hwnd(), 5 + 16), FirstDrawnColumn(menu.row(1).hwnd(), 5 + 16));
   int tooltips = 0;
   ::EnumThreadWindows(::GetCurrentThreadId(), &CountTooltips, reinterpret_cast<LPARAM>(&tooltips));
   EXPECT_EQ(tooltips, 0) << "no tooltip repeats a row's text over the next row";
