@@ -17,6 +17,8 @@ def key_code(letter):
 
 EFFECT_ROWS = [1, 2, 3, 8, 9, 10]  # the effects menu's first six rows, shown without scrolling
 EFFECTS_WITHOUT_PRESETS = {3, 8, 9, 18, 19}
+SINGLE_COLOUR_EFFECT = 16  # a preset there is also the colour sent
+PRESET_COLOURS = [0x2020FF, 0x008AFF, 0x00E1FF, 0x40E020, 0xFFD800, 0xFF5020, 0xFF30A0, 0xFFFFFF]
 NEUTRAL_MAIN = (700, 600)  # a spot of the main window that no control covers
 NEUTRAL_DIALOG = (60, 530)  # the same in the key dialog, on every page
 PAGE_BUTTONS = ["BUTTON_SINGLEKEY", "BUTTON_MACRO", "BUTTON_LAUNCH"]
@@ -263,7 +265,10 @@ class ChoosePreset(Action):
 
     def perform(self, w, args):
         w.click_main("LIGHTING", "RECT_COLORSLIDER_%d" % (args["index"] + 1))
-        w.model.profile().lighting["colortype"] = args["index"]
+        lighting = w.model.profile().lighting
+        lighting["colortype"] = args["index"]
+        if lighting["effect"] == SINGLE_COLOUR_EFFECT:
+            lighting["color"] = PRESET_COLOURS[args["index"]]
 
 
 # -- the key assignment dialog ------------------------------------------------------------

@@ -97,10 +97,9 @@ bool CMacroPage::HandleCommand(HWND control) {
 }
 
 bool CMacroPage::CloseMenuIfOpen() {
-  if (!macroMenu_) return false;
-  macroMenu_->Destroy();
+  const bool wasOpen = macroMenu() != nullptr;
   macroMenu_.reset();
-  return true;
+  return wasOpen;
 }
 
 void CMacroPage::HandleMenuPick(LPARAM lParam) {
@@ -245,6 +244,7 @@ void CMacroPage::OpenMacroMenu() {
   auto menu = MakeStandardMenu(dialog_, POINT{field.left, field.bottom}, u"Menu_normal.jpg", u"Menu_over.jpg");
   const auto& names = editor_.macroNames();
   for (std::size_t i = 0; i < names.size(); ++i) menu->AddItem(names[i], static_cast<std::int32_t>(i), nullptr, true);
+  menu->SetClosingOnlyArea(dialog_);  // the command that closes the menu does nothing else
   if (menu->Create(dialog_)) macroMenu_ = std::move(menu);
 }
 

@@ -121,7 +121,7 @@ class CMacroPage {
   [[nodiscard]] const MacroEditor& editor() const noexcept { return editor_; }
   [[nodiscard]] const MacroBuffer& buffer() const noexcept { return editor_.buffer(); }
   [[nodiscard]] const MacroRecorder& recorder() const noexcept { return recorder_; }
-  [[nodiscard]] CBtnMenu* macroMenu() noexcept { return macroMenu_.get(); }
+  [[nodiscard]] CBtnMenu* macroMenu() noexcept { return macroMenu_ && macroMenu_->IsOpen() ? macroMenu_.get() : nullptr; }
   // The warning while it is shown (the limit, unsaved edits, a refused name), else null.
   [[nodiscard]] CWarnDlg* limitWarning() noexcept { return warning_; }
   [[nodiscard]] CWarnDlg* warning() noexcept { return warning_; }

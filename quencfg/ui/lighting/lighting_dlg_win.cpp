@@ -45,7 +45,7 @@ void CLightingDlg::RefreshLighting() {
   SelectEffect(lighting.byLightEffect);
   brightnessSlider_.SetPos(lighting.byLightBright);
   speedSlider_.SetPos(lighting.byLightSpeed);
-  for (int i = 0; i < kPresetCount; ++i) preset(i).SetSelected(i == lighting.byLightColorType);
+  MarkCurrentPreset();
   for (int slot = 0; slot < KEY_COUNT; ++slot) {
     const std::uint32_t value = lighting.keyColors.coLightRGB[slot];
     const RgbColor color = RgbFromColorValue(value);
@@ -61,7 +61,15 @@ void CLightingDlg::SelectEffect(int effect) {
                            kEffectCaptionOffset);
   editor_.SelectEffect(effect);
   if (PickSetsEffectColor(effect)) ShowColor(editor_.pickedColor());
+  MarkCurrentPreset();
   if (hwnd() != nullptr) ::InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void CLightingDlg::MarkCurrentPreset() {
+  const int marked = editor_.markedPreset();
+  for (int i = 0; i < kPresetCount; ++i) {
+    if (preset(i).selected() != (i == marked)) preset(i).SetSelected(i == marked);
+  }
 }
 
 void CLightingDlg::ShowControlsOf(int effect) {
@@ -72,6 +80,24 @@ void CLightingDlg::ShowControlsOf(int effect) {
   for (CClrEdit& field : colorFields_) ShowChild(field.hwnd(), shown.effectColor);
   ShowChild(swatch_.hwnd(), shown.effectColor);
   for (CColorBtn2& button : keyButtons_) ShowChild(button.hwnd(), shown.customColor);
+  PlaceSpeedRow(shown);
+}
+
+int CLightingDlg::SpeedRowRiseOf(const LightingControls& shown) {
+  const SkinRect brightness = LayoutDocument().LookupRect(u"LIGHTING", u"SLIDER_BRIGHT");
+  const SkinRect speed = LayoutDocument().LookupRect(u"LIGHTING", u"SLIDER_SPEED");
+  return SpeedRowRise(shown, brightness.top, speed.top);
+}
+
+void CLightingDlg::PlaceSpeedRow(const LightingControls& shown) {
+  // A hidden brightness row gives its place to the speed row below it.
+  if (speedSlider_.hwnd() == nullptr) return;
+  const SkinRect entry = LayoutDocument().LookupRect(u"LIGHTING", u"SLIDER_SPEED");
+  RECT rect{entry.left, entry.top, entry.right, entry.bottom};
+  ::OffsetRect(&rect, 0, -SpeedRowRiseOf(shown));
+  speedSlider_.SetBackground(rect, background_.get());
+  ::SetWindowPos(speedSlider_.hwnd(), nullptr, rect.left, rect.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CLightingDlg::ShowColor(std::uint32_t color) {
@@ -110,7 +136,13 @@ void CLightingDlg::Paint(HDC dc) const {
     for (const char16_t* key : {u"TXR", u"TXG", u"TXB"}) DrawSkinText(dc, u"LIGHT_STRING", key, DT_WORDBREAK);
   }
   if (shown.effectColor) DrawSkinImage(dc, u"MAINSCREENNEW", u"CUSTOMRECT");
-  if (shown.speed) DrawSkinText(dc, u"LIGHT_STRING", u"SPEED", DT_WORDBREAK);
+  if (shown.speed) {
+    // Its label moves with the speed slider.
+    POINT origin{};
+    ::OffsetViewportOrgEx(dc, 0, -SpeedRowRiseOf(shown), &origin);
+    DrawSkinText(dc, u"LIGHT_STRING", u"SPEED", DT_WORDBREAK);
+    ::SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
+  }
   ::SetTextColor(dc, oldColor);
   ::SetBkMode(dc, oldMode);
 }
@@ -182,6 +214,8 @@ void CLightingDlg::OnCommand(WORD code, HWND from) {
   const int presetIndex = SelectButtonInGroup(std::span<CPngListBtn>(presets_), from);
   if (presetIndex >= 0) {
     editor_.SetColorMode(presetIndex);
+    if (editor_.ShowsColorField()) ShowColor(editor_.pickedColor());
+    MarkCurrentPreset();
     return;
   }
   const int slot = KeyButtonIndex(from);
@@ -212,6 +246,7 @@ void CLightingDlg::OnFieldChanged(ColorComponent component) {
   }
   if (editor_.TakeTypedColor(WithComponent(editor_.pickedColor(), component, *value))) {
     RecolorSwatch(editor_.pickedColor());
+    MarkCurrentPreset();
   }
 }
 
@@ -234,7 +269,10 @@ void CLightingDlg::OnMenuPick(LPARAM lParam) {
 void CLightingDlg::OnLeftButtonDown(POINT point) {
   CloseEffectsMenu();
   if (!::PtInRect(&customColorRect_, point)) return;
-  if (editor_.Pick(PaintedPixel(point))) ShowColor(editor_.pickedColor());
+  if (editor_.Pick(PaintedPixel(point))) {
+    ShowColor(editor_.pickedColor());
+    MarkCurrentPreset();
+  }
 }
 
 void CLightingDlg::OpenEffectsMenu() {
@@ -246,15 +284,16 @@ void CLightingDlg::OpenEffectsMenu() {
     const bool current = effect == editor_.currentEffect();
     menu->AddItem(StringDocument().Lookup(u"LIGHT_STRING", EffectNameKey(effect)), effect, nullptr, true, current);
   }
+  menu->SetClosingOnlyArea(hwnd());  // the click that closes the menu does nothing else
   if (!menu->Create(hwnd())) return;
   menu->ShowCheckedItem();
   effectsMenu_ = std::move(menu);
 }
 
 bool CLightingDlg::CloseEffectsMenu() {
-  if (!effectsMenu_) return false;
+  const bool wasOpen = effectsMenu() != nullptr;
   effectsMenu_.reset();
-  return true;
+  return wasOpen;
 }
 
 void CLightingDlg::TellOwnerOfEdit() const {

@@ -15,6 +15,7 @@
 #include "quencfg/model/settings_block.h"
 #include "quencfg/ui/lighting/color_fields.h"
 #include "quencfg/ui/lighting/lighting_editor.h"
+#include "quencfg/ui/lighting/lighting_rules.h"
 #include "quencfg/ui/skin/bitmap_btn_win.h"
 #include "quencfg/ui/skin/btn_menu_win.h"
 #include "quencfg/ui/skin/clr_edit_win.h"
@@ -75,8 +76,10 @@ class CLightingDlg : public Window {
   }
   [[nodiscard]] CColorBtn2& swatch() noexcept { return swatch_; }
   [[nodiscard]] CColorBtn2& keyButton(int slot) { return keyButtons_.at(static_cast<std::size_t>(slot)); }
-  // The open effects menu, or null.
-  [[nodiscard]] CBtnMenu* effectsMenu() const noexcept { return effectsMenu_.get(); }
+  // The open effects menu, or null (also once it closed itself).
+  [[nodiscard]] CBtnMenu* effectsMenu() const noexcept {
+    return effectsMenu_ && effectsMenu_->IsOpen() ? effectsMenu_.get() : nullptr;
+  }
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -91,6 +94,11 @@ class CLightingDlg : public Window {
   void LayOutKeyButtons(bool rebuild);
 
   void ShowControlsOf(int effect);
+  // The speed row's distance from its skin place, and the slider put there.
+  [[nodiscard]] static int SpeedRowRiseOf(const LightingControls& shown);
+  void PlaceSpeedRow(const LightingControls& shown);
+  // Marks the one preset of the color in use (MarkedPreset), or none.
+  void MarkCurrentPreset();
   void ShowColor(std::uint32_t color);
   void RecolorSwatch(std::uint32_t color);
   void Paint(HDC dc) const;

@@ -7,6 +7,8 @@
 namespace quencfg {
 namespace {
 
+static_assert(kPresetColors.size() == kPresetCount);
+
 std::uint8_t Clamped(int value, int maximum) noexcept {
   return static_cast<std::uint8_t>(std::clamp(value, 0, maximum));
 }
@@ -62,7 +64,16 @@ void LightingEditor::SetSpeed(int position) noexcept {
 }
 
 void LightingEditor::SetColorMode(int presetIndex) noexcept {
-  if (profile_ != nullptr) profile_->lighting.byLightColorType = Clamped(presetIndex, kPresetCount - 1);
+  if (profile_ == nullptr) return;
+  const std::uint8_t type = Clamped(presetIndex, kPresetCount - 1);
+  profile_->lighting.byLightColorType = type;
+  if (ShowsColorField()) TakeColor(kPresetColors[type]);
+}
+
+int LightingEditor::markedPreset() const noexcept {
+  if (profile_ == nullptr) return -1;
+  const LightingSettings& lighting = profile_->lighting;
+  return MarkedPreset(currentEffect_, lighting.byLightColorType, lighting.byLightColor);
 }
 
 }  // namespace quencfg

@@ -45,7 +45,11 @@ class LightingEditor {
   // Slider positions and the preset index, kept within their ranges (0..4, 0..7).
   void SetBrightness(int position) noexcept;
   void SetSpeed(int position) noexcept;
+  // Where the effect sends the effect color, the preset's color also becomes the picked
+  // color and the effect color: the panel shows one current color.
   void SetColorMode(int presetIndex) noexcept;
+  // The preset button to show marked, or -1 (MarkedPreset of the profile).
+  [[nodiscard]] int markedPreset() const noexcept;
 
  private:
   void TakeColor(std::uint32_t color) noexcept;

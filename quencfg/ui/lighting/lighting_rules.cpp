@@ -32,6 +32,21 @@ LightingControls ShownControls(int effect) noexcept {
   return shown;
 }
 
+int MarkedPreset(int effect, std::uint8_t colorType, std::uint32_t effectColor) noexcept {
+  const bool validType = colorType < kPresetColors.size();
+  if (!PickSetsEffectColor(effect) || !ShownControls(effect).presets) return validType ? colorType : -1;
+  if (validType && kPresetColors[colorType] == effectColor) return colorType;
+  for (std::size_t i = 0; i < kPresetColors.size(); ++i) {
+    if (kPresetColors[i] == effectColor) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+int SpeedRowRise(const LightingControls& shown, int brightnessTop, int speedTop) noexcept {
+  if (shown.brightness || !shown.speed || speedTop <= brightnessTop) return 0;
+  return speedTop - brightnessTop;
+}
+
 std::span<const int> MenuEffects() noexcept { return kMenuEffects; }
 
 std::u16string EffectNameKey(int effect) {

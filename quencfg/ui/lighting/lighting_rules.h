@@ -2,6 +2,7 @@
 // The rules of the lighting panel that do not depend on windows: which controls each
 // effect shows, the effects the menu offers, the names of the effects, which color a
 // pick takes and what a click on a key color does.
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -30,6 +31,22 @@ struct LightingControls {
 };
 
 LightingControls ShownControls(int effect) noexcept;
+
+// The colors the 8 preset buttons stand for (as their pictures show them), as color
+// values: red in the low byte.
+inline constexpr std::array<std::uint32_t, 8> kPresetColors = {0x2020FF, 0x008AFF, 0x00E1FF, 0x40E020,
+                                                               0xFFD800, 0xFF5020, 0xFF30A0, 0xFFFFFF};
+
+// The preset button shown marked, or -1: the panel shows one current color. Where the
+// effect sends the effect color (the red, green and blue fields are shown too), that
+// color is the one in use, and only a preset of that very color is marked (the one of
+// `colorType` first); elsewhere the preset of `colorType` is (hidden presets keep that
+// mark for when they show again).
+int MarkedPreset(int effect, std::uint8_t colorType, std::uint32_t effectColor) noexcept;
+
+// How far the speed row (its label and slider) moves up so that a hidden brightness row
+// above it leaves no gap: the distance between the two rows' tops, or 0.
+int SpeedRowRise(const LightingControls& shown, int brightnessTop, int speedTop) noexcept;
 
 // The effects of the menu, in menu order; each item's command number is its effect.
 std::span<const int> MenuEffects() noexcept;

@@ -1,6 +1,7 @@
 #include "quencfg/ui/main/main_window_rules.h"
 
 #include "quencfg/framework/paths.h"
+#include "quencfg/model/profile_file.h"
 #include "quencfg/model/settings_block.h"
 #include "quencfg/ui/skin/skin_scale.h"
 
@@ -54,6 +55,8 @@ std::optional<std::uint8_t> MenuCommandLanguage(int command) noexcept {
       return std::nullopt;
   }
 }
+
+std::u16string ExportFileName(int profileIndex) { return ProfileName(profileIndex) + u".profile"; }
 
 bool SettingsMenuItemChecked(int command, std::uint8_t language, bool signInStart) noexcept {
   if (command == kStartWithWindowsCommand) return signInStart;

@@ -3,6 +3,7 @@
 // drag may start, what an apply asks the device thread for, what a failed save says,
 // how an imported file's path is split, and what the settings menu's commands mean.
 #include <cstdint>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,6 +37,7 @@ using WarningText = std::u16string (*)(std::u16string_view key);
 inline constexpr int kImportCommand = 10001;
 inline constexpr int kExportCommand = 10002;
 inline constexpr int kStartWithWindowsCommand = 10003;  // checked while start at sign-in is on
+inline constexpr int kHelpCommand = 10004;              // the manual, as F1 opens it
 
 // The language a menu command number selects: 101, 106, 108, and 110 and 111, which
 // no menu item sends but which are accepted all the same.
@@ -51,7 +53,12 @@ inline constexpr SettingsMenuItem kSettingsMenuItems[] = {
     {u"MAIN", u"IMPORT", kImportCommand},  {u"MAIN", u"EXPORT", kExportCommand},
     {u"LANGUAGE", u"ENGLISH", 101},        {u"LANGUAGE", u"CHINESE", 106},
     {u"LANGUAGE", u"ES", 108},         {u"MAIN", u"STARTWITHWINDOWS", kStartWithWindowsCommand},
+    {u"MAIN", u"HELP", kHelpCommand},
 };
+inline constexpr int kSettingsMenuRows = static_cast<int>(std::size(kSettingsMenuItems));
+
+// The file name the export suggests: the profile's own name, "Profile 2.profile".
+[[nodiscard]] std::u16string ExportFileName(int profileIndex);
 
 // Whether the settings menu's row of `command` carries a check mark: the language in
 // use, and start at sign-in while it is on.

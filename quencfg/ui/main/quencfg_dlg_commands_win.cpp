@@ -156,7 +156,8 @@ void CQuencfgDlg::ExportProfile() {
   FileDialogRequest request;
   request.owner = hwnd();
   request.filter = kProfileFilter;
-  request.initialName = kProfileExtension;
+  const std::u16string suggested = ExportFileName(settings_->Profile);
+  request.initialName = suggested;
   request.defaultExtension = kProfileExtension;
   request.initialFolder = desktop;
   request.flags = kExportDialogFlags;
@@ -196,6 +197,8 @@ void CQuencfgDlg::ChangeLanguage(std::uint8_t language) {
 }
 
 void CQuencfgDlg::OnCommand(HWND control) {
+  // Any command closes the open menu, whoever opened it.
+  CloseOpenMenus();
   DestroySettingsMenu();
   // While the key assignment dialog is open, its edit belongs to the profile shown when
   // it opened: the window's own buttons wait until it is closed.
@@ -261,11 +264,13 @@ void CQuencfgDlg::OpenSettingsMenu() {
   ::GetWindowRect(settingButton.hwnd(), &button);
 
   auto menu = MakeStandardMenu(hwnd(), POINT{button.left, button.bottom}, u"Menu_normal.jpg", u"Menu_over.jpg");
+  menu->SetVisibleRows(kSettingsMenuRows);  // every item in view, no scroll bar
   const bool signInStart = SignInStartEnabled();
   for (const SettingsMenuItem& item : kSettingsMenuItems) {
     const bool checked = SettingsMenuItemChecked(item.command, settings_->Language, signInStart);
     menu->AddItem(LookupString(StringDocument(), item.section, item.key), item.command, nullptr, true, checked);
   }
+  menu->SetClosingOnlyArea(settingButton.hwnd());
   if (menu->Create(hwnd())) settingsMenu_ = std::move(menu);
 }
 
@@ -287,6 +292,8 @@ void CQuencfgDlg::DispatchMenuCommand(int command) {
     ExportProfile();
   } else if (command == kStartWithWindowsCommand) {
     ToggleSignInStart();
+  } else if (command == kHelpCommand) {
+    if (onHelp_) onHelp_();
   } else if (const auto language = MenuCommandLanguage(command)) {
     ChangeLanguage(*language);
   }

@@ -98,7 +98,10 @@ class CQuencfgDlg : public Window {
   [[nodiscard]] bool keyAssignmentOpen() const noexcept;
   [[nodiscard]] bool importPending() const noexcept { return importPending_; }
   [[nodiscard]] int editedKeyIndex() const noexcept { return editedKeyIndex_; }
-  [[nodiscard]] CBtnMenu* settingsMenu() noexcept { return settingsMenu_.get(); }
+  // The open settings menu, or null (also once it closed itself).
+  [[nodiscard]] CBtnMenu* settingsMenu() noexcept {
+    return settingsMenu_ && settingsMenu_->IsOpen() ? settingsMenu_.get() : nullptr;
+  }
   // Windows ends the session: the window ended without asking anything.
   [[nodiscard]] bool sessionEnding() const noexcept { return sessionEnding_; }
   // Created on first use, so that the main window shows without waiting for them.

@@ -121,29 +121,30 @@ void CBitmapBtnEx::DrawCaption(HDC dc, const RECT& client, COLORREF color) const
   ::SetBkMode(dc, oldMode);
 }
 
-void CBitmapListBtn::SetTooltip(std::u16string_view text) {
-  if (hwnd() == nullptr) return;
-  std::wstring wide = ToWide(text);
-  TOOLINFOW tool{};
-  tool.cbSize = sizeof tool;
-  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  tool.hwnd = ::GetParent(hwnd());
-  tool.uId = reinterpret_cast<UINT_PTR>(hwnd());
-  tool.lpszText = wide.data();
-  if (!tooltip_) {
-    tooltip_.reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr, nullptr,
-                                 nullptr));
-    if (!tooltip_) return;
-    ::SendMessageW(tooltip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-  } else {
-    ::SendMessageW(tooltip_.get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
-  }
+void CBitmapListBtn::SetCheckMark(bool checked, int left, int width) {
+  if (checked_ == checked && markLeft_ == left && markWidth_ == width) return;
+  checked_ = checked;
+  markLeft_ = left;
+  markWidth_ = width;
+  Redraw();
 }
 
-LRESULT CBitmapListBtn::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_DESTROY) tooltip_.reset();
-  return CBitmapBtnEx::HandleMessage(message, wParam, lParam);
+void CBitmapListBtn::Paint(HDC dc, const RECT& client) {
+  CBitmapBtnEx::Paint(dc, client);
+  if (checked_ && markWidth_ > 0) DrawCheckMark(dc, client, CurrentLook().textColor);
+}
+
+void CBitmapListBtn::DrawCheckMark(HDC dc, const RECT& client, COLORREF color) const {
+  // A tick in a square as wide as the column, centred on the row.
+  const int size = std::min(markWidth_, static_cast<int>(client.bottom - client.top));
+  const int left = client.left + markLeft_ + (markWidth_ - size) / 2;
+  const int top = client.top + (client.bottom - client.top - size) / 2;
+  const POINT tick[] = {{left + size * 2 / 10, top + size * 5 / 10},
+                        {left + size * 4 / 10, top + size * 7 / 10},
+                        {left + size * 8 / 10, top + size * 3 / 10}};
+  OwnedPen pen(::CreatePen(PS_SOLID, std::max(size / 7, 1), color));
+  SelectScope selectPen(dc, pen.get());
+  ::Polyline(dc, tick, 3);
 }
 
 }  // namespace quencfg

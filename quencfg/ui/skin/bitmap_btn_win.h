@@ -4,7 +4,7 @@
 //   CBitmapBtn      double click answered with BN_DOUBLECLICKED
 //   CBitmapBtnEx    state images and caption drawing
 //   CPngListBtn     the button of every skinned window; a double click is two clicks
-//   CBitmapListBtn  a row of the image pop-up menu, with a tooltip
+//   CBitmapListBtn  a row of the image pop-up menu, with a column for a check mark
 #include <windows.h>
 
 #include <memory>
@@ -88,13 +88,20 @@ class CBitmapListBtn : public CBitmapBtnEx {
  public:
   // Destroyed here, so that the window's last messages still reach this class.
   ~CBitmapListBtn() override { Destroy(); }
-  void SetTooltip(std::u16string_view text);
+  // A check mark drawn in the column from `left`, `width` pixels wide, in the caption's
+  // color; the caption is placed after the column by its own offset.
+  void SetCheckMark(bool checked, int left, int width);
+  [[nodiscard]] bool checked() const noexcept { return checked_; }
 
  protected:
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void Paint(HDC dc, const RECT& client) override;
 
  private:
-  UniqueWindow tooltip_;
+  void DrawCheckMark(HDC dc, const RECT& client, COLORREF color) const;
+
+  bool checked_ = false;
+  int markLeft_ = 0;
+  int markWidth_ = 0;
 };
 
 }  // namespace quencfg

@@ -36,12 +36,6 @@ int ShorterSourceRow(int y, int imageHeight, int newHeight, int band) {
 
 }  // namespace
 
-std::u16string MenuRowText(const BMPMENUINFO& item) {
-  std::u16string text(FieldText(item.itemText));
-  if (item.itemChecked) text.insert(0, u"\u2713 ");
-  return text;
-}
-
 BMPMENUINFO MakeMenuItem(std::u16string_view text, std::int32_t id, bool enabled) {
   BMPMENUINFO item;
   CopyToField(item.itemText, text);

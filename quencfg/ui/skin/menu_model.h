@@ -13,14 +13,11 @@ struct BMPMENUINFO {
   char16_t itemText[260] = {};
   std::uint8_t itemEnabled = 1;
   std::int32_t itemId = 0;
-  bool itemChecked = false;  // shown with a check mark before its text
+  bool itemChecked = false;  // shown with a check mark in the column before the texts
   std::vector<BMPMENUINFO> subItems;  // a cascading sub-menu; empty: none
 };
 
 BMPMENUINFO MakeMenuItem(std::u16string_view text, std::int32_t id, bool enabled = true);
-
-// The text a row shows for an item: a checked item's text after a check mark.
-std::u16string MenuRowText(const BMPMENUINFO& item);
 
 // `requested` -1 means one row per item; more rows than items are cut to the items
 // (a menu without items keeps what it was given). Never below 0.

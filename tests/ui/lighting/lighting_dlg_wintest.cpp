@@ -79,8 +79,10 @@ TEST_F(LightingPanelTest, ControlsAndLabelsFollowTheEffect) {
     EXPECT_EQ(Visible(panel->keyButton(62).hwnd()), c.custom);
 
     const Drawing drawing(panel->hwnd());
-    EXPECT_EQ(LabelDrawn(drawing, u"BRIGHTNESS"), c.brightness);
-    EXPECT_EQ(LabelDrawn(drawing, u"SPEED"), c.speed);
+    // Without a brightness row the speed row takes its place: its label is drawn there.
+    const bool speedRisen = c.speed && !c.brightness;
+    EXPECT_EQ(LabelDrawn(drawing, u"BRIGHTNESS"), c.brightness || speedRisen);
+    EXPECT_EQ(LabelDrawn(drawing, u"SPEED"), c.speed && !speedRisen);
     EXPECT_EQ(LabelDrawn(drawing, u"COLOR"), c.colorLabel);
     EXPECT_EQ(LabelDrawn(drawing, u"COLORCUSTOM"), c.custom);
     EXPECT_EQ(LabelDrawn(drawing, u"TXG"), c.effectColor);
@@ -282,6 +284,79 @@ void TypeInto(HWND field, std::wstring_view text) {
   ::SendMessageW(field, EM_SETSEL, 0, -1);
   for (wchar_t c : text) ::SendMessageW(field, WM_CHAR, c, 1);
   PumpMessages();
+}
+
+RECT PlaceInPanel(HWND control, HWND panel) {
+  RECT rect{};
+  ::GetWindowRect(control, &rect);
+  ::MapWindowPoints(HWND_DESKTOP, panel, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+TEST_F(LightingPanelTest, TheBreathingEffectLeavesNoGapWhereTheBrightnessWas) {
+  MakePanel();
+  ShowPanel();
+  const SkinRect brightness = LayoutDocument().LookupRect(u"LIGHTING", u"SLIDER_BRIGHT");
+  const SkinRect speed = LayoutDocument().LookupRect(u"LIGHTING", u"SLIDER_SPEED");
+  panel->SelectEffect(1);
+  ASSERT_FALSE(Visible(panel->brightnessSlider().hwnd()));
+  RECT placed = PlaceInPanel(panel->speedSlider().hwnd(), panel->hwnd());
+  EXPECT_EQ(placed.top, brightness.top) << "the speed slider moves up into the brightness row";
+  EXPECT_EQ(placed.left, speed.left);
+  Drawing drawing(panel->hwnd());
+  EXPECT_TRUE(LabelDrawn(drawing, u"BRIGHTNESS")) << "the speed label, in the row above";
+  EXPECT_FALSE(LabelDrawn(drawing, u"SPEED")) << "no label left below";
+  // A drag on the moved slider still sets the speed.
+  RECT track{};
+  ::GetClientRect(panel->speedSlider().hwnd(), &track);
+  ClickControl(panel->speedSlider().hwnd(), track.right - 1, track.bottom / 2);
+  EXPECT_EQ(lighting().byLightSpeed, 4);
+
+  panel->SelectEffect(2);
+  placed = PlaceInPanel(panel->speedSlider().hwnd(), panel->hwnd());
+  EXPECT_EQ(placed.top, speed.top) << "back in its own row beside the brightness";
+  drawing = Drawing(panel->hwnd());
+  EXPECT_TRUE(LabelDrawn(drawing, u"BRIGHTNESS"));
+  EXPECT_TRUE(LabelDrawn(drawing, u"SPEED"));
+}
+
+int MarkedPresetOf(CLightingDlg& panel) {
+  int marked = -1;
+  for (int i = 0; i < kPresetCount; ++i) {
+    if (!panel.preset(i).selected()) continue;
+    EXPECT_EQ(marked, -1) << "two presets marked";
+    marked = i;
+  }
+  return marked;
+}
+
+TEST_F(LightingPanelTest, UnderTheSingleColorOnlyThePresetOfTheColorInUseIsMarked) {
+  lighting().byLightEffect = 16;
+  lighting().byLightColorType = 2;
+  lighting().byLightColor = 0x204080;
+  MakePanel();
+  ShowPanel();
+  EXPECT_EQ(MarkedPresetOf(*panel), -1) << "the color sent is none of the presets";
+
+  ClickControl(panel->preset(4).hwnd());
+  EXPECT_EQ(MarkedPresetOf(*panel), 4);
+  EXPECT_EQ(lighting().byLightColorType, 4);
+  EXPECT_EQ(lighting().byLightColor, kPresetColors[4]) << "the preset is the color sent";
+  EXPECT_EQ(panel->colorField(kComponentRed).Text(), FormatDecimal(kPresetColors[4] & 0xFF));
+  EXPECT_EQ(static_cast<int>(panel->swatch().tint().blue), static_cast<int>((kPresetColors[4] >> 16) & 0xFF));
+
+  TypeInto(panel->colorField(kComponentRed).hwnd(), L"1");
+  EXPECT_EQ(MarkedPresetOf(*panel), -1) << "a typed color of its own";
+  ClickControl(panel->preset(7).hwnd());
+  EXPECT_EQ(MarkedPresetOf(*panel), 7);
+  const RECT field = panel->customColorRect();
+  ClickPanel(POINT{field.left + 40, field.top + 60});
+  ASSERT_NE(lighting().byLightColor, kPresetColors[7]);
+  EXPECT_EQ(MarkedPresetOf(*panel), -1) << "a picked color of its own";
+
+  // Where the presets alone say the color, the chosen one stays marked.
+  panel->SelectEffect(2);
+  EXPECT_EQ(MarkedPresetOf(*panel), 7);
 }
 
 TEST_F(LightingPanelTest, TypedColorFieldsChangeThePickedColor) {

@@ -4,6 +4,8 @@
 
 #include <memory>
 
+#include "quencfg/ui/lighting/lighting_rules.h"
+
 namespace quencfg {
 namespace {
 
@@ -110,6 +112,22 @@ TEST(LightingEditor, SlidersAndPresetsStayInRange) {
   EXPECT_EQ(f.lighting().byLightBright, 4);
   EXPECT_EQ(f.lighting().byLightSpeed, 0);
   EXPECT_EQ(f.lighting().byLightColorType, 7);
+}
+
+TEST(LightingEditor, UnderTheSingleColorAPresetIsTheColorSentUntilAnotherIsTyped) {
+  EditorFixture f;
+  f.editor.SelectEffect(16);
+  f.editor.SetColorMode(2);
+  EXPECT_EQ(f.lighting().byLightColorType, 2);
+  EXPECT_EQ(f.lighting().byLightColor, kPresetColors[2]) << "the fields and the keyboard show the preset";
+  EXPECT_EQ(f.editor.pickedColor(), kPresetColors[2]);
+  EXPECT_EQ(f.editor.markedPreset(), 2);
+  f.editor.TakeTypedColor(0x102030);
+  EXPECT_EQ(f.editor.markedPreset(), -1) << "a typed color of its own unmarks the preset";
+  f.editor.TakeTypedColor(kPresetColors[2]);
+  EXPECT_EQ(f.editor.markedPreset(), 2);
+  f.editor.SelectEffect(2);
+  EXPECT_EQ(f.editor.markedPreset(), 2);
 }
 
 TEST(LightingEditor, WithoutAProfileNothingIsWritten) {

@@ -31,6 +31,36 @@ TEST(LightingRules, ControlsShownForEachEffect) {
   EXPECT_EQ(ShownControls(255), table[20]) << "an unknown effect shows what effect 0 shows";
 }
 
+TEST(LightingRules, APresetIsMarkedOnlyWhileItsColorIsTheOneInUse) {
+  struct Case {
+    const char* what;
+    int effect;
+    std::uint8_t colorType;
+    std::uint32_t effectColor;
+    int marked;
+  };
+  const Case cases[] = {
+      {"presets alone: the chosen one", 2, 3, 0x123456, 3},
+      {"presets alone, a mode beyond them", 2, 8, 0x123456, -1},
+      {"presets hidden keep the chosen one", 3, 3, 0x123456, 3},
+      {"single color of the chosen preset", 16, 3, kPresetColors[3], 3},
+      {"single color typed or picked apart", 16, 3, 0x123456, -1},
+      {"single color of another preset", 16, 3, kPresetColors[5], 5},
+      {"single color with a mode beyond them", 16, 8, kPresetColors[0], 0},
+      {"per key: presets hidden", 19, 3, 0x123456, 3},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(MarkedPreset(c.effect, c.colorType, c.effectColor), c.marked) << c.what;
+  }
+}
+
+TEST(LightingRules, AHiddenBrightnessRowGivesItsPlaceToTheSpeedRow) {
+  EXPECT_EQ(SpeedRowRise(ShownControls(1), 498, 558), 60) << "breathing: no brightness";
+  EXPECT_EQ(SpeedRowRise(ShownControls(2), 498, 558), 0);
+  EXPECT_EQ(SpeedRowRise(ShownControls(16), 498, 558), 0) << "no speed row to move";
+  EXPECT_EQ(SpeedRowRise(ShownControls(1), 558, 498), 0) << "a skin with the rows the other way round";
+}
+
 TEST(LightingRules, MenuOffersTwelveEffectsWithoutThePerKeyOne) {
   const std::vector<int> menu(MenuEffects().begin(), MenuEffects().end());
   EXPECT_EQ(menu, (std::vector<int>{1, 2, 3, 8, 9, 10, 11, 12, 13, 15, 16, 18}));

@@ -14,6 +14,7 @@
 
 #include "quencfg/framework/text.h"
 #include "quencfg/ui/main/import_review_dlg_win.h"
+#include "quencfg/ui/main/main_window_rules.h"
 #include "quencfg/ui/main/quencfg_dlg_win.h"
 #include "quencfg/ui/skin/skin_documents.h"
 #include "quencfg/ui/skin/skin_dpi_win.h"
@@ -253,7 +254,7 @@ TEST_F(HighDpi, TheSettingsMenuHasScaledRowsAndAPickAtARowTakesIt) {
   EXPECT_EQ(menu->rowHeight(), ScaleToDpi(18, SkinDpi()));
   RECT client{};
   ::GetClientRect(menu->hwnd(), &client);
-  EXPECT_EQ(client.bottom, 6 * menu->rowHeight()) << "six rows, no more, no less";
+  EXPECT_EQ(client.bottom, kSettingsMenuRows * menu->rowHeight()) << "a row for every item, no more, no less";
   // The row under the middle of the fourth row (Chinese) is the one a click there meets.
   const POINT middle{client.right / 2, menu->rowHeight() * 3 + menu->rowHeight() / 2};
   HWND row = ::ChildWindowFromPointEx(menu->hwnd(), middle, CWP_SKIPINVISIBLE);
@@ -262,6 +263,43 @@ TEST_F(HighDpi, TheSettingsMenuHasScaledRowsAndAPickAtARowTakesIt) {
   PumpMessages();
   EXPECT_EQ(window.settingsMenu(), nullptr) << "a pick closes the menu";
   EXPECT_EQ(window.settings().Language, 106);
+}
+
+// For the eye, at the lane's DPI: the settings menu with its check marks, and the lighting
+// panel under the breathing effect, whose speed row takes the brightness row's place.
+TEST_F(HighDpi, ScreenshotsOfTheMenusAndTheBreathingPanel) {
+  CQuencfgDlg& window = Open();
+  ::SetWindowPos(window.hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+  const std::u16string dpi = AsciiToUtf16(std::to_string(SkinDpi())) + u"dpi";
+  const auto redraw = [&window] {
+    ::RedrawWindow(window.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    PumpMessages();
+  };
+  // A window larger than the screen is moved so that `control` is at `screen`.
+  const auto bringTo = [&window](HWND control, POINT screen) {
+    RECT main{}, place{};
+    ::GetWindowRect(window.hwnd(), &main);
+    ::GetWindowRect(control, &place);
+    ::SetWindowPos(window.hwnd(), nullptr, main.left + screen.x - place.left, main.top + screen.y - place.top, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  };
+  bringTo(window.commandButton(Command::Setting).hwnd(), POINT{700, 100});
+  Press(Command::Setting);
+  ASSERT_NE(window.settingsMenu(), nullptr);
+  redraw();
+  EXPECT_TRUE(testing::SaveScreen(u"settings-menu-" + dpi + u".png"));
+  Press(Command::Backlight);
+  window.lightingPanel().SelectEffect(1);
+  bringTo(window.lightingPanel().effectButton().hwnd(), POINT{100, 300});
+  redraw();
+  EXPECT_TRUE(testing::SaveScreen(u"lighting-breathing-" + dpi + u".png"));
+  testing::Click(window.lightingPanel().effectButton().hwnd());
+  PumpMessages();
+  ASSERT_NE(window.lightingPanel().effectsMenu(), nullptr);
+  ::RedrawWindow(window.lightingPanel().effectsMenu()->hwnd(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  PumpMessages();
+  EXPECT_TRUE(testing::SaveScreen(u"effects-menu-" + dpi + u".png"));
 }
 
 // Windows tells a per-monitor aware window of a move to a monitor of another DPI with

@@ -711,7 +711,7 @@ TEST_F(MainWindow, SettingsMenuOffersImportExportAndLanguagesAndClosesOnAnyComma
   ASSERT_NE(window.settingsMenu(), nullptr);
   std::vector<std::int32_t> ids;
   for (const BMPMENUINFO& item : window.settingsMenu()->items()) ids.push_back(item.itemId);
-  EXPECT_EQ(ids, (std::vector<std::int32_t>{10001, 10002, 101, 106, 108, 10003}));
+  EXPECT_EQ(ids, (std::vector<std::int32_t>{10001, 10002, 101, 106, 108, 10003, 10004}));
   RECT button{}, menu{};
   ::GetWindowRect(window.commandButton(Command::Setting).hwnd(), &button);
   ::GetWindowRect(window.settingsMenu()->hwnd(), &menu);
@@ -742,7 +742,8 @@ TEST_F(MainWindow, StartWithWindowsItemIsCheckedWhileTheRunValueExistsAndToggles
   Press(Command::Setting);
   ASSERT_NE(window.settingsMenu(), nullptr);
   EXPECT_EQ(window.settingsMenu()->row(kStartWithWindowsRow).caption(), text);
-  EXPECT_FALSE(::IsWindowVisible(window.settingsMenu()->scrollBar().hwnd())) << "six items fit the six rows";
+  EXPECT_FALSE(window.settingsMenu()->row(kStartWithWindowsRow).checked());
+  EXPECT_FALSE(::IsWindowVisible(window.settingsMenu()->scrollBar().hwnd())) << "every item has its row";
 
   testing::Click(window.settingsMenu()->row(kStartWithWindowsRow).hwnd());
   testing::PumpMessages();
@@ -752,7 +753,8 @@ TEST_F(MainWindow, StartWithWindowsItemIsCheckedWhileTheRunValueExistsAndToggles
   EXPECT_EQ(testing::RunValue(), std::optional(SignInCommand(ToU16(module))));
 
   Press(Command::Setting);
-  EXPECT_EQ(window.settingsMenu()->row(kStartWithWindowsRow).caption(), u"\u2713 " + text);
+  EXPECT_EQ(window.settingsMenu()->row(kStartWithWindowsRow).caption(), text) << "the mark is drawn, not typed";
+  EXPECT_TRUE(window.settingsMenu()->row(kStartWithWindowsRow).checked());
   testing::Click(window.settingsMenu()->row(kStartWithWindowsRow).hwnd());
   testing::PumpMessages();
   EXPECT_EQ(testing::RunValue(), std::nullopt);
@@ -774,6 +776,166 @@ TEST_F(MainWindow, ScreenshotsOfTheSettingsMenuInEachLanguage) {
     testing::PumpMessages();
     EXPECT_TRUE(testing::SaveScreen(name));
   }
+}
+
+TEST_F(MainWindow, TheSettingsMenuHasAHelpItemThatOpensTheManualAsF1Does) {
+  int helps = 0;
+  window_ = std::make_unique<CQuencfgDlg>([&helps] { ++helps; });
+  ASSERT_TRUE(window_->Open());
+  testing::PumpMessages();
+  CQuencfgDlg& window = *window_;
+  ::SendMessageW(window.hwnd(), WM_HELP, 0, 0);  // F1, as Windows turns it into a help request
+  EXPECT_EQ(helps, 1);
+  for (const std::uint8_t language : {101, 106, 108}) {
+    window.ChangeLanguage(language);
+    Press(Command::Setting);
+    ASSERT_NE(window.settingsMenu(), nullptr);
+    const CBtnMenu& menu = *window.settingsMenu();
+    ASSERT_EQ(menu.items().size(), 7u);
+    EXPECT_EQ(menu.items().back().itemId, kHelpCommand);
+    const std::u16string help = LookupString(StringDocument(), u"MAIN", u"HELP");
+    EXPECT_FALSE(help.empty()) << language;
+    EXPECT_EQ(FieldText(menu.items().back().itemText), help);
+    EXPECT_EQ(window.settingsMenu()->visibleRows(), 7) << "every item in view";
+    EXPECT_FALSE(::IsWindowVisible(window.settingsMenu()->scrollBar().hwnd()));
+  }
+  testing::Click(window.settingsMenu()->row(6).hwnd());
+  testing::PumpMessages();
+  EXPECT_EQ(helps, 2);
+  EXPECT_EQ(window.settingsMenu(), nullptr);
+}
+
+// What the save dialog of an export suggests as the file name, read once it shows; then
+// it is cancelled.
+std::wstring g_suggestedName;
+void CALLBACK ReadTheSuggestedNameAndCancel(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND dialog = nullptr;
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND candidate, LPARAM found) -> BOOL {
+        wchar_t name[16] = {};
+        ::GetClassNameW(candidate, name, 16);
+        if (std::wstring(name) != L"#32770" || !::IsWindowVisible(candidate)) return TRUE;
+        *reinterpret_cast<HWND*>(found) = candidate;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&dialog));
+  if (dialog == nullptr) return;  // not shown yet
+  ::KillTimer(nullptr, id);
+  wchar_t text[MAX_PATH] = {};
+  for (const int field : {0x47C, 0x480}) {  // the name's combo box, or its edit in the older dialog
+    if (text[0] == 0) ::GetDlgItemTextW(dialog, field, text, MAX_PATH);
+  }
+  g_suggestedName = text;
+  ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+}
+
+TEST_F(MainWindow, TheExportSuggestsTheProfilesName) {
+  CQuencfgDlg& window = Open();
+  for (const int profile : {1, 2}) {
+    SCOPED_TRACE(profile);
+    window.SelectProfile(profile);
+    g_suggestedName.clear();
+    ::SetTimer(nullptr, 0, 100, &ReadTheSuggestedNameAndCancel);
+    ::SendMessageW(window.hwnd(), kMenuPickCommand, 0, MAKELPARAM(0, kExportCommand));
+    EXPECT_EQ(g_suggestedName, AsWide(ExportFileName(profile)));
+  }
+  EXPECT_EQ(ExportFileName(1), u"Profile 2.profile");
+}
+
+// The settings and effects menus under real clicks and keys (xdotool), in front of another
+// program: they close as the menus of Windows programs close.
+TEST_F(MainWindow, MenusCloseAsWindowsMenusDoUnderRealClicksAndKeys) {
+  testing::OtherProgram notepad;
+  ASSERT_TRUE(notepad.Open()) << "notepad did not start";
+  CQuencfgDlg& window = Open();
+  ::ShowWindow(window.hwnd(), SW_SHOW);
+  const auto pumpUntil = [](const auto& done) {
+    for (const DWORD start = ::GetTickCount(); !done() && ::GetTickCount() - start < 5000;) {
+      testing::PumpMessages();
+      ::Sleep(5);
+    }
+    return done();
+  };
+  ::SetForegroundWindow(window.hwnd());
+  ASSERT_TRUE(pumpUntil([&window] { return ::GetForegroundWindow() == window.hwnd(); }));
+  if (!testing::StartXdotool(L"key shift")) GTEST_SKIP() << "xdotool cannot be started";
+  ::Sleep(300);
+  testing::PumpMessages();
+  const auto clickAt = [](POINT screen) {
+    return testing::StartXdotool(L"mousemove " + std::to_wstring(screen.x) + L" " + std::to_wstring(screen.y) +
+                                 L" click 1");
+  };
+  const auto click = [&clickAt](HWND control) {
+    RECT rect{};
+    ::GetWindowRect(control, &rect);
+    return clickAt(POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+  };
+  // Waits so long that a menu a click would reopen has come back.
+  const auto settle = [] {
+    for (const DWORD start = ::GetTickCount(); ::GetTickCount() - start < 400;) {
+      testing::PumpMessages();
+      ::Sleep(5);
+    }
+  };
+  CLightingDlg& panel = window.lightingPanel();
+  Press(Command::Backlight);
+  const auto effectsOpen = [&panel] { return panel.effectsMenu() != nullptr; };
+  const auto settingsOpen = [&window] { return window.settingsMenu() != nullptr; };
+  const auto noMenu = [&] { return !effectsOpen() && !settingsOpen(); };
+  HWND settingButton = window.commandButton(Command::Setting).hwnd();
+
+  // Apply with the effects menu open: the apply runs, and no menu remains.
+  ASSERT_TRUE(click(panel.effectButton().hwnd()));
+  ASSERT_TRUE(pumpUntil(effectsOpen));
+  ASSERT_TRUE(click(window.commandButton(Command::Apply).hwnd()));
+  ASSERT_TRUE(pumpUntil([this] { return !device_.syncs.empty(); })) << "the apply ran";
+  EXPECT_TRUE(noMenu());
+
+  // The settings button with the effects menu open: the settings menu alone.
+  ASSERT_TRUE(click(panel.effectButton().hwnd()));
+  ASSERT_TRUE(pumpUntil(effectsOpen));
+  ASSERT_TRUE(click(settingButton));
+  ASSERT_TRUE(pumpUntil(settingsOpen));
+  EXPECT_FALSE(effectsOpen()) << "one menu at a time";
+
+  // Escape closes it.
+  ASSERT_TRUE(testing::StartXdotool(L"key Escape"));
+  ASSERT_TRUE(pumpUntil(noMenu)) << "Escape";
+
+  // A second click on the settings button closes its menu.
+  ASSERT_TRUE(click(settingButton));
+  ASSERT_TRUE(pumpUntil(settingsOpen));
+  ASSERT_TRUE(click(settingButton));
+  ASSERT_TRUE(pumpUntil(noMenu)) << "the second click";
+  settle();
+  EXPECT_TRUE(noMenu()) << "and does not open it again";
+
+  // A click on the lighting panel closes the effects menu, and a second click on the
+  // effect button too.
+  const std::uint8_t effect = window.currentProfile().lighting.byLightEffect;
+  ASSERT_TRUE(click(panel.effectButton().hwnd()));
+  ASSERT_TRUE(pumpUntil(effectsOpen));
+  POINT onPanel{600, 300};
+  ::ClientToScreen(panel.hwnd(), &onPanel);
+  ASSERT_TRUE(clickAt(onPanel));
+  ASSERT_TRUE(pumpUntil(noMenu)) << "a click on the panel";
+  ASSERT_TRUE(click(panel.effectButton().hwnd()));
+  ASSERT_TRUE(pumpUntil(effectsOpen));
+  ASSERT_TRUE(click(panel.effectButton().hwnd()));
+  ASSERT_TRUE(pumpUntil(noMenu)) << "the second click on the effect button";
+  settle();
+  EXPECT_TRUE(noMenu());
+  EXPECT_EQ(window.currentProfile().lighting.byLightEffect, effect) << "no effect was picked on the way";
+
+  // A click into another program closes it.
+  ASSERT_TRUE(click(panel.effectButton().hwnd()));
+  ASSERT_TRUE(pumpUntil(effectsOpen));
+  ASSERT_TRUE(testing::StartXdotool(L"mousemove " + notepad.TextAreaPoint() + L" click 1"));
+  ASSERT_TRUE(pumpUntil(noMenu)) << "a click into another program";
+  // The pointer leaves the other program's place, where the next test's may open.
+  ASSERT_TRUE(testing::StartXdotool(L"mousemove 1 1"));
+  settle();
 }
 
 TEST_F(MainWindow, DragStartsOnlyInsideTheTopStripAndNeverWithTheKeyDialogOpen) {
@@ -1522,7 +1684,7 @@ TEST_F(MainWindow, ScreenshotsOfTheFeedbackInEachLanguage) {
     ::SetCursorPos(1279, 1023);
     HidePoppedTooltips();
     Press(Command::Backlight);
-    for (const int effect : {2, 16, 19}) {
+    for (const int effect : {1, 2, 16, 19}) {
       window.currentProfile().lighting.byLightEffect = static_cast<std::uint8_t>(effect);
       window.lightingPanel().RefreshLighting();
       redraw();

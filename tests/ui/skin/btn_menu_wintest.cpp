@@ -1,12 +1,16 @@
-// The image pop-up menu on real windows: rows, scroll bar, scrolling and picks.
+// The image pop-up menu on real windows: rows, scroll bar, scrolling, picks, check
+// marks, and how it closes itself as a menu of Windows does.
 #include "quencfg/ui/skin/btn_menu_win.h"
 
 #include <gtest/gtest.h>
+
+#include <commctrl.h>
 
 #include <string>
 
 #include "control_host_win.h"
 #include "quencfg/framework/messages.h"
+#include "quencfg/ui/skin/bitmap_btn_win.h"
 #include "quencfg/framework/text.h"
 
 namespace quencfg {
@@ -34,28 +38,32 @@ class Menu : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(host.Make()); }
 
-  // The system's configuration (6 rows of 18 pixels) with `count` items "Item n", id 100 + n.
-  void Open(int count, int picked = -1) {
-    menu.SetVisibleRows(6);
-    menu.SetRowHeight(kRowHeight);
-    menu.SetRowFontHeight(16);
-    menu.SetRowTextAlign(0, 5);
-    menu.SetRowTextColors(0x787878, 0x000000);
-    menu.SetPickMessages(kMenuPickCommand, kMenuPickCommand);
-    menu.SetBackgroundImages(testing::SolidImage(kMenuWidth, kRowHeight, RGB(30, 30, 30)),
+  // The system's configuration (6 rows of 18 pixels) with `count` items "Item n", id 100 + n;
+  // item `disabled` cannot be picked, item `checked` carries a check mark.
+  void Open(int count, int disabled = -1, int checked = -1) {
+    Configure(menu, count, disabled, checked);
+    ASSERT_TRUE(menu.Create(host.hwnd()));
+    ::UpdateWindow(menu.hwnd());
+  }
+  void Configure(CBtnMenu& target, int count, int disabled = -1, int checked = -1) {
+    target.SetVisibleRows(6);
+    target.SetRowHeight(kRowHeight);
+    target.SetRowFontHeight(16);
+    target.SetRowTextAlign(0, 5);
+    target.SetRowTextColors(0x787878, 0x000000);
+    target.SetPickMessages(kMenuPickCommand, kMenuPickCommand);
+    target.SetBackgroundImages(testing::SolidImage(kMenuWidth, kRowHeight, RGB(30, 30, 30)),
                              testing::SolidImage(kMenuWidth, kRowHeight, RGB(200, 200, 200)),
                              testing::SolidImage(kMenuWidth, kRowHeight, RGB(200, 200, 200)),
                              testing::SolidImage(kMenuWidth, kRowHeight, RGB(30, 30, 30)));
-    menu.SetScrollBarBitmap(grid.get());
+    target.SetScrollBarBitmap(grid.get());
     RECT hostRect{};
     ::GetWindowRect(host.hwnd(), &hostRect);
-    menu.SetPosition(POINT{hostRect.left + 50, hostRect.top + 50});
+    target.SetPosition(POINT{hostRect.left + 50, hostRect.top + 50});
     for (int i = 0; i < count; ++i) {
       const std::u16string text = u"Item " + AsciiToUtf16(std::to_string(i));
-      menu.AddItem(text, 100 + i, nullptr, i != picked);
+      target.AddItem(text, 100 + i, nullptr, i != disabled, i == checked);
     }
-    ASSERT_TRUE(menu.Create(host.hwnd()));
-    ::UpdateWindow(menu.hwnd());
   }
   int ShownRows() {
     int shown = 0;
@@ -222,6 +230,133 @@ TEST_F(Menu, RowsShowTheirPieceOfTheBackground) {
   testing::SendMouse(menu.row(3).hwnd(), WM_MOUSEMOVE, 100, 5);
   EXPECT_EQ(testing::Drawing(menu.row(3).hwnd()).At(100, 1), RGB(200, 200, 200));
   ::ReleaseCapture();
+}
+
+// The first column at which a row draws anything but its background: where its text
+// starts (the row background is dark grey; text and marks are lighter).
+int FirstDrawnColumn(HWND row, int from = 0) {
+  const testing::Drawing drawing(row);
+  for (int x = from; x < drawing.width(); ++x) {
+    for (int y = 0; y < drawing.height(); ++y) {
+      if (drawing.At(x, y) != RGB(30, 30, 30)) return x;
+    }
+  }
+  return -1;
+}
+
+BOOL CALLBACK CountTooltips(HWND window, LPARAM count) {
+  wchar_t name[64] = {};
+  ::GetClassNameW(window, name, 64);
+  if (std::wstring(name) == TOOLTIPS_CLASSW) ++*reinterpret_cast<int*>(count);
+  return TRUE;
+}
+
+TEST_F(Menu, ACheckMarkHasAColumnOfItsOwnAndRowsHaveNoTooltips) {
+  Open(4, -1, 2);
+  EXPECT_TRUE(menu.row(2).checked());
+  EXPECT_EQ(menu.row(2).caption(), u"Item 2") << "the mark is no part of the text";
+  const int column = FirstDrawnColumn(menu.row(2).hwnd());
+  ASSERT_GE(column, 0);
+  const int text = FirstDrawnColumn(menu.row(1).hwnd());
+  EXPECT_LT(column, text) << "the mark stands before the texts";
+  EXPECT_GE(text, 5 + 10) << "every text starts after the column, checked or not";
+  // The checked row's text starts where the others' do: from the column's end on.
+  EXPECT_EQ(FirstDrawnColumn(menu.row(2).hwnd(), 5 + 16), FirstDrawnColumn(menu.row(1).hwnd(), 5 + 16));
+  int tooltips = 0;
+  ::EnumThreadWindows(::GetCurrentThreadId(), &CountTooltips, reinterpret_cast<LPARAM>(&tooltips));
+  EXPECT_EQ(tooltips, 0) << "no tooltip repeats a row's text over the next row";
+}
+
+TEST_F(Menu, AMenuWithoutChecksGivesNoColumn) {
+  Open(3);
+  EXPECT_EQ(FirstDrawnColumn(menu.row(0).hwnd()), FirstDrawnColumn(menu.row(0).hwnd(), 5)) << "text from the offset";
+  EXPECT_LT(FirstDrawnColumn(menu.row(0).hwnd()), 5 + 10);
+}
+
+// Input as the user gives it: posted to the thread's queue and dispatched by a message
+// loop, where the menu sees it before any window does.
+void PostPressAndRelease(HWND target) {
+  ::PostMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  ::PostMessageW(target, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  PumpMessages();
+}
+
+class MenuClosing : public Menu {
+ protected:
+  void SetUp() override {
+    Menu::SetUp();
+    ASSERT_TRUE(button.Create(host.hwnd(), RECT{300, 300, 380, 330}));
+    button.SetImages(testing::SolidStates(80, 30, RGB(90, 90, 90), RGB(90, 90, 90), RGB(90, 90, 90), RGB(90, 90, 90)));
+    ::ShowWindow(button.hwnd(), SW_SHOW);
+  }
+  int ButtonClicks() const {
+    int clicks = 0;
+    for (const auto& r : host.Of(WM_COMMAND)) clicks += reinterpret_cast<HWND>(r.lParam) == button.hwnd() ? 1 : 0;
+    return clicks;
+  }
+  CPngListBtn button;
+};
+
+TEST_F(MenuClosing, EscapeAndPressesOutsideCloseItPressesInsideDoNot) {
+  struct Case {
+    const char* what;
+    bool closingOnlyButton;  // the button is the menu's closing-only area
+    int action;              // 0 press on a row, 1 Escape, 2 press on the button
+    bool open;               // the menu is still open afterwards
+    int buttonClicks;        // the button's press went on to it
+  };
+  const Case cases[] = {
+      {"a row", false, 0, true, 0},
+      {"Escape", false, 1, false, 0},
+      {"another button", false, 2, false, 1},
+      {"the button that opened it", true, 2, false, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    CBtnMenu opened;
+    Configure(opened, 3);
+    if (c.closingOnlyButton) opened.SetClosingOnlyArea(button.hwnd());
+    ASSERT_TRUE(opened.Create(host.hwnd()));
+    host.Clear();
+    if (c.action == 0) PostPressAndRelease(opened.row(1).hwnd());
+    if (c.action == 1) {
+      ::PostMessageW(host.hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
+      PumpMessages();
+    }
+    if (c.action == 2) PostPressAndRelease(button.hwnd());
+    EXPECT_EQ(opened.IsOpen(), c.open);
+    EXPECT_EQ(ButtonClicks(), c.buttonClicks);
+  }
+}
+
+TEST_F(MenuClosing, OneMenuAtATime) {
+  Open(3);
+  CBtnMenu second;
+  Configure(second, 2);
+  ASSERT_TRUE(second.Create(host.hwnd()));
+  EXPECT_FALSE(menu.IsOpen()) << "opening a menu closes the other";
+  EXPECT_TRUE(second.IsOpen());
+  EXPECT_TRUE(CloseOpenMenus());
+  EXPECT_FALSE(second.IsOpen());
+  EXPECT_FALSE(CloseOpenMenus());
+}
+
+TEST_F(MenuClosing, ItsOpenerHidingOrMinimisingOrAnotherProgramInFrontClosesIt) {
+  for (const int how : {SW_HIDE, SW_MINIMIZE, -1}) {
+    SCOPED_TRACE(how);
+    ::ShowWindow(host.hwnd(), SW_SHOWNOACTIVATE);
+    CBtnMenu opened;
+    Configure(opened, 3);
+    ASSERT_TRUE(opened.Create(host.hwnd()));
+    if (how >= 0) {
+      ::ShowWindow(host.hwnd(), how);
+    } else {
+      ::SendMessageW(opened.hwnd(), WM_ACTIVATEAPP, FALSE, 0);  // as the system tells every window
+    }
+    PumpMessages();
+    EXPECT_FALSE(opened.IsOpen());
+  }
+  ::ShowWindow(host.hwnd(), SW_SHOWNOACTIVATE);
 }
 
 TEST(MenuBackground, RebuildsAPictureAtAnyHeight) {

@@ -50,13 +50,6 @@ TEST(MenuModel, MakesItemsWithCutText) {
   EXPECT_EQ(item.itemEnabled, 1);
   EXPECT_TRUE(item.subItems.empty());
   EXPECT_EQ(MakeMenuItem(u"a", 1, false).itemEnabled, 0);
-}
-
-TEST(MenuModel, ACheckedItemShowsACheckMarkBeforeItsText) {
-  BMPMENUINFO item = MakeMenuItem(u"Start with Windows", 10003);
-  EXPECT_EQ(MenuRowText(item), u"Start with Windows");
-  item.itemChecked = true;
-  EXPECT_EQ(MenuRowText(item), u"\u2713 Start with Windows");
   EXPECT_FALSE(MakeMenuItem(u"a", 1).itemChecked);
 }
 
