@@ -189,6 +189,7 @@ void CQuencfgDlg::ChangeLanguage(std::uint8_t language) {
   BuildLayout();
   RefreshKeyMarks();  // the keys' tooltips speak the new language
   RelayoutSubWindows();
+  AskForKeyboardState();  // the tray icon's tooltip speaks the new language too
   ::InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
