@@ -262,11 +262,11 @@ TEST_F(ProgramTest, WithoutAKeyboardTheCloseButtonLeavesATrayIconWhoseExitEndsTh
   EXPECT_TRUE(ShellHoldsTrayIcon(device)) << "and can be reached from its tray icon";
 
   // A right click on the icon in Wine's tray window opens the menu.
-  HWND tray = ::FindWindowW(L"Shell_TrayWnd", nullptr);
+  HWND tray = ::FindWindowW(nullptr, L"Wine System Tray");
   ASSERT_NE(tray, nullptr) << "Wine's tray window";
-  POINT icon{::GetSystemMetrics(SM_CXSMICON) / 2 + 3, ::GetSystemMetrics(SM_CYSMICON) / 2 + 3};
-  ::ClientToScreen(tray, &icon);
-  ASSERT_TRUE(RealClick(icon, 3));
+  RECT trayPlace{};
+  ::GetWindowRect(tray, &trayPlace);
+  ASSERT_TRUE(RealClick(POINT{trayPlace.left + 12, trayPlace.bottom - 12}, 3));  // its first icon
   HWND menu = nullptr;
   ASSERT_TRUE(Eventually(
       [&] {
