@@ -264,7 +264,7 @@ int CHidWnd::RunMessageLoop() {
 
 bool CHidWnd::IsRequest(UINT message) noexcept {
   return message == WM_COMMAND || message == UM_DEVICESYNC || message == UM_DEVICEEVENT ||
-         message == UM_KEYBOARDSTATEQUERY || message == UM_KEEPRUNNING;
+         message == UM_KEYBOARDSTATEQUERY || message == UM_KEEPRUNNING || message == UM_LANGUAGECHANGED;
 }
 
 void CHidWnd::ServeTakenRequests() {
@@ -288,9 +288,11 @@ void CHidWnd::ServeRequest(const Request& request) {
       LaunchProgramOfCell(request.wParam);
       break;
     case UM_KEYBOARDSTATEQUERY:
-      // Asked once the main window has read the strings, and after a language change:
-      // the tooltip speaks the language too.
+      // Asked once the main window has read the strings: the tooltip can speak too.
       OnKeyboardStateChanged();
+      break;
+    case UM_LANGUAGECHANGED:
+      UpdateTrayTip();
       break;
     case UM_KEEPRUNNING:
       if (!trayIconShown_.load()) AddTrayIcon();

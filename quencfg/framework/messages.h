@@ -31,6 +31,9 @@ inline constexpr unsigned UM_PROFILEEDITED = kWmUser + 254;  // lighting panel -
 // Main window -> device thread: asked on exit, the user chose to stay, so the tray icon
 // that the exit took away comes back.
 inline constexpr unsigned UM_KEEPRUNNING = kWmUser + 255;
+// Main window -> device thread: the user chose another language; the tray icon's
+// tooltip is read again from the strings.
+inline constexpr unsigned UM_LANGUAGECHANGED = kWmUser + 256;
 
 // Names by which the windows and instances find each other. A window is known by its
 // registered class and its title together: other programs' windows may carry the same

@@ -924,8 +924,8 @@ TEST_F(DeviceThreadTest, WithoutAKeyboardTheTrayIconSaysSoAndItsExitIsThere) {
   for (const Language& language : languages) {
     SCOPED_TRACE(Utf16ToUtf8(language.code));
     StringDocument().Load(LanguagesFilePath(std::u16string(language.code) + u"\\Strings.xml"));
-    // The main window asks once it has read the strings, and after a language change.
-    ::PostMessageW(window, UM_KEYBOARDSTATEQUERY, 0, 0);
+    // As the main window tells after a language change.
+    ::PostMessageW(window, UM_LANGUAGECHANGED, 0, 0);
     ::SendMessageW(window, WM_NULL, 0, 0);
     PumpUntil([] { return false; }, 100);
     EXPECT_EQ(std::wstring(Device().TrayIconRecord().szTip), L"Korvane\n" + language.absent);

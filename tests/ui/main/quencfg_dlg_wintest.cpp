@@ -1316,6 +1316,10 @@ TEST_F(MainWindow, TheCloseButtonLooksNormalWhenTheWindowComesBack) {
     }
     return done();
   };
+  testing::OtherProgram notepad;
+  ASSERT_TRUE(notepad.Open());
+  ::SetForegroundWindow(window.hwnd());
+  testing::PumpMessages();
   CPngListBtn& close = window.commandButton(Command::Exit);
   RECT place{};
   ::GetWindowRect(close.hwnd(), &place);
@@ -1325,13 +1329,15 @@ TEST_F(MainWindow, TheCloseButtonLooksNormalWhenTheWindowComesBack) {
   ASSERT_TRUE(pumpUntil([&] { return close.hovering(); })) << "the pointer is on the close button";
   ASSERT_TRUE(testing::StartXdotool(L"click 1"));
   ASSERT_TRUE(pumpUntil([&] { return !::IsWindowVisible(window.hwnd()); })) << "the click hid the window";
-  // The pointer goes elsewhere while the window is hidden.
-  ASSERT_TRUE(testing::StartXdotool(L"mousemove 3 " + std::to_wstring(::GetSystemMetrics(SM_CYSCREEN) - 3)));
-  pumpUntil([] {
+  // The pointer goes on to another program while the window is hidden, and from there
+  // the window is asked back (as the tray icon or a second start does).
+  ASSERT_TRUE(testing::StartXdotool(L"mousemove " + notepad.TextAreaPoint()));
+  ASSERT_TRUE(pumpUntil([&] {
     POINT cursor{};
     ::GetCursorPos(&cursor);
-    return cursor.x == 3;
-  });
+    return ::GetAncestor(::WindowFromPoint(cursor), GA_ROOT) == notepad.window();
+  })) << "the pointer is over the other program";
+  testing::PumpMessages();
   ::PostMessageW(window.hwnd(), UM_SHOWMAIN, 0, 0);
   ASSERT_TRUE(pumpUntil([&] { return ::IsWindowVisible(window.hwnd()); }));
   ::UpdateWindow(close.hwnd());
