@@ -1,6 +1,18 @@
 #include "quencfg/framework/window_win.h"
 
 namespace quencfg {
+namespace {
+
+// A control of a window that hides while it holds the mouse capture (the hovered button
+// whose click hid the window) would keep it, and its hover look, until the window comes
+// back: the pointer leaves without a message. Released, the control hears of it
+// (WM_CAPTURECHANGED).
+void ReleaseCaptureWithin(HWND window) {
+  HWND capture = ::GetCapture();
+  if (capture != nullptr && (capture == window || ::IsChild(window, capture))) ::ReleaseCapture();
+}
+
+}  // namespace
 
 LRESULT CALLBACK Window::StaticWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   Window* self = nullptr;
@@ -15,6 +27,7 @@ LRESULT CALLBACK Window::StaticWndProc(HWND hwnd, UINT message, WPARAM wParam, L
     self = FromHandle(hwnd);
   }
   if (self == nullptr) return ::DefWindowProcW(hwnd, message, wParam, lParam);
+  if (message == WM_SHOWWINDOW && wParam == FALSE) ReleaseCaptureWithin(hwnd);
   const LRESULT result = self->HandleMessage(message, wParam, lParam);
   if (message == WM_NCDESTROY) self->Detach();
   return result;
