@@ -402,10 +402,9 @@ TEST_F(MainWindowAndKeyboard, AnApplyWithoutTheKeyboardWaitsForItAndIsWrittenWhe
     std::u16string text;
   };
   const Language languages[] = {
-      {101, u"EN", u"Saved. The keyboard is not connected: it gets the changes when plugged in"},
-      {106, u"CS", u"\u5DF2\u4FDD\u5B58\u3002\u952E\u76D8\u672A\u8FDE\u63A5\uFF1A\u63D2\u5165\u952E\u76D8"
-                   u"\u540E\u5373\u5199\u5165\u66F4\u6539"},
-      {108, u"ES", u"Guardado. El teclado no est\u00E1 conectado: recibir\u00E1 los cambios al conectarlo"},
+      {101, u"EN", u"Saved; the keyboard gets it when plugged in"},
+      {106, u"CS", u"\u5DF2\u4FDD\u5B58\uFF1B\u952E\u76D8\u672A\u8FDE\u63A5\uFF0C\u63D2\u5165\u540E\u5199\u5165"},
+      {108, u"ES", u"Guardado; se enviar\u00E1 al conectar el teclado"},
   };
   ::SetWindowPos(window.hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
   for (const Language& language : languages) {

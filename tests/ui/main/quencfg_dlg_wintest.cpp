@@ -1258,8 +1258,7 @@ TEST_F(MainWindow, TheDragStripShowsTheKeyboardStateTheDeviceThreadPosts) {
     std::u16string text;
   } cases[] = {{KeyboardState::Connected, u"Keyboard connected"},
                {KeyboardState::Writing, u"Writing to the keyboard\u2026"},
-               {KeyboardState::ChangesWaiting,
-                u"Saved. The keyboard is not connected: it gets the changes when plugged in"},
+               {KeyboardState::ChangesWaiting, u"Saved; the keyboard gets it when plugged in"},
                {KeyboardState::Absent, u"No keyboard connected"}};
   for (const auto& c : cases) {
     ::SendMessageW(window.hwnd(), UM_KEYBOARDSTATE, static_cast<WPARAM>(c.state), 0);
