@@ -27,13 +27,21 @@ namespace {
 
 constexpr SIZE_T kDeviceThreadStack = 4096;
 
-std::u16string TrayText(std::u16string_view key) { return LookupString(StringDocument(), u"TRAYICON", key); }
+std::u16string TrayText(std::u16string_view section, std::u16string_view key) {
+  return LookupString(StringDocument(), section, key);
+}
 
 }  // namespace
 
 bool ShowRunningInstance() {
   // The main window of another process running this same executable.
   HWND running = FindProgramWindow(kMainWindowName, ProcessFileName(::GetCurrentProcessId()));
+  if (running == nullptr) return false;
+  // Started by the user, this process may take the foreground; Windows lets the running
+  // instance take it only once this one has passed that right on, before it asks.
+  DWORD runningProcess = 0;
+  ::GetWindowThreadProcessId(running, &runningProcess);
+  ::AllowSetForegroundWindow(runningProcess);
   return PostToWindow(running, UM_SHOWMAIN, 0, 0);
 }
 

@@ -2,7 +2,10 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cwchar>
+#include <iterator>
+#include <string>
 
 #include "quencfg/device/hid_wnd_win.h"
 #include "quencfg/framework/app_icon_win.h"
@@ -27,15 +30,33 @@ NOTIFYICONDATAW TrayIconKey(HWND owner) {
 
 }  // namespace
 
+std::u16string CHidWnd::TrayText(std::u16string_view section, std::u16string_view key) const {
+  return trayText_ != nullptr ? trayText_(section, key) : std::u16string();
+}
+
 void CHidWnd::AddTrayIcon() {
   trayIcon_ = TrayIconKey(hwnd());
   trayIcon_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   trayIcon_.uCallbackMessage = UM_TRAYNOTIFY;
   trayIcon_.hIcon = ApplicationIcon();
-  const std::u16string product = trayText_ != nullptr ? trayText_(u"TIP") : std::u16string();
-  const std::u16string& tip = product.empty() ? std::u16string(kTrayTip) : product;
-  ::wcsncpy(trayIcon_.szTip, AsWide(tip), sizeof trayIcon_.szTip / sizeof trayIcon_.szTip[0] - 1);
   trayIconWanted_ = true;
+  trayAddRetries_ = 0;
+  UpdateTrayTip();
+  ShowTrayIconInShell();
+}
+
+void CHidWnd::UpdateTrayTip() {
+  std::u16string tip = TrayText(u"TRAYICON", u"TIP");
+  if (tip.empty()) tip = kTrayTip;
+  const std::u16string state = TrayText(u"FEEDBACK", KeyboardOpen() ? u"KEYBOARD_CONNECTED" : u"KEYBOARD_ABSENT");
+  if (!state.empty()) tip += u"\n" + state;
+  std::fill(std::begin(trayIcon_.szTip), std::end(trayIcon_.szTip), L'\0');
+  ::wcsncpy(trayIcon_.szTip, AsWide(tip), sizeof trayIcon_.szTip / sizeof trayIcon_.szTip[0] - 1);
+  if (!trayIconWanted_ || !trayIconShown_.load()) return;  // the next add takes it
+  NOTIFYICONDATAW record = trayIcon_;
+  record.uFlags = NIF_TIP;
+  if (notifyIcon_(NIM_MODIFY, &record)) return;
+  // The taskbar lost the icon meanwhile: it is added again with this tip.
   trayAddRetries_ = 0;
   ShowTrayIconInShell();
 }
@@ -116,8 +137,12 @@ void CHidWnd::ShowTrayMenu() {
   ::SetForegroundWindow(::GetLastActivePopup(hwnd()));
   UniqueMenu menu(::CreatePopupMenu());
   if (menu.get() == nullptr) return;
-  const std::u16string launch = trayText_ != nullptr ? trayText_(u"LAUNCH") : std::u16string();
-  const std::u16string exit = trayText_ != nullptr ? trayText_(u"EXIT") : std::u16string();
+  const std::u16string state = TrayText(u"FEEDBACK", KeyboardOpen() ? u"KEYBOARD_CONNECTED" : u"KEYBOARD_ABSENT");
+  const std::u16string launch = TrayText(u"TRAYICON", u"LAUNCH");
+  const std::u16string exit = TrayText(u"TRAYICON", u"EXIT");
+  // The keyboard's state, a line to read and not to choose; Exit is always there.
+  ::AppendMenuW(menu.get(), MF_STRING | MF_GRAYED, ID_TRAY_STATUS, AsWide(state));
+  ::AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
   ::AppendMenuW(menu.get(), MF_STRING, ID_TRAY_LAUNCH, AsWide(launch));
   ::SetMenuDefaultItem(menu.get(), ID_TRAY_LAUNCH, FALSE);
   ::AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);

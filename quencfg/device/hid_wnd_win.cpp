@@ -2,6 +2,7 @@
 
 #include <dbt.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cwchar>
 #include <iterator>
@@ -32,6 +33,10 @@ std::u16string DeviceLogLine(const char* what, std::uint32_t vendorId, std::uint
                 static_cast<unsigned>(productId));
   return u"\u2514\u2500>" + AsciiToUtf16(line);
 }
+
+// Not posted by anyone: the device thread queues it for itself when a keyboard comes
+// that a write waits for.
+constexpr UINT kServeWaitingWrite = WM_APP + 0x51;
 
 // The interface name of a device-change event, never read beyond the record's size.
 std::u16string_view InterfaceName(const DEV_BROADCAST_DEVICEINTERFACE_W& record) {
@@ -76,6 +81,8 @@ bool CHidWnd::OnCreate() {
   RegisterForDeviceNotifications();
   WriteLogString(u"INITDEVICE_OpenUSBDriver");
   OpenKeyboard(true);
+  // With or without the keyboard: the user can always reach and end the program.
+  AddTrayIcon();
   Reload();
   if (progressEntry_ != nullptr) progressThread_ = StartProgressThread(progressEntry_);
   return true;
@@ -132,11 +139,28 @@ void CHidWnd::OpenAppearedCollection() {
 }
 
 void CHidWnd::OnKeyboardOpened() {
-  if (!trayIconShown_.load()) AddTrayIcon();
-  PostKeyboardState(KeyboardState::Connected);
+  OnKeyboardStateChanged();
   // Also on a later plug-in, so that a keyboard first plugged in after start-up
   // reports its keys too; the driver starts its read thread only once.
   (void)driver_.StartReadThread();
+  ServeWaitingWriteWhenOpen();
+}
+
+void CHidWnd::OnKeyboardStateChanged() {
+  PostKeyboardState(OpenState());
+  UpdateTrayTip();
+}
+
+void CHidWnd::ServeWaitingWriteWhenOpen() {
+  // Half open, the keyboard would take some reports and drop others: the collections
+  // still missing announce themselves, and the write waits for the last one. Served
+  // from the queue, never inside the platform's device-change message.
+  if (!waitingWrite_.load() || !driver_.HoldsAllCollections()) return;
+  const bool queued = std::any_of(takenRequests_.begin(), takenRequests_.end(),
+                                  [](const Request& request) { return request.message == kServeWaitingWrite; });
+  if (queued) return;
+  takenRequests_.push_back(Request{kServeWaitingWrite, 0, 0});
+  ::PostMessageW(hwnd(), WM_NULL, 0, 0);
 }
 
 void CHidWnd::OnDeviceChange(WPARAM event, LPARAM data) {
@@ -154,12 +178,11 @@ void CHidWnd::OnDeviceChange(WPARAM event, LPARAM data) {
     OpenArrivedKeyboard(true);
   } else if (event == DBT_DEVICEREMOVECOMPLETE) {
     WriteLogString(DeviceLogLine("Device Removed", driver_.VendorId(), driver_.ProductId()));
-    RemoveTrayIcon();
     // The handles of a removed device are dead: closed, so that none leak over replugs,
     // and every sender now returns at once.
     driver_.CloseDevice();
     keyboardLighting_.Forget();
-    PostKeyboardState(KeyboardState::Absent);
+    OnKeyboardStateChanged();
   }
 }
 
@@ -170,25 +193,50 @@ void CHidWnd::OnPowerBroadcast(WPARAM event) {
   driver_.CloseDevice();
   OpenArrivedKeyboard(false);
   if (driver_.HoldsAnyCollection()) return;
-  RemoveTrayIcon();
-  PostKeyboardState(KeyboardState::Absent);
+  OnKeyboardStateChanged();
 }
 
 void CHidWnd::PostKeyboardState(KeyboardState state) const {
   PostToWindow(FindOwnWindow(kMainWindowName), UM_KEYBOARDSTATE, static_cast<WPARAM>(state), 0);
 }
 
+bool CHidWnd::KeyboardOpen() noexcept { return driver_.Handles().command.load() != kNoHidHandle; }
+
 KeyboardState CHidWnd::OpenState() noexcept {
-  return driver_.Handles().command.load() != kNoHidHandle ? KeyboardState::Connected : KeyboardState::Absent;
+  if (KeyboardOpen()) return KeyboardState::Connected;
+  return waitingWrite_.load() ? KeyboardState::ChangesWaiting : KeyboardState::Absent;
 }
 
 void CHidWnd::Reload() { ReloadSettings(settings_); }
 
 void CHidWnd::FullWrite(bool writeLighting, bool reset) {
+  SyncRequest request{writeLighting, reset};
+  // A write that waits is done by this one, which reads the newest files: what either
+  // asked for is written.
+  if (waitingWrite_.exchange(false)) {
+    request.writeLighting = request.writeLighting || waitingRequest_.writeLighting;
+    request.reset = request.reset || waitingRequest_.reset;
+  }
+  if (!KeyboardOpen()) {
+    // Nothing can reach a keyboard that is not there, so no progress window says it
+    // does: the files are saved, the copy follows them, and the write waits for the
+    // keyboard's arrival. The main window says so.
+    Reload();
+    waitingRequest_ = request;
+    waitingWrite_.store(true);
+    PostKeyboardState(OpenState());
+    return;
+  }
   PostedProgress progress;
-  // Without a keyboard nothing is written: the status does not flash "writing".
-  if (OpenState() == KeyboardState::Connected) PostKeyboardState(KeyboardState::Writing);
-  RunFullWrite(driver_, settings_, progress, SyncRequest{writeLighting, reset}, keyboardLighting_);
+  PostKeyboardState(KeyboardState::Writing);
+  const std::uint64_t failedBefore = driver_.FailedReports();
+  RunFullWrite(driver_, settings_, progress, request, keyboardLighting_);
+  if (driver_.FailedReports() != failedBefore) {
+    // Cut off (unplugged during the write, whose removal comes after it): done again
+    // when the keyboard comes back.
+    waitingRequest_ = request;
+    waitingWrite_.store(true);
+  }
   PostKeyboardState(OpenState());
 }
 
@@ -216,7 +264,7 @@ int CHidWnd::RunMessageLoop() {
 
 bool CHidWnd::IsRequest(UINT message) noexcept {
   return message == WM_COMMAND || message == UM_DEVICESYNC || message == UM_DEVICEEVENT ||
-         message == UM_KEYBOARDSTATEQUERY || message == UM_KEEPRUNNING;
+         message == UM_KEYBOARDSTATEQUERY || message == UM_KEEPRUNNING || message == UM_LANGUAGECHANGED;
 }
 
 void CHidWnd::ServeTakenRequests() {
@@ -240,10 +288,17 @@ void CHidWnd::ServeRequest(const Request& request) {
       LaunchProgramOfCell(request.wParam);
       break;
     case UM_KEYBOARDSTATEQUERY:
-      PostKeyboardState(OpenState());
+      // Asked once the main window has read the strings: the tooltip can speak too.
+      OnKeyboardStateChanged();
+      break;
+    case UM_LANGUAGECHANGED:
+      UpdateTrayTip();
       break;
     case UM_KEEPRUNNING:
-      if (OpenState() == KeyboardState::Connected && !trayIconShown_.load()) AddTrayIcon();
+      if (!trayIconShown_.load()) AddTrayIcon();
+      break;
+    case kServeWaitingWrite:
+      if (waitingWrite_.load() && KeyboardOpen()) FullWrite(false, false);
       break;
     default:
       break;

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "quencfg/device/device_sync.h"
 #include "quencfg/device/hid_api.h"
 #include "quencfg/device/keyboard_lighting.h"
 #include "quencfg/device/usb_driver.h"
@@ -26,7 +27,9 @@ namespace quencfg {
 inline constexpr UINT kTrayIconId = 220;
 inline constexpr UINT ID_TRAY_LAUNCH = 0x6000;
 inline constexpr UINT ID_TRAY_EXIT = 0x6002;
-// The tray icon's tooltip: the strings file's product name (TRAYICON, TIP), else this.
+inline constexpr UINT ID_TRAY_STATUS = 0x6003;  // the menu's grayed line of the keyboard's state
+// The tray icon's tooltip: the strings file's product name (TRAYICON, TIP), else this,
+// and on a line of its own whether the keyboard is connected.
 inline constexpr char16_t kTrayTip[] = u"Korvane";
 inline constexpr std::uint32_t kPauseBeforeReopenMs = 200;
 // After an arrival the keyboard's collections may appear one after another: the open is
@@ -43,9 +46,10 @@ inline constexpr UINT_PTR kTrayAddRetryTimer = 1;
 // The shell's notification-area call, Shell_NotifyIconW.
 using NotifyIconCall = std::function<BOOL(DWORD action, NOTIFYICONDATAW* record)>;
 
-// The localised text of a tray menu item, by its key in the strings file's TRAYICON
-// section ("LAUNCH", "EXIT"); empty when there is none.
-using TrayTextLookup = std::u16string (*)(std::u16string_view key);
+// A localised text of the tray icon, by section and key of the strings file: TRAYICON
+// ("LAUNCH", "EXIT", "TIP") and FEEDBACK ("KEYBOARD_CONNECTED", "KEYBOARD_ABSENT");
+// empty when there is none.
+using TrayTextLookup = std::u16string (*)(std::u16string_view section, std::u16string_view key);
 
 // What the device thread is built on. Null members take the platform's HID calls, the
 // system clock and PrepareDataFolder; without a progress entry no progress window is
@@ -93,8 +97,10 @@ class CHidWnd : public Window {
   void FullWrite(bool writeLighting, bool reset);
   void Reload();
 
-  // The icon goes with the keyboard: added, and added again when the taskbar lost it
-  // or was not ready, until it is removed.
+  // The icon is there while the program runs, keyboard or not, so that the program can
+  // always be shown and ended: added at start, and added again when the taskbar lost it
+  // or was not ready, until it is removed. Its tooltip and menu say whether the
+  // keyboard is connected.
   void AddTrayIcon();
   void RemoveTrayIcon();
   void OnTrayCommand(UINT commandId);
@@ -102,6 +108,8 @@ class CHidWnd : public Window {
 
   // Readable from other threads.
   [[nodiscard]] bool TrayIconShown() const noexcept { return trayIconShown_.load(); }
+  // An apply made without a keyboard (or cut off by its removal) waits for the next one.
+  [[nodiscard]] bool WriteWaiting() const noexcept { return waitingWrite_.load(); }
   // The driver's handles are atomic; its read pass is the read thread's own work.
   [[nodiscard]] CUSBDriver& Driver() noexcept { return driver_; }
   // The record as last handed to the shell; read it only while the device thread rests.
@@ -125,8 +133,18 @@ class CHidWnd : public Window {
   void OnPowerBroadcast(WPARAM event);
   // Tells the main window, if there is one, what the keyboard is doing now.
   void PostKeyboardState(KeyboardState state) const;
+  // Connected, absent, or absent with changes waiting for it.
   [[nodiscard]] KeyboardState OpenState() noexcept;
+  [[nodiscard]] bool KeyboardOpen() noexcept;
+  // The keyboard's state changed: the main window and the tray icon's tooltip follow.
+  void OnKeyboardStateChanged();
+  // A write that waits is served once the keyboard is there whole, after what the queue
+  // holds already.
+  void ServeWaitingWriteWhenOpen();
   void ListenForNewTaskbars();
+  [[nodiscard]] std::u16string TrayText(std::u16string_view section, std::u16string_view key) const;
+  // The tooltip of the current keyboard state, handed to the shell when the icon is there.
+  void UpdateTrayTip();
   // Hands the icon to the shell; when the taskbar refuses it, tries again later.
   void ShowTrayIconInShell();
   void OnTrayAddRetryTimer();
@@ -165,6 +183,9 @@ class CHidWnd : public Window {
   UniqueDeviceNotify deviceNotify_;     // the USB device's arrivals and removals
   UniqueDeviceNotify collectionNotify_;  // arrivals of HID collections
   std::deque<Request> takenRequests_;
+  // What the write that waits for the keyboard asks for.
+  SyncRequest waitingRequest_{};
+  std::atomic<bool> waitingWrite_{false};
   std::atomic<bool> trayIconShown_{false};
 };
 

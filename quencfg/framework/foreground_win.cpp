@@ -29,4 +29,17 @@ bool IsThreadOfThisProcess(DWORD threadId) noexcept {
   return thread && ::GetProcessIdOfThread(thread.get()) == ::GetCurrentProcessId();
 }
 
+bool BringWindowBack(HWND window) noexcept {
+  if (::IsIconic(window)) {
+    ::ShowWindow(window, SW_RESTORE);  // also shows a window hidden while minimised
+  } else if (!::IsWindowVisible(window)) {
+    ::ShowWindow(window, SW_SHOW);
+  }
+  // A dialog the window owns and last had in front (the quit question) comes first, as
+  // Windows brings a modal dialog with its owner.
+  HWND front = ::GetLastActivePopup(window);
+  if (front == nullptr || !::IsWindowVisible(front)) front = window;
+  return ::SetForegroundWindow(front) != FALSE;
+}
+
 }  // namespace quencfg

@@ -17,4 +17,12 @@ namespace quencfg {
 // window comes to the front (0: none).
 [[nodiscard]] bool IsThreadOfThisProcess(DWORD threadId) noexcept;
 
+// Brings a top-level window of this program back to the user whatever its state:
+// restored when minimised, shown when hidden, and put in front. Windows grants the
+// foreground only to a program the user is working with or one that the program in
+// front allowed (AllowSetForegroundWindow): a second start allows the running one
+// before it asks it to come back. A visible dialog that the window owns and last had in
+// front goes in front instead. True when the foreground moved.
+bool BringWindowBack(HWND window) noexcept;
+
 }  // namespace quencfg

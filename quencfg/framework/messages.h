@@ -24,11 +24,16 @@ inline constexpr std::uint32_t kMenuPickCommand = 0x10001;
 // changes (wParam a KeyboardState), and once more when the main window asks for it.
 inline constexpr unsigned UM_KEYBOARDSTATE = kWmUser + 252;       // device thread -> main window
 inline constexpr unsigned UM_KEYBOARDSTATEQUERY = kWmUser + 253;  // main window -> device thread
-enum class KeyboardState : unsigned { Absent = 0, Connected = 1, Writing = 2 };
+// ChangesWaiting: no keyboard, and the last apply's saved files have not reached one;
+// they are written when the keyboard is plugged in.
+enum class KeyboardState : unsigned { Absent = 0, Connected = 1, Writing = 2, ChangesWaiting = 3 };
 inline constexpr unsigned UM_PROFILEEDITED = kWmUser + 254;  // lighting panel -> main window, after an edit
 // Main window -> device thread: asked on exit, the user chose to stay, so the tray icon
-// that the exit took away comes back while the keyboard is connected.
+// that the exit took away comes back.
 inline constexpr unsigned UM_KEEPRUNNING = kWmUser + 255;
+// Main window -> device thread: the user chose another language; the tray icon's
+// tooltip is read again from the strings.
+inline constexpr unsigned UM_LANGUAGECHANGED = kWmUser + 256;
 
 // Names by which the windows and instances find each other. A window is known by its
 // registered class and its title together: other programs' windows may carry the same

@@ -3,8 +3,16 @@
 #include "quencfg/framework/gdi_win.h"
 
 namespace quencfg {
-
 namespace {
+
+// A control of a window that hides while it holds the mouse capture (the hovered button
+// whose click hid the window) would keep it, and its hover look, until the window comes
+// back: the pointer leaves without a message. Released, the control hears of it
+// (WM_CAPTURECHANGED).
+void ReleaseCaptureWithin(HWND window) {
+  HWND capture = ::GetCapture();
+  if (capture != nullptr && (capture == window || ::IsChild(window, capture))) ::ReleaseCapture();
+}
 
 constexpr UINT_PTR kFlashTimer = 0x7A5E;
 constexpr UINT kFlashPhaseMs = 90;
@@ -39,6 +47,7 @@ LRESULT CALLBACK Window::StaticWndProc(HWND hwnd, UINT message, WPARAM wParam, L
     self = FromHandle(hwnd);
   }
   if (self == nullptr) return ::DefWindowProcW(hwnd, message, wParam, lParam);
+  if (message == WM_SHOWWINDOW && wParam == FALSE) ReleaseCaptureWithin(hwnd);
   if (message == WM_TIMER && wParam == kFlashTimer) {
     self->OnFlashTimer();
     return 0;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "quencfg/app/quencfg_app_win.h"
+#include "quencfg/device/hid_wnd_win.h"
 #include "quencfg/framework/clock.h"
 #include "quencfg/framework/files.h"
 #include "quencfg/framework/folders.h"
@@ -19,7 +20,9 @@
 #include "quencfg/framework/wide_win.h"
 #include "quencfg/framework/writelog.h"
 #include "support/foreign_window_win.h"
+#include "support/gdiplus_session_win.h"
 #include "support/process_win.h"
+#include "support/screenshot_win.h"
 
 namespace quencfg {
 namespace {
@@ -166,6 +169,127 @@ TEST_F(ProgramTest, SecondStartShowsTheFirstAndNoOtherProgramsWindowOfItsTitle) 
 
   ::PostMessageW(main, WM_CLOSE, 0, 0);
   ASSERT_TRUE(first.WaitForExit(kStartTimeout));
+}
+
+// Polls `done` for up to `milliseconds`, serving this thread's messages meanwhile.
+template <typename Done>
+bool Eventually(Done done, DWORD milliseconds) {
+  const DWORD start = ::GetTickCount();
+  while (!done()) {
+    if (::GetTickCount() - start > milliseconds) return false;
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
+    ::Sleep(20);
+  }
+  return true;
+}
+
+// A second start brings the running one's window back whatever its state, in front of
+// the program the user was in: the second instance, started by the user, passes its
+// right to the foreground on to the first before it asks it to come back.
+TEST_F(ProgramTest, SecondStartBringsTheWindowBackRestoredAndInFront) {
+  ChildProcess first(StagedProgram());
+  HWND main = WaitForWindow(L"Korvane", first.id(), kStartTimeout);
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(BecomesVisible(main, kStartTimeout));
+  testing::ForeignWindow other(u"Another program");  // the program the user is in
+  ASSERT_TRUE(other.IsCreated());
+  struct Case {
+    const char* name;
+    std::vector<int> shows;
+  };
+  const Case cases[] = {{"minimised", {SW_MINIMIZE}},
+                        {"hidden", {SW_HIDE}},
+                        {"minimised, then hidden", {SW_MINIMIZE, SW_HIDE}},
+                        {"behind another program", {}}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ::ShowWindow(main, SW_RESTORE);
+    for (const int show : c.shows) ::ShowWindow(main, show);
+    ::ShowWindow(other.hwnd(), SW_SHOW);
+    ::SetForegroundWindow(other.hwnd());
+    ASSERT_TRUE(Eventually([&] { return ::GetForegroundWindow() == other.hwnd(); }, 5000));
+
+    ChildProcess second(StagedProgram());
+    ASSERT_TRUE(second.WaitForExit(kStartTimeout)) << "the second instance ends by itself";
+    EXPECT_TRUE(Eventually([&] { return ::GetForegroundWindow() == main; }, 5000)) << "in front";
+    EXPECT_FALSE(::IsIconic(main)) << "restored";
+    EXPECT_TRUE(::IsWindowVisible(main));
+  }
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(first.WaitForExit(kStartTimeout));
+}
+
+// Whether the shell holds the icon of the device window `device`: it takes a change
+// (here, of nothing) only then.
+bool ShellHoldsTrayIcon(HWND device) {
+  NOTIFYICONDATAW record{};
+  record.cbSize = sizeof record;
+  record.hWnd = device;
+  record.uID = kTrayIconId;
+  return ::Shell_NotifyIconW(NIM_MODIFY, &record) != FALSE;
+}
+
+// A click through the X server, as the user clicks: `button` 1 left, 3 right.
+bool RealClick(POINT at, int button) {
+  return testing::StartXdotool(L"mousemove " + std::to_wstring(at.x) + L" " + std::to_wstring(at.y) +
+                               L" click " + std::to_wstring(button));
+}
+
+// On a machine without the keyboard: the close button ("close to the tray") hides the
+// window and leaves the program running with its tray icon, whose menu says that no
+// keyboard is connected and whose Exit ends the program.
+TEST_F(ProgramTest, WithoutAKeyboardTheCloseButtonLeavesATrayIconWhoseExitEndsTheProgram) {
+  ChildProcess program(StagedProgram());
+  HWND main = WaitForWindow(L"Korvane", program.id(), kStartTimeout);
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(BecomesVisible(main, kStartTimeout));
+  HWND device = WaitForWindow(L"Korvane_Hid", program.id(), kStartTimeout);
+  ASSERT_NE(device, nullptr);
+  ASSERT_TRUE(Eventually([&] { return ShellHoldsTrayIcon(device); }, kStartTimeout)) << "an icon without a keyboard";
+  if (!testing::StartXdotool(L"key shift")) GTEST_SKIP() << "xdotool cannot be started";
+
+  // The close button, at its place in the skin (96 DPI): the top right corner.
+  ::SetForegroundWindow(main);
+  POINT closeCentre{1150 + 18, 6 + 18};
+  HWND close = ::ChildWindowFromPointEx(main, closeCentre, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+  ASSERT_NE(close, nullptr);
+  ASSERT_NE(close, main) << "a button is there";
+  ::ClientToScreen(main, &closeCentre);
+  ASSERT_TRUE(RealClick(closeCentre, 1));
+  ASSERT_TRUE(Eventually([&] { return !::IsWindowVisible(main); }, kStartTimeout)) << "closed to the tray";
+  EXPECT_FALSE(program.WaitForExit(300)) << "the program runs on";
+  EXPECT_TRUE(ShellHoldsTrayIcon(device)) << "and can be reached from its tray icon";
+
+  // A right click on the icon in Wine's tray window opens the menu.
+  HWND tray = ::FindWindowW(nullptr, L"Wine System Tray");
+  ASSERT_NE(tray, nullptr) << "Wine's tray window";
+  RECT trayPlace{};
+  ::GetWindowRect(tray, &trayPlace);
+  ASSERT_TRUE(RealClick(POINT{trayPlace.left + 12, trayPlace.bottom - 12}, 3));  // its first icon
+  HWND menu = nullptr;
+  ASSERT_TRUE(Eventually(
+      [&] {
+        menu = ::FindWindowW(L"#32768", nullptr);
+        return menu != nullptr && ::IsWindowVisible(menu);
+      },
+      kStartTimeout))
+      << "the tray menu opened";
+  DWORD menuProcess = 0;
+  ::GetWindowThreadProcessId(menu, &menuProcess);
+  EXPECT_EQ(menuProcess, program.id());
+  ::Sleep(300);
+  testing::GdiplusSession gdiplus;
+  EXPECT_TRUE(testing::SaveScreen(u"tray-menu-program-no-keyboard.png"));
+
+  // Exit is the menu's last row.
+  RECT place{};
+  ::GetWindowRect(menu, &place);
+  ASSERT_TRUE(RealClick(POINT{(place.left + place.right) / 2, place.bottom - 10}, 1));
+  DWORD code = 1;
+  EXPECT_TRUE(program.WaitForExit(kStartTimeout, &code)) << "Exit ended the program";
+  EXPECT_EQ(code, 0u);
+  EXPECT_FALSE(ShellHoldsTrayIcon(device)) << "and its icon";
 }
 
 TEST_F(ProgramTest, SecondStartWithoutAWindowEndsQuietly) {

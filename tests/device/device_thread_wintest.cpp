@@ -191,6 +191,9 @@ InterfaceEvent HidCollectionEvent(int collection) {
                         DBT_DEVTYP_DEVICEINTERFACE, kHidInterfaceClass);
 }
 
+// Whether the shell holds the device window's icon: it takes a change only then.
+bool ShellHoldsTrayIcon(HWND device);
+
 class DeviceThreadTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -211,7 +214,9 @@ class DeviceThreadTest : public ::testing::Test {
     setup.hidApi = &hid.Api();
     setup.clock = &clock;
     setup.progressThread = &RecordingProgressThread;
-    setup.trayText = [](std::u16string_view key) { return LookupString(StringDocument(), u"TRAYICON", key); };
+    setup.trayText = [](std::u16string_view section, std::u16string_view key) {
+      return LookupString(StringDocument(), section, key);
+    };
   }
 
   void TearDown() override {
@@ -434,7 +439,7 @@ TEST_F(DeviceThreadTest, TwoRequestsInQuickSuccessionGiveTwoCompleteWrites) {
 
 TEST_F(DeviceThreadTest, KeyboardPluggedInLaterIsOpenedAndReadFrom) {
   Start();
-  EXPECT_FALSE(Device().TrayIconShown());
+  EXPECT_TRUE(Device().TrayIconShown()) << "the program can be reached without a keyboard";
   EXPECT_FALSE(HandlesSet());
   EXPECT_TRUE(machine.ThreadRequests().empty()) << "no read thread without a keyboard";
 
@@ -449,7 +454,7 @@ TEST_F(DeviceThreadTest, KeyboardPluggedInLaterIsOpenedAndReadFrom) {
   // The platform announces the removal before the read has noticed it.
   InterfaceEvent removal(kKeyboardInterface);
   ::SendMessageW(window, WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, removal.lParam());
-  EXPECT_FALSE(Device().TrayIconShown());
+  EXPECT_TRUE(Device().TrayIconShown()) << "the icon stays without the keyboard";
   EXPECT_EQ(Device().Driver().Handles().input.load(), kNoHidHandle);
   EXPECT_FALSE(HandlesSet());
   EXPECT_EQ(machine.PendingReads(), 0) << "the read of the removed keyboard was ended";
@@ -560,7 +565,7 @@ TEST_F(DeviceThreadTest, FiftyUnplugReplugCyclesLeaveTheOpenHandlesWhereTheyStar
     machine.Unplug();
     ::SendMessageW(window, WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, removal.lParam());
     ASSERT_EQ(machine.OpenHandleCount(), 0) << cycle << ": the removal closed the keyboard's handles";
-    ASSERT_FALSE(Device().TrayIconShown());
+    ASSERT_TRUE(Device().TrayIconShown());
     machine.Replug();
     ::SendMessageW(window, WM_DEVICECHANGE, DBT_DEVICEARRIVAL, arrival.lParam());
     ASSERT_EQ(machine.OpenHandleCount(), atStart) << cycle;
@@ -589,7 +594,7 @@ TEST_F(DeviceThreadTest, ResumeReopensTheKeyboardAndTheTrayIconFollows) {
   machine.Unplug();  // gone during sleep
   ::SendMessageW(window, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
   EXPECT_FALSE(Device().Driver().HoldsAnyCollection());
-  EXPECT_FALSE(Device().TrayIconShown());
+  EXPECT_TRUE(Device().TrayIconShown());
   EXPECT_EQ(machine.OpenHandleCount(), 0);
   EXPECT_TRUE(machine.Misuse().empty());
 }
@@ -758,12 +763,18 @@ TEST_F(DeviceThreadTest, UnplugDuringAWriteLetsItEndAndReplugRestoresEverything)
   InterfaceEvent removal(kKeyboardInterface);
   ::SendMessageW(window, WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, removal.lParam());
   ASSERT_TRUE(recorder.WaitForCloses(1)) << "the write ran to its end";
+  ASSERT_TRUE(PumpUntil([&] { return !HandlesSet(); }));
+  EXPECT_TRUE(Device().WriteWaiting()) << "cut off, the write waits for the keyboard";
   const std::size_t afterFirstWrite = machine.Features().size();
   ASSERT_TRUE(::PostMessageW(window, UM_DEVICESYNC, 1, 0));
-  ASSERT_TRUE(recorder.WaitForCloses(2));
+  ::SendMessageW(window, WM_NULL, 0, 0);
+  PumpUntil([] { return false; }, 200);
   const std::size_t afterTwoWrites = machine.Features().size();
-  EXPECT_EQ(afterTwoWrites, afterFirstWrite) << "without handles the second write sends nothing";
-  EXPECT_FALSE(Device().TrayIconShown());
+  EXPECT_EQ(afterTwoWrites, afterFirstWrite) << "without handles the second request sends nothing";
+  const std::vector<std::string> progressSeen = recorder.Seen();
+  EXPECT_EQ(std::count(progressSeen.begin(), progressSeen.end(), "open"), 1) << "and shows no progress window";
+  EXPECT_TRUE(Device().WriteWaiting());
+  EXPECT_TRUE(Device().TrayIconShown());
   EXPECT_FALSE(HandlesSet());
   for (const auto& record : machine.Features()) {
     if (record.bytes[0] == kReportIdKeymap && record.bytes[1] > 1) {
@@ -776,7 +787,8 @@ TEST_F(DeviceThreadTest, UnplugDuringAWriteLetsItEndAndReplugRestoresEverything)
   InterfaceEvent arrival(kKeyboardInterface);
   ::SendMessageW(window, WM_DEVICECHANGE, DBT_DEVICEARRIVAL, arrival.lParam());
   EXPECT_TRUE(Device().TrayIconShown());
-  Request(1, 0, 2);
+  ASSERT_TRUE(recorder.WaitForCloses(2)) << "the keyboard that came back got the write by itself";
+  EXPECT_FALSE(Device().WriteWaiting());
   std::vector<testing::FeatureRecord> third = machine.Features();
   third.erase(third.begin(), third.begin() + static_cast<std::ptrdiff_t>(afterTwoWrites));
   KeyboardModel model(KeyboardCollectionIds());
@@ -848,18 +860,26 @@ TEST_F(DeviceThreadTest, RightClickMenuOffersLaunchAndExit) {
 
   const auto menu = reinterpret_cast<HMENU>(::SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
   ASSERT_NE(menu, nullptr);
-  ASSERT_EQ(::GetMenuItemCount(menu), 3);
+  ASSERT_EQ(::GetMenuItemCount(menu), 5);
   wchar_t text[64] = {};
-  EXPECT_EQ(::GetMenuItemID(menu, 0), ID_TRAY_LAUNCH);
+  EXPECT_EQ(::GetMenuItemID(menu, 0), ID_TRAY_STATUS);
   ::GetMenuStringW(menu, 0, text, 64, MF_BYPOSITION);
+  EXPECT_STREQ(text, L"Keyboard connected");
+  EXPECT_TRUE(::GetMenuState(menu, 0, MF_BYPOSITION) & MF_GRAYED) << "a state to read, not a command";
+  EXPECT_TRUE(::GetMenuState(menu, 1, MF_BYPOSITION) & MF_SEPARATOR);
+  EXPECT_EQ(::GetMenuItemID(menu, 2), ID_TRAY_LAUNCH);
+  ::GetMenuStringW(menu, 2, text, 64, MF_BYPOSITION);
   EXPECT_STREQ(text, L"Open Korvane");
   EXPECT_EQ(::GetMenuDefaultItem(menu, FALSE, 0), ID_TRAY_LAUNCH) << "launch is the bold default";
-  EXPECT_TRUE(::GetMenuState(menu, 1, MF_BYPOSITION) & MF_SEPARATOR);
-  EXPECT_EQ(::GetMenuItemID(menu, 2), ID_TRAY_EXIT);
-  ::GetMenuStringW(menu, 2, text, 64, MF_BYPOSITION);
+  EXPECT_TRUE(::GetMenuState(menu, 3, MF_BYPOSITION) & MF_SEPARATOR);
+  EXPECT_EQ(::GetMenuItemID(menu, 4), ID_TRAY_EXIT);
+  ::GetMenuStringW(menu, 4, text, 64, MF_BYPOSITION);
   EXPECT_STREQ(text, L"Exit");
 
-  // Choosing the first item from the keyboard, as a user would.
+  // Choosing the launch item from the keyboard, as a user would: the first Down lands on
+  // the grayed line (which Enter could not choose), the second, past the separator, on
+  // the launch item.
+  ::PostMessageW(menuWindow, WM_KEYDOWN, VK_DOWN, 0);
   ::PostMessageW(menuWindow, WM_KEYDOWN, VK_DOWN, 0);
   ::PostMessageW(menuWindow, WM_KEYDOWN, VK_RETURN, 0);
   EXPECT_TRUE(PumpUntil([&] { return !main.posted.empty(); }));
@@ -870,6 +890,84 @@ TEST_F(DeviceThreadTest, RightClickMenuOffersLaunchAndExit) {
 
   StringDocument().Load(u"");
   SetAppFolder(savedApp);
+}
+
+// Without a keyboard the icon is there all the same: its tooltip and its menu say that
+// no keyboard is connected, in the user's language, and follow the keyboard when it
+// comes and goes; Exit ends the program, keyboard or not.
+TEST_F(DeviceThreadTest, WithoutAKeyboardTheTrayIconSaysSoAndItsExitIsThere) {
+  struct AppFolderRestore {
+    std::u16string saved = AppFolder();
+    ~AppFolderRestore() {
+      StringDocument().Load(u"");
+      SetAppFolder(saved);
+    }
+  } restore;
+  ASSERT_TRUE(SetAppFolder(ToU16(KORVANE_TEST_APP_DIR)));
+  struct Language {
+    const char16_t* code;
+    std::wstring absent;
+    std::wstring connected;
+    std::wstring exit;
+  };
+  const Language languages[] = {
+      {u"EN", L"No keyboard connected", L"Keyboard connected", L"Exit"},
+      {u"CS", L"\u672A\u8FDE\u63A5\u952E\u76D8", L"\u952E\u76D8\u5DF2\u8FDE\u63A5", L"\u9000\u51FA"},
+      {u"ES", L"Ning\u00FAn teclado conectado", L"Teclado conectado", L"Salir"},
+  };
+  StringDocument().Load(LanguagesFilePath(u"EN\\Strings.xml"));
+  Start();
+  MainWindowProbe main;
+  testing::GdiplusSession gdiplus;
+  ASSERT_TRUE(Device().TrayIconShown()) << "the icon without a keyboard";
+  ASSERT_TRUE(ShellHoldsTrayIcon(window));
+  for (const Language& language : languages) {
+    SCOPED_TRACE(Utf16ToUtf8(language.code));
+    StringDocument().Load(LanguagesFilePath(std::u16string(language.code) + u"\\Strings.xml"));
+    // As the main window tells after a language change.
+    ::PostMessageW(window, UM_LANGUAGECHANGED, 0, 0);
+    ::SendMessageW(window, WM_NULL, 0, 0);
+    PumpUntil([] { return false; }, 100);
+    EXPECT_EQ(std::wstring(Device().TrayIconRecord().szTip), L"Korvane\n" + language.absent);
+
+    HWND menuWindow = OpenTrayMenu();
+    ASSERT_NE(menuWindow, nullptr);
+    const auto menu = reinterpret_cast<HMENU>(::SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
+    wchar_t text[64] = {};
+    ::GetMenuStringW(menu, 0, text, 64, MF_BYPOSITION);
+    EXPECT_EQ(std::wstring(text), language.absent);
+    ::GetMenuStringW(menu, 4, text, 64, MF_BYPOSITION);
+    EXPECT_EQ(std::wstring(text), language.exit);
+    EXPECT_FALSE(::GetMenuState(menu, 4, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED)) << "Exit is always there";
+    PumpUntil([] { return false; }, 200);
+    EXPECT_TRUE(testing::SaveScreen(u"tray-menu-no-keyboard-" + std::u16string(language.code) + u".png"));
+    ::PostMessageW(menuWindow, WM_KEYDOWN, VK_ESCAPE, 0);
+    PumpUntil([&] { return !::IsWindowVisible(menuWindow); }, 2000);
+
+    if (&language == &languages[0]) {
+      machine.AddKeyboard();
+    } else {
+      machine.Replug();
+    }
+    InterfaceEvent arrival(kKeyboardInterface);
+    ::SendMessageW(window, WM_DEVICECHANGE, DBT_DEVICEARRIVAL, arrival.lParam());
+    EXPECT_EQ(std::wstring(Device().TrayIconRecord().szTip), L"Korvane\n" + language.connected);
+    EXPECT_TRUE(ShellHoldsTrayIcon(window));
+    machine.Unplug();
+    InterfaceEvent removal(kKeyboardInterface);
+    ::SendMessageW(window, WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, removal.lParam());
+    EXPECT_EQ(std::wstring(Device().TrayIconRecord().szTip), L"Korvane\n" + language.absent);
+  }
+
+  ::PostMessageW(window, WM_COMMAND, ID_TRAY_EXIT, 0);
+  ASSERT_TRUE(PumpUntil([&] { return main.posted.size() == 2; }));
+  EXPECT_EQ(main.posted[0].message, static_cast<UINT>(WM_CLOSE));
+  EXPECT_EQ(main.posted[1].message, UM_EXITAPP);
+  EXPECT_FALSE(Device().TrayIconShown());
+  EXPECT_FALSE(ShellHoldsTrayIcon(window)) << "the exit took the icon away";
+  // The user stays (the quit question's answer): the icon comes back, keyboard or not.
+  ::PostMessageW(window, UM_KEEPRUNNING, 0, 0);
+  EXPECT_TRUE(PumpUntil([&] { return ShellHoldsTrayIcon(window); }));
 }
 
 TEST_F(DeviceThreadTest, KeyEventForCell24StartsTheProgramOfSlot3) {
@@ -1041,7 +1139,8 @@ TEST_F(DeviceThreadTest, TrayIconUnderWine) {
   EXPECT_EQ(record.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
   EXPECT_EQ(record.uCallbackMessage, UM_TRAYNOTIFY);
   EXPECT_NE(record.hIcon, nullptr);
-  EXPECT_STREQ(record.szTip, L"Korvane") << "the product's name, not an internal identifier";
+  const std::wstring tip = record.szTip;
+  EXPECT_EQ(tip.substr(0, tip.find(L'\n')), L"Korvane") << "the product's name, not an internal identifier";
 
   // This test program has no icon resource; the program has, as resource 220. For the
   // picture, the icon shows the program's own.
@@ -1149,15 +1248,18 @@ TEST_F(DeviceThreadTest, ANewTaskbarGetsTheIconAgain) {
   testing::GdiplusSession gdiplus;
   EXPECT_TRUE(testing::SaveScreen(u"tray-icon-new-taskbar.png"));
 
-  // Without the keyboard there is no icon, on a new taskbar neither.
+  // Without the keyboard the icon stays, and a new taskbar gets it too.
   InterfaceEvent removal(kKeyboardInterface);
   ::SendMessageW(window, WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, removal.lParam());
-  ASSERT_FALSE(ShellHoldsTrayIcon(window));
+  ASSERT_TRUE(ShellHoldsTrayIcon(window));
+  NOTIFYICONDATAW key{};
+  key.cbSize = sizeof key;
+  key.hWnd = window;
+  key.uID = kTrayIconId;
+  ASSERT_TRUE(::Shell_NotifyIconW(NIM_DELETE, &key));
   ::SendMessageW(window, TaskbarCreatedMessage(), 0, 0);
-  ::PostMessageW(window, TaskbarCreatedMessage(), 0, 0);
-  PumpUntil([] { return false; }, 300);
-  EXPECT_FALSE(ShellHoldsTrayIcon(window));
-  EXPECT_FALSE(Device().TrayIconShown());
+  EXPECT_TRUE(PumpUntil([&] { return ShellHoldsTrayIcon(window); }));
+  EXPECT_TRUE(Device().TrayIconShown());
 }
 
 TEST_F(DeviceThreadTest, AnIconTheTaskbarRefusesIsAddedAgainUntilItIsTaken) {
@@ -1245,8 +1347,8 @@ namespace quencfg {
 namespace {
 
 // The real program on a machine without the keyboard: a request from the main window
-// still runs the whole write, with the progress window shown and closed again.
-TEST(DeviceThreadInProgram, RequestWithoutKeyboardShowsAndClosesTheProgressWindow) {
+// shows no progress window, for nothing is written; the program goes on.
+TEST(DeviceThreadInProgram, RequestWithoutKeyboardShowsNoProgressWindow) {
   ASSERT_EQ(::FindWindowW(nullptr, L"Korvane"), nullptr) << "an instance is already running";
   testing::ChildProcess program(testing::StagedProgram());
   ASSERT_TRUE(program.started());
@@ -1256,10 +1358,9 @@ TEST(DeviceThreadInProgram, RequestWithoutKeyboardShowsAndClosesTheProgressWindo
   ASSERT_NE(device, nullptr);
 
   ASSERT_TRUE(::PostMessageW(device, UM_DEVICESYNC, 1, 1));
-  HWND progress = testing::WaitForWindow(kProgressWindowTitle, program.id(), kWaitMs);
-  ASSERT_NE(progress, nullptr) << "the progress window opened";
-  EXPECT_TRUE(::GetWindowLongW(progress, GWL_EXSTYLE) & WS_EX_TOPMOST);
-  EXPECT_TRUE(PumpUntil([progress] { return !::IsWindow(progress); })) << "and closed at the end of the write";
+  ASSERT_NE(::SendMessageTimeoutW(device, WM_NULL, 0, 0, SMTO_NORMAL, kWaitMs, nullptr), 0) << "served";
+  EXPECT_EQ(testing::WaitForWindow(kProgressWindowTitle, program.id(), 2000), nullptr)
+      << "no progress window for a keyboard that is not there";
 
   ::PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_TRUE(program.WaitForExit(kWaitMs));
@@ -1286,34 +1387,110 @@ class KeyboardStateProbe : public Window {
   }
 };
 
-TEST_F(DeviceThreadTest, TheKeyboardStateGoesToTheMainWindowAndAWriteWithoutKeyboardIsNotAWrite) {
+TEST_F(DeviceThreadTest, TheKeyboardStateGoesToTheMainWindowAndAWriteWithoutKeyboardWaitsForIt) {
   Start();  // no keyboard yet
   KeyboardStateProbe main;
   ::PostMessageW(window, UM_KEYBOARDSTATEQUERY, 0, 0);
   ASSERT_TRUE(PumpUntil([&] { return main.states.size() == 1; }));
   EXPECT_EQ(main.states[0], KeyboardState::Absent) << "the answer to the query";
 
-  // A sync request without a keyboard says nothing of writing.
+  // A sync request without a keyboard says nothing of writing: the changes wait.
   ::PostMessageW(window, UM_DEVICESYNC, 1, 0);
   ::PostMessageW(window, UM_KEYBOARDSTATEQUERY, 0, 0);
   ASSERT_TRUE(PumpUntil([&] { return main.states.size() >= 3; }));
-  EXPECT_EQ(main.states, (std::vector<KeyboardState>{KeyboardState::Absent, KeyboardState::Absent,
-                                                     KeyboardState::Absent}));
+  EXPECT_EQ(main.states, (std::vector<KeyboardState>{KeyboardState::Absent, KeyboardState::ChangesWaiting,
+                                                     KeyboardState::ChangesWaiting}));
+  EXPECT_TRUE(recorder.Seen().empty()) << "no progress window";
 
-  // That request's progress window closes too; counting starts after it, so that
-  // the next request is waited for and not answered by this close.
-  ASSERT_TRUE(recorder.WaitForCloses(1));
-  recorder.Reset();
   main.states.clear();
   machine.AddKeyboard();
   InterfaceEvent arrival(kKeyboardInterface);
   ::SendMessageW(window, WM_DEVICECHANGE, DBT_DEVICEARRIVAL, arrival.lParam());
-  Request(0, 0);
+  ASSERT_TRUE(recorder.WaitForCloses(1)) << "the waiting write, on the arrival";
+  Request(0, 0, 1);
   InterfaceEvent removal(kKeyboardInterface);
   ::SendMessageW(window, WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, removal.lParam());
-  ASSERT_TRUE(PumpUntil([&] { return main.states.size() >= 4; }));
+  ASSERT_TRUE(PumpUntil([&] { return main.states.size() >= 6; }));
   EXPECT_EQ(main.states, (std::vector<KeyboardState>{KeyboardState::Connected, KeyboardState::Writing,
+                                                     KeyboardState::Connected, KeyboardState::Writing,
                                                      KeyboardState::Connected, KeyboardState::Absent}));
+}
+
+// Applies and resets made without the keyboard wait for it: when it is plugged in, one
+// write brings it what they asked for together, report for report as the same request
+// made with the keyboard there, and the progress window follows that write only.
+TEST_F(DeviceThreadTest, RequestsMadeWithoutTheKeyboardAreWrittenOnceWhenItIsPluggedIn) {
+  struct Case {
+    const char* name;
+    std::vector<std::pair<WPARAM, LPARAM>> requests;
+    WPARAM lighting;  // the one request that does the same with the keyboard there
+    LPARAM reset;
+  };
+  const Case cases[] = {
+      {"apply", {{0, 0}}, 0, 0},
+      {"apply with the lighting, then without", {{1, 0}, {0, 0}}, 1, 0},
+      {"reset, then apply", {{0, 1}, {0, 0}}, 0, 1},
+  };
+  EditProfile(0, [](ProfileData& p) {
+    p.keys[14].byBtnFuncType = BTNFUNC_KEY;
+    p.keys[14].byKeyNumber = 0x29;
+    p.lighting.byLightEffect = 16;
+  });
+  Start();
+  InterfaceEvent arrival(kKeyboardInterface);
+  InterfaceEvent removal(kKeyboardInterface);
+  bool plugged = false;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (plugged) {
+      machine.Unplug();
+      ::SendMessageW(window, WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, removal.lParam());
+    }
+    recorder.Reset();
+    for (const auto& [lighting, reset] : c.requests) ASSERT_TRUE(::PostMessageW(window, UM_DEVICESYNC, lighting, reset));
+    ::SendMessageW(window, WM_NULL, 0, 0);
+    ASSERT_TRUE(PumpUntil([&] { return Device().WriteWaiting(); }));
+    PumpUntil([] { return false; }, 100);
+    EXPECT_TRUE(recorder.Seen().empty()) << "no progress window without the keyboard";
+
+    if (plugged) {
+      machine.Replug();
+    } else {
+      machine.AddKeyboard();
+    }
+    plugged = true;
+    machine.ClearFeatures();
+    ::SendMessageW(window, WM_DEVICECHANGE, DBT_DEVICEARRIVAL, arrival.lParam());
+    ASSERT_TRUE(recorder.WaitForCloses(1));
+    EXPECT_FALSE(Device().WriteWaiting());
+    const std::vector<testing::FeatureRecord> waited = machine.Features();
+    const std::vector<std::string> waitedProgress = recorder.Seen();
+    const KeyboardModel model = Replay();
+    EXPECT_EQ(model.errors, std::vector<std::string>{});
+    EXPECT_EQ(model.endsOfUpdate, 1);
+    ASSERT_TRUE(model.keyMap.has_value());
+    EXPECT_EQ((*model.keyMap)[41], 0x29) << "the profile as saved";
+
+    // The same request with the keyboard there, after a replug that makes the keyboard's
+    // lighting unknown again, as it was for the waiting write.
+    machine.Unplug();
+    ::SendMessageW(window, WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, removal.lParam());
+    machine.Replug();
+    ::SendMessageW(window, WM_DEVICECHANGE, DBT_DEVICEARRIVAL, arrival.lParam());
+    machine.ClearFeatures();
+    recorder.Reset();
+    Request(c.lighting, c.reset);
+    const std::vector<testing::FeatureRecord> direct = machine.Features();
+    ASSERT_EQ(waited.size(), direct.size());
+    for (std::size_t i = 0; i < waited.size(); ++i) {
+      ASSERT_EQ(waited[i].bytes, direct[i].bytes) << "report " << i;
+      // The pauses between the reports, on the fake clock.
+      ASSERT_EQ(waited[i].timeUs - waited[0].timeUs, direct[i].timeUs - direct[0].timeUs) << "report " << i;
+    }
+    EXPECT_EQ(waitedProgress, recorder.Seen());
+    PumpUntil([] { return false; }, 100);
+    EXPECT_EQ(recorder.Seen().size(), waitedProgress.size()) << "one write each, no more";
+  }
 }
 
 }  // namespace

@@ -159,17 +159,17 @@ class ShowBySecondStart(Action):
 
 
 class ShowFromTray(Action):
-    """A double click on the tray icon, which is there while the keyboard is plugged in."""
+    """A double click on the tray icon, which is there while the program runs."""
     name, weight = "tray-show", 4
 
     def enabled(self, w):
         m = w.model
-        return m.running and not m.main_visible and m.question is None and m.plugged
+        return m.running and not m.main_visible and m.question is None
 
     def perform(self, w, args):
         icon = w.program.tray_icon()
         if icon is None:
-            w.fail("no tray icon while the keyboard is plugged in")
+            w.fail("no tray icon while the program runs")
             return
         w.program.double_click_at(*icon)
         w.program.wait_for(lambda: w.program.main_window() is not None, 5)
@@ -512,6 +512,10 @@ class Replug(Action):
         m.plugged = not m.plugged
         if m.plugged:
             w.program.wait_for(lambda: False, 0.5)  # the arrival's pause before the open
+            if m.write_waiting:
+                # An apply made without the keyboard is written when it comes back.
+                m.write_waiting = False
+                w.expect_write(check_files=False)
 
 
 # -- questions ----------------------------------------------------------------------------

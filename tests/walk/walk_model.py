@@ -84,6 +84,7 @@ class Model:
     def restart(self):
         """A start of the program: everything in memory comes from the files."""
         self.running = True
+        self.write_waiting = False  # an apply made without the keyboard waits for it
         self.profiles = [p.copy() for p in self.saved]
         self.current = self.saved_current
         self.main_visible = True

@@ -117,6 +117,9 @@ class Walker(Invariants):
             m.written()
             self.check_keyboard()
         else:
+            # Nothing is written and no progress window shows: the write waits for the
+            # keyboard.
+            m.write_waiting = True
             time.sleep(0.6)
         # The progress window closes a moment after the last report.
         self.program.wait_for(lambda: not any(w[5] == "Loading" for w in self.program.windows()), 20, 0.2)

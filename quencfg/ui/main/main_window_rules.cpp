@@ -68,6 +68,7 @@ std::u16string_view KeyboardStatusKey(KeyboardState state) noexcept {
   switch (state) {
     case KeyboardState::Connected: return u"KEYBOARD_CONNECTED";
     case KeyboardState::Writing: return u"KEYBOARD_WRITING";
+    case KeyboardState::ChangesWaiting: return u"KEYBOARD_CHANGES_WAITING";
     default: return u"KEYBOARD_ABSENT";
   }
 }

@@ -193,6 +193,8 @@ void CQuencfgDlg::ChangeLanguage(std::uint8_t language) {
   BuildLayout();
   RefreshKeyMarks();  // the keys' tooltips speak the new language
   RelayoutSubWindows();
+  // The tray icon's tooltip speaks the new language too.
+  PostToWindow(FindOwnWindow(kDeviceWindowName), UM_LANGUAGECHANGED, 0, 0);
   ::InvalidateRect(hwnd(), nullptr, FALSE);
 }
 

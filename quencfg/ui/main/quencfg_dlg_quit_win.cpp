@@ -41,7 +41,7 @@ bool CQuencfgDlg::ConfirmQuit() {
   if (sessionEnding_) return true;
   if (answer == IDNO) return true;
   if (answer == IDYES && SaveEveryProfileAndApply()) return true;
-  // Staying: the tray's exit took the icon away.
+  // Staying: the tray's exit took the icon away; it comes back.
   PostToWindow(::FindWindowW(nullptr, AsWide(kDeviceWindowTitle)), UM_KEEPRUNNING, 0, 0);
   return false;
 }

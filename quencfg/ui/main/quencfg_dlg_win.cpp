@@ -4,6 +4,7 @@
 
 #include "quencfg/framework/app_icon_win.h"
 #include "quencfg/framework/folders.h"
+#include "quencfg/framework/foreground_win.h"
 #include "quencfg/framework/gdi_win.h"
 #include "quencfg/framework/messages.h"
 #include "quencfg/framework/program_windows_win.h"
@@ -23,11 +24,13 @@ constexpr DWORD kLateStyleBits = 0x80020;  // WS_SYSMENU and 0x20, added after t
 constexpr COLORREF kLabelColor = 0xFFFFFF;
 constexpr int kLabelFontHeight = 18;
 
-// Grey while no keyboard answers, white once it does, the accent while it is written.
+// Grey while no keyboard answers, white once it does, the accent while it is written,
+// amber while saved changes wait for a keyboard.
 COLORREF KeyboardStatusColor(KeyboardState state) {
   switch (state) {
     case KeyboardState::Connected: return 0xEEE8E6;
     case KeyboardState::Writing: return 0x5A43F0;
+    case KeyboardState::ChangesWaiting: return 0x4FB8F0;
     default: return 0xA0928D;
   }
 }
@@ -95,7 +98,7 @@ void CQuencfgDlg::AskForKeyboardState() {
 }
 
 void CQuencfgDlg::OnKeyboardState(WPARAM state) {
-  if (state > static_cast<WPARAM>(KeyboardState::Writing)) return;
+  if (state > static_cast<WPARAM>(KeyboardState::ChangesWaiting)) return;
   keyboardState_ = static_cast<KeyboardState>(state);
   const SkinRect strip = LayoutDocument().LookupRect(u"MAIN", u"KEYBOARD_STATUS");
   const RECT area{strip.left, strip.top, strip.right, strip.bottom};
@@ -192,8 +195,13 @@ LRESULT CQuencfgDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       RefreshUnappliedMarks();
       return 0;
     case UM_SHOWMAIN:
-      ::ShowWindow(hwnd(), SW_SHOW);
+      // A second start or the tray: back whatever its state, minimised or hidden.
+      BringWindowBack(hwnd());
       return 1;
+    case UM_TRAYNOTIFY:
+      // The tray icon's double click has shown the window already; in front too.
+      if (lParam == WM_LBUTTONDBLCLK) BringWindowBack(hwnd());
+      return DefaultHandling(message, wParam, lParam);
     case WM_DPICHANGED:
       OnDpiChanged(DpiOfDpiChanged(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;

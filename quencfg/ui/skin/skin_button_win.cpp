@@ -127,7 +127,19 @@ bool SkinButton::InsideClientArea(POINT clientPoint) const {
   return ::PtInRect(&client, clientPoint) != FALSE;
 }
 
+void SkinButton::ForgetHoverOfAPointerGone() {
+  if (!hovering_ || pressed_) return;
+  POINT cursor{};
+  if (!::GetCursorPos(&cursor)) return;
+  ::ScreenToClient(hwnd(), &cursor);
+  if (PointerOver(cursor)) return;
+  // The pointer left while the window was hidden (or covered): no move told the button.
+  hovering_ = false;
+  if (::GetCapture() == hwnd()) ::ReleaseCapture();
+}
+
 LRESULT SkinButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_PAINT) ForgetHoverOfAPointerGone();
   const auto paint = [this](HDC dc, const RECT& client) { Paint(dc, client); };
   if (const auto painted = HandlePaintMessages(hwnd(), message, wParam, paint)) return *painted;
   switch (message) {

@@ -68,6 +68,8 @@ class SkinButton : public SubclassedWindow {
   void FinishPress(POINT point);
   bool PointerOver(POINT clientPoint) const;
   bool InsideClientArea(POINT clientPoint) const;
+  // A button drawn again (shown after a hide) looks hovered only with the pointer on it.
+  void ForgetHoverOfAPointerGone();
 
   bool hovering_ = false;
   bool pressed_ = false;

@@ -35,6 +35,7 @@
 #include "support/failing_file_writer.h"
 #include "support/fake_pause_clock.h"
 #include "support/gdiplus_session_win.h"
+#include "support/screenshot_win.h"
 #include "support/shipped_skin_win.h"
 #include "ui/lighting/lighting_panel_host_win.h"
 #include "ui/skin/control_host_win.h"
@@ -49,10 +50,10 @@ using testing::KeyboardModel;
 constexpr DWORD kWaitMs = 15000;
 
 // Runs `done` until it holds, serving this thread's messages meanwhile.
-bool PumpUntil(const std::function<bool()>& done) {
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = kWaitMs) {
   const DWORD start = ::GetTickCount();
   while (!done()) {
-    if (::GetTickCount() - start > kWaitMs) return false;
+    if (::GetTickCount() - start > timeoutMs) return false;
     testing::PumpMessages();
     ::Sleep(5);
   }
@@ -371,31 +372,65 @@ class KeyboardPlug {
   std::vector<std::uint8_t> record_;
 };
 
-// An apply while the keyboard is away writes nothing: the keyboard that comes back gets
-// the lighting with the next apply, although the panel is closed and nothing changed.
-TEST_F(MainWindowAndKeyboard, LightingAppliedWithoutTheKeyboardIsSentWhenItIsBack) {
+// An apply while the keyboard is away saves the files and writes nothing: no progress
+// window pretends to write, the drag strip says the keyboard did not get the changes,
+// and the keyboard that comes back gets them by itself, the lighting included although
+// the panel is closed by then.
+TEST_F(MainWindowAndKeyboard, AnApplyWithoutTheKeyboardWaitsForItAndIsWrittenWhenItIsBack) {
   CQuencfgDlg& window = Open();
   Click(Command::Apply);
   NextWrite();
   KeyboardPlug plug;
   machine_.Unplug();
   plug.Tell(DBT_DEVICEREMOVECOMPLETE);
+  ASSERT_TRUE(PumpUntil([&] { return window.keyboardState() == KeyboardState::Absent; }));
 
   Click(Command::Backlight);
   testing::PickEffectFromMenu(window.lightingPanel(), 16);
   Click(Command::Backlight);
   Click(Command::Apply);
-  KeyboardModel model = NextWrite();
-  EXPECT_FALSE(model.lighting.has_value()) << "no keyboard, nothing written";
+  ASSERT_TRUE(PumpUntil([&] { return window.keyboardState() == KeyboardState::ChangesWaiting; }));
+  EXPECT_EQ(g_writesDone.load(), 1) << "no progress window for a keyboard that is not there";
+  EXPECT_TRUE(machine_.Features().empty());
+  const auto onDisk = std::make_unique<ProfileData>();
+  ReadProfile(*onDisk, ProfileName(window.settings().Profile), u"");
+  EXPECT_EQ(onDisk->lighting.byLightEffect, 16) << "the files are saved";
 
+  struct Language {
+    std::uint8_t id;
+    const char16_t* code;
+    std::u16string text;
+  };
+  const Language languages[] = {
+      {101, u"EN", u"Saved; the keyboard gets it when plugged in"},
+      {106, u"CS", u"\u5DF2\u4FDD\u5B58\uFF1B\u952E\u76D8\u672A\u8FDE\u63A5\uFF0C\u63D2\u5165\u540E\u5199\u5165"},
+      {108, u"ES", u"Guardado; se enviar\u00E1 al conectar el teclado"},
+  };
+  ::SetWindowPos(window.hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
+  for (const Language& language : languages) {
+    window.ChangeLanguage(language.id);
+    EXPECT_EQ(window.KeyboardStatusText(), language.text);
+    ::RedrawWindow(window.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    testing::PumpMessages();
+    EXPECT_TRUE(testing::SaveScreen(u"status-changes-waiting-" + std::u16string(language.code) + u".png"));
+  }
+  window.ChangeLanguage(101);
+
+  std::vector<KeyboardState> seen;
+  KeyboardStateSpy spy(window.hwnd(), seen);
   machine_.Replug();
   plug.Tell(DBT_DEVICEARRIVAL);
-  Click(Command::Apply);
-  model = NextWrite();
+  KeyboardModel model = NextWrite();
   EXPECT_EQ(model.errors, std::vector<std::string>{});
+  EXPECT_EQ(model.endsOfUpdate, 1);
   ASSERT_TRUE(model.lighting.has_value()) << "the lighting the keyboard never got";
   EXPECT_EQ(model.lighting->effect, 16);
   EXPECT_EQ(model.effectColor, window.currentProfile().lighting.byLightColor);
+  ASSERT_TRUE(PumpUntil([&] { return window.keyboardState() == KeyboardState::Connected && seen.size() >= 3; }));
+  EXPECT_EQ(seen, (std::vector<KeyboardState>{KeyboardState::Connected, KeyboardState::Writing,
+                                               KeyboardState::Connected}));
+  PumpUntil([] { return false; }, 300);
+  EXPECT_EQ(g_writesDone.load(), 2) << "written once";
 }
 
 // The drag strip follows the device thread: arrival, removal and a write, each told by

@@ -116,6 +116,7 @@ TEST(MainWindowRules, EachKeyboardStateHasItsText) {
   EXPECT_EQ(KeyboardStatusKey(KeyboardState::Absent), u"KEYBOARD_ABSENT");
   EXPECT_EQ(KeyboardStatusKey(KeyboardState::Connected), u"KEYBOARD_CONNECTED");
   EXPECT_EQ(KeyboardStatusKey(KeyboardState::Writing), u"KEYBOARD_WRITING");
+  EXPECT_EQ(KeyboardStatusKey(KeyboardState::ChangesWaiting), u"KEYBOARD_CHANGES_WAITING");
   EXPECT_EQ(KeyboardStatusKey(static_cast<KeyboardState>(9)), u"KEYBOARD_ABSENT");
 }
 

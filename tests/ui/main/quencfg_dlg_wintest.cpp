@@ -1608,6 +1608,7 @@ TEST_F(MainWindow, TheDragStripShowsTheKeyboardStateTheDeviceThreadPosts) {
     std::u16string text;
   } cases[] = {{KeyboardState::Connected, u"Keyboard connected"},
                {KeyboardState::Writing, u"Writing to the keyboard\u2026"},
+               {KeyboardState::ChangesWaiting, u"Saved; the keyboard gets it when plugged in"},
                {KeyboardState::Absent, u"No keyboard connected"}};
   for (const auto& c : cases) {
     ::SendMessageW(window.hwnd(), UM_KEYBOARDSTATE, static_cast<WPARAM>(c.state), 0);
@@ -1617,6 +1618,88 @@ TEST_F(MainWindow, TheDragStripShowsTheKeyboardStateTheDeviceThreadPosts) {
   EXPECT_EQ(window.keyboardState(), KeyboardState::Absent);
   window.ChangeLanguage(108);
   EXPECT_EQ(window.KeyboardStatusText(), u"Ning\u00FAn teclado conectado");
+}
+
+// A second start or the tray brings the window back whatever its state: restored when
+// minimised, shown when hidden, and in front of another program's window.
+TEST_F(MainWindow, ShowMainBringsTheWindowBackWhateverItsState) {
+  CQuencfgDlg& window = Open();
+  testing::ForeignWindow other(u"Another program");
+  ASSERT_TRUE(other.IsCreated());
+  struct Case {
+    const char* name;
+    std::vector<int> shows;  // how the window was left
+  };
+  const Case cases[] = {{"minimised", {SW_MINIMIZE}},
+                        {"hidden", {SW_HIDE}},
+                        {"minimised, then hidden", {SW_MINIMIZE, SW_HIDE}},
+                        {"behind another program", {}}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ::ShowWindow(window.hwnd(), SW_SHOW);
+    for (const int show : c.shows) ::ShowWindow(window.hwnd(), show);
+    ::ShowWindow(other.hwnd(), SW_SHOW);
+    ::SetForegroundWindow(other.hwnd());
+    testing::PumpMessages();
+    ::PostMessageW(window.hwnd(), UM_SHOWMAIN, 0, 0);
+    testing::PumpMessages();
+    EXPECT_FALSE(::IsIconic(window.hwnd()));
+    EXPECT_TRUE(::IsWindowVisible(window.hwnd()));
+    EXPECT_EQ(::GetForegroundWindow(), window.hwnd()) << "in front";
+  }
+}
+
+// The close button hides the window under the pointer: no move tells the button that
+// the pointer left. Shown again with the pointer elsewhere (on another program, or where
+// no window is), it draws as normal and holds no capture, and so does every skinned
+// button that lost the pointer that way.
+TEST_F(MainWindow, TheCloseButtonLooksNormalWhenTheWindowComesBack) {
+  CQuencfgDlg& window = Open();
+  ::SetWindowPos(window.hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+  if (!testing::StartXdotool(L"key shift")) GTEST_SKIP() << "xdotool cannot be started";
+  const auto pumpUntil = [](const auto& done) {
+    for (const DWORD start = ::GetTickCount(); !done() && ::GetTickCount() - start < 5000;) {
+      testing::PumpMessages();
+      ::Sleep(5);
+    }
+    return done();
+  };
+  testing::OtherProgram notepad;
+  ASSERT_TRUE(notepad.Open());
+  CPngListBtn& close = window.commandButton(Command::Exit);
+  const struct {
+    const char* name;
+    std::wstring elsewhere;  // where the pointer goes while the window is hidden
+  } cases[] = {{"onto another program", notepad.TextAreaPoint()},
+               {"where no window is", L"2 " + std::to_wstring(::GetSystemMetrics(SM_CYSCREEN) - 2)}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ::ShowWindow(window.hwnd(), SW_SHOW);
+    ::SetForegroundWindow(window.hwnd());
+    testing::PumpMessages();
+    RECT place{};
+    ::GetWindowRect(close.hwnd(), &place);
+    const std::wstring centre = std::to_wstring((place.left + place.right) / 2) + L" " +
+                                std::to_wstring((place.top + place.bottom) / 2);
+    ASSERT_TRUE(testing::StartXdotool(L"mousemove " + centre));
+    ASSERT_TRUE(pumpUntil([&] { return close.hovering(); })) << "the pointer is on the close button";
+    ASSERT_TRUE(testing::StartXdotool(L"click 1"));
+    ASSERT_TRUE(pumpUntil([&] { return !::IsWindowVisible(window.hwnd()); })) << "the click hid the window";
+    ASSERT_TRUE(testing::StartXdotool(L"mousemove " + c.elsewhere));
+    ::Sleep(500);
+    testing::PumpMessages();
+    // Asked back, as the tray icon or a second start does.
+    ::PostMessageW(window.hwnd(), UM_SHOWMAIN, 0, 0);
+    ASSERT_TRUE(pumpUntil([&] { return ::IsWindowVisible(window.hwnd()); }));
+    ::UpdateWindow(close.hwnd());
+    testing::PumpMessages();
+    EXPECT_FALSE(close.hovering());
+    EXPECT_EQ(close.CurrentLook().state, kStateNormal) << "drawn as normal, not hovered";
+    EXPECT_NE(::GetCapture(), close.hwnd()) << "the button holds no capture of before";
+  }
+  testing::GdiplusSession gdiplus;
+  EXPECT_TRUE(testing::SaveScreen(u"close-button-after-show.png"));
+  ::SetWindowPos(window.hwnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
 }
 
 TEST_F(MainWindow, TheKeyDialogNamesTheKeyItEditsButNotAsMacroEditor) {
