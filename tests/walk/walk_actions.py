@@ -4,7 +4,8 @@ with real input, and tells the model what it meant."""
 import string
 
 from walk_files import BTNFUNC_DEFAULT, BTNFUNC_KEY, BTNFUNC_LAUNCH, BTNFUNC_MACRO
-from walk_model import ALLOWED, MACRO_LIMIT, PAGE_KEY, PAGE_LAUNCH, PAGE_MACRO, REQUIRED
+from walk_model import (ALLOWED, DELAY_MAX, INSERTED_KEY_DELAY, MACRO_LIMIT, PAGE_KEY, PAGE_LAUNCH, PAGE_MACRO,
+                        REQUIRED, partner_of, recorded)
 
 LETTERS = string.ascii_lowercase + "1234567890"
 
@@ -299,7 +300,7 @@ class OpenMacroEditor(Action):
         m = w.model
         w.click_main("MAIN", "BUTTON_MACRO", settle=0.5)
         d = m.dialog
-        d.open, d.macro_only, d.slot, d.working = True, True, None, None
+        d.open, d.macro_only, d.slot = True, True, None  # the working slot stays the last key's
         d.page = PAGE_MACRO
         m.load_macro_page()
 
@@ -363,7 +364,7 @@ class TypeInDialog(Action):
         w.program.type_keys(args["letter"])
         code = key_code(args["letter"])
         if d.recording:
-            d.buffer += [(True, code), (False, code)]
+            d.buffer += [recorded(True, code), recorded(False, code)]
         elif d.page == PAGE_KEY and d.working is not None:
             d.working.function, d.working.key = BTNFUNC_KEY, code
 
@@ -382,6 +383,10 @@ class Record(Action):
         d = w.model.dialog
         w.click_dialog("MACRO", "BUTTON_RECORD")
         d.recording = not d.recording
+        if d.recording:
+            d.before_run = None if d.buffer is None else list(d.buffer)
+        else:
+            d.run_ended()
 
 
 class ClearMacro(Action):
@@ -393,7 +398,10 @@ class ClearMacro(Action):
 
     def perform(self, w, args):
         w.click_dialog("MACRO", "BUTTON_CLEAR")
-        w.model.dialog.buffer = []
+        d = w.model.dialog
+        before, d.buffer = d.buffer, []
+        d.edited(before)
+        d.row = -1
 
 
 class ResetKey(Action):
@@ -408,6 +416,247 @@ class ResetKey(Action):
         w.click_dialog("KEY_ASSIGNMENT", "BUTTON_RESET")
         m.show_page(PAGE_KEY)
         m.dialog.working.function = BTNFUNC_DEFAULT
+
+
+# -- the macro page's editing ----------------------------------------------------------
+
+EVENT_LIST_ROWS_SHOWN = 18  # rows of the event list that show without scrolling, with room to spare
+
+
+def macro_page_idle(w):
+    d = w.model.dialog
+    return dialog_in_front(w) and d.page == PAGE_MACRO and not d.recording
+
+
+def macro_editable(w):
+    """The macro page waits for an edit and the walker knows its events and selection."""
+    d = w.model.dialog
+    return macro_page_idle(w) and d.buffer is not None and d.row is not None
+
+
+class SelectEventRow(Action):
+    """A click on a row of the event list (only while every row shows, so the row is where
+    the walker counts it)."""
+    name, weight = "event-row", 4
+
+    def enabled(self, w):
+        d = w.model.dialog
+        return macro_page_idle(w) and d.buffer is not None and 0 < len(d.buffer) <= EVENT_LIST_ROWS_SHOWN
+
+    def choose(self, w, rng):
+        return {"row": rng.randrange(len(w.model.dialog.buffer))}
+
+    def perform(self, w, args):
+        d = w.model.dialog
+        if args["row"] >= len(d.buffer):
+            return
+        w.click_event_row(args["row"])
+        d.row = args["row"]
+
+
+class SetEventDelay(Action):
+    """The delay field is emptied, a number typed, and Set pressed: the selected event
+    waits that long (kept to 1..32767 ms); without a selected row nothing changes."""
+    name, weight = "set-delay", 3
+
+    def enabled(self, w):
+        return macro_editable(w)
+
+    def choose(self, w, rng):
+        digits = rng.choice([1, 1, 2, 3, 4, 5])
+        return {"text": str(rng.randrange(10 ** digits))}
+
+    def perform(self, w, args):
+        d = w.model.dialog
+        w.click_dialog("MACRO", "EDIT_EVENTDELAY", settle=0.15)
+        w.program.press("End")
+        w.program.xdotool("key", "--delay", 20, *["BackSpace"] * 6)
+        w.program.type_keys(args["text"])
+        w.click_dialog("MACRO", "BUTTON_SETDELAY")
+        row = d.row
+        if not 0 <= row < len(d.buffer) or not args["text"].isdigit():
+            return
+        before = list(d.buffer)
+        press, code, _ = d.buffer[row]
+        d.buffer[row] = (press, code, min(max(int(args["text"]), 1), DELAY_MAX))
+        d.edited(before)
+
+
+class InsertKey(Action):
+    """Insert key, then a key typed: its press and release go after the selected row (at
+    the end without one), each 20 ms after the event before."""
+    name, weight = "insert-key", 3
+
+    def enabled(self, w):
+        d = w.model.dialog
+        return macro_editable(w) and len(d.buffer) + 2 <= MACRO_LIMIT
+
+    def choose(self, w, rng):
+        return {"letter": rng.choice(LETTERS)}
+
+    def perform(self, w, args):
+        d = w.model.dialog
+        w.click_dialog("MACRO", "BUTTON_INSERTKEY", settle=0.25)
+        w.program.type_keys(args["letter"])
+        code = key_code(args["letter"])
+        at = d.row + 1 if 0 <= d.row < len(d.buffer) else len(d.buffer)
+        before = list(d.buffer)
+        d.buffer[at:at] = [(True, code, INSERTED_KEY_DELAY), (False, code, INSERTED_KEY_DELAY)]
+        d.edited(before)
+        d.row = at
+
+
+class ChangeKey(Action):
+    """Change key, then a key typed: the selected event and its partner take that key.
+    Without a selected row the button only asks for one, and no key is typed."""
+    name, weight = "change-key", 3
+
+    def enabled(self, w):
+        return macro_editable(w)
+
+    def choose(self, w, rng):
+        return {"letter": rng.choice(LETTERS)}
+
+    def perform(self, w, args):
+        d = w.model.dialog
+        w.click_dialog("MACRO", "BUTTON_CHANGEKEY", settle=0.25)
+        if not 0 <= d.row < len(d.buffer):
+            return
+        w.program.type_keys(args["letter"])
+        code = key_code(args["letter"])
+        before = list(d.buffer)
+        for row in (d.row, partner_of(d.buffer, d.row)):
+            if row is not None:
+                press, _, delay = d.buffer[row]
+                d.buffer[row] = (press, code, delay)
+        d.edited(before)
+
+
+class DeleteEvent(Action):
+    """Delete: the selected event goes, with its partner; the row that takes the place of
+    the first one gone is selected (or the new last row)."""
+    name, weight = "delete-event", 3
+
+    def enabled(self, w):
+        return macro_editable(w)
+
+    def perform(self, w, args):
+        d = w.model.dialog
+        w.click_dialog("MACRO", "BUTTON_DELETE")
+        if not 0 <= d.row < len(d.buffer):
+            return
+        partner = partner_of(d.buffer, d.row)
+        rows = {d.row} if partner is None else {d.row, partner}
+        before = list(d.buffer)
+        d.buffer = [event for index, event in enumerate(d.buffer) if index not in rows]
+        d.edited(before)
+        d.row = min(min(rows), len(d.buffer) - 1)
+
+
+class UndoEdit(Action):
+    """Undo: the events as they were before the latest edit (or recording run)."""
+    name, weight = "undo", 3
+
+    def enabled(self, w):
+        d = w.model.dialog
+        return macro_page_idle(w) and d.buffer is not None and d.undo is not None
+
+    def perform(self, w, args):
+        d = w.model.dialog
+        w.click_dialog("MACRO", "BUTTON_UNDO")
+        if not d.undo:
+            return
+        d.buffer = d.undo.pop()
+        if d.row is not None:
+            d.row = min(d.row, len(d.buffer) - 1)
+
+
+def discard_question(model):
+    """Whether loading another macro must ask, may ask, or must not (None) before it drops
+    the edits of the one shown."""
+    dirty = model.dialog.dirty()
+    if dirty is None:
+        return ALLOWED
+    return REQUIRED if dirty else None
+
+
+def after_discard_question(w, name, act):
+    """Acts at once, or once the question is answered OK."""
+    need = discard_question(w.model)
+    if need is None:
+        act()
+    else:
+        w.model.question = ("unsaved macro edits at " + name, need, act, lambda: None)
+
+
+class PickMacro(Action):
+    """The macro menu, and a row of it (among the six that show without scrolling)."""
+    name, weight = "pick-macro", 3
+
+    def enabled(self, w):
+        return macro_page_idle(w)
+
+    def choose(self, w, rng):
+        return {"index": rng.randrange(min(6, len(w.model.library())))}
+
+    def perform(self, w, args):
+        m = w.model
+        library = m.library()
+        if args["index"] >= len(library):
+            return
+        before = {window[0] for window in w.program.windows()}
+        w.click_dialog("MACRO", "BUTTON_MACROMENU", settle=0.3)
+
+        def new_menus():
+            return [window for window in w.program.windows() if window[0] not in before and window[4] >= 18]
+        w.program.wait_for(lambda: bool(new_menus()), 3)
+        menus = new_menus()
+        if not menus:
+            w.fail("the macro menu did not open")
+            return
+        menu = menus[0]
+        w.program.click_at(menu[1] + 60, menu[2] + 9 + 18 * args["index"], settle=0.5)
+        after_discard_question(w, "a macro picked from the menu", lambda: m.load_macro(library[args["index"]]))
+
+
+class NewMacro(Action):
+    """New: the next free name "Macro n" is written at once, empty, and shown."""
+    name, weight = "new-macro", 1
+
+    def enabled(self, w):
+        return macro_page_idle(w)
+
+    def perform(self, w, args):
+        m = w.model
+        w.click_dialog("MACRO", "BUTTON_MACRONEW", settle=0.5)
+
+        def create():
+            name = m.next_macro_name()
+            m.macros[name] = []
+            m.load_macro(name)
+            w.check_macro_files()
+        after_discard_question(w, "New", create)
+
+
+class DeleteMacro(Action):
+    """Delete macro: the shown macro's file goes at once (never the last one), and the
+    first macro of the library is shown."""
+    name, weight = "delete-macro", 1
+
+    def enabled(self, w):
+        return macro_page_idle(w)
+
+    def perform(self, w, args):
+        m = w.model
+        w.click_dialog("MACRO", "BUTTON_MACRODELETE", settle=0.5)
+        if len(m.macros) <= 1:
+            return
+
+        def delete():
+            del m.macros[m.dialog.loaded]
+            m.load_macro(m.library()[0])
+            w.check_macro_files()
+        after_discard_question(w, "Delete macro", delete)
 
 
 class DialogOk(Action):
@@ -442,7 +691,7 @@ class DialogCancel(Action):
 
         def close():
             if m.dialog.page == PAGE_MACRO and m.dialog.dirty() is not False:
-                m.dialog.buffer = None
+                m.dialog.lose_track()
             m.dialog.open = False
         need = question_for_leaving_macro_page(m)
         if need is None:
@@ -471,7 +720,8 @@ class TypeInOtherProgram(Action):
             # Leaving the program ends a recording as Stop would; the click that left may
             # already have been taken.
             m.dialog.recording = False
-            m.dialog.buffer = None
+            m.dialog.lose_track()
+            m.dialog.run_ended()
         m.other_in_front = True
         w.program.type_keys(args["letter"])
 
@@ -536,6 +786,8 @@ class AnswerQuestion(Action):
 
 ACTIONS = [ClickProfile(), Apply(), OkMain(), ResetProfile(), HideMain(), ShowBySecondStart(), ShowFromTray(), Quit(),
            ChangeLanguage(), ToggleLighting(), ChooseEffect(), ChoosePreset(), OpenKey(), OpenMacroEditor(), SwitchPage(),
-           TypeInDialog(), Record(), ClearMacro(), ResetKey(), DialogOk(), DialogCancel(), TypeInOtherProgram(),
+           TypeInDialog(), Record(), ClearMacro(), SelectEventRow(), SetEventDelay(), InsertKey(), ChangeKey(),
+           DeleteEvent(), UndoEdit(), PickMacro(), NewMacro(), DeleteMacro(), ResetKey(), DialogOk(), DialogCancel(),
+           TypeInOtherProgram(),
            BackToProgram(), Replug(), AnswerQuestion()]
 ACTIONS_BY_NAME = {a.name: a for a in ACTIONS}

@@ -4,9 +4,9 @@ each apply, reset, language change and quit. Each failure names what differs."""
 import os
 import time
 
-from walk_files import macro_block_events, read_macro, read_profile, read_settings
-from walk_model import (ALLOWED, PAGE_MACRO, REQUIRED, compare_profile, describe_lighting, expected_key_map,
-                        expected_lighting)
+from walk_files import library_names, macro_block_events, read_macro, read_profile, read_settings
+from walk_model import (ALLOWED, PAGE_MACRO, REQUIRED, compare_profile, describe_lighting, events_match,
+                        expected_key_map, expected_lighting)
 from walk_program import KEY_DIALOG_SIZE, WARNING_SIZE
 from walk_screen import has_light, is_red
 
@@ -31,7 +31,7 @@ class Invariants:
                 continue
             block = kb.macros.get(cell)
             held = None if block is None else macro_block_events(block)[1]
-            if held != events:
+            if not events_match(events, held):
                 self.fail("%s: the macro of cell %d holds %s, expected %s" % (label, cell, held, events), "macros")
 
     def check_files(self):
@@ -46,14 +46,29 @@ class Invariants:
                             (settings and settings["profile"], m.saved_current))
         elif settings["language"] != m.language:
             problems.append("config.xml names language %s, expected %s" % (settings["language"], m.language))
+        problems += self.macro_file_problems()
+        for problem in problems[:6]:
+            self.fail("files: " + problem, "files")
+
+    def macro_file_problems(self):
+        """The macro library on disk against the model's: the same names, each file with
+        the model's saved events."""
+        m, folder = self.model, self.program.data_folder()
+        problems = []
+        on_disk = library_names(folder)
+        if sorted(on_disk) != m.library():
+            problems.append("the macro library holds %s, expected %s" % (sorted(on_disk), m.library()))
         for name, events in m.macros.items():
             if events is None:
                 continue
             read = read_macro(os.path.join(folder, "Macros", name + ".macro"))
-            if read is None or read["events"] != events:
+            if read is None or not events_match(events, read["events"]):
                 problems.append("macro %r: the file holds %s, expected %s" %
                                 (name, read and read["events"], events))
-        for problem in problems[:6]:
+        return problems
+
+    def check_macro_files(self):
+        for problem in self.macro_file_problems()[:6]:
             self.fail("files: " + problem, "files")
 
     def window_problems(self, windows):

@@ -99,7 +99,7 @@ def read_settings(path):
 
 
 def read_macro(path):
-    """{'repeat': n, 'events': [(press, code)]} or None: the events up to the first all-zero one."""
+    """{'repeat': n, 'events': [(press, code, delay)]} or None: the events up to the first all-zero one."""
     root = read_xml(path)
     if root is None:
         return None
@@ -112,8 +112,18 @@ def read_macro(path):
         values = [_number(event, name, 0) for name in ("attributeH", "attributeL", "map")]
         if values == [0, 0, 0]:
             break
-        events.append((bool(values[0] & 0x80), values[2]))
+        events.append((bool(values[0] & 0x80), values[2], (values[0] & 0x7F) << 8 | values[1]))
     return {"repeat": _number(macro, "Repeat", 0), "events": events}
+
+
+def library_names(folder):
+    """The macro library's names in the order a listing of the folder gives under Wine (its
+    directory reads come sorted by name, code unit by code unit), or [] without a folder."""
+    try:
+        names = os.listdir(os.path.join(folder, "Macros"))
+    except OSError:
+        return []
+    return sorted(n[:-len(".macro")] for n in names if n.lower().endswith(".macro") and len(n) > len(".macro"))
 
 
 def temporary_files(folder):
@@ -215,12 +225,12 @@ class KeyboardDouble:
 
 
 def macro_block_events(block):
-    """(repeat, [(press, code)]) of a 246-byte macro block."""
+    """(repeat, [(press, code, delay)]) of a 246-byte macro block."""
     repeat = block[0] << 8 | block[1]
     events = []
     for k in range(80):
         high, low, code = block[2 + 3 * k:5 + 3 * k]
         if (high, low, code) == (0, 0, 0):
             break
-        events.append((bool(high & 0x80), code))
+        events.append((bool(high & 0x80), code, (high & 0x7F) << 8 | low))
     return repeat, events

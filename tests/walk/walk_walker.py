@@ -11,6 +11,7 @@ from walk_model import Model, Profile
 from walk_program import KEY_DIALOG_OFFSET, Program
 from walk_screen import is_red
 
+EVENT_LIST_TOP = 0  # the event list's first row, below the top of its layout rectangle
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 
 
@@ -73,7 +74,7 @@ class Walker(Invariants):
     def note_recorded_click(self):
         """A click while the dialog records is a recorded event (all but the record button's)."""
         if self.model.dialog.recording:
-            self.model.dialog.buffer = None
+            self.model.dialog.lose_track()
 
     def dialog_origin(self):
         x, y = self.main_origin()
@@ -83,6 +84,11 @@ class Walker(Invariants):
         if (section, key) != ("MACRO", "BUTTON_RECORD"):
             self.note_recorded_click()
         self.program.click_control(self.dialog_origin(), self.program.layout[(section, key)], settle)
+
+    def click_event_row(self, row):
+        x, y, w, h = self.program.layout[("MACRO", "MACRO_DISPLAY")]
+        origin = self.dialog_origin()
+        self.program.click_at(origin[0] + x + 60, origin[1] + y + EVENT_LIST_TOP + 15 * row + 7)
 
     def click_dialog_at(self, x, y):
         self.note_recorded_click()
@@ -100,6 +106,7 @@ class Walker(Invariants):
         time.sleep(0.4)
         if not is_red(self.program.screen.pixel(origin[0] + x + 10, origin[1] + y + h // 2)):
             d.recording = False
+            d.run_ended()
 
     def activate_main(self):
         origin = self.main_origin()
