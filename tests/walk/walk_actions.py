@@ -16,7 +16,10 @@ def key_code(letter):
     return 0x1E + "1234567890".index(letter)
 
 
-EFFECT_ROWS = [1, 2, 3, 8, 9, 10]  # the effects menu's first six rows, shown without scrolling
+EFFECT_ROWS = [1, 2, 3, 8, 9, 10, 11, 12, 13, 15, 16, 18]  # the effects menu's rows
+EFFECT_ROWS_SHOWN = 6  # the rows shown without scrolling
+EFFECTS_MENU_SIZE = (260, 108)
+EFFECTS_WITH_COLOR_FIELDS = {16, 19}  # single colour and per key: the red, green and blue fields show
 EFFECTS_WITHOUT_PRESETS = {3, 8, 9, 18, 19}
 NEUTRAL_MAIN = (700, 600)  # a spot of the main window that no control covers
 NEUTRAL_DIALOG = (60, 530)  # the same in the key dialog, on every page
@@ -233,6 +236,8 @@ class ToggleLighting(Action):
 
 
 class ChooseEffect(Action):
+    """The effects menu, scrolled to its end by the mouse wheel for the rows below the
+    first six, and an effect picked."""
     name, weight = "effect", 3
 
     def enabled(self, w):
@@ -243,13 +248,42 @@ class ChooseEffect(Action):
 
     def perform(self, w, args):
         w.click_main("LIGHTING", "BUTTON_MENU", settle=0.3)
-        w.program.wait_for(lambda: w.program.window_of_size((260, 108)) is not None, 3)
-        menu = w.program.window_of_size((260, 108))
+        w.program.wait_for(lambda: w.program.window_of_size(EFFECTS_MENU_SIZE) is not None, 3)
+        menu = w.program.window_of_size(EFFECTS_MENU_SIZE)
         if menu is None:
             w.fail("the effects menu did not open")
             return
-        w.program.click_at(menu[1] + 100, menu[2] + 9 + 18 * args["row"])
-        w.model.profile().lighting["effect"] = EFFECT_ROWS[args["row"]]
+        row = args["row"]
+        if row >= EFFECT_ROWS_SHOWN:
+            hidden = len(EFFECT_ROWS) - EFFECT_ROWS_SHOWN
+            w.program.scroll_down_at(menu[1] + 100, menu[2] + 50, hidden)
+            row -= hidden
+        w.program.click_at(menu[1] + 100, menu[2] + 9 + 18 * row)
+        m = w.model
+        m.profile().lighting["effect"] = EFFECT_ROWS[args["row"]]
+
+
+class TypeColor(Action):
+    """A number typed into the red, green or blue field (emptied first) while the effect
+    shows them: the effect's colour takes it, kept to 255."""
+    name, weight = "rgb", 3
+    FIELDS = {"EDIT_R": 0, "EDIT_G": 8, "EDIT_B": 16}
+
+    def enabled(self, w):
+        m = w.model
+        return main_free(w) and m.lighting_visible and m.profile().lighting["effect"] in EFFECTS_WITH_COLOR_FIELDS
+
+    def choose(self, w, rng):
+        return {"field": rng.choice(sorted(self.FIELDS)), "text": str(rng.randrange(rng.choice([10, 256, 1000])))}
+
+    def perform(self, w, args):
+        w.click_main("LIGHTING", args["field"], settle=0.15)
+        w.program.press("End")
+        w.program.xdotool("key", "--delay", 20, *["BackSpace"] * 4)
+        w.program.type_keys(args["text"])
+        lighting = w.model.profile().lighting
+        shift = self.FIELDS[args["field"]]
+        lighting["color"] = lighting["color"] & ~(0xFF << shift) | min(int(args["text"]), 255) << shift
 
 
 class ChoosePreset(Action):
@@ -785,7 +819,7 @@ class AnswerQuestion(Action):
 
 
 ACTIONS = [ClickProfile(), Apply(), OkMain(), ResetProfile(), HideMain(), ShowBySecondStart(), ShowFromTray(), Quit(),
-           ChangeLanguage(), ToggleLighting(), ChooseEffect(), ChoosePreset(), OpenKey(), OpenMacroEditor(), SwitchPage(),
+           ChangeLanguage(), ToggleLighting(), ChooseEffect(), TypeColor(), ChoosePreset(), OpenKey(), OpenMacroEditor(), SwitchPage(),
            TypeInDialog(), Record(), ClearMacro(), SelectEventRow(), SetEventDelay(), InsertKey(), ChangeKey(),
            DeleteEvent(), UndoEdit(), PickMacro(), NewMacro(), DeleteMacro(), ResetKey(), DialogOk(), DialogCancel(),
            TypeInOtherProgram(),

@@ -4,7 +4,7 @@ each apply, reset, language change and quit. Each failure names what differs."""
 import os
 import time
 
-from walk_files import library_names, macro_block_events, read_macro, read_profile, read_settings
+from walk_files import EFFECT_PER_KEY, EFFECT_SINGLE_COLOR, slot_cell, library_names, macro_block_events, read_macro, read_profile, read_settings
 from walk_model import (ALLOWED, PAGE_MACRO, REQUIRED, compare_profile, describe_lighting, events_match,
                         expected_key_map, expected_lighting)
 from walk_program import KEY_DIALOG_SIZE, WARNING_SIZE
@@ -26,6 +26,7 @@ class Invariants:
         if kb.lighting != lighting:
             self.fail("%s: the keyboard holds the lighting %s, the applied profile has %s" %
                       (label, describe_lighting(kb.lighting), describe_lighting(lighting)), "lighting")
+        self.check_keyboard_colors(label, profile)
         for cell, events in want["macros"].items():
             if events is None:
                 continue
@@ -33,6 +34,20 @@ class Invariants:
             held = None if block is None else macro_block_events(block)[1]
             if not events_match(events, held):
                 self.fail("%s: the macro of cell %d holds %s, expected %s" % (label, cell, held, events), "macros")
+
+    def check_keyboard_colors(self, label, profile):
+        """The single-colour effect sends its colour; the per-key effect every key's."""
+        kb, effect = self.keyboard, profile.lighting["effect"]
+        if effect == EFFECT_SINGLE_COLOR and kb.effect_color != profile.lighting["color"]:
+            self.fail("%s: the keyboard holds the effect colour %s, the applied profile has %#08x" %
+                      (label, kb.effect_color if kb.effect_color is None else "%#08x" % kb.effect_color,
+                       profile.lighting["color"]), "lighting")
+        if effect == EFFECT_PER_KEY:
+            wrong = [index for index, slot in enumerate(profile.slots)
+                     if slot_cell(index) and kb.key_colors.get(slot_cell(index)) != slot.color]
+            if wrong:
+                self.fail("%s: the keyboard holds other key colours than the applied profile for slots %s" %
+                          (label, wrong[:12]), "lighting")
 
     def check_files(self):
         m, folder = self.model, self.program.data_folder()

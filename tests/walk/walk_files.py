@@ -30,6 +30,8 @@ DEFAULT_KEY_MAP_ROWS = [
 ]
 DEFAULT_KEY_MAP = bytes(int(b, 16) for row in DEFAULT_KEY_MAP_ROWS for b in row.split())
 
+EFFECT_SINGLE_COLOR, EFFECT_PER_KEY = 16, 19
+
 # Effects whose lighting command carries the colour mode; every other effect sends 7.
 EFFECTS_WITH_COLOR_MODE = {1, 2, 7, 10, 11, 12, 13, 14, 15, 16, 17}
 

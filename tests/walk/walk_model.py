@@ -296,6 +296,9 @@ def compare_profile(label, model_profile, read):
                             (label, index, function, key, want))
         elif want.function == BTNFUNC_MACRO and want.macro is not None and macro != want.macro:
             problems.append("%s slot %d: the file names macro %r, expected %r" % (label, index, macro, want.macro))
+        if color != want.color:
+            problems.append("%s slot %d: the file holds the key colour %#08x, expected %#08x" %
+                            (label, index, color, want.color))
     for key, value in model_profile.lighting.items():
         if read["lighting"].get(key) != value:
             problems.append("%s lighting %s: the file holds %r, expected %r" %

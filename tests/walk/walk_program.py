@@ -241,6 +241,12 @@ class Program:
         self.xdotool("click", "--repeat", 2, "--delay", 80, 1)
         time.sleep(0.35)
 
+    def scroll_down_at(self, x, y, notches):
+        self.xdotool("mousemove", x, y)
+        time.sleep(0.08)
+        self.xdotool("click", "--repeat", notches, "--delay", 40, 5)
+        time.sleep(0.2)
+
     def tray_icon(self):
         """Where the program's icon sits in Wine's system tray window, or None when the tray
         shows no icon (Wine hides the window then)."""
