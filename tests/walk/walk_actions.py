@@ -3,9 +3,12 @@ an impatient user likes it, chooses its details with the walk's random generator
 with real input, and tells the model what it meant."""
 import string
 
-from walk_files import BTNFUNC_DEFAULT, BTNFUNC_KEY, BTNFUNC_LAUNCH, BTNFUNC_MACRO
+import os
+
+from walk_files import (BTNFUNC_DEFAULT, BTNFUNC_KEY, BTNFUNC_LAUNCH, BTNFUNC_MACRO, SLOT_COUNT, read_profile,
+                        write_profile)
 from walk_model import (ALLOWED, DELAY_MAX, INSERTED_KEY_DELAY, MACRO_LIMIT, PAGE_KEY, PAGE_LAUNCH, PAGE_MACRO,
-                        REQUIRED, partner_of, recorded)
+                        REQUIRED, Profile, compare_profile, partner_of, recorded)
 
 LETTERS = string.ascii_lowercase + "1234567890"
 
@@ -207,21 +210,93 @@ class ChangeLanguage(Action):
 
     def perform(self, w, args):
         m = w.model
-        before = {window[0] for window in w.program.windows()}
-        w.click_main("MAIN", "BUTTON_SETTING", settle=0.3)
-
-        def new_menus():
-            return [window for window in w.program.windows() if window[0] not in before and window[4] >= 90]
-        w.program.wait_for(lambda: bool(new_menus()), 3)
-        menus = new_menus()
-        if not menus:
-            w.fail("the settings menu did not open")
+        if not w.pick_settings_row(args["row"]):
             return
-        menu = menus[0]
-        w.program.click_at(menu[1] + 60, menu[2] + 9 + 18 * args["row"], settle=0.8)
+        w.program.wait_for(lambda: False, 0.45)
         m.language = self.ROWS[args["row"]]
         m.saved_current = m.current
         w.check_files()
+
+
+IMPORT_ROW, EXPORT_ROW = 0, 1  # the settings menu's rows
+IMPORT_PROGRAM = "C:\\windows\\notepad.exe"
+# The import review's buttons, left to right, by their layout names.
+IMPORT_REVIEW_BUTTONS = ["BUTTON_KEEP", "BUTTON_LEAVE_OUT"]
+
+
+class ImportProfile(Action):
+    """Import of a profile file the walker wrote: some keys get another key, a macro (one
+    of the library or one it lacks) or a program, the lighting is drawn at random. Keys
+    with a program or a missing macro are listed for review: Keep or Leave out."""
+    name, weight = "import", 1
+
+    def enabled(self, w):
+        return main_free(w)
+
+    def choose(self, w, rng):
+        keys = []
+        for slot in rng.sample(w.slots, rng.randrange(1, 6)):
+            kind = rng.choice(["key", "key", "macro", "macro", "launch"])
+            if kind == "key":
+                keys.append([slot, kind, rng.choice(LETTERS)])
+            elif kind == "macro":
+                library = w.model.library()
+                name = rng.choice(library) if library and rng.random() < 0.6 else "Gone %d" % rng.randrange(100)
+                keys.append([slot, kind, name])
+            else:
+                keys.append([slot, kind, IMPORT_PROGRAM])
+        colors = [[slot, rng.randrange(1 << 24)] for slot in rng.sample(w.slots, rng.randrange(0, 20))]
+        lighting = {"effect": rng.choice(EFFECT_ROWS + [19, 19]), "bright": rng.randrange(5),
+                    "speed": rng.randrange(5), "color": rng.randrange(1 << 24), "colortype": rng.randrange(8)}
+        return {"keys": keys, "colors": colors, "lighting": lighting, "keep": rng.random() < 0.5}
+
+    def perform(self, w, args):
+        m = w.model
+        slots = [[BTNFUNC_DEFAULT, 0, "", 0, ""] for _ in range(SLOT_COUNT)]
+        for slot, kind, value in args["keys"]:
+            if kind == "key":
+                slots[slot][:2] = [BTNFUNC_KEY, key_code(value)]
+            elif kind == "macro":
+                slots[slot][0], slots[slot][2] = BTNFUNC_MACRO, value
+            else:
+                slots[slot][0], slots[slot][4] = BTNFUNC_LAUNCH, value
+        for slot, color in args["colors"]:
+            slots[slot][3] = color
+        path = w.program.work_file("import-%d.profile" % w.step_number)
+        write_profile(path, [tuple(s) for s in slots], args["lighting"])
+        if not w.pick_settings_row(IMPORT_ROW) or not w.answer_file_dialog(path):
+            return
+        listed = [index for index, s in enumerate(slots)
+                  if s[0] == BTNFUNC_LAUNCH or (s[0] == BTNFUNC_MACRO and s[2] not in m.macros)]
+        if listed:
+            button = IMPORT_REVIEW_BUTTONS[0 if args["keep"] else 1]
+            if not w.answer_import_review(button, IMPORT_REVIEW_BUTTONS):
+                return
+            if not args["keep"]:
+                for index in listed:
+                    slots[index][:3] = [BTNFUNC_DEFAULT, 0, ""]
+        m.profiles[m.current] = Profile({"slots": [tuple(s[:4]) for s in slots], "lighting": dict(args["lighting"])})
+
+
+class ExportProfile(Action):
+    """Export: the file written equals the current profile as last applied."""
+    name, weight = "export", 1
+
+    def enabled(self, w):
+        return main_free(w)
+
+    def perform(self, w, args):
+        m = w.model
+        path = w.program.work_file("export-%d.profile" % w.step_number)
+        if os.path.exists(path):
+            os.remove(path)
+        if not w.pick_settings_row(EXPORT_ROW) or not w.answer_file_dialog(path):
+            return
+        if not w.program.wait_for(lambda: read_profile(path) is not None, 5):
+            w.fail("the export wrote no readable file")
+            return
+        for problem in compare_profile("the exported file", m.saved[m.current], read_profile(path))[:6]:
+            w.fail("export: " + problem, "files")
 
 
 class ToggleLighting(Action):
@@ -819,7 +894,7 @@ class AnswerQuestion(Action):
 
 
 ACTIONS = [ClickProfile(), Apply(), OkMain(), ResetProfile(), HideMain(), ShowBySecondStart(), ShowFromTray(), Quit(),
-           ChangeLanguage(), ToggleLighting(), ChooseEffect(), TypeColor(), ChoosePreset(), OpenKey(), OpenMacroEditor(), SwitchPage(),
+           ChangeLanguage(), ImportProfile(), ExportProfile(), ToggleLighting(), ChooseEffect(), TypeColor(), ChoosePreset(), OpenKey(), OpenMacroEditor(), SwitchPage(),
            TypeInDialog(), Record(), ClearMacro(), SelectEventRow(), SetEventDelay(), InsertKey(), ChangeKey(),
            DeleteEvent(), UndoEdit(), PickMacro(), NewMacro(), DeleteMacro(), ResetKey(), DialogOk(), DialogCancel(),
            TypeInOtherProgram(),

@@ -88,6 +88,28 @@ def read_profile(path):
     return {"slots": slots, "lighting": lighting}
 
 
+def _escaped(text):
+    return text.replace("&", "&amp;").replace("<", "&lt;").replace(">", "&gt;")
+
+
+def write_profile(path, slots, lighting):
+    """The walker's own writer of a profile file as the data sheet gives it: UTF-16 LE with
+    its byte-order mark, one element per line ending in CR LF. `slots`: 111 tuples
+    (function, key, macro name, key colour, program); `lighting`: the reader's keys."""
+    lines = ['<?xml version="1.0" encoding="utf-16"?>', "<root>", "<ButtonSet>"]
+    for index, (function, key, macro, color, program) in enumerate(slots):
+        lines += ["<Button_%d>" % index, "<byBtnFuncType>%d</byBtnFuncType>" % function,
+                  "<launch>%s</launch>" % _escaped(program) if program else "<launch/>",
+                  "<MacroName>%s</MacroName>" % _escaped(macro) if macro else "<MacroName/>",
+                  "<repeatTime>0</repeatTime>", "<byKeyNumber>%d</byKeyNumber>" % key,
+                  "<coLightRGB>%d</coLightRGB>" % color, "</Button_%d>" % index]
+    lines += ["</ButtonSet>", "<Lighting>"]
+    lines += ["<%s>%d</%s>" % (field, lighting[key], field) for key, field in LIGHTING_FIELDS]
+    lines += ["</Lighting>", "</root>"]
+    with open(path, "wb") as out:
+        out.write(b"\xff\xfe" + "".join(line + "\r\n" for line in lines).encode("utf-16-le"))
+
+
 LIGHTING_FIELDS = [("effect", "byLightEffect"), ("bright", "byLightBright"), ("speed", "byLightSpeed"),
                    ("color", "byLightColor"), ("colortype", "byLightColorType")]
 

@@ -103,6 +103,9 @@ class Program:
     def windows_path(path):
         return "Z:" + os.path.abspath(path).replace("/", "\\")
 
+    def work_file(self, name):
+        return os.path.join(self.work, name)
+
     def data_folder(self):
         users = glob.glob(os.path.join(self.prefix, "drive_c", "users", "*", "AppData", "Roaming"))
         users = [u for u in users if "/Public/" not in u]
