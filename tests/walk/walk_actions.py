@@ -5,7 +5,7 @@ import string
 
 import os
 
-from walk_files import (BTNFUNC_DEFAULT, BTNFUNC_KEY, BTNFUNC_LAUNCH, BTNFUNC_MACRO, SLOT_COUNT, read_profile,
+from walk_files import (EFFECT_PER_KEY, BTNFUNC_DEFAULT, BTNFUNC_KEY, BTNFUNC_LAUNCH, BTNFUNC_MACRO, SLOT_COUNT, read_profile,
                         write_profile)
 from walk_model import (ALLOWED, DELAY_MAX, INSERTED_KEY_DELAY, MACRO_LIMIT, PAGE_KEY, PAGE_LAUNCH, PAGE_MACRO,
                         REQUIRED, Profile, compare_profile, partner_of, recorded)
@@ -308,6 +308,29 @@ class ToggleLighting(Action):
     def perform(self, w, args):
         w.click_main("MAIN", "BUTTON_BACKLIGHT")
         w.model.lighting_visible = not w.model.lighting_visible
+        # The panel takes its time to show; the next click must find it.
+        if not w.program.wait_for(lambda: w.lighting_panel_shown() == w.model.lighting_visible, 8, 0.2):
+            w.fail("the lighting panel is %s, expected %s" % ("shown" if w.lighting_panel_shown() else "hidden",
+                                                              "shown" if w.model.lighting_visible else "hidden"))
+
+
+class ColorKey(Action):
+    """A key of the per-key effect's editor clicked: it takes the effect's colour, or goes
+    dark when it has that colour already."""
+    name, weight = "colour-key", 3
+
+    def enabled(self, w):
+        m = w.model
+        return main_free(w) and m.lighting_visible and m.profile().lighting["effect"] == EFFECT_PER_KEY
+
+    def choose(self, w, rng):
+        return {"slot": rng.choice(w.slots)}
+
+    def perform(self, w, args):
+        w.click_main("KEYBOARD", "BUTTON_%d" % (args["slot"] + 1))
+        profile = w.model.profile()
+        slot, picked = profile.slots[args["slot"]], profile.lighting["color"]
+        slot.color = 0 if slot.color == picked or picked == 0 else picked
 
 
 class ChooseEffect(Action):
@@ -894,7 +917,7 @@ class AnswerQuestion(Action):
 
 
 ACTIONS = [ClickProfile(), Apply(), OkMain(), ResetProfile(), HideMain(), ShowBySecondStart(), ShowFromTray(), Quit(),
-           ChangeLanguage(), ImportProfile(), ExportProfile(), ToggleLighting(), ChooseEffect(), TypeColor(), ChoosePreset(), OpenKey(), OpenMacroEditor(), SwitchPage(),
+           ChangeLanguage(), ImportProfile(), ExportProfile(), ToggleLighting(), ColorKey(), ChooseEffect(), TypeColor(), ChoosePreset(), OpenKey(), OpenMacroEditor(), SwitchPage(),
            TypeInDialog(), Record(), ClearMacro(), SelectEventRow(), SetEventDelay(), InsertKey(), ChangeKey(),
            DeleteEvent(), UndoEdit(), PickMacro(), NewMacro(), DeleteMacro(), ResetKey(), DialogOk(), DialogCancel(),
            TypeInOtherProgram(),

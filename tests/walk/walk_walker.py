@@ -9,7 +9,7 @@ from walk_checks import Invariants
 from walk_files import KeyboardDouble, read_profile, read_settings, temporary_files
 from walk_model import Model, Profile
 from walk_program import KEY_DIALOG_OFFSET, KEY_DIALOG_SIZE, MAIN_SIZE, Program
-from walk_screen import is_red
+from walk_screen import has_light, is_red
 
 FILE_DIALOG_MIN_HEIGHT = 200  # the open and save dialogs; menus and questions are lower
 IMPORT_REVIEW_WIDTH = 640
@@ -93,6 +93,12 @@ class Walker(Invariants):
         x, y, w, h = self.program.layout[("MACRO", "MACRO_DISPLAY")]
         origin = self.dialog_origin()
         self.program.click_at(origin[0] + x + 60, origin[1] + y + EVENT_LIST_TOP + 15 * row + 7)
+
+    def lighting_panel_shown(self):
+        """Whether the lighting panel shows: its effect button's caption is light."""
+        x, y, w, h = self.program.layout[("LIGHTING", "BUTTON_MENU")]
+        origin = self.main_origin()
+        return has_light(self.program.screen.area(origin[0] + x + 10, origin[1] + y + 10, w // 2, h - 20))
 
     def pick_settings_row(self, row):
         """Opens the settings menu and clicks its row; False (and a failure) without a menu."""
