@@ -117,6 +117,9 @@ class Invariants:
         if not p.running():
             self.fail("the program ended by itself (crash)")
             return
+        if p.crash_dialog():
+            self.fail("the program crashed: Wine shows its program error dialog")
+            return
         # A window takes its time to show or go: the check waits a little for agreement.
         observed = {}
 

@@ -202,6 +202,10 @@ class Program:
             found.append((window, x, y, w, h, self.xdotool("getwindowname", window)))
         return found
 
+    def crash_dialog(self):
+        """Whether Wine shows its dialog for a program that crashed."""
+        return bool(self.xdotool("search", "--onlyvisible", "--name", "^Program Error$"))
+
     def window_of_size(self, size, windows=None):
         for window in windows if windows is not None else self.windows():
             if (window[3], window[4]) == size:
