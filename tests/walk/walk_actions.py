@@ -196,6 +196,36 @@ class Quit(Action):
         w.expect_quit_and_restart()
 
 
+class ExitFromTray(Action):
+    """The tray menu's Exit. With profiles whose edits are not applied the program asks
+    first (the main window shows for it): Apply and quit, Quit anyway, or Stay."""
+    name, weight = "tray-exit", 1
+
+    def enabled(self, w):
+        m = w.model
+        return m.running and m.question is None and m.plugged and not m.dialog.open
+
+    def perform(self, w, args):
+        m = w.model
+        if not w.exit_from_tray():
+            return
+        if not any(p != s for p, s in zip(m.profiles, m.saved)):
+            w.expect_quit_and_restart()
+            return
+        m.main_visible, m.other_in_front = True, False
+
+        def apply_and_quit():
+            m.saved = [p.copy() for p in m.profiles]
+            m.saved_current = m.current
+            w.expect_quit_and_restart()
+
+        def stay():
+            w.activate_main()
+        answers = {"BUTTON_APPLY_AND_QUIT": apply_and_quit, "BUTTON_DISCARD_AND_QUIT": w.expect_quit_and_restart,
+                   "BUTTON_STAY": stay}
+        m.question = ("unapplied edits at the tray's Exit", REQUIRED, apply_and_quit, stay, answers)
+
+
 class ChangeLanguage(Action):
     """The settings menu's language rows: English, Chinese, Spanish. The settings file is
     written at once, with the current profile."""
@@ -894,29 +924,37 @@ class Replug(Action):
 # -- questions ----------------------------------------------------------------------------
 
 class AnswerQuestion(Action):
+    """A click on a button of the question asked: OK or Cancel, or, for a question with
+    answers of its own, one of them by its layout name."""
     name, weight = "answer", 1
 
     def enabled(self, w):
         return w.model.question is not None
 
     def choose(self, w, rng):
+        question = w.model.question
+        if len(question) > 4:
+            return {"button": rng.choice(sorted(question[4]))}
         return {"ok": rng.random() < 0.5}
 
     def perform(self, w, args):
         m = w.model
-        _, _, on_ok, on_cancel = m.question
+        question = m.question
         warning = w.program.window_of_size((440, 240))
         m.question = None
         if warning is None:
             w.fail("the question to answer is not shown")
             return
-        button = "BUTTON_OK" if args["ok"] else "BUTTON_CANCEL"
+        answers = question[4] if len(question) > 4 else {"BUTTON_OK": question[2], "BUTTON_CANCEL": question[3]}
+        button = args.get("button") or ("BUTTON_OK" if args.get("ok") else "BUTTON_CANCEL")
+        if button not in answers:  # a replayed step for another question: its first answer
+            button = sorted(answers)[0]
         rect = w.program.layout[("WARN_STRING", button)]
         w.program.click_control((warning[1], warning[2]), rect, settle=0.5)
-        (on_ok if args["ok"] else on_cancel)()
+        answers[button]()
 
 
-ACTIONS = [ClickProfile(), Apply(), OkMain(), ResetProfile(), HideMain(), ShowBySecondStart(), ShowFromTray(), Quit(),
+ACTIONS = [ClickProfile(), Apply(), OkMain(), ResetProfile(), HideMain(), ShowBySecondStart(), ShowFromTray(), Quit(), ExitFromTray(),
            ChangeLanguage(), ImportProfile(), ExportProfile(), ToggleLighting(), ColorKey(), ChooseEffect(), TypeColor(), ChoosePreset(), OpenKey(), OpenMacroEditor(), SwitchPage(),
            TypeInDialog(), Record(), ClearMacro(), SelectEventRow(), SetEventDelay(), InsertKey(), ChangeKey(),
            DeleteEvent(), UndoEdit(), PickMacro(), NewMacro(), DeleteMacro(), ResetKey(), DialogOk(), DialogCancel(),

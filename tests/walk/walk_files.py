@@ -198,6 +198,9 @@ class KeyboardDouble:
                 else:
                     self.refused += 1
 
+    def end_of_process(self):
+        self._expect = None
+
     def _take(self, report):
         if len(report) != 8:
             self.faults.append("a report of %d bytes" % len(report))

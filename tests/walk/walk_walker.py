@@ -11,6 +11,7 @@ from walk_model import Model, Profile
 from walk_program import KEY_DIALOG_OFFSET, KEY_DIALOG_SIZE, MAIN_SIZE, Program
 from walk_screen import has_light, is_red
 
+TRAY_MENU_LAST_ROW_FROM_BOTTOM = 10
 FILE_DIALOG_MIN_HEIGHT = 200  # the open and save dialogs; menus and questions are lower
 IMPORT_REVIEW_WIDTH = 640
 IMPORT_REVIEW_GAP = 16  # between the review's buttons
@@ -99,6 +100,27 @@ class Walker(Invariants):
         x, y, w, h = self.program.layout[("LIGHTING", "BUTTON_MENU")]
         origin = self.main_origin()
         return has_light(self.program.screen.area(origin[0] + x + 10, origin[1] + y + 10, w // 2, h - 20))
+
+    def exit_from_tray(self):
+        """A right click on the tray icon and a click on its menu's last row, Exit."""
+        p = self.program
+        icon = p.tray_icon()
+        if icon is None:
+            self.fail("no tray icon while the keyboard is plugged in")
+            return False
+        before = {window[0] for window in p.windows()}
+        p.xdotool("mousemove", *icon)
+        time.sleep(0.08)
+        p.xdotool("click", 3)
+
+        def menus():
+            return [window for window in p.windows() if window[0] not in before and window[4] < 200]
+        if not p.wait_for(lambda: bool(menus()), 3, 0.1):
+            self.fail("the tray menu did not open")
+            return False
+        menu = menus()[0]
+        p.click_at(menu[1] + menu[3] // 2, menu[2] + menu[4] - TRAY_MENU_LAST_ROW_FROM_BOTTOM, settle=0.5)
+        return True
 
     def pick_settings_row(self, row):
         """Opens the settings menu and clicks its row; False (and a failure) without a menu."""
@@ -202,8 +224,12 @@ class Walker(Invariants):
     def expect_quit_and_restart(self):
         p, m = self.program, self.model
         if not p.wait_for_exit(20):
-            self.fail("the program did not end after Alt+F4")
+            self.fail("the program did not end when asked to quit")
             return
+        # What the keyboard was sent up to the end counts; a write cut short by the end
+        # leaves no half sequence for the next start.
+        self.keyboard.poll()
+        self.keyboard.end_of_process()
         self.check_files()
         left = temporary_files(p.data_folder())
         if left:
