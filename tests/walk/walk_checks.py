@@ -11,6 +11,11 @@ from walk_program import KEY_DIALOG_SIZE, WARNING_SIZE
 from walk_screen import has_light, is_red
 
 
+# What the program's log lines say when something went wrong ("Save failed: <path>",
+# "Launch failed: ...", "STEP CreateDlg failed (attempt n of m)", "... ended without a close").
+LOG_ERROR_WORDS = ("fail", "error", "without a close")
+
+
 class Invariants:
     """Checks of the walker (see walk_walker.Walker), each reporting through self.fail."""
 
@@ -197,7 +202,15 @@ class Invariants:
                                  "a recording" if d.recording else "none"))
         return problems
 
+    def check_log(self):
+        """No line of the diagnostic log tells of a failure: the walker asks for nothing
+        that may fail (no program is started, every file it names can be written)."""
+        for line in self.log.new_lines():
+            if any(word in line.lower() for word in LOG_ERROR_WORDS):
+                self.fail("the diagnostic log tells of an error: %s" % line.strip(), "log")
+
     def check_after_step(self):
+        self.check_log()
         self.check_windows()
         self.check_screen()
         self.keyboard.poll()

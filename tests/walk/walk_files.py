@@ -150,6 +150,34 @@ def library_names(folder):
     return sorted(n[:-len(".macro")] for n in names if n.lower().endswith(".macro") and len(n) > len(".macro"))
 
 
+class DiagnosticLog:
+    """The lines the program adds to its daily log files ("YYYYMMDD_<tag>.log" in the
+    data folder, UTF-8, one line per entry) since the last look."""
+
+    def __init__(self, folder):
+        self.folder = folder
+        self.offsets = {}
+
+    def new_lines(self):
+        lines = []
+        try:
+            names = sorted(n for n in os.listdir(self.folder) if n.lower().endswith(".log"))
+        except OSError:
+            return lines
+        for name in names:
+            path = os.path.join(self.folder, name)
+            try:
+                with open(path, "rb") as handle:
+                    handle.seek(self.offsets.get(name, 0))
+                    data = handle.read()
+            except OSError:
+                continue
+            end = data.rfind(b"\n") + 1
+            self.offsets[name] = self.offsets.get(name, 0) + end
+            lines += data[:end].decode("utf-8", "replace").splitlines()
+        return lines
+
+
 def temporary_files(folder):
     found = []
     for base, _, names in os.walk(folder):

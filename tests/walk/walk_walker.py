@@ -6,7 +6,7 @@ import time
 
 from walk_actions import ACTIONS_BY_NAME, NEUTRAL_MAIN, clickable_slots
 from walk_checks import Invariants
-from walk_files import KeyboardDouble, read_profile, read_settings, temporary_files
+from walk_files import DiagnosticLog, KeyboardDouble, read_profile, read_settings, temporary_files
 from walk_model import Model, Profile
 from walk_program import KEY_DIALOG_OFFSET, KEY_DIALOG_SIZE, MAIN_SIZE, Program
 from walk_screen import has_light, is_red
@@ -42,6 +42,7 @@ class Walker(Invariants):
         p.kill_program()
         p.fresh_start_files()
         self.keyboard = KeyboardDouble(p.reports)
+        self.log = DiagnosticLog(p.data_folder())
         if not p.start_program():
             raise Failure("the program did not show its main window at its first start")
         if p.notepad is None or p.notepad.poll() is not None:
