@@ -599,7 +599,7 @@ def macro_editable(w):
 class SelectEventRow(Action):
     """A click on a row of the event list (only while every row shows, so the row is where
     the walker counts it)."""
-    name, weight = "event-row", 4
+    name, weight = "event-row", 6
 
     def enabled(self, w):
         d = w.model.dialog
@@ -647,7 +647,7 @@ class SetEventDelay(Action):
 class InsertKey(Action):
     """Insert key, then a key typed: its press and release go after the selected row (at
     the end without one), each 20 ms after the event before."""
-    name, weight = "insert-key", 3
+    name, weight = "insert-key", 5
 
     def enabled(self, w):
         d = w.model.dialog
