@@ -364,8 +364,8 @@ class ColorKey(Action):
 
 
 class ChooseEffect(Action):
-    """The effects menu, scrolled to its end by the mouse wheel for the rows below the
-    first six, and an effect picked."""
+    """The effects menu, scrolled by the mouse wheel to its start, or to its end for the
+    rows below the first six, and an effect picked."""
     name, weight = "effect", 3
 
     def enabled(self, w):
@@ -381,10 +381,10 @@ class ChooseEffect(Action):
         if menu is None:
             w.fail("the effects menu did not open")
             return
-        row = args["row"]
+        # The menu opens scrolled to the current effect: it is scrolled to its start or its end.
+        row, hidden = args["row"], len(EFFECT_ROWS) - EFFECT_ROWS_SHOWN
+        w.program.scroll_at(menu[1] + 100, menu[2] + 50, hidden if row >= EFFECT_ROWS_SHOWN else -hidden)
         if row >= EFFECT_ROWS_SHOWN:
-            hidden = len(EFFECT_ROWS) - EFFECT_ROWS_SHOWN
-            w.program.scroll_down_at(menu[1] + 100, menu[2] + 50, hidden)
             row -= hidden
         w.program.click_at(menu[1] + 100, menu[2] + 9 + 18 * row)
         m = w.model

@@ -248,10 +248,11 @@ class Program:
         self.xdotool("click", "--repeat", 2, "--delay", 80, 1)
         time.sleep(0.35)
 
-    def scroll_down_at(self, x, y, notches):
+    def scroll_at(self, x, y, notches):
+        """Mouse wheel notches over a point: down for a positive count, up for a negative."""
         self.xdotool("mousemove", x, y)
         time.sleep(0.08)
-        self.xdotool("click", "--repeat", notches, "--delay", 40, 5)
+        self.xdotool("click", "--repeat", abs(notches), "--delay", 40, 5 if notches > 0 else 4)
         time.sleep(0.2)
 
     def tray_icon(self):
