@@ -185,6 +185,10 @@ class Invariants:
                             (["Profile %d" % (i + 1) for i in selected], m.current + 1))
         d = m.dialog
         if not d.open:
+            if self.lighting_panel_shown() != m.lighting_visible:
+                problems.append("the lighting panel is %s, expected %s" %
+                                ("hidden" if m.lighting_visible else "shown",
+                                 "shown" if m.lighting_visible else "hidden"))
             return problems
         dialog = self.dialog_origin()
         if not d.macro_only:
