@@ -86,6 +86,7 @@ def run(walker, seed=None, steps=None, minutes=None, script=None, quiet=False, r
             except Failure as failure:
                 taken.append(step)
                 walker.failures.append(str(failure))
+                walker.name_a_crash()
             if walker.failures:
                 walker.program.screenshot(os.path.join(walker.program.work, "failed-step-%d.png" % index))
                 return walker.failures, taken, index

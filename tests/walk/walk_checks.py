@@ -120,7 +120,7 @@ class Invariants:
         if not m.running:
             return
         if not p.running():
-            self.fail("the program ended by itself (crash)")
+            self.fail("the program ended by itself (crash; a backtrace may be in %s)" % p.errors)
             return
         if p.crash_dialog():
             self.fail("the program crashed: Wine shows its program error dialog")
@@ -221,6 +221,17 @@ class Invariants:
         if self.keyboard.faults:
             self.fail("keyboard double: " + "; ".join(self.keyboard.faults))
             self.keyboard.faults = []
+        self.name_a_crash()
+
+    def name_a_crash(self):
+        """A failure seen while the process was going down is a crash: said first, so that
+        the walk and its shrinking tell of the crash and not of the windows it took away."""
+        p = self.program
+        crash = "the program ended by itself (crash; a backtrace may be in %s)" % p.errors
+        if not self.failures or not self.model.running or crash in self.failures:
+            return
+        if p.wait_for(lambda: not p.running(), 3, 0.2):
+            self.failures.insert(0, crash)
 
     # -- walking ----------------------------------------------------------------------
 

@@ -51,6 +51,7 @@ class Program:
         self.layout = load_layout(app_folder)
         self.prefix = os.path.join(self.work, "prefix")
         self.reports = os.path.join(self.work, "reports.log")
+        self.errors = os.path.join(self.work, "program-errors.log")  # the program's error output: crash backtraces
         self.plug_file = os.path.join(self.work, "plug")
         self.env = dict(os.environ)
         self.xvfb = None
@@ -90,6 +91,11 @@ class Program:
         # A walk ended before its time may have left the program running in this prefix.
         subprocess.run(["wineserver", "-k"], env=self.env, stderr=subprocess.DEVNULL)
         subprocess.run(["wineserver", "-w"], env=self.env, stderr=subprocess.DEVNULL)
+        # A crash ends the process, its backtrace written to the program's error output,
+        # instead of a dialog that would outlive it and stand over the next start.
+        subprocess.run(["wine", "reg", "add", r"HKCU\Software\Wine\WineDbg", "/v", "ShowCrashDialog", "/t",
+                        "REG_DWORD", "/d", "0", "/f"], env=self.env, stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.screen = Screen(self.env["DISPLAY"])
 
     def stop_machine(self):
@@ -124,8 +130,9 @@ class Program:
     # -- processes -----------------------------------------------------------------
 
     def launch(self, arguments=()):
-        return subprocess.Popen(["wine", self.exe, *arguments], env=self.env, stdin=subprocess.DEVNULL,
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        with open(self.errors, "ab") as errors:
+            return subprocess.Popen(["wine", self.exe, *arguments], env=self.env, stdin=subprocess.DEVNULL,
+                                    stdout=subprocess.DEVNULL, stderr=errors)
 
     def start_program(self):
         """Starts the program and waits for its main window; False when none shows (or the
