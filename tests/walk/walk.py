@@ -8,16 +8,23 @@ mouse and keyboard input. It keeps its own model of what the user did (walk_mode
 and after every step checks the invariants below against the windows on the screen, the
 data files and the report log of the keyboard double, each read with its own reader
 (walk_files.py):
-  - the program runs; the windows shown are those the model expects (main window, key
-    dialog, the question the model expects and no other; nothing but the progress window
-    while the main window is hidden);
-  - the main window shows the model's current profile selected and marks exactly the
-    profiles with unapplied edits; the key dialog shows the model's page, and records
-    exactly while the model records (read from the screen's pixels);
+  - the program runs and Wine shows no program error dialog; the windows shown are those
+    the model expects (main window, key dialog, the question the model expects and no
+    other; nothing but the progress window while the main window is hidden);
+  - the main window shows the model's current profile selected, marks exactly the
+    profiles with unapplied edits and shows the lighting panel exactly while the model
+    does; the key dialog shows the model's page, and records exactly while the model
+    records (read from the screen's pixels);
   - after every write the keyboard double holds the model's applied profile: key map,
-    lighting and macros; its reports form complete sequences;
-  - after every apply, reset and quit the profile, settings and macro files equal the
-    model's saved state; no .tmp file is left after a quit.
+    lighting, the single colour or the key colours, and macros with every delay the
+    walker knows; its reports form complete sequences;
+  - after every apply, reset, quit, new or deleted macro the profile, settings and macro
+    files equal the model's saved state and the macro library holds the model's names;
+    an exported file equals the profile as last applied; no .tmp file is left after a quit;
+  - the diagnostic log gains no line that tells of an error.
+Not checked: whether the global hook is installed only while the key dialog captures or
+records. The program does not log its hook's install and removal, and nothing outside
+the process can see a low-level hook.
 
 The seed decides the walk; a failure prints the seed, the step and the steps since the
 program's last start, and saves the walk so that --replay repeats it; --shrink drops
@@ -79,6 +86,7 @@ def run(walker, seed=None, steps=None, minutes=None, script=None, quiet=False, r
             except Failure as failure:
                 taken.append(step)
                 walker.failures.append(str(failure))
+                walker.name_a_crash()
             if walker.failures:
                 walker.program.screenshot(os.path.join(walker.program.work, "failed-step-%d.png" % index))
                 return walker.failures, taken, index
@@ -154,7 +162,8 @@ def main():
                         help="after a failure, start afresh and walk on; list every failure at the end")
     parser.add_argument("--shrink-minutes", type=float, default=30)
     parser.add_argument("--without", default="",
-                        help="invariants to switch off, comma-separated: lighting, keymap, macros, files, questions")
+                        help="invariants to switch off, comma-separated: lighting, keymap, macros, files, questions, "
+                             "windows, screen, log")
     parser.add_argument("--work", default=os.path.join(ROOT, "build", "walk", "run"))
     parser.add_argument("--app", default=os.path.join(ROOT, "build", "walk", "app"))
     options = parser.parse_args()

@@ -3,8 +3,12 @@ an impatient user likes it, chooses its details with the walk's random generator
 with real input, and tells the model what it meant."""
 import string
 
-from walk_files import BTNFUNC_DEFAULT, BTNFUNC_KEY, BTNFUNC_LAUNCH, BTNFUNC_MACRO
-from walk_model import ALLOWED, MACRO_LIMIT, PAGE_KEY, PAGE_LAUNCH, PAGE_MACRO, REQUIRED
+import os
+
+from walk_files import (EFFECT_PER_KEY, BTNFUNC_DEFAULT, BTNFUNC_KEY, BTNFUNC_LAUNCH, BTNFUNC_MACRO, SLOT_COUNT, read_profile,
+                        write_profile)
+from walk_model import (ALLOWED, DELAY_MAX, INSERTED_KEY_DELAY, MACRO_LIMIT, PAGE_KEY, PAGE_LAUNCH, PAGE_MACRO,
+                        REQUIRED, Profile, compare_profile, partner_of, recorded)
 
 LETTERS = string.ascii_lowercase + "1234567890"
 
@@ -15,7 +19,10 @@ def key_code(letter):
     return 0x1E + "1234567890".index(letter)
 
 
-EFFECT_ROWS = [1, 2, 3, 8, 9, 10]  # the effects menu's first six rows, shown without scrolling
+EFFECT_ROWS = [1, 2, 3, 8, 9, 10, 11, 12, 13, 15, 16, 18]  # the effects menu's rows
+EFFECT_ROWS_SHOWN = 6  # the rows shown without scrolling
+EFFECTS_MENU_SIZE = (260, 108)
+EFFECTS_WITH_COLOR_FIELDS = {16, 19}  # single colour and per key: the red, green and blue fields show
 EFFECTS_WITHOUT_PRESETS = {3, 8, 9, 18, 19}
 SINGLE_COLOUR_EFFECT = 16  # a preset there is also the colour sent
 PRESET_COLOURS = [0x2020FF, 0x008AFF, 0x00E1FF, 0x40E020, 0xFFD800, 0xFF5020, 0xFF30A0, 0xFFFFFF]
@@ -191,6 +198,36 @@ class Quit(Action):
         w.expect_quit_and_restart()
 
 
+class ExitFromTray(Action):
+    """The tray menu's Exit. With profiles whose edits are not applied the program asks
+    first (the main window shows for it): Apply and quit, Quit anyway, or Stay."""
+    name, weight = "tray-exit", 1
+
+    def enabled(self, w):
+        m = w.model
+        return m.running and m.question is None and m.plugged and not m.dialog.open
+
+    def perform(self, w, args):
+        m = w.model
+        if not w.exit_from_tray():
+            return
+        if not any(p != s for p, s in zip(m.profiles, m.saved)):
+            w.expect_quit_and_restart()
+            return
+        m.main_visible, m.other_in_front = True, False
+
+        def apply_and_quit():
+            m.saved = [p.copy() for p in m.profiles]
+            m.saved_current = m.current
+            w.expect_quit_and_restart()
+
+        def stay():
+            w.activate_main()
+        answers = {"BUTTON_APPLY_AND_QUIT": apply_and_quit, "BUTTON_DISCARD_AND_QUIT": w.expect_quit_and_restart,
+                   "BUTTON_STAY": stay}
+        m.question = ("unapplied edits at the tray's Exit", REQUIRED, apply_and_quit, stay, answers)
+
+
 class ChangeLanguage(Action):
     """The settings menu's language rows: English, Chinese, Spanish. The settings file is
     written at once, with the current profile."""
@@ -205,21 +242,93 @@ class ChangeLanguage(Action):
 
     def perform(self, w, args):
         m = w.model
-        before = {window[0] for window in w.program.windows()}
-        w.click_main("MAIN", "BUTTON_SETTING", settle=0.3)
-
-        def new_menus():
-            return [window for window in w.program.windows() if window[0] not in before and window[4] >= 90]
-        w.program.wait_for(lambda: bool(new_menus()), 3)
-        menus = new_menus()
-        if not menus:
-            w.fail("the settings menu did not open")
+        if not w.pick_settings_row(args["row"]):
             return
-        menu = menus[0]
-        w.program.click_at(menu[1] + 60, menu[2] + 9 + 18 * args["row"], settle=0.8)
+        w.program.wait_for(lambda: False, 0.45)
         m.language = self.ROWS[args["row"]]
         m.saved_current = m.current
         w.check_files()
+
+
+IMPORT_ROW, EXPORT_ROW = 0, 1  # the settings menu's rows
+IMPORT_PROGRAM = "C:\\windows\\notepad.exe"
+# The import review's buttons, left to right, by their layout names.
+IMPORT_REVIEW_BUTTONS = ["BUTTON_KEEP", "BUTTON_LEAVE_OUT"]
+
+
+class ImportProfile(Action):
+    """Import of a profile file the walker wrote: some keys get another key, a macro (one
+    of the library or one it lacks) or a program, the lighting is drawn at random. Keys
+    with a program or a missing macro are listed for review: Keep or Leave out."""
+    name, weight = "import", 1
+
+    def enabled(self, w):
+        return main_free(w)
+
+    def choose(self, w, rng):
+        keys = []
+        for slot in rng.sample(w.slots, rng.randrange(1, 6)):
+            kind = rng.choice(["key", "key", "macro", "macro", "launch"])
+            if kind == "key":
+                keys.append([slot, kind, rng.choice(LETTERS)])
+            elif kind == "macro":
+                library = w.model.library()
+                name = rng.choice(library) if library and rng.random() < 0.6 else "Gone %d" % rng.randrange(100)
+                keys.append([slot, kind, name])
+            else:
+                keys.append([slot, kind, IMPORT_PROGRAM])
+        colors = [[slot, rng.randrange(1 << 24)] for slot in rng.sample(w.slots, rng.randrange(0, 20))]
+        lighting = {"effect": rng.choice(EFFECT_ROWS + [19, 19]), "bright": rng.randrange(5),
+                    "speed": rng.randrange(5), "color": rng.randrange(1 << 24), "colortype": rng.randrange(8)}
+        return {"keys": keys, "colors": colors, "lighting": lighting, "keep": rng.random() < 0.5}
+
+    def perform(self, w, args):
+        m = w.model
+        slots = [[BTNFUNC_DEFAULT, 0, "", 0, ""] for _ in range(SLOT_COUNT)]
+        for slot, kind, value in args["keys"]:
+            if kind == "key":
+                slots[slot][:2] = [BTNFUNC_KEY, key_code(value)]
+            elif kind == "macro":
+                slots[slot][0], slots[slot][2] = BTNFUNC_MACRO, value
+            else:
+                slots[slot][0], slots[slot][4] = BTNFUNC_LAUNCH, value
+        for slot, color in args["colors"]:
+            slots[slot][3] = color
+        path = w.program.work_file("import-%d.profile" % w.step_number)
+        write_profile(path, [tuple(s) for s in slots], args["lighting"])
+        if not w.pick_settings_row(IMPORT_ROW) or not w.answer_file_dialog(path):
+            return
+        listed = [index for index, s in enumerate(slots)
+                  if s[0] == BTNFUNC_LAUNCH or (s[0] == BTNFUNC_MACRO and s[2] not in m.macros)]
+        if listed:
+            button = IMPORT_REVIEW_BUTTONS[0 if args["keep"] else 1]
+            if not w.answer_import_review(button, IMPORT_REVIEW_BUTTONS):
+                return
+            if not args["keep"]:
+                for index in listed:
+                    slots[index][:3] = [BTNFUNC_DEFAULT, 0, ""]
+        m.profiles[m.current] = Profile({"slots": [tuple(s[:4]) for s in slots], "lighting": dict(args["lighting"])})
+
+
+class ExportProfile(Action):
+    """Export: the file written equals the current profile as last applied."""
+    name, weight = "export", 1
+
+    def enabled(self, w):
+        return main_free(w)
+
+    def perform(self, w, args):
+        m = w.model
+        path = w.program.work_file("export-%d.profile" % w.step_number)
+        if os.path.exists(path):
+            os.remove(path)
+        if not w.pick_settings_row(EXPORT_ROW) or not w.answer_file_dialog(path):
+            return
+        if not w.program.wait_for(lambda: read_profile(path) is not None, 5):
+            w.fail("the export wrote no readable file")
+            return
+        for problem in compare_profile("the exported file", m.saved[m.current], read_profile(path))[:6]:
+            w.fail("export: " + problem, "files")
 
 
 class ToggleLighting(Action):
@@ -231,9 +340,34 @@ class ToggleLighting(Action):
     def perform(self, w, args):
         w.click_main("MAIN", "BUTTON_BACKLIGHT")
         w.model.lighting_visible = not w.model.lighting_visible
+        # The panel takes its time to show (seconds on a busy machine); the next click must find it.
+        if not w.program.wait_for(lambda: w.lighting_panel_shown() == w.model.lighting_visible, 20, 0.2):
+            w.fail("the lighting panel is not %s 20 s after its button" %
+                   ("shown" if w.model.lighting_visible else "hidden"))
+
+
+class ColorKey(Action):
+    """A key of the per-key effect's editor clicked: it takes the effect's colour, or goes
+    dark when it has that colour already."""
+    name, weight = "colour-key", 3
+
+    def enabled(self, w):
+        m = w.model
+        return main_free(w) and m.lighting_visible and m.profile().lighting["effect"] == EFFECT_PER_KEY
+
+    def choose(self, w, rng):
+        return {"slot": rng.choice(w.slots)}
+
+    def perform(self, w, args):
+        w.click_main("KEYBOARD", "BUTTON_%d" % (args["slot"] + 1))
+        profile = w.model.profile()
+        slot, picked = profile.slots[args["slot"]], profile.lighting["color"]
+        slot.color = 0 if slot.color == picked or picked == 0 else picked
 
 
 class ChooseEffect(Action):
+    """The effects menu, scrolled by the mouse wheel to its start, or to its end for the
+    rows below the first six, and an effect picked."""
     name, weight = "effect", 3
 
     def enabled(self, w):
@@ -244,13 +378,42 @@ class ChooseEffect(Action):
 
     def perform(self, w, args):
         w.click_main("LIGHTING", "BUTTON_MENU", settle=0.3)
-        w.program.wait_for(lambda: w.program.window_of_size((260, 108)) is not None, 3)
-        menu = w.program.window_of_size((260, 108))
+        w.program.wait_for(lambda: w.program.window_of_size(EFFECTS_MENU_SIZE) is not None, 3)
+        menu = w.program.window_of_size(EFFECTS_MENU_SIZE)
         if menu is None:
             w.fail("the effects menu did not open")
             return
-        w.program.click_at(menu[1] + 100, menu[2] + 9 + 18 * args["row"])
-        w.model.profile().lighting["effect"] = EFFECT_ROWS[args["row"]]
+        # The menu opens scrolled to the current effect: it is scrolled to its start or its end.
+        row, hidden = args["row"], len(EFFECT_ROWS) - EFFECT_ROWS_SHOWN
+        w.program.scroll_at(menu[1] + 100, menu[2] + 50, hidden if row >= EFFECT_ROWS_SHOWN else -hidden)
+        if row >= EFFECT_ROWS_SHOWN:
+            row -= hidden
+        w.program.click_at(menu[1] + 100, menu[2] + 9 + 18 * row)
+        m = w.model
+        m.profile().lighting["effect"] = EFFECT_ROWS[args["row"]]
+
+
+class TypeColor(Action):
+    """A number typed into the red, green or blue field (emptied first) while the effect
+    shows them: the effect's colour takes it, kept to 255."""
+    name, weight = "rgb", 3
+    FIELDS = {"EDIT_R": 0, "EDIT_G": 8, "EDIT_B": 16}
+
+    def enabled(self, w):
+        m = w.model
+        return main_free(w) and m.lighting_visible and m.profile().lighting["effect"] in EFFECTS_WITH_COLOR_FIELDS
+
+    def choose(self, w, rng):
+        return {"field": rng.choice(sorted(self.FIELDS)), "text": str(rng.randrange(rng.choice([10, 256, 1000])))}
+
+    def perform(self, w, args):
+        w.click_main("LIGHTING", args["field"], settle=0.15)
+        w.program.press("End")
+        w.program.xdotool("key", "--delay", 20, *["BackSpace"] * 4)
+        w.program.type_keys(args["text"])
+        lighting = w.model.profile().lighting
+        shift = self.FIELDS[args["field"]]
+        lighting["color"] = lighting["color"] & ~(0xFF << shift) | min(int(args["text"]), 255) << shift
 
 
 class ChoosePreset(Action):
@@ -304,7 +467,7 @@ class OpenMacroEditor(Action):
         m = w.model
         w.click_main("MAIN", "BUTTON_MACRO", settle=0.5)
         d = m.dialog
-        d.open, d.macro_only, d.slot, d.working = True, True, None, None
+        d.open, d.macro_only, d.slot = True, True, None  # the working slot stays the last key's
         d.page = PAGE_MACRO
         m.load_macro_page()
 
@@ -368,7 +531,7 @@ class TypeInDialog(Action):
         w.program.type_keys(args["letter"])
         code = key_code(args["letter"])
         if d.recording:
-            d.buffer += [(True, code), (False, code)]
+            d.buffer += [recorded(True, code), recorded(False, code)]
         elif d.page == PAGE_KEY and d.working is not None:
             d.working.function, d.working.key = BTNFUNC_KEY, code
 
@@ -387,6 +550,10 @@ class Record(Action):
         d = w.model.dialog
         w.click_dialog("MACRO", "BUTTON_RECORD")
         d.recording = not d.recording
+        if d.recording:
+            d.before_run = None if d.buffer is None else list(d.buffer)
+        else:
+            d.run_ended()
 
 
 class ClearMacro(Action):
@@ -398,7 +565,10 @@ class ClearMacro(Action):
 
     def perform(self, w, args):
         w.click_dialog("MACRO", "BUTTON_CLEAR")
-        w.model.dialog.buffer = []
+        d = w.model.dialog
+        before, d.buffer = d.buffer, []
+        d.edited(before)
+        d.row = -1
 
 
 class ResetKey(Action):
@@ -413,6 +583,247 @@ class ResetKey(Action):
         w.click_dialog("KEY_ASSIGNMENT", "BUTTON_RESET")
         m.show_page(PAGE_KEY)
         m.dialog.working.function = BTNFUNC_DEFAULT
+
+
+# -- the macro page's editing ----------------------------------------------------------
+
+EVENT_LIST_ROWS_SHOWN = 18  # rows of the event list that show without scrolling, with room to spare
+
+
+def macro_page_idle(w):
+    d = w.model.dialog
+    return dialog_in_front(w) and d.page == PAGE_MACRO and not d.recording
+
+
+def macro_editable(w):
+    """The macro page waits for an edit and the walker knows its events and selection."""
+    d = w.model.dialog
+    return macro_page_idle(w) and d.buffer is not None and d.row is not None
+
+
+class SelectEventRow(Action):
+    """A click on a row of the event list (only while every row shows, so the row is where
+    the walker counts it)."""
+    name, weight = "event-row", 6
+
+    def enabled(self, w):
+        d = w.model.dialog
+        return macro_page_idle(w) and d.buffer is not None and 0 < len(d.buffer) <= EVENT_LIST_ROWS_SHOWN
+
+    def choose(self, w, rng):
+        return {"row": rng.randrange(len(w.model.dialog.buffer))}
+
+    def perform(self, w, args):
+        d = w.model.dialog
+        if args["row"] >= len(d.buffer):
+            return
+        w.click_event_row(args["row"])
+        d.row = args["row"]
+
+
+class SetEventDelay(Action):
+    """The delay field is emptied, a number typed, and Set pressed: the selected event
+    waits that long (kept to 1..32767 ms); without a selected row nothing changes."""
+    name, weight = "set-delay", 3
+
+    def enabled(self, w):
+        return macro_editable(w)
+
+    def choose(self, w, rng):
+        digits = rng.choice([1, 1, 2, 3, 4, 5])
+        return {"text": str(rng.randrange(10 ** digits))}
+
+    def perform(self, w, args):
+        d = w.model.dialog
+        w.click_dialog("MACRO", "EDIT_EVENTDELAY", settle=0.15)
+        w.program.press("End")
+        w.program.xdotool("key", "--delay", 20, *["BackSpace"] * 6)
+        w.program.type_keys(args["text"])
+        w.click_dialog("MACRO", "BUTTON_SETDELAY")
+        row = d.row
+        if not 0 <= row < len(d.buffer) or not args["text"].isdigit():
+            return
+        before = list(d.buffer)
+        press, code, _ = d.buffer[row]
+        d.buffer[row] = (press, code, min(max(int(args["text"]), 1), DELAY_MAX))
+        d.edited(before)
+
+
+class InsertKey(Action):
+    """Insert key, then a key typed: its press and release go after the selected row (at
+    the end without one), each 20 ms after the event before."""
+    name, weight = "insert-key", 5
+
+    def enabled(self, w):
+        d = w.model.dialog
+        return macro_editable(w) and len(d.buffer) + 2 <= MACRO_LIMIT
+
+    def choose(self, w, rng):
+        return {"letter": rng.choice(LETTERS)}
+
+    def perform(self, w, args):
+        d = w.model.dialog
+        w.click_dialog("MACRO", "BUTTON_INSERTKEY", settle=0.25)
+        w.program.type_keys(args["letter"])
+        code = key_code(args["letter"])
+        at = d.row + 1 if 0 <= d.row < len(d.buffer) else len(d.buffer)
+        before = list(d.buffer)
+        d.buffer[at:at] = [(True, code, INSERTED_KEY_DELAY), (False, code, INSERTED_KEY_DELAY)]
+        d.edited(before)
+        d.row = at
+
+
+class ChangeKey(Action):
+    """Change key, then a key typed: the selected event and its partner take that key.
+    Without a selected row the button only asks for one, and no key is typed."""
+    name, weight = "change-key", 3
+
+    def enabled(self, w):
+        return macro_editable(w)
+
+    def choose(self, w, rng):
+        return {"letter": rng.choice(LETTERS)}
+
+    def perform(self, w, args):
+        d = w.model.dialog
+        w.click_dialog("MACRO", "BUTTON_CHANGEKEY", settle=0.25)
+        if not 0 <= d.row < len(d.buffer):
+            return
+        w.program.type_keys(args["letter"])
+        code = key_code(args["letter"])
+        before = list(d.buffer)
+        for row in (d.row, partner_of(d.buffer, d.row)):
+            if row is not None:
+                press, _, delay = d.buffer[row]
+                d.buffer[row] = (press, code, delay)
+        d.edited(before)
+
+
+class DeleteEvent(Action):
+    """Delete: the selected event goes, with its partner; the row that takes the place of
+    the first one gone is selected (or the new last row)."""
+    name, weight = "delete-event", 3
+
+    def enabled(self, w):
+        return macro_editable(w)
+
+    def perform(self, w, args):
+        d = w.model.dialog
+        w.click_dialog("MACRO", "BUTTON_DELETE")
+        if not 0 <= d.row < len(d.buffer):
+            return
+        partner = partner_of(d.buffer, d.row)
+        rows = {d.row} if partner is None else {d.row, partner}
+        before = list(d.buffer)
+        d.buffer = [event for index, event in enumerate(d.buffer) if index not in rows]
+        d.edited(before)
+        d.row = min(min(rows), len(d.buffer) - 1)
+
+
+class UndoEdit(Action):
+    """Undo: the events as they were before the latest edit (or recording run)."""
+    name, weight = "undo", 3
+
+    def enabled(self, w):
+        d = w.model.dialog
+        return macro_page_idle(w) and d.buffer is not None and d.undo is not None
+
+    def perform(self, w, args):
+        d = w.model.dialog
+        w.click_dialog("MACRO", "BUTTON_UNDO")
+        if not d.undo:
+            return
+        d.buffer = d.undo.pop()
+        if d.row is not None:
+            d.row = min(d.row, len(d.buffer) - 1)
+
+
+def discard_question(model):
+    """Whether loading another macro must ask, may ask, or must not (None) before it drops
+    the edits of the one shown."""
+    dirty = model.dialog.dirty()
+    if dirty is None:
+        return ALLOWED
+    return REQUIRED if dirty else None
+
+
+def after_discard_question(w, name, act):
+    """Acts at once, or once the question is answered OK."""
+    need = discard_question(w.model)
+    if need is None:
+        act()
+    else:
+        w.model.question = ("unsaved macro edits at " + name, need, act, lambda: None)
+
+
+class PickMacro(Action):
+    """The macro menu, and a row of it (among the six that show without scrolling)."""
+    name, weight = "pick-macro", 3
+
+    def enabled(self, w):
+        return macro_page_idle(w)
+
+    def choose(self, w, rng):
+        return {"index": rng.randrange(min(6, len(w.model.library())))}
+
+    def perform(self, w, args):
+        m = w.model
+        library = m.library()
+        if args["index"] >= len(library):
+            return
+        before = {window[0] for window in w.program.windows()}
+        w.click_dialog("MACRO", "BUTTON_MACROMENU", settle=0.3)
+
+        def new_menus():
+            return [window for window in w.program.windows() if window[0] not in before and window[4] >= 18]
+        w.program.wait_for(lambda: bool(new_menus()), 3)
+        menus = new_menus()
+        if not menus:
+            w.fail("the macro menu did not open")
+            return
+        menu = menus[0]
+        w.program.click_at(menu[1] + 60, menu[2] + 9 + 18 * args["index"], settle=0.5)
+        after_discard_question(w, "a macro picked from the menu", lambda: m.load_macro(library[args["index"]]))
+
+
+class NewMacro(Action):
+    """New: the next free name "Macro n" is written at once, empty, and shown."""
+    name, weight = "new-macro", 1
+
+    def enabled(self, w):
+        return macro_page_idle(w)
+
+    def perform(self, w, args):
+        m = w.model
+        w.click_dialog("MACRO", "BUTTON_MACRONEW", settle=0.5)
+
+        def create():
+            name = m.next_macro_name()
+            m.macros[name] = []
+            m.load_macro(name)
+            w.check_macro_files()
+        after_discard_question(w, "New", create)
+
+
+class DeleteMacro(Action):
+    """Delete macro: the shown macro's file goes at once (never the last one), and the
+    first macro of the library is shown."""
+    name, weight = "delete-macro", 1
+
+    def enabled(self, w):
+        return macro_page_idle(w)
+
+    def perform(self, w, args):
+        m = w.model
+        w.click_dialog("MACRO", "BUTTON_MACRODELETE", settle=0.5)
+        if len(m.macros) <= 1:
+            return
+
+        def delete():
+            del m.macros[m.dialog.loaded]
+            m.load_macro(m.library()[0])
+            w.check_macro_files()
+        after_discard_question(w, "Delete macro", delete)
 
 
 class DialogOk(Action):
@@ -447,7 +858,7 @@ class DialogCancel(Action):
 
         def close():
             if m.dialog.page == PAGE_MACRO and m.dialog.dirty() is not False:
-                m.dialog.buffer = None
+                m.dialog.lose_track()
             m.dialog.open = False
         need = question_for_leaving_macro_page(m)
         if need is None:
@@ -476,7 +887,8 @@ class TypeInOtherProgram(Action):
             # Leaving the program ends a recording as Stop would; the click that left may
             # already have been taken.
             m.dialog.recording = False
-            m.dialog.buffer = None
+            m.dialog.lose_track()
+            m.dialog.run_ended()
         m.other_in_front = True
         w.program.type_keys(args["letter"])
 
@@ -521,30 +933,40 @@ class Replug(Action):
 # -- questions ----------------------------------------------------------------------------
 
 class AnswerQuestion(Action):
+    """A click on a button of the question asked: OK or Cancel, or, for a question with
+    answers of its own, one of them by its layout name."""
     name, weight = "answer", 1
 
     def enabled(self, w):
         return w.model.question is not None
 
     def choose(self, w, rng):
+        question = w.model.question
+        if len(question) > 4:
+            return {"button": rng.choice(sorted(question[4]))}
         return {"ok": rng.random() < 0.5}
 
     def perform(self, w, args):
         m = w.model
-        _, _, on_ok, on_cancel = m.question
+        question = m.question
         warning = w.program.window_of_size((440, 240))
         m.question = None
         if warning is None:
             w.fail("the question to answer is not shown")
             return
-        button = "BUTTON_OK" if args["ok"] else "BUTTON_CANCEL"
+        answers = question[4] if len(question) > 4 else {"BUTTON_OK": question[2], "BUTTON_CANCEL": question[3]}
+        button = args.get("button") or ("BUTTON_OK" if args.get("ok") else "BUTTON_CANCEL")
+        if button not in answers:  # a replayed step for another question: its first answer
+            button = sorted(answers)[0]
         rect = w.program.layout[("WARN_STRING", button)]
         w.program.click_control((warning[1], warning[2]), rect, settle=0.5)
-        (on_ok if args["ok"] else on_cancel)()
+        answers[button]()
 
 
-ACTIONS = [ClickProfile(), Apply(), OkMain(), ResetProfile(), HideMain(), ShowBySecondStart(), ShowFromTray(), Quit(),
-           ChangeLanguage(), ToggleLighting(), ChooseEffect(), ChoosePreset(), OpenKey(), OpenMacroEditor(), SwitchPage(),
-           TypeInDialog(), Record(), ClearMacro(), ResetKey(), DialogOk(), DialogCancel(), TypeInOtherProgram(),
+ACTIONS = [ClickProfile(), Apply(), OkMain(), ResetProfile(), HideMain(), ShowBySecondStart(), ShowFromTray(), Quit(), ExitFromTray(),
+           ChangeLanguage(), ImportProfile(), ExportProfile(), ToggleLighting(), ColorKey(), ChooseEffect(), TypeColor(), ChoosePreset(), OpenKey(), OpenMacroEditor(), SwitchPage(),
+           TypeInDialog(), Record(), ClearMacro(), SelectEventRow(), SetEventDelay(), InsertKey(), ChangeKey(),
+           DeleteEvent(), UndoEdit(), PickMacro(), NewMacro(), DeleteMacro(), ResetKey(), DialogOk(), DialogCancel(),
+           TypeInOtherProgram(),
            BackToProgram(), Replug(), AnswerQuestion()]
 ACTIONS_BY_NAME = {a.name: a for a in ACTIONS}

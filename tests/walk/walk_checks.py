@@ -4,11 +4,16 @@ each apply, reset, language change and quit. Each failure names what differs."""
 import os
 import time
 
-from walk_files import macro_block_events, read_macro, read_profile, read_settings
-from walk_model import (ALLOWED, PAGE_MACRO, REQUIRED, compare_profile, describe_lighting, expected_key_map,
-                        expected_lighting)
+from walk_files import EFFECT_PER_KEY, EFFECT_SINGLE_COLOR, slot_cell, library_names, macro_block_events, read_macro, read_profile, read_settings
+from walk_model import (ALLOWED, PAGE_MACRO, REQUIRED, compare_profile, describe_lighting, events_match,
+                        expected_key_map, expected_lighting)
 from walk_program import KEY_DIALOG_SIZE, WARNING_SIZE
 from walk_screen import has_light, is_red
+
+
+# What the program's log lines say when something went wrong ("Save failed: <path>",
+# "Launch failed: ...", "STEP CreateDlg failed (attempt n of m)", "... ended without a close").
+LOG_ERROR_WORDS = ("fail", "error", "without a close")
 
 
 class Invariants:
@@ -26,13 +31,28 @@ class Invariants:
         if kb.lighting != lighting:
             self.fail("%s: the keyboard holds the lighting %s, the applied profile has %s" %
                       (label, describe_lighting(kb.lighting), describe_lighting(lighting)), "lighting")
+        self.check_keyboard_colors(label, profile)
         for cell, events in want["macros"].items():
             if events is None:
                 continue
             block = kb.macros.get(cell)
             held = None if block is None else macro_block_events(block)[1]
-            if held != events:
+            if not events_match(events, held):
                 self.fail("%s: the macro of cell %d holds %s, expected %s" % (label, cell, held, events), "macros")
+
+    def check_keyboard_colors(self, label, profile):
+        """The single-colour effect sends its colour; the per-key effect every key's."""
+        kb, effect = self.keyboard, profile.lighting["effect"]
+        if effect == EFFECT_SINGLE_COLOR and kb.effect_color != profile.lighting["color"]:
+            self.fail("%s: the keyboard holds the effect colour %s, the applied profile has %#08x" %
+                      (label, kb.effect_color if kb.effect_color is None else "%#08x" % kb.effect_color,
+                       profile.lighting["color"]), "lighting")
+        if effect == EFFECT_PER_KEY:
+            wrong = [index for index, slot in enumerate(profile.slots)
+                     if slot_cell(index) and kb.key_colors.get(slot_cell(index)) != slot.color]
+            if wrong:
+                self.fail("%s: the keyboard holds other key colours than the applied profile for slots %s" %
+                          (label, wrong[:12]), "lighting")
 
     def check_files(self):
         m, folder = self.model, self.program.data_folder()
@@ -46,14 +66,29 @@ class Invariants:
                             (settings and settings["profile"], m.saved_current))
         elif settings["language"] != m.language:
             problems.append("config.xml names language %s, expected %s" % (settings["language"], m.language))
+        problems += self.macro_file_problems()
+        for problem in problems[:6]:
+            self.fail("files: " + problem, "files")
+
+    def macro_file_problems(self):
+        """The macro library on disk against the model's: the same names, each file with
+        the model's saved events."""
+        m, folder = self.model, self.program.data_folder()
+        problems = []
+        on_disk = library_names(folder)
+        if sorted(on_disk) != m.library():
+            problems.append("the macro library holds %s, expected %s" % (sorted(on_disk), m.library()))
         for name, events in m.macros.items():
             if events is None:
                 continue
             read = read_macro(os.path.join(folder, "Macros", name + ".macro"))
-            if read is None or read["events"] != events:
+            if read is None or not events_match(events, read["events"]):
                 problems.append("macro %r: the file holds %s, expected %s" %
                                 (name, read and read["events"], events))
-        for problem in problems[:6]:
+        return problems
+
+    def check_macro_files(self):
+        for problem in self.macro_file_problems()[:6]:
             self.fail("files: " + problem, "files")
 
     def window_problems(self, windows):
@@ -85,7 +120,10 @@ class Invariants:
         if not m.running:
             return
         if not p.running():
-            self.fail("the program ended by itself (crash)")
+            self.fail("the program ended by itself (crash; a backtrace may be in %s)" % p.errors)
+            return
+        if p.crash_dialog():
+            self.fail("the program crashed: Wine shows its program error dialog")
             return
         # A window takes its time to show or go: the check waits a little for agreement.
         observed = {}
@@ -147,6 +185,10 @@ class Invariants:
                             (["Profile %d" % (i + 1) for i in selected], m.current + 1))
         d = m.dialog
         if not d.open:
+            if self.lighting_panel_shown() != m.lighting_visible:
+                problems.append("the lighting panel is %s, expected %s" %
+                                ("hidden" if m.lighting_visible else "shown",
+                                 "shown" if m.lighting_visible else "hidden"))
             return problems
         dialog = self.dialog_origin()
         if not d.macro_only:
@@ -164,13 +206,32 @@ class Invariants:
                                  "a recording" if d.recording else "none"))
         return problems
 
+    def check_log(self):
+        """No line of the diagnostic log tells of a failure: the walker asks for nothing
+        that may fail (no program is started, every file it names can be written)."""
+        for line in self.log.new_lines():
+            if any(word in line.lower() for word in LOG_ERROR_WORDS):
+                self.fail("the diagnostic log tells of an error: %s" % line.strip(), "log")
+
     def check_after_step(self):
+        self.check_log()
         self.check_windows()
         self.check_screen()
         self.keyboard.poll()
         if self.keyboard.faults:
             self.fail("keyboard double: " + "; ".join(self.keyboard.faults))
             self.keyboard.faults = []
+        self.name_a_crash()
+
+    def name_a_crash(self):
+        """A failure seen while the process was going down is a crash: said first, so that
+        the walk and its shrinking tell of the crash and not of the windows it took away."""
+        p = self.program
+        crash = "the program ended by itself (crash; a backtrace may be in %s)" % p.errors
+        if not self.failures or not self.model.running or crash in self.failures:
+            return
+        if p.wait_for(lambda: not p.running(), 3, 0.2):
+            self.failures.insert(0, crash)
 
     # -- walking ----------------------------------------------------------------------
 

@@ -30,6 +30,8 @@ DEFAULT_KEY_MAP_ROWS = [
 ]
 DEFAULT_KEY_MAP = bytes(int(b, 16) for row in DEFAULT_KEY_MAP_ROWS for b in row.split())
 
+EFFECT_SINGLE_COLOR, EFFECT_PER_KEY = 16, 19
+
 # Effects whose lighting command carries the colour mode; every other effect sends 7.
 EFFECTS_WITH_COLOR_MODE = {1, 2, 7, 10, 11, 12, 13, 14, 15, 16, 17}
 
@@ -86,6 +88,28 @@ def read_profile(path):
     return {"slots": slots, "lighting": lighting}
 
 
+def _escaped(text):
+    return text.replace("&", "&amp;").replace("<", "&lt;").replace(">", "&gt;")
+
+
+def write_profile(path, slots, lighting):
+    """The walker's own writer of a profile file as the data sheet gives it: UTF-16 LE with
+    its byte-order mark, one element per line ending in CR LF. `slots`: 111 tuples
+    (function, key, macro name, key colour, program); `lighting`: the reader's keys."""
+    lines = ['<?xml version="1.0" encoding="utf-16"?>', "<root>", "<ButtonSet>"]
+    for index, (function, key, macro, color, program) in enumerate(slots):
+        lines += ["<Button_%d>" % index, "<byBtnFuncType>%d</byBtnFuncType>" % function,
+                  "<launch>%s</launch>" % _escaped(program) if program else "<launch/>",
+                  "<MacroName>%s</MacroName>" % _escaped(macro) if macro else "<MacroName/>",
+                  "<repeatTime>0</repeatTime>", "<byKeyNumber>%d</byKeyNumber>" % key,
+                  "<coLightRGB>%d</coLightRGB>" % color, "</Button_%d>" % index]
+    lines += ["</ButtonSet>", "<Lighting>"]
+    lines += ["<%s>%d</%s>" % (field, lighting[key], field) for key, field in LIGHTING_FIELDS]
+    lines += ["</Lighting>", "</root>"]
+    with open(path, "wb") as out:
+        out.write(b"\xff\xfe" + "".join(line + "\r\n" for line in lines).encode("utf-16-le"))
+
+
 LIGHTING_FIELDS = [("effect", "byLightEffect"), ("bright", "byLightBright"), ("speed", "byLightSpeed"),
                    ("color", "byLightColor"), ("colortype", "byLightColorType")]
 
@@ -99,7 +123,7 @@ def read_settings(path):
 
 
 def read_macro(path):
-    """{'repeat': n, 'events': [(press, code)]} or None: the events up to the first all-zero one."""
+    """{'repeat': n, 'events': [(press, code, delay)]} or None: the events up to the first all-zero one."""
     root = read_xml(path)
     if root is None:
         return None
@@ -112,8 +136,46 @@ def read_macro(path):
         values = [_number(event, name, 0) for name in ("attributeH", "attributeL", "map")]
         if values == [0, 0, 0]:
             break
-        events.append((bool(values[0] & 0x80), values[2]))
+        events.append((bool(values[0] & 0x80), values[2], (values[0] & 0x7F) << 8 | values[1]))
     return {"repeat": _number(macro, "Repeat", 0), "events": events}
+
+
+def library_names(folder):
+    """The macro library's names in the order a listing of the folder gives under Wine (its
+    directory reads come sorted by name, code unit by code unit), or [] without a folder."""
+    try:
+        names = os.listdir(os.path.join(folder, "Macros"))
+    except OSError:
+        return []
+    return sorted(n[:-len(".macro")] for n in names if n.lower().endswith(".macro") and len(n) > len(".macro"))
+
+
+class DiagnosticLog:
+    """The lines the program adds to its daily log files ("YYYYMMDD_<tag>.log" in the
+    data folder, UTF-8, one line per entry) since the last look."""
+
+    def __init__(self, folder):
+        self.folder = folder
+        self.offsets = {}
+
+    def new_lines(self):
+        lines = []
+        try:
+            names = sorted(n for n in os.listdir(self.folder) if n.lower().endswith(".log"))
+        except OSError:
+            return lines
+        for name in names:
+            path = os.path.join(self.folder, name)
+            try:
+                with open(path, "rb") as handle:
+                    handle.seek(self.offsets.get(name, 0))
+                    data = handle.read()
+            except OSError:
+                continue
+            end = data.rfind(b"\n") + 1
+            self.offsets[name] = self.offsets.get(name, 0) + end
+            lines += data[:end].decode("utf-8", "replace").splitlines()
+        return lines
 
 
 def temporary_files(folder):
@@ -163,6 +225,9 @@ class KeyboardDouble:
                     self._take(report)
                 else:
                     self.refused += 1
+
+    def end_of_process(self):
+        self._expect = None
 
     def _take(self, report):
         if len(report) != 8:
@@ -215,12 +280,12 @@ class KeyboardDouble:
 
 
 def macro_block_events(block):
-    """(repeat, [(press, code)]) of a 246-byte macro block."""
+    """(repeat, [(press, code, delay)]) of a 246-byte macro block."""
     repeat = block[0] << 8 | block[1]
     events = []
     for k in range(80):
         high, low, code = block[2 + 3 * k:5 + 3 * k]
         if (high, low, code) == (0, 0, 0):
             break
-        events.append((bool(high & 0x80), code))
+        events.append((bool(high & 0x80), code, (high & 0x7F) << 8 | low))
     return repeat, events

@@ -51,6 +51,7 @@ class Program:
         self.layout = load_layout(app_folder)
         self.prefix = os.path.join(self.work, "prefix")
         self.reports = os.path.join(self.work, "reports.log")
+        self.errors = os.path.join(self.work, "program-errors.log")  # the program's error output: crash backtraces
         self.plug_file = os.path.join(self.work, "plug")
         self.env = dict(os.environ)
         self.xvfb = None
@@ -90,6 +91,11 @@ class Program:
         # A walk ended before its time may have left the program running in this prefix.
         subprocess.run(["wineserver", "-k"], env=self.env, stderr=subprocess.DEVNULL)
         subprocess.run(["wineserver", "-w"], env=self.env, stderr=subprocess.DEVNULL)
+        # A crash ends the process, its backtrace written to the program's error output,
+        # instead of a dialog that would outlive it and stand over the next start.
+        subprocess.run(["wine", "reg", "add", r"HKCU\Software\Wine\WineDbg", "/v", "ShowCrashDialog", "/t",
+                        "REG_DWORD", "/d", "0", "/f"], env=self.env, stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.screen = Screen(self.env["DISPLAY"])
 
     def stop_machine(self):
@@ -102,6 +108,9 @@ class Program:
     @staticmethod
     def windows_path(path):
         return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+    def work_file(self, name):
+        return os.path.join(self.work, name)
 
     def data_folder(self):
         users = glob.glob(os.path.join(self.prefix, "drive_c", "users", "*", "AppData", "Roaming"))
@@ -121,8 +130,9 @@ class Program:
     # -- processes -----------------------------------------------------------------
 
     def launch(self, arguments=()):
-        return subprocess.Popen(["wine", self.exe, *arguments], env=self.env, stdin=subprocess.DEVNULL,
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        with open(self.errors, "ab") as errors:
+            return subprocess.Popen(["wine", self.exe, *arguments], env=self.env, stdin=subprocess.DEVNULL,
+                                    stdout=subprocess.DEVNULL, stderr=errors)
 
     def start_program(self):
         """Starts the program and waits for its main window; False when none shows (or the
@@ -199,6 +209,10 @@ class Program:
             found.append((window, x, y, w, h, self.xdotool("getwindowname", window)))
         return found
 
+    def crash_dialog(self):
+        """Whether Wine shows its dialog for a program that crashed."""
+        return bool(self.xdotool("search", "--onlyvisible", "--name", "^Program Error$"))
+
     def window_of_size(self, size, windows=None):
         for window in windows if windows is not None else self.windows():
             if (window[3], window[4]) == size:
@@ -240,6 +254,13 @@ class Program:
         time.sleep(0.08)
         self.xdotool("click", "--repeat", 2, "--delay", 80, 1)
         time.sleep(0.35)
+
+    def scroll_at(self, x, y, notches):
+        """Mouse wheel notches over a point: down for a positive count, up for a negative."""
+        self.xdotool("mousemove", x, y)
+        time.sleep(0.08)
+        self.xdotool("click", "--repeat", abs(notches), "--delay", 40, 5 if notches > 0 else 4)
+        time.sleep(0.2)
 
     def tray_icon(self):
         """Where the program's icon sits in Wine's system tray window, or None when the tray

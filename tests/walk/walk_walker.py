@@ -6,11 +6,17 @@ import time
 
 from walk_actions import ACTIONS_BY_NAME, NEUTRAL_MAIN, clickable_slots
 from walk_checks import Invariants
-from walk_files import KeyboardDouble, read_profile, read_settings, temporary_files
+from walk_files import DiagnosticLog, KeyboardDouble, read_profile, read_settings, temporary_files
 from walk_model import Model, Profile
-from walk_program import KEY_DIALOG_OFFSET, Program
-from walk_screen import is_red
+from walk_program import KEY_DIALOG_OFFSET, KEY_DIALOG_SIZE, MAIN_SIZE, Program
+from walk_screen import has_light, is_red
 
+TRAY_MENU_LAST_ROW_FROM_BOTTOM = 10
+FILE_DIALOG_MIN_HEIGHT = 200  # the open and save dialogs; menus and questions are lower
+IMPORT_REVIEW_WIDTH = 640
+IMPORT_REVIEW_GAP = 16  # between the review's buttons
+IMPORT_REVIEW_FROM_BOTTOM = 56  # the top of the review's buttons, above its bottom edge
+EVENT_LIST_TOP = 0  # the event list's first row, below the top of its layout rectangle
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 
 
@@ -36,6 +42,7 @@ class Walker(Invariants):
         p.kill_program()
         p.fresh_start_files()
         self.keyboard = KeyboardDouble(p.reports)
+        self.log = DiagnosticLog(p.data_folder())
         if not p.start_program():
             raise Failure("the program did not show its main window at its first start")
         if p.notepad is None or p.notepad.poll() is not None:
@@ -73,7 +80,7 @@ class Walker(Invariants):
     def note_recorded_click(self):
         """A click while the dialog records is a recorded event (all but the record button's)."""
         if self.model.dialog.recording:
-            self.model.dialog.buffer = None
+            self.model.dialog.lose_track()
 
     def dialog_origin(self):
         x, y = self.main_origin()
@@ -83,6 +90,97 @@ class Walker(Invariants):
         if (section, key) != ("MACRO", "BUTTON_RECORD"):
             self.note_recorded_click()
         self.program.click_control(self.dialog_origin(), self.program.layout[(section, key)], settle)
+
+    def click_event_row(self, row):
+        x, y, w, h = self.program.layout[("MACRO", "MACRO_DISPLAY")]
+        origin = self.dialog_origin()
+        self.program.click_at(origin[0] + x + 60, origin[1] + y + EVENT_LIST_TOP + 15 * row + 7)
+
+    def lighting_panel_shown(self):
+        """Whether the lighting panel shows: its effect button's caption is light."""
+        x, y, w, h = self.program.layout[("LIGHTING", "BUTTON_MENU")]
+        origin = self.main_origin()
+        return has_light(self.program.screen.area(origin[0] + x + 10, origin[1] + y + 10, w // 2, h - 20))
+
+    def exit_from_tray(self):
+        """A right click on the tray icon and a click on its menu's last row, Exit."""
+        p = self.program
+        icon = p.tray_icon()
+        if icon is None:
+            self.fail("no tray icon while the keyboard is plugged in")
+            return False
+        before = {window[0] for window in p.windows()}
+        p.xdotool("mousemove", *icon)
+        time.sleep(0.08)
+        p.xdotool("click", 3)
+
+        def menus():
+            return [window for window in p.windows() if window[0] not in before and window[4] < 200]
+        if not p.wait_for(lambda: bool(menus()), 3, 0.1):
+            self.fail("the tray menu did not open")
+            return False
+        menu = menus()[0]
+        p.click_at(menu[1] + menu[3] // 2, menu[2] + menu[4] - TRAY_MENU_LAST_ROW_FROM_BOTTOM, settle=0.5)
+        return True
+
+    def pick_settings_row(self, row):
+        """Opens the settings menu and clicks its row; False (and a failure) without a menu."""
+        before = {window[0] for window in self.program.windows()}
+        self.click_main("MAIN", "BUTTON_SETTING", settle=0.3)
+
+        def new_menus():
+            return [window for window in self.program.windows() if window[0] not in before and window[4] >= 90]
+        self.program.wait_for(lambda: bool(new_menus()), 3)
+        menus = new_menus()
+        if not menus:
+            self.fail("the settings menu did not open")
+            return False
+        menu = menus[0]
+        self.program.click_at(menu[1] + 60, menu[2] + 9 + 18 * row)
+        return True
+
+    def answer_file_dialog(self, path):
+        """Types the file's path into the open or save dialog that the step opened, and
+        Enter; True once the dialog is gone."""
+        p = self.program
+
+        def dialog():
+            return [window for window in p.windows() if window[4] >= FILE_DIALOG_MIN_HEIGHT and
+                    (window[3], window[4]) not in (MAIN_SIZE, KEY_DIALOG_SIZE) and window[3] != IMPORT_REVIEW_WIDTH]
+        if not p.wait_for(lambda: bool(dialog()), 10, 0.15):
+            self.fail("no file dialog opened")
+            return False
+        time.sleep(0.3)
+        p.type_keys(p.windows_path(path))
+        p.press("Return")
+        if not p.wait_for(lambda: not dialog(), 10, 0.15):
+            self.fail("the file dialog did not close after a path and Enter")
+            return False
+        return True
+
+    def answer_import_review(self, button, buttons):
+        """Clicks a button of the import review, found by its place among `buttons` (the
+        layout's names, left to right, centred with a gap between them at the bottom)."""
+        p = self.program
+        found = {}
+
+        def review():
+            found["window"] = next((w for w in p.windows() if w[3] == IMPORT_REVIEW_WIDTH), None)
+            return found["window"] is not None
+        if not p.wait_for(review, 5, 0.15):
+            self.fail("the import lists keys for review, but no review was shown")
+            return False
+        window = found["window"]
+        widths = [p.layout[("IMPORT_REVIEW", name)][2] for name in buttons]
+        left = (window[3] - sum(widths) - IMPORT_REVIEW_GAP * (len(buttons) - 1)) // 2
+        index = buttons.index(button)
+        x = left + sum(widths[:index]) + IMPORT_REVIEW_GAP * index + widths[index] // 2
+        y = window[4] - IMPORT_REVIEW_FROM_BOTTOM + p.layout[("IMPORT_REVIEW", button)][3] // 2
+        p.click_at(window[1] + x, window[2] + y, settle=0.5)
+        if not p.wait_for(lambda: not review(), 5, 0.15):
+            self.fail("the import review stayed open after %s" % button)
+            return False
+        return True
 
     def click_dialog_at(self, x, y):
         self.note_recorded_click()
@@ -100,6 +198,7 @@ class Walker(Invariants):
         time.sleep(0.4)
         if not is_red(self.program.screen.pixel(origin[0] + x + 10, origin[1] + y + h // 2)):
             d.recording = False
+            d.run_ended()
 
     def activate_main(self):
         origin = self.main_origin()
@@ -129,8 +228,12 @@ class Walker(Invariants):
     def expect_quit_and_restart(self):
         p, m = self.program, self.model
         if not p.wait_for_exit(20):
-            self.fail("the program did not end after Alt+F4")
+            self.fail("the program did not end when asked to quit")
             return
+        # What the keyboard was sent up to the end counts; a write cut short by the end
+        # leaves no half sequence for the next start.
+        self.keyboard.poll()
+        self.keyboard.end_of_process()
         self.check_files()
         left = temporary_files(p.data_folder())
         if left:
