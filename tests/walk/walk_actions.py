@@ -253,7 +253,7 @@ class ChangeLanguage(Action):
 IMPORT_ROW, EXPORT_ROW = 0, 1  # the settings menu's rows
 IMPORT_PROGRAM = "C:\\windows\\notepad.exe"
 # The import review's buttons, left to right, by their layout names.
-IMPORT_REVIEW_BUTTONS = ["BUTTON_KEEP", "BUTTON_LEAVE_OUT"]
+IMPORT_REVIEW_BUTTONS = ["BUTTON_KEEP", "BUTTON_LEAVE_OUT", "BUTTON_CANCEL"]
 
 
 class ImportProfile(Action):
