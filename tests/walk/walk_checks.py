@@ -169,6 +169,11 @@ class Invariants:
         if origin is None:
             return problems
         layout, screen = p.layout, p.screen
+        d = m.dialog
+        if d.open:
+            # Behind its modal dialog the main window is disabled: its buttons show their
+            # disabled look, neither selected nor marked.
+            return self.dialog_problems()
         selected = []
         for index in range(3):
             x, y, w, h = layout[("MAIN", "BUTTON_PROFILE_%d" % (index + 1))]
@@ -183,13 +188,18 @@ class Invariants:
         if selected != [m.current]:
             problems.append("the main window shows %s selected, expected Profile %d" %
                             (["Profile %d" % (i + 1) for i in selected], m.current + 1))
+        if self.lighting_panel_shown() != m.lighting_visible:
+            problems.append("the lighting panel is %s, expected %s" %
+                            ("hidden" if m.lighting_visible else "shown",
+                             "shown" if m.lighting_visible else "hidden"))
+        return problems
+
+    def dialog_problems(self):
+        """What the key dialog shows against the model: its page and whether it records."""
+        m, p = self.model, self.program
+        layout, screen = p.layout, p.screen
         d = m.dialog
-        if not d.open:
-            if self.lighting_panel_shown() != m.lighting_visible:
-                problems.append("the lighting panel is %s, expected %s" %
-                                ("hidden" if m.lighting_visible else "shown",
-                                 "shown" if m.lighting_visible else "hidden"))
-            return problems
+        problems = []
         dialog = self.dialog_origin()
         if not d.macro_only:
             pages = [i for i, key in enumerate(("BUTTON_SINGLEKEY", "BUTTON_MACRO", "BUTTON_LAUNCH"))
