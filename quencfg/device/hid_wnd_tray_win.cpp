@@ -45,10 +45,14 @@ void CHidWnd::AddTrayIcon() {
   ShowTrayIconInShell();
 }
 
+std::u16string CHidWnd::KeyboardStateText() {
+  return TrayText(u"FEEDBACK", KeyboardOpen() ? u"KEYBOARD_CONNECTED" : u"KEYBOARD_ABSENT");
+}
+
 void CHidWnd::UpdateTrayTip() {
   std::u16string tip = TrayText(u"TRAYICON", u"TIP");
   if (tip.empty()) tip = kTrayTip;
-  const std::u16string state = TrayText(u"FEEDBACK", KeyboardOpen() ? u"KEYBOARD_CONNECTED" : u"KEYBOARD_ABSENT");
+  const std::u16string state = KeyboardStateText();
   if (!state.empty()) tip += u"\n" + state;
   std::fill(std::begin(trayIcon_.szTip), std::end(trayIcon_.szTip), L'\0');
   ::wcsncpy(trayIcon_.szTip, AsWide(tip), sizeof trayIcon_.szTip / sizeof trayIcon_.szTip[0] - 1);
@@ -137,7 +141,7 @@ void CHidWnd::ShowTrayMenu() {
   ::SetForegroundWindow(::GetLastActivePopup(hwnd()));
   UniqueMenu menu(::CreatePopupMenu());
   if (menu.get() == nullptr) return;
-  const std::u16string state = TrayText(u"FEEDBACK", KeyboardOpen() ? u"KEYBOARD_CONNECTED" : u"KEYBOARD_ABSENT");
+  const std::u16string state = KeyboardStateText();
   const std::u16string launch = TrayText(u"TRAYICON", u"LAUNCH");
   const std::u16string exit = TrayText(u"TRAYICON", u"EXIT");
   // The keyboard's state, a line to read and not to choose; Exit is always there.

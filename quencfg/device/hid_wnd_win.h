@@ -143,6 +143,8 @@ class CHidWnd : public Window {
   void ServeWaitingWriteWhenOpen();
   void ListenForNewTaskbars();
   [[nodiscard]] std::u16string TrayText(std::u16string_view section, std::u16string_view key) const;
+  // Whether the keyboard is connected, as the tray's tip and menu say it.
+  [[nodiscard]] std::u16string KeyboardStateText();
   // The tooltip of the current keyboard state, handed to the shell when the icon is there.
   void UpdateTrayTip();
   // Hands the icon to the shell; when the taskbar refuses it, tries again later.
