@@ -29,6 +29,7 @@
 #include "support/gdiplus_session_win.h"
 #include "support/screenshot_win.h"
 #include "support/shipped_skin_win.h"
+#include "support/system_dialog_win.h"
 #include "ui/skin/control_host_win.h"
 
 namespace quencfg {
@@ -68,20 +69,13 @@ void CALLBACK CloseOnceShown(HWND, UINT, UINT_PTR, DWORD) {
 
 // Once a system message box shows on this thread: note its text, and answer it.
 void CALLBACK AnswerMessageBox(HWND, UINT, UINT_PTR, DWORD) {
-  ::EnumThreadWindows(
-      ::GetCurrentThreadId(),
-      [](HWND candidate, LPARAM) -> BOOL {
-        wchar_t name[16] = {};
-        ::GetClassNameW(candidate, name, 16);
-        if (std::wstring(name) != L"#32770" || !::IsWindowVisible(candidate)) return TRUE;
-        wchar_t text[1024] = {};
-        ::GetDlgItemTextW(candidate, 0xFFFF, text, 1024);  // the message box's text
-        g_messageBoxText = text;
-        if (!g_screenshot.empty()) testing::SaveScreen(std::exchange(g_screenshot, {}));
-        ::PostMessageW(candidate, WM_COMMAND, IDOK, 0);
-        return FALSE;
-      },
-      0);
+  HWND box = testing::ShownSystemDialog();
+  if (box == nullptr) return;
+  wchar_t text[1024] = {};
+  ::GetDlgItemTextW(box, 0xFFFF, text, 1024);  // the message box's text
+  g_messageBoxText = text;
+  if (!g_screenshot.empty()) testing::SaveScreen(std::exchange(g_screenshot, {}));
+  ::PostMessageW(box, WM_COMMAND, IDOK, 0);
 }
 
 class MainWindowStart : public ::testing::Test {

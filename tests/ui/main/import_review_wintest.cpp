@@ -30,6 +30,7 @@
 #include "support/gdiplus_session_win.h"
 #include "support/screenshot_win.h"
 #include "support/shipped_skin_win.h"
+#include "support/system_dialog_win.h"
 #include "support/temp_folder.h"
 #include "ui/skin/control_host_win.h"
 
@@ -360,20 +361,13 @@ TEST_F(ImportReview, TheFileDialogOpensOverTheMainWindow) {
   static Seen seen;
   seen = Seen{};
   const UINT_PTR timer = ::SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND candidate, LPARAM) -> BOOL {
-          wchar_t name[16] = {};
-          ::GetClassNameW(candidate, name, 16);
-          if (std::wstring(name) != L"#32770" || !::IsWindowVisible(candidate)) return TRUE;
-          seen.found = true;
-          seen.owner = ::GetWindow(candidate, GW_OWNER);
-          ::GetWindowRect(candidate, &seen.rect);
-          ::PostMessageW(candidate, WM_COMMAND, IDCANCEL, 0);
-          return FALSE;
-        },
-        0);
-    if (seen.found) ::KillTimer(nullptr, id);
+    HWND dialog = testing::ShownSystemDialog();
+    if (dialog == nullptr) return;
+    seen.found = true;
+    seen.owner = ::GetWindow(dialog, GW_OWNER);
+    ::GetWindowRect(dialog, &seen.rect);
+    ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    ::KillTimer(nullptr, id);
   });
   const auto before = std::make_unique<ProfileData>(window_->currentProfile());
   window_->ImportProfile();

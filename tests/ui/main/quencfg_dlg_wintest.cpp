@@ -38,6 +38,7 @@
 #include "support/run_value_scope_win.h"
 #include "support/screenshot_win.h"
 #include "support/shipped_skin_win.h"
+#include "support/system_dialog_win.h"
 #include "support/temp_folder.h"
 #include "ui/lighting/lighting_panel_host_win.h"
 #include "ui/skin/control_host_win.h"
@@ -809,17 +810,7 @@ TEST_F(MainWindow, TheSettingsMenuHasAHelpItemThatOpensTheManualAsF1Does) {
 // it is cancelled.
 std::wstring g_suggestedName;
 void CALLBACK ReadTheSuggestedNameAndCancel(HWND, UINT, UINT_PTR id, DWORD) {
-  HWND dialog = nullptr;
-  ::EnumThreadWindows(
-      ::GetCurrentThreadId(),
-      [](HWND candidate, LPARAM found) -> BOOL {
-        wchar_t name[16] = {};
-        ::GetClassNameW(candidate, name, 16);
-        if (std::wstring(name) != L"#32770" || !::IsWindowVisible(candidate)) return TRUE;
-        *reinterpret_cast<HWND*>(found) = candidate;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&dialog));
+  HWND dialog = testing::ShownSystemDialog();
   if (dialog == nullptr) return;  // not shown yet
   ::KillTimer(nullptr, id);
   wchar_t text[MAX_PATH] = {};
